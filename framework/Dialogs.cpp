@@ -1,0 +1,85 @@
+#include "framework/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
+{
+    QFileDialog fileDialog(parent, dialog.Title);
+    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(QFileDialog::ExistingFile);
+    fileDialog.setNameFilter(dialog.NameFilters());
+    if (!dialog.FileName.isEmpty())
+        fileDialog.selectFile(dialog.FileName);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return fileDialog.selectedFiles().front();
+}
+
+void DesktopErrorBox(QWidget* parent, const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+OpenFileFunction& OpenFile()
+{
+    static OpenFileFunction function = DesktopOpenFile;
+    return function;
+}
+
+ErrorBoxFunction& ErrorBox()
+{
+    static ErrorBoxFunction function = DesktopErrorBox;
+    return function;
+}
+
+} // namespace
+
+bool TOpenDialog::Execute(QWidget* parent)
+{
+    const std::optional<QString> chosen = OpenFile()(parent, *this);
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}
+
+QString TOpenDialog::NameFilters() const
+{
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // A description that already ends with its pattern in brackets is the dialog's own form.
+        if (description.endsWith(QLatin1Char(')')) && description.contains(pattern.trimmed()))
+            filters << description;
+        else
+            filters << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+OpenFileFunction SetOpenFileFunction(OpenFileFunction function)
+{
+    OpenFileFunction previous = std::move(OpenFile());
+    OpenFile() = function ? std::move(function) : OpenFileFunction(DesktopOpenFile);
+    return previous;
+}
+
+void ShowErrorBox(QWidget* parent, const QString& message)
+{
+    ErrorBox()(parent, message);
+}
+
+ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function)
+{
+    ErrorBoxFunction previous = std::move(ErrorBox());
+    ErrorBox() = function ? std::move(function) : ErrorBoxFunction(DesktopErrorBox);
+    return previous;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The open-file dialog and the error box go through replaceable functions, so that a test can
+// choose a file or read a message instead of blocking on a modal window.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+class TOpenDialog {
+public:
+    QString FileName;  // the default name offered, and the chosen path after Execute
+    QString Filter;    // "Description|pattern" pairs separated by '|'
+    QString Title;
+
+    // Shows the dialog; true when the user chose a file (FileName then holds its path).
+    bool Execute(QWidget* parent);
+    // The filter as the desktop's dialog takes it: "Description (pattern)" lines.
+    QString NameFilters() const;
+};
+
+using OpenFileFunction = std::function<std::optional<QString>(QWidget* parent, const TOpenDialog& dialog)>;
+// Replaces the function behind every TOpenDialog; returns the previous one.
+OpenFileFunction SetOpenFileFunction(OpenFileFunction function);
+
+using ErrorBoxFunction = std::function<void(QWidget* parent, const QString& message)>;
+// Shows an error box with the message (modal, one OK button).
+void ShowErrorBox(QWidget* parent, const QString& message);
+ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function);

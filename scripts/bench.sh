@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and runs them all; extra arguments go to every program,
+# for example --benchmark_filter=Effect.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=OFF -DMOZIK_BENCH=ON >/dev/null
+cmake --build build-bench -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+for program in build-bench/bench/*/*_bench; do
+  [ -x "$program" ] || continue
+  echo "== $(basename "$program") =="
+  "$program" "$@"
+done

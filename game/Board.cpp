@@ -1,0 +1,108 @@
+#include "game/Board.h"
+
+#include "framework/Random.h"
+
+#include <cmath>
+
+QSize ClientSize(int n)
+{
+    // The 5 x 5 layout is two pixels larger each way than the rule that fits the other sizes.
+    const int extra = n == 5 ? 2 : 0;
+    return QSize(3 * n + 259 + extra, 3 * n + 299 + extra);
+}
+
+int ColumnOf(int p, int n)
+{
+    return p % n != 0 ? p % n : n;
+}
+
+int RowOf(int p, int n)
+{
+    return p % n != 0 ? p / n + 1 : p / n;
+}
+
+TRect FrameRect(int column, int row, int n)
+{
+    const int t = TileSize(n);
+    return Bounds(t * (column - 1) + 4 * column - 1, t * (row - 1) + 4 * row - 1, t + 4, t + 4);
+}
+
+TRect TileRect(int column, int row, int n)
+{
+    const int t = TileSize(n);
+    return Bounds(t * (column - 1) + 4 * column + 1, t * (row - 1) + 4 * row + 1, t, t);
+}
+
+TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight)
+{
+    const int sw = pictureWidth / n, sh = pictureHeight / n;
+    return Rect(sw * (column - 1), sh * (row - 1), sw * column, sh * row);
+}
+
+void TGrid::Reset(int n)
+{
+    cells_ = {};
+    for (int p = 1; p <= n * n; ++p)
+        AtPosition(p, n) = std::uint8_t(p);
+    At(n, n) = 0;
+}
+
+int GapBeside(int p, int gapPos, int n)
+{
+    const int cells = n * n;
+    if (gapPos == p - 1 && (p - 1) % n != 0)
+        return p - 1;
+    if (gapPos == p + 1 && (p - 1) % n != n - 1)
+        return p + 1;
+    if (p > n && gapPos == p - n)
+        return p - n;
+    if (p <= cells - n && gapPos == p + n)
+        return p + n;
+    return 0;
+}
+
+bool IsSolved(const TGrid& grid, int n)
+{
+    for (int p = 1; p < n * n; ++p)
+        if (grid.AtPosition(p, n) != p)
+            return false;
+    return true;
+}
+
+int ShufflePasses(int n)
+{
+    return int(std::nearbyint(n * n * 0.8));  // halves to even, as the processor rounds
+}
+
+std::vector<std::pair<int, int>> ShuffleSwaps(int n)
+{
+    std::vector<std::pair<int, int>> swaps;
+    const int tiles = n * n - 1;
+    if (tiles < 2)
+        return swaps;
+    for (int pass = ShufflePasses(n); pass > 0; --pass) {
+        const int a = Random(tiles);
+        const int b = Random(tiles);
+        if (a != b)
+            swaps.emplace_back(a + 1, b + 1);
+    }
+    if (swaps.size() % 2 != 0) {
+        // An odd permutation cannot be solved: one more transposition makes it even.
+        const int a = Random(tiles);
+        int b = Random(tiles - 1);
+        if (b >= a)
+            ++b;
+        swaps.emplace_back(a + 1, b + 1);
+    }
+    return swaps;
+}
+
+bool IsSolvable(const TGrid& grid, int n)
+{
+    int inversions = 0;
+    for (int p = 1; p < n * n; ++p)
+        for (int q = p + 1; q < n * n; ++q)
+            if (grid.AtPosition(p, n) > grid.AtPosition(q, n))
+                ++inversions;
+    return inversions % 2 == 0;
+}

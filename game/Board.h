@@ -1,0 +1,67 @@
+#pragma once
+// The board's pure rules: positions, tile geometry, which click moves a tile, the shuffle and
+// completion. Positions run 1..N*N row by row from the top-left; the grid holds the home number
+// of the piece shown in each cell, 0 at the gap.
+
+#include "framework/Rect.h"
+
+#include <QSize>
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+constexpr int kMaxBoardSize = 7;
+constexpr int kPictureSide = 250;  // the board area the tiles share, whatever the picture
+
+// Tile side in pixels: trunc(250 / N).
+constexpr int TileSize(int n) { return kPictureSide / n; }
+
+// Size of the main window's area under the menu: the 40-pixel tool bar above a square board.
+QSize ClientSize(int n);
+
+int ColumnOf(int p, int n);
+int RowOf(int p, int n);
+constexpr int PositionOf(int column, int row, int n) { return (row - 1) * n + column; }
+
+// Frame and picture rectangles of the tile at (column, row) on the board panel.
+TRect FrameRect(int column, int row, int n);
+TRect TileRect(int column, int row, int n);
+// The piece of a W x H picture that the tile at (column, row) shows: a trunc(W / N) x trunc(H / N)
+// cut; what lies beyond N whole pieces at the right and bottom is never shown.
+TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight);
+
+// Home numbers by [column][row], both 1-based; only [1..N][1..N] is used.
+class TGrid {
+public:
+    std::uint8_t& At(int column, int row) { return cells_[size_t(column)][size_t(row)]; }
+    std::uint8_t At(int column, int row) const { return cells_[size_t(column)][size_t(row)]; }
+    std::uint8_t& AtPosition(int p, int n) { return At(ColumnOf(p, n), RowOf(p, n)); }
+    std::uint8_t AtPosition(int p, int n) const { return At(ColumnOf(p, n), RowOf(p, n)); }
+    // Every piece home, the gap at [N, N].
+    void Reset(int n);
+    friend bool operator==(const TGrid&, const TGrid&) = default;
+
+private:
+    std::array<std::array<std::uint8_t, kMaxBoardSize + 1>, kMaxBoardSize + 1> cells_{};
+};
+
+// The gap position that a click on p moves the tile into, or 0 when p is not beside the gap.
+// Left, right, up and down are tried in this order; a tile at a row's end never slides into a
+// gap at the other end of the neighbouring row.
+int GapBeside(int p, int gapPos, int n);
+
+// Every position 1..N*N-1 holds its own number (the gap is then at N*N).
+bool IsSolved(const TGrid& grid, int n);
+
+// Random passes of a shuffle: round(0.8 * N * N).
+int ShufflePasses(int n);
+
+// The swaps of one shuffle of positions 1..N*N-1 (the corner stays put), drawn from the
+// program's generator: a swap for each pass whose two draws differ, and one more swap of two
+// distinct tiles when their number is odd, so that moves can always bring the picture home.
+std::vector<std::pair<int, int>> ShuffleSwaps(int n);
+
+// Whether an arrangement with the gap at N*N can be brought home by moves: the permutation of
+// positions 1..N*N-1 must be even.
+bool IsSolvable(const TGrid& grid, int n);

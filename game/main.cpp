@@ -1,0 +1,25 @@
+// Start-up: the application, the generator seeded from the clock, then the windows, of which
+// only the main window is shown; the program ends when the main window closes.
+
+#include "framework/Application.h"
+#include "framework/Font.h"
+#include "framework/Random.h"
+#include "game/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Mozik"));
+    RegisterFontSubstitutions();
+    Randomize();
+
+    Form1 = new TForm1;
+    SetMainForm(Form1);
+    Form1->show();
+    const int result = QApplication::exec();
+    delete Form1;
+    Form1 = nullptr;
+    return result;
+}

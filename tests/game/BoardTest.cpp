@@ -1,0 +1,149 @@
+#include "framework/Random.h"
+#include "game/Board.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(BoardGeometry, ClientSizesAndTileSizesOfEverySize)
+{
+    EXPECT_EQ(ClientSize(1), QSize(262, 302));
+    EXPECT_EQ(ClientSize(4), QSize(271, 311));
+    EXPECT_EQ(ClientSize(5), QSize(276, 316));
+    EXPECT_EQ(ClientSize(6), QSize(277, 317));
+    EXPECT_EQ(ClientSize(7), QSize(280, 320));
+    EXPECT_EQ(TileSize(1), 250);
+    EXPECT_EQ(TileSize(4), 62);
+    EXPECT_EQ(TileSize(6), 41);
+    EXPECT_EQ(TileSize(7), 35);
+}
+
+TEST(BoardGeometry, FramesStandAtAStrideOfTilePlusFourWithThePictureTwoInside)
+{
+    EXPECT_EQ(FrameRect(1, 1, 5), Rect(3, 3, 57, 57));
+    EXPECT_EQ(TileRect(1, 1, 5), Rect(5, 5, 55, 55));
+    EXPECT_EQ(FrameRect(2, 1, 5).Left, 57);
+    EXPECT_EQ(FrameRect(6, 6, 6).Right, 273);
+    EXPECT_EQ(FrameRect(7, 7, 7).Right, 276);
+    EXPECT_EQ(FrameRect(7, 7, 7).Bottom, 276);
+    EXPECT_EQ(FrameRect(1, 1, 1), Rect(3, 3, 257, 257));
+    // The board fills the panel under the 40-pixel tool bar, with a border of 3 or less.
+    for (int n : {1, 4, 5, 6, 7}) {
+        EXPECT_LE(FrameRect(n, n, n).Right, ClientSize(n).width()) << n;
+        EXPECT_LE(FrameRect(n, n, n).Bottom, ClientSize(n).height() - 40) << n;
+    }
+}
+
+TEST(BoardGeometry, PiecesAreWholeFractionsOfThePicture)
+{
+    // 100 x 100 on 7 x 7: 14 x 14 pieces; the last two rows and columns are never shown.
+    EXPECT_EQ(SourceRect(1, 1, 7, 100, 100), Rect(0, 0, 14, 14));
+    EXPECT_EQ(SourceRect(7, 7, 7, 100, 100), Rect(84, 84, 98, 98));
+    // 640 x 480 on 5 x 5: 128 x 96 pieces, the board square whatever the proportions.
+    EXPECT_EQ(SourceRect(5, 2, 5, 640, 480), Rect(512, 96, 640, 192));
+}
+
+TEST(BoardPositions, ColumnsAndRowsRunRowByRow)
+{
+    EXPECT_EQ(ColumnOf(1, 5), 1);
+    EXPECT_EQ(RowOf(1, 5), 1);
+    EXPECT_EQ(ColumnOf(5, 5), 5);
+    EXPECT_EQ(RowOf(5, 5), 1);
+    EXPECT_EQ(ColumnOf(6, 5), 1);
+    EXPECT_EQ(RowOf(6, 5), 2);
+    EXPECT_EQ(ColumnOf(49, 7), 7);
+    EXPECT_EQ(RowOf(49, 7), 7);
+    for (int n : {1, 4, 5, 6, 7})
+        for (int p = 1; p <= n * n; ++p)
+            EXPECT_EQ(PositionOf(ColumnOf(p, n), RowOf(p, n), n), p);
+}
+
+TEST(BoardMoves, OnlyATileBesideTheGapMoves)
+{
+    // Row ends: position 6 (column 1) never slides into a gap at 5 (end of row 1) ...
+    EXPECT_EQ(GapBeside(6, 5, 5), 0);
+    // ... nor 5 into a gap at 6.
+    EXPECT_EQ(GapBeside(5, 6, 5), 0);
+    EXPECT_EQ(GapBeside(7, 6, 5), 6);   // left
+    EXPECT_EQ(GapBeside(6, 7, 5), 7);   // right
+    EXPECT_EQ(GapBeside(8, 3, 5), 3);   // up
+    EXPECT_EQ(GapBeside(3, 8, 5), 8);   // down
+    EXPECT_EQ(GapBeside(20, 25, 5), 25);
+    EXPECT_EQ(GapBeside(24, 25, 5), 25);
+    EXPECT_EQ(GapBeside(23, 25, 5), 0);  // two cells away in a line
+    EXPECT_EQ(GapBeside(15, 25, 5), 0);
+    EXPECT_EQ(GapBeside(19, 25, 5), 0);  // diagonal
+    EXPECT_EQ(GapBeside(25, 25, 5), 0);  // the gap itself
+}
+
+TEST(BoardGrid, ResetPutsEveryPieceHomeAndTheGapInTheCorner)
+{
+    TGrid grid;
+    grid.Reset(5);
+    EXPECT_EQ(grid.At(1, 1), 1);
+    EXPECT_EQ(grid.At(5, 1), 5);
+    EXPECT_EQ(grid.At(1, 2), 6);
+    EXPECT_EQ(grid.At(5, 5), 0);
+    EXPECT_TRUE(IsSolved(grid, 5));
+    std::swap(grid.At(1, 1), grid.At(2, 1));
+    EXPECT_FALSE(IsSolved(grid, 5));
+    TGrid single;
+    single.Reset(1);
+    EXPECT_EQ(single.At(1, 1), 0);
+    EXPECT_TRUE(IsSolved(single, 1));
+}
+
+TEST(BoardShuffle, PassesAreFourFifthsOfTheCellsRounded)
+{
+    EXPECT_EQ(ShufflePasses(4), 13);
+    EXPECT_EQ(ShufflePasses(5), 20);
+    EXPECT_EQ(ShufflePasses(6), 29);
+    EXPECT_EQ(ShufflePasses(7), 39);
+    EXPECT_TRUE(ShuffleSwaps(1).empty());
+}
+
+TEST(BoardShuffle, EveryShuffleCanBeBroughtHome)
+{
+    for (int n : {4, 5, 6, 7})
+        for (std::uint32_t seed = 1; seed <= 400; ++seed) {
+            SetRandSeed(seed);
+            const auto swaps = ShuffleSwaps(n);
+            ASSERT_EQ(swaps.size() % 2, 0u);
+            ASSERT_LE(int(swaps.size()), ShufflePasses(n) + 1);
+            TGrid grid;
+            grid.Reset(n);
+            for (const auto& [a, b] : swaps) {
+                ASSERT_NE(a, b);
+                ASSERT_GE(std::min(a, b), 1);
+                ASSERT_LE(std::max(a, b), n * n - 1);  // the corner is never part of a swap
+                std::swap(grid.AtPosition(a, n), grid.AtPosition(b, n));
+            }
+            EXPECT_EQ(grid.At(n, n), 0);
+            EXPECT_TRUE(IsSolvable(grid, n)) << "size " << n << " seed " << seed;
+        }
+}
+
+TEST(BoardShuffle, PassesWithEqualDrawsMakeNoSwap)
+{
+    // Over many shuffles some passes draw the same tile twice, and then swap nothing.
+    int shortShuffles = 0;
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+        SetRandSeed(seed);
+        if (int(ShuffleSwaps(4).size()) < ShufflePasses(4))
+            ++shortShuffles;
+    }
+    EXPECT_GT(shortShuffles, 0);
+}
+
+TEST(BoardShuffle, SolvabilityIsThePermutationParity)
+{
+    TGrid grid;
+    grid.Reset(4);
+    EXPECT_TRUE(IsSolvable(grid, 4));
+    std::swap(grid.At(1, 1), grid.At(2, 1));
+    EXPECT_FALSE(IsSolvable(grid, 4));  // the classic unsolvable 14-15 swap
+    std::swap(grid.At(3, 1), grid.At(4, 1));
+    EXPECT_TRUE(IsSolvable(grid, 4));
+}
+
+} // namespace

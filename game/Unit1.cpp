@@ -8,8 +8,10 @@
 #include "framework/SpeedButton.h"
 #include "game/BuiltinPicture.h"
 #include "game/Glyphs.h"
+#include "game/ScoreFile.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -157,9 +159,20 @@ void TForm1::FormCreate()
 {
     BoardSize = 5;
     FieldCreate();
+    const QString directory = QDir::currentPath();
     PictureName = QStringLiteral("Mozik.bmp");
     Paused = false;
     setWindowTitle(PictureName + SizeSuffix());
+
+    // The file stays bound to the directory of the start, wherever the open dialog goes later.
+    ScoreFile = directory + QStringLiteral("/Mozik.ini");
+    TScoreLoad load = LoadScoreFile(ScoreFile);
+    Scores = load.Table;
+    if (!load.Error.isEmpty())
+        ShowErrorBox(this, QStringLiteral("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
+                                          "Таблица начата заново; файл остаётся как был, пока в таблицу "
+                                          "не запишется новый результат.")
+                               .arg(ScoreFile, load.Error));
 }
 
 void TForm1::FormDestroy()
@@ -412,11 +425,26 @@ void TForm1::N7x7Click() { ChooseSize(7, N7x7); }
 
 void TForm1::HighScores1Click() {}
 
-void TForm1::ClearScores1Click() {}
+void TForm1::ClearScores1Click()
+{
+    Scores.Clear();
+    SaveScores();
+}
+
+bool TForm1::SaveScores()
+{
+    QString reason;
+    if (SaveScoreFile(ScoreFile, Scores, &reason))
+        return true;
+    ShowErrorBox(this, QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(ScoreFile, reason));
+    return false;
+}
 
 void TForm1::SpeedButton2Click() {}
 
 void TForm1::Exit()
 {
-    close();
+    // A table that could not be written keeps the window open, so nothing is lost unseen.
+    if (SaveScores())
+        close();
 }

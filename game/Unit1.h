@@ -3,6 +3,7 @@
 
 #include "framework/Dialogs.h"
 #include "game/Board.h"
+#include "game/ScoreTable.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -74,12 +75,16 @@ public:
     TGrid Grid;
     int Seconds = 0;
     int BoardSize = 5;
+    TScoreTable Scores;
 
     // The board.
     void FieldCreate();
     void FieldDestroy();
     TImage* TileAt(int p) const;
     TBevel* FrameAt(int p) const;
+
+    // Writes the score table to the score file; on failure says so in an error box.
+    bool SaveScores();
 
     // The game.
     void Start();

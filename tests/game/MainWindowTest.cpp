@@ -65,6 +65,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    ScopedCurrentDir workIn{dir.path()};  // the score file goes to a fresh directory
     TForm1 form;
 };
 

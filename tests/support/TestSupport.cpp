@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QColor>
+#include <QDir>
 
 QPalette TestPalette()
 {
@@ -65,4 +66,14 @@ ScopedErrorBoxes::ScopedErrorBoxes()
 ScopedErrorBoxes::~ScopedErrorBoxes()
 {
     SetErrorBoxFunction(previous_);
+}
+
+ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::currentPath())
+{
+    QDir::setCurrent(path);
+}
+
+ScopedCurrentDir::~ScopedCurrentDir()
+{
+    QDir::setCurrent(previous_);
 }

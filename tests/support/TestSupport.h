@@ -40,6 +40,16 @@ private:
     QString lastFilter_;
 };
 
+// While alive, the process works in another directory.
+class ScopedCurrentDir {
+public:
+    explicit ScopedCurrentDir(const QString& path);
+    ~ScopedCurrentDir();
+
+private:
+    QString previous_;
+};
+
 // While alive, error boxes are recorded instead of shown.
 class ScopedErrorBoxes {
 public:

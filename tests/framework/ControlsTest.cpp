@@ -133,3 +133,32 @@ TEST(Dialogs, OpenAndErrorBoxesGoThroughTheReplaceableFunctions)
 }
 
 } // namespace
+
+#include "framework/TabSet.h"
+
+namespace {
+
+TEST(TabSet, AsksBeforeChangingAndRefusesTabsThatDoNotExist)
+{
+    TTabSet tabs;
+    for (const char* caption : {"4  x  4", "5  x  5", "6  x  6", "7  x  7"})
+        tabs.addTab(caption);
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    std::vector<int> asked;
+    bool allow = true;
+    tabs.OnChange = [&](int newTab, bool& allowChange) {
+        asked.push_back(newTab);
+        allowChange = allow;
+    };
+    EXPECT_TRUE(tabs.SetTabIndex(2));
+    EXPECT_EQ(asked, std::vector<int>{2});
+    EXPECT_FALSE(tabs.SetTabIndex(-3));
+    EXPECT_FALSE(tabs.SetTabIndex(4));
+    EXPECT_EQ(tabs.TabIndex(), 2);
+    allow = false;
+    EXPECT_FALSE(tabs.SetTabIndex(1));
+    EXPECT_EQ(tabs.TabIndex(), 2);
+    EXPECT_EQ(asked, (std::vector<int>{2, 1}));
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+#include "game/Unit3.h"
+
+#include "framework/Hints.h"
+#include "game/ScoreTable.h"
+#include "game/Unit1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+// Keeps the name box to what the score file can hold, typed or pasted: no line breaks or other
+// control characters, only characters of code page 1251.
+class NameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        const QString storable = StorableName(input);
+        if (storable != input) {
+            position = std::min(int(storable.size()), std::max(0, position - int(input.size() - storable.size())));
+            input = storable;
+        }
+        return Acceptable;
+    }
+};
+
+QFont LayoutFont(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, int pixels,
+                  const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(bounds);
+    label->setFont(LayoutFont(pixels, true));
+    label->setAlignment(alignment);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Message"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(426, 129);
+    move(220, 141);
+    setFont(LayoutFont(11, false));
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(176, 64, 233, 24);
+    Edit1->setMaxLength(35);
+    Edit1->setFont(LayoutFont(13, true));
+    Edit1->setValidator(new NameValidator(Edit1));
+    SetHint(Edit1, QStringLiteral("Наберите фамилию, имя и т. д."));
+    SetShowHint(Edit1, true);
+
+    Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "), 16, Qt::black);
+    Label2 = MakeLabel(this, "Label2", QRect(256, 32, 41, 20), QStringLiteral("000"), 16, Qt::red, Qt::AlignHCenter | Qt::AlignTop);
+    Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), QStringLiteral("секунд(ы) ."), 16, Qt::black);
+
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(176, 96, 75, 25);
+    Button1->setDefault(true);  // Enter in the name box presses it
+    SetHint(Button1, QStringLiteral("Закрыть."));
+    SetShowHint(Button1, true);
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+
+    Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QStringLiteral("Введите выше имя :"), 13, Qt::black,
+                       Qt::AlignHCenter | Qt::AlignTop);
+
+    setTabOrder(Edit1, Button1);
+}
+
+void TForm2::FormShow()
+{
+    const bool qualifies = Form1->Scores.Qualifies(Form1->BoardSize, Form1->Seconds);
+    Label4->setEnabled(qualifies);
+    Edit1->setEnabled(qualifies);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+    // The focus returns to the control that had it when the dialog last closed, if it can
+    // take it; otherwise it goes to the first control that can.
+    QWidget* focus = lastFocus_ && lastFocus_->isEnabled() ? lastFocus_.data() : nullptr;
+    if (!focus)
+        focus = Edit1->isEnabled() ? static_cast<QWidget*>(Edit1) : Button1;
+    focus->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm2::hideEvent(QHideEvent* event)
+{
+    lastFocus_ = focusWidget();
+    QDialog::hideEvent(event);
+}
+
+void TForm2::Button1Click()
+{
+    // The button closes the dialog whatever the name; an empty name records nothing.
+    const QString name = Edit1->text();
+    const int size = Form1->BoardSize;
+    if (!name.isEmpty() && TScoreTable::HasSize(size) && Form1->Scores.Qualifies(size, Form1->Seconds)) {
+        Form1->Scores.Place(size, EncodeName(name), Form1->Seconds);
+        Form1->SaveScores();
+    }
+    accept();
+}

@@ -9,6 +9,7 @@
 #include "game/BuiltinPicture.h"
 #include "game/Glyphs.h"
 #include "game/ScoreFile.h"
+#include "game/Unit3.h"
 
 #include <QAction>
 #include <QDir>
@@ -361,6 +362,10 @@ void TForm1::CheckSolved()
     SpeedButton1->setEnabled(true);
     Start1->setEnabled(true);
     Running = false;
+    if (Form2) {
+        Form2->Label2->setText(QString::number(Seconds));
+        Form2->exec();
+    }
 }
 
 void TForm1::ShowTime()

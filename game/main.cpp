@@ -5,6 +5,7 @@
 #include "framework/Font.h"
 #include "framework/Random.h"
 #include "game/Unit1.h"
+#include "game/Unit3.h"
 
 #include <QApplication>
 
@@ -17,9 +18,11 @@ int main(int argc, char** argv)
 
     Form1 = new TForm1;
     SetMainForm(Form1);
+    Form2 = new TForm2(Form1);
     Form1->show();
     const int result = QApplication::exec();
-    delete Form1;
+    delete Form1;  // and the dialogs it owns
     Form1 = nullptr;
+    Form2 = nullptr;
     return result;
 }

@@ -1,7 +1,10 @@
 #include "tests/support/TestSupport.h"
 
 #include <QColor>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QTest>
 
 QPalette TestPalette()
 {
@@ -76,4 +79,48 @@ ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::curren
 ScopedCurrentDir::~ScopedCurrentDir()
 {
     QDir::setCurrent(previous_);
+}
+
+ModalDriver::ModalDriver()
+{
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start();
+}
+
+void ModalDriver::Expect(std::function<void(QWidget*)> handler)
+{
+    handlers_.push_back(std::move(handler));
+}
+
+void ModalDriver::Poll()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible())
+        return;
+    if (handlers_.empty()) {
+        ++unexpected_;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        return;
+    }
+    auto handler = std::move(handlers_.front());
+    handlers_.pop_front();
+    ++handled_;
+    handler(modal);
+    if (modal->isVisible()) {  // a handler that forgot to close must not hang the test
+        ++unexpected_;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    }
+}
+
+void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }

@@ -8,6 +8,9 @@
 #include <QPalette>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <functional>
 
 // The classic desktop colours: button face silver, shadow grey, highlight white, text black.
 QPalette TestPalette();
@@ -40,6 +43,9 @@ private:
     QString lastFilter_;
 };
 
+// Types the text into the widget key by key, any script (QTest's own typing takes ASCII only).
+void TypeText(QWidget* widget, const QString& text);
+
 // While alive, the process works in another directory.
 class ScopedCurrentDir {
 public:
@@ -60,4 +66,22 @@ public:
 private:
     ErrorBoxFunction previous_;
     QStringList messages_;
+};
+
+// Answers modal windows as they open, without waiting on the clock: each expected handler runs
+// once, in order, on the modal window then active, and must close it. A modal window that opens
+// when no handler is left is rejected and counted.
+class ModalDriver {
+public:
+    ModalDriver();
+    void Expect(std::function<void(QWidget* modal)> handler);
+    int Handled() const { return handled_; }
+    int Unexpected() const { return unexpected_; }
+
+private:
+    void Poll();
+    QTimer timer_;
+    std::deque<std::function<void(QWidget*)>> handlers_;
+    int handled_ = 0;
+    int unexpected_ = 0;
 };

@@ -11,71 +11,62 @@
 
 namespace {
 
-// A window with two hinted buttons, a plain one, and a hinted panel holding an unhinted child.
+// A window with two hinted controls, one whose hint is off, and a hinted panel holding an
+// unhinted child; plain hint windows installed, the hint clock stopped.
 class HintMachinery : public ::testing::Test {
 protected:
-    void SetUp() override
+    // The given hint window class, a fresh window of it, the default pause.
+    static void ResetHintMachinery(THintWindowClass windowClass, bool clockRunning)
     {
-        SetHintClockRunning(false);
-        SetHintWindowClass(NewHintWindow<THintWindow>);
+        CancelHint();
+        SetHintClockRunning(clockRunning);
+        SetHintWindowClass(windowClass);
         SetShowHints(false);
         SetShowHints(true);
         SetHintPause(kDefaultHintPause);
+    }
+
+    void SetUp() override
+    {
+        ResetHintMachinery(NewHintWindow<THintWindow>, false);
         window.setGeometry(100, 100, 300, 200);
-        first.setGeometry(10, 10, 40, 30);
-        second.setGeometry(60, 10, 40, 30);
-        plain.setGeometry(110, 10, 40, 30);
-        panel.setGeometry(10, 60, 200, 100);
-        child.setGeometry(10, 10, 50, 30);
-        SetHint(&first, QStringLiteral("First & only"));
-        SetShowHint(&first, true);
-        SetHint(&second, QStringLiteral("Second"));
-        SetShowHint(&second, true);
-        SetHint(&plain, QStringLiteral("Switched off"));
-        SetHint(&panel, QStringLiteral("Panel"));
-        SetShowHint(&panel, true);
+        int left = 10;
+        for (QWidget* control : {&first, &second, &off, &panel})
+            control->setGeometry(std::exchange(left, left + 60), 10, 50, 50);
+        child.setGeometry(5, 5, 40, 40);
+        const std::pair<QWidget*, const char*> hints[] = {{&first, "First & only"}, {&second, "Second"}, {&panel, "Panel"}};
+        for (auto [control, text] : hints) {
+            SetHint(control, QString::fromUtf8(text));
+            SetShowHint(control, true);
+        }
+        SetHint(&off, QStringLiteral("Switched off"));
         window.show();
         QApplication::setActiveWindow(&window);
     }
 
-    void TearDown() override
-    {
-        CancelHint();
-        SetHintWindowClass(nullptr);
-        SetShowHints(false);
-        SetShowHints(true);
-        SetHintClockRunning(true);
-    }
+    void TearDown() override { ResetHintMachinery(nullptr, true); }
 
     // Moves the mouse onto the control, each time to another point of it.
-    void RestOn(QWidget* control)
+    void RestOn(QWidget* control) { QTest::mouseMove(control, QPoint(30 + (++moves_ % 8), 30)); }
+
+    bool DesktopTipShows()
     {
-        moves_ = (moves_ + 1) % 8;
-        QTest::mouseMove(control, QPoint(4 + moves_, 5));
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&first, &help);
+        const bool shows = QToolTip::isVisible();
+        QToolTip::hideText();
+        return shows;
     }
 
     QWidget window;
-    QWidget first{&window}, second{&window}, plain{&window}, panel{&window};
+    QWidget first{&window}, second{&window}, off{&window}, panel{&window};
     QWidget child{&panel};
-
-private:
     int moves_ = 0;
 };
 
-TEST_F(HintMachinery, SwallowsTheDesktopTipOnceAHintWindowClassIsInstalled)
+TEST_F(HintMachinery, ShowsTheMeasuredHintAfterThePauseInsteadOfTheDesktopTip)
 {
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(&first, &help);
-    EXPECT_FALSE(QToolTip::isVisible());
-
-    SetHintWindowClass(nullptr);
-    QApplication::sendEvent(&first, &help);
-    EXPECT_TRUE(QToolTip::isVisible());
-    QToolTip::hideText();
-}
-
-TEST_F(HintMachinery, ShowsTheMeasuredHintAfterThePauseAndHidesIt)
-{
+    EXPECT_FALSE(DesktopTipShows());
     SetHintPause(600);
     RestOn(&first);
     EXPECT_EQ(HintControl(), &first);
@@ -90,24 +81,23 @@ TEST_F(HintMachinery, ShowsTheMeasuredHintAfterThePauseAndHidesIt)
     TRect measured = Rect(0, 0, 800, 0);
     hint->Canvas().DrawText(QStringLiteral("First & only"), measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     EXPECT_EQ(hint->size(), QSize(measured.Width() + 6, measured.Height() + 2));
+
+    ASSERT_TRUE(HideDueHint());  // the hide pause is over
+    EXPECT_FALSE(hint->isVisible());
+    RestOn(&first);  // not again until the mouse leaves the control
     EXPECT_EQ(DueHintPause(), -1);
 
-    ASSERT_TRUE(HideDueHint());
-    EXPECT_FALSE(hint->isVisible());
-    RestOn(&first);  // still on the same control: not again until the mouse leaves it
-    EXPECT_EQ(DueHintPause(), -1);
-    EXPECT_FALSE(HideDueHint());
+    SetHintWindowClass(nullptr);
+    EXPECT_TRUE(DesktopTipShows());
 }
 
 TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindow)
 {
-    RestOn(&plain);
+    RestOn(&off);
     EXPECT_EQ(HintControl(), nullptr);
     EXPECT_FALSE(ShowDueHint());
-
     RestOn(&child);  // no hint of its own: its panel's shows
     EXPECT_EQ(HintControl(), &panel);
-
     first.setEnabled(false);  // disabled controls show their hints too
     RestOn(&first);
     EXPECT_EQ(HintControl(), &first);
@@ -120,20 +110,14 @@ TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindow)
     EXPECT_EQ(HintControl(), nullptr);
 }
 
-TEST_F(HintMachinery, MovingStraightToTheNextHintUsesTheShortPause)
+TEST_F(HintMachinery, EndsOnKeysClicksAndLeavingAndHurriesToTheNextControl)
 {
     RestOn(&first);
     ASSERT_TRUE(ShowDueHint());
     RestOn(&second);
     EXPECT_FALSE(HintWindow()->isVisible());
     EXPECT_EQ(DueHintPause(), kHintShortPause);
-    ASSERT_TRUE(ShowDueHint());
-    EXPECT_EQ(HintWindow()->Caption(), QStringLiteral("Second"));
-}
 
-TEST_F(HintMachinery, KeysClicksAndLeavingEndTheHint)
-{
-    RestOn(&first);
     ASSERT_TRUE(ShowDueHint());
     QTest::keyClick(&window, Qt::Key_A);
     EXPECT_FALSE(HintWindow()->isVisible());
@@ -145,17 +129,15 @@ TEST_F(HintMachinery, KeysClicksAndLeavingEndTheHint)
     EXPECT_FALSE(HintWindow()->isVisible());
 
     RestOn(&first);
-    EXPECT_GE(DueHintPause(), 0);  // the click ended the hint: the next move makes it due again
+    EXPECT_EQ(DueHintPause(), kDefaultHintPause);  // due again after the click
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&first, &leave);
-    EXPECT_EQ(DueHintPause(), -1);
     EXPECT_FALSE(ShowDueHint());
 }
 
-TEST_F(HintMachinery, TheShowHintsSwitchMakesAndDestroysTheWindow)
+TEST_F(HintMachinery, TheShowHintsSwitchDestroysTheWindowAndMakesANewOneInTheHintColour)
 {
     QPointer<THintWindow> old = HintWindow();
-    ASSERT_FALSE(old.isNull());
     SetHintColor(clRed);
     EXPECT_EQ(HintWindow(), old.data());  // a new colour waits for the next window
     SetShowHints(false);
@@ -163,13 +145,10 @@ TEST_F(HintMachinery, TheShowHintsSwitchMakesAndDestroysTheWindow)
     EXPECT_EQ(HintWindow(), nullptr);
     RestOn(&first);
     EXPECT_FALSE(ShowDueHint());
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(&first, &help);
-    EXPECT_FALSE(QToolTip::isVisible());  // hints off: no tip of any kind
+    EXPECT_FALSE(DesktopTipShows());  // hints off: no tip of any kind
 
     SetShowHints(true);
     ASSERT_NE(HintWindow(), nullptr);
-    EXPECT_EQ(HintWindow()->Color(), clRed);
     RestOn(&second);
     ASSERT_TRUE(ShowDueHint());
     EXPECT_EQ(PixelAt(HintWindow()->grab().toImage(), 1, 1), clRed);

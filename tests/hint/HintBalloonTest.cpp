@@ -32,65 +32,45 @@ QImage WithTextAt(THintDirection direction, int w, int h, const QString& text, Q
     return picture;
 }
 
+struct NamedPixel {
+    int x, y;
+    TColor color;
+};
+
+void ExpectPixels(const QImage& picture, std::initializer_list<NamedPixel> pixels)
+{
+    for (const NamedPixel& p : pixels)
+        EXPECT_EQ(PixelAt(picture, p.x, p.y), p.color) << "at " << p.x << ", " << p.y;
+}
+
 TEST(HintBalloon, UpBalloonHasItsBodyOnTopItsPointerBelowAndAHalfToneShadow)
 {
     const QImage p = Painted(hdUpRight, 82, 38);  // a 66 x 18 text rectangle
     // Body (0, 0) to (76, 24): outlined in black, filled in the hint colour, round corners.
-    EXPECT_EQ(PixelAt(p, 38, 0), clBlack);
-    EXPECT_EQ(PixelAt(p, 38, 23), clBlack);
-    EXPECT_EQ(PixelAt(p, 75, 12), clBlack);
-    EXPECT_EQ(PixelAt(p, 0, 12), clBlack);
-    EXPECT_EQ(PixelAt(p, 40, 10), clYellow);
-    EXPECT_EQ(PixelAt(p, 0, 0), kScreen);
-    // The joint opens the outline where the pointer leaves the body; the pointer is filled.
-    EXPECT_EQ(PixelAt(p, 15, 23), clYellow);
-    EXPECT_EQ(PixelAt(p, 20, 23), clBlack);
-    EXPECT_EQ(PixelAt(p, 8, 30), clYellow);
-    // The tip at (0, 38) lies just below the window: the pointer's lines end at its last row.
-    EXPECT_EQ(PixelAt(p, 1, 37), clBlack);
-    EXPECT_EQ(PixelAt(p, 4, 37), kScreen);
-    // Shadow: only where x + y is even.
-    EXPECT_EQ(PixelAt(p, 78, 18), clPurple);
-    EXPECT_EQ(PixelAt(p, 79, 18), kScreen);
-    EXPECT_EQ(PixelAt(p, 76, 12), clPurple);
-    EXPECT_EQ(PixelAt(p, 38, 24), clPurple);
-    EXPECT_EQ(PixelAt(p, 39, 24), kScreen);
-    EXPECT_EQ(PixelAt(p, 40, 30), kScreen);  // below the bottom band
-    EXPECT_EQ(PixelAt(p, 81, 8), kScreen);   // outside the shadow's round corner
+    ExpectPixels(p, {{38, 0, clBlack}, {38, 23, clBlack}, {75, 12, clBlack}, {0, 12, clBlack}, {40, 10, clYellow},
+                     {0, 0, kScreen}});
+    // The joint opens the outline where the filled pointer leaves the body; its tip (0, 38) lies
+    // just below the window, so the pointer's lines end on the last row.
+    ExpectPixels(p, {{15, 23, clYellow}, {20, 23, clBlack}, {8, 30, clYellow}, {1, 37, clBlack}, {4, 37, kScreen}});
+    // Shadow right of and below the body, only where x + y is even, inside its rounded region.
+    ExpectPixels(p, {{78, 18, clPurple}, {79, 18, kScreen}, {76, 12, clPurple}, {38, 24, clPurple}, {39, 24, kScreen},
+                     {40, 30, kScreen}, {81, 8, kScreen}});
     // The pointer's own shadow.
-    EXPECT_EQ(PixelAt(p, 16, 30), clPurple);
-    EXPECT_EQ(PixelAt(p, 17, 30), kScreen);
-}
+    ExpectPixels(p, {{16, 30, clPurple}, {17, 30, kScreen}});
 
-TEST(HintBalloon, UpLeftPointerShadowStopsElevenPixelsFromTheRightEdge)
-{
-    const QImage p = Painted(hdUpLeft, 82, 38);
-    EXPECT_EQ(PixelAt(p, 75, 37), clBlack);  // tip (76, 38): 6 in from the right edge
-    EXPECT_EQ(PixelAt(p, 68, 30), clYellow);
-    EXPECT_EQ(PixelAt(p, 59, 27), clPurple);
-    EXPECT_EQ(PixelAt(p, 73, 31), kScreen);  // inside the shadow triangle, right of its scan
+    // Left: the tip is 6 in from the right edge; the pointer shadow's scan stops at W - 11, so
+    // the part of its triangle beyond stays bare.
+    ExpectPixels(Painted(hdUpLeft, 82, 38), {{75, 37, clBlack}, {68, 30, clYellow}, {59, 27, clPurple}, {73, 31, kScreen}});
 }
 
 TEST(HintBalloon, DownBalloonHasItsPointerOnTopAndNoPointerShadow)
 {
-    const QImage p = Painted(hdDownRight, 82, 47);
-    // Body (0, 15) to (76, 39).
-    EXPECT_EQ(PixelAt(p, 38, 15), clBlack);
-    EXPECT_EQ(PixelAt(p, 38, 38), clBlack);
-    EXPECT_EQ(PixelAt(p, 40, 27), clYellow);
-    EXPECT_EQ(PixelAt(p, 38, 14), kScreen);
-    EXPECT_EQ(PixelAt(p, 0, 0), clBlack);  // the tip
-    EXPECT_EQ(PixelAt(p, 15, 15), clYellow);
-    EXPECT_EQ(PixelAt(p, 8, 10), clYellow);
-    EXPECT_EQ(PixelAt(p, 16, 5), kScreen);
-    EXPECT_EQ(PixelAt(p, 78, 34), clPurple);
-    EXPECT_EQ(PixelAt(p, 79, 34), kScreen);
-    EXPECT_EQ(PixelAt(p, 38, 44), clPurple);
-    EXPECT_EQ(PixelAt(p, 38, 46), kScreen);
-
-    const QImage left = Painted(hdDownLeft, 82, 47);
-    EXPECT_EQ(PixelAt(left, 76, 0), clBlack);
-    EXPECT_EQ(PixelAt(left, 0, 0), kScreen);
+    // Body (0, 15) to (76, 39), tip (0, 0), shadow below and right.
+    ExpectPixels(Painted(hdDownRight, 82, 47),
+                 {{38, 15, clBlack}, {38, 38, clBlack}, {40, 27, clYellow}, {38, 14, kScreen}, {0, 0, clBlack},
+                  {15, 15, clYellow}, {8, 10, clYellow}, {16, 5, kScreen}, {78, 34, clPurple}, {79, 34, kScreen},
+                  {38, 44, clPurple}, {38, 46, kScreen}});
+    ExpectPixels(Painted(hdDownLeft, 82, 47), {{76, 0, clBlack}, {0, 0, kScreen}});
 }
 
 TEST(HintBalloon, TextStartsAtEightThreeUpAndEightEighteenDown)

@@ -1,0 +1,157 @@
+#include "framework/HintWindow.h"
+#include "framework/Hints.h"
+#include "tests/support/TestSupport.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QPointer>
+#include <QTest>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window with two hinted controls, one whose hint is off, and a hinted panel holding an
+// unhinted child; plain hint windows installed, the hint clock stopped.
+class HintMachinery : public ::testing::Test {
+protected:
+    // The given hint window class, a fresh window of it, the default pause.
+    static void ResetHintMachinery(THintWindowClass windowClass, bool clockRunning)
+    {
+        CancelHint();
+        SetHintClockRunning(clockRunning);
+        SetHintWindowClass(windowClass);
+        SetShowHints(false);
+        SetShowHints(true);
+        SetHintPause(kDefaultHintPause);
+    }
+
+    void SetUp() override
+    {
+        ResetHintMachinery(NewHintWindow<THintWindow>, false);
+        window.setGeometry(100, 100, 300, 200);
+        int left = 10;
+        for (QWidget* control : {&first, &second, &off, &panel})
+            control->setGeometry(std::exchange(left, left + 60), 10, 50, 50);
+        child.setGeometry(5, 5, 40, 40);
+        const std::pair<QWidget*, const char*> hints[] = {{&first, "First & only"}, {&second, "Second"}, {&panel, "Panel"}};
+        for (auto [control, text] : hints) {
+            SetHint(control, QString::fromUtf8(text));
+            SetShowHint(control, true);
+        }
+        SetHint(&off, QStringLiteral("Switched off"));
+        window.show();
+        QApplication::setActiveWindow(&window);
+    }
+
+    void TearDown() override { ResetHintMachinery(nullptr, true); }
+
+    // Moves the mouse onto the control, each time to another point of it.
+    void RestOn(QWidget* control) { QTest::mouseMove(control, QPoint(30 + (++moves_ % 8), 30)); }
+
+    bool DesktopTipShows()
+    {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&first, &help);
+        const bool shows = QToolTip::isVisible();
+        QToolTip::hideText();
+        return shows;
+    }
+
+    QWidget window;
+    QWidget first{&window}, second{&window}, off{&window}, panel{&window};
+    QWidget child{&panel};
+    int moves_ = 0;
+};
+
+TEST_F(HintMachinery, ShowsTheMeasuredHintAfterThePauseInsteadOfTheDesktopTip)
+{
+    EXPECT_FALSE(DesktopTipShows());
+    SetHintPause(600);
+    RestOn(&first);
+    EXPECT_EQ(HintControl(), &first);
+    EXPECT_EQ(DueHintPause(), 600);
+    THintWindow* hint = HintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_FALSE(hint->isVisible());
+
+    ASSERT_TRUE(ShowDueHint());
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->Caption(), QStringLiteral("First & only"));
+    TRect measured = Rect(0, 0, 800, 0);
+    hint->Canvas().DrawText(QStringLiteral("First & only"), measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_EQ(hint->size(), QSize(measured.Width() + 6, measured.Height() + 2));
+
+    ASSERT_TRUE(HideDueHint());  // the hide pause is over
+    EXPECT_FALSE(hint->isVisible());
+    RestOn(&first);  // not again until the mouse leaves the control
+    EXPECT_EQ(DueHintPause(), -1);
+
+    SetHintWindowClass(nullptr);
+    EXPECT_TRUE(DesktopTipShows());
+}
+
+TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindow)
+{
+    RestOn(&off);
+    EXPECT_EQ(HintControl(), nullptr);
+    EXPECT_FALSE(ShowDueHint());
+    RestOn(&child);  // no hint of its own: its panel's shows
+    EXPECT_EQ(HintControl(), &panel);
+    first.setEnabled(false);  // disabled controls show their hints too
+    RestOn(&first);
+    EXPECT_EQ(HintControl(), &first);
+
+    QWidget other;
+    other.setGeometry(500, 100, 100, 100);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    RestOn(&second);
+    EXPECT_EQ(HintControl(), nullptr);
+}
+
+TEST_F(HintMachinery, EndsOnKeysClicksAndLeavingAndHurriesToTheNextControl)
+{
+    RestOn(&first);
+    ASSERT_TRUE(ShowDueHint());
+    RestOn(&second);
+    EXPECT_FALSE(HintWindow()->isVisible());
+    EXPECT_EQ(DueHintPause(), kHintShortPause);
+
+    ASSERT_TRUE(ShowDueHint());
+    QTest::keyClick(&window, Qt::Key_A);
+    EXPECT_FALSE(HintWindow()->isVisible());
+    EXPECT_EQ(HintControl(), nullptr);
+
+    RestOn(&first);
+    ASSERT_TRUE(ShowDueHint());
+    QTest::mouseClick(&first, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(HintWindow()->isVisible());
+
+    RestOn(&first);
+    EXPECT_EQ(DueHintPause(), kDefaultHintPause);  // due again after the click
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&first, &leave);
+    EXPECT_FALSE(ShowDueHint());
+}
+
+TEST_F(HintMachinery, TheShowHintsSwitchDestroysTheWindowAndMakesANewOneInTheHintColour)
+{
+    QPointer<THintWindow> old = HintWindow();
+    SetHintColor(clRed);
+    EXPECT_EQ(HintWindow(), old.data());  // a new colour waits for the next window
+    SetShowHints(false);
+    EXPECT_TRUE(old.isNull());
+    EXPECT_EQ(HintWindow(), nullptr);
+    RestOn(&first);
+    EXPECT_FALSE(ShowDueHint());
+    EXPECT_FALSE(DesktopTipShows());  // hints off: no tip of any kind
+
+    SetShowHints(true);
+    ASSERT_NE(HintWindow(), nullptr);
+    RestOn(&second);
+    ASSERT_TRUE(ShowDueHint());
+    EXPECT_EQ(PixelAt(HintWindow()->grab().toImage(), 1, 1), clRed);
+}
+
+} // namespace

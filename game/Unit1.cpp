@@ -1,5 +1,6 @@
 #include "game/Unit1.h"
 
+#include "framework/Application.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
 #include "framework/Image.h"
@@ -7,9 +8,11 @@
 #include "framework/Random.h"
 #include "framework/SpeedButton.h"
 #include "game/BuiltinPicture.h"
+#include "game/DialogPlacement.h"
 #include "game/Glyphs.h"
 #include "game/ScoreFile.h"
 #include "game/Unit3.h"
+#include "hint/Zelhint.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,7 +21,6 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QTimer>
 
 TForm1* Form1 = nullptr;
@@ -55,6 +57,8 @@ TSpeedButton* MakeToolButton(QWidget* parent, const char* name, int left, const 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    if (!MainForm())
+        SetMainForm(this);  // the first window the program makes is its main window
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     CreateComponents();
@@ -115,6 +119,13 @@ void TForm1::CreateComponents()
     Label1->setFont(timeFont);
     SetHint(Label1, QStringLiteral("А время идет ..."));
     SetShowHint(Label1, false);
+
+    // From here on every hint of the program shows in the manager's balloon.
+    ZelHint1 = new TZelHint(this);
+    ZelHint1->setObjectName(QStringLiteral("ZelHint1"));
+    ZelHint1->SetHintColor(clBtnFace);
+    ZelHint1->SetHintShadowColor(clGray);
+    ZelHint1->SetHintFont(MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlack, true, true));
 
     OpenDialog1.FileName = QStringLiteral("mozik.bmp");
     OpenDialog1.Filter = QStringLiteral("Точечные рисунки ( *.bmp )|*.bmp");
@@ -187,10 +198,7 @@ void TForm1::showEvent(QShowEvent* event)
     if (centred_)
         return;
     centred_ = true;
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-    }
+    CentreOnScreen(this);
 }
 
 QString TForm1::SizeSuffix() const

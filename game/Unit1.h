@@ -17,6 +17,7 @@ class TBevel;
 class TImage;
 class TPanel;
 class TSpeedButton;
+class TZelHint;
 
 // One tile of the board: its picture and its frame, linked in position order.
 struct TTileNode {
@@ -59,6 +60,7 @@ public:
     QAction* N7x7 = nullptr;
     QAction* Open1 = nullptr;
     TOpenDialog OpenDialog1;
+    TZelHint* ZelHint1 = nullptr;
     TSpeedButton* SpeedButton4 = nullptr;
     QLabel* Label1 = nullptr;
     QAction* HighScores1 = nullptr;

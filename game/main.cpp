@@ -1,7 +1,6 @@
 // Start-up: the application, the generator seeded from the clock, then the windows, of which
 // only the main window is shown; the program ends when the main window closes.
 
-#include "framework/Application.h"
 #include "framework/Font.h"
 #include "framework/Random.h"
 #include "game/Unit1.h"
@@ -16,8 +15,7 @@ int main(int argc, char** argv)
     RegisterFontSubstitutions();
     Randomize();
 
-    Form1 = new TForm1;
-    SetMainForm(Form1);
+    Form1 = new TForm1;  // the first window made becomes the main window
     Form2 = new TForm2(Form1);
     Form1->show();
     const int result = QApplication::exec();

@@ -3,7 +3,9 @@
 #include "framework/Image.h"
 #include "framework/Panel.h"
 #include "framework/SpeedButton.h"
+#include "framework/HintWindow.h"
 #include "game/Unit1.h"
+#include "hint/Zelhint.h"
 #include "tests/game/Solver.h"
 #include "tests/support/TestSupport.h"
 
@@ -485,6 +487,42 @@ TEST_F(MainWindowTest, ShortcutKeysDriveTheGame)
     }
     QTest::keyClick(&form, Qt::Key_X, Qt::AltModifier);
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainWindowTest, HintsShowInTheBalloonOfTheWindowsManager)
+{
+    ASSERT_NE(form.ZelHint1, nullptr);
+    EXPECT_EQ(form.ZelHint1->objectName(), QString("ZelHint1"));
+    EXPECT_EQ(form.ZelHint1->HintColor(), clBtnFace);
+    EXPECT_EQ(form.ZelHint1->HintShadowColor(), clGray);
+    EXPECT_EQ(form.ZelHint1->HintFont(), MakeFont("MS Sans Serif", 16, clBlack, true, true));
+    EXPECT_EQ(form.ZelHint1->HintPauseTime(), 600);
+
+    SetHintClockRunning(false);  // the test fires the due hint itself
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::mouseMove(form.SpeedButton1, QPoint(12, 12));
+    EXPECT_EQ(HintControl(), form.SpeedButton1);
+    EXPECT_EQ(DueHintPause(), 600);
+    ASSERT_TRUE(ShowDueHint());
+    auto* balloon = qobject_cast<TNewHint*>(HintWindow());
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_TRUE(balloon->isVisible());
+    EXPECT_EQ(balloon->Caption(), QString("Перемешать."));
+    EXPECT_EQ(balloon->Manager(), form.ZelHint1);
+    EXPECT_EQ(balloon->ShownDirection(), THintDirection::hdUpRight);
+    EXPECT_LT(balloon->geometry().bottom(), QCursor::pos().y());
+    CancelHint();
+
+    // The time label's hint is off while no game runs, and on during one.
+    QTest::mouseMove(form.Label1, QPoint(20, 10));
+    EXPECT_NE(HintControl(), form.Label1);
+    form.Start();
+    QTest::mouseMove(form.Label1, QPoint(22, 10));
+    EXPECT_EQ(HintControl(), form.Label1);
+    CancelHint();
+    SetHintClockRunning(true);
 }
 
 } // namespace

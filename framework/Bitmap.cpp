@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
+#include <array>
 
 namespace {
 
@@ -20,12 +21,13 @@ QString Tr(const char* text)
 // short is refused instead of being shown with made-up pixels.
 bool CheckBitmapHeaders(QFile& file, QString* error)
 {
-    const QByteArray head = file.read(54);
+    std::array<uchar, 54> head{};  // the file header and the longest info header fields read
+    const qint64 headSize = file.read(reinterpret_cast<char*>(head.data()), qint64(head.size()));
     const qint64 fileSize = file.size();
-    auto u16 = [&](int at) { return qFromLittleEndian<quint16>(head.constData() + at); };
-    auto u32 = [&](int at) { return qFromLittleEndian<quint32>(head.constData() + at); };
-    auto s32 = [&](int at) { return qFromLittleEndian<qint32>(head.constData() + at); };
-    if (head.size() < 26 || head[0] != 'B' || head[1] != 'M') {
+    auto u16 = [&](int at) { return qFromLittleEndian<quint16>(head.data() + at); };
+    auto u32 = [&](int at) { return qFromLittleEndian<quint32>(head.data() + at); };
+    auto s32 = [&](int at) { return qFromLittleEndian<qint32>(head.data() + at); };
+    if (headSize < 26 || head[0] != 'B' || head[1] != 'M') {
         *error = Tr("Это не точечный рисунок BMP.");
         return false;
     }
@@ -36,7 +38,7 @@ bool CheckBitmapHeaders(QFile& file, QString* error)
         width = u16(18);
         height = qint16(u16(20));
         bitCount = u16(24);
-    } else if (infoSize >= 40 && head.size() >= 54) {
+    } else if (infoSize >= 40 && headSize >= 54) {
         width = s32(18);
         height = s32(22);
         bitCount = u16(28);

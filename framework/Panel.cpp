@@ -16,6 +16,21 @@ void BevelColors(TPanelBevel bevel, TColor& top, TColor& bottom)
     }
 }
 
+void DrawPanelFrame(TCanvas& canvas, TRect& rect, TPanelBevel outer, TPanelBevel inner, int bevelWidth,
+                    int borderWidth, TColor color)
+{
+    TColor top, bottom;
+    if (outer != TPanelBevel::bvNone) {
+        BevelColors(outer, top, bottom);
+        Frame3D(canvas, rect, top, bottom, bevelWidth);
+    }
+    Frame3D(canvas, rect, color, color, borderWidth);
+    if (inner != TPanelBevel::bvNone) {
+        BevelColors(inner, top, bottom);
+        Frame3D(canvas, rect, top, bottom, bevelWidth);
+    }
+}
+
 TPanel::TPanel(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -66,16 +81,7 @@ void TPanel::paintEvent(QPaintEvent*)
     QImage surface(size(), QImage::Format_RGB32);
     TCanvas canvas(&surface);
     TRect r = canvas.ClipRect();
-    TColor top, bottom;
-    if (bevelOuter_ != TPanelBevel::bvNone) {
-        BevelColors(bevelOuter_, top, bottom);
-        Frame3D(canvas, r, top, bottom, bevelWidth_);
-    }
-    Frame3D(canvas, r, color_, color_, borderWidth_);
-    if (bevelInner_ != TPanelBevel::bvNone) {
-        BevelColors(bevelInner_, top, bottom);
-        Frame3D(canvas, r, top, bottom, bevelWidth_);
-    }
+    DrawPanelFrame(canvas, r, bevelOuter_, bevelInner_, bevelWidth_, borderWidth_, color_);
     canvas.Brush = {color_, TBrushStyle::bsSolid};
     canvas.FillRect(r);
     QPainter(this).drawImage(0, 0, surface);

@@ -36,3 +36,10 @@ private:
 
 // Top and bottom colours of a bevel: lowered is shadow over highlight, anything else the reverse.
 void BevelColors(TPanelBevel bevel, TColor& top, TColor& bottom);
+
+class TCanvas;
+struct TRect;
+// The rings of a panel from the outside in: the outer bevel, a border of borderWidth pixels in
+// the panel's colour, the inner bevel. `rect` shrinks past each ring and is left as the face.
+void DrawPanelFrame(TCanvas& canvas, TRect& rect, TPanelBevel outer, TPanelBevel inner, int bevelWidth,
+                    int borderWidth, TColor color);

@@ -1,5 +1,6 @@
 #include "game/Unit1.h"
 
+#include "effects/FxImage.h"
 #include "framework/Application.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
@@ -11,7 +12,9 @@
 #include "game/DialogPlacement.h"
 #include "game/Glyphs.h"
 #include "game/ScoreFile.h"
+#include "game/Unit2.h"
 #include "game/Unit3.h"
+#include "game/Unit4.h"
 #include "hint/Zelhint.h"
 
 #include <QAction>
@@ -110,13 +113,15 @@ void TForm1::CreateComponents()
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
-    Label1 = Named(new QLabel(Panel2), "Label1");
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QFont timeFont(QStringLiteral("Arial"));
-    timeFont.setPixelSize(21);
-    timeFont.setBold(true);
-    Label1->setFont(timeFont);
+    // The clock: embossed digits in the face colour, redrawn at once (no effect) every second.
+    Label1 = Named(new TFxLabel(Panel2), "Label1");
+    Label1->resize(kTimeLabelWidth, kToolBarHeight - 2);
+    Label1->SetAlignment(taCenter);
+    Label1->SetBevelOuter(TPanelBevel::bvLowered);
+    Label1->SetColor(clBtnFace);
+    Label1->SetFont(MakeFont(QStringLiteral("Arial"), 21, clBtnFace, true));
+    Label1->SetTextStyle(tsRaised);
+    Label1->SetEffect(0);
     SetHint(Label1, QStringLiteral("А время идет ..."));
     SetShowHint(Label1, false);
 
@@ -374,11 +379,13 @@ void TForm1::CheckSolved()
         Form2->Label2->setText(QString::number(Seconds));
         Form2->exec();
     }
+    if (Form3)
+        Form3->exec();
 }
 
 void TForm1::ShowTime()
 {
-    Label1->setText(kTimePrefix + QString::number(Seconds));
+    Label1->SetCaption(kTimePrefix + QString::number(Seconds));
 }
 
 void TForm1::Timer1Timer()
@@ -436,7 +443,11 @@ void TForm1::N5x5Click() { ChooseSize(5, N5x5); }
 void TForm1::N6x6Click() { ChooseSize(6, N6x6); }
 void TForm1::N7x7Click() { ChooseSize(7, N7x7); }
 
-void TForm1::HighScores1Click() {}
+void TForm1::HighScores1Click()
+{
+    if (Form3)
+        Form3->exec();
+}
 
 void TForm1::ClearScores1Click()
 {
@@ -453,7 +464,11 @@ bool TForm1::SaveScores()
     return false;
 }
 
-void TForm1::SpeedButton2Click() {}
+void TForm1::SpeedButton2Click()
+{
+    if (About)
+        About->exec();
+}
 
 void TForm1::Exit()
 {

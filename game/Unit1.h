@@ -9,11 +9,11 @@
 #include <QString>
 
 class QAction;
-class QLabel;
 class QMenu;
 class QMenuBar;
 class QTimer;
 class TBevel;
+class TFxLabel;
 class TImage;
 class TPanel;
 class TSpeedButton;
@@ -62,7 +62,7 @@ public:
     TOpenDialog OpenDialog1;
     TZelHint* ZelHint1 = nullptr;
     TSpeedButton* SpeedButton4 = nullptr;
-    QLabel* Label1 = nullptr;
+    TFxLabel* Label1 = nullptr;
     QAction* HighScores1 = nullptr;
     QAction* Pause1 = nullptr;
     QAction* ClearScores1 = nullptr;

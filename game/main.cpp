@@ -4,7 +4,9 @@
 #include "framework/Font.h"
 #include "framework/Random.h"
 #include "game/Unit1.h"
+#include "game/Unit2.h"
 #include "game/Unit3.h"
+#include "game/Unit4.h"
 
 #include <QApplication>
 
@@ -16,11 +18,15 @@ int main(int argc, char** argv)
     Randomize();
 
     Form1 = new TForm1;  // the first window made becomes the main window
+    About = new TAbout(Form1);
     Form2 = new TForm2(Form1);
+    Form3 = new TForm3(Form1);
     Form1->show();
     const int result = QApplication::exec();
     delete Form1;  // and the dialogs it owns
     Form1 = nullptr;
+    About = nullptr;
     Form2 = nullptr;
+    Form3 = nullptr;
     return result;
 }

@@ -1,8 +1,13 @@
+#include "effects/FxImage.h"
+#include "framework/Bevel.h"
 #include "framework/Hints.h"
+#include "framework/TabSet.h"
 #include "framework/Image.h"
 #include "game/ScoreTable.h"
 #include "game/Unit1.h"
+#include "game/Unit2.h"
 #include "game/Unit3.h"
+#include "game/Unit4.h"
 #include "tests/game/Solver.h"
 #include "tests/support/TestSupport.h"
 
@@ -24,11 +29,33 @@ protected:
     {
         Form1 = &form;
         Form2 = &result;
+        Form3 = &scores;
+        About = &about;
     }
     void TearDown() override
     {
         Form1 = nullptr;
         Form2 = nullptr;
+        Form3 = nullptr;
+        About = nullptr;
+    }
+
+    // Opens the score dialog; `look` runs while it is open, then the dialog is closed with OK.
+    void ShowScores(std::function<void(TForm3&)> look)
+    {
+        ModalDriver driver;
+        driver.Expect([&](QWidget*) {
+            look(scores);
+            scores.Button1->click();
+        });
+        form.HighScores1->trigger();
+        EXPECT_EQ(driver.Handled(), 1);
+        EXPECT_EQ(driver.Unexpected(), 0);
+    }
+
+    static QStringList Row(const TForm3& dialog, int i)
+    {
+        return {dialog.FxLabel(i)->Caption(), dialog.FxLabel(i + 10)->Caption()};
     }
 
     // Shows the result dialog for a game of `seconds` on an N x N board; `answer` runs while it
@@ -55,6 +82,8 @@ protected:
     ScopedCurrentDir workIn{dir.path()};
     TForm1 form;
     TForm2 result{&form};
+    TForm3 scores{&form};
+    TAbout about{&form};
 };
 
 TEST_F(DialogsTest, ResultDialogFollowsItsLayout)
@@ -169,6 +198,150 @@ TEST_F(DialogsTest, TheNameBoxTakesNoLineBreaksAndOnlyWhatTheFileCanHold)
     EXPECT_EQ(lines.size(), 81);  // still 80 lines, each ended by CR LF
     EXPECT_TRUE(lines[40].startsWith(EncodeName("Иван  Петров ")));
     EXPECT_EQ(lines[41], QByteArray("95\r"));
+}
+
+TEST_F(DialogsTest, ScoreDialogFollowsItsLayout)
+{
+    EXPECT_EQ(scores.windowTitle(), QString("High Scores"));
+    EXPECT_EQ(scores.size(), QSize(390, 316));
+    // Rows i and i + 10 are the window's components i and i + 10.
+    const QObjectList owned = scores.children();
+    EXPECT_EQ(owned[0], scores.Bevel1);
+    for (int i = 1; i <= 20; ++i)
+        EXPECT_EQ(owned[i], scores.FxLabel(i)) << i;
+    EXPECT_EQ(owned[21], scores.FxLabel21);
+    EXPECT_EQ(owned[22], scores.TabSet1);
+    EXPECT_EQ(owned[23], scores.Button1);
+    EXPECT_EQ(scores.Bevel1->geometry(), QRect(0, 0, 390, 281));
+    EXPECT_EQ(scores.FxLabel21->geometry(), QRect(8, 8, 377, 25));
+    EXPECT_EQ(scores.FxLabel21->Caption(), QString("Таблица результатов :"));
+    EXPECT_EQ(scores.FxLabel21->Effect(), 37);
+    EXPECT_EQ(scores.FxLabel21->BevelOuter(), TPanelBevel::bvNone);
+    EXPECT_EQ(scores.FxLabel21->Font(), MakeFont("Arial Black", 19, clBlack, true, true));
+    for (int i = 1; i <= 10; ++i) {
+        TFxLabel* name = scores.FxLabel(i);
+        TFxLabel* time = scores.FxLabel(i + 10);
+        EXPECT_EQ(name->geometry(), QRect(8, 40 + 24 * (i - 1), 265, 17));
+        EXPECT_EQ(time->geometry(), QRect(280, 40 + 24 * (i - 1), 100, 17));
+        EXPECT_EQ(name->Effect(), 1);
+        EXPECT_EQ(name->BoxWidth(), 2);
+        EXPECT_EQ(time->Effect(), 0);
+        for (TFxLabel* label : {name, time}) {
+            EXPECT_EQ(label->Alignment(), taCenter);
+            EXPECT_EQ(label->BevelOuter(), TPanelBevel::bvLowered);
+            EXPECT_EQ(label->TextStyle(), tsRaised);
+            EXPECT_EQ(label->Color(), clBtnFace);
+            EXPECT_EQ(label->Font(), MakeFont("Arial", 13, clBlack, true, true));
+        }
+    }
+    EXPECT_EQ(scores.TabSet1->geometry(), QRect(0, 281, 390, 35));
+    QStringList tabs;
+    for (int k = 0; k < scores.TabSet1->count(); ++k)
+        tabs << scores.TabSet1->tabText(k);
+    EXPECT_EQ(tabs, QStringList({"4  x  4", "5  x  5", "6  x  6", "7  x  7"}));
+    EXPECT_EQ(Hint(scores.TabSet1), QString("Размер картинки."));
+    EXPECT_EQ(scores.Button1->geometry(), QRect(254, 288, 75, 25));
+    EXPECT_EQ(Hint(scores.Button1), QString("Закрыть."));
+}
+
+TEST_F(DialogsTest, ScoreDialogOpensOnTheBoardInPlayAndBrowsesBySize)
+{
+    form.Scores.Place(4, "Anna", 12);
+    form.Scores.Place(6, EncodeName("Иван"), 95);
+    form.N6x6Click();
+    form.Start();
+    ShowScores([](TForm3& dialog) {
+        EXPECT_EQ(dialog.TabSet1->TabIndex(), 2);
+        EXPECT_EQ(Row(dialog, 1), QStringList({"Иван", "95"}));
+        EXPECT_EQ(Row(dialog, 2), QStringList({"Неизвестный", "0"}));
+        QTest::mouseClick(dialog.TabSet1, Qt::LeftButton, {}, dialog.TabSet1->tabRect(0).center());
+        EXPECT_EQ(dialog.TabSet1->TabIndex(), 0);
+        EXPECT_EQ(Row(dialog, 1), QStringList({"Anna", "12"}));
+        dialog.TabSet1->SetTabIndex(3);
+        for (int i = 1; i <= 10; ++i)
+            EXPECT_EQ(Row(dialog, i), QStringList({"Неизвестный", "0"}));
+    });
+    EXPECT_TRUE(form.Running);  // looking at the scores leaves the game alone
+    // On a 1 x 1 board it opens on the tab it showed last.
+    form.N1x1Click();
+    ShowScores([](TForm3& dialog) {
+        EXPECT_EQ(dialog.TabSet1->TabIndex(), 3);
+        EXPECT_EQ(Row(dialog, 1), QStringList({"Неизвестный", "0"}));
+    });
+    form.N4x4Click();
+    ShowScores([](TForm3& dialog) { EXPECT_EQ(Row(dialog, 1), QStringList({"Anna", "12"})); });
+}
+
+TEST_F(DialogsTest, AboutBoxShowsTheMottoVersionAndPortrait)
+{
+    EXPECT_EQ(about.windowTitle(), QString("About"));
+    EXPECT_EQ(about.size(), QSize(339, 169));
+    EXPECT_EQ(about.Label1->text(), QString("Составь кого-нибудь."));
+    EXPECT_EQ(about.Label2->text(), QString("( Например Мозика )"));
+    EXPECT_EQ(about.Label3->text(), QString("Версия : 2.13"));
+    EXPECT_EQ(about.Label4->text(), QString("Автор :"));
+    EXPECT_EQ(about.Label5->text(), QString("Mozik"));
+    EXPECT_EQ(about.Bevel2->geometry(), QRect(16, 8, 136, 153));
+    EXPECT_EQ(about.FxImage1->geometry(), QRect(24, 16, 120, 136));
+    EXPECT_EQ(about.FxImage1->Picture().Width(), 120);
+    EXPECT_EQ(about.FxImage1->Picture().Height(), 136);
+    EXPECT_TRUE(about.FxImage1->AutoSize());
+    EXPECT_TRUE(about.FxImage1->Opaque());
+    EXPECT_EQ(about.FxImage1->Effect(), 35);
+    EXPECT_EQ(about.FxImage1->BoxWidth(), 2);
+    EXPECT_EQ(Hint(about.FxImage1), QString("Mozik"));
+    EXPECT_EQ(about.Button1->geometry(), QRect(240, 136, 75, 25));
+    ModalDriver driver;
+    driver.Expect([this](QWidget* modal) {
+        EXPECT_EQ(modal, &about);
+        about.FxImage1->FinishReveal();
+        EXPECT_EQ(about.FxImage1->grab().toImage().pixelColor(60, 68),
+                  about.FxImage1->Picture().Image().pixelColor(60, 68));
+        about.Button1->click();
+    });
+    form.About1->trigger();
+    EXPECT_EQ(driver.Handled(), 1);
+    EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(DialogsTest, AFinishedGameHandsOverToTheResultAndScoreDialogs)
+{
+    form.N4x4Click();
+    form.Start();
+    for (int i = 0; i < 42; ++i)
+        form.Timer1Timer();
+    ModalDriver driver;
+    driver.Expect([](QWidget* modal) {
+        auto* dialog = qobject_cast<TForm2*>(modal);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->Label2->text(), QString("42"));
+        EXPECT_TRUE(dialog->Edit1->isEnabled());
+        TypeText(dialog->Edit1, "Мозик");
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    });
+    driver.Expect([](QWidget* modal) {
+        auto* dialog = qobject_cast<TForm3*>(modal);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->TabSet1->TabIndex(), 0);
+        EXPECT_EQ(Row(*dialog, 1), QStringList({"Мозик", "42"}));
+        dialog->Button1->click();
+    });
+    std::vector<int> cells;
+    for (int p = 1; p <= 16; ++p)
+        cells.push_back(form.Grid.AtPosition(p, 4));
+    for (int p : SolvePuzzle(cells, 4))
+        QTest::mouseClick(form.TileAt(p), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(driver.Handled(), 2);
+    EXPECT_EQ(driver.Unexpected(), 0);
+    EXPECT_FALSE(form.Running);
+    // Closing the window without Exit keeps the record: it is in the file already.
+    form.show();
+    form.close();
+    QFile file(form.ScoreFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_EQ(lines[0], EncodeName("Мозик") + "\r");
+    EXPECT_EQ(lines[1], QByteArray("42\r"));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "effects/FxImage.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
 #include "framework/Image.h"
@@ -25,7 +26,7 @@ namespace {
 
 QString TimeCaption(const TForm1& form)
 {
-    return form.Label1->text();
+    return form.Label1->Caption();
 }
 
 class MainWindowTest : public ::testing::Test {

@@ -1,0 +1,121 @@
+#include "game/Unit4.h"
+
+#include "effects/FxImage.h"
+#include "framework/Bevel.h"
+#include "framework/Hints.h"
+#include "framework/TabSet.h"
+#include "game/DialogPlacement.h"
+#include "game/ScoreTable.h"
+#include "game/Unit1.h"
+
+#include <QPushButton>
+
+TForm3* Form3 = nullptr;
+
+namespace {
+
+TFxLabel* MakeRowLabel(QWidget* parent, int i, const QRect& bounds)
+{
+    auto* label = new TFxLabel(parent);
+    label->setObjectName(QStringLiteral("FxLabel%1").arg(i));
+    label->setGeometry(bounds);
+    label->SetAlignment(taCenter);
+    label->SetBevelOuter(TPanelBevel::bvLowered);
+    label->SetColor(clBtnFace);
+    label->SetFont(MakeFont(QStringLiteral("Arial"), 13, clBlack, true, true));
+    label->SetTextStyle(tsRaised);
+    return label;
+}
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("High Scores"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(390, 316);
+    setFont(MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText).ToQFont());
+
+    // Created in this order, so that rows i and i + 10 are the window's components i and i + 10.
+    Bevel1 = new TBevel(this, TBevelStyle::bsRaised);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setGeometry(0, 0, 390, 281);
+    for (int i = 1; i <= 10; ++i) {
+        fxLabels_[size_t(i)] = MakeRowLabel(this, i, QRect(8, 40 + 24 * (i - 1), 265, 17));
+        fxLabels_[size_t(i)]->SetEffect(1);
+        fxLabels_[size_t(i)]->SetBoxWidth(2);
+    }
+    for (int i = 11; i <= 20; ++i)
+        fxLabels_[size_t(i)] = MakeRowLabel(this, i, QRect(280, 40 + 24 * (i - 11), 100, 17));
+
+    FxLabel21 = new TFxLabel(this);
+    fxLabels_[21] = FxLabel21;
+    FxLabel21->setObjectName(QStringLiteral("FxLabel21"));
+    FxLabel21->setGeometry(8, 8, 377, 25);
+    FxLabel21->SetCaption(QStringLiteral("Таблица результатов :"));
+    FxLabel21->SetEffect(37);
+    FxLabel21->SetBoxWidth(2);
+    FxLabel21->SetAlignment(taCenter);
+    FxLabel21->SetBevelOuter(TPanelBevel::bvNone);
+    FxLabel21->SetFont(MakeFont(QStringLiteral("Arial Black"), 19, clBlack, true, true));
+
+    TabSet1 = new TTabSet(this);
+    TabSet1->setObjectName(QStringLiteral("TabSet1"));
+    TabSet1->setGeometry(0, 281, 390, 35);
+    TabSet1->setFont(MakeFont(QStringLiteral("Arial"), 12, clBlack, true).ToQFont());
+    for (int size = kFirstScoreSize; size <= kLastScoreSize; ++size)
+        TabSet1->addTab(QStringLiteral("%1  x  %1").arg(size));
+    SetHint(TabSet1, QStringLiteral("Размер картинки."));
+    SetShowHint(TabSet1, true);
+    TabSet1->OnChange = [this](int newTab, bool& allowChange) { TabSet1Change(newTab, allowChange); };
+
+    Button1 = new QPushButton(QStringLiteral("Ok"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(254, 288, 75, 25);
+    Button1->setDefault(true);
+    SetHint(Button1, QStringLiteral("Закрыть."));
+    SetShowHint(Button1, true);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+}
+
+void TForm3::FillRows(int tab)
+{
+    const int size = tab + kFirstScoreSize;
+    if (!TScoreTable::HasSize(size))
+        return;
+    for (int i = 1; i <= kScorePlaces; ++i) {
+        const TScoreEntry& entry = Form1->Scores.Entry(size, i);
+        FxLabel(i)->SetCaption(DecodeName(entry.Name));
+        FxLabel(i + 10)->SetCaption(QString::number(entry.Time));
+    }
+}
+
+void TForm3::FormShow()
+{
+    FillRows(TabSet1->TabIndex());
+    // Opens on the tab of the board in play; a board without a table (1 x 1) keeps the tab
+    // shown last.
+    TabSet1->SetTabIndex(Form1->BoardSize - kFirstScoreSize);
+}
+
+void TForm3::TabSet1Change(int newTab, bool& /*allowChange*/)
+{
+    FillRows(newTab);
+}
+
+void TForm3::Button1Click()
+{
+    accept();
+}
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    FormShow();
+    if (!centred_) {
+        centred_ = true;
+        CentreOnScreen(this);
+    }
+    QDialog::showEvent(event);
+}

@@ -9,7 +9,7 @@
 #include "framework/Random.h"
 #include "framework/SpeedButton.h"
 #include "game/BuiltinPicture.h"
-#include "game/DialogPlacement.h"
+#include "game/DialogLayout.h"
 #include "game/Glyphs.h"
 #include "game/ScoreFile.h"
 #include "game/Unit2.h"

@@ -3,7 +3,7 @@
 #include "effects/FxImage.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
-#include "game/DialogPlacement.h"
+#include "game/DialogLayout.h"
 #include "game/Portrait.h"
 
 #include <QLabel>
@@ -15,29 +15,12 @@ namespace {
 
 const QString kAuthor = QStringLiteral("Mozik");
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, const TFont& font)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setFont(font.ToQFont());
-    // Labels size themselves to their text: the substitute faces run a little wider than the
-    // ones the layout was measured in.
-    label->setGeometry(bounds.left(), bounds.top(), std::max(bounds.width(), label->sizeHint().width()),
-                       bounds.height());
-    return label;
-}
-
 } // namespace
 
 TAbout::TAbout(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("About"));
-    setWindowTitle(QStringLiteral("About"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(339, 169);
+    SetUpDialog(this, "About", QStringLiteral("About"), 339, 169);
     const TFont dialogFont = MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText);
-    setFont(dialogFont.ToQFont());
 
     Bevel1 = new TBevel(this, TBevelStyle::bsLowered);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -67,12 +50,7 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent)
     Label5 = MakeLabel(this, "Label5", QRect(232, 88, 65, 16), kAuthor, italic);
     Label6 = MakeLabel(this, "Label6", QRect(168, 112, 139, 16), QString(), italic);
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(240, 136, 75, 25);
-    Button1->setDefault(true);
-    SetHint(Button1, QStringLiteral("Закрыть."));
-    SetShowHint(Button1, true);
+    Button1 = MakeOkButton(this, QRect(240, 136, 75, 25));
     connect(Button1, &QPushButton::clicked, this, &TAbout::Button1Click);
 }
 

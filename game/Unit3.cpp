@@ -1,6 +1,7 @@
 #include "game/Unit3.h"
 
 #include "framework/Hints.h"
+#include "game/DialogLayout.h"
 #include "game/ScoreTable.h"
 #include "game/Unit1.h"
 
@@ -29,63 +30,34 @@ public:
     }
 };
 
-QFont LayoutFont(int pixels, bool bold)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, int pixels,
-                  const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(bounds);
-    label->setFont(LayoutFont(pixels, true));
-    label->setAlignment(alignment);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Message"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(426, 129);
+    SetUpDialog(this, "Form2", QStringLiteral("Message"), 426, 129);
     move(220, 141);
-    setFont(LayoutFont(11, false));
+    auto boldFont = [](int pixels, TColor colour) { return MakeFont(QStringLiteral("MS Sans Serif"), pixels, colour, true); };
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(176, 64, 233, 24);
     Edit1->setMaxLength(35);
-    Edit1->setFont(LayoutFont(13, true));
+    Edit1->setFont(boldFont(13, clBlack).ToQFont());
     Edit1->setValidator(new NameValidator(Edit1));
     SetHint(Edit1, QStringLiteral("Наберите фамилию, имя и т. д."));
     SetShowHint(Edit1, true);
 
-    Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "), 16, Qt::black);
-    Label2 = MakeLabel(this, "Label2", QRect(256, 32, 41, 20), QStringLiteral("000"), 16, Qt::red, Qt::AlignHCenter | Qt::AlignTop);
-    Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), QStringLiteral("секунд(ы) ."), 16, Qt::black);
+    Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "),
+                       boldFont(16, clBlack));
+    Label2 = MakeLabel(this, "Label2", QRect(256, 32, 41, 20), QStringLiteral("000"), boldFont(16, clRed),
+                       Qt::AlignHCenter | Qt::AlignTop);
+    Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), QStringLiteral("секунд(ы) ."), boldFont(16, clBlack));
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(176, 96, 75, 25);
-    Button1->setDefault(true);  // Enter in the name box presses it
-    SetHint(Button1, QStringLiteral("Закрыть."));
-    SetShowHint(Button1, true);
+    Button1 = MakeOkButton(this, QRect(176, 96, 75, 25));  // the default button: Enter in the name box presses it
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 
-    Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QStringLiteral("Введите выше имя :"), 13, Qt::black,
-                       Qt::AlignHCenter | Qt::AlignTop);
+    Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QStringLiteral("Введите выше имя :"),
+                       boldFont(13, clBlack), Qt::AlignHCenter | Qt::AlignTop);
 
     setTabOrder(Edit1, Button1);
 }

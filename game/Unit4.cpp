@@ -4,7 +4,7 @@
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
 #include "framework/TabSet.h"
-#include "game/DialogPlacement.h"
+#include "game/DialogLayout.h"
 #include "game/ScoreTable.h"
 #include "game/Unit1.h"
 
@@ -31,12 +31,7 @@ TFxLabel* MakeRowLabel(QWidget* parent, int i, const QRect& bounds)
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("High Scores"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(390, 316);
-    setFont(MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText).ToQFont());
+    SetUpDialog(this, "Form3", QStringLiteral("High Scores"), 390, 316);
 
     // Created in this order, so that rows i and i + 10 are the window's components i and i + 10.
     Bevel1 = new TBevel(this, TBevelStyle::bsRaised);
@@ -71,12 +66,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     SetShowHint(TabSet1, true);
     TabSet1->OnChange = [this](int newTab, bool& allowChange) { TabSet1Change(newTab, allowChange); };
 
-    Button1 = new QPushButton(QStringLiteral("Ok"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(254, 288, 75, 25);
-    Button1->setDefault(true);
-    SetHint(Button1, QStringLiteral("Закрыть."));
-    SetShowHint(Button1, true);
+    Button1 = MakeOkButton(this, QRect(254, 288, 75, 25));
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
 }
 

@@ -234,6 +234,16 @@ void LabelPainter::DrawAt(TCanvas& surface, int ox, int oy) const
     }
 }
 
+// Stores a new value; false when it equals the current one and nothing is to be done.
+template <typename T>
+bool Assign(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 } // namespace
 
 TLabelEffect::TLabelEffect(QWidget* owner) : QWidget(owner)
@@ -272,34 +282,26 @@ void TLabelEffect::StyleChangedDirectly()
 
 void TLabelEffect::SetDepthHighlight(TEffectDepth depth)
 {
-    if (depthHighlight_ == depth)
-        return;
-    depthHighlight_ = depth;
-    StyleChangedDirectly();
+    if (Assign(depthHighlight_, depth))
+        StyleChangedDirectly();
 }
 
 void TLabelEffect::SetDepthShadow(TEffectDepth depth)
 {
-    if (depthShadow_ == depth)
-        return;
-    depthShadow_ = depth;
-    StyleChangedDirectly();
+    if (Assign(depthShadow_, depth))
+        StyleChangedDirectly();
 }
 
 void TLabelEffect::SetDirectionHighlight(TEffectDirection direction)
 {
-    if (directionHighlight_ == direction)
-        return;
-    directionHighlight_ = direction;
-    StyleChangedDirectly();
+    if (Assign(directionHighlight_, direction))
+        StyleChangedDirectly();
 }
 
 void TLabelEffect::SetDirectionShadow(TEffectDirection direction)
 {
-    if (directionShadow_ == direction)
-        return;
-    directionShadow_ = direction;
-    StyleChangedDirectly();
+    if (Assign(directionShadow_, direction))
+        StyleChangedDirectly();
 }
 
 void TLabelEffect::SetColourHighlight(TColor colour)
@@ -326,35 +328,26 @@ void TLabelEffect::SetColourShadow(TColor colour)
 
 void TLabelEffect::SetGraduateFace(TGraduateOption option)
 {
-    if (graduateFace_ == option)
-        return;
-    graduateFace_ = option;
-    Invalidate();
+    if (Assign(graduateFace_, option))
+        Invalidate();
 }
 
 void TLabelEffect::SetGraduateFrom(TColor colour)
 {
-    if (graduateFrom_ == colour)
-        return;
-    graduateFrom_ = colour;
-    if (graduateFace_ != goNone)
+    if (Assign(graduateFrom_, colour) && graduateFace_ != goNone)
         Invalidate();
 }
 
 void TLabelEffect::SetStyleHighlight(TEffectOption option)
 {
-    if (styleHighlight_ == option)
-        return;
-    styleHighlight_ = option;
-    Invalidate();
+    if (Assign(styleHighlight_, option))
+        Invalidate();
 }
 
 void TLabelEffect::SetStyleShadow(TEffectOption option)
 {
-    if (styleShadow_ == option)
-        return;
-    styleShadow_ = option;
-    Invalidate();
+    if (Assign(styleShadow_, option))
+        Invalidate();
 }
 
 void TLabelEffect::SetEffectStyle(TEffectStyle style)
@@ -451,10 +444,7 @@ void TLabelEffect::SetAngle(TAngleRange angle)
 
 void TLabelEffect::SetKeepLettersVertical(bool keep)
 {
-    if (keepLettersVertical_ == keep)
-        return;
-    keepLettersVertical_ = keep;
-    if (angle_ != 0)
+    if (Assign(keepLettersVertical_, keep) && angle_ != 0)
         Invalidate();
 }
 
@@ -465,34 +455,26 @@ TLabelEffect::TSchemeRow TLabelEffect::SchemeColours(TColourScheme scheme) const
 
 void TLabelEffect::SetAlignment(TAlignment alignment)
 {
-    if (alignment_ == alignment)
-        return;
-    alignment_ = alignment;
-    Invalidate();
+    if (Assign(alignment_, alignment))
+        Invalidate();
 }
 
 void TLabelEffect::SetCaption(const QString& caption)
 {
-    if (caption_ == caption)
-        return;
-    caption_ = caption;
-    Invalidate();
+    if (Assign(caption_, caption))
+        Invalidate();
 }
 
 void TLabelEffect::SetColor(TColor color)
 {
-    if (color_ == color)
-        return;
-    color_ = color;
-    Invalidate();
+    if (Assign(color_, color))
+        Invalidate();
 }
 
 void TLabelEffect::SetFont(const TFont& font)
 {
-    if (font_ == font)
-        return;
-    font_ = font;
-    Invalidate();
+    if (Assign(font_, font))
+        Invalidate();
 }
 
 void TLabelEffect::SetFontColour(TColor colour)
@@ -504,10 +486,8 @@ void TLabelEffect::SetFontColour(TColor colour)
 
 void TLabelEffect::SetTransparent(bool transparent)
 {
-    if (transparent_ == transparent)
-        return;
-    transparent_ = transparent;
-    Invalidate();
+    if (Assign(transparent_, transparent))
+        Invalidate();
 }
 
 QStringList TLabelEffect::StoredProperties() const

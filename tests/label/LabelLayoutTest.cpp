@@ -22,8 +22,7 @@ int FakeWidth(const QString& text)
 TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
 {
     const LabelOffsets fresh = RaisedOffsets(taLeftJustify);
-    EXPECT_EQ(fresh.MinOffset, -1);
-    EXPECT_EQ(fresh.MaxOffset, 1);
+    EXPECT_EQ(QPoint(fresh.MinOffset, fresh.MaxOffset), QPoint(-1, 1));
     EXPECT_EQ(fresh.AlignShift, 0);
     EXPECT_EQ(TextCopyRect(fresh, 142, 33, 0, 0), Rect(1, 1, 143, 34));    // face
     EXPECT_EQ(TextCopyRect(fresh, 142, 33, -1, -1), Rect(0, 0, 142, 33));  // highlight
@@ -39,8 +38,7 @@ TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
 
     // Flying, right aligned: the shadow five pixels right and down of the face.
     const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taRightJustify);
-    EXPECT_EQ(flying.MinOffset, 0);
-    EXPECT_EQ(flying.MaxOffset, 5);
+    EXPECT_EQ(QPoint(flying.MinOffset, flying.MaxOffset), QPoint(0, 5));
     EXPECT_EQ(flying.AlignShift, 5);
     EXPECT_EQ(TextCopyRect(flying, 100, 40, 0, 0), Rect(-5, 0, 95, 40));
     EXPECT_EQ(TextCopyRect(flying, 100, 40, 5, 5), Rect(0, 5, 100, 45));
@@ -48,65 +46,40 @@ TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
 
     // A lone upward shadow still moves the text sideways: one pair serves both axes.
     const LabelOffsets up = ComputeOffsets(edUpLeft, 0, edUp, 3, taLeftJustify);
-    EXPECT_EQ(up.MinOffset, -3);
-    EXPECT_EQ(up.MaxOffset, 0);
-    EXPECT_EQ(TextCopyRect(up, 50, 20, 0, 0).Left, 3);
-    EXPECT_EQ(TextCopyRect(up, 50, 20, 0, 0).Top, 3);
-}
+    EXPECT_EQ(QPoint(up.MinOffset, up.MaxOffset), QPoint(-3, 0));
+    EXPECT_EQ(TextCopyRect(up, 50, 20, 0, 0), Rect(3, 3, 53, 23));
 
-TEST(LabelOffsets, ValuesOutsideTheEnumerationsActAsNoStepAndLeftAlignment)
-{
-    EXPECT_EQ(DirectionOffset(TEffectDirection(9)), QPoint(0, 0));
-    EXPECT_EQ(DirectionOffset(edDownLeft), QPoint(-1, 1));
+    // Values outside the enumerations: no step, left alignment.
     const LabelOffsets odd = ComputeOffsets(TEffectDirection(200), 10, edRight, 2, TAlignment(7));
-    EXPECT_EQ(odd.MinOffset, 0);
-    EXPECT_EQ(odd.MaxOffset, 2);
+    EXPECT_EQ(QPoint(odd.MinOffset, odd.MaxOffset), QPoint(0, 2));
     EXPECT_EQ(odd.AlignShift, 0);
     EXPECT_EQ(AlignmentFlags(TAlignment(7)), 0u);
 }
 
-TEST(LabelRounding, HalvesGoToTheEvenNeighbour)
+TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)
 {
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(127.5), 128);
-    EXPECT_EQ(RoundHalfEven(-0.5), 0);
-    EXPECT_EQ(RoundHalfEven(191.25), 191);
-}
-
-TEST(LabelLayers, CopiesRunFromTheFarthestWithTheirColours)
-{
-    const std::vector<LayerCopy> graduated = LayerCopies(clBlack, eoGraduated, 5, clWhite);
-    const std::vector<LayerCopy> greys = {{5, 0x000000}, {4, 0x404040}, {3, 0x808080}, {2, 0xBFBFBF}, {1, 0xFFFFFF}};
-    EXPECT_EQ(graduated, greys);
-
+    // Steps of 63.75 with halves to even: 127.5 gives 128.
+    EXPECT_EQ(LayerCopies(clBlack, eoGraduated, 5, clWhite),
+              (std::vector<LayerCopy>{{5, 0x000000}, {4, 0x404040}, {3, 0x808080}, {2, 0xBFBFBF}, {1, 0xFFFFFF}}));
     EXPECT_EQ(LayerCopies(clRed, eoExtrude, 3, clWhite),
               (std::vector<LayerCopy>{{3, clRed}, {2, clRed}, {1, clRed}}));
     EXPECT_EQ(LayerCopies(clRed, eoExtrude, 1, clWhite), LayerCopies(clRed, eoNormal, 1, clWhite));
-    EXPECT_EQ(LayerCopies(clRed, eoGraduated, 1, clWhite), (std::vector<LayerCopy>{{1, clRed}}));
     EXPECT_EQ(LayerCopies(clRed, eoNormal, 4, clWhite), (std::vector<LayerCopy>{{4, clRed}}));
     EXPECT_EQ(LayerCopies(clRed, eoReal, 4, clWhite), (std::vector<LayerCopy>{{4, clBlack}}));
     EXPECT_EQ(LayerCopies(clRed, eoExtrude, 0, clWhite), (std::vector<LayerCopy>{{0, clRed}}));
     // Colours split as stored: a system colour is not resolved.
     EXPECT_EQ(LayerCopies(clWindowText, eoNormal, 1, clWhite), (std::vector<LayerCopy>{{1, RGB(8, 0, 0)}}));
-}
 
-TEST(LabelGradient, BandsStepFromTheStartColourToTheFontColour)
-{
     // 101 columns from black to white: 2.55 a column, the last one white.
     EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 0), clBlack);
     EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 1), RGB(3, 3, 3));
-    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 99), RGB(252, 252, 252));
     EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 100), clWhite);
     EXPECT_EQ(GradientBandColour(clWhite, clBlack, 2, 1), RGB(127, 127, 127));  // -127.5 rounds to -128
     // One band only: the start colour, and no division by zero.
     EXPECT_EQ(GradientBandColour(clRed, clBlue, 0, 0), clRed);
     EXPECT_EQ(GradientBandColour(clWindowText, clWhite, 0, 0), RGB(8, 0, 0));
-}
 
-TEST(LabelGradient, UnturnedSpanCoversTheFirstLineOfText)
-{
+    // The unturned span: the first line of text, from where the alignment puts it.
     const LabelOffsets left = RaisedOffsets(taLeftJustify);
     EXPECT_EQ(UnturnedGradientSpan(goVertical, taLeftJustify, left, 142, 80, 31), (GradientSpan{1, 30}));
     EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taLeftJustify, left, 142, 80, 31), (GradientSpan{1, 79}));
@@ -115,20 +88,6 @@ TEST(LabelGradient, UnturnedSpanCoversTheFirstLineOfText)
     EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taRightJustify, RaisedOffsets(taRightJustify), 142, 80, 31),
               (GradientSpan{61, 79}));
     EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taLeftJustify, left, 142, 0, 31).N, -1);  // empty caption
-    EXPECT_EQ(UnturnedGradientSpan(goNone, taLeftJustify, left, 142, 80, 31).N, -1);
-}
-
-TEST(LabelAngle, TrigonometryIsCachedUnfolded)
-{
-    const AngleTrig right = ComputeAngleTrig(90);
-    EXPECT_EQ(right.SinAngle, 1.0);
-    EXPECT_GT(right.CosAngle, 0.0);
-    EXPECT_LT(right.CosAngle, 1e-16);
-    const AngleTrig full = ComputeAngleTrig(360);
-    EXPECT_EQ(full.CosAngle, 1.0);
-    EXPECT_LT(full.SinAngle, 0.0);  // a tiny negative number, not folded to 0
-    EXPECT_GT(full.SinAngle, -1e-15);
-    EXPECT_DOUBLE_EQ(ComputeAngleTrig(30).SinSquared, 0.25);
 }
 
 TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
@@ -137,12 +96,10 @@ TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
     // At 90 degrees the cosine terms truncate to 0.
     const TurnedTextLayout up = LayoutTurnedText(101, 31, 122, ComputeAngleTrig(90), raised);
     EXPECT_EQ(up.C, 61);
-    EXPECT_EQ(up.X0, 61 - 15);
-    EXPECT_EQ(up.Y0, 61 + 50);
+    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(61 - 15, 61 + 50));
     EXPECT_EQ(TurnedTextOrigin(up, raised, 0, 0), QPoint(47, 112));
+    EXPECT_EQ(QPoint(up.W2, up.H2), QPoint(105, 35));
     EXPECT_EQ(up.C2, 64);
-    EXPECT_EQ(up.W2, 105);
-    EXPECT_EQ(up.H2, 35);
     // An upright box (W2 x H2 turned a quarter): corners from C2 + 2 = 66.
     EXPECT_EQ(up.Corners[0], QPoint(66 - 17, 66 + 52));
     EXPECT_EQ(up.Corners[1], QPoint(66 - 17, 66 - 52));
@@ -151,10 +108,11 @@ TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
     EXPECT_EQ(TurnedGradientSpan(goVertical, up), (GradientSpan{14, 104}));
     EXPECT_EQ(TurnedGradientSpan(goHorizontal, up), (GradientSpan{49, 34}));
 
-    // 360 is turned text at zero slope: the box is TW + 4 by TH + 4 about C + 5.
+    // 360 is turned text at zero slope (its sine a tiny negative number): the box is TW + 4 by
+    // TH + 4 about C + 5.
+    EXPECT_LT(ComputeAngleTrig(360).SinAngle, 0.0);
     const TurnedTextLayout level = LayoutTurnedText(100, 30, 120, ComputeAngleTrig(360), raised);
-    EXPECT_EQ(level.X0, 60 - 50);
-    EXPECT_EQ(level.Y0, 60 - 15);
+    EXPECT_EQ(QPoint(level.X0, level.Y0), QPoint(60 - 50, 60 - 15));
     EXPECT_EQ(level.Corners[0], QPoint(65 - 52, 65 - 17));
     EXPECT_EQ(level.Corners[2], QPoint(65 + 52, 65 + 17));
 
@@ -171,8 +129,7 @@ TEST(LabelUprightLetters, StepAlongTheRisingLine)
     // 180 degrees: letter 1 rightmost, the letters running leftwards.
     const UprightLettersLayout back = LayoutUprightLetters("Wiki", FakeWidth, 20, ComputeAngleTrig(180), raised);
     EXPECT_EQ(back.L, 24);  // "Wik"
-    EXPECT_EQ(back.X0, 34);
-    EXPECT_EQ(back.Y0, 10);
+    EXPECT_EQ(QPoint(back.X0, back.Y0), QPoint(34, 10));
     EXPECT_EQ(back.Steps, (std::vector<QPoint>{{0, 0}, {-10, 0}, {-14, 0}, {-24, 0}}));
     EXPECT_EQ(LetterOrigin(back, raised, 0, 0, 0), QPoint(35, 11));
     EXPECT_EQ(LetterOrigin(back, raised, 3, 1, 1), QPoint(12, 12));
@@ -185,8 +142,7 @@ TEST(LabelUprightLetters, StepAlongTheRisingLine)
 
     // 90 degrees: letter 1 at the bottom, each next one text height higher.
     const UprightLettersLayout up = LayoutUprightLetters("Wiki", FakeWidth, 20, ComputeAngleTrig(90), raised);
-    EXPECT_EQ(up.X0, 10);
-    EXPECT_EQ(up.Y0, 70);
+    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(10, 70));
     EXPECT_EQ(up.Steps[3], QPoint(0, 60));
     EXPECT_EQ(LetterOrigin(up, raised, 3, 0, 0), QPoint(11, 11));
     EXPECT_EQ(UprightBackground(90, up),
@@ -201,20 +157,12 @@ TEST(LabelUprightLetters, StepAlongTheRisingLine)
     EXPECT_EQ(UprightBackground(270, up).front(), QPoint(up.R1.Left, up.R1.Top));
     EXPECT_EQ(UprightBackground(360, up).front(), QPoint(up.R1.Right, up.R1.Top));
     EXPECT_TRUE(UprightBackground(361, up).empty());
-}
 
-TEST(LabelUprightLetters, SingleLetterAndEmptyCaption)
-{
-    const LabelOffsets raised = RaisedOffsets(taLeftJustify);
+    // A single letter: both boxes are one; an empty caption has no shape and no band.
     const UprightLettersLayout one = LayoutUprightLetters("W", FakeWidth, 20, ComputeAngleTrig(45), raised);
-    EXPECT_EQ(one.L, 0);
-    EXPECT_EQ(one.X0, 10);
-    EXPECT_EQ(one.Y0, 10);
+    EXPECT_EQ(QPoint(one.X0, one.Y0), QPoint(10, 10));
     EXPECT_EQ(one.R1, one.R2);
-    EXPECT_EQ(UprightBackground(45, one).size(), 6u);
-
     const UprightLettersLayout none = LayoutUprightLetters("", FakeWidth, 20, ComputeAngleTrig(45), raised);
-    EXPECT_TRUE(none.Letters.isEmpty());
     EXPECT_TRUE(UprightBackground(45, none).empty());
     EXPECT_EQ(UprightGradientSpan(goVertical, none).N, -1);
 }

@@ -50,10 +50,10 @@ TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
     EXPECT_EQ(TextCopyRect(up, 50, 20, 0, 0), Rect(3, 3, 53, 23));
 
     // Values outside the enumerations: no step, left alignment.
-    const LabelOffsets odd = ComputeOffsets(TEffectDirection(200), 10, edRight, 2, TAlignment(7));
+    const LabelOffsets odd = ComputeOffsets(TEffectDirection(200), 10, edRight, 2, TAlignment(3));
     EXPECT_EQ(QPoint(odd.MinOffset, odd.MaxOffset), QPoint(0, 2));
     EXPECT_EQ(odd.AlignShift, 0);
-    EXPECT_EQ(AlignmentFlags(TAlignment(7)), 0u);
+    EXPECT_EQ(AlignmentFlags(TAlignment(3)), 0u);
 }
 
 TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)

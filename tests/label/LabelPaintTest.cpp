@@ -1,8 +1,8 @@
 #include "framework/Bitmap.h"
+#include "framework/Panel.h"
 #include "label/LblEffct.h"
 #include "tests/support/TestSupport.h"
 
-#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,12 +49,11 @@ int RightmostInk(const QImage& image, int y, TColor background)
     return -1;
 }
 
-void PaintBackground(QWidget& widget, TColor colour)
+// A parent that paints its own colour (its palette stays the test's silver).
+void PaintBackground(TPanel& panel, TColor colour)
 {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, ToQColor(colour));
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
+    panel.SetBevelOuter(TPanelBevel::bvNone);
+    panel.SetColor(colour);
 }
 
 // A label that shows its face only (no layer reaches beyond it), opaque in `color` if given.
@@ -79,7 +78,7 @@ TCanvas SurfaceCanvas(const TLabelEffect& label, QImage* target = nullptr)
 TEST(LabelPaint, ResultDialogCaptionIsRaisedInRedAndWhiteOverTheCapturedBackground)
 {
     const TColor green = RGB(0, 128, 0);
-    QWidget dialog;
+    TPanel dialog;
     dialog.resize(420, 60);
     PaintBackground(dialog, green);
     TLabelEffect label(&dialog);
@@ -131,7 +130,7 @@ TEST(LabelPaint, GraduatedShadowStepsFromItsColourToTheFontColour)
 
 TEST(LabelPaint, RealLayersDarkenAndLightenWhatLiesBeneath)
 {
-    QWidget parent;
+    TPanel parent;
     parent.resize(150, 50);
     PaintBackground(parent, clWhite);
     TLabelEffect label(&parent);
@@ -276,7 +275,7 @@ TEST(LabelPaint, EmptyCaptionsAndOddValuesPaintWithoutFault)
     label.SetStyleShadow(TEffectOption(9));
     label.SetStyleHighlight(eoReal);
     label.SetGraduateFace(TGraduateOption(7));
-    label.SetAlignment(TAlignment(5));
+    label.SetAlignment(TAlignment(3));
     for (int angle : {0, 400, 180, 271})
         for (bool upright : {false, true}) {
             label.SetAngle(TAngleRange(angle));

@@ -248,19 +248,15 @@ bool Assign(T& field, const T& value)
 
 TLabelEffect::TLabelEffect(QWidget* owner) : QWidget(owner)
 {
-    resize(65, 17);
+    // The other fields start with their construction values (see the header).
     schemeColours_[csText] = {clWhite, clGray, clBlack};
     schemeColours_[csWindows] = {clWhite, clBlack, clGray};
     schemeColours_[csEmbossed] = {clWhite, clBlack, clSilver};
     schemeColours_[csGold] = {clYellow, clBlack, clOlive};
     schemeColours_[csSteel] = {clAqua, clNavy, clTeal};
     schemeColours_[csCustom] = schemeColours_[csWindows];
-    colourHighlight_ = schemeColours_[csWindows][0];
-    colourShadow_ = schemeColours_[csWindows][1];
-    graduateFrom_ = font_.Color;  // the framework's default font colour
-    trig_ = ComputeAngleTrig(0);
+    graduateFrom_ = font_.Color;  // the framework's default font colour, before the face colour below
     resize(142, 33);
-    transparent_ = true;
     font_.Color = schemeColours_[csWindows][2];
     font_.Name = QStringLiteral("Times New Roman");
     font_.SetSize(20);

@@ -88,6 +88,8 @@ std::vector<PrefixedText> BreakParagraph(const PrefixedText& paragraph, int maxW
             end = start;
             while (end < s.size() && s[end] != QLatin1Char(' ') && s[end] != QLatin1Char('\t'))
                 ++end;
+            if (end == start)  // a tab that does not fit stands alone, so the break moves on
+                ++end;
         }
         int trimmedEnd = end;
         while (trimmedEnd > start && s[trimmedEnd - 1] == QLatin1Char(' '))

@@ -77,6 +77,13 @@ TEST(TextLayout, ExpandsTabsToStopsOfEightAverageCharacters)
     EXPECT_EQ(pieces, (std::vector<std::pair<int, QString>>{{5, "ab"}, {85, "c"}}));
 }
 
+TEST(TextLayout, ATabThatDoesNotFitAfterABreakStillLetsTheBreakMoveOn)
+{
+    const TextLayoutResult result =
+        LayoutText("Odd\tvalues", Rect(0, 0, 65, 100), DT_WORDBREAK | DT_EXPANDTABS, FixedMetrics());
+    EXPECT_EQ(Texts(result), (std::vector<QString>{"Odd", "\t", "values"}));
+}
+
 TEST(TextLayout, EmptyTextIsOneEmptyLine)
 {
     const TextLayoutResult result = LayoutText("", Rect(0, 0, 10, 10), DT_WORDBREAK, FixedMetrics());

@@ -4,6 +4,7 @@
 #include "game/DialogLayout.h"
 #include "game/ScoreTable.h"
 #include "game/Unit1.h"
+#include "label/LblEffct.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,18 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     Edit1->setValidator(new NameValidator(Edit1));
     SetHint(Edit1, QStringLiteral("Наберите фамилию, имя и т. д."));
     SetShowHint(Edit1, true);
+
+    // The caption: silver letters with a white highlight above-left and a red shadow below-right,
+    // set in the order a layout loads them.
+    LabelEffect1 = new TLabelEffect(this);
+    LabelEffect1->setObjectName(QStringLiteral("LabelEffect1"));
+    LabelEffect1->setGeometry(120, 0, 198, 33);
+    LabelEffect1->SetColourShadow(clRed);
+    LabelEffect1->SetGraduateFrom(clWindowText);
+    LabelEffect1->SetColourScheme(csCustom);
+    LabelEffect1->SetAlignment(taCenter);
+    LabelEffect1->SetCaption(QStringLiteral("Поздравляю !!!"));
+    LabelEffect1->SetFont(MakeFont(QStringLiteral("Times New Roman"), 27, clSilver));
 
     Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "),
                        boldFont(16, clBlack));

@@ -7,6 +7,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TLabelEffect;
 
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -15,6 +16,7 @@ public:
 
     // Components, in the order the layout declares them.
     QLineEdit* Edit1 = nullptr;
+    TLabelEffect* LabelEffect1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

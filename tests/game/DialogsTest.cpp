@@ -8,6 +8,7 @@
 #include "game/Unit2.h"
 #include "game/Unit3.h"
 #include "game/Unit4.h"
+#include "label/LblEffct.h"
 #include "tests/game/Solver.h"
 #include "tests/support/TestSupport.h"
 
@@ -91,6 +92,17 @@ TEST_F(DialogsTest, ResultDialogFollowsItsLayout)
     EXPECT_EQ(result.windowTitle(), QString("Message"));
     EXPECT_EQ(result.size(), QSize(426, 129));
     EXPECT_EQ(result.pos(), QPoint(220, 141));
+    EXPECT_EQ(result.children().indexOf(result.LabelEffect1), result.children().indexOf(result.Edit1) + 1);
+    EXPECT_EQ(result.LabelEffect1->geometry(), QRect(120, 0, 198, 33));
+    EXPECT_EQ(result.LabelEffect1->Caption(), QString("Поздравляю !!!"));
+    EXPECT_EQ(result.LabelEffect1->Alignment(), taCenter);
+    EXPECT_EQ(result.LabelEffect1->ColourScheme(), csCustom);
+    EXPECT_EQ(result.LabelEffect1->EffectStyle(), esRaised);
+    EXPECT_EQ(result.LabelEffect1->ColourHighlight(), clWhite);
+    EXPECT_EQ(result.LabelEffect1->ColourShadow(), clRed);
+    EXPECT_EQ(result.LabelEffect1->GraduateFrom(), clWindowText);
+    EXPECT_EQ(result.LabelEffect1->Font(), MakeFont("Times New Roman", 27, clSilver));
+    EXPECT_TRUE(result.LabelEffect1->Transparent());
     EXPECT_EQ(result.Edit1->geometry(), QRect(176, 64, 233, 24));
     EXPECT_EQ(result.Edit1->maxLength(), 35);
     EXPECT_EQ(result.Button1->geometry(), QRect(176, 96, 75, 25));
@@ -106,6 +118,39 @@ TEST_F(DialogsTest, ResultDialogFollowsItsLayout)
     while (next->focusPolicy() == Qt::NoFocus)
         next = next->nextInFocusChain();
     EXPECT_EQ(next, result.Button1);
+}
+
+TEST_F(DialogsTest, ResultCaptionIsSilverWithAWhiteHighlightAndARedShadowCentred)
+{
+    result.resize(426, 129);
+    const QImage caption = result.LabelEffect1->grab().toImage();
+    double whiteX = 0, whiteY = 0, redX = 0, redY = 0;
+    int white = 0, red = 0, left = caption.width(), right = 0;
+    for (int y = 0; y < caption.height(); ++y)
+        for (int x = 0; x < caption.width(); ++x) {
+            const TColor pixel = PixelAt(caption, x, y);
+            if (pixel == clWhite) {
+                ++white;
+                whiteX += x;
+                whiteY += y;
+            } else if (pixel == clRed) {
+                ++red;
+                redX += x;
+                redY += y;
+            } else {
+                continue;
+            }
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    ASSERT_GT(white, 50);
+    ASSERT_GT(red, 50);
+    // What shows of the shadow lies below and right of what shows of the highlight.
+    EXPECT_GT(redX / red - whiteX / white, 1.0);
+    EXPECT_GT(redY / red - whiteY / white, 1.0);
+    EXPECT_LT(redX / red - whiteX / white, 5.0);
+    EXPECT_LT(redY / red - whiteY / white, 5.0);
+    EXPECT_NEAR((left + right) / 2.0, 99.0, 3.0);
 }
 
 TEST_F(DialogsTest, ANameIsTakenOnlyWhenTheTimeQualifies)

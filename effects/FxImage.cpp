@@ -275,13 +275,13 @@ void TFxLabel::SetBevelOuter(TPanelBevel bevel)
 
 void TFxLabel::SetBevelWidth(int width)
 {
-    bevelWidth_ = std::max(1, width);
+    bevelWidth_ = width;
     RestartReveal();
 }
 
 void TFxLabel::SetBorderWidth(int width)
 {
-    borderWidth_ = std::max(0, width);
+    borderWidth_ = width;
     RestartReveal();
 }
 

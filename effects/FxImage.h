@@ -140,9 +140,9 @@ public:
     TPanelBevel BevelOuter() const { return bevelOuter_; }
     void SetBevelOuter(TPanelBevel bevel);
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int width);  // 1 and up
+    void SetBevelWidth(int width);
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int width);  // 0 and up
+    void SetBorderWidth(int width);
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle style);
 

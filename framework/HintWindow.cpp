@@ -85,6 +85,8 @@ public:
     {
         HideHint();
         control_ = nullptr;
+        recentlyShown_ = false;
+        lastPosition_ = QPoint(-1, -1);
     }
 
 protected:
@@ -99,8 +101,12 @@ protected:
                 MouseMoved(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
             break;
         case QEvent::Leave:
-            if (watched == control_)
+            if (watched == control_) {
+                // Moving straight on to another control shows its hint after the short pause.
+                const bool showing = window_ && window_->isVisible();
                 CancelHint();
+                recentlyShown_ = showing;
+            }
             break;
         case QEvent::KeyPress:
         case QEvent::MouseButtonPress:
@@ -117,11 +123,11 @@ protected:
     }
 
 private:
-    // The nearest control at the point, or an ancestor in its window, whose hint is switched on.
+    // The nearest control at the point, or an ancestor in its window, that has a hint to show.
     static QWidget* HintControlAt(const QPoint& globalPos)
     {
         QWidget* control = QApplication::widgetAt(globalPos);  // disabled controls included
-        while (control && !ShowHint(control) && !control->isWindow())
+        while (control && ActiveHint(control).isEmpty() && !control->isWindow())
             control = control->parentWidget();
         if (!control || ActiveHint(control).isEmpty() || !control->window()->isActiveWindow())
             return nullptr;
@@ -130,12 +136,19 @@ private:
 
     void MouseMoved(const QPoint& globalPos)
     {
-        if (!windowClass)
+        // A move reaches the filter once for the control under the mouse and again for each
+        // parent it passes on to; the control at the point is looked up once.
+        if (!windowClass || globalPos == lastPosition_)
             return;
+        lastPosition_ = globalPos;
         QWidget* control = HintControlAt(globalPos);
-        if (control == control_)
+        if (control == control_) {
+            if (!control)
+                recentlyShown_ = false;
             return;
-        const bool wasShowing = window_ && window_->isVisible();
+        }
+        const bool wasShowing = (window_ && window_->isVisible()) || recentlyShown_;
+        recentlyShown_ = false;
         HideHint();
         control_ = control;
         if (control) {
@@ -174,6 +187,8 @@ private:
 
     bool showHints_ = true;
     bool clockRunning_ = true;
+    bool recentlyShown_ = false;  // a hint was showing when the mouse left its control
+    QPoint lastPosition_{-1, -1};
     int duePause_ = -1;  // the pause of the due hint, -1 while none is due
     THintWindow* window_ = nullptr;
     QPointer<QWidget> control_;

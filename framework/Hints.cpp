@@ -40,5 +40,7 @@ bool ShowHint(const QWidget* control)
 
 QString ActiveHint(const QWidget* control)
 {
+    if (!control->property(kShowHint).isValid() && !control->property(kHintText).isValid())
+        return control->toolTip();
     return ShowHint(control) ? Hint(control) : QString();
 }

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <utility>
 
 TForm1* Form1 = nullptr;
 int GapPos = 0;
@@ -186,10 +187,10 @@ void TForm1::FormCreate()
     TScoreLoad load = LoadScoreFile(ScoreFile);
     Scores = load.Table;
     if (!load.Error.isEmpty())
-        ShowErrorBox(this, QStringLiteral("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
-                                          "Таблица начата заново; файл остаётся как был, пока в таблицу "
-                                          "не запишется новый результат.")
-                               .arg(ScoreFile, load.Error));
+        scoreFileProblem_ = QStringLiteral("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
+                                           "Таблица начата заново; файл остаётся как был, пока в таблицу "
+                                           "не запишется новый результат.")
+                                .arg(ScoreFile, load.Error);
 }
 
 void TForm1::FormDestroy()
@@ -204,6 +205,11 @@ void TForm1::showEvent(QShowEvent* event)
         return;
     centred_ = true;
     CentreOnScreen(this);
+    if (!scoreFileProblem_.isEmpty()) {
+        // Told over the game's window, once it is there to be seen.
+        const QString problem = std::exchange(scoreFileProblem_, QString());
+        QTimer::singleShot(0, this, [this, problem] { ShowErrorBox(this, problem); });
+    }
 }
 
 QString TForm1::SizeSuffix() const

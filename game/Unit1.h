@@ -121,6 +121,7 @@ private:
     QList<QWidget*> BoardComponents() const;
 
     bool centred_ = false;
+    QString scoreFileProblem_;  // told once the window shows
 };
 
 extern TForm1* Form1;

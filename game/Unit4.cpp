@@ -68,6 +68,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
 
     Button1 = MakeOkButton(this, QRect(254, 288, 75, 25));
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    setTabOrder(Button1, TabSet1);  // OK first: the dialog opens with the focus on it
 }
 
 void TForm3::FillRows(int tab)
@@ -103,6 +104,7 @@ void TForm3::Button1Click()
 void TForm3::showEvent(QShowEvent* event)
 {
     FormShow();
+    Button1->setFocus(Qt::OtherFocusReason);
     if (!centred_) {
         centred_ = true;
         CentreOnScreen(this);

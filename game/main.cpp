@@ -9,11 +9,16 @@
 #include "game/Unit4.h"
 
 #include <QApplication>
+#include <QStyle>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mozik"));
+    // The windows set black text on the face colour: a light palette keeps them readable under
+    // any desktop theme.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(QApplication::style()->standardPalette());
     RegisterFontSubstitutions();
     Randomize();
 

@@ -5,14 +5,18 @@
 #include <QApplication>
 #include <QCursor>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 namespace {
 
-// Where no program may read the screen (Wayland), the balloon floats in a translucent window.
+// Where no program may read the screen (Wayland, and X11 programs running on a Wayland desktop,
+// whose screen copies come back black), the balloon floats in a translucent window.
 TBalloonBackdrop& Backdrop()
 {
     static TBalloonBackdrop backdrop = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+            || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+            || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland")
         ? TBalloonBackdrop::bbTranslucent
         : TBalloonBackdrop::bbScreenCopy;
     return backdrop;
@@ -140,8 +144,13 @@ void TNewHint::ActivateHint(const TRect& rect, const QString& text)
     THintDirection direction = THintDirection::hdUpRight;
     if (manager_) {
         direction = manager_->HintDirection();  // the event changes a copy: this hint only
-        if (manager_->OnSelectHintDirection())
+        if (manager_->OnSelectHintDirection()) {
+            // The handler may replace the hint window (a new font does): then this one is gone.
+            const QPointer<TNewHint> self(this);
             manager_->OnSelectHintDirection()(QApplication::widgetAt(mouse), direction);
+            if (!self)
+                return;
+        }
     }
     const THintPlacement placement = PlaceHint(mouse - screenRect.topLeft(), QSize(rect.Width(), rect.Height()),
                                                screenRect.size(), direction);

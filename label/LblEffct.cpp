@@ -546,6 +546,21 @@ bool TLabelEffect::MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y)
     return true;
 }
 
+bool TLabelEffect::event(QEvent* event)
+{
+    // Qt holds mouse events back from a disabled widget, but a button pressed before the label
+    // was disabled still rises when released over it, and still follows the drag.
+    if (!isEnabled() && (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseMove)
+            mouseMoveEvent(mouse);
+        else
+            mouseReleaseEvent(mouse);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void TLabelEffect::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();

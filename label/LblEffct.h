@@ -92,6 +92,7 @@ protected:
     virtual void Invalidate();
 
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

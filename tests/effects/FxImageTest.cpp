@@ -219,7 +219,9 @@ TEST_F(FxControls, LabelTextFollowsTheAlignmentOnABandCentredOnTheMiddle)
     TCanvas measure;
     measure.Font = PlainFont(40, clBlack);
     const int lineHeight = measure.TextHeight(QStringLiteral("W"));
-    const int oddHeight = lineHeight / 2 + (lineHeight % 2 == 0 ? 1 : 0);
+    int oddHeight = lineHeight / 2;
+    if ((oddHeight - lineHeight) % 2 == 0)
+        ++oddHeight;
     TFxLabel shorter, taller;
     MakeFlat(shorter, QSize(60, oddHeight), 40, QStringLiteral("H"));
     MakeFlat(taller, QSize(60, oddHeight + 1), 40, QStringLiteral("H"));

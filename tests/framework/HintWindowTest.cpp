@@ -114,8 +114,10 @@ TEST_F(HintMachinery, EndsOnKeysClicksAndLeavingAndHurriesToTheNextControl)
 {
     RestOn(&first);
     ASSERT_TRUE(ShowDueHint());
-    RestOn(&second);
+    QEvent leaveFirst(QEvent::Leave);  // the desktop says the mouse left, then where it is
+    QApplication::sendEvent(&first, &leaveFirst);
     EXPECT_FALSE(HintWindow()->isVisible());
+    RestOn(&second);
     EXPECT_EQ(DueHintPause(), kHintShortPause);
 
     ASSERT_TRUE(ShowDueHint());
@@ -133,6 +135,19 @@ TEST_F(HintMachinery, EndsOnKeysClicksAndLeavingAndHurriesToTheNextControl)
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&first, &leave);
     EXPECT_FALSE(ShowDueHint());
+}
+
+TEST_F(HintMachinery, AToolkitControlWithoutAHintShowsItsOwnToolTip)
+{
+    QWidget plain(&window);
+    plain.setGeometry(10, 100, 50, 50);
+    plain.setToolTip(QStringLiteral("Back"));
+    plain.show();
+    RestOn(&plain);
+    EXPECT_EQ(HintControl(), &plain);
+    ASSERT_TRUE(ShowDueHint());
+    EXPECT_EQ(HintWindow()->Caption(), QStringLiteral("Back"));
+    EXPECT_FALSE(DesktopTipShows());
 }
 
 TEST_F(HintMachinery, TheShowHintsSwitchDestroysTheWindowAndMakesANewOneInTheHintColour)

@@ -296,6 +296,7 @@ TEST_F(DialogsTest, ScoreDialogOpensOnTheBoardInPlayAndBrowsesBySize)
     form.N6x6Click();
     form.Start();
     ShowScores([](TForm3& dialog) {
+        EXPECT_EQ(dialog.focusWidget(), dialog.Button1);
         EXPECT_EQ(dialog.TabSet1->TabIndex(), 2);
         EXPECT_EQ(Row(dialog, 1), QStringList({"Иван", "95"}));
         EXPECT_EQ(Row(dialog, 2), QStringList({"Неизвестный", "0"}));

@@ -192,6 +192,18 @@ TEST_F(ZelHint, AnEventChoosesTheDirectionOfOneHint)
     ActivateAt({200, 250});
     EXPECT_EQ(window->geometry(), withHandler);
     EXPECT_EQ(window->ShownDirection(), hdUpRight);
+
+    // A handler that gives the manager a new font replaces the very window it was called from:
+    // that activation ends there, and the new window shows the next hint.
+    const QPointer<TNewHint> replaced = window;
+    manager->SetOnSelectHintDirection([manager](QWidget*, THintDirection&) {
+        manager->SetHintFont(MakeFont(QStringLiteral("Arial"), 20, clBlack));
+    });
+    ActivateAt({200, 250});
+    EXPECT_TRUE(replaced.isNull());
+    manager->SetOnSelectHintDirection(nullptr);
+    ASSERT_NE(BalloonWindow(), nullptr);
+    EXPECT_TRUE(ActivateAt({200, 250})->isVisible());
 }
 
 TEST_F(ZelHint, TheBalloonFloatsOverTheScreenBeneathAndCanPaintAgain)

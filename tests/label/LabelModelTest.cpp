@@ -186,13 +186,19 @@ TEST(LabelButton, SinksWhileTheLeftButtonHoldsItInside)
     QTest::mouseRelease(&label, Qt::RightButton, {}, QPoint(0, 0));  // any button inside
     ExpectRaised(label);
 
-    // Only the press looks at Enabled.
+    // Only the press looks at Enabled: a label disabled while held still follows the drag and
+    // rises on release.
     label.setEnabled(false);
-    label.MouseDown(Qt::LeftButton, {}, 5, 5);
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(label.EffectStyle(), esRaised);
-    label.MouseMove(Qt::LeftButton, {}, 5, 5);
+    label.setEnabled(true);
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    label.setEnabled(false);
+    SendMove(&label, Qt::LeftButton, {}, QPoint(300, 5));
+    EXPECT_EQ(label.EffectStyle(), esRaised);
+    SendMove(&label, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(label.EffectStyle(), esSunken);
-    label.MouseUp(Qt::LeftButton, {}, 5, 5);
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(label.EffectStyle(), esRaised);
 
     label.SetAsButton(false);  // an ordinary label leaves the mouse to the framework

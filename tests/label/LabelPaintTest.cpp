@@ -280,7 +280,12 @@ TEST(LabelPaint, EmptyCaptionsAndOddValuesPaintWithoutFault)
         for (bool upright : {false, true}) {
             label.SetAngle(TAngleRange(angle));
             label.SetKeepLettersVertical(upright);
-            PaintOver(label, clBlue);
+            const QImage image = PaintOver(label, clBlue);
+            // Whatever the values, no key colour is left behind and the label still draws.
+            EXPECT_TRUE(BoundsOf(image, FaceKeyColour).IsEmpty()) << angle << upright;
+            if (upright && angle == 400) {  // no background shape above 360 degrees
+                EXPECT_TRUE(BoundsOf(image, clYellow).IsEmpty());
+            }
         }
     label.resize(0, 0);
     EXPECT_TRUE(PaintOver(label, clBlue).isNull());

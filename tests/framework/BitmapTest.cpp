@@ -62,18 +62,6 @@ TEST(Bitmap, SixteenBitPicturesKeepFiveAndSixBitChannels)
     EXPECT_EQ(GetBValue(c), 0xFF);
 }
 
-TEST(Bitmap, CopiesAreIndependent)
-{
-    TBitmap a(2, 2);
-    TBitmap b = a;
-    b.Canvas().SetPixel(0, 0, clRed);
-    EXPECT_EQ(a.Canvas().Pixel(0, 0), clWhite);
-    a = b;
-    b.Canvas().SetPixel(1, 1, clRed);
-    EXPECT_EQ(a.Canvas().Pixel(0, 0), clRed);
-    EXPECT_EQ(a.Canvas().Pixel(1, 1), clWhite);
-}
-
 TEST(RandomGenerator, ReplaysFromASeedAndStaysInRange)
 {
     SetRandSeed(42);

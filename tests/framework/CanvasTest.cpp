@@ -127,19 +127,6 @@ TEST(Canvas, BrushCopyReplacesOnlyTheKeyColour)
     EXPECT_EQ(target.Canvas().Pixel(2, 0), clLime);
 }
 
-TEST(Canvas, RectangleOutlinesWithThePenAndFillsWithTheBrush)
-{
-    TBitmap bitmap = Blank(6, 6);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Pen.Color = clBlack;
-    canvas.Brush.Color = clRed;
-    canvas.Rectangle(Rect(1, 1, 5, 5));
-    EXPECT_EQ(canvas.Pixel(1, 1), clBlack);
-    EXPECT_EQ(canvas.Pixel(4, 4), clBlack);
-    EXPECT_EQ(canvas.Pixel(2, 2), clRed);
-    EXPECT_EQ(canvas.Pixel(5, 5), clWhite);
-}
-
 TEST(Canvas, TextIsDrawnInTheFontColourAndMeasuredInTheFont)
 {
     TBitmap bitmap = Blank(120, 40);

@@ -63,22 +63,6 @@ TEST(Image, ReportsALeftClickReleasedOverIt)
     EXPECT_EQ(clicks.count(), 1);
 }
 
-TEST(Image, AutoSizeFollowsThePictureAndStretchFillsTheControl)
-{
-    TImage image;
-    image.resize(1, 1);
-    image.SetAutoSize(true);
-    TBitmap picture(4, 2);
-    picture.Canvas().Brush.Color = clRed;
-    picture.Canvas().FillRect(Rect(0, 0, 4, 2));
-    image.SetPicture(picture);
-    EXPECT_EQ(image.size(), QSize(4, 2));
-    image.SetAutoSize(false);
-    image.resize(8, 8);
-    image.SetStretch(true);
-    EXPECT_EQ(PixelAt(image.grab().toImage(), 7, 7), clRed);
-}
-
 TEST(SpeedButton, ShowsTheGlyphOfItsState)
 {
     QImage strip(64, 16, QImage::Format_RGB32);

@@ -1,20 +1,17 @@
 #include "effects/FxImage.h"
 #include "framework/Bevel.h"
+#include "framework/HintWindow.h"
 #include "framework/Hints.h"
 #include "framework/Image.h"
-#include "framework/Panel.h"
 #include "framework/SpeedButton.h"
-#include "framework/HintWindow.h"
 #include "game/Unit1.h"
 #include "hint/Zelhint.h"
-#include "tests/game/Solver.h"
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -24,9 +21,12 @@
 
 namespace {
 
-QString TimeCaption(const TForm1& form)
+QStringList Captions(const QList<QAction*>& actions)
 {
-    return form.Label1->Caption();
+    QStringList captions;
+    for (const QAction* action : actions)
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -34,9 +34,8 @@ protected:
     void SetUp() override { Form1 = &form; }
     void TearDown() override { Form1 = nullptr; }
 
+    QString Time() const { return form.Label1->Caption(); }
     void Click(int p) { QTest::mouseClick(form.TileAt(p), Qt::LeftButton, {}, QPoint(3, 3)); }
-
-    // Home numbers by position, 0 at the gap.
     std::vector<int> Cells() const
     {
         std::vector<int> cells;
@@ -45,8 +44,8 @@ protected:
         return cells;
     }
 
-    // Writes a picture file whose N x N pieces each have their own colour; pixels beyond the
-    // whole pieces are magenta, which no tile may show.
+    // A picture whose N x N pieces each have their own colour; pixels beyond the whole pieces
+    // are magenta, which no tile may show.
     QString WritePieces(int width, int height, int n, const QString& name = "pieces.bmp")
     {
         QImage image(width, height, QImage::Format_RGB32);
@@ -72,166 +71,125 @@ protected:
     TForm1 form;
 };
 
-TEST_F(MainWindowTest, StartsWithTheBuiltInPictureOnAFiveByFiveBoard)
+TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 {
     EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
     EXPECT_EQ(form.centralWidget()->size(), QSize(276, 316));
-    EXPECT_EQ(form.Image1->Picture().Width(), 250);
-    EXPECT_EQ(form.Image1->Picture().Height(), 250);
+    EXPECT_EQ(form.Image1->size(), QSize(250, 250));
     EXPECT_EQ(form.Image1->Picture().PixelFormat(), TPixelFormat::pf16bit);
     EXPECT_FALSE(form.Image1->isVisibleTo(&form));
-    EXPECT_EQ(form.PictureName, QString("Mozik.bmp"));
-    EXPECT_EQ(TimeCaption(form), QString("Время : 0"));
-    EXPECT_FALSE(form.Running);
-    EXPECT_FALSE(form.Paused);
-    EXPECT_EQ(GapPos, 25);
+    EXPECT_EQ(Time(), QString("Время : 0"));
     EXPECT_EQ(form.OpenDialog1.FileName, QString("mozik.bmp"));
     EXPECT_EQ(form.OpenDialog1.Filter, QString("Точечные рисунки ( *.bmp )|*.bmp"));
-    EXPECT_EQ(form.Timer1->interval(), 1000);
     EXPECT_FALSE(form.Timer1->isActive());
-}
+    EXPECT_EQ(form.Timer1->interval(), 1000);
 
-TEST_F(MainWindowTest, ToolBarAndTimeLabelFollowTheLayout)
-{
     EXPECT_EQ(form.Panel2->geometry(), QRect(0, 0, 276, 40));
     EXPECT_EQ(form.Panel1->geometry(), QRect(0, 40, 276, 276));
-    EXPECT_EQ(form.Label1->geometry(), QRect(276 - 1 - 124, 1, 124, 38));
-    EXPECT_EQ(form.SpeedButton1->geometry(), QRect(8, 8, 25, 25));
-    EXPECT_EQ(form.SpeedButton4->geometry(), QRect(40, 8, 25, 25));
-    EXPECT_EQ(form.SpeedButton2->geometry(), QRect(72, 8, 25, 25));
-    EXPECT_EQ(form.SpeedButton3->geometry(), QRect(104, 8, 25, 25));
-    EXPECT_EQ(form.SpeedButton1->NumGlyphs(), 4);
-    EXPECT_EQ(form.SpeedButton4->NumGlyphs(), 2);
-    EXPECT_EQ(Hint(form.SpeedButton1), QString("Перемешать."));
-    EXPECT_EQ(Hint(form.SpeedButton4), QString("Пауза."));
-    EXPECT_EQ(Hint(form.SpeedButton2), QString("Другой рисунок."));
-    EXPECT_EQ(Hint(form.SpeedButton3), QString("Выход из программы."));
-    EXPECT_TRUE(ShowHint(form.SpeedButton1));
+    EXPECT_EQ(form.Label1->geometry(), QRect(151, 1, 124, 38));  // right-aligned in the tool bar
+    EXPECT_EQ(form.Label1->Font(), MakeFont("Arial", 21, clBtnFace, true));
+    EXPECT_EQ(form.Label1->BevelOuter(), TPanelBevel::bvLowered);
+    EXPECT_EQ(form.Label1->Effect(), 0);
+    const struct {
+        TSpeedButton* button;
+        int left, glyphs;
+        const char* hint;
+    } buttons[] = {{form.SpeedButton1, 8, 4, "Перемешать."}, {form.SpeedButton4, 40, 2, "Пауза."},
+                   {form.SpeedButton2, 72, 2, "Другой рисунок."}, {form.SpeedButton3, 104, 2, "Выход из программы."}};
+    for (const auto& b : buttons) {
+        EXPECT_EQ(b.button->geometry(), QRect(b.left, 8, 25, 25));
+        EXPECT_EQ(b.button->NumGlyphs(), b.glyphs);
+        EXPECT_EQ(Hint(b.button), QString(b.hint));
+        EXPECT_TRUE(ShowHint(b.button));
+    }
     EXPECT_EQ(Hint(form.Label1), QString("А время идет ..."));
     EXPECT_FALSE(ShowHint(form.Label1));
-    EXPECT_EQ(form.Image2->size(), QSize(1, 1));
     EXPECT_FALSE(form.Image2->isEnabled());
-    EXPECT_EQ(form.Panel1->BevelOuter(), TPanelBevel::bvLowered);
-}
 
-TEST_F(MainWindowTest, MenuHoldsEveryCommandWithItsCaptionShortcutAndState)
-{
-    const QList<QAction*> menus = form.MainMenu1->actions();
-    ASSERT_EQ(menus.size(), 3);
-    EXPECT_EQ(menus[0]->text(), QString("&File"));
-    EXPECT_EQ(menus[1]->text(), QString("&Size"));
-    EXPECT_EQ(menus[2]->text(), QString("&Help"));
-    QStringList file;
-    for (QAction* action : form.File1->actions())
-        file << (action->isSeparator() ? QString("-") : action->text());
-    EXPECT_EQ(file, QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
+    EXPECT_EQ(Captions(form.MainMenu1->actions()), QStringList({"&File", "&Size", "&Help"}));
+    EXPECT_EQ(Captions(form.File1->actions()),
+              QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
+    EXPECT_EQ(Captions(form.Options1->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
+    EXPECT_EQ(Captions(form.Help1->actions()), QStringList({"&About"}));
     EXPECT_EQ(form.Start1->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_EQ(form.Pause1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F2));
     EXPECT_EQ(form.Open1->shortcut(), QKeySequence(Qt::Key_F3));
     EXPECT_EQ(form.Exit1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
     EXPECT_FALSE(form.Pause1->isEnabled());
-    QStringList sizes;
-    for (QAction* action : form.Options1->actions()) {
-        sizes << action->text();
-        EXPECT_TRUE(action->isCheckable());
-        EXPECT_EQ(action->isChecked(), action == form.N5x5);
-    }
-    EXPECT_EQ(sizes, QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
-    EXPECT_EQ(form.Help1->actions(), QList<QAction*>{form.About1});
-    EXPECT_EQ(form.About1->text(), QString("&About"));
+    for (QAction* size : form.Options1->actions())
+        EXPECT_EQ(size->isCheckable() && size->isChecked(), size == form.N5x5);
 }
 
 TEST_F(MainWindowTest, EverySizeBuildsItsBoardOfFramesThenPictures)
 {
-    struct Case {
+    const struct {
         QAction* item;
         int n;
-    };
-    for (const Case& c : {Case{form.N1x1, 1}, Case{form.N4x4, 4}, Case{form.N6x6, 6}, Case{form.N7x7, 7},
-                          Case{form.N5x5, 5}}) {
-        c.item->trigger();
-        const int n = c.n, cells = n * n, t = TileSize(n);
-        EXPECT_EQ(form.BoardSize, n);
-        EXPECT_EQ(form.centralWidget()->size(), ClientSize(n));
+        QSize client;
+        QRect lastFrame;
+    } sizes[] = {{form.N1x1, 1, {262, 302}, {3, 3, 254, 254}}, {form.N4x4, 4, {271, 311}, {201, 201, 66, 66}},
+                 {form.N6x6, 6, {277, 317}, {228, 228, 45, 45}}, {form.N7x7, 7, {280, 320}, {237, 237, 39, 39}},
+                 {form.N5x5, 5, {276, 316}, {219, 219, 54, 54}}};
+    for (const auto& size : sizes) {
+        size.item->trigger();
+        const int n = size.n, cells = n * n, t = 250 / n;
+        EXPECT_EQ(form.centralWidget()->size(), size.client);
         EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  %1 x %1").arg(n));
-        for (QAction* size : form.Options1->actions())
-            EXPECT_EQ(size->isChecked(), size == c.item);
+        for (QAction* item : form.Options1->actions())
+            EXPECT_EQ(item->isChecked(), item == size.item);
+        // Panel1 owns the frames, then the pictures, in position order, each picture 2 inside.
         const QList<QWidget*> owned = form.Panel1->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         ASSERT_EQ(owned.size(), 2 * cells);
-        for (int p = 1; p <= cells; ++p) {
-            const int column = ColumnOf(p, n), row = RowOf(p, n);
-            auto* frame = qobject_cast<TBevel*>(owned[p - 1]);
-            auto* tile = qobject_cast<TImage*>(owned[cells + p - 1]);
-            ASSERT_TRUE(frame && tile);
-            EXPECT_EQ(frame->geometry(), FrameRect(column, row, n).ToQRect());
-            EXPECT_EQ(frame->Style(), TBevelStyle::bsRaised);
-            EXPECT_EQ(tile->geometry(), TileRect(column, row, n).ToQRect());
-            EXPECT_EQ(tile->Picture().Width(), t);
-            EXPECT_EQ(tile->Picture().Height(), t);
-            EXPECT_TRUE(tile->isVisibleTo(&form) && frame->isVisibleTo(&form));
-            EXPECT_EQ(form.Grid.AtPosition(p, n), p == cells ? 0 : p);
-        }
-        // The list of nodes runs through the same controls in position order.
+        EXPECT_EQ(owned[cells - 1]->geometry(), size.lastFrame);
         int p = 1;
         for (TTileNode* node = form.FirstNode; node; node = node->Next, ++p) {
-            EXPECT_EQ(node->Tile, form.TileAt(p));
-            EXPECT_EQ(node->Frame, form.FrameAt(p));
-            EXPECT_EQ(node->Prev == nullptr, p == 1);
+            ASSERT_EQ(node->Frame, owned[p - 1]);
+            ASSERT_EQ(node->Tile, owned[cells + p - 1]);
+            EXPECT_EQ(node->Tile->geometry(), node->Frame->geometry().adjusted(2, 2, -2, -2));
+            EXPECT_EQ(node->Tile->Picture().Image().size(), QSize(t, t));
+            EXPECT_TRUE(node->Tile->isVisibleTo(&form) && node->Frame->isVisibleTo(&form));
+            EXPECT_EQ(node->Frame->Style(), TBevelStyle::bsRaised);
         }
         EXPECT_EQ(p, cells + 1);
-        EXPECT_EQ(form.LastNode->Tile, form.TileAt(cells));
+        EXPECT_EQ(form.LastNode->Tile, owned.back());
+        EXPECT_EQ(form.Grid.At(n, n), 0);
         EXPECT_EQ(GapPos, cells);
         EXPECT_EQ(form.SpeedButton1->isEnabled(), n != 1);
         EXPECT_TRUE(form.Start1->isEnabled());
     }
-    form.N6x6->trigger();
-    EXPECT_EQ(form.FrameAt(36)->geometry().right() + 1, 273);
-    form.N7x7->trigger();
-    EXPECT_EQ(form.FrameAt(49)->geometry().right() + 1, 276);
+    EXPECT_EQ(form.FrameAt(1)->geometry(), QRect(3, 3, 54, 54));
+    EXPECT_EQ(form.TileAt(2)->geometry(), QRect(59, 5, 50, 50));
     form.FieldDestroy();
     EXPECT_EQ(form.FirstNode, nullptr);
     EXPECT_EQ(form.LastNode, nullptr);
     EXPECT_TRUE(form.Panel1->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).isEmpty());
-    form.FieldCreate();  // leave a board for the destructor
+    form.FieldCreate();
 }
 
 TEST_F(MainWindowTest, StartHidesTheCornerShufflesAndStartsTheClock)
 {
+    const TForm1 reference;
+    form.Timer1Timer();
     form.Start();
     EXPECT_TRUE(form.Running);
-    EXPECT_FALSE(form.TileAt(25)->isVisibleTo(&form));
-    EXPECT_FALSE(form.FrameAt(25)->isVisibleTo(&form));
+    EXPECT_EQ(Time(), QString("Время : 0"));
+    EXPECT_FALSE(form.TileAt(25)->isVisibleTo(&form) || form.FrameAt(25)->isVisibleTo(&form));
     EXPECT_EQ(GapPos, 25);
     EXPECT_EQ(form.Grid.At(5, 5), 0);
     EXPECT_TRUE(IsSolvable(form.Grid, 5));
     EXPECT_TRUE(form.Timer1->isActive());
-    EXPECT_FALSE(form.SpeedButton1->isEnabled());
-    EXPECT_FALSE(form.Start1->isEnabled());
-    EXPECT_TRUE(form.SpeedButton4->isEnabled());
-    EXPECT_TRUE(form.Pause1->isEnabled());
+    EXPECT_FALSE(form.SpeedButton1->isEnabled() || form.Start1->isEnabled());
+    EXPECT_TRUE(form.SpeedButton4->isEnabled() && form.Pause1->isEnabled());
     EXPECT_TRUE(ShowHint(form.Label1));
-    // Image2 keeps the missing corner piece, which no swap touched.
-    EXPECT_EQ(form.Image2->Picture().Image(), form.TileAt(25)->Picture().Image());
-    // Every tile shows the piece that the grid says it shows.
-    TForm1 reference;
+    // Image2 keeps the corner piece; every tile shows the piece the grid says it shows.
+    EXPECT_EQ(form.Image2->Picture().Image(), reference.TileAt(25)->Picture().Image());
     for (int p = 1; p < 25; ++p)
         EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(form.Grid.AtPosition(p, 5))->Picture().Image());
-}
 
-TEST_F(MainWindowTest, StartOnTheSingleTileBoardDoesNothing)
-{
-    form.N1x1Click();
-    EXPECT_FALSE(form.SpeedButton1->isEnabled());
-    EXPECT_TRUE(form.Start1->isEnabled());
-    EXPECT_EQ(form.Grid.At(1, 1), 0);
-    EXPECT_EQ(GapPos, 1);
-    EXPECT_EQ(form.centralWidget()->size(), QSize(262, 302));
-    EXPECT_EQ(form.FrameAt(1)->size(), QSize(254, 254));
+    form.N1x1Click();  // one tile: Start from the menu or F2 does nothing
     form.Start1->trigger();
-    EXPECT_FALSE(form.Running);
-    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_FALSE(form.Running || form.Timer1->isActive());
     EXPECT_TRUE(form.TileAt(1)->isVisibleTo(&form));
-    EXPECT_FALSE(form.Pause1->isEnabled());
 }
 
 TEST_F(MainWindowTest, ClicksMoveOnlyTilesBesideTheGapWhilePlaying)
@@ -240,53 +198,33 @@ TEST_F(MainWindowTest, ClicksMoveOnlyTilesBesideTheGapWhilePlaying)
     EXPECT_EQ(GapPos, 25);
     form.Start();
     const std::vector<int> before = Cells();
-    Click(23);  // two cells away
-    Click(19);  // diagonal
-    Click(25);  // the hidden gap itself
+    for (int p : {23, 19, 25})  // two cells away, diagonal, the gap itself
+        Click(p);
     EXPECT_EQ(Cells(), before);
-    EXPECT_EQ(GapPos, 25);
 
     const QImage moving = form.TileAt(24)->Picture().Image();
     Click(24);  // slides right into the gap
     EXPECT_EQ(GapPos, 24);
     EXPECT_EQ(form.Grid.AtPosition(25, 5), before[23]);
     EXPECT_EQ(form.Grid.AtPosition(24, 5), 0);
-    EXPECT_FALSE(form.TileAt(24)->isVisibleTo(&form));
-    EXPECT_FALSE(form.FrameAt(24)->isVisibleTo(&form));
-    EXPECT_TRUE(form.TileAt(25)->isVisibleTo(&form));
-    EXPECT_TRUE(form.FrameAt(25)->isVisibleTo(&form));
+    EXPECT_FALSE(form.TileAt(24)->isVisibleTo(&form) || form.FrameAt(24)->isVisibleTo(&form));
+    EXPECT_TRUE(form.TileAt(25)->isVisibleTo(&form) && form.FrameAt(25)->isVisibleTo(&form));
     EXPECT_EQ(form.TileAt(25)->Picture().Image(), moving);
 
-    Click(19);  // slides down
-    EXPECT_EQ(GapPos, 19);
-    Click(20);  // slides left
-    EXPECT_EQ(GapPos, 20);
-    Click(15);  // slides down
-    EXPECT_EQ(GapPos, 15);
-    Click(16);  // column 1 of row 4 never reaches the gap at the end of row 3
-    EXPECT_EQ(GapPos, 15);
-    Click(14);  // slides right
-    EXPECT_EQ(GapPos, 14);
-
-    form.SpeedButton4Click();  // paused: clicks change nothing
-    const std::vector<int> paused = Cells();
-    Click(13);
-    EXPECT_EQ(Cells(), paused);
-    EXPECT_EQ(GapPos, 14);
-}
-
-TEST_F(MainWindowTest, RowEndsDoNotWrapOnASetUpBoard)
-{
-    form.Start();
-    // Walk the gap to position 6 (column 1, row 2) by legal moves: 25 -> 21 along row 5,
-    // then up to 6.
-    for (int p : {24, 23, 22, 21, 16, 11, 6})
+    // Walk the gap along row 5 and up column 1 to position 6; a tile at the end of row 1 never
+    // slides into a gap at the start of row 2, nor the other way round.
+    for (int p : {23, 22, 21, 16, 11, 6})
         Click(p);
     ASSERT_EQ(GapPos, 6);
-    Click(5);  // end of row 1: no move
+    Click(5);
     EXPECT_EQ(GapPos, 6);
     Click(7);
     EXPECT_EQ(GapPos, 7);
+
+    form.SpeedButton4Click();  // paused: clicks change nothing
+    const std::vector<int> paused = Cells();
+    Click(2);
+    EXPECT_EQ(Cells(), paused);
 }
 
 TEST_F(MainWindowTest, PauseStopsTheClockAndResumesWhereItStood)
@@ -294,22 +232,16 @@ TEST_F(MainWindowTest, PauseStopsTheClockAndResumesWhereItStood)
     form.Start();
     for (int i = 0; i < 12; ++i)
         form.Timer1Timer();
-    EXPECT_EQ(TimeCaption(form), QString("Время : 12"));
     form.Pause1->trigger();
     EXPECT_TRUE(form.Paused);
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_FALSE(form.Label1->isEnabled());
-    EXPECT_FALSE(ShowHint(form.Label1));
+    EXPECT_FALSE(form.Timer1->isActive() || form.Label1->isEnabled() || ShowHint(form.Label1));
     EXPECT_EQ(Hint(form.SpeedButton4), QString("Продолжить."));
-    EXPECT_EQ(form.Seconds, 12);
     form.SpeedButton4->click();
     EXPECT_FALSE(form.Paused);
-    EXPECT_TRUE(form.Timer1->isActive());
-    EXPECT_TRUE(form.Label1->isEnabled());
-    EXPECT_TRUE(ShowHint(form.Label1));
+    EXPECT_TRUE(form.Timer1->isActive() && form.Label1->isEnabled() && ShowHint(form.Label1));
     EXPECT_EQ(Hint(form.SpeedButton4), QString("Пауза."));
     form.Timer1Timer();
-    EXPECT_EQ(TimeCaption(form), QString("Время : 13"));
+    EXPECT_EQ(Time(), QString("Время : 13"));
 }
 
 TEST_F(MainWindowTest, ARebuildEndsTheGameAndLeavesAConsistentIdleBoard)
@@ -320,111 +252,57 @@ TEST_F(MainWindowTest, ARebuildEndsTheGameAndLeavesAConsistentIdleBoard)
     form.N4x4Click();
     EXPECT_FALSE(form.Running);
     EXPECT_TRUE(form.Paused);  // kept until the next Start
-    EXPECT_EQ(form.Seconds, 0);
-    EXPECT_EQ(TimeCaption(form), QString("Время : 0"));
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_TRUE(form.SpeedButton1->isEnabled());
-    EXPECT_FALSE(form.SpeedButton4->isEnabled());
-    EXPECT_TRUE(form.Label1->isEnabled());
-    EXPECT_FALSE(ShowHint(form.Label1));
+    EXPECT_EQ(Time(), QString("Время : 0"));
+    EXPECT_FALSE(form.Timer1->isActive() || form.SpeedButton4->isEnabled() || ShowHint(form.Label1));
+    EXPECT_TRUE(form.SpeedButton1->isEnabled() && form.Label1->isEnabled());
     EXPECT_EQ(Hint(form.SpeedButton4), QString("Пауза."));
     for (int p = 1; p <= 16; ++p)
         EXPECT_TRUE(form.TileAt(p)->isVisibleTo(&form));
     form.Start();
     EXPECT_FALSE(form.Paused);
-    // Choosing the size in force rebuilds too.
-    form.N4x4Click();
+    form.N4x4Click();  // the size in force rebuilds too
     EXPECT_FALSE(form.Running);
     EXPECT_TRUE(form.N4x4->isChecked());
 }
 
-TEST_F(MainWindowTest, AWholeGamePlayedWithClicksEndsWhenThePictureIsWhole)
-{
-    form.N4x4Click();
-    TForm1 reference;
-    reference.N4x4Click();
-    form.Start();
-    for (int i = 0; i < 57; ++i)
-        form.Timer1Timer();
-    const std::vector<int> clicks = SolvePuzzle(Cells(), 4);
-    ASSERT_FALSE(clicks.empty() && !IsSolved(form.Grid, 4));
-    for (int p : clicks) {
-        ASSERT_TRUE(form.Running);
-        Click(p);
-    }
-    EXPECT_FALSE(form.Running);
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(form.Seconds, 57);
-    EXPECT_EQ(TimeCaption(form), QString("Время : 57"));
-    EXPECT_TRUE(form.SpeedButton1->isEnabled());
-    EXPECT_TRUE(form.Start1->isEnabled());
-    EXPECT_FALSE(form.SpeedButton4->isEnabled());
-    EXPECT_FALSE(form.Pause1->isEnabled());
-    EXPECT_FALSE(ShowHint(form.Label1));
-    EXPECT_EQ(GapPos, 16);
-    for (int p = 1; p <= 16; ++p) {
-        EXPECT_TRUE(form.TileAt(p)->isVisibleTo(&form));
-        EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(p)->Picture().Image()) << p;
-    }
-    // Clicks after the end change nothing; Start can run again on the same board.
-    Click(15);
-    EXPECT_EQ(GapPos, 16);
-    form.Start();
-    EXPECT_TRUE(form.Running);
-}
-
 TEST_F(MainWindowTest, OpeningAPictureTakesItsBareNameAndRebuildsTheBoard)
 {
+    {
+        ScopedOpenFile cancel({QString()});
+        form.Start();
+        form.Open1->trigger();
+        EXPECT_EQ(cancel.Calls(), 1);
+        EXPECT_TRUE(form.Running);  // cancelled: nothing changes
+    }
     form.N6x6Click();
     form.Start();
     QDir(dir.path()).mkpath("one/two/three");
-    const QString path = WritePieces(120, 90, 6, "one/two/three/holiday.bmp");
-    ScopedOpenFile open({path});
+    ScopedOpenFile open({WritePieces(120, 90, 6, "one/two/three/holiday.bmp")});
     form.SpeedButton2->click();
-    EXPECT_EQ(open.Calls(), 1);
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  6 x 6"));
-    EXPECT_EQ(form.PictureName, QString("holiday.bmp"));
     EXPECT_EQ(form.Image1->size(), QSize(120, 90));
     EXPECT_FALSE(form.Running);
-    EXPECT_EQ(TimeCaption(form), QString("Время : 0"));
+    EXPECT_EQ(Time(), QString("Время : 0"));
     form.N4x4Click();
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  4 x 4"));
-}
-
-TEST_F(MainWindowTest, CancellingTheOpenDialogChangesNothing)
-{
-    form.Start();
-    const std::vector<int> before = Cells();
-    ScopedOpenFile open({QString()});
-    form.Open1->trigger();
-    EXPECT_EQ(open.Calls(), 1);
-    EXPECT_TRUE(form.Running);
-    EXPECT_EQ(Cells(), before);
-    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
 }
 
 TEST_F(MainWindowTest, PiecesAreCutAsWholeFractionsAndScaledToTheTile)
 {
     form.N7x7Click();
     Open(WritePieces(100, 100, 7));  // 14 x 14 pieces stretched to 35 x 35
-    form.N5x5Click();
-    form.N7x7Click();
     for (int p = 1; p <= 49; ++p) {
         const QImage tile = form.TileAt(p)->Picture().Image();
         ASSERT_EQ(tile.size(), QSize(35, 35));
-        const QColor expected = PieceColour(ColumnOf(p, 7), RowOf(p, 7));
         for (int y = 0; y < 35; y += 2)
             for (int x = 0; x < 35; x += 2)
-                ASSERT_EQ(tile.pixelColor(x, y), expected) << "tile " << p << " at " << x << "," << y;
+                ASSERT_EQ(tile.pixelColor(x, y), PieceColour(ColumnOf(p, 7), RowOf(p, 7))) << p << " " << x << "," << y;
     }
     form.N5x5Click();
     Open(WritePieces(640, 480, 5, "wide.bmp"));  // 128 x 96 pieces on a square board
-    for (int p = 1; p <= 25; ++p) {
-        const QImage tile = form.TileAt(p)->Picture().Image();
-        EXPECT_EQ(tile.size(), QSize(50, 50));
-        EXPECT_EQ(tile.pixelColor(0, 0), PieceColour(ColumnOf(p, 5), RowOf(p, 5)));
-        EXPECT_EQ(tile.pixelColor(49, 49), PieceColour(ColumnOf(p, 5), RowOf(p, 5)));
-    }
+    for (int p = 1; p <= 25; ++p)
+        for (QPoint corner : {QPoint(0, 0), QPoint(49, 49)})
+            EXPECT_EQ(form.TileAt(p)->Picture().Image().pixelColor(corner), PieceColour(ColumnOf(p, 5), RowOf(p, 5)));
 }
 
 TEST_F(MainWindowTest, EveryKindOfBitmapOpensAndCutsIntoTiles)
@@ -435,7 +313,6 @@ TEST_F(MainWindowTest, EveryKindOfBitmapOpensAndCutsIntoTiles)
         Open(folder.filePath(name));
         EXPECT_EQ(form.windowTitle(), name + "  -  5 x 5");
         EXPECT_EQ(form.Panel1->findChildren<TImage*>(QString(), Qt::FindDirectChildrenOnly).size(), 25);
-        EXPECT_EQ(form.TileAt(25)->Picture().Width(), 50);
     }
     EXPECT_TRUE(errors.Messages().isEmpty()) << errors.Messages().join("\n").toStdString();
 }
@@ -455,18 +332,16 @@ TEST_F(MainWindowTest, APictureThatCannotBeReadLeavesEverythingAsItWas)
     ScopedErrorBoxes errors;
     for (const QString& bad : {dir.filePath("broken.bmp"), dir.filePath("missing.bmp"), dir.path()}) {
         Open(bad);
-        EXPECT_TRUE(form.Running);
-        EXPECT_TRUE(form.Timer1->isActive());
+        EXPECT_TRUE(form.Running && form.Timer1->isActive());
         EXPECT_EQ(form.Seconds, 1);
         EXPECT_EQ(Cells(), before);
         EXPECT_EQ(form.TileAt(1)->Picture().Image(), firstTile);
-        EXPECT_EQ(form.PictureName, QString("good.bmp"));
         EXPECT_EQ(form.windowTitle(), QString("good.bmp  -  5 x 5"));
         EXPECT_EQ(form.Image1->size(), QSize(60, 60));
     }
     ASSERT_EQ(errors.Messages().size(), 3);
     EXPECT_TRUE(errors.Messages()[0].contains(dir.filePath("broken.bmp")));
-    form.N4x4Click();  // the name in the caption is still the last good picture's
+    form.N4x4Click();  // the caption keeps the last good picture's name
     EXPECT_EQ(form.windowTitle(), QString("good.bmp  -  4 x 4"));
 }
 
@@ -492,30 +367,23 @@ TEST_F(MainWindowTest, ShortcutKeysDriveTheGame)
 
 TEST_F(MainWindowTest, HintsShowInTheBalloonOfTheWindowsManager)
 {
-    ASSERT_NE(form.ZelHint1, nullptr);
-    EXPECT_EQ(form.ZelHint1->objectName(), QString("ZelHint1"));
     EXPECT_EQ(form.ZelHint1->HintColor(), clBtnFace);
     EXPECT_EQ(form.ZelHint1->HintShadowColor(), clGray);
     EXPECT_EQ(form.ZelHint1->HintFont(), MakeFont("MS Sans Serif", 16, clBlack, true, true));
-    EXPECT_EQ(form.ZelHint1->HintPauseTime(), 600);
-
     SetHintClockRunning(false);  // the test fires the due hint itself
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::mouseMove(form.SpeedButton1, QPoint(12, 12));
-    EXPECT_EQ(HintControl(), form.SpeedButton1);
     EXPECT_EQ(DueHintPause(), 600);
     ASSERT_TRUE(ShowDueHint());
     auto* balloon = qobject_cast<TNewHint*>(HintWindow());
-    ASSERT_NE(balloon, nullptr);
-    EXPECT_TRUE(balloon->isVisible());
+    ASSERT_TRUE(balloon && balloon->isVisible());
     EXPECT_EQ(balloon->Caption(), QString("Перемешать."));
     EXPECT_EQ(balloon->Manager(), form.ZelHint1);
     EXPECT_EQ(balloon->ShownDirection(), THintDirection::hdUpRight);
     EXPECT_LT(balloon->geometry().bottom(), QCursor::pos().y());
     CancelHint();
-
     // The time label's hint is off while no game runs, and on during one.
     QTest::mouseMove(form.Label1, QPoint(20, 10));
     EXPECT_NE(HintControl(), form.Label1);

@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
 namespace {
 
-using BoxPos = std::pair<int, int>;  // (column, row)
+using BoxPos = std::pair<int, int>;  // (column, row); for strips (source row, destination row)
 using Boxes = std::vector<BoxPos>;
 
 std::vector<TFxCopy> Record(int effect, int width, int height, int box)
@@ -42,47 +41,55 @@ TEST(FxGrid, ReachesOnePixelBeyondThePictureWithANarrowLastColumnAndRow)
     EXPECT_EQ(grid.NX, 61);
     EXPECT_EQ(grid.NY, 69);
     EXPECT_EQ(grid.Box(61, 69), Rect(120, 136, 121, 137));
-    EXPECT_EQ(grid.Strip(69), Rect(0, 136, 121, 137));
     const auto copies = Record(1, 120, 136, 2);
     ASSERT_EQ(copies.size(), 61u * 69u);
-    EXPECT_EQ(copies[1].Dest, Rect(0, 2, 2, 4));  // down the first column
     EXPECT_EQ(copies.back().Dest, Rect(120, 136, 121, 137));
-
     // Width + 1 a multiple of the box width: no narrow column.
     EXPECT_EQ(MakeFxGrid(Rect(0, 0, 99, 10), 5).NX, 20);
     EXPECT_EQ(Record(3, 99, 10, 5)[19].Dest, Rect(95, 0, 100, 5));
-    // More than 255 boxes on an axis.
-    const auto wide = Record(1, 600, 3, 2);
-    EXPECT_EQ(wide.size(), 301u * 2u);
-    EXPECT_EQ(wide.back().Dest, Rect(600, 2, 601, 4));
 }
 
 TEST(FxGrid, FractionsRoundHalvesToEven)
 {
-    EXPECT_EQ((std::vector<int>{FxHalf(61), FxHalf(63), FxHalf(5), FxHalf(7), FxHalf(1)}),
-              (std::vector<int>{30, 32, 2, 4, 0}));
-    EXPECT_EQ((std::vector<int>{FxQuarter(10), FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
-              (std::vector<int>{2, 4, 0, 3, 4}));
+    EXPECT_EQ((std::vector<int>{FxHalf(61), FxHalf(63), FxHalf(5), FxHalf(7), FxHalf(1), FxQuarter(10),
+                                FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
+              (std::vector<int>{30, 32, 2, 4, 0, 2, 4, 0, 3, 4}));
 }
 
 TEST(FxEffectNames, NameEveryEffectAndItsGroup)
 {
-    EXPECT_EQ(FxEffectName(0), "No effect");
-    EXPECT_EQ(FxEffectName(41), "Vertical Snake");
-    EXPECT_EQ(FxEffectName(42), "");
+    EXPECT_EQ(FxEffectName(0) + "|" + FxEffectName(41) + "|" + FxEffectName(42), "No effect|Vertical Snake|");
     EXPECT_EQ(FxEffectGroup(8) + FxEffectGroup(9) + FxEffectGroup(26) + FxEffectGroup(33) + FxEffectGroup(34),
               "TypicalComplexDiagonalStripesSpecial");
-    EXPECT_EQ(FxBoxWidthName(15), "15 pixels box");
-    EXPECT_EQ(FxBoxWidthName(3), "");
+    EXPECT_EQ(FxBoxWidthName(15) + FxBoxWidthName(3), "15 pixels box");
 }
 
-TEST(FxEffectOrder, NoEffectCopiesThePictureInOnePiece)
+TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
 {
-    const auto copies = Record(0, 30, 20, 5);
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(copies[0], (TFxCopy{Rect(0, 0, 30, 20), Rect(0, 0, 30, 20)}));
+    // Effect 0: the whole picture in one piece; box width 0: nothing.
+    EXPECT_EQ(Record(0, 30, 20, 5), (std::vector<TFxCopy>{{Rect(0, 0, 30, 20), Rect(0, 0, 30, 20)}}));
+    EXPECT_TRUE(Record(1, 20, 10, 0).empty());
+    // Blinds on 6 x 5 with box width 2 (W' = 7, H' = 6): one-pixel lines, pass 1 at 0, 2, 4, 6,
+    // pass 2 at 1, 3, 5; effect 16 the columns, effect 17 a column line, then a row line, for each s.
+    std::vector<TRect> rows;
+    for (const TFxCopy& copy : Record(15, 6, 5, 2))
+        rows.push_back(copy.Dest);
+    EXPECT_EQ(rows, (std::vector<TRect>{Rect(0, 0, 7, 1), Rect(0, 2, 7, 3), Rect(0, 4, 7, 5), Rect(0, 6, 7, 7),
+                                        Rect(0, 1, 7, 2), Rect(0, 3, 7, 4), Rect(0, 5, 7, 6)}));
+    const auto columns = Record(16, 6, 5, 2), both = Record(17, 6, 5, 2);
+    ASSERT_EQ(columns.size(), 8u);
+    EXPECT_EQ(columns[4].Dest, Rect(1, 0, 2, 6));
+    ASSERT_EQ(both.size(), 16u);
+    EXPECT_EQ(both[2], (TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}));
+    EXPECT_EQ(both[3].Dest, Rect(0, 2, 7, 3));
+    // Screen drip on three rows: each strip, bottom first, slides down to its row; the last
+    // strip is one pixel high and is stretched into the others.
+    const TFxGrid grid = MakeFxGrid(Rect(0, 0, 4, 4), 2);
+    std::vector<TFxCopy> drip;
+    for (const auto& [from, to] : Boxes{{3, 1}, {3, 2}, {3, 3}, {2, 1}, {2, 2}, {1, 1}})
+        drip.push_back({grid.Strip(to), grid.Strip(from)});
+    EXPECT_EQ(Record(37, 4, 4, 2), drip);
 }
-
 // The copies of an effect on a small grid: all of them, or the first or last few, with
 // `Count` copies in all when it is not 0.
 enum Part { Whole, First, Last };
@@ -165,34 +172,6 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
     }
 }
 
-TEST(FxEffectOrder, BlindsCopyOnePixelLinesSlatBySlat)
-{
-    // A 6 x 5 picture with box width 2: W' = 7, H' = 6; pass 1 at 0, 2, 4, 6, pass 2 at 1, 3, 5.
-    std::vector<TRect> rows;
-    for (const TFxCopy& copy : Record(15, 6, 5, 2))
-        rows.push_back(copy.Dest);
-    EXPECT_EQ(rows, (std::vector<TRect>{Rect(0, 0, 7, 1), Rect(0, 2, 7, 3), Rect(0, 4, 7, 5), Rect(0, 6, 7, 7),
-                                        Rect(0, 1, 7, 2), Rect(0, 3, 7, 4), Rect(0, 5, 7, 6)}));
-    const auto columns = Record(16, 6, 5, 2);  // x = 0, 2, 4, 6, then 1, 3, 5, 7
-    ASSERT_EQ(columns.size(), 8u);
-    EXPECT_EQ(columns[4].Dest, Rect(1, 0, 2, 6));
-    const auto both = Record(17, 6, 5, 2);  // a column line, then a row line, for each s
-    ASSERT_EQ(both.size(), 16u);
-    EXPECT_EQ(both[2], (TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}));
-    EXPECT_EQ(both[3].Dest, Rect(0, 2, 7, 3));
-}
-
-TEST(FxEffectOrder, ScreenDripSlidesEachStripDownToItsRow)
-{
-    // Three rows; the last strip (y = 4) is one pixel high and is stretched into the others.
-    const TFxGrid grid = MakeFxGrid(Rect(0, 0, 4, 4), 2);
-    const auto copies = Record(37, 4, 4, 2);
-    const std::vector<std::pair<int, int>> strips{{3, 1}, {3, 2}, {3, 3}, {2, 1}, {2, 2}, {1, 1}};
-    ASSERT_EQ(copies.size(), strips.size());
-    for (size_t k = 0; k < strips.size(); ++k)
-        EXPECT_EQ(copies[k], (TFxCopy{grid.Strip(strips[k].second), grid.Strip(strips[k].first)})) << k;
-}
-
 // Takes random entries out of an ordered list as the random effects do, with a plain list.
 template <typename Entry>
 std::vector<Entry> DrawInRandomOrder(std::vector<Entry> list)
@@ -233,36 +212,29 @@ TEST(FxEffectOrder, RandomEffectsTakeEntriesOutOfTheirListsInTheGeneratorsOrder)
     EXPECT_NE(BoxOrder(35, 13, 7), blocks);
 }
 
-// A picture in which neighbouring pixels differ.
-TBitmap PatternPicture(int width, int height)
+// A fuchsia picture, or one in which neighbouring pixels differ.
+TBitmap Picture(int width, int height, bool pattern)
 {
     TBitmap picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.Canvas().SetPixel(x, y, RGB(x * 7 + y, y * 5 + x * 3, (x ^ y) * 11));
+            picture.Canvas().SetPixel(x, y, pattern ? RGB(x * 7 + y, y * 5 + x * 3, (x ^ y) * 11) : clFuchsia);
     return picture;
 }
 
-TBitmap Blank(int width, int height)
+TEST(FxEffectProperties, EffectsUpTo41EndWithTheWholePictureAndLaterOnesDrawNothing)
 {
-    TBitmap blank(width, height);
-    blank.Canvas().Brush.Color = clFuchsia;
-    blank.Canvas().FillRect(Rect(0, 0, width, height));
-    return blank;
-}
-
-TEST(FxEffectProperties, EveryEffectEndsWithTheWholePictureOnTheDestination)
-{
-    const std::vector<std::pair<int, int>> sizes{{1, 1},  {1, 9},   {9, 1},  {2, 2},  {5, 3},    {3, 5},
-                                                 {9, 9},  {17, 4},  {4, 17}, {33, 20}, {1, 40},  {40, 1},
-                                                 {3, 50}, {120, 136}, {520, 40}, {40, 600}};
-    for (const auto& [width, height] : sizes) {
-        const TBitmap source = PatternPicture(width, height);
+    std::vector<int> effects{255};
+    for (int effect = 0; effect <= kFxLastEffect + 1; ++effect)
+        effects.push_back(effect);
+    for (const auto& [width, height] : Boxes{{1, 1}, {1, 9}, {9, 1}, {2, 2}, {5, 3}, {3, 5}, {9, 9}, {17, 4}, {4, 17},
+                                            {33, 20}, {1, 40}, {40, 1}, {3, 50}, {120, 136}, {520, 40}, {40, 600}}) {
+        const TBitmap source = Picture(width, height, true), blank = Picture(width, height, false);
         for (int box : {1, 2, 3, 5, 8, 255})
-            for (int effect = 0; effect <= kFxLastEffect; ++effect) {
-                TBitmap destination = Blank(width, height);
+            for (int effect : effects) {
+                TBitmap destination = blank;
                 DrawFxEffect(effect, source.Canvas(), destination.Canvas(), box);
-                EXPECT_EQ(destination.Image(), source.Image())
+                EXPECT_EQ(destination.Image(), (effect <= kFxLastEffect ? source : blank).Image())
                     << "effect " << effect << ", " << width << " x " << height << ", box " << box;
             }
     }
@@ -271,28 +243,15 @@ TEST(FxEffectProperties, EveryEffectEndsWithTheWholePictureOnTheDestination)
 TEST(FxEffectProperties, SinglePassEffectsDrawEveryBoxOnce)
 {
     SetRandSeed(5);
-    for (int effect : {1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 23, 35, 36, 38, 40, 41}) {
-        const int times = effect == 22 || effect == 23 ? 2 : 1;  // two fronts over the whole grid
-        for (const auto& [columns, rows] : std::vector<std::pair<int, int>>{{1, 1}, {1, 4}, {4, 1}, {7, 5}, {6, 11}}) {
+    for (int effect : {1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 23, 35, 36, 38, 40, 41})
+        for (const auto& [columns, rows] : Boxes{{1, 1}, {1, 4}, {4, 1}, {7, 5}, {6, 11}}) {
             std::map<BoxPos, int> drawn;
             for (const BoxPos& box : BoxOrder(effect, columns, rows))
                 ++drawn[box];
             EXPECT_EQ(drawn.size(), size_t(columns * rows)) << "effect " << effect;
-            for (const auto& [box, count] : drawn)
-                EXPECT_EQ(count, times) << "effect " << effect << " at " << box.first << ", " << box.second;
+            for (const auto& [box, count] : drawn)  // 22 and 23 run two fronts over the whole grid
+                EXPECT_EQ(count, effect == 22 || effect == 23 ? 2 : 1) << "effect " << effect;
         }
-    }
-}
-
-TEST(FxEffectProperties, EffectsPast41AndBoxWidthsBelow1DrawNothing)
-{
-    const TBitmap source = PatternPicture(20, 10);
-    for (int effect : {42, 100, 255, -1}) {
-        TBitmap destination = Blank(20, 10);
-        DrawFxEffect(effect, source.Canvas(), destination.Canvas(), 2);
-        EXPECT_EQ(destination.Image(), Blank(20, 10).Image()) << "effect " << effect;
-    }
-    EXPECT_TRUE(Record(1, 20, 10, 0).empty());
 }
 
 } // namespace

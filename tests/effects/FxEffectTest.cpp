@@ -3,7 +3,7 @@
 #include "framework/Random.h"
 
 #include <gtest/gtest.h>
-#include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -35,33 +35,21 @@ Boxes BoxOrder(int effect, int columns, int rows, int box = 2)
     return order;
 }
 
-TEST(FxGrid, ReachesOnePixelBeyondThePictureWithANarrowLastColumnAndRow)
+TEST(FxGrid, ReachesOnePixelBeyondThePictureAndSplitsAtRoundedFractions)
 {
     const TFxGrid grid = MakeFxGrid(Rect(0, 0, 120, 136), 2);
     EXPECT_EQ(grid.NX, 61);
     EXPECT_EQ(grid.NY, 69);
     EXPECT_EQ(grid.Box(61, 69), Rect(120, 136, 121, 137));
-    const auto copies = Record(1, 120, 136, 2);
-    ASSERT_EQ(copies.size(), 61u * 69u);
-    EXPECT_EQ(copies.back().Dest, Rect(120, 136, 121, 137));
+    EXPECT_EQ(Record(1, 120, 136, 2).size(), 61u * 69u);
     // Width + 1 a multiple of the box width: no narrow column.
-    EXPECT_EQ(MakeFxGrid(Rect(0, 0, 99, 10), 5).NX, 20);
-    EXPECT_EQ(Record(3, 99, 10, 5)[19].Dest, Rect(95, 0, 100, 5));
-}
-
-TEST(FxGrid, FractionsRoundHalvesToEven)
-{
+    const TFxGrid even = MakeFxGrid(Rect(0, 0, 99, 10), 5);
+    EXPECT_EQ(even.NX, 20);
+    EXPECT_EQ(even.Box(20, 1), Rect(95, 0, 100, 5));
+    // The fractions where effects split the grid round halves to even.
     EXPECT_EQ((std::vector<int>{FxHalf(61), FxHalf(63), FxHalf(5), FxHalf(7), FxHalf(1), FxQuarter(10),
                                 FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
               (std::vector<int>{30, 32, 2, 4, 0, 2, 4, 0, 3, 4}));
-}
-
-TEST(FxEffectNames, NameEveryEffectAndItsGroup)
-{
-    EXPECT_EQ(FxEffectName(0) + "|" + FxEffectName(41) + "|" + FxEffectName(42), "No effect|Vertical Snake|");
-    EXPECT_EQ(FxEffectGroup(8) + FxEffectGroup(9) + FxEffectGroup(26) + FxEffectGroup(33) + FxEffectGroup(34),
-              "TypicalComplexDiagonalStripesSpecial");
-    EXPECT_EQ(FxBoxWidthName(15) + FxBoxWidthName(3), "15 pixels box");
 }
 
 TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
@@ -90,6 +78,7 @@ TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
         drip.push_back({grid.Strip(to), grid.Strip(from)});
     EXPECT_EQ(Record(37, 4, 4, 2), drip);
 }
+
 // The copies of an effect on a small grid: all of them, or the first or last few, with
 // `Count` copies in all when it is not 0.
 enum Part { Whole, First, Last };
@@ -119,13 +108,15 @@ const std::vector<OrderCase> kOrders{
     {12, 4, 2, Whole, {{1, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 1}, {4, 1}, {2, 2}, {4, 2}}},
     {13, 2, 4, Whole, {{1, 1}, {1, 3}, {2, 1}, {2, 3}, {2, 2}, {2, 4}, {1, 2}, {1, 4}}},
     {14, 4, 2, Whole, {{1, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 2}, {4, 2}, {2, 1}, {4, 1}}},
-    // Four steps each on a 3 x 2 grid; a single column goes from the bottom box up.
+    // Four steps each on a 3 x 2 grid; a single column goes from the bottom box up; 22 runs
+    // 18 and 21 in lockstep and draws every box twice.
     {18, 3, 2, Whole, {{1, 1}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 2}}},
     {19, 3, 2, Whole, {{1, 2}, {1, 1}, {2, 2}, {2, 1}, {3, 2}, {3, 1}}},
     {20, 3, 2, Whole, {{3, 1}, {2, 1}, {3, 2}, {1, 1}, {2, 2}, {1, 2}}},
     {21, 3, 2, Whole, {{3, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {1, 1}}},
     {19, 1, 5, Whole, {{1, 5}, {1, 4}, {1, 3}, {1, 2}, {1, 1}}},
-    {22, 3, 2, First, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}}, 12},
+    {22, 3, 2, Whole, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {3, 2},
+                       {1, 1}}},
     {23, 3, 2, First, {{3, 1}, {1, 2}, {2, 1}, {3, 2}}, 12},
     // The outward diagonals start with one line twice: the main diagonal of a square grid,
     // the diagonal through (7, 1) of a 10 x 4 grid; a sweep at its end point stops.
@@ -160,52 +151,36 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
 {
     for (const OrderCase& c : kOrders) {
         const Boxes order = BoxOrder(c.Effect, c.Columns, c.Rows);
-        const long n = long(c.Expected.size());
-        ASSERT_LE(n, long(order.size())) << "effect " << c.Effect;
-        const Boxes part = c.Compared == Whole ? order
-                           : c.Compared == First ? Boxes(order.begin(), order.begin() + n)
-                                                 : Boxes(order.end() - n, order.end());
-        EXPECT_EQ(part, c.Expected) << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
-        if (c.Count != 0) {
-            EXPECT_EQ(order.size(), c.Count) << "effect " << c.Effect;
-        }
+        const size_t n = c.Expected.size();
+        EXPECT_EQ(order.size(), c.Compared == Whole ? n : c.Count != 0 ? c.Count : order.size()) << "effect " << c.Effect;
+        ASSERT_LE(n, order.size()) << "effect " << c.Effect;
+        const auto from = c.Compared == Last ? order.end() - long(n) : order.begin();
+        EXPECT_EQ(Boxes(from, from + long(n)), c.Expected)
+            << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
     }
-}
-
-// Takes random entries out of an ordered list as the random effects do, with a plain list.
-template <typename Entry>
-std::vector<Entry> DrawInRandomOrder(std::vector<Entry> list)
-{
-    std::vector<Entry> order;
-    while (!list.empty()) {
-        const int k = Random(int(list.size()));
-        order.push_back(list[size_t(k)]);
-        list.erase(list.begin() + k);
-    }
-    return order;
 }
 
 TEST(FxEffectOrder, RandomEffectsTakeEntriesOutOfTheirListsInTheGeneratorsOrder)
 {
-    // Random lines on 4 x 3: the columns 1 to 4, then the rows 1 to 3, each drawn whole.
+    // Random lines on 4 x 3: entry k = Random(n) of the columns 1 to 4, then the rows 1 to 3, is
+    // taken out of the list, keeping the others' order, and drawn whole.
     SetRandSeed(1234);
     const Boxes lines = BoxOrder(34, 4, 3);
     SetRandSeed(1234);
+    std::vector<int> list{-1, -2, -3, -4, 1, 2, 3};
     Boxes expected;
-    for (int line : DrawInRandomOrder(std::vector<int>{-1, -2, -3, -4, 1, 2, 3}))
-        for (int k = 1; k <= (line < 0 ? 3 : 4); ++k)
-            expected.push_back(line < 0 ? BoxPos(-line, k) : BoxPos(k, line));
+    while (!list.empty()) {
+        const int k = Random(int(list.size())), line = list[size_t(k)];
+        list.erase(list.begin() + k);
+        for (int i = 1; i <= (line < 0 ? 3 : 4); ++i)
+            expected.push_back(line < 0 ? BoxPos(-line, i) : BoxPos(i, line));
+    }
     EXPECT_EQ(lines, expected);
-
-    // Random block: every box once, column by column in the list; the same seed, the same order.
-    Boxes list;
-    for (int i = 1; i <= 13; ++i)
-        for (int j = 1; j <= 7; ++j)
-            list.emplace_back(i, j);
+    // Random block: every box once; the same seed, the same order.
     SetRandSeed(77);
     const Boxes blocks = BoxOrder(35, 13, 7);
-    SetRandSeed(77);
-    EXPECT_EQ(blocks, DrawInRandomOrder(list));
+    EXPECT_EQ(blocks.size(), 13u * 7u);
+    EXPECT_EQ(std::set<BoxPos>(blocks.begin(), blocks.end()).size(), 13u * 7u);
     SetRandSeed(77);
     EXPECT_EQ(BoxOrder(35, 13, 7), blocks);
     SetRandSeed(78);
@@ -224,34 +199,17 @@ TBitmap Picture(int width, int height, bool pattern)
 
 TEST(FxEffectProperties, EffectsUpTo41EndWithTheWholePictureAndLaterOnesDrawNothing)
 {
-    std::vector<int> effects{255};
-    for (int effect = 0; effect <= kFxLastEffect + 1; ++effect)
-        effects.push_back(effect);
     for (const auto& [width, height] : Boxes{{1, 1}, {1, 9}, {9, 1}, {2, 2}, {5, 3}, {3, 5}, {9, 9}, {17, 4}, {4, 17},
                                             {33, 20}, {1, 40}, {40, 1}, {3, 50}, {120, 136}, {520, 40}, {40, 600}}) {
         const TBitmap source = Picture(width, height, true), blank = Picture(width, height, false);
         for (int box : {1, 2, 3, 5, 8, 255})
-            for (int effect : effects) {
+            for (int effect = 0; effect <= kFxLastEffect + 1; ++effect) {
                 TBitmap destination = blank;
                 DrawFxEffect(effect, source.Canvas(), destination.Canvas(), box);
                 EXPECT_EQ(destination.Image(), (effect <= kFxLastEffect ? source : blank).Image())
                     << "effect " << effect << ", " << width << " x " << height << ", box " << box;
             }
     }
-}
-
-TEST(FxEffectProperties, SinglePassEffectsDrawEveryBoxOnce)
-{
-    SetRandSeed(5);
-    for (int effect : {1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 23, 35, 36, 38, 40, 41})
-        for (const auto& [columns, rows] : Boxes{{1, 1}, {1, 4}, {4, 1}, {7, 5}, {6, 11}}) {
-            std::map<BoxPos, int> drawn;
-            for (const BoxPos& box : BoxOrder(effect, columns, rows))
-                ++drawn[box];
-            EXPECT_EQ(drawn.size(), size_t(columns * rows)) << "effect " << effect;
-            for (const auto& [box, count] : drawn)  // 22 and 23 run two fronts over the whole grid
-                EXPECT_EQ(count, effect == 22 || effect == 23 ? 2 : 1) << "effect " << effect;
-        }
 }
 
 } // namespace

@@ -152,7 +152,7 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
     for (const OrderCase& c : kOrders) {
         const Boxes order = BoxOrder(c.Effect, c.Columns, c.Rows);
         const size_t n = c.Expected.size();
-        EXPECT_EQ(order.size(), c.Compared == Whole ? n : c.Count != 0 ? c.Count : order.size()) << "effect " << c.Effect;
+        EXPECT_EQ(order.size(), c.Compared == Whole ? n : c.Count ? c.Count : order.size()) << "effect " << c.Effect;
         ASSERT_LE(n, order.size()) << "effect " << c.Effect;
         const auto from = c.Compared == Last ? order.end() - long(n) : order.begin();
         EXPECT_EQ(Boxes(from, from + long(n)), c.Expected)
@@ -162,8 +162,7 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
 
 TEST(FxEffectOrder, RandomEffectsTakeEntriesOutOfTheirListsInTheGeneratorsOrder)
 {
-    // Random lines on 4 x 3: entry k = Random(n) of the columns 1 to 4, then the rows 1 to 3, is
-    // taken out of the list, keeping the others' order, and drawn whole.
+    // Random lines on 4 x 3: entry Random(n) of the columns 1 to 4, then rows 1 to 3, drawn whole.
     SetRandSeed(1234);
     const Boxes lines = BoxOrder(34, 4, 3);
     SetRandSeed(1234);

@@ -3,14 +3,13 @@
 #include "framework/Random.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <set>
 #include <utility>
 #include <vector>
 
 namespace {
 
-using BoxPos = std::pair<int, int>;  // (column, row)
+using BoxPos = std::pair<int, int>;  // (column, row); for strips (source row, destination row)
 using Boxes = std::vector<BoxPos>;
 
 std::vector<TFxCopy> Record(int effect, int width, int height, int box)
@@ -36,51 +35,48 @@ Boxes BoxOrder(int effect, int columns, int rows, int box = 2)
     return order;
 }
 
-TEST(FxGrid, ReachesOnePixelBeyondThePictureWithANarrowLastColumnAndRow)
+TEST(FxGrid, ReachesOnePixelBeyondThePictureAndSplitsAtRoundedFractions)
 {
     const TFxGrid grid = MakeFxGrid(Rect(0, 0, 120, 136), 2);
     EXPECT_EQ(grid.NX, 61);
     EXPECT_EQ(grid.NY, 69);
     EXPECT_EQ(grid.Box(61, 69), Rect(120, 136, 121, 137));
-    EXPECT_EQ(grid.Strip(69), Rect(0, 136, 121, 137));
-    const auto copies = Record(1, 120, 136, 2);
-    ASSERT_EQ(copies.size(), 61u * 69u);
-    EXPECT_EQ(copies[1].Dest, Rect(0, 2, 2, 4));  // down the first column
-    EXPECT_EQ(copies.back().Dest, Rect(120, 136, 121, 137));
-
+    EXPECT_EQ(Record(1, 120, 136, 2).size(), 61u * 69u);
     // Width + 1 a multiple of the box width: no narrow column.
-    EXPECT_EQ(MakeFxGrid(Rect(0, 0, 99, 10), 5).NX, 20);
-    EXPECT_EQ(Record(3, 99, 10, 5)[19].Dest, Rect(95, 0, 100, 5));
-    // More than 255 boxes on an axis.
-    const auto wide = Record(1, 600, 3, 2);
-    EXPECT_EQ(wide.size(), 301u * 2u);
-    EXPECT_EQ(wide.back().Dest, Rect(600, 2, 601, 4));
+    const TFxGrid even = MakeFxGrid(Rect(0, 0, 99, 10), 5);
+    EXPECT_EQ(even.NX, 20);
+    EXPECT_EQ(even.Box(20, 1), Rect(95, 0, 100, 5));
+    // The fractions where effects split the grid round halves to even.
+    EXPECT_EQ((std::vector<int>{FxHalf(61), FxHalf(63), FxHalf(5), FxHalf(7), FxHalf(1), FxQuarter(10),
+                                FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
+              (std::vector<int>{30, 32, 2, 4, 0, 2, 4, 0, 3, 4}));
 }
 
-TEST(FxGrid, FractionsRoundHalvesToEven)
+TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
 {
-    EXPECT_EQ((std::vector<int>{FxHalf(61), FxHalf(63), FxHalf(5), FxHalf(7), FxHalf(1)}),
-              (std::vector<int>{30, 32, 2, 4, 0}));
-    EXPECT_EQ((std::vector<int>{FxQuarter(10), FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
-              (std::vector<int>{2, 4, 0, 3, 4}));
-}
-
-TEST(FxEffectNames, NameEveryEffectAndItsGroup)
-{
-    EXPECT_EQ(FxEffectName(0), "No effect");
-    EXPECT_EQ(FxEffectName(41), "Vertical Snake");
-    EXPECT_EQ(FxEffectName(42), "");
-    EXPECT_EQ(FxEffectGroup(8) + FxEffectGroup(9) + FxEffectGroup(26) + FxEffectGroup(33) + FxEffectGroup(34),
-              "TypicalComplexDiagonalStripesSpecial");
-    EXPECT_EQ(FxBoxWidthName(15), "15 pixels box");
-    EXPECT_EQ(FxBoxWidthName(3), "");
-}
-
-TEST(FxEffectOrder, NoEffectCopiesThePictureInOnePiece)
-{
-    const auto copies = Record(0, 30, 20, 5);
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(copies[0], (TFxCopy{Rect(0, 0, 30, 20), Rect(0, 0, 30, 20)}));
+    // Effect 0: the whole picture in one piece; box width 0: nothing.
+    EXPECT_EQ(Record(0, 30, 20, 5), (std::vector<TFxCopy>{{Rect(0, 0, 30, 20), Rect(0, 0, 30, 20)}}));
+    EXPECT_TRUE(Record(1, 20, 10, 0).empty());
+    // Blinds on 6 x 5 with box width 2 (W' = 7, H' = 6): one-pixel lines, pass 1 at 0, 2, 4, 6,
+    // pass 2 at 1, 3, 5; effect 16 the columns, effect 17 a column line, then a row line, for each s.
+    std::vector<TRect> rows;
+    for (const TFxCopy& copy : Record(15, 6, 5, 2))
+        rows.push_back(copy.Dest);
+    EXPECT_EQ(rows, (std::vector<TRect>{Rect(0, 0, 7, 1), Rect(0, 2, 7, 3), Rect(0, 4, 7, 5), Rect(0, 6, 7, 7),
+                                        Rect(0, 1, 7, 2), Rect(0, 3, 7, 4), Rect(0, 5, 7, 6)}));
+    const auto columns = Record(16, 6, 5, 2), both = Record(17, 6, 5, 2);
+    ASSERT_EQ(columns.size(), 8u);
+    EXPECT_EQ(columns[4].Dest, Rect(1, 0, 2, 6));
+    ASSERT_EQ(both.size(), 16u);
+    EXPECT_EQ(both[2], (TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}));
+    EXPECT_EQ(both[3].Dest, Rect(0, 2, 7, 3));
+    // Screen drip on three rows: each strip, bottom first, slides down to its row; the last
+    // strip is one pixel high and is stretched into the others.
+    const TFxGrid grid = MakeFxGrid(Rect(0, 0, 4, 4), 2);
+    std::vector<TFxCopy> drip;
+    for (const auto& [from, to] : Boxes{{3, 1}, {3, 2}, {3, 3}, {2, 1}, {2, 2}, {1, 1}})
+        drip.push_back({grid.Strip(to), grid.Strip(from)});
+    EXPECT_EQ(Record(37, 4, 4, 2), drip);
 }
 
 // The copies of an effect on a small grid: all of them, or the first or last few, with
@@ -112,13 +108,15 @@ const std::vector<OrderCase> kOrders{
     {12, 4, 2, Whole, {{1, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 1}, {4, 1}, {2, 2}, {4, 2}}},
     {13, 2, 4, Whole, {{1, 1}, {1, 3}, {2, 1}, {2, 3}, {2, 2}, {2, 4}, {1, 2}, {1, 4}}},
     {14, 4, 2, Whole, {{1, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 2}, {4, 2}, {2, 1}, {4, 1}}},
-    // Four steps each on a 3 x 2 grid; a single column goes from the bottom box up.
+    // Four steps each on a 3 x 2 grid; a single column goes from the bottom box up; 22 runs
+    // 18 and 21 in lockstep and draws every box twice.
     {18, 3, 2, Whole, {{1, 1}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 2}}},
     {19, 3, 2, Whole, {{1, 2}, {1, 1}, {2, 2}, {2, 1}, {3, 2}, {3, 1}}},
     {20, 3, 2, Whole, {{3, 1}, {2, 1}, {3, 2}, {1, 1}, {2, 2}, {1, 2}}},
     {21, 3, 2, Whole, {{3, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {1, 1}}},
     {19, 1, 5, Whole, {{1, 5}, {1, 4}, {1, 3}, {1, 2}, {1, 1}}},
-    {22, 3, 2, First, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}}, 12},
+    {22, 3, 2, Whole, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {3, 2},
+                       {1, 1}}},
     {23, 3, 2, First, {{3, 1}, {1, 2}, {2, 1}, {3, 2}}, 12},
     // The outward diagonals start with one line twice: the main diagonal of a square grid,
     // the diagonal through (7, 1) of a 10 x 4 grid; a sweep at its end point stops.
@@ -153,146 +151,64 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
 {
     for (const OrderCase& c : kOrders) {
         const Boxes order = BoxOrder(c.Effect, c.Columns, c.Rows);
-        const long n = long(c.Expected.size());
-        ASSERT_LE(n, long(order.size())) << "effect " << c.Effect;
-        const Boxes part = c.Compared == Whole ? order
-                           : c.Compared == First ? Boxes(order.begin(), order.begin() + n)
-                                                 : Boxes(order.end() - n, order.end());
-        EXPECT_EQ(part, c.Expected) << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
-        if (c.Count != 0) {
-            EXPECT_EQ(order.size(), c.Count) << "effect " << c.Effect;
-        }
+        const size_t n = c.Expected.size();
+        EXPECT_EQ(order.size(), c.Compared == Whole ? n : c.Count ? c.Count : order.size()) << "effect " << c.Effect;
+        ASSERT_LE(n, order.size()) << "effect " << c.Effect;
+        const auto from = c.Compared == Last ? order.end() - long(n) : order.begin();
+        EXPECT_EQ(Boxes(from, from + long(n)), c.Expected)
+            << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
     }
-}
-
-TEST(FxEffectOrder, BlindsCopyOnePixelLinesSlatBySlat)
-{
-    // A 6 x 5 picture with box width 2: W' = 7, H' = 6; pass 1 at 0, 2, 4, 6, pass 2 at 1, 3, 5.
-    std::vector<TRect> rows;
-    for (const TFxCopy& copy : Record(15, 6, 5, 2))
-        rows.push_back(copy.Dest);
-    EXPECT_EQ(rows, (std::vector<TRect>{Rect(0, 0, 7, 1), Rect(0, 2, 7, 3), Rect(0, 4, 7, 5), Rect(0, 6, 7, 7),
-                                        Rect(0, 1, 7, 2), Rect(0, 3, 7, 4), Rect(0, 5, 7, 6)}));
-    const auto columns = Record(16, 6, 5, 2);  // x = 0, 2, 4, 6, then 1, 3, 5, 7
-    ASSERT_EQ(columns.size(), 8u);
-    EXPECT_EQ(columns[4].Dest, Rect(1, 0, 2, 6));
-    const auto both = Record(17, 6, 5, 2);  // a column line, then a row line, for each s
-    ASSERT_EQ(both.size(), 16u);
-    EXPECT_EQ(both[2], (TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}));
-    EXPECT_EQ(both[3].Dest, Rect(0, 2, 7, 3));
-}
-
-TEST(FxEffectOrder, ScreenDripSlidesEachStripDownToItsRow)
-{
-    // Three rows; the last strip (y = 4) is one pixel high and is stretched into the others.
-    const TFxGrid grid = MakeFxGrid(Rect(0, 0, 4, 4), 2);
-    const auto copies = Record(37, 4, 4, 2);
-    const std::vector<std::pair<int, int>> strips{{3, 1}, {3, 2}, {3, 3}, {2, 1}, {2, 2}, {1, 1}};
-    ASSERT_EQ(copies.size(), strips.size());
-    for (size_t k = 0; k < strips.size(); ++k)
-        EXPECT_EQ(copies[k], (TFxCopy{grid.Strip(strips[k].second), grid.Strip(strips[k].first)})) << k;
-}
-
-// Takes random entries out of an ordered list as the random effects do, with a plain list.
-template <typename Entry>
-std::vector<Entry> DrawInRandomOrder(std::vector<Entry> list)
-{
-    std::vector<Entry> order;
-    while (!list.empty()) {
-        const int k = Random(int(list.size()));
-        order.push_back(list[size_t(k)]);
-        list.erase(list.begin() + k);
-    }
-    return order;
 }
 
 TEST(FxEffectOrder, RandomEffectsTakeEntriesOutOfTheirListsInTheGeneratorsOrder)
 {
-    // Random lines on 4 x 3: the columns 1 to 4, then the rows 1 to 3, each drawn whole.
+    // Random lines on 4 x 3: entry Random(n) of the columns 1 to 4, then rows 1 to 3, drawn whole.
     SetRandSeed(1234);
     const Boxes lines = BoxOrder(34, 4, 3);
     SetRandSeed(1234);
+    std::vector<int> list{-1, -2, -3, -4, 1, 2, 3};
     Boxes expected;
-    for (int line : DrawInRandomOrder(std::vector<int>{-1, -2, -3, -4, 1, 2, 3}))
-        for (int k = 1; k <= (line < 0 ? 3 : 4); ++k)
-            expected.push_back(line < 0 ? BoxPos(-line, k) : BoxPos(k, line));
+    while (!list.empty()) {
+        const int k = Random(int(list.size())), line = list[size_t(k)];
+        list.erase(list.begin() + k);
+        for (int i = 1; i <= (line < 0 ? 3 : 4); ++i)
+            expected.push_back(line < 0 ? BoxPos(-line, i) : BoxPos(i, line));
+    }
     EXPECT_EQ(lines, expected);
-
-    // Random block: every box once, column by column in the list; the same seed, the same order.
-    Boxes list;
-    for (int i = 1; i <= 13; ++i)
-        for (int j = 1; j <= 7; ++j)
-            list.emplace_back(i, j);
+    // Random block: every box once; the same seed, the same order.
     SetRandSeed(77);
     const Boxes blocks = BoxOrder(35, 13, 7);
-    SetRandSeed(77);
-    EXPECT_EQ(blocks, DrawInRandomOrder(list));
+    EXPECT_EQ(blocks.size(), 13u * 7u);
+    EXPECT_EQ(std::set<BoxPos>(blocks.begin(), blocks.end()).size(), 13u * 7u);
     SetRandSeed(77);
     EXPECT_EQ(BoxOrder(35, 13, 7), blocks);
     SetRandSeed(78);
     EXPECT_NE(BoxOrder(35, 13, 7), blocks);
 }
 
-// A picture in which neighbouring pixels differ.
-TBitmap PatternPicture(int width, int height)
+// A fuchsia picture, or one in which neighbouring pixels differ.
+TBitmap Picture(int width, int height, bool pattern)
 {
     TBitmap picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.Canvas().SetPixel(x, y, RGB(x * 7 + y, y * 5 + x * 3, (x ^ y) * 11));
+            picture.Canvas().SetPixel(x, y, pattern ? RGB(x * 7 + y, y * 5 + x * 3, (x ^ y) * 11) : clFuchsia);
     return picture;
 }
 
-TBitmap Blank(int width, int height)
+TEST(FxEffectProperties, EffectsUpTo41EndWithTheWholePictureAndLaterOnesDrawNothing)
 {
-    TBitmap blank(width, height);
-    blank.Canvas().Brush.Color = clFuchsia;
-    blank.Canvas().FillRect(Rect(0, 0, width, height));
-    return blank;
-}
-
-TEST(FxEffectProperties, EveryEffectEndsWithTheWholePictureOnTheDestination)
-{
-    const std::vector<std::pair<int, int>> sizes{{1, 1},  {1, 9},   {9, 1},  {2, 2},  {5, 3},    {3, 5},
-                                                 {9, 9},  {17, 4},  {4, 17}, {33, 20}, {1, 40},  {40, 1},
-                                                 {3, 50}, {120, 136}, {520, 40}, {40, 600}};
-    for (const auto& [width, height] : sizes) {
-        const TBitmap source = PatternPicture(width, height);
+    for (const auto& [width, height] : Boxes{{1, 1}, {1, 9}, {9, 1}, {2, 2}, {5, 3}, {3, 5}, {9, 9}, {17, 4}, {4, 17},
+                                            {33, 20}, {1, 40}, {40, 1}, {3, 50}, {120, 136}, {520, 40}, {40, 600}}) {
+        const TBitmap source = Picture(width, height, true), blank = Picture(width, height, false);
         for (int box : {1, 2, 3, 5, 8, 255})
-            for (int effect = 0; effect <= kFxLastEffect; ++effect) {
-                TBitmap destination = Blank(width, height);
+            for (int effect = 0; effect <= kFxLastEffect + 1; ++effect) {
+                TBitmap destination = blank;
                 DrawFxEffect(effect, source.Canvas(), destination.Canvas(), box);
-                EXPECT_EQ(destination.Image(), source.Image())
+                EXPECT_EQ(destination.Image(), (effect <= kFxLastEffect ? source : blank).Image())
                     << "effect " << effect << ", " << width << " x " << height << ", box " << box;
             }
     }
-}
-
-TEST(FxEffectProperties, SinglePassEffectsDrawEveryBoxOnce)
-{
-    SetRandSeed(5);
-    for (int effect : {1, 2, 3, 4, 9, 10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 23, 35, 36, 38, 40, 41}) {
-        const int times = effect == 22 || effect == 23 ? 2 : 1;  // two fronts over the whole grid
-        for (const auto& [columns, rows] : std::vector<std::pair<int, int>>{{1, 1}, {1, 4}, {4, 1}, {7, 5}, {6, 11}}) {
-            std::map<BoxPos, int> drawn;
-            for (const BoxPos& box : BoxOrder(effect, columns, rows))
-                ++drawn[box];
-            EXPECT_EQ(drawn.size(), size_t(columns * rows)) << "effect " << effect;
-            for (const auto& [box, count] : drawn)
-                EXPECT_EQ(count, times) << "effect " << effect << " at " << box.first << ", " << box.second;
-        }
-    }
-}
-
-TEST(FxEffectProperties, EffectsPast41AndBoxWidthsBelow1DrawNothing)
-{
-    const TBitmap source = PatternPicture(20, 10);
-    for (int effect : {42, 100, 255, -1}) {
-        TBitmap destination = Blank(20, 10);
-        DrawFxEffect(effect, source.Canvas(), destination.Canvas(), 2);
-        EXPECT_EQ(destination.Image(), Blank(20, 10).Image()) << "effect " << effect;
-    }
-    EXPECT_TRUE(Record(1, 20, 10, 0).empty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -32,40 +33,27 @@ QImage WithTextAt(THintDirection direction, int w, int h, const QString& text, Q
     return picture;
 }
 
-struct NamedPixel {
-    int x, y;
-    TColor color;
-};
-
-void ExpectPixels(const QImage& picture, std::initializer_list<NamedPixel> pixels)
+void ExpectPixels(const QImage& picture, std::initializer_list<std::tuple<int, int, TColor>> pixels)
 {
-    for (const NamedPixel& p : pixels)
-        EXPECT_EQ(PixelAt(picture, p.x, p.y), p.color) << "at " << p.x << ", " << p.y;
+    for (const auto& [x, y, color] : pixels)
+        EXPECT_EQ(PixelAt(picture, x, y), color) << "at " << x << ", " << y;
 }
 
-TEST(HintBalloon, UpBalloonHasItsBodyOnTopItsPointerBelowAndAHalfToneShadow)
+TEST(HintBalloon, BodyPointerAndHalfToneShadowLieWhereTheDirectionPutsThem)
 {
-    const QImage p = Painted(hdUpRight, 82, 38);  // a 66 x 18 text rectangle
-    // Body (0, 0) to (76, 24): outlined in black, filled in the hint colour, round corners.
-    ExpectPixels(p, {{38, 0, clBlack}, {38, 23, clBlack}, {75, 12, clBlack}, {0, 12, clBlack}, {40, 10, clYellow},
-                     {0, 0, kScreen}});
-    // The joint opens the outline where the filled pointer leaves the body; its tip (0, 38) lies
-    // just below the window, so the pointer's lines end on the last row.
-    ExpectPixels(p, {{15, 23, clYellow}, {20, 23, clBlack}, {8, 30, clYellow}, {1, 37, clBlack}, {4, 37, kScreen}});
-    // Shadow right of and below the body, only where x + y is even, inside its rounded region.
-    ExpectPixels(p, {{78, 18, clPurple}, {79, 18, kScreen}, {76, 12, clPurple}, {38, 24, clPurple}, {39, 24, kScreen},
-                     {40, 30, kScreen}, {81, 8, kScreen}});
-    // The pointer's own shadow.
-    ExpectPixels(p, {{16, 30, clPurple}, {17, 30, kScreen}});
-
-    // Left: the tip is 6 in from the right edge; the pointer shadow's scan stops at W - 11, so
-    // the part of its triangle beyond stays bare.
+    // Up, for a 66 x 18 text rectangle: body (0, 0) to (76, 24), outlined in black, filled in the hint
+    // colour, round corners; the joint opens the outline where the pointer leaves the body; its tip
+    // (0, 38) lies just below the window, so the pointer's lines end on the last row. The shadow lies
+    // right of and below the body where x + y is even, inside its rounded region, and under the pointer.
+    ExpectPixels(Painted(hdUpRight, 82, 38),
+                 {{38, 0, clBlack}, {38, 23, clBlack}, {75, 12, clBlack}, {0, 12, clBlack}, {40, 10, clYellow},
+                  {0, 0, kScreen}, {15, 23, clYellow}, {20, 23, clBlack}, {8, 30, clYellow}, {1, 37, clBlack},
+                  {4, 37, kScreen}, {78, 18, clPurple}, {79, 18, kScreen}, {76, 12, clPurple}, {38, 24, clPurple},
+                  {39, 24, kScreen}, {40, 30, kScreen}, {81, 8, kScreen}, {16, 30, clPurple}, {17, 30, kScreen}});
+    // Left: the tip is 6 in from the right edge; the pointer shadow's scan stops at W - 11, so the
+    // part of its triangle beyond stays bare.
     ExpectPixels(Painted(hdUpLeft, 82, 38), {{75, 37, clBlack}, {68, 30, clYellow}, {59, 27, clPurple}, {73, 31, kScreen}});
-}
-
-TEST(HintBalloon, DownBalloonHasItsPointerOnTopAndNoPointerShadow)
-{
-    // Body (0, 15) to (76, 39), tip (0, 0), shadow below and right.
+    // Down: body (0, 15) to (76, 39), tip (0, 0), the body's shadow below and right, none of the pointer.
     ExpectPixels(Painted(hdDownRight, 82, 47),
                  {{38, 15, clBlack}, {38, 38, clBlack}, {40, 27, clYellow}, {38, 14, kScreen}, {0, 0, clBlack},
                   {15, 15, clYellow}, {8, 10, clYellow}, {16, 5, kScreen}, {78, 34, clPurple}, {79, 34, kScreen},
@@ -73,31 +61,19 @@ TEST(HintBalloon, DownBalloonHasItsPointerOnTopAndNoPointerShadow)
     ExpectPixels(Painted(hdDownLeft, 82, 47), {{76, 0, clBlack}, {0, 0, kScreen}});
 }
 
-TEST(HintBalloon, TextStartsAtEightThreeUpAndEightEighteenDown)
+TEST(HintBalloon, TextStartsAtEightThreeUpAndEightEighteenDownAndIsDrawnWhole)
 {
     const QString text = QStringLiteral("Перемешать. & Co");
-    const QImage up = Painted(hdUpRight, 160, 38, text);
-    EXPECT_EQ(up, WithTextAt(hdUpRight, 160, 38, text, {8, 3}));
-    EXPECT_NE(up, Painted(hdUpRight, 160, 38));
-    const QImage down = Painted(hdDownLeft, 160, 47, text);
-    EXPECT_EQ(down, WithTextAt(hdDownLeft, 160, 47, text, {8, 18}));
-
-    // A long text is drawn whole, word-wrapped.
+    EXPECT_EQ(Painted(hdUpRight, 160, 38, text), WithTextAt(hdUpRight, 160, 38, text, {8, 3}));
+    EXPECT_NE(Painted(hdUpRight, 160, 38, text), Painted(hdUpRight, 160, 38));
+    EXPECT_EQ(Painted(hdDownLeft, 160, 47, text), WithTextAt(hdDownLeft, 160, 47, text, {8, 18}));
+    // A text longer than 255 characters, word-wrapped.
     QString longText;
     for (int i = 0; i < 40; ++i)
         longText += QStringLiteral("word%1 ").arg(i);
-    ASSERT_GT(longText.size(), 255);
     const QImage tall = Painted(hdUpRight, 300, 240, longText);
     EXPECT_EQ(tall, WithTextAt(hdUpRight, 300, 240, longText, {8, 3}));
     EXPECT_NE(tall, WithTextAt(hdUpRight, 300, 240, longText.left(255), {8, 3}));
-}
-
-TEST(HintBalloon, PaintingAgainOverItsOwnResultChangesNothing)
-{
-    const QImage once = Painted(hdUpLeft, 120, 50, QStringLiteral("Пауза."));
-    QImage twice = once;
-    PaintBalloon(twice, hdUpLeft, QStringLiteral("Пауза."), kLook);
-    EXPECT_EQ(once, twice);
 }
 
 } // namespace

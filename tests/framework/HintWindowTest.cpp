@@ -11,8 +11,8 @@
 
 namespace {
 
-// A window with two hinted controls, one whose hint is off, and a hinted panel holding an
-// unhinted child; plain hint windows installed, the hint clock stopped.
+// A window with two hinted controls, one whose hint is off, a hinted panel holding an unhinted
+// child and a toolkit control with only a tool tip; plain hint windows installed, the clock stopped.
 class HintMachinery : public ::testing::Test {
 protected:
     // The given hint window class, a fresh window of it, the default pause.
@@ -31,15 +31,15 @@ protected:
         ResetHintMachinery(NewHintWindow<THintWindow>, false);
         window.setGeometry(100, 100, 300, 200);
         int left = 10;
-        for (QWidget* control : {&first, &second, &off, &panel})
-            control->setGeometry(std::exchange(left, left + 60), 10, 50, 50);
+        for (QWidget* control : {&first, &second, &off, &panel, &plain})
+            control->setGeometry(std::exchange(left, left + 55), 10, 50, 50);
         child.setGeometry(5, 5, 40, 40);
-        const std::pair<QWidget*, const char*> hints[] = {{&first, "First & only"}, {&second, "Second"}, {&panel, "Panel"}};
-        for (auto [control, text] : hints) {
+        for (auto [control, text] : {std::pair(&first, "First & only"), {&second, "Second"}, {&panel, "Panel"}}) {
             SetHint(control, QString::fromUtf8(text));
             SetShowHint(control, true);
         }
         SetHint(&off, QStringLiteral("Switched off"));
+        plain.setToolTip(QStringLiteral("Back"));
         window.show();
         QApplication::setActiveWindow(&window);
     }
@@ -49,32 +49,30 @@ protected:
     // Moves the mouse onto the control, each time to another point of it.
     void RestOn(QWidget* control) { QTest::mouseMove(control, QPoint(30 + (++moves_ % 8), 30)); }
 
-    bool DesktopTipShows()
+    bool DesktopTipShows(QWidget* control)
     {
-        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(&first, &help);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(control, &help);
         const bool shows = QToolTip::isVisible();
         QToolTip::hideText();
         return shows;
     }
 
     QWidget window;
-    QWidget first{&window}, second{&window}, off{&window}, panel{&window};
+    QWidget first{&window}, second{&window}, off{&window}, panel{&window}, plain{&window};
     QWidget child{&panel};
     int moves_ = 0;
 };
 
 TEST_F(HintMachinery, ShowsTheMeasuredHintAfterThePauseInsteadOfTheDesktopTip)
 {
-    EXPECT_FALSE(DesktopTipShows());
+    EXPECT_FALSE(DesktopTipShows(&first));
+    EXPECT_FALSE(DesktopTipShows(&plain));
     SetHintPause(600);
     RestOn(&first);
-    EXPECT_EQ(HintControl(), &first);
     EXPECT_EQ(DueHintPause(), 600);
     THintWindow* hint = HintWindow();
-    ASSERT_NE(hint, nullptr);
     EXPECT_FALSE(hint->isVisible());
-
     ASSERT_TRUE(ShowDueHint());
     EXPECT_TRUE(hint->isVisible());
     EXPECT_EQ(hint->Caption(), QStringLiteral("First & only"));
@@ -88,10 +86,10 @@ TEST_F(HintMachinery, ShowsTheMeasuredHintAfterThePauseInsteadOfTheDesktopTip)
     EXPECT_EQ(DueHintPause(), -1);
 
     SetHintWindowClass(nullptr);
-    EXPECT_TRUE(DesktopTipShows());
+    EXPECT_TRUE(DesktopTipShows(&first));
 }
 
-TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindow)
+TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindowAndToolkitToolTips)
 {
     RestOn(&off);
     EXPECT_EQ(HintControl(), nullptr);
@@ -101,6 +99,9 @@ TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindow)
     first.setEnabled(false);  // disabled controls show their hints too
     RestOn(&first);
     EXPECT_EQ(HintControl(), &first);
+    RestOn(&plain);  // never given a hint: its own tool tip shows in the hint window
+    ASSERT_TRUE(ShowDueHint());
+    EXPECT_EQ(HintWindow()->Caption(), QStringLiteral("Back"));
 
     QWidget other;
     other.setGeometry(500, 100, 100, 100);
@@ -137,19 +138,6 @@ TEST_F(HintMachinery, EndsOnKeysClicksAndLeavingAndHurriesToTheNextControl)
     EXPECT_FALSE(ShowDueHint());
 }
 
-TEST_F(HintMachinery, AToolkitControlWithoutAHintShowsItsOwnToolTip)
-{
-    QWidget plain(&window);
-    plain.setGeometry(10, 100, 50, 50);
-    plain.setToolTip(QStringLiteral("Back"));
-    plain.show();
-    RestOn(&plain);
-    EXPECT_EQ(HintControl(), &plain);
-    ASSERT_TRUE(ShowDueHint());
-    EXPECT_EQ(HintWindow()->Caption(), QStringLiteral("Back"));
-    EXPECT_FALSE(DesktopTipShows());
-}
-
 TEST_F(HintMachinery, TheShowHintsSwitchDestroysTheWindowAndMakesANewOneInTheHintColour)
 {
     QPointer<THintWindow> old = HintWindow();
@@ -157,13 +145,10 @@ TEST_F(HintMachinery, TheShowHintsSwitchDestroysTheWindowAndMakesANewOneInTheHin
     EXPECT_EQ(HintWindow(), old.data());  // a new colour waits for the next window
     SetShowHints(false);
     EXPECT_TRUE(old.isNull());
-    EXPECT_EQ(HintWindow(), nullptr);
     RestOn(&first);
     EXPECT_FALSE(ShowDueHint());
-    EXPECT_FALSE(DesktopTipShows());  // hints off: no tip of any kind
-
+    EXPECT_FALSE(DesktopTipShows(&first));  // hints off: no tip of any kind
     SetShowHints(true);
-    ASSERT_NE(HintWindow(), nullptr);
     RestOn(&second);
     ASSERT_TRUE(ShowDueHint());
     EXPECT_EQ(PixelAt(HintWindow()->grab().toImage(), 1, 1), clRed);

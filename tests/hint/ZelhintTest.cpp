@@ -7,28 +7,23 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QHelpEvent>
 #include <QPointer>
 #include <QTest>
-#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
 
 using enum THintDirection;
 
-constexpr TColor kDesktop = clGreen;  // what the balloons float over
-
-const TFont kMainWindowHintFont = MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlack, true, true);
+constexpr TColor kScreen = clGreen;  // what the balloons float over
 
 TNewHint* BalloonWindow()
 {
     return qobject_cast<TNewHint*>(HintWindow());
 }
 
-// A main window at (100, 100), 300 x 200, with the Start tool button, over a desktop that fills
-// the screen, both in one plain colour; the application's hint machinery as it is before any
-// manager exists, its clock stopped.
+// A main window at (100, 100), 300 x 200, in one plain colour, with the Start tool button and a
+// manager in its defaults; the hint clock stopped.
 class ZelHint : public ::testing::Test {
 protected:
     // No hint window class, a fresh window of none, the default pause.
@@ -46,23 +41,17 @@ protected:
     {
         ResetHintMachinery(false);
         SetBalloonBackdrop(TBalloonBackdrop::bbScreenCopy);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        desktop.setGeometry(screen);
         form.setGeometry(100, 100, 300, 200);
-        for (QWidget* window : {&desktop, &form}) {
-            QPalette palette = window->palette();
-            palette.setColor(QPalette::Window, ToQColor(kDesktop));
-            window->setPalette(palette);
-            window->setAutoFillBackground(true);
-        }
+        form.setPalette(QPalette(ToQColor(kScreen)));  // its window colour too
+        form.setAutoFillBackground(true);
         SetMainForm(&form);
         start.setGeometry(8, 8, 25, 25);
         SetHint(&start, QStringLiteral("Перемешать."));
         SetShowHint(&start, true);
-        desktop.show();
         form.show();
         QCoreApplication::processEvents();  // shows and paints the screen beneath the balloons
         QApplication::setActiveWindow(&form);
+        manager = new TZelHint(&form);
     }
 
     void TearDown() override
@@ -71,33 +60,22 @@ protected:
         ResetHintMachinery(true);
     }
 
-    // The manager with the main window's settings.
-    TZelHint* PlaceManager()
-    {
-        auto* manager = new TZelHint(&form);
-        manager->SetHintColor(clBtnFace);
-        manager->SetHintShadowColor(clGray);
-        manager->SetHintFont(kMainWindowHintFont);
-        return manager;
-    }
-
     // Activates the balloon for a 66 x 18 text rectangle with the mouse at the screen point; the
     // text is short, so that the body's colour shows right of it.
-    TNewHint* ActivateAt(QPoint mouse, const QString& text = QStringLiteral("Ok"))
+    TNewHint* ActivateAt(QPoint mouse)
     {
         QCursor::setPos(mouse);
-        BalloonWindow()->ActivateHint(Bounds(mouse.x(), mouse.y() + 20, 66, 18), text);
+        BalloonWindow()->ActivateHint(Bounds(mouse.x(), mouse.y() + 20, 66, 18), QStringLiteral("Ok"));
         return BalloonWindow();
     }
 
-    QWidget desktop;
     QWidget form;
     TSpeedButton start{&form};
+    TZelHint* manager = nullptr;
 };
 
 TEST_F(ZelHint, AManagerAndTheBalloonWithoutOneDrawInTheDefaults)
 {
-    auto* manager = new TZelHint(&form);
     EXPECT_EQ(HintPause(), 600);
     EXPECT_EQ(BalloonWindow()->Canvas().Font, MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlue, true, true));
     const auto expectDefaultLook = [this] {
@@ -110,17 +88,10 @@ TEST_F(ZelHint, AManagerAndTheBalloonWithoutOneDrawInTheDefaults)
     delete manager;  // the balloon stays installed
     expectDefaultLook();
     EXPECT_EQ(BalloonWindow()->Manager(), nullptr);
-
-    // With hints switched off a manager leaves them off and has no window to give its font.
-    SetShowHints(false);
-    TZelHint second(&form);
-    EXPECT_FALSE(ShowHints());
-    EXPECT_EQ(HintWindow(), nullptr);
 }
 
 TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonWhichFloatsOverTheScreenBeneath)
 {
-    TZelHint* manager = PlaceManager();
     SetHintPause(123);
     manager->SetHintPauseTime(600);  // unchanged: the application's pause is left alone
     EXPECT_EQ(HintPause(), 123);
@@ -139,37 +110,18 @@ TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonWhichFloatsOverTheScreen
     EXPECT_EQ(PixelAt(picture, 50, 27), clRed);
     EXPECT_EQ(PixelAt(picture, 76, 0), clBlack);
     EXPECT_EQ(PixelAt(picture, 78, 34), clNavy);
-    EXPECT_EQ(PixelAt(picture, 79, 34), kDesktop);  // the captured screen shows through
-    EXPECT_EQ(PixelAt(picture, 0, 0), kDesktop);
+    EXPECT_EQ(PixelAt(picture, 79, 34), kScreen);  // the captured screen shows through
+    EXPECT_EQ(PixelAt(picture, 0, 0), kScreen);
     EXPECT_EQ(window->grab().toImage(), picture);  // uncovered again: the same balloon
 
     const TFont big = MakeFont(QStringLiteral("Times New Roman"), 30, clMaroon);
     manager->SetHintFont(big);
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(BalloonWindow()->Canvas().Font, big);  // the next texts are measured in it
-    // A font set in place comes into a new window when the fonts change.
-    window = BalloonWindow();
-    emit qApp->fontDatabaseChanged();
-    EXPECT_TRUE(window.isNull());
-    EXPECT_EQ(BalloonWindow()->Canvas().Font, big);
-}
-
-TEST_F(ZelHint, WhereTheDesktopComposesWindowsAllButTheBalloonAndItsShadowIsClear)
-{
-    SetBalloonBackdrop(TBalloonBackdrop::bbTranslucent);
-    PlaceManager();
-    TNewHint* window = ActivateAt({200, 250});
-    window->grab();
-    const QImage& picture = window->HintPicture();
-    EXPECT_EQ(picture.pixel(78, 18), ToQColor(clGray).rgb());
-    EXPECT_EQ(picture.pixel(50, 10), ToQColor(kTestBtnFace).rgb());
-    EXPECT_EQ(qAlpha(picture.pixel(79, 18)), 0);
-    EXPECT_EQ(qAlpha(picture.pixel(81, 0)), 0);
 }
 
 TEST_F(ZelHint, AnEventChoosesTheDirectionOfOneHintAndMayReplaceTheWindow)
 {
-    TZelHint* manager = PlaceManager();
     QWidget* seen = nullptr;
     manager->SetOnSelectHintDirection([&](QWidget* control, THintDirection& direction) {
         seen = control;
@@ -185,7 +137,7 @@ TEST_F(ZelHint, AnEventChoosesTheDirectionOfOneHintAndMayReplaceTheWindow)
     // A handler that gives the manager a new font replaces the very window it was called from:
     // that activation ends there, and the new window shows the next hint.
     const QPointer<TNewHint> replaced = window;
-    manager->SetOnSelectHintDirection([manager](QWidget*, THintDirection&) {
+    manager->SetOnSelectHintDirection([this](QWidget*, THintDirection&) {
         manager->SetHintFont(MakeFont(QStringLiteral("Arial"), 20, clBlack));
     });
     ActivateAt({200, 250});
@@ -195,23 +147,19 @@ TEST_F(ZelHint, AnEventChoosesTheDirectionOfOneHintAndMayReplaceTheWindow)
     EXPECT_TRUE(ActivateAt({200, 250})->isVisible());
 }
 
-TEST_F(ZelHint, RestingOnTheStartButtonShowsItsBalloonAboveRightAndNeverTheDesktopTip)
+TEST_F(ZelHint, RestingOnTheStartButtonShowsItsBalloonAboveRightMeasuredInTheHintFont)
 {
-    PlaceManager();
+    const TFont font = MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlack, true, true);  // the main window's
+    manager->SetHintFont(font);
     QTest::mouseMove(&start, QPoint(12, 12));
     EXPECT_EQ(DueHintPause(), 600);
-    QHelpEvent help(QEvent::ToolTip, QPoint(12, 12), start.mapToGlobal(QPoint(12, 12)));
-    QApplication::sendEvent(&start, &help);
-    EXPECT_FALSE(QToolTip::isVisible());
-
     ASSERT_TRUE(ShowDueHint());
     TNewHint* window = BalloonWindow();
     ASSERT_TRUE(window && window->isVisible());
     EXPECT_EQ(window->Caption(), QStringLiteral("Перемешать."));
     EXPECT_EQ(window->ShownDirection(), hdUpRight);
-    // Measured in the bold italic hint font, above and to the right of the mouse.
     TCanvas measure;
-    measure.Font = kMainWindowHintFont;
+    measure.Font = font;
     const QSize size(measure.TextWidth(QStringLiteral("Перемешать.")) + 22, measure.TextHeight({}) + 22);
     EXPECT_EQ(window->geometry(), QRect(QCursor::pos() - QPoint(0, 5 + size.height()), size));
 }

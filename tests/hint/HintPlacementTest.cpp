@@ -29,13 +29,6 @@ TEST(HintPlacement, OpensByTheMouseAndTurnsAtEachScreenEdgeCountingTheEdgeItself
         {{718, 200}, hdUpRight, hdUpRight, {718, 157, 82, 38}},  // x + W on the right edge stays
         {{719, 200}, hdUpRight, hdUpLeft, {643, 157, 82, 38}},   // one more turns, its tip over the mouse
         {{790, 10}, hdUpRight, hdDownLeft, {714, 25, 82, 47}},   // top-right corner: left, then down
-        {{300, 43}, hdUpLeft, hdUpLeft, {224, 0, 82, 38}},  // the tip 6 in from the right edge
-        {{300, 42}, hdUpLeft, hdDownLeft, {224, 57, 82, 47}},
-        {{300, 538}, hdDownRight, hdDownRight, {300, 553, 82, 47}},
-        {{300, 539}, hdDownRight, hdUpRight, {300, 496, 82, 38}},
-        {{76, 300}, hdDownLeft, hdDownLeft, {0, 315, 82, 47}},
-        {{75, 300}, hdDownLeft, hdDownRight, {75, 315, 82, 47}},
-        {{5, 590}, hdDownLeft, hdUpRight, {5, 547, 82, 38}},  // bottom-left corner: right, then up
         // Fitting nowhere: the last direction tried, moved onto the screen.
         {{50, 300}, hdUpRight, hdUpLeft, {0, 257, 216, 38}, {200, 18}, {150, 600}},
         {{100, 50}, hdUpRight, hdDownRight, {100, 0, 82, 229}, {66, 200}, {800, 120}},
@@ -52,41 +45,39 @@ QRect WithTipAt(THintDirection d, QPoint mouse, QSize text)
 {
     const bool up = IsUpDirection(d), right = d == hdUpRight || d == hdDownRight;
     const QSize size(text.width() + 16, text.height() + (up ? 20 : 29));
-    return {QPoint(right ? mouse.x() : mouse.x() + 6 - size.width(), up ? mouse.y() - 5 - size.height() : mouse.y() + 15),
-            size};
+    const QPoint tip(right ? 0 : size.width() - 6, up ? size.height() + 5 : -15);  // where the mouse is
+    return {mouse - tip, size};
 }
 
 // Whether that window stays on the screen: a left balloon's 6 columns right of the tip hold only shadow.
 bool Fits(THintDirection d, QPoint mouse, QSize text, QSize screen)
 {
     const QRect window = WithTipAt(d, mouse, text);
-    return QRect(QPoint(0, 0), screen).contains(d == hdUpRight || d == hdDownRight ? window : window.adjusted(0, 0, -6, 0));
+    const bool right = d == hdUpRight || d == hdDownRight;
+    return QRect(QPoint(0, 0), screen).contains(right ? window : window.adjusted(0, 0, -6, 0));
 }
 
 TEST(HintPlacement, EveryBalloonThatFitsEndsOnTheScreenAndPrefersItsOwnDirection)
 {
     for (const QSize screen : {QSize(160, 120), QSize(800, 600), QSize(1920, 1080)})
         for (const QSize text : {QSize(6, 2), QSize(66, 18), QSize(150, 60), QSize(400, 100), QSize(1000, 30)})
-            for (int g = 0; g < 17 * 17; ++g) {
-                const QPoint mouse(std::min(g % 17 * screen.width() / 16, screen.width() - 1),
-                                   std::min(g / 17 * screen.height() / 16, screen.height() - 1));
-                const bool fitsSomewhere =
-                    std::ranges::any_of(kDirections, [&](THintDirection d) { return Fits(d, mouse, text, screen); });
-                for (THintDirection preferred : kDirections) {
-                    const THintPlacement p = PlaceHint(mouse, text, screen, preferred);
-                    SCOPED_TRACE(testing::Message() << "screen " << screen.width() << " text " << text.width()
-                                                    << " mouse " << mouse.x() << "," << mouse.y() << " from " << int(preferred));
-                    ASSERT_EQ(p.Size, WithTipAt(p.Direction, mouse, text).size());
-                    ASSERT_TRUE(p.TopLeft.x() >= 0 && p.TopLeft.y() >= 0);
-                    if (fitsSomewhere) {  // then it fits, its tip by the mouse
-                        ASSERT_TRUE(Fits(p.Direction, mouse, text, screen));
-                        ASSERT_EQ(p.TopLeft, WithTipAt(p.Direction, mouse, text).topLeft());
-                    } else if (p.Size.width() <= screen.width() && p.Size.height() <= screen.height()) {
-                        ASSERT_TRUE(QRect(QPoint(0, 0), screen).contains(Placed(p)));
+            for (int step = screen.width() > 160 ? 50 : 1, x = 0; x < screen.width(); x += step)  // each pixel when small
+                for (int y = 0; y < screen.height(); y += step)
+                    for (THintDirection preferred : kDirections) {
+                        const QPoint mouse(x, y);
+                        SCOPED_TRACE(testing::Message() << "screen " << screen.width() << " text " << text.width()
+                                                        << " at " << x << "," << y << " from " << int(preferred));
+                        const THintPlacement p = PlaceHint(mouse, text, screen, preferred);
+                        ASSERT_EQ(p.Size, WithTipAt(p.Direction, mouse, text).size());
+                        ASSERT_TRUE(p.TopLeft.x() >= 0 && p.TopLeft.y() >= 0);
+                        if (std::ranges::any_of(kDirections, [&](auto d) { return Fits(d, mouse, text, screen); })) {
+                            ASSERT_TRUE(Fits(p.Direction, mouse, text, screen));  // and its tip by the mouse
+                            ASSERT_EQ(p.TopLeft, WithTipAt(p.Direction, mouse, text).topLeft());
+                        } else if (p.Size.width() <= screen.width() && p.Size.height() <= screen.height()) {
+                            ASSERT_TRUE(QRect(QPoint(0, 0), screen).contains(Placed(p)));
+                        }
+                        ASSERT_TRUE(p.Direction == preferred || !Fits(preferred, mouse, text, screen));
                     }
-                    ASSERT_TRUE(p.Direction == preferred || !Fits(preferred, mouse, text, screen));
-                }
-            }
 }
 
 } // namespace

@@ -15,15 +15,12 @@ namespace {
 
 using enum THintDirection;
 
-TNewHint* BalloonWindow()
-{
-    return qobject_cast<TNewHint*>(HintWindow());
-}
-
 // A main window at (100, 100), 300 x 200, in the button face colour, with the Start tool button and
 // a manager in its defaults; the hint clock stopped.
 class ZelHint : public ::testing::Test {
 protected:
+    static TNewHint* BalloonWindow() { return qobject_cast<TNewHint*>(HintWindow()); }
+
     void SetUp() override
     {
         SetHintClockRunning(false);
@@ -64,22 +61,9 @@ protected:
     TZelHint* manager = nullptr;
 };
 
-TEST_F(ZelHint, AManagerAndTheBalloonWithoutOneDrawInTheDefaults)
+TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonAndWithoutAManagerItTakesTheDefaults)
 {
     EXPECT_EQ(HintPause(), 600);
-    EXPECT_EQ(BalloonWindow()->Canvas().Font, MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlue, true, true));
-    for (const bool placed : {true, false}) {
-        if (!placed)
-            delete manager;  // the balloon stays installed
-        const QImage picture = ActivateAt({200, 250})->grab().toImage();
-        EXPECT_EQ(BalloonWindow()->Manager() != nullptr, placed);
-        EXPECT_EQ(PixelAt(picture, 50, 10), clYellow);  // right of the short text
-        EXPECT_EQ(PixelAt(picture, 78, 18), clPurple);
-    }
-}
-
-TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonWhichFloatsOverTheScreenBeneath)
-{
     SetHintPause(123);
     manager->SetHintPauseTime(600);  // unchanged: the application's pause is left alone
     EXPECT_EQ(HintPause(), 123);
@@ -87,6 +71,10 @@ TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonWhichFloatsOverTheScreen
     EXPECT_EQ(HintPause(), 750);
 
     const QPointer<TNewHint> window = BalloonWindow();
+    EXPECT_EQ(window->Canvas().Font, MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlue, true, true));
+    const QImage defaults = ActivateAt({200, 250})->grab().toImage();
+    EXPECT_EQ(PixelAt(defaults, 50, 10), clYellow);  // right of the short text
+    EXPECT_EQ(PixelAt(defaults, 78, 18), clPurple);
     manager->SetHintColor(clRed);
     manager->SetHintShadowColor(clNavy);
     manager->SetHintDirection(hdDownLeft);
@@ -99,17 +87,19 @@ TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonWhichFloatsOverTheScreen
     EXPECT_EQ(PixelAt(picture, 78, 34), clNavy);
     EXPECT_EQ(PixelAt(picture, 79, 34), kTestBtnFace);  // the captured main window shows through
     EXPECT_EQ(window->grab().toImage(), picture);       // uncovered again: the same balloon
+
+    delete manager;  // the balloon stays installed and draws as a manager in its defaults
+    EXPECT_EQ(ActivateAt({200, 250})->grab().toImage(), defaults);
+    EXPECT_EQ(window->Manager(), nullptr);
 }
 
 TEST_F(ZelHint, AnEventChoosesTheDirectionOfOneHintAndMayReplaceTheWindow)
 {
-    QWidget* seen = nullptr;
-    manager->SetOnSelectHintDirection([&](QWidget* control, THintDirection& direction) {
-        seen = control;
+    manager->SetOnSelectHintDirection([this](QWidget* control, THintDirection& direction) {
+        EXPECT_EQ(control, &start);  // the control under the mouse
         direction = hdDownLeft;
     });
     const QPointer<TNewHint> window = ActivateAt(start.mapToGlobal(QPoint(12, 12)));
-    EXPECT_EQ(seen, &start);
     EXPECT_EQ(window->ShownDirection(), hdDownLeft);
     EXPECT_EQ(manager->HintDirection(), hdUpRight);
 

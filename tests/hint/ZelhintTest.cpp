@@ -15,8 +15,7 @@ namespace {
 
 using enum THintDirection;
 
-// A main window at (100, 100), 300 x 200, in the button face colour, with the Start tool button and
-// a manager in its defaults; the hint clock stopped.
+// A main window in the button face colour with the Start button and a manager in its defaults.
 class ZelHint : public ::testing::Test {
 protected:
     static TNewHint* BalloonWindow() { return qobject_cast<TNewHint*>(HintWindow()); }

@@ -52,22 +52,23 @@ TEST(HintPlacement, EveryBalloonThatFitsEndsOnTheScreenAndPrefersItsOwnDirection
     for (const QSize screen : {QSize(160, 120), QSize(800, 600), QSize(1920, 1080)})
         for (const QSize text : {QSize(6, 2), QSize(66, 18), QSize(150, 60), QSize(400, 100), QSize(1000, 30)})
             for (int step = screen.width() > 160 ? 50 : 1, x = 0; x < screen.width(); x += step)  // each pixel when small
-                for (int y = 0; y < screen.height(); y += step)
+                for (int y = 0; y < screen.height(); y += step) {
+                    const QPoint mouse(x, y);
+                    SCOPED_TRACE(testing::Message() << "screen " << screen.width() << " text " << text.width() << " at "
+                                                    << x << "," << y);
                     for (THintDirection preferred : kDirections) {
-                        const QPoint mouse(x, y);
-                        SCOPED_TRACE(testing::Message() << "screen " << screen.width() << " text " << text.width()
-                                                        << " at " << x << "," << y << " from " << int(preferred));
                         const THintPlacement p = PlaceHint(mouse, text, screen, preferred);
-                        ASSERT_EQ(p.Size, WithTipAt(p.Direction, mouse, text).size());
-                        ASSERT_TRUE(p.TopLeft.x() >= 0 && p.TopLeft.y() >= 0);
+                        ASSERT_EQ(p.Size, WithTipAt(p.Direction, mouse, text).size()) << int(preferred);
+                        ASSERT_TRUE(p.TopLeft.x() >= 0 && p.TopLeft.y() >= 0) << int(preferred);
                         if (std::ranges::any_of(kDirections, [&](auto d) { return Fits(d, mouse, text, screen); })) {
-                            ASSERT_TRUE(Fits(p.Direction, mouse, text, screen));  // and its tip by the mouse
-                            ASSERT_EQ(p.TopLeft, WithTipAt(p.Direction, mouse, text).topLeft());
+                            ASSERT_TRUE(Fits(p.Direction, mouse, text, screen)) << int(preferred);  // its tip by the mouse
+                            ASSERT_EQ(p.TopLeft, WithTipAt(p.Direction, mouse, text).topLeft()) << int(preferred);
                         } else if (p.Size.width() <= screen.width() && p.Size.height() <= screen.height()) {
-                            ASSERT_TRUE(QRect(QPoint(0, 0), screen).contains(QRect(p.TopLeft, p.Size)));
+                            ASSERT_TRUE(QRect(QPoint(0, 0), screen).contains(QRect(p.TopLeft, p.Size))) << int(preferred);
                         }
-                        ASSERT_TRUE(p.Direction == preferred || !Fits(preferred, mouse, text, screen));
+                        ASSERT_TRUE(p.Direction == preferred || !Fits(preferred, mouse, text, screen)) << int(preferred);
                     }
+                }
 }
 
 } // namespace

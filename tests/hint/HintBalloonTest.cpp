@@ -4,6 +4,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <optional>
+#include <tuple>
 
 namespace {
 
@@ -12,60 +14,42 @@ using enum THintDirection;
 constexpr TColor kScreen = clWhite;  // what lay beneath the window
 const THintLook kLook{clYellow, clPurple, MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlack, true, true)};
 
-QImage Painted(THintDirection direction, int w, int h, const QString& text = QString())
+// The balloon painted over the plain screen; given an origin, without its text, which is then
+// drawn there by itself.
+QImage Painted(THintDirection direction, int w, int h, const QString& text = {}, std::optional<QPoint> origin = {})
 {
     QImage picture(w, h, QImage::Format_ARGB32_Premultiplied);
     picture.fill(ToQColor(kScreen));
-    PaintBalloon(picture, direction, text, kLook);
+    PaintBalloon(picture, direction, origin ? QString() : text, kLook);
+    if (origin) {
+        TCanvas canvas(&picture);
+        canvas.Font = kLook.Font;
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        TRect rect = Rect(origin->x(), origin->y(), w, h);
+        canvas.DrawText(text, rect, DT_WORDBREAK | DT_NOPREFIX);
+    }
     return picture;
 }
 
-// The balloon drawn without text, with the text then drawn at the given origin by itself.
-QImage WithTextAt(THintDirection direction, int w, int h, const QString& text, QPoint origin)
+void ExpectPixels(const QImage& picture, std::initializer_list<std::tuple<int, int, TColor>> pixels)
 {
-    QImage picture = Painted(direction, w, h);
-    TCanvas canvas(&picture);
-    canvas.Font = kLook.Font;
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    TRect rect = Rect(origin.x(), origin.y(), w, h);
-    canvas.DrawText(text, rect, DT_WORDBREAK | DT_NOPREFIX);
-    return picture;
+    for (const auto& [x, y, color] : pixels)
+        EXPECT_EQ(PixelAt(picture, x, y), color) << "at " << x << ", " << y;
 }
 
-struct NamedPixel {
-    int x, y;
-    TColor color;
-};
-
-void ExpectPixels(const QImage& picture, std::initializer_list<NamedPixel> pixels)
+TEST(HintBalloon, BodyPointerAndHalfToneShadowLieWhereTheDirectionPutsThem)
 {
-    for (const NamedPixel& p : pixels)
-        EXPECT_EQ(PixelAt(picture, p.x, p.y), p.color) << "at " << p.x << ", " << p.y;
-}
-
-TEST(HintBalloon, UpBalloonHasItsBodyOnTopItsPointerBelowAndAHalfToneShadow)
-{
-    const QImage p = Painted(hdUpRight, 82, 38);  // a 66 x 18 text rectangle
-    // Body (0, 0) to (76, 24): outlined in black, filled in the hint colour, round corners.
-    ExpectPixels(p, {{38, 0, clBlack}, {38, 23, clBlack}, {75, 12, clBlack}, {0, 12, clBlack}, {40, 10, clYellow},
-                     {0, 0, kScreen}});
-    // The joint opens the outline where the filled pointer leaves the body; its tip (0, 38) lies
-    // just below the window, so the pointer's lines end on the last row.
-    ExpectPixels(p, {{15, 23, clYellow}, {20, 23, clBlack}, {8, 30, clYellow}, {1, 37, clBlack}, {4, 37, kScreen}});
-    // Shadow right of and below the body, only where x + y is even, inside its rounded region.
-    ExpectPixels(p, {{78, 18, clPurple}, {79, 18, kScreen}, {76, 12, clPurple}, {38, 24, clPurple}, {39, 24, kScreen},
-                     {40, 30, kScreen}, {81, 8, kScreen}});
-    // The pointer's own shadow.
-    ExpectPixels(p, {{16, 30, clPurple}, {17, 30, kScreen}});
-
-    // Left: the tip is 6 in from the right edge; the pointer shadow's scan stops at W - 11, so
-    // the part of its triangle beyond stays bare.
+    // Up, for a 66 x 18 text rectangle: the body (0, 0) to (76, 24) with round corners, its outline open
+    // at the joint; the pointer's tip (0, 38) just below the window; a half-tone shadow right of and below
+    // the body, inside its rounded region, and under the pointer.
+    ExpectPixels(Painted(hdUpRight, 82, 38),
+                 {{38, 0, clBlack}, {38, 23, clBlack}, {75, 12, clBlack}, {0, 12, clBlack}, {40, 10, clYellow},
+                  {0, 0, kScreen}, {15, 23, clYellow}, {20, 23, clBlack}, {8, 30, clYellow}, {1, 37, clBlack},
+                  {4, 37, kScreen}, {78, 18, clPurple}, {79, 18, kScreen}, {76, 12, clPurple}, {38, 24, clPurple},
+                  {39, 24, kScreen}, {40, 30, kScreen}, {81, 8, kScreen}, {16, 30, clPurple}, {17, 30, kScreen}});
+    // Left: the tip 6 in from the right edge; the pointer shadow's scan stops at W - 11.
     ExpectPixels(Painted(hdUpLeft, 82, 38), {{75, 37, clBlack}, {68, 30, clYellow}, {59, 27, clPurple}, {73, 31, kScreen}});
-}
-
-TEST(HintBalloon, DownBalloonHasItsPointerOnTopAndNoPointerShadow)
-{
-    // Body (0, 15) to (76, 39), tip (0, 0), shadow below and right.
+    // Down: body (0, 15) to (76, 39), tip (0, 0), the body's shadow below and right, none of the pointer.
     ExpectPixels(Painted(hdDownRight, 82, 47),
                  {{38, 15, clBlack}, {38, 38, clBlack}, {40, 27, clYellow}, {38, 14, kScreen}, {0, 0, clBlack},
                   {15, 15, clYellow}, {8, 10, clYellow}, {16, 5, kScreen}, {78, 34, clPurple}, {79, 34, kScreen},
@@ -73,31 +57,15 @@ TEST(HintBalloon, DownBalloonHasItsPointerOnTopAndNoPointerShadow)
     ExpectPixels(Painted(hdDownLeft, 82, 47), {{76, 0, clBlack}, {0, 0, kScreen}});
 }
 
-TEST(HintBalloon, TextStartsAtEightThreeUpAndEightEighteenDown)
+TEST(HintBalloon, TextStartsAtEightThreeUpAndEightEighteenDownAndIsDrawnWhole)
 {
     const QString text = QStringLiteral("Перемешать. & Co");
-    const QImage up = Painted(hdUpRight, 160, 38, text);
-    EXPECT_EQ(up, WithTextAt(hdUpRight, 160, 38, text, {8, 3}));
-    EXPECT_NE(up, Painted(hdUpRight, 160, 38));
-    const QImage down = Painted(hdDownLeft, 160, 47, text);
-    EXPECT_EQ(down, WithTextAt(hdDownLeft, 160, 47, text, {8, 18}));
-
-    // A long text is drawn whole, word-wrapped.
-    QString longText;
-    for (int i = 0; i < 40; ++i)
-        longText += QStringLiteral("word%1 ").arg(i);
-    ASSERT_GT(longText.size(), 255);
+    EXPECT_EQ(Painted(hdUpRight, 160, 38, text), Painted(hdUpRight, 160, 38, text, QPoint(8, 3)));
+    EXPECT_EQ(Painted(hdDownLeft, 160, 47, text), Painted(hdDownLeft, 160, 47, text, QPoint(8, 18)));
+    const QString longText = QStringLiteral("word ").repeated(60);  // word-wrapped, past 255 characters
     const QImage tall = Painted(hdUpRight, 300, 240, longText);
-    EXPECT_EQ(tall, WithTextAt(hdUpRight, 300, 240, longText, {8, 3}));
-    EXPECT_NE(tall, WithTextAt(hdUpRight, 300, 240, longText.left(255), {8, 3}));
-}
-
-TEST(HintBalloon, PaintingAgainOverItsOwnResultChangesNothing)
-{
-    const QImage once = Painted(hdUpLeft, 120, 50, QStringLiteral("Пауза."));
-    QImage twice = once;
-    PaintBalloon(twice, hdUpLeft, QStringLiteral("Пауза."), kLook);
-    EXPECT_EQ(once, twice);
+    EXPECT_EQ(tall, Painted(hdUpRight, 300, 240, longText, QPoint(8, 3)));
+    EXPECT_NE(tall, Painted(hdUpRight, 300, 240, longText.left(255), QPoint(8, 3)));
 }
 
 } // namespace

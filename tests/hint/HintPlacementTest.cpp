@@ -1,124 +1,72 @@
 #include "hint/HintPlacement.h"
 
 #include <QRect>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
 
 using enum THintDirection;
 
-// A 60 x 16 text with the 6 x 2 the application adds.
-constexpr QSize kText(66, 18);
-constexpr QSize kScreen(800, 600);
+constexpr THintDirection kDirections[] = {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft};
 
-QRect Placed(const THintPlacement& p)
+TEST(HintPlacement, OpensByTheMouseAndTurnsAtTheRightEdgeCountingTheEdgeItselfAsFitting)
 {
-    return QRect(p.TopLeft, p.Size);
+    const struct {
+        QPoint mouse;
+        THintDirection preferred, direction;
+        QRect window;
+    } cases[] = {
+        {{300, 200}, hdUpRight, hdUpRight, {300, 157, 82, 38}},  // the tip 5 above the mouse
+        {{300, 200}, hdDownRight, hdDownRight, {300, 215, 82, 47}},
+        {{718, 200}, hdUpRight, hdUpRight, {718, 157, 82, 38}},  // x + W on the right edge stays
+        {{719, 200}, hdUpRight, hdUpLeft, {643, 157, 82, 38}},   // one more turns, its tip over the mouse
+        {{790, 10}, hdUpRight, hdDownLeft, {714, 25, 82, 47}},   // top-right corner: left, then down
+    };
+    for (const auto& c : cases) {
+        const THintPlacement p = PlaceHint(c.mouse, {66, 18}, {800, 600}, c.preferred);  // a 60 x 16 text, plus 6 x 2
+        EXPECT_EQ(p.Direction, c.direction) << "mouse " << c.mouse.x() << ", " << c.mouse.y();
+        EXPECT_EQ(QRect(p.TopLeft, p.Size), c.window) << "mouse " << c.mouse.x() << ", " << c.mouse.y();
+    }
 }
 
-TEST(HintPlacement, OpensInThePreferredDirectionWithItsTipByTheMouse)
+// The window opened in the direction with its tip by the mouse.
+QRect WithTipAt(THintDirection d, QPoint mouse, QSize text)
 {
-    const THintPlacement upRight = PlaceHint({300, 200}, kText, kScreen, hdUpRight);
-    EXPECT_EQ(upRight.Direction, hdUpRight);
-    EXPECT_EQ(Placed(upRight), QRect(300, 157, 82, 38));  // tip at window (0, 38): 5 above the mouse
-
-    const THintPlacement downRight = PlaceHint({300, 200}, kText, kScreen, hdDownRight);
-    EXPECT_EQ(downRight.Direction, hdDownRight);
-    EXPECT_EQ(Placed(downRight), QRect(300, 215, 82, 47));
-
-    // The left balloons' tip is 6 pixels in from their right edge, over the mouse.
-    EXPECT_EQ(Placed(PlaceHint({300, 200}, kText, kScreen, hdUpLeft)), QRect(224, 157, 82, 38));
-    EXPECT_EQ(Placed(PlaceHint({300, 200}, kText, kScreen, hdDownLeft)), QRect(224, 215, 82, 47));
+    const bool up = IsUpDirection(d), right = d == hdUpRight || d == hdDownRight;
+    const QSize size(text.width() + 16, text.height() + (up ? 20 : 29));
+    const QPoint tip(right ? 0 : size.width() - 6, up ? size.height() + 5 : -15);  // where the mouse is
+    return {mouse - tip, size};
 }
 
-TEST(HintPlacement, TurnsAtEachScreenEdgeAndCountsTheEdgeItselfAsFitting)
+// Whether that window stays on the screen: a left balloon's 6 columns right of the tip hold only shadow.
+bool Fits(THintDirection d, QPoint mouse, QSize text, QSize screen)
 {
-    // Right edge: x + W equal to the screen's width stays, one more turns left.
-    EXPECT_EQ(Placed(PlaceHint({718, 200}, kText, kScreen, hdUpRight)), QRect(718, 157, 82, 38));
-    const THintPlacement turned = PlaceHint({719, 200}, kText, kScreen, hdUpRight);
-    EXPECT_EQ(turned.Direction, hdUpLeft);
-    EXPECT_EQ(turned.TopLeft.x() + turned.Size.width(), 719 + 6);
-
-    // Top-right corner: right edge to up-left, top edge to down-left.
-    const THintPlacement corner = PlaceHint({790, 10}, kText, kScreen, hdUpRight);
-    EXPECT_EQ(corner.Direction, hdDownLeft);
-    EXPECT_EQ(Placed(corner), QRect(714, 25, 82, 47));
-
-    // Top edge: a top of 0 fits.
-    EXPECT_EQ(PlaceHint({300, 43}, kText, kScreen, hdUpLeft).Direction, hdUpLeft);
-    EXPECT_EQ(PlaceHint({300, 42}, kText, kScreen, hdUpLeft).Direction, hdDownLeft);
-    // Bottom edge: a bottom on the screen's height fits.
-    EXPECT_EQ(PlaceHint({300, 538}, kText, kScreen, hdDownRight).Direction, hdDownRight);
-    EXPECT_EQ(Placed(PlaceHint({300, 539}, kText, kScreen, hdDownRight)), QRect(300, 496, 82, 38));
-    // Left edge: a left of 0 fits.
-    EXPECT_EQ(PlaceHint({76, 300}, kText, kScreen, hdDownLeft).Direction, hdDownLeft);
-    EXPECT_EQ(Placed(PlaceHint({75, 300}, kText, kScreen, hdDownLeft)), QRect(75, 315, 82, 47));
-    // Bottom-left corner, from down-left: left edge to down-right, bottom edge to up-right.
-    EXPECT_EQ(PlaceHint({5, 590}, kText, kScreen, hdDownLeft).Direction, hdUpRight);
-}
-
-TEST(HintPlacement, ABalloonThatFitsNowhereStillEndsWithItsCornerOnTheScreen)
-{
-    // Wider than the screen: neither right nor left fits, above does.
-    const THintPlacement wide = PlaceHint({50, 300}, QSize(200, 18), QSize(150, 600), hdUpRight);
-    EXPECT_EQ(wide.Direction, hdUpLeft);
-    EXPECT_EQ(wide.TopLeft, QPoint(0, 257));
-
-    // Taller than the screen: neither above nor below fits.
-    const THintPlacement tall = PlaceHint({100, 50}, QSize(66, 200), QSize(800, 120), hdUpRight);
-    EXPECT_EQ(tall.Direction, hdDownRight);
-    EXPECT_EQ(tall.TopLeft, QPoint(100, 0));
-}
-
-// Whether the balloon, opened in the direction with its tip by the mouse, stays on the screen: the
-// left balloons' 6 columns right of the tip, which hold only shadow, may pass the right edge.
-bool FitsWithTipAtMouse(THintDirection d, QPoint mouse, QSize text, QSize screen)
-{
-    const int w = text.width() + 16, up = text.height() + 20, down = up + 9;
+    const QRect window = WithTipAt(d, mouse, text);
     const bool right = d == hdUpRight || d == hdDownRight;
-    const bool fitsSideways = right ? mouse.x() + w <= screen.width() : mouse.x() + 6 - w >= 0;
-    const bool fitsVertically = IsUpDirection(d) ? mouse.y() - 5 - up >= 0 : mouse.y() + 15 + down <= screen.height();
-    return fitsSideways && fitsVertically;
-}
-
-bool TipAtMouse(const THintPlacement& p, QPoint mouse)
-{
-    const bool right = p.Direction == hdUpRight || p.Direction == hdDownRight;
-    const int tipX = right ? p.TopLeft.x() : p.TopLeft.x() + p.Size.width() - 6;
-    const int tipY = IsUpDirection(p.Direction) ? p.TopLeft.y() + p.Size.height() + 5 : p.TopLeft.y() - 15;
-    return tipX == mouse.x() && tipY == mouse.y();
+    return QRect(QPoint(0, 0), screen).contains(right ? window : window.adjusted(0, 0, -6, 0));
 }
 
 TEST(HintPlacement, EveryBalloonThatFitsEndsOnTheScreenAndPrefersItsOwnDirection)
 {
-    const QSize screens[] = {{160, 120}, {800, 600}, {1920, 1080}};
-    const QSize texts[] = {{6, 2}, {66, 18}, {150, 60}, {400, 100}, {1000, 30}};
-    for (const QSize screen : screens)
-        for (const QSize text : texts)
-            for (int gx = 0; gx <= 16; ++gx)
-                for (int gy = 0; gy <= 16; ++gy) {
-                    const QPoint mouse(std::min(gx * screen.width() / 16, screen.width() - 1),
-                                       std::min(gy * screen.height() / 16, screen.height() - 1));
-                    bool fitsSomewhere = false;
-                    for (THintDirection d : {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft})
-                        fitsSomewhere = fitsSomewhere || FitsWithTipAtMouse(d, mouse, text, screen);
-                    for (THintDirection preferred : {hdUpRight, hdUpLeft, hdDownRight, hdDownLeft}) {
+    for (const QSize screen : {QSize(160, 120), QSize(800, 600), QSize(1920, 1080)})
+        for (const QSize text : {QSize(6, 2), QSize(66, 18), QSize(150, 60), QSize(400, 100), QSize(1000, 30)})
+            for (int step = screen.width() > 160 ? 50 : 1, x = 0; x < screen.width(); x += step)  // each pixel when small
+                for (int y = 0; y < screen.height(); y += step) {
+                    const QPoint mouse(x, y);
+                    SCOPED_TRACE(testing::Message() << "screen " << screen.width() << " text " << text.width() << " at "
+                                                    << x << "," << y);
+                    for (THintDirection preferred : kDirections) {
                         const THintPlacement p = PlaceHint(mouse, text, screen, preferred);
-                        SCOPED_TRACE(testing::Message() << "screen " << screen.width() << " text " << text.width()
-                                                        << " mouse " << mouse.x() << "," << mouse.y() << " from " << int(preferred));
-                        ASSERT_EQ(p.Size, BalloonSize(text, p.Direction));
-                        ASSERT_GE(p.TopLeft.x(), 0);
-                        ASSERT_GE(p.TopLeft.y(), 0);
-                        const QRect onScreen(QPoint(0, 0), screen);
-                        if (fitsSomewhere) {
-                            ASSERT_TRUE(onScreen.contains(QRect(p.TopLeft, p.Size - QSize(6, 0))));
-                            ASSERT_TRUE(TipAtMouse(p, mouse));
+                        ASSERT_EQ(p.Size, WithTipAt(p.Direction, mouse, text).size()) << int(preferred);
+                        ASSERT_TRUE(p.TopLeft.x() >= 0 && p.TopLeft.y() >= 0) << int(preferred);
+                        if (std::ranges::any_of(kDirections, [&](auto d) { return Fits(d, mouse, text, screen); })) {
+                            ASSERT_TRUE(Fits(p.Direction, mouse, text, screen)) << int(preferred);  // its tip by the mouse
+                            ASSERT_EQ(p.TopLeft, WithTipAt(p.Direction, mouse, text).topLeft()) << int(preferred);
                         } else if (p.Size.width() <= screen.width() && p.Size.height() <= screen.height()) {
-                            ASSERT_TRUE(onScreen.contains(Placed(p)));
+                            ASSERT_TRUE(QRect(QPoint(0, 0), screen).contains(QRect(p.TopLeft, p.Size))) << int(preferred);
                         }
-                        if (FitsWithTipAtMouse(preferred, mouse, text, screen)) {
-                            ASSERT_EQ(p.Direction, preferred);
-                        }
+                        ASSERT_TRUE(p.Direction == preferred || !Fits(preferred, mouse, text, screen)) << int(preferred);
                     }
                 }
 }

@@ -126,3 +126,22 @@ TEST_F(ZelHint, ANewFontMakesANewWindowInWhichTheStartButtonsBalloonIsMeasuredAb
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ZelHint, WhereTheScreenCannotBeCopiedTheBalloonFloatsInATranslucentWindow)
+{
+    SetBalloonBackdrop(TBalloonBackdrop::bbTranslucent);
+    manager->RecreateHintWindow();  // the backdrop is chosen as the window is made
+    TNewHint* window = ActivateAt({200, 250});
+    window->grab();  // paints the balloon into its picture
+    const QImage picture = window->HintPicture();
+    ASSERT_EQ(picture.size(), QSize(82, 38));
+    EXPECT_EQ(qAlpha(picture.pixel(81, 2)), 0);      // beside the body, above the shadow
+    EXPECT_EQ(qAlpha(picture.pixel(79, 18)), 0);     // an unset pixel of the dithered shadow
+    EXPECT_EQ(qAlpha(picture.pixel(78, 18)), 255);   // a set one
+    EXPECT_EQ(qAlpha(picture.pixel(40, 10)), 255);   // the body
+    SetBalloonBackdrop(TBalloonBackdrop::bbScreenCopy);
+}
+
+} // namespace

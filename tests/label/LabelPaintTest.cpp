@@ -4,10 +4,13 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 namespace {
 
 constexpr TColor kGrey127 = RGB(127, 127, 127);
+using Colours = std::set<TColor>;
 
 // Paints the label over a surface of its size filled with `background`.
 QImage PaintOver(const TLabelEffect& label, TColor background)
@@ -19,41 +22,35 @@ QImage PaintOver(const TLabelEffect& label, TColor background)
     return surface.Image();
 }
 
-// The extent of the pixels of one colour (an empty rectangle when there are none).
-TRect BoundsOf(const QImage& image, TColor colour)
+// Every colour of an image with the extent of its pixels.
+std::map<TColor, QRect> Inks(const QImage& image)
 {
-    TRect box{image.width(), image.height(), 0, 0};
+    std::map<TColor, QRect> inks;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (PixelAt(image, x, y) == colour)
-                box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
-                       std::max(box.Bottom, y + 1)};
-    return box;
+            inks[PixelAt(image, x, y)] |= QRect(x, y, 1, 1);
+    return inks;
 }
 
-bool OnlyColours(const QImage& image, std::initializer_list<TColor> colours)
+Colours ColoursOf(const QImage& image)
 {
+    Colours colours;
+    for (const auto& ink : Inks(image))
+        colours.insert(ink.first);
+    return colours;
+}
+
+// The rightmost pixel that is not the background, of every row that has one.
+std::vector<QPoint> RightEdge(const QImage& image, TColor background)
+{
+    std::vector<QPoint> edge;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (std::find(colours.begin(), colours.end(), PixelAt(image, x, y)) == colours.end())
-                return false;
-    return true;
-}
-
-// The rightmost pixel of a row that is not the background, or -1.
-int RightmostInk(const QImage& image, int y, TColor background)
-{
-    for (int x = image.width() - 1; x >= 0; --x)
-        if (PixelAt(image, x, y) != background)
-            return x;
-    return -1;
-}
-
-// A parent that paints its own colour (its palette stays the test's silver).
-void PaintBackground(TPanel& panel, TColor colour)
-{
-    panel.SetBevelOuter(TPanelBevel::bvNone);
-    panel.SetColor(colour);
+        for (int x = image.width() - 1; x >= 0; --x)
+            if (PixelAt(image, x, y) != background) {
+                edge.emplace_back(x, y);
+                break;
+            }
+    return edge;
 }
 
 // A label that shows its face only (no layer reaches beyond it), opaque in `color` if given.
@@ -72,7 +69,14 @@ TCanvas SurfaceCanvas(const TLabelEffect& label, QImage* target = nullptr)
     TCanvas canvas(target);
     canvas.Font = label.Font();
     canvas.Font.Smooth = false;
+    canvas.Brush.Style = TBrushStyle::bsClear;
     return canvas;
+}
+
+TurnedTextLayout TurnedLayout(const TCanvas& canvas, const QString& caption, int angle, const LabelOffsets& offsets)
+{
+    return LayoutTurnedText(canvas.TextWidth(caption), canvas.TextHeight(caption), canvas.TextWidth(caption + "   "),
+                            ComputeAngleTrig(angle), offsets);
 }
 
 TEST(LabelPaint, ResultDialogCaptionIsRaisedInRedAndWhiteOverTheCapturedBackground)
@@ -80,9 +84,11 @@ TEST(LabelPaint, ResultDialogCaptionIsRaisedInRedAndWhiteOverTheCapturedBackgrou
     const TColor green = RGB(0, 128, 0);
     TPanel dialog;
     dialog.resize(420, 60);
-    PaintBackground(dialog, green);
+    dialog.SetBevelOuter(TPanelBevel::bvNone);
+    dialog.SetColor(green);
     TLabelEffect label(&dialog);
     label.setGeometry(120, 0, 198, 33);
+    // In layout order: the shadow colour switches to the custom scheme, which then keeps it.
     label.SetColourShadow(clRed);
     label.SetGraduateFrom(clWindowText);
     label.SetColourScheme(csCustom);
@@ -90,18 +96,14 @@ TEST(LabelPaint, ResultDialogCaptionIsRaisedInRedAndWhiteOverTheCapturedBackgrou
     label.SetCaption(QStringLiteral("Поздравляю !!!"));
     label.SetFont(MakeFont(QStringLiteral("Times New Roman"), 27, clSilver));
 
+    // Transparent: the dialog shows through.
     const QImage image = dialog.grab().toImage().copy(label.geometry());
-    EXPECT_EQ(PixelAt(image, 0, 0), green);  // transparent: the dialog shows through
-    EXPECT_TRUE(OnlyColours(image, {green, clRed, clWhite, clSilver}));
-    const TRect face = BoundsOf(image, clSilver);
-    const TRect highlight = BoundsOf(image, clWhite);
-    const TRect shadow = BoundsOf(image, clRed);
-    ASSERT_FALSE(face.IsEmpty());
-    EXPECT_EQ(highlight.Left, face.Left - 1);
-    EXPECT_EQ(highlight.Top, face.Top - 1);
-    EXPECT_EQ(shadow.Right, face.Right + 1);
-    EXPECT_EQ(shadow.Bottom, std::min(33, face.Bottom + 1));
-    EXPECT_NEAR((face.Left + face.Right) / 2.0, 99.0, 4.0);  // centred
+    EXPECT_EQ(ColoursOf(image), (Colours{green, clRed, clWhite, clSilver}));
+    auto inks = Inks(image);
+    const QRect face = inks[clSilver], highlight = inks[clWhite], shadow = inks[clRed];
+    EXPECT_EQ(highlight.topLeft(), face.topLeft() - QPoint(1, 1));
+    EXPECT_EQ(shadow.bottomRight(), QPoint(face.right() + 1, std::min(32, face.bottom() + 1)));
+    EXPECT_NEAR(face.center().x(), 99.0, 4.0);  // centred
 }
 
 TEST(LabelPaint, GraduatedShadowStepsFromItsColourToTheFontColour)
@@ -114,41 +116,33 @@ TEST(LabelPaint, GraduatedShadowStepsFromItsColourToTheFontColour)
     label.SetStyleShadow(eoGraduated);
     const QImage image = PaintOver(label, clRed);
     EXPECT_EQ(PixelAt(image, 119, 0), clBlue);  // opaque: the client rectangle in Color first
-    int rows = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const int x = RightmostInk(image, y, clBlue);
-        if (x < 0)
-            continue;
-        ++rows;
-        // The farthest copy shows beyond every nearer one; each nearer copy one pixel further in.
-        const TColor expected[] = {0x000000, 0x404040, 0x808080, 0xBFBFBF, 0xFFFFFF};
+    // The farthest copy shows beyond every nearer one, each nearer copy one pixel further in.
+    // Steps of 63.75 with halves to even: 127.5 gives 128.
+    const TColor steps[] = {0x000000, 0x404040, 0x808080, 0xBFBFBF, 0xFFFFFF};
+    const std::vector<QPoint> edge = RightEdge(image, clBlue);
+    EXPECT_GT(edge.size(), 10u);
+    for (QPoint p : edge)
         for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(PixelAt(image, x - k, y), expected[k]) << "row " << y << " copy " << 5 - k;
-    }
-    EXPECT_GT(rows, 10);
+            EXPECT_EQ(PixelAt(image, p.x() - k, p.y()), steps[k]) << "row " << p.y() << " copy " << 5 - k;
 }
 
 TEST(LabelPaint, RealLayersDarkenAndLightenWhatLiesBeneath)
 {
-    TPanel parent;
-    parent.resize(150, 50);
-    PaintBackground(parent, clWhite);
-    TLabelEffect label(&parent);
-    label.setGeometry(10, 5, 120, 40);
+    TLabelEffect label;
+    label.resize(120, 40);
     MakePlain(label, QStringLiteral("Hi"), clRed);
     label.SetDirectionShadow(edRight);
     label.SetDepthShadow(2);
     label.SetStyleShadow(eoReal);
-    const QImage shadowed = label.grab().toImage();
-    EXPECT_TRUE(OnlyColours(shadowed, {clWhite, clRed, kGrey127}));
+    // A real shadow over white is darkened half-way to black.
+    const QImage shadowed = PaintOver(label, clWhite);
+    EXPECT_EQ(ColoursOf(shadowed), (Colours{clWhite, clRed, kGrey127}));
     int rows = 0;
-    for (int y = 0; y < shadowed.height(); ++y) {
-        const int x = RightmostInk(shadowed, y, clWhite);
-        if (x >= 0 && PixelAt(shadowed, x - 2, y) == clRed) {
+    for (QPoint p : RightEdge(shadowed, clWhite))
+        if (PixelAt(shadowed, p.x() - 2, p.y()) == clRed) {
             ++rows;
-            EXPECT_EQ(PixelAt(shadowed, x, y), kGrey127);
+            EXPECT_EQ(PixelAt(shadowed, p.x(), p.y()), kGrey127);
         }
-    }
     EXPECT_GT(rows, 10);
 
     // A real highlight over black is lightened half-way to white.
@@ -157,8 +151,8 @@ TEST(LabelPaint, RealLayersDarkenAndLightenWhatLiesBeneath)
     label.SetDepthHighlight(2);
     label.SetStyleHighlight(eoReal);
     const QImage lightened = PaintOver(label, clBlack);
-    EXPECT_TRUE(OnlyColours(lightened, {clBlack, clRed, kGrey127}));
-    EXPECT_EQ(BoundsOf(lightened, kGrey127).Left, BoundsOf(lightened, clRed).Left - 2);
+    EXPECT_EQ(ColoursOf(lightened), (Colours{clBlack, clRed, kGrey127}));
+    EXPECT_EQ(Inks(lightened)[kGrey127].left(), Inks(lightened)[clRed].left() - 2);
 }
 
 TEST(LabelPaint, HorizontalGradientGivesEachColumnItsBand)
@@ -179,7 +173,7 @@ TEST(LabelPaint, HorizontalGradientGivesEachColumnItsBand)
                 ASSERT_EQ(PixelAt(image, x, y), GradientBandColour(clBlack, clWhite, n, x)) << x << "," << y;
             }
     EXPECT_GT(faces, 50);
-    EXPECT_EQ(BoundsOf(image, FaceKeyColour).Right, 0);  // no key colour is left behind
+    EXPECT_EQ(ColoursOf(image).count(FaceKeyColour), 0u);  // no key colour is left behind
 }
 
 TEST(LabelPaint, OpaqueTurnedLabelShowsItsBoxOutlinedInBlack)
@@ -192,12 +186,8 @@ TEST(LabelPaint, OpaqueTurnedLabelShowsItsBoxOutlinedInBlack)
     label.SetColor(clYellow);
     label.SetAngle(90);
     const QImage image = PaintOver(label, clWhite);
-
-    const TCanvas canvas = SurfaceCanvas(label);
-    const QString caption = label.Caption();
-    const TurnedTextLayout box =
-        LayoutTurnedText(canvas.TextWidth(caption), canvas.TextHeight(caption), canvas.TextWidth(caption + "   "),
-                         ComputeAngleTrig(90), ComputeOffsets(edUpLeft, 1, edDownRight, 1, taLeftJustify));
+    const TurnedTextLayout box = TurnedLayout(SurfaceCanvas(label), label.Caption(), 90,
+                                              ComputeOffsets(edUpLeft, 1, edDownRight, 1, taLeftJustify));
     const QPoint topLeft = box.Corners[1], bottomRight = box.Corners[3];
     ASSERT_LT(bottomRight.y(), 200);
     // The box sits four pixels right of and below the text's centre: its bottom and right
@@ -217,28 +207,23 @@ TEST(LabelPaint, TurnedAndUprightTextGoWhereTheirLayoutsSay)
     MakePlain(label, QStringLiteral("A&b c"), clBlack);
     label.SetAlignment(taCenter);
     label.SetAngle(360);  // zero slope, but turned text: one line, ampersand shown, alignment ignored
-    TBitmap expected(220, 120);
-    TCanvas reference = SurfaceCanvas(label, expected.Canvas().Target());
-    reference.Brush.Style = TBrushStyle::bsClear;
-    reference.Font.Escapement = 3600;
     const QString caption = label.Caption();
-    const TurnedTextLayout turned =
-        LayoutTurnedText(reference.TextWidth(caption), reference.TextHeight(caption),
-                         reference.TextWidth(caption + "   "), ComputeAngleTrig(360), LabelOffsets{});
-    reference.TextOut(turned.X0, turned.Y0, caption);
-    EXPECT_TRUE(PaintOver(label, clWhite) == expected.Image());
+    TBitmap turned(220, 120), letters(220, 120);
+    TCanvas reference = SurfaceCanvas(label, turned.Canvas().Target());
+    reference.Font.Escapement = 3600;
+    const TurnedTextLayout line = TurnedLayout(reference, caption, 360, LabelOffsets{});
+    reference.TextOut(line.X0, line.Y0, caption);
+    EXPECT_TRUE(PaintOver(label, clWhite) == turned.Image());
 
     label.SetKeepLettersVertical(true);
     label.SetAngle(180);
-    TBitmap letters(220, 120);
-    TCanvas lettersCanvas = SurfaceCanvas(label, letters.Canvas().Target());
-    lettersCanvas.Brush.Style = TBrushStyle::bsClear;
-    const UprightLettersLayout upright = LayoutUprightLetters(
-        caption, [&](const QString& s) { return lettersCanvas.TextWidth(s); }, lettersCanvas.TextHeight(caption),
+    TCanvas upright = SurfaceCanvas(label, letters.Canvas().Target());
+    const UprightLettersLayout layout = LayoutUprightLetters(
+        caption, [&](const QString& s) { return upright.TextWidth(s); }, upright.TextHeight(caption),
         ComputeAngleTrig(180), LabelOffsets{});
-    for (int i = 0; i < upright.Letters.size(); ++i) {
-        const QPoint at = LetterOrigin(upright, LabelOffsets{}, i, 0, 0);
-        lettersCanvas.TextOut(at.x(), at.y(), upright.Letters[i]);
+    for (int i = 0; i < layout.Letters.size(); ++i) {
+        const QPoint at = LetterOrigin(layout, LabelOffsets{}, i, 0, 0);
+        upright.TextOut(at.x(), at.y(), layout.Letters[i]);
     }
     EXPECT_TRUE(PaintOver(label, clWhite) == letters.Image());
 }
@@ -249,9 +234,9 @@ TEST(LabelPaint, OnlyTheFirst255CharactersAreDrawn)
     label.resize(600, 200);
     label.SetFont(MakeFont(QStringLiteral("Arial"), 12, clBlack));
     label.SetCaption(QString(255, QLatin1Char(' ')) + QStringLiteral("MMMM"));
-    EXPECT_TRUE(OnlyColours(PaintOver(label, clBlue), {clBlue}));
+    EXPECT_EQ(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
     label.SetCaption(QString(254, QLatin1Char(' ')) + QStringLiteral("MMMM"));
-    EXPECT_FALSE(OnlyColours(PaintOver(label, clBlue), {clBlue}));
+    EXPECT_NE(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
 }
 
 TEST(LabelPaint, EmptyCaptionsAndOddValuesPaintWithoutFault)
@@ -264,10 +249,10 @@ TEST(LabelPaint, EmptyCaptionsAndOddValuesPaintWithoutFault)
     label.SetAngle(30);
     label.SetKeepLettersVertical(true);
     // Upright letters of an empty caption: no letters, no background shape, no band.
-    EXPECT_TRUE(OnlyColours(PaintOver(label, clBlue), {clBlue}));
+    EXPECT_EQ(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
     label.SetKeepLettersVertical(false);
     label.SetGraduateFace(goHorizontal);
-    EXPECT_FALSE(BoundsOf(PaintOver(label, clBlue), clYellow).IsEmpty());  // the turned box
+    EXPECT_TRUE(ColoursOf(PaintOver(label, clBlue)).count(clYellow));  // the turned box
 
     label.SetCaption(QStringLiteral("Odd\tvalues&"));
     label.SetDirectionShadow(TEffectDirection(200));
@@ -280,12 +265,11 @@ TEST(LabelPaint, EmptyCaptionsAndOddValuesPaintWithoutFault)
         for (bool upright : {false, true}) {
             label.SetAngle(TAngleRange(angle));
             label.SetKeepLettersVertical(upright);
-            const QImage image = PaintOver(label, clBlue);
-            // Whatever the values, no key colour is left behind and the label still draws.
-            EXPECT_TRUE(BoundsOf(image, FaceKeyColour).IsEmpty()) << angle << upright;
-            if (upright && angle == 400) {  // no background shape above 360 degrees
-                EXPECT_TRUE(BoundsOf(image, clYellow).IsEmpty());
-            }
+            // Whatever the values, no key colour is left behind, and no background shape above
+            // 360 degrees.
+            const Colours colours = ColoursOf(PaintOver(label, clBlue));
+            EXPECT_EQ(colours.count(FaceKeyColour), 0u) << angle << upright;
+            EXPECT_TRUE(!(upright && angle == 400) || !colours.count(clYellow));
         }
     label.resize(0, 0);
     EXPECT_TRUE(PaintOver(label, clBlue).isNull());

@@ -1,0 +1,413 @@
+#include "framework/Bitmap.h"
+#include "framework/Panel.h"
+#include "label/LabelLayout.h"
+#include "label/LblEffct.h"
+#include "tests/support/TestSupport.h"
+
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace {
+
+using Room = std::array<int, 3>;  // MinOffset, MaxOffset, AlignShift
+
+Room RoomOf(const LabelOffsets& offsets) { return {offsets.MinOffset, offsets.MaxOffset, offsets.AlignShift}; }
+
+LabelOffsets RaisedOffsets(TAlignment alignment) { return ComputeOffsets(edUpLeft, 1, edDownRight, 1, alignment); }
+
+// Ten pixels a letter, except 'i' of four, so that prefix widths are not a plain count.
+int FakeWidth(const QString& text) { return 10 * text.size() - 6 * text.count(QLatin1Char('i')); }
+
+TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
+{
+    const LabelOffsets fresh = RaisedOffsets(taLeftJustify);
+    EXPECT_EQ(RoomOf(fresh), (Room{-1, 1, 0}));
+    EXPECT_EQ(TextCopyRect(fresh, 142, 33, 0, 0), Rect(1, 1, 143, 34));    // face
+    EXPECT_EQ(TextCopyRect(fresh, 142, 33, -1, -1), Rect(0, 0, 142, 33));  // highlight
+    EXPECT_EQ(TextCopyRect(fresh, 142, 33, 1, 1), Rect(2, 2, 144, 35));    // shadow
+
+    // The result dialog's centred caption.
+    const LabelOffsets centred = RaisedOffsets(taCenter);
+    EXPECT_EQ(RoomOf(centred), (Room{-1, 1, 1}));
+    EXPECT_EQ(TextCopyRect(centred, 198, 33, 0, 0), Rect(0, 1, 198, 34));
+    EXPECT_EQ(TextCopyRect(centred, 198, 33, -1, -1), Rect(-1, 0, 197, 33));
+    EXPECT_EQ(TextCopyRect(centred, 198, 33, 1, 1), Rect(1, 2, 199, 35));
+
+    // Flying, right aligned: the shadow five pixels right and down of the face.
+    const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taRightJustify);
+    EXPECT_EQ(RoomOf(flying), (Room{0, 5, 5}));
+    EXPECT_EQ(TextCopyRect(flying, 100, 40, 0, 0), Rect(-5, 0, 95, 40));
+    EXPECT_EQ(TextCopyRect(flying, 100, 40, 5, 5), Rect(0, 5, 100, 45));
+
+    // A lone upward shadow still moves the text sideways: one pair serves both axes.
+    const LabelOffsets up = ComputeOffsets(edUpLeft, 0, edUp, 3, taLeftJustify);
+    EXPECT_EQ(RoomOf(up), (Room{-3, 0, 0}));
+    EXPECT_EQ(TextCopyRect(up, 50, 20, 0, 0), Rect(3, 3, 53, 23));
+}
+
+TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)
+{
+    EXPECT_EQ(LayerCopies(clRed, eoExtrude, 3, clWhite), (std::vector<LayerCopy>{{3, clRed}, {2, clRed}, {1, clRed}}));
+    EXPECT_EQ(LayerCopies(clRed, eoExtrude, 1, clWhite), LayerCopies(clRed, eoNormal, 1, clWhite));
+    EXPECT_EQ(LayerCopies(clRed, eoNormal, 4, clWhite), (std::vector<LayerCopy>{{4, clRed}}));
+
+    // 101 columns from black to white: 2.55 a column, the last one white.
+    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 0), clBlack);
+    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 1), RGB(3, 3, 3));
+    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 100), clWhite);
+    EXPECT_EQ(GradientBandColour(clWhite, clBlack, 2, 1), RGB(127, 127, 127));  // -127.5 rounds to -128
+    // One band only: the start colour split as stored (a system colour is not resolved), and no
+    // division by zero.
+    EXPECT_EQ(GradientBandColour(clWindowText, clWhite, 0, 0), RGB(8, 0, 0));
+
+    // The unturned span: the first line of text, from where the alignment puts it; none without text.
+    const LabelOffsets left = RaisedOffsets(taLeftJustify);
+    EXPECT_EQ(UnturnedGradientSpan(goVertical, taLeftJustify, left, 142, 80, 31), (GradientSpan{1, 30}));
+    EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taCenter, RaisedOffsets(taCenter), 198, 101, 31),
+              (GradientSpan{48, 100}));
+    EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taLeftJustify, left, 142, 0, 31).N, -1);
+}
+
+TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
+{
+    const LabelOffsets raised = RaisedOffsets(taLeftJustify);
+    // At 90 degrees the cosine terms truncate to 0; the text turns about C = 61.
+    const TurnedTextLayout up = LayoutTurnedText(101, 31, 122, ComputeAngleTrig(90), raised);
+    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(61 - 15, 61 + 50));
+    EXPECT_EQ(TurnedTextOrigin(up, raised, 0, 0), QPoint(47, 112));
+    EXPECT_EQ(up.C2, 64);
+    // The box, TW + 4 by TH + 4 (105 x 35) turned a quarter, about C + 5 = 66.
+    EXPECT_EQ(up.Corners, (std::array<QPoint, 4>{QPoint(66 - 17, 66 + 52), QPoint(66 - 17, 66 - 52),
+                                                 QPoint(66 + 17, 66 - 52), QPoint(66 + 17, 66 + 52)}));
+    EXPECT_EQ(TurnedGradientSpan(goVertical, up), (GradientSpan{14, 104}));
+
+    // The sum of the offsets, not their spread, widens the box.
+    const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taLeftJustify);
+    EXPECT_EQ(LayoutTurnedText(100, 30, 120, ComputeAngleTrig(360), flying).W2, 100 + 5 + 0 + 4);
+}
+
+TEST(LabelUprightLetters, StepAlongTheRisingLine)
+{
+    const LabelOffsets raised = RaisedOffsets(taLeftJustify);
+    const auto layout = [&](const QString& caption, int height, int angle) {
+        return LayoutUprightLetters(caption, FakeWidth, height, ComputeAngleTrig(angle), raised);
+    };
+    // 180 degrees: letter 1 rightmost, the letters running leftwards.
+    const UprightLettersLayout back = layout("Wiki", 20, 180);
+    EXPECT_EQ(QPoint(back.X0, back.Y0), QPoint(24 + 10, 10));  // L = 24, the width of "Wik"
+    EXPECT_EQ(back.Steps, (std::vector<QPoint>{{0, 0}, {-10, 0}, {-14, 0}, {-24, 0}}));
+    EXPECT_EQ(LetterOrigin(back, raised, 3, 1, 1), QPoint(12, 12));
+    // The hexagon joins the first letter's box (32, 8)-(48, 34) to the last one's (8, 8)-(18, 34).
+    EXPECT_EQ(UprightBackground(180, back),
+              (std::vector<QPoint>{{48, 8}, {18, 8}, {8, 8}, {8, 34}, {32, 34}, {48, 34}}));
+
+    // 90 degrees: letter 1 at the bottom, each next one text height higher.
+    const UprightLettersLayout up = layout("Wiki", 20, 90);
+    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(10, 70));
+    EXPECT_EQ(LetterOrigin(up, raised, 3, 0, 0), QPoint(11, 11));
+    EXPECT_EQ(UprightBackground(90, up), (std::vector<QPoint>{{8, 68}, {8, 8}, {18, 8}, {18, 34}, {24, 94}, {8, 94}}));
+    EXPECT_EQ(UprightBackground(360, up).front(), QPoint(up.R1.Right, up.R1.Top));  // the 271 to 360 row
+
+    // In between, the distance blends the advance and the height by cos² and sin²:
+    // L = 10 x 0.25 + 21 x 0.75 = 18.25, rounded to 18, stepping (9, 16).
+    EXPECT_EQ(layout("Wi", 21, 60).Steps[1], QPoint(9, 16));
+
+    // A single letter: both boxes are one; an empty caption has no shape and no band.
+    const UprightLettersLayout one = layout("W", 20, 45);
+    EXPECT_EQ(QPoint(one.X0, one.Y0), QPoint(10, 10));
+    EXPECT_EQ(one.R1, one.R2);
+    const UprightLettersLayout none = layout("", 20, 45);
+    EXPECT_TRUE(UprightBackground(45, none).empty());
+    EXPECT_EQ(UprightGradientSpan(goVertical, none).N, -1);
+}
+
+using Row = TLabelEffect::TSchemeRow;
+using Colours = std::set<TColor>;
+
+// Style, directions (highlight, shadow) and depths (highlight, shadow).
+auto EffectOf(const TLabelEffect& label)
+{
+    return std::tuple(label.EffectStyle(), label.DirectionHighlight(), label.DirectionShadow(),
+                      int(label.DepthHighlight()), int(label.DepthShadow()));
+}
+const auto kRaised = std::tuple(esRaised, edUpLeft, edDownRight, 1, 1);
+
+// Highlight, shadow and face colours, as a scheme row.
+Row RowOf(const TLabelEffect& label) { return {label.ColourHighlight(), label.ColourShadow(), label.Font().Color}; }
+
+// Paints the label over a surface of its size filled with `background`.
+QImage PaintOver(const TLabelEffect& label, TColor background)
+{
+    TBitmap surface(label.width(), label.height());
+    surface.Canvas().Brush.Color = background;
+    surface.Canvas().FillRect(surface.Canvas().ClipRect());
+    label.Paint(surface.Canvas());
+    return surface.Image();
+}
+
+// Every colour of an image with the extent of its pixels.
+std::map<TColor, QRect> Inks(const QImage& image)
+{
+    std::map<TColor, QRect> inks;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            inks[PixelAt(image, x, y)] |= QRect(x, y, 1, 1);
+    return inks;
+}
+
+Colours ColoursOf(const QImage& image)
+{
+    Colours colours;
+    for (const auto& ink : Inks(image))
+        colours.insert(ink.first);
+    return colours;
+}
+
+// A label of the given size that shows its face only (no layer reaches beyond it), opaque in
+// `color` if given.
+void MakePlain(TLabelEffect& label, QSize size, const QString& caption, TColor fontColour, TColor color = CLR_INVALID)
+{
+    label.resize(size);
+    label.SetEffectStyle(esNone);
+    label.SetCaption(caption);
+    label.SetFont(MakeFont(QStringLiteral("Times New Roman"), 27, fontColour));
+    label.SetTransparent(color == CLR_INVALID);
+    label.SetColor(color);
+}
+
+TEST(LabelModel, FreshLabelIsRaisedAndEditingADepthLeavesThePreset)
+{
+    TLabelEffect label;
+    EXPECT_EQ(EffectOf(label), kRaised);
+    EXPECT_EQ(label.ColourScheme(), csWindows);
+    EXPECT_EQ(RowOf(label), (Row{clWhite, clBlack, 0x808080}));
+    EXPECT_EQ(std::pair(label.Font().Name, label.Font().Size()), std::pair(QStringLiteral("Times New Roman"), 20));
+    EXPECT_EQ(label.size(), QSize(142, 33));
+    EXPECT_TRUE(label.Transparent());
+
+    label.SetDepthShadow(3);
+    EXPECT_EQ(EffectOf(label), std::tuple(esCustom, edUpLeft, edDownRight, 1, 3));
+    label.SetEffectStyle(esShadow);
+    label.SetAsButton(true);
+    EXPECT_EQ(EffectOf(label), kRaised);
+    label.SetDepthHighlight(4);  // the switch to esCustom turns the button off
+    EXPECT_EQ(label.EffectStyle(), esCustom);
+    EXPECT_FALSE(label.AsButton());
+}
+
+TEST(LabelModel, ColourSchemesKeepTheCustomRowAndFlyingTakesTheShadowColour)
+{
+    TLabelEffect label, preset;
+    label.SetColourScheme(csGold);
+    label.SetColourHighlight(clYellow);  // already so: nothing
+    EXPECT_EQ(label.ColourScheme(), csGold);
+    label.SetColourHighlight(clRed);
+    EXPECT_EQ(label.ColourScheme(), csCustom);
+    EXPECT_EQ(RowOf(label), (Row{clRed, clBlack, clOlive}));
+
+    label.SetColourScheme(csSteel);
+    label.SetFont(MakeFont(QStringLiteral("Arial"), 12, clLime));  // not kept by the custom row
+    label.SetColourScheme(csCustom);
+    EXPECT_EQ(RowOf(label), (Row{clAqua, clNavy, clTeal}));
+
+    // Under csCustom the highlight takes the shadow colour and keeps it; under a preset it returns.
+    label.SetEffectStyle(esFlying);
+    EXPECT_EQ(EffectOf(label), std::tuple(esFlying, edDownRight, edDownRight, 1, 5));
+    label.SetEffectStyle(esRaised);
+    EXPECT_EQ(label.ColourHighlight(), clNavy);
+    preset.SetEffectStyle(esFlying);
+    EXPECT_EQ(QPoint(preset.ColourHighlight(), preset.ColourScheme()), QPoint(clBlack, csWindows));
+    preset.SetEffectStyle(esRaised);
+    EXPECT_EQ(preset.ColourHighlight(), clWhite);
+}
+
+TEST(LabelModel, AngleForcesLeftAlignment)
+{
+    TLabelEffect label;
+    label.SetAlignment(taCenter);
+    label.SetAngle(90);
+    EXPECT_EQ(label.Alignment(), taLeftJustify);
+    EXPECT_EQ(label.SinAngle(), 1.0);
+    EXPECT_LT(label.CosAngle(), 1e-16);
+    label.SetAngle(0);
+    EXPECT_EQ(label.Alignment(), taLeftJustify);  // not restored
+    label.SetAlignment(taCenter);
+    label.SetAngle(360);
+    EXPECT_EQ(label.Alignment(), taLeftJustify);
+}
+
+TEST(LabelButton, SinksWhileTheLeftButtonHoldsItInside)
+{
+    TLabelEffect label;
+    const auto move = [&](Qt::MouseButtons buttons, QPoint at, Qt::KeyboardModifiers modifiers = {}) {
+        QMouseEvent event(QEvent::MouseMove, at, label.mapToGlobal(at), Qt::NoButton, buttons, modifiers);
+        QCoreApplication::sendEvent(&label, &event);
+        return label.EffectStyle();
+    };
+    label.SetAsButton(true);
+    QTest::mousePress(&label, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(label.EffectStyle(), esRaised);
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(EffectOf(label), std::tuple(esSunken, edDownRight, edUpLeft, 1, 1));
+
+    EXPECT_EQ(move(Qt::LeftButton, QPoint(143, 5)), esRaised);
+    EXPECT_EQ(move(Qt::LeftButton, QPoint(142, 33)), esSunken);  // both far edges count as inside
+    EXPECT_EQ(move(Qt::LeftButton, QPoint(300, 5), Qt::ControlModifier), esSunken);  // Ctrl held: nothing
+    EXPECT_EQ(move(Qt::LeftButton | Qt::RightButton, QPoint(300, 5)), esSunken);
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(200, 5));  // outside: nothing
+    EXPECT_EQ(label.EffectStyle(), esSunken);
+    QTest::mouseRelease(&label, Qt::RightButton, {}, QPoint(0, 0));  // any button inside
+    EXPECT_EQ(EffectOf(label), kRaised);
+
+    // Only the press looks at Enabled: disabled while held, the label follows the drag and rises.
+    label.setEnabled(false);
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(label.EffectStyle(), esRaised);
+    label.setEnabled(true);
+    QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    label.setEnabled(false);
+    EXPECT_EQ(move(Qt::LeftButton, QPoint(300, 5)), esRaised);
+    EXPECT_EQ(move(Qt::LeftButton, QPoint(5, 5)), esSunken);
+    QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(label.EffectStyle(), esRaised);
+}
+
+TEST(LabelPaint, GraduatedShadowAndHorizontalGradientStepBetweenTheirColours)
+{
+    TLabelEffect label;
+    MakePlain(label, {160, 40}, QStringLiteral("Mozik"), clWhite, clBlue);
+    label.SetDirectionShadow(edRight);
+    label.SetDepthShadow(5);
+    label.SetStyleShadow(eoGraduated);
+    // Opaque: the client rectangle in Color first. Steps of 63.75, halves to even: 127.5 gives 128.
+    const QImage image = PaintOver(label, clRed);
+    const TColor steps[] = {0x000000, 0x404040, 0x808080, 0xBFBFBF, 0xFFFFFF};
+    EXPECT_EQ(ColoursOf(image), (Colours{clBlue, steps[0], steps[1], steps[2], steps[3], steps[4]}));
+    // The farthest copy shows beyond every nearer one, each nearer copy one pixel further in.
+    auto inks = Inks(image);
+    for (int k = 1; k < 5; ++k)
+        EXPECT_EQ(inks[steps[k]].right(), inks[steps[0]].right() - k) << "copy " << 5 - k;
+
+    // A face gradient: column x of the text takes band x, and no key colour is left behind.
+    label.SetEffectStyle(esNone);
+    label.SetGraduateFrom(clBlack);
+    label.SetGraduateFace(goHorizontal);
+    const QImage graded = PaintOver(label, clBlue);
+    TCanvas measure;
+    measure.Font = label.Font();
+    const int n = measure.TextWidth(label.Caption()) - 1;
+    ASSERT_GT(ColoursOf(graded).size(), 20u);
+    EXPECT_EQ(ColoursOf(graded).count(FaceKeyColour), 0u);
+    for (int y = 0; y < graded.height(); ++y)
+        for (int x = 0; x <= n; ++x)
+            if (PixelAt(graded, x, y) != clBlue) {
+                ASSERT_EQ(PixelAt(graded, x, y), GradientBandColour(clBlack, clWhite, n, x)) << x << "," << y;
+            }
+}
+
+TEST(LabelPaint, RealLayersDarkenAndLightenWhatLiesBeneath)
+{
+    TPanel parent;  // transparent: the label shows what its parent paints beneath it
+    parent.resize(150, 50);
+    parent.SetBevelOuter(TPanelBevel::bvNone);
+    parent.SetColor(clWhite);
+    TLabelEffect label(&parent);
+    MakePlain(label, {120, 40}, QStringLiteral("Hi"), clRed);
+    label.SetDirectionShadow(edRight);
+    label.SetDepthShadow(2);
+    label.SetStyleShadow(eoReal);
+    const QImage shadowed = label.grab().toImage();
+    EXPECT_EQ(ColoursOf(shadowed), (Colours{clWhite, clRed, RGB(127, 127, 127)}));
+    EXPECT_EQ(Inks(shadowed)[RGB(127, 127, 127)].right(), Inks(shadowed)[clRed].right() + 2);
+
+    label.SetDepthShadow(0);
+    label.SetDirectionHighlight(edUpLeft);
+    label.SetDepthHighlight(2);
+    label.SetStyleHighlight(eoReal);
+    const QImage lightened = PaintOver(label, clBlack);
+    EXPECT_EQ(ColoursOf(lightened), (Colours{clBlack, clRed, RGB(127, 127, 127)}));
+    EXPECT_EQ(Inks(lightened)[RGB(127, 127, 127)].left(), Inks(lightened)[clRed].left() - 2);
+}
+
+TEST(LabelPaint, TurnedTextAndUprightLettersGoWhereTheirLayoutsSay)
+{
+    TLabelEffect label;
+    MakePlain(label, {200, 200}, QStringLiteral("A&b c"), clSilver);
+    const QString caption = label.Caption();
+    TBitmap letters(200, 200), turned(200, 200);  // drawn as the label's surfaces draw
+    TCanvas canvas(letters.Canvas().Target());
+    canvas.Font = label.Font();
+    canvas.Font.Smooth = false;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    const UprightLettersLayout upright = LayoutUprightLetters(
+        caption, [&](const QString& s) { return canvas.TextWidth(s); }, canvas.TextHeight(caption),
+        ComputeAngleTrig(360), LabelOffsets{});
+    for (int i = 0; i < upright.Letters.size(); ++i) {
+        const QPoint at = LetterOrigin(upright, {}, i, 0, 0);
+        canvas.TextOut(at.x(), at.y(), upright.Letters[i]);
+    }
+    canvas.SetTarget(turned.Canvas().Target());
+    canvas.Font.Escapement = 900;
+    const TurnedTextLayout line = LayoutTurnedText(canvas.TextWidth(caption), canvas.TextHeight(caption),
+                                                   canvas.TextWidth(caption + "   "), ComputeAngleTrig(90), {});
+    canvas.TextOut(line.X0, line.Y0, caption);
+
+    // 360 degrees is a zero slope, but still letters one by one: the ampersand is shown.
+    label.SetAngle(360);
+    label.SetKeepLettersVertical(true);
+    EXPECT_TRUE(PaintOver(label, clWhite) == letters.Image());
+    label.SetKeepLettersVertical(false);
+    label.SetAngle(90);
+    EXPECT_TRUE(PaintOver(label, clWhite) == turned.Image());
+
+    // Opaque, it shows its box outlined in black. The box lies right of and below the text's
+    // centre: its bottom and right edges clear the text.
+    label.SetTransparent(false);
+    label.SetColor(clYellow);
+    const QImage image = PaintOver(label, clWhite);
+    const QPoint topLeft = line.Corners[1], bottomRight = line.Corners[3];
+    for (int y = topLeft.y(); y <= bottomRight.y(); ++y)
+        EXPECT_EQ(PixelAt(image, bottomRight.x(), y), clBlack) << y;
+    for (int x = topLeft.x(); x <= bottomRight.x(); ++x)
+        EXPECT_EQ(PixelAt(image, x, bottomRight.y()), clBlack) << x;
+    EXPECT_EQ(PixelAt(image, bottomRight.x() - 1, bottomRight.y() - 1), clYellow);
+    EXPECT_EQ(PixelAt(image, bottomRight.x() + 1, bottomRight.y()), clWhite);  // outside: the background
+}
+
+TEST(LabelPaint, EmptyLongAndOddCaptionsPaintWithoutFault)
+{
+    TLabelEffect label;
+    MakePlain(label, {600, 200}, QString(255, QLatin1Char(' ')) + QStringLiteral("MMMM"), clBlack);
+    EXPECT_EQ(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});  // only the first 255 characters
+    label.SetCaption(QString(254, QLatin1Char(' ')) + QStringLiteral("MMMM"));
+    EXPECT_NE(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
+
+    // Upright letters of an empty caption: no letters, no background shape, no band.
+    MakePlain(label, {80, 60}, QString(), clBlack, clYellow);
+    label.SetGraduateFace(goVertical);
+    label.SetAngle(30);
+    label.SetKeepLettersVertical(true);
+    EXPECT_EQ(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
+
+    label.SetCaption(QStringLiteral("Odd\tvalues&"));
+    label.SetDirectionShadow(TEffectDirection(200));
+    label.SetDepthShadow(40);
+    label.SetStyleShadow(TEffectOption(9));
+    label.SetStyleHighlight(eoReal);
+    label.SetGraduateFace(TGraduateOption(7));
+    label.SetAlignment(TAlignment(3));
+    // Whatever the values, no key colour is left behind; no background shape above 360 degrees.
+    for (int angle : {0, 400, 180, 271})
+        for (bool upright : {false, true}) {
+            label.SetAngle(TAngleRange(angle));
+            label.SetKeepLettersVertical(upright);
+            const Colours colours = ColoursOf(PaintOver(label, clBlue));
+            EXPECT_EQ(colours.count(FaceKeyColour), 0u) << angle << upright;
+            EXPECT_TRUE(!(upright && angle == 400) || !colours.count(clYellow));
+        }
+}
+
+} // namespace

@@ -56,7 +56,7 @@ TScoreTable WithTimes(int size, std::initializer_list<int> times)
     int place = 0;
     for (int time : times) {
         ++place;
-        table.Entry(size, place) = {QByteArray("p") + QByteArray::number(place), time};
+        table.Entry(size, place) = {"p" + QByteArray::number(place), time};
     }
     return table;
 }
@@ -180,14 +180,6 @@ protected:
     ScopedCurrentDir workIn{dir.path()};
 };
 
-TEST_F(ScoreCommandsTest, FirstStartInAnEmptyDirectoryWritesTheDefaultFile)
-{
-    TForm1 form;
-    EXPECT_EQ(form.ScoreFile, dir.path() + "/Mozik.ini");
-    EXPECT_EQ(ReadFile(Path()), DefaultFileText());
-    EXPECT_EQ(form.Scores, TScoreTable());
-}
-
 TEST_F(ScoreCommandsTest, AStartReadsTheFileAndTellsOnceWhenItCannot)
 {
     TScoreTable table;
@@ -214,9 +206,11 @@ TEST_F(ScoreCommandsTest, AStartReadsTheFileAndTellsOnceWhenItCannot)
     EXPECT_TRUE(QFileInfo(Path()).isDir());  // left as it was
 }
 
-TEST_F(ScoreCommandsTest, ClearScoresResetsTableAndFileAtOnce)
+TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAgainAtOnce)
 {
     TForm1 form;
+    EXPECT_EQ(form.ScoreFile, dir.path() + "/Mozik.ini");
+    EXPECT_EQ(ReadFile(Path()), DefaultFileText());
     form.Scores.Place(5, "Anna", 20);
     ASSERT_TRUE(form.SaveScores());
     form.ClearScores1->trigger();
@@ -224,22 +218,12 @@ TEST_F(ScoreCommandsTest, ClearScoresResetsTableAndFileAtOnce)
     EXPECT_EQ(ReadFile(Path()), DefaultFileText());
 }
 
-TEST_F(ScoreCommandsTest, ExitSavesThenCloses)
-{
-    TForm1 form;
-    form.show();
-    form.Scores.Place(6, Cp1251("Иван"), 95);
-    form.Exit1->trigger();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(Lines(ReadFile(Path()))[41], QByteArray("95"));
-}
-
-TEST_F(ScoreCommandsTest, ExitThatCannotSaveKeepsTheWindowOpenAndTheOldFile)
+TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheOldFile)
 {
     TForm1 form;
     form.show();
     const QByteArray before = ReadFile(Path());
-    form.Scores.Place(4, "Anna", 12);
+    form.Scores.Place(6, Cp1251("Иван"), 95);
     ScopedErrorBoxes errors;
     {
         ScopedWriteLimit limit(64);
@@ -250,6 +234,9 @@ TEST_F(ScoreCommandsTest, ExitThatCannotSaveKeepsTheWindowOpenAndTheOldFile)
     EXPECT_TRUE(errors.Messages()[0].contains(Path()));
     EXPECT_EQ(ReadFile(Path()), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no half-written leftovers
+    form.Exit1->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(Lines(ReadFile(Path()))[41], QByteArray("95"));
 }
 
 TEST_F(ScoreCommandsTest, TheFileStaysWhereTheGameStartedWhenTheDirectoryChanges)

@@ -1,6 +1,7 @@
 #include "effects/FxEffect.h"
 
 #include "framework/Random.h"
+#include "framework/Rounding.h"
 
 #include <algorithm>
 #include <array>
@@ -59,17 +60,6 @@ constexpr std::array<EffectName, kFxLastEffect + 1> kEffectNames{{
 }};
 
 constexpr std::array<int, 5> kNamedBoxWidths{2, 5, 8, 10, 15};
-
-// Round to the nearest integer, halves to the even neighbour, whatever the floating-point
-// rounding mode happens to be.
-int RoundHalfEven(double value)
-{
-    double whole = std::floor(value);
-    const double fraction = value - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
-    return int(whole);
-}
 
 // A box position: column I, row J.
 struct Point {
@@ -148,8 +138,8 @@ private:
 
 class Painter {
 public:
-    Painter(const TCanvas& source, TFxDestination& destination, const TFxGrid& grid)
-        : source_(source), destination_(destination), grid_(grid), NX(grid.NX), NY(grid.NY)
+    Painter(const TCanvas& source, TFxDestination& destination, const TFxGrid& grid, TRandom& random)
+        : source_(source), destination_(destination), grid_(grid), random_(random), NX(grid.NX), NY(grid.NY)
     {
     }
 
@@ -210,6 +200,7 @@ private:
     const TCanvas& source_;
     TFxDestination& destination_;
     const TFxGrid grid_;
+    TRandom& random_;
     const int NX;
     const int NY;
 };
@@ -466,7 +457,7 @@ void Painter::RandomLines()
 {
     RemainingEntries lines(NX + NY);
     while (lines.Count() > 0) {
-        const int entry = lines.Take(Random(lines.Count()));
+        const int entry = lines.Take(random_.Random(lines.Count()));
         if (entry < NX)
             Line(false, entry + 1);
         else
@@ -479,7 +470,7 @@ void Painter::RandomBlock()
 {
     RemainingEntries boxes(NX * NY);
     while (boxes.Count() > 0) {
-        const int entry = boxes.Take(Random(boxes.Count()));
+        const int entry = boxes.Take(random_.Random(boxes.Count()));
         CopyBox(entry / NY + 1, entry % NY + 1);
     }
 }
@@ -599,20 +590,20 @@ int FxThird(int count)
     return RoundHalfEven(count * (1.0 / 3.0));
 }
 
-void DrawFxEffect(int effect, const TCanvas& source, TFxDestination& destination, int boxWidth)
+void DrawFxEffect(int effect, const TCanvas& source, TFxDestination& destination, int boxWidth, TRandom& random)
 {
     if (effect < 0 || effect > kFxLastEffect || boxWidth < 1)
         return;
     const TFxGrid grid = MakeFxGrid(source.ClipRect(), boxWidth);
     if (grid.NX < 1 || grid.NY < 1)
         return;
-    Painter(source, destination, grid).Run(effect);
+    Painter(source, destination, grid, random).Run(effect);
 }
 
-void DrawFxEffect(int effect, const TCanvas& source, TCanvas& destination, int boxWidth)
+void DrawFxEffect(int effect, const TCanvas& source, TCanvas& destination, int boxWidth, TRandom& random)
 {
     TCanvasDestination canvas(destination);
-    DrawFxEffect(effect, source, canvas, boxWidth);
+    DrawFxEffect(effect, source, canvas, boxWidth, random);
 }
 
 QString FxEffectName(int effect)

@@ -6,6 +6,7 @@
 // several frames, and a test can list them.
 
 #include "framework/Canvas.h"
+#include "framework/Random.h"
 #include "framework/Rect.h"
 
 #include <QString>
@@ -69,9 +70,9 @@ int FxThird(int count);
 
 // Copies the source's picture (its clip rectangle) onto the destination with the given effect
 // and returns after the last copy. Effects above 41, and box widths below 1, draw nothing.
-// The two random effects (34, 35) draw from the program's one generator (framework/Random.h).
-void DrawFxEffect(int effect, const TCanvas& source, TFxDestination& destination, int boxWidth);
-void DrawFxEffect(int effect, const TCanvas& source, TCanvas& destination, int boxWidth);
+// The two random effects (34, 35) draw their order from `random`.
+void DrawFxEffect(int effect, const TCanvas& source, TFxDestination& destination, int boxWidth, TRandom& random);
+void DrawFxEffect(int effect, const TCanvas& source, TCanvas& destination, int boxWidth, TRandom& random);
 
 // The effects' names ("Left To Right") and group captions ("Typical"); empty past 41.
 QString FxEffectName(int effect);

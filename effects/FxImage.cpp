@@ -1,5 +1,8 @@
 #include "effects/FxImage.h"
 
+#include "framework/Random.h"
+#include "framework/Setter.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -95,11 +98,11 @@ void TFXGraphic::BeginReveal()
         return;
 
     if (effect_ == 0 || revealTime == 0) {
-        DrawFxEffect(effect_, *sourceCanvas_, targetCanvas_, boxWidth_);
+        DrawFxEffect(effect_, *sourceCanvas_, targetCanvas_, boxWidth_, ProgramRandom());
         return;
     }
     TFxRecorder recorder;
-    DrawFxEffect(effect_, *sourceCanvas_, recorder, boxWidth_);
+    DrawFxEffect(effect_, *sourceCanvas_, recorder, boxWidth_, ProgramRandom());
     copies_ = std::move(recorder.Copies);
     copyCount_ = copies_.size();
     revealSource_ = *sourceCanvas_->Target();
@@ -214,50 +217,38 @@ void TFxLabel::TextOrFontChanged()
 
 void TFxLabel::SetCaption(const QString& caption)
 {
-    if (caption_ != caption) {
-        caption_ = caption;
+    if (Assign(caption_, caption))
         TextOrFontChanged();
-    }
 }
 
 void TFxLabel::SetFont(const TFont& font)
 {
-    if (!(font_ == font)) {
-        font_ = font;
+    if (Assign(font_, font))
         TextOrFontChanged();
-    }
 }
 
 void TFxLabel::SetColor(TColor color)
 {
-    if (color_ != color) {
-        color_ = color;
+    if (Assign(color_, color))
         RestartReveal();
-    }
 }
 
 void TFxLabel::SetAlignment(TAlignment alignment)
 {
-    if (alignment_ != alignment) {
-        alignment_ = alignment;
+    if (Assign(alignment_, alignment))
         RestartReveal();
-    }
 }
 
 void TFxLabel::SetTextStyle(TTextStyle style)
 {
-    if (textStyle_ != style) {
-        textStyle_ = style;
+    if (Assign(textStyle_, style))
         RestartReveal();
-    }
 }
 
 void TFxLabel::SetBorderStyle(TBorderStyle style)
 {
-    if (borderStyle_ != style) {
-        borderStyle_ = style;
+    if (Assign(borderStyle_, style))
         RestartReveal();
-    }
 }
 
 // The bevel and border setters replay the effect even when the value is the same.
@@ -302,8 +293,7 @@ void TFxLabel::ComposePicture()
     if (!SourceCanvas())
         return;
     TCanvas& canvas = *SourceCanvas();
-    const unsigned alignmentFlag = alignment_ == taLeftJustify ? DT_LEFT : alignment_ == taRightJustify ? DT_RIGHT : DT_CENTER;
-    const unsigned format = DT_EXPANDTABS | DT_VCENTER | alignmentFlag;
+    const unsigned format = DT_EXPANDTABS | DT_VCENTER | AlignmentFlags(alignment_);
 
     TRect r = Rect(0, 0, picture_.Width(), picture_.Height());
     if (borderStyle_ == TBorderStyle::bsSingle) {
@@ -311,16 +301,7 @@ void TFxLabel::ComposePicture()
         canvas.FrameRect(r);
         InflateRect(r, -1, -1);
     }
-    TColor top = 0, bottom = 0;
-    if (bevelOuter_ != TPanelBevel::bvNone) {
-        BevelColors(bevelOuter_, top, bottom);
-        Frame3D(canvas, r, top, bottom, bevelWidth_);
-    }
-    Frame3D(canvas, r, color_, color_, borderWidth_);
-    if (bevelInner_ != TPanelBevel::bvNone) {
-        BevelColors(bevelInner_, top, bottom);
-        Frame3D(canvas, r, top, bottom, bevelWidth_);
-    }
+    DrawPanelFrame(canvas, r, bevelOuter_, bevelInner_, bevelWidth_, borderWidth_, color_);
     canvas.Brush = {color_, TBrushStyle::bsSolid};
     canvas.FillRect(r);
     canvas.Brush.Style = TBrushStyle::bsClear;

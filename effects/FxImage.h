@@ -13,7 +13,7 @@
 #include "framework/Alignment.h"
 #include "framework/Bitmap.h"
 #include "framework/Font.h"
-#include "framework/Panel.h"
+#include "framework/PanelFrame.h"
 
 #include <QImage>
 #include <QTimer>

@@ -1,6 +1,7 @@
 #include "framework/Bevel.h"
 
 #include "framework/Colors.h"
+#include "framework/Setter.h"
 
 #include <QPainter>
 
@@ -11,10 +12,8 @@ TBevel::TBevel(QWidget* parent, TBevelStyle style) : QWidget(parent), style_(sty
 
 void TBevel::SetStyle(TBevelStyle style)
 {
-    if (style_ == style)
-        return;
-    style_ = style;
-    update();
+    if (Assign(style_, style))
+        update();
 }
 
 void TBevel::paintEvent(QPaintEvent*)

@@ -1,5 +1,7 @@
 #include "framework/Image.h"
 
+#include "framework/Setter.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,10 +22,8 @@ void TImage::PictureChanged()
 
 void TImage::SetStretch(bool stretch)
 {
-    if (stretch_ != stretch) {
-        stretch_ = stretch;
+    if (Assign(stretch_, stretch))
         update();
-    }
 }
 
 void TImage::SetAutoSize(bool autoSize)

@@ -1,11 +1,9 @@
 #pragma once
 // A panel: an outer and an inner 3-D bevel around a face filled with the panel's colour.
 
-#include "framework/Colors.h"
+#include "framework/PanelFrame.h"
 
 #include <QWidget>
-
-enum class TPanelBevel { bvNone, bvLowered, bvRaised };
 
 class TPanel : public QWidget {
     Q_OBJECT
@@ -33,13 +31,3 @@ private:
     int borderWidth_ = 0;
     TColor color_ = clBtnFace;
 };
-
-// Top and bottom colours of a bevel: lowered is shadow over highlight, anything else the reverse.
-void BevelColors(TPanelBevel bevel, TColor& top, TColor& bottom);
-
-class TCanvas;
-struct TRect;
-// The rings of a panel from the outside in: the outer bevel, a border of borderWidth pixels in
-// the panel's colour, the inner bevel. `rect` shrinks past each ring and is left as the face.
-void DrawPanelFrame(TCanvas& canvas, TRect& rect, TPanelBevel outer, TPanelBevel inner, int bevelWidth,
-                    int borderWidth, TColor color);

@@ -1,8 +1,6 @@
 #include "game/Board.h"
 
-#include "framework/Random.h"
-
-#include <cmath>
+#include "framework/Rounding.h"
 
 QSize ClientSize(int n)
 {
@@ -71,25 +69,25 @@ bool IsSolved(const TGrid& grid, int n)
 
 int ShufflePasses(int n)
 {
-    return int(std::nearbyint(n * n * 0.8));  // halves to even, as the processor rounds
+    return RoundHalfEven(n * n * 0.8);
 }
 
-std::vector<std::pair<int, int>> ShuffleSwaps(int n)
+std::vector<std::pair<int, int>> ShuffleSwaps(int n, TRandom& random)
 {
     std::vector<std::pair<int, int>> swaps;
     const int tiles = n * n - 1;
     if (tiles < 2)
         return swaps;
     for (int pass = ShufflePasses(n); pass > 0; --pass) {
-        const int a = Random(tiles);
-        const int b = Random(tiles);
+        const int a = random.Random(tiles);
+        const int b = random.Random(tiles);
         if (a != b)
             swaps.emplace_back(a + 1, b + 1);
     }
     if (swaps.size() % 2 != 0) {
         // An odd permutation cannot be solved: one more transposition makes it even.
-        const int a = Random(tiles);
-        int b = Random(tiles - 1);
+        const int a = random.Random(tiles);
+        int b = random.Random(tiles - 1);
         if (b >= a)
             ++b;
         swaps.emplace_back(a + 1, b + 1);

@@ -3,6 +3,7 @@
 // completion. Positions run 1..N*N row by row from the top-left; the grid holds the home number
 // of the piece shown in each cell, 0 at the gap.
 
+#include "framework/Random.h"
 #include "framework/Rect.h"
 
 #include <QSize>
@@ -58,9 +59,9 @@ bool IsSolved(const TGrid& grid, int n);
 int ShufflePasses(int n);
 
 // The swaps of one shuffle of positions 1..N*N-1 (the corner stays put), drawn from the
-// program's generator: a swap for each pass whose two draws differ, and one more swap of two
-// distinct tiles when their number is odd, so that moves can always bring the picture home.
-std::vector<std::pair<int, int>> ShuffleSwaps(int n);
+// generator: a swap for each pass whose two draws differ, and one more swap of two distinct
+// tiles when their number is odd, so that moves can always bring the picture home.
+std::vector<std::pair<int, int>> ShuffleSwaps(int n, TRandom& random);
 
 // Whether an arrangement with the gap at N*N can be brought home by moves: the permutation of
 // positions 1..N*N-1 must be even.

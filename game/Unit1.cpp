@@ -4,11 +4,11 @@
 #include "framework/Application.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
-#include "framework/Image.h"
 #include "framework/Panel.h"
 #include "framework/Random.h"
 #include "framework/SpeedButton.h"
 #include "game/BuiltinPicture.h"
+#include "game/Commands.h"
 #include "game/DialogLayout.h"
 #include "game/Glyphs.h"
 #include "game/ScoreFile.h"
@@ -99,7 +99,6 @@ void TForm1::CreateComponents()
     SpeedButton2 = MakeToolButton(Panel2, "SpeedButton2", 72, OpenGlyph(), 2, QStringLiteral("Другой рисунок."));
     SpeedButton3 = MakeToolButton(Panel2, "SpeedButton3", 104, ExitGlyph(), 2, QStringLiteral("Выход из программы."));
     SpeedButton4 = MakeToolButton(Panel2, "SpeedButton4", 40, PauseGlyph(), 2, kPauseHint);
-    SpeedButton4->setEnabled(false);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::Start);
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::Open1Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::Exit);
@@ -152,7 +151,6 @@ void TForm1::CreateMenu()
     Start1 = item(File1, "Start1", QStringLiteral("&Start"), QKeySequence(Qt::Key_F2), &TForm1::Start);
     Pause1 = item(File1, "Pause1", QStringLiteral("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2),
                   &TForm1::SpeedButton4Click);
-    Pause1->setEnabled(false);
     Open1 = item(File1, "Open1", QStringLiteral("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
     HighScores1 = item(File1, "HighScores1", QStringLiteral("&High Scores ..."), {}, &TForm1::HighScores1Click);
     ClearScores1 = item(File1, "ClearScores1", QStringLiteral("&Clear Scores"), {}, &TForm1::ClearScores1Click);
@@ -175,12 +173,10 @@ void TForm1::CreateMenu()
 
 void TForm1::FormCreate()
 {
-    BoardSize = 5;
-    FieldCreate();
+    Rebuild(5);
     const QString directory = QDir::currentPath();
     PictureName = QStringLiteral("Mozik.bmp");
-    Paused = false;
-    setWindowTitle(PictureName + SizeSuffix());
+    setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
 
     // The file stays bound to the directory of the start, wherever the open dialog goes later.
     ScoreFile = directory + QStringLiteral("/Mozik.ini");
@@ -212,33 +208,39 @@ void TForm1::showEvent(QShowEvent* event)
     }
 }
 
-QString TForm1::SizeSuffix() const
+QString TForm1::SizeSuffix(int n) const
 {
-    return QStringLiteral("  -  %1 x %1").arg(BoardSize);
+    return QStringLiteral("  -  %1 x %1").arg(n);
 }
 
-QList<QWidget*> TForm1::BoardComponents() const
+void TTile::ShowPiece(int piece, const TBitmap& picture)
 {
-    return Panel1->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (piece_ == piece)
+        return;
+    piece_ = piece;
+    SetPicture(picture);
 }
 
-TImage* TForm1::TileAt(int p) const
+TTile* TForm1::TileAt(int p) const
 {
-    const int cells = BoardSize * BoardSize;
-    const QList<QWidget*> components = BoardComponents();
-    const int index = cells + p - 1;
-    return p >= 1 && p <= cells && index < components.size() ? qobject_cast<TImage*>(components[index]) : nullptr;
+    return p >= 1 && p <= int(nodes_.size()) ? nodes_[size_t(p - 1)]->Tile : nullptr;
 }
 
 TBevel* TForm1::FrameAt(int p) const
 {
-    const QList<QWidget*> components = BoardComponents();
-    return p >= 1 && p <= components.size() ? qobject_cast<TBevel*>(components[p - 1]) : nullptr;
+    return p >= 1 && p <= int(nodes_.size()) ? nodes_[size_t(p - 1)]->Frame : nullptr;
+}
+
+void TForm1::Rebuild(int n)
+{
+    FieldDestroy();
+    Game.NewBoard(n);
+    FieldCreate();
 }
 
 void TForm1::FieldCreate()
 {
-    const int n = BoardSize;
+    const int n = Game.BoardSize();
     const int t = TileSize(n);
 
     const QSize client = ClientSize(n);
@@ -247,6 +249,7 @@ void TForm1::FieldCreate()
     Label1->setGeometry(client.width() - 1 - kTimeLabelWidth, 1, kTimeLabelWidth, kToolBarHeight - 2);
     Panel1->setGeometry(0, kToolBarHeight, client.width(), client.height() - kToolBarHeight);
 
+    // The frames first, then the pictures, so that the panel holds them in this order.
     FirstNode = nullptr;
     LastNode = nullptr;
     TTileNode* previous = nullptr;
@@ -260,43 +263,27 @@ void TForm1::FieldCreate()
                 FirstNode = node;
             node->Frame = new TBevel(Panel1, TBevelStyle::bsRaised);
             node->Frame->setGeometry(FrameRect(column, row, n).ToQRect());
-            node->Frame->show();
+            nodes_.push_back(node);
             previous = node;
         }
     LastNode = previous;
 
     const TBitmap& source = Image1->Picture();
-    TTileNode* node = FirstNode;
-    for (int row = 1; row <= n; ++row)
-        for (int column = 1; column <= n; ++column, node = node->Next) {
-            auto* tile = new TImage(Panel1);
-            connect(tile, &TImage::Click, this, &TForm1::Move);
-            tile->SetStretch(true);
-            tile->setGeometry(TileRect(column, row, n).ToQRect());
-            TBitmap piece(t, t);
-            piece.Canvas().StretchMode = TStretchMode::smSmooth;
-            piece.Canvas().CopyRect(Rect(0, 0, t, t), source.Canvas(),
-                                    SourceRect(column, row, n, source.Width(), source.Height()));
-            tile->SetPicture(piece);
-            tile->show();
-            node->Tile = tile;
-        }
-
-    Grid.Reset(n);
-    Running = false;
-    GapPos = n * n;
-    Seconds = 0;
-    Timer1->stop();
-    ShowTime();
-    SpeedButton1->setEnabled(n != 1);
-    SpeedButton4->setEnabled(false);
-    Pause1->setEnabled(false);
-    Start1->setEnabled(true);
-    // An interrupted game, paused or not, leaves an idle board: no running clock to hint at,
-    // nothing to continue.
-    Label1->setEnabled(true);
-    SetShowHint(Label1, false);
-    SetHint(SpeedButton4, kPauseHint);
+    for (TTileNode* node : nodes_) {
+        const int p = int(pieces_.size()) + 1;
+        const int column = ColumnOf(p, n), row = RowOf(p, n);
+        TBitmap piece(t, t);
+        piece.Canvas().StretchMode = TStretchMode::smSmooth;
+        piece.Canvas().CopyRect(Rect(0, 0, t, t), source.Canvas(),
+                                SourceRect(column, row, n, source.Width(), source.Height()));
+        pieces_.push_back(piece);
+        node->Tile = new TTile(Panel1, p);
+        connect(node->Tile, &TImage::Click, this, &TForm1::Move);
+        node->Tile->SetStretch(true);
+        node->Tile->setGeometry(TileRect(column, row, n).ToQRect());
+        node->Tile->ShowPiece(p, piece);
+    }
+    ShowGame();
 }
 
 void TForm1::FieldDestroy()
@@ -310,106 +297,100 @@ void TForm1::FieldDestroy()
     }
     FirstNode = nullptr;
     LastNode = nullptr;
+    nodes_.clear();
+    pieces_.clear();
+}
+
+void TForm1::ShowGame()
+{
+    const int n = Game.BoardSize();
+    for (TTileNode* node : nodes_) {
+        const int piece = Game.Grid().AtPosition(node->Tile->Position(), n);
+        // The gap's cell is hidden during a game; at its end the corner piece is back there.
+        const bool shown = piece != 0 || !Game.Running();
+        if (piece != 0)
+            node->Tile->ShowPiece(piece, pieces_[size_t(piece - 1)]);
+        node->Tile->setVisible(shown);
+        node->Frame->setVisible(shown);
+    }
+    GapPos = Game.GapPos();
+
+    Label1->SetCaption(kTimePrefix + QString::number(Game.Seconds()));
+    const TCommandStates states = CommandStates(Game);
+    SpeedButton1->setEnabled(states.StartButton);
+    Start1->setEnabled(states.StartItem);
+    SpeedButton4->setEnabled(states.Pause);
+    Pause1->setEnabled(states.Pause);
+    SetHint(SpeedButton4, states.PauseSaysContinue ? kContinueHint : kPauseHint);
+    SetShowHint(Label1, states.TimeHint);
+    Label1->setEnabled(states.TimeEnabled);
+    if (!states.ClockRuns)
+        Timer1->stop();
+    else if (!Timer1->isActive())
+        Timer1->start();
+    emit GameShown();
 }
 
 void TForm1::Start()
 {
-    const int n = BoardSize;
-    if (n == 1)
+    if (Game.BoardSize() == 1)
         return;
-    Running = true;
-    Seconds = 0;
-    Paused = false;
-    ShowTime();
-    SpeedButton1->setEnabled(false);
-    Start1->setEnabled(false);
-    SpeedButton4->setEnabled(true);
-    Pause1->setEnabled(true);
-    SetShowHint(Label1, true);
-    LastNode->Tile->hide();
-    LastNode->Frame->hide();
-
-    Randomize();
-    for (const auto& [pa, pb] : ShuffleSwaps(n)) {
-        TImage* a = TileAt(pa);
-        TImage* b = TileAt(pb);
-        Image2->SetPicture(a->Picture());
-        a->SetPicture(b->Picture());
-        b->SetPicture(Image2->Picture());
-        std::swap(Grid.AtPosition(pa, n), Grid.AtPosition(pb, n));
-    }
-    Timer1->start();
-    Image2->SetPicture(LastNode->Tile->Picture());
+    ProgramRandom().Randomize();
+    Game.Start(ProgramRandom());
+    Image2->SetPicture(pieces_.back());  // the corner piece, put back when the picture is whole
+    ShowGame();
 }
 
 void TForm1::Move(QObject* sender)
 {
-    if (!Running || Paused)
+    const auto* tile = qobject_cast<TTile*>(sender);
+    if (!tile || TileAt(tile->Position()) != tile)
         return;
-    const int n = BoardSize;
-    const int cells = n * n;
-    const int index = int(BoardComponents().indexOf(qobject_cast<QWidget*>(sender)));
-    if (index < cells || index >= 2 * cells)
-        return;
-    const int p = index - cells + 1;
-    const int q = GapBeside(p, GapPos, n);
-    if (q == 0)
-        return;
-
-    TileAt(p)->hide();
-    FrameAt(p)->hide();
-    TileAt(q)->SetPicture(TileAt(p)->Picture());
-    TileAt(q)->show();
-    FrameAt(q)->show();
-    GapPos = p;
-    Grid.AtPosition(q, n) = Grid.AtPosition(p, n);
-    Grid.AtPosition(p, n) = 0;
-    CheckSolved();
+    if (Game.Move(tile->Position()).Moved) {
+        ShowGame();
+        CheckSolved();
+    }
 }
 
 void TForm1::CheckSolved()
 {
-    if (!IsSolved(Grid, BoardSize))
+    const int n = Game.BoardSize();
+    if (Game.Running() || !IsSolved(Game.Grid(), n))
         return;
-    Timer1->stop();
-    SpeedButton4->setEnabled(false);
-    Pause1->setEnabled(false);
-    SetShowHint(Label1, false);
-    LastNode->Tile->SetPicture(Image2->Picture());
-    LastNode->Tile->show();
-    LastNode->Frame->show();
-    SpeedButton1->setEnabled(true);
-    Start1->setEnabled(true);
-    Running = false;
+    LastNode->Tile->ShowPiece(n * n, Image2->Picture());
+    ShowGame();
+    const int seconds = Game.Seconds();
     if (Form2) {
-        Form2->Label2->setText(QString::number(Seconds));
+        Form2->Present(Scores, n, seconds);
+        const QMetaObject::Connection recording = connect(Form2, &TForm2::NameEntered, this, &TForm1::RecordScore);
         Form2->exec();
+        disconnect(recording);
     }
-    if (Form3)
+    if (Form3) {
+        Form3->Present(Scores, n);
         Form3->exec();
+    }
 }
 
-void TForm1::ShowTime()
+void TForm1::RecordScore(const QString& name)
 {
-    Label1->SetCaption(kTimePrefix + QString::number(Seconds));
+    const int n = Game.BoardSize(), seconds = Game.Seconds();
+    if (!TScoreTable::HasSize(n) || !Scores.Qualifies(n, seconds))
+        return;
+    Scores.Place(n, EncodeName(name), seconds);
+    SaveScores();
 }
 
 void TForm1::Timer1Timer()
 {
-    ++Seconds;
-    ShowTime();
+    Game.Tick();
+    ShowGame();
 }
 
 void TForm1::SpeedButton4Click()
 {
-    Paused = !Paused;
-    SetShowHint(Label1, !Paused);
-    if (Paused)
-        Timer1->stop();
-    else
-        Timer1->start();
-    Label1->setEnabled(!Paused);
-    SetHint(SpeedButton4, Paused ? kContinueHint : kPauseHint);
+    Game.TogglePause();
+    ShowGame();
 }
 
 void TForm1::Open1Click()
@@ -426,21 +407,18 @@ void TForm1::Open1Click()
     }
     Image1->SetPicture(picture);
     PictureName = QFileInfo(path).fileName();
-    setWindowTitle(PictureName + SizeSuffix());
-    FieldDestroy();
-    FieldCreate();
+    setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
+    Rebuild(Game.BoardSize());
 }
 
 void TForm1::ChooseSize(int n, QAction* item)
 {
-    BoardSize = n;
-    setWindowTitle(PictureName + SizeSuffix());
+    setWindowTitle(PictureName + SizeSuffix(n));
     for (QAction* size : {N1x1, N4x4, N5x5, N6x6, N7x7})
         if (size != item)
             size->setChecked(false);
     item->setChecked(true);
-    FieldDestroy();
-    FieldCreate();
+    Rebuild(n);
 }
 
 void TForm1::N1x1Click() { ChooseSize(1, N1x1); }
@@ -451,8 +429,10 @@ void TForm1::N7x7Click() { ChooseSize(7, N7x7); }
 
 void TForm1::HighScores1Click()
 {
-    if (Form3)
+    if (Form3) {
+        Form3->Present(Scores, Game.BoardSize());
         Form3->exec();
+    }
 }
 
 void TForm1::ClearScores1Click()

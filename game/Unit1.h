@@ -1,12 +1,15 @@
 #pragma once
-// The main window: tool bar, clock, board, menu and the game played on the board.
+// The main window: the tool bar with the clock, the board, and the menu. It draws the game
+// (game/Game.h) and forwards the player's clicks, keys and commands to it.
 
 #include "framework/Dialogs.h"
-#include "game/Board.h"
+#include "framework/Image.h"
+#include "game/Game.h"
 #include "game/ScoreTable.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -14,20 +17,33 @@ class QMenuBar;
 class QTimer;
 class TBevel;
 class TFxLabel;
-class TImage;
 class TPanel;
 class TSpeedButton;
 class TZelHint;
 
+// A tile's picture control: it knows its position on the board and which piece it shows.
+class TTile : public TImage {
+    Q_OBJECT
+public:
+    TTile(QWidget* parent, int position) : TImage(parent), position_(position) {}
+    int Position() const { return position_; }
+    int Piece() const { return piece_; }  // home number of the piece shown
+    void ShowPiece(int piece, const TBitmap& picture);
+
+private:
+    const int position_;
+    int piece_ = 0;
+};
+
 // One tile of the board: its picture and its frame, linked in position order.
 struct TTileNode {
-    TImage* Tile = nullptr;
+    TTile* Tile = nullptr;
     TBevel* Frame = nullptr;
     TTileNode* Next = nullptr;
     TTileNode* Prev = nullptr;
 };
 
-// Position of the gap; N*N after every board build.
+// Position of the gap, kept equal to the game's after every change.
 extern int GapPos;
 
 class TForm1 : public QMainWindow {
@@ -67,22 +83,24 @@ public:
     QAction* Pause1 = nullptr;
     QAction* ClearScores1 = nullptr;
 
-    // Game state.
-    bool Running = false;
-    bool Paused = false;
+    // The game, and what the window keeps beside it.
+    TGame Game;
     TTileNode* FirstNode = nullptr;
     TTileNode* LastNode = nullptr;
     QString PictureName;
     QString ScoreFile;
-    TGrid Grid;
-    int Seconds = 0;
-    int BoardSize = 5;
     TScoreTable Scores;
 
-    // The board.
+    bool Running() const { return Game.Running(); }
+    bool Paused() const { return Game.Paused(); }
+    int Seconds() const { return Game.Seconds(); }
+    int BoardSize() const { return Game.BoardSize(); }
+    const TGrid& Grid() const { return Game.Grid(); }
+
+    // The board's controls for the game's board size, showing the game as it stands.
     void FieldCreate();
     void FieldDestroy();
-    TImage* TileAt(int p) const;
+    TTile* TileAt(int p) const;
     TBevel* FrameAt(int p) const;
 
     // Writes the score table to the score file; on failure says so in an error box.
@@ -107,6 +125,10 @@ public:
     void SpeedButton2Click();
     void Exit();
 
+signals:
+    // After every change of what the window shows of the game.
+    void GameShown();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -115,11 +137,15 @@ private:
     void CreateMenu();
     void FormCreate();
     void FormDestroy();
+    void Rebuild(int n);
     void ChooseSize(int n, QAction* item);
-    void ShowTime();
-    QString SizeSuffix() const;
-    QList<QWidget*> BoardComponents() const;
+    // Draws the game as it stands: the pieces, the clock, and the commands that can act.
+    void ShowGame();
+    void RecordScore(const QString& name);
+    QString SizeSuffix(int n) const;
 
+    std::vector<TTileNode*> nodes_;  // by position - 1
+    std::vector<TBitmap> pieces_;    // the picture's pieces, by home number - 1
     bool centred_ = false;
     QString scoreFileProblem_;  // told once the window shows
 };

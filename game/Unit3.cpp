@@ -2,8 +2,6 @@
 
 #include "framework/Hints.h"
 #include "game/DialogLayout.h"
-#include "game/ScoreTable.h"
-#include "game/Unit1.h"
 #include "label/LblEffct.h"
 
 #include <QLabel>
@@ -75,9 +73,17 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     setTabOrder(Edit1, Button1);
 }
 
+void TForm2::Present(const TScoreTable& scores, int boardSize, int seconds)
+{
+    scores_ = scores;
+    boardSize_ = boardSize;
+    seconds_ = seconds;
+    Label2->setText(QString::number(seconds));
+}
+
 void TForm2::FormShow()
 {
-    const bool qualifies = Form1->Scores.Qualifies(Form1->BoardSize, Form1->Seconds);
+    const bool qualifies = TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_);
     Label4->setEnabled(qualifies);
     Edit1->setEnabled(qualifies);
 }
@@ -104,10 +110,7 @@ void TForm2::Button1Click()
 {
     // The button closes the dialog whatever the name; an empty name records nothing.
     const QString name = Edit1->text();
-    const int size = Form1->BoardSize;
-    if (!name.isEmpty() && TScoreTable::HasSize(size) && Form1->Scores.Qualifies(size, Form1->Seconds)) {
-        Form1->Scores.Place(size, EncodeName(name), Form1->Seconds);
-        Form1->SaveScores();
-    }
+    if (!name.isEmpty() && TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_))
+        emit NameEntered(name);
     accept();
 }

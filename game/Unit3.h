@@ -1,6 +1,8 @@
 #pragma once
 // The result dialog: the time of a finished game and, when it earns a place, the player's name.
 
+#include "game/ScoreTable.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -23,15 +25,25 @@ public:
     QPushButton* Button1 = nullptr;
     QLabel* Label4 = nullptr;
 
+    // The game to show: its board size and time, and the table it may enter.
+    void Present(const TScoreTable& scores, int boardSize, int seconds);
+
     void FormShow();
-    // Records the name typed for the finished game, when there is one, then closes.
+    // Hands the name typed for the finished game on, when there is one and the time earns a
+    // place, then closes.
     void Button1Click();
+
+signals:
+    void NameEntered(const QString& name);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    TScoreTable scores_;
+    int boardSize_ = 0;
+    int seconds_ = 0;
     QPointer<QWidget> lastFocus_;
 };
 

@@ -5,8 +5,6 @@
 #include "framework/Hints.h"
 #include "framework/TabSet.h"
 #include "game/DialogLayout.h"
-#include "game/ScoreTable.h"
-#include "game/Unit1.h"
 
 #include <QPushButton>
 
@@ -71,13 +69,19 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     setTabOrder(Button1, TabSet1);  // OK first: the dialog opens with the focus on it
 }
 
+void TForm3::Present(const TScoreTable& scores, int boardSize)
+{
+    scores_ = scores;
+    boardSize_ = boardSize;
+}
+
 void TForm3::FillRows(int tab)
 {
     const int size = tab + kFirstScoreSize;
     if (!TScoreTable::HasSize(size))
         return;
     for (int i = 1; i <= kScorePlaces; ++i) {
-        const TScoreEntry& entry = Form1->Scores.Entry(size, i);
+        const TScoreEntry& entry = scores_.Entry(size, i);
         FxLabel(i)->SetCaption(DecodeName(entry.Name));
         FxLabel(i + 10)->SetCaption(QString::number(entry.Time));
     }
@@ -88,7 +92,7 @@ void TForm3::FormShow()
     FillRows(TabSet1->TabIndex());
     // Opens on the tab of the board in play; a board without a table (1 x 1) keeps the tab
     // shown last.
-    TabSet1->SetTabIndex(Form1->BoardSize - kFirstScoreSize);
+    TabSet1->SetTabIndex(boardSize_ - kFirstScoreSize);
 }
 
 void TForm3::TabSet1Change(int newTab, bool& /*allowChange*/)

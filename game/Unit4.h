@@ -1,6 +1,8 @@
 #pragma once
 // The score dialog: one table of ten best times at a time, a tab for each board size.
 
+#include "game/ScoreTable.h"
+
 #include <QDialog>
 #include <array>
 
@@ -21,6 +23,9 @@ public:
     TTabSet* TabSet1 = nullptr;
     TBevel* Bevel1 = nullptr;
 
+    // The tables to show, and the board in play, whose table the dialog opens on.
+    void Present(const TScoreTable& scores, int boardSize);
+
     void FormShow();
     void TabSet1Change(int newTab, bool& allowChange);
     void Button1Click();
@@ -31,6 +36,8 @@ protected:
 private:
     void FillRows(int tab);
     std::array<TFxLabel*, 22> fxLabels_{};
+    TScoreTable scores_;
+    int boardSize_ = 0;
     bool centred_ = false;
 };
 

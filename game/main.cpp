@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(QApplication::style()->standardPalette());
     RegisterFontSubstitutions();
-    Randomize();
+    ProgramRandom().Randomize();
 
     Form1 = new TForm1;  // the first window made becomes the main window
     About = new TAbout(Form1);

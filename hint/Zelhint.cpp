@@ -1,6 +1,7 @@
 #include "hint/Zelhint.h"
 
 #include "framework/Application.h"
+#include "framework/Setter.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -75,10 +76,8 @@ void TZelHint::SetHintFont(const TFont& font)
 
 void TZelHint::SetHintPauseTime(int milliseconds)
 {
-    if (milliseconds == hintPauseTime_)
-        return;
-    hintPauseTime_ = milliseconds;
-    SetHintPause(milliseconds);
+    if (Assign(hintPauseTime_, milliseconds))
+        SetHintPause(milliseconds);
 }
 
 void TZelHint::SetOnSelectHintDirection(TOnSelectHintDirection handler)

@@ -1,5 +1,6 @@
 #include "label/LabelLayout.h"
 
+#include "framework/Rounding.h"
 #include "framework/TextLayout.h"
 
 #include <algorithm>
@@ -43,26 +44,12 @@ GradientSpan SpanOver(TGraduateOption mode, int left, int top, int right, int bo
 
 } // namespace
 
-int RoundHalfEven(double value)
-{
-    return int(std::nearbyint(value));  // the default rounding mode sends halves to even
-}
-
 QPoint DirectionOffset(TEffectDirection direction)
 {
     static constexpr int kSteps[][2] = {{0, 0}, {0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
     if (direction > edUpLeft)
         return {0, 0};
     return {kSteps[direction][0], kSteps[direction][1]};
-}
-
-unsigned AlignmentFlags(TAlignment alignment)
-{
-    switch (alignment) {
-    case taRightJustify: return DT_RIGHT;
-    case taCenter: return DT_CENTER;
-    default: return DT_LEFT;
-    }
 }
 
 LabelOffsets ComputeOffsets(TEffectDirection directionHighlight, int depthHighlight,

@@ -30,15 +30,9 @@ enum TGraduateOption : std::uint8_t { goNone, goVertical, goHorizontal };
 // The face is first drawn in this colour on the second surface; gradient bands replace it.
 constexpr TColor FaceKeyColour = 0xFE09F1;
 
-// Nearest integer, halves to the even neighbour.
-int RoundHalfEven(double value);
-
 // The one-pixel step of a direction, x to the right and y downwards; (0, 0) for a value
 // outside the enumeration.
 QPoint DirectionOffset(TEffectDirection direction);
-
-// Formatted-text alignment flag of an alignment (left for a value outside the enumeration).
-unsigned AlignmentFlags(TAlignment alignment);
 
 // The room that the layer copies need around the face. One pair serves both axes.
 struct LabelOffsets {

@@ -1,6 +1,7 @@
 #include "label/LblEffct.h"
 
 #include "framework/Bitmap.h"
+#include "framework/Setter.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -234,16 +235,6 @@ void LabelPainter::DrawAt(TCanvas& surface, int ox, int oy) const
     }
 }
 
-// Stores a new value; false when it equals the current one and nothing is to be done.
-template <typename T>
-bool Assign(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
 } // namespace
 
 TLabelEffect::TLabelEffect(QWidget* owner) : QWidget(owner)
@@ -302,9 +293,8 @@ void TLabelEffect::SetDirectionShadow(TEffectDirection direction)
 
 void TLabelEffect::SetColourHighlight(TColor colour)
 {
-    if (colourHighlight_ == colour)
+    if (!Assign(colourHighlight_, colour))
         return;
-    colourHighlight_ = colour;
     schemeColours_[csCustom][0] = colour;
     if (!updatingScheme_)
         SetColourScheme(csCustom);
@@ -313,9 +303,8 @@ void TLabelEffect::SetColourHighlight(TColor colour)
 
 void TLabelEffect::SetColourShadow(TColor colour)
 {
-    if (colourShadow_ == colour)
+    if (!Assign(colourShadow_, colour))
         return;
-    colourShadow_ = colour;
     schemeColours_[csCustom][1] = colour;
     if (!updatingScheme_)
         SetColourScheme(csCustom);
@@ -420,18 +409,14 @@ void TLabelEffect::SetColourScheme(TColourScheme scheme)
 
 void TLabelEffect::SetAsButton(bool asButton)
 {
-    if (asButton_ == asButton)
-        return;
-    asButton_ = asButton;
-    if (asButton)
+    if (Assign(asButton_, asButton) && asButton)
         SetEffectStyle(esRaised);
 }
 
 void TLabelEffect::SetAngle(TAngleRange angle)
 {
-    if (angle_ == angle)
+    if (!Assign(angle_, angle))
         return;
-    angle_ = angle;
     trig_ = ComputeAngleTrig(angle);
     if (angle != 0)
         SetAlignment(taLeftJustify);

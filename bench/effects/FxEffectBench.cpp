@@ -39,9 +39,10 @@ void BM_Effect(benchmark::State& state)
     const TBitmap source = Picture(width, height);
     TBitmap destination(width, height);
     std::int64_t copies = 0;
+    TRandom random(1);
     for (auto _ : state) {
         CountingDestination counting(destination.Canvas());
-        DrawFxEffect(effect, source.Canvas(), counting, boxWidth);
+        DrawFxEffect(effect, source.Canvas(), counting, boxWidth, random);
         copies += counting.Copies;
         benchmark::ClobberMemory();
     }

@@ -1,84 +1,48 @@
-// Board building from the built-in and from a large picture, the shuffle, and moves.
+// The game model alone, without a window: a shuffle of each size, and 10,000 legal moves with
+// the completion check.
 
-#include "framework/Image.h"
-#include "framework/Random.h"
-#include "game/Unit1.h"
+#include "game/Game.h"
 
-#include <QImage>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QImage LargePicture()
+void BM_Shuffle(benchmark::State& state)
 {
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            row[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
-    }
-    return image;
-}
-
-void FieldCreate(benchmark::State& state, bool large)
-{
-    TForm1 form;
-    if (large)
-        form.Image1->SetPicture(TBitmap(LargePicture()));
-    form.BoardSize = int(state.range(0));
+    TGame game(int(state.range(0)));
+    TRandom random(11);
     for (auto _ : state) {
-        form.FieldDestroy();
-        form.FieldCreate();
+        game.Start(random);
+        benchmark::DoNotOptimize(game.Grid());
     }
 }
+BENCHMARK(BM_Shuffle)->DenseRange(4, 7)->Unit(benchmark::kMicrosecond);
 
-void BM_FieldCreateBuiltin(benchmark::State& state) { FieldCreate(state, false); }
-void BM_FieldCreateLarge(benchmark::State& state) { FieldCreate(state, true); }
-BENCHMARK(BM_FieldCreateBuiltin)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FieldCreateLarge)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
-
-void BM_Start(benchmark::State& state)
-{
-    TForm1 form;
-    form.BoardSize = int(state.range(0));
-    form.FieldDestroy();
-    form.FieldCreate();
-    for (auto _ : state) {
-        state.PauseTiming();
-        form.FieldDestroy();
-        form.FieldCreate();
-        state.ResumeTiming();
-        form.Start();
-    }
-}
-BENCHMARK(BM_Start)->Arg(4)->Arg(7)->Unit(benchmark::kMicrosecond);
-
-// 10,000 legal moves, each followed by the completion check, on a 5 x 5 board.
+// Each move slides a random neighbour of the gap into it; a finished game starts again.
 void BM_TenThousandMoves(benchmark::State& state)
 {
-    TForm1 form;
-    SetRandSeed(7);
+    TGame game(5);
+    TRandom random(7);
+    game.Start(random);
+    int solved = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        form.FieldDestroy();
-        form.FieldCreate();
-        form.Start();
-        state.ResumeTiming();
         for (int move = 0; move < 10000; ++move) {
-            if (!form.Running)
-                form.Start();
-            const int n = form.BoardSize;
-            const int candidates[] = {GapPos - 1, GapPos + 1, GapPos - n, GapPos + n};
-            for (int offset = Random(4), tries = 0; tries < 4; ++tries) {
-                const int p = candidates[(offset + tries) % 4];
-                if (p >= 1 && p <= n * n && GapBeside(p, GapPos, n)) {
-                    form.Move(form.TileAt(p));
+            const int n = game.BoardSize(), gap = game.GapPos();
+            const int candidates[] = {gap - 1, gap + 1, gap - n, gap + n};
+            for (int offset = random.Random(4), tries = 0; tries < 4; ++tries) {
+                const TMoveResult result = game.Move(candidates[(offset + tries) % 4]);
+                if (result.Moved) {
+                    if (result.Solved) {
+                        ++solved;
+                        game.Start(random);
+                    }
                     break;
                 }
             }
         }
     }
+    benchmark::DoNotOptimize(solved);
 }
-BENCHMARK(BM_TenThousandMoves)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TenThousandMoves)->Unit(benchmark::kMicrosecond);
 
 } // namespace

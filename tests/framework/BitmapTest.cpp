@@ -21,20 +21,20 @@ TEST(Bitmap, SixteenBitPicturesKeepFiveAndSixBitChannels)
 
 TEST(RandomGenerator, ReplaysFromASeedAndStaysInRange)
 {
-    SetRandSeed(42);
+    TRandom random(42);
     std::vector<int> first;
     for (int i = 0; i < 100; ++i)
-        first.push_back(Random(7));
-    SetRandSeed(42);
+        first.push_back(random.Random(7));
+    random.SetSeed(42);
     std::set<int> seen;
     for (int i = 0; i < 100; ++i) {
-        const int k = Random(7);
+        const int k = random.Random(7);
         EXPECT_EQ(k, first[size_t(i)]);
         seen.insert(k);
     }
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(Random(1), 0);
-    EXPECT_EQ(Random(0), 0);
+    EXPECT_EQ(random.Random(1), 0);
+    EXPECT_EQ(random.Random(0), 0);
 }
 
 } // namespace

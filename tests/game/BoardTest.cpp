@@ -1,4 +1,3 @@
-#include "framework/Random.h"
 #include "game/Board.h"
 
 #include <gtest/gtest.h>
@@ -72,15 +71,16 @@ TEST(BoardShuffle, PassesAreFourFifthsOfTheCellsRounded)
     EXPECT_EQ(ShufflePasses(5), 20);
     EXPECT_EQ(ShufflePasses(6), 29);
     EXPECT_EQ(ShufflePasses(7), 39);
-    EXPECT_TRUE(ShuffleSwaps(1).empty());
+    TRandom random;
+    EXPECT_TRUE(ShuffleSwaps(1, random).empty());
 }
 
 TEST(BoardShuffle, EveryShuffleCanBeBroughtHome)
 {
     for (int n : {4, 5, 6, 7})
         for (std::uint32_t seed = 1; seed <= 400; ++seed) {
-            SetRandSeed(seed);
-            const auto swaps = ShuffleSwaps(n);
+            TRandom random(seed);
+            const auto swaps = ShuffleSwaps(n, random);
             ASSERT_EQ(swaps.size() % 2, 0u);
             ASSERT_LE(int(swaps.size()), ShufflePasses(n) + 1);
             TGrid grid;
@@ -101,8 +101,8 @@ TEST(BoardShuffle, PassesWithEqualDrawsMakeNoSwap)
     // Over many shuffles some passes draw the same tile twice, and then swap nothing.
     int shortShuffles = 0;
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-        SetRandSeed(seed);
-        if (int(ShuffleSwaps(4).size()) < ShufflePasses(4))
+        TRandom random(seed);
+        if (int(ShuffleSwaps(4, random).size()) < ShufflePasses(4))
             ++shortShuffles;
     }
     EXPECT_GT(shortShuffles, 0);

@@ -3,8 +3,13 @@
 #include "framework/HintWindow.h"
 #include "framework/Hints.h"
 #include "framework/Image.h"
+#include "framework/Panel.h"
 #include "framework/SpeedButton.h"
+#include "framework/TabSet.h"
 #include "game/Unit1.h"
+#include "game/Unit3.h"
+#include "game/Unit4.h"
+#include "tests/game/Solver.h"
 #include "hint/Zelhint.h"
 #include "tests/support/TestSupport.h"
 
@@ -12,6 +17,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -31,16 +39,14 @@ QStringList Captions(const QList<QAction*>& actions)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { Form1 = &form; }
-    void TearDown() override { Form1 = nullptr; }
 
     QString Time() const { return form.Label1->Caption(); }
     void Click(int p) { QTest::mouseClick(form.TileAt(p), Qt::LeftButton, {}, QPoint(3, 3)); }
     std::vector<int> Cells() const
     {
         std::vector<int> cells;
-        for (int p = 1; p <= form.BoardSize * form.BoardSize; ++p)
-            cells.push_back(form.Grid.AtPosition(p, form.BoardSize));
+        for (int p = 1; p <= form.BoardSize() * form.BoardSize(); ++p)
+            cells.push_back(form.Grid().AtPosition(p, form.BoardSize()));
         return cells;
     }
 
@@ -141,7 +147,7 @@ TEST_F(MainWindowTest, EverySizeBuildsItsBoardOfFramesThenPictures)
         }
         EXPECT_EQ(p, cells + 1);
         EXPECT_EQ(form.LastNode->Tile, owned.back());
-        EXPECT_EQ(form.Grid.At(n, n), 0);
+        EXPECT_EQ(form.Grid().At(n, n), 0);
         EXPECT_EQ(GapPos, cells);
         EXPECT_EQ(form.SpeedButton1->isEnabled(), n != 1);
         EXPECT_TRUE(form.Start1->isEnabled());
@@ -160,12 +166,12 @@ TEST_F(MainWindowTest, StartHidesTheCornerShufflesAndStartsTheClock)
     const TForm1 reference;
     form.Timer1Timer();
     form.Start();
-    EXPECT_TRUE(form.Running);
+    EXPECT_TRUE(form.Running());
     EXPECT_EQ(Time(), QString("Время : 0"));
     EXPECT_FALSE(form.TileAt(25)->isVisibleTo(&form) || form.FrameAt(25)->isVisibleTo(&form));
     EXPECT_EQ(GapPos, 25);
-    EXPECT_EQ(form.Grid.At(5, 5), 0);
-    EXPECT_TRUE(IsSolvable(form.Grid, 5));
+    EXPECT_EQ(form.Grid().At(5, 5), 0);
+    EXPECT_TRUE(IsSolvable(form.Grid(), 5));
     EXPECT_TRUE(form.Timer1->isActive());
     EXPECT_FALSE(form.SpeedButton1->isEnabled() || form.Start1->isEnabled());
     EXPECT_TRUE(form.SpeedButton4->isEnabled() && form.Pause1->isEnabled());
@@ -173,11 +179,11 @@ TEST_F(MainWindowTest, StartHidesTheCornerShufflesAndStartsTheClock)
     // Image2 keeps the corner piece; every tile shows the piece the grid says it shows.
     EXPECT_EQ(form.Image2->Picture().Image(), reference.TileAt(25)->Picture().Image());
     for (int p = 1; p < 25; ++p)
-        EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(form.Grid.AtPosition(p, 5))->Picture().Image());
+        EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(form.Grid().AtPosition(p, 5))->Picture().Image());
 
     form.N1x1Click();  // one tile: Start from the menu or F2 does nothing
     form.Start1->trigger();
-    EXPECT_FALSE(form.Running || form.Timer1->isActive());
+    EXPECT_FALSE(form.Running() || form.Timer1->isActive());
     EXPECT_TRUE(form.TileAt(1)->isVisibleTo(&form));
 }
 
@@ -194,8 +200,8 @@ TEST_F(MainWindowTest, ClicksMoveOnlyTilesBesideTheGapWhilePlaying)
     const QImage moving = form.TileAt(24)->Picture().Image();
     Click(24);  // slides right into the gap
     EXPECT_EQ(GapPos, 24);
-    EXPECT_EQ(form.Grid.AtPosition(25, 5), before[23]);
-    EXPECT_EQ(form.Grid.AtPosition(24, 5), 0);
+    EXPECT_EQ(form.Grid().AtPosition(25, 5), before[23]);
+    EXPECT_EQ(form.Grid().AtPosition(24, 5), 0);
     EXPECT_FALSE(form.TileAt(24)->isVisibleTo(&form) || form.FrameAt(24)->isVisibleTo(&form));
     EXPECT_TRUE(form.TileAt(25)->isVisibleTo(&form) && form.FrameAt(25)->isVisibleTo(&form));
     EXPECT_EQ(form.TileAt(25)->Picture().Image(), moving);
@@ -222,11 +228,11 @@ TEST_F(MainWindowTest, PauseStopsTheClockAndResumesWhereItStood)
     for (int i = 0; i < 12; ++i)
         form.Timer1Timer();
     form.Pause1->trigger();
-    EXPECT_TRUE(form.Paused);
+    EXPECT_TRUE(form.Paused());
     EXPECT_FALSE(form.Timer1->isActive() || form.Label1->isEnabled() || ShowHint(form.Label1));
     EXPECT_EQ(Hint(form.SpeedButton4), QString("Продолжить."));
     form.SpeedButton4->click();
-    EXPECT_FALSE(form.Paused);
+    EXPECT_FALSE(form.Paused());
     EXPECT_TRUE(form.Timer1->isActive() && form.Label1->isEnabled() && ShowHint(form.Label1));
     EXPECT_EQ(Hint(form.SpeedButton4), QString("Пауза."));
     form.Timer1Timer();
@@ -239,8 +245,8 @@ TEST_F(MainWindowTest, ARebuildEndsTheGameAndLeavesAConsistentIdleBoard)
     form.Timer1Timer();
     form.SpeedButton4Click();
     form.N4x4Click();
-    EXPECT_FALSE(form.Running);
-    EXPECT_TRUE(form.Paused);  // kept until the next Start
+    EXPECT_FALSE(form.Running());
+    EXPECT_TRUE(form.Paused());  // kept until the next Start
     EXPECT_EQ(Time(), QString("Время : 0"));
     EXPECT_FALSE(form.Timer1->isActive() || form.SpeedButton4->isEnabled() || ShowHint(form.Label1));
     EXPECT_TRUE(form.SpeedButton1->isEnabled() && form.Label1->isEnabled());
@@ -248,9 +254,9 @@ TEST_F(MainWindowTest, ARebuildEndsTheGameAndLeavesAConsistentIdleBoard)
     for (int p = 1; p <= 16; ++p)
         EXPECT_TRUE(form.TileAt(p)->isVisibleTo(&form));
     form.Start();
-    EXPECT_FALSE(form.Paused);
+    EXPECT_FALSE(form.Paused());
     form.N4x4Click();  // the size in force rebuilds too
-    EXPECT_FALSE(form.Running);
+    EXPECT_FALSE(form.Running());
     EXPECT_TRUE(form.N4x4->isChecked());
 }
 
@@ -261,7 +267,7 @@ TEST_F(MainWindowTest, OpeningAPictureTakesItsBareNameAndRebuildsTheBoard)
         form.Start();
         form.Open1->trigger();
         EXPECT_EQ(cancel.Calls(), 1);
-        EXPECT_TRUE(form.Running);  // cancelled: nothing changes
+        EXPECT_TRUE(form.Running());  // cancelled: nothing changes
     }
     form.N6x6Click();
     form.Start();
@@ -270,7 +276,7 @@ TEST_F(MainWindowTest, OpeningAPictureTakesItsBareNameAndRebuildsTheBoard)
     form.SpeedButton2->click();
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  6 x 6"));
     EXPECT_EQ(form.Image1->size(), QSize(120, 90));
-    EXPECT_FALSE(form.Running);
+    EXPECT_FALSE(form.Running());
     EXPECT_EQ(Time(), QString("Время : 0"));
     form.N4x4Click();
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  4 x 4"));
@@ -324,8 +330,8 @@ TEST_F(MainWindowTest, APictureThatCannotBeReadLeavesEverythingAsItWas)
     ScopedErrorBoxes errors;
     for (const QString& bad : {dir.filePath("broken.bmp"), dir.filePath("cut.bmp"), dir.filePath("missing.bmp"), dir.path()}) {
         Open(bad);
-        EXPECT_TRUE(form.Running && form.Timer1->isActive());
-        EXPECT_EQ(form.Seconds, 1);
+        EXPECT_TRUE(form.Running() && form.Timer1->isActive());
+        EXPECT_EQ(form.Seconds(), 1);
         EXPECT_EQ(Cells(), before);
         EXPECT_EQ(form.TileAt(1)->Picture().Image(), firstTile);
         EXPECT_EQ(form.windowTitle(), QString("good.bmp  -  5 x 5"));
@@ -343,11 +349,11 @@ TEST_F(MainWindowTest, ShortcutKeysDriveTheGame)
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(&form, Qt::Key_F2);
-    EXPECT_TRUE(form.Running);
+    EXPECT_TRUE(form.Running());
     QTest::keyClick(&form, Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_TRUE(form.Paused);
+    EXPECT_TRUE(form.Paused());
     QTest::keyClick(&form, Qt::Key_F2, Qt::ControlModifier);
-    EXPECT_FALSE(form.Paused);
+    EXPECT_FALSE(form.Paused());
     {
         ScopedOpenFile open({QString()});
         QTest::keyClick(&form, Qt::Key_F3);
@@ -377,6 +383,59 @@ TEST_F(MainWindowTest, HintsShowInTheBalloonOfTheWindowsManager)
     EXPECT_LT(balloon->geometry().bottom(), QCursor::pos().y());
     CancelHint();
     SetHintClockRunning(true);
+}
+
+TEST_F(MainWindowTest, AFinishedGameHandsOverToTheResultAndScoreDialogsAndTheRecordIsSavedAtOnce)
+{
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    Form2 = &result;
+    Form3 = &scores;
+    form.N4x4Click();
+    std::vector<QImage> home;
+    for (int p = 1; p <= 16; ++p)
+        home.push_back(form.TileAt(p)->Picture().Image());
+    form.Start();
+    for (int i = 0; i < 42; ++i)
+        form.Timer1Timer();
+    ModalDriver driver;
+    driver.Expect([](QWidget* modal) {
+        auto* dialog = qobject_cast<TForm2*>(modal);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->Label2->text(), QString("42"));
+        EXPECT_TRUE(dialog->Edit1->isEnabled());
+        TypeText(dialog->Edit1, "Мозик");
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    });
+    driver.Expect([](QWidget* modal) {
+        auto* dialog = qobject_cast<TForm3*>(modal);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->TabSet1->TabIndex(), 0);
+        EXPECT_EQ(dialog->FxLabel(1)->Caption(), QString("Мозик"));
+        EXPECT_EQ(dialog->FxLabel(11)->Caption(), QString("42"));
+        dialog->Button1->click();
+    });
+    for (int p : SolvePuzzle(Cells(), 4))
+        Click(p);
+    Form2 = nullptr;
+    Form3 = nullptr;
+    EXPECT_EQ(driver.Handled(), 2);
+    EXPECT_EQ(driver.Unexpected(), 0);
+    // The clock stopped, the commands are back, and every piece shows at home.
+    EXPECT_FALSE(form.Running() || form.Timer1->isActive() || form.Pause1->isEnabled() || ShowHint(form.Label1));
+    EXPECT_TRUE(form.SpeedButton1->isEnabled() && form.Start1->isEnabled());
+    EXPECT_EQ(form.Label1->Caption(), QString("Время : 42"));
+    for (int p = 1; p <= 16; ++p)
+        EXPECT_EQ(form.TileAt(p)->Picture().Image(), home[size_t(p - 1)]) << p;
+    // Closing the window without Exit keeps the record: it is in the file already.
+    form.show();
+    form.close();
+    QFile file(form.ScoreFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_EQ(lines.size(), 81);  // 80 lines, each ended by CR LF
+    EXPECT_EQ(lines[0], EncodeName("Мозик") + "\r");
+    EXPECT_EQ(lines[1], QByteArray("42\r"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "framework/Bitmap.h"
 #include "framework/Panel.h"
-#include "label/LabelLayout.h"
 #include "label/LblEffct.h"
 #include "tests/support/TestSupport.h"
 
@@ -11,118 +10,6 @@
 #include <set>
 
 namespace {
-
-using Room = std::array<int, 3>;  // MinOffset, MaxOffset, AlignShift
-
-Room RoomOf(const LabelOffsets& offsets) { return {offsets.MinOffset, offsets.MaxOffset, offsets.AlignShift}; }
-
-LabelOffsets RaisedOffsets(TAlignment alignment) { return ComputeOffsets(edUpLeft, 1, edDownRight, 1, alignment); }
-
-// Ten pixels a letter, except 'i' of four, so that prefix widths are not a plain count.
-int FakeWidth(const QString& text) { return 10 * text.size() - 6 * text.count(QLatin1Char('i')); }
-
-TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
-{
-    const LabelOffsets fresh = RaisedOffsets(taLeftJustify);
-    EXPECT_EQ(RoomOf(fresh), (Room{-1, 1, 0}));
-    EXPECT_EQ(TextCopyRect(fresh, 142, 33, 0, 0), Rect(1, 1, 143, 34));    // face
-    EXPECT_EQ(TextCopyRect(fresh, 142, 33, -1, -1), Rect(0, 0, 142, 33));  // highlight
-    EXPECT_EQ(TextCopyRect(fresh, 142, 33, 1, 1), Rect(2, 2, 144, 35));    // shadow
-
-    // The result dialog's centred caption.
-    const LabelOffsets centred = RaisedOffsets(taCenter);
-    EXPECT_EQ(RoomOf(centred), (Room{-1, 1, 1}));
-    EXPECT_EQ(TextCopyRect(centred, 198, 33, 0, 0), Rect(0, 1, 198, 34));
-    EXPECT_EQ(TextCopyRect(centred, 198, 33, -1, -1), Rect(-1, 0, 197, 33));
-    EXPECT_EQ(TextCopyRect(centred, 198, 33, 1, 1), Rect(1, 2, 199, 35));
-
-    // Flying, right aligned: the shadow five pixels right and down of the face.
-    const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taRightJustify);
-    EXPECT_EQ(RoomOf(flying), (Room{0, 5, 5}));
-    EXPECT_EQ(TextCopyRect(flying, 100, 40, 0, 0), Rect(-5, 0, 95, 40));
-    EXPECT_EQ(TextCopyRect(flying, 100, 40, 5, 5), Rect(0, 5, 100, 45));
-
-    // A lone upward shadow still moves the text sideways: one pair serves both axes.
-    const LabelOffsets up = ComputeOffsets(edUpLeft, 0, edUp, 3, taLeftJustify);
-    EXPECT_EQ(RoomOf(up), (Room{-3, 0, 0}));
-    EXPECT_EQ(TextCopyRect(up, 50, 20, 0, 0), Rect(3, 3, 53, 23));
-}
-
-TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)
-{
-    EXPECT_EQ(LayerCopies(clRed, eoExtrude, 3, clWhite), (std::vector<LayerCopy>{{3, clRed}, {2, clRed}, {1, clRed}}));
-    EXPECT_EQ(LayerCopies(clRed, eoExtrude, 1, clWhite), LayerCopies(clRed, eoNormal, 1, clWhite));
-    EXPECT_EQ(LayerCopies(clRed, eoNormal, 4, clWhite), (std::vector<LayerCopy>{{4, clRed}}));
-
-    // 101 columns from black to white: 2.55 a column, the last one white.
-    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 0), clBlack);
-    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 1), RGB(3, 3, 3));
-    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 100), clWhite);
-    EXPECT_EQ(GradientBandColour(clWhite, clBlack, 2, 1), RGB(127, 127, 127));  // -127.5 rounds to -128
-    // One band only: the start colour split as stored (a system colour is not resolved), and no
-    // division by zero.
-    EXPECT_EQ(GradientBandColour(clWindowText, clWhite, 0, 0), RGB(8, 0, 0));
-
-    // The unturned span: the first line of text, from where the alignment puts it; none without text.
-    const LabelOffsets left = RaisedOffsets(taLeftJustify);
-    EXPECT_EQ(UnturnedGradientSpan(goVertical, taLeftJustify, left, 142, 80, 31), (GradientSpan{1, 30}));
-    EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taCenter, RaisedOffsets(taCenter), 198, 101, 31),
-              (GradientSpan{48, 100}));
-    EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taLeftJustify, left, 142, 0, 31).N, -1);
-}
-
-TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
-{
-    const LabelOffsets raised = RaisedOffsets(taLeftJustify);
-    // At 90 degrees the cosine terms truncate to 0; the text turns about C = 61.
-    const TurnedTextLayout up = LayoutTurnedText(101, 31, 122, ComputeAngleTrig(90), raised);
-    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(61 - 15, 61 + 50));
-    EXPECT_EQ(TurnedTextOrigin(up, raised, 0, 0), QPoint(47, 112));
-    EXPECT_EQ(up.C2, 64);
-    // The box, TW + 4 by TH + 4 (105 x 35) turned a quarter, about C + 5 = 66.
-    EXPECT_EQ(up.Corners, (std::array<QPoint, 4>{QPoint(66 - 17, 66 + 52), QPoint(66 - 17, 66 - 52),
-                                                 QPoint(66 + 17, 66 - 52), QPoint(66 + 17, 66 + 52)}));
-    EXPECT_EQ(TurnedGradientSpan(goVertical, up), (GradientSpan{14, 104}));
-
-    // The sum of the offsets, not their spread, widens the box.
-    const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taLeftJustify);
-    EXPECT_EQ(LayoutTurnedText(100, 30, 120, ComputeAngleTrig(360), flying).W2, 100 + 5 + 0 + 4);
-}
-
-TEST(LabelUprightLetters, StepAlongTheRisingLine)
-{
-    const LabelOffsets raised = RaisedOffsets(taLeftJustify);
-    const auto layout = [&](const QString& caption, int height, int angle) {
-        return LayoutUprightLetters(caption, FakeWidth, height, ComputeAngleTrig(angle), raised);
-    };
-    // 180 degrees: letter 1 rightmost, the letters running leftwards.
-    const UprightLettersLayout back = layout("Wiki", 20, 180);
-    EXPECT_EQ(QPoint(back.X0, back.Y0), QPoint(24 + 10, 10));  // L = 24, the width of "Wik"
-    EXPECT_EQ(back.Steps, (std::vector<QPoint>{{0, 0}, {-10, 0}, {-14, 0}, {-24, 0}}));
-    EXPECT_EQ(LetterOrigin(back, raised, 3, 1, 1), QPoint(12, 12));
-    // The hexagon joins the first letter's box (32, 8)-(48, 34) to the last one's (8, 8)-(18, 34).
-    EXPECT_EQ(UprightBackground(180, back),
-              (std::vector<QPoint>{{48, 8}, {18, 8}, {8, 8}, {8, 34}, {32, 34}, {48, 34}}));
-
-    // 90 degrees: letter 1 at the bottom, each next one text height higher.
-    const UprightLettersLayout up = layout("Wiki", 20, 90);
-    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(10, 70));
-    EXPECT_EQ(LetterOrigin(up, raised, 3, 0, 0), QPoint(11, 11));
-    EXPECT_EQ(UprightBackground(90, up), (std::vector<QPoint>{{8, 68}, {8, 8}, {18, 8}, {18, 34}, {24, 94}, {8, 94}}));
-    EXPECT_EQ(UprightBackground(360, up).front(), QPoint(up.R1.Right, up.R1.Top));  // the 271 to 360 row
-
-    // In between, the distance blends the advance and the height by cos² and sin²:
-    // L = 10 x 0.25 + 21 x 0.75 = 18.25, rounded to 18, stepping (9, 16).
-    EXPECT_EQ(layout("Wi", 21, 60).Steps[1], QPoint(9, 16));
-
-    // A single letter: both boxes are one; an empty caption has no shape and no band.
-    const UprightLettersLayout one = layout("W", 20, 45);
-    EXPECT_EQ(QPoint(one.X0, one.Y0), QPoint(10, 10));
-    EXPECT_EQ(one.R1, one.R2);
-    const UprightLettersLayout none = layout("", 20, 45);
-    EXPECT_TRUE(UprightBackground(45, none).empty());
-    EXPECT_EQ(UprightGradientSpan(goVertical, none).N, -1);
-}
 
 using Row = TLabelEffect::TSchemeRow;
 using Colours = std::set<TColor>;

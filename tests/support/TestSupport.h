@@ -1,29 +1,14 @@
 #pragma once
-// Helpers shared by the test suites.
+// Helpers shared by the test suites of widgets and windows.
 
-#include "framework/Colors.h"
 #include "framework/Dialogs.h"
+#include "tests/support/CoreSupport.h"
 
-#include <QImage>
-#include <QPalette>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <deque>
 #include <functional>
-
-// The classic desktop colours: button face silver, shadow grey, highlight white, text black.
-QPalette TestPalette();
-
-constexpr TColor kTestBtnFace = 0xC0C0C0;
-constexpr TColor kTestBtnShadow = 0x808080;
-constexpr TColor kTestBtnHighlight = 0xFFFFFF;
-
-// The folder of the test pictures and other data files.
-QString TestDataPath(const QString& relative);
-
-// The colour of one pixel of an image, as 0xBBGGRR.
-TColor PixelAt(const QImage& image, int x, int y);
 
 // While alive, every open-file dialog "chooses" the queued answers in turn (nullopt: cancel),
 // and records that it was asked.
@@ -45,16 +30,6 @@ private:
 
 // Types the text into the widget key by key, any script (QTest's own typing takes ASCII only).
 void TypeText(QWidget* widget, const QString& text);
-
-// While alive, the process works in another directory.
-class ScopedCurrentDir {
-public:
-    explicit ScopedCurrentDir(const QString& path);
-    ~ScopedCurrentDir();
-
-private:
-    QString previous_;
-};
 
 // While alive, error boxes are recorded instead of shown.
 class ScopedErrorBoxes {

@@ -1,0 +1,18 @@
+#pragma once
+// Which of the main window's commands can act, and what the clock shows of itself, for each
+// state of the game: idle, playing, paused, and the 1 x 1 board that is only shown.
+
+#include "game/Game.h"
+
+struct TCommandStates {
+    bool StartButton = false;  // the tool button; off on a 1 x 1 board
+    bool StartItem = false;    // the menu item stays on there, and Start then does nothing
+    bool Pause = false;        // the tool button and the menu item
+    bool PauseSaysContinue = false;  // the Pause button's hint offers to go on
+    bool TimeHint = false;     // "А время идет ..." while the clock runs
+    bool TimeEnabled = true;   // the clock greys out during a pause
+    bool ClockRuns = false;    // the one-second timer
+    friend bool operator==(const TCommandStates&, const TCommandStates&) = default;
+};
+
+TCommandStates CommandStates(const TGame& game);

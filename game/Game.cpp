@@ -1,0 +1,66 @@
+#include "game/Game.h"
+
+#include <utility>
+
+TGame::TGame(int boardSize)
+{
+    NewBoard(boardSize);
+}
+
+void TGame::NewBoard(int n)
+{
+    n_ = n;
+    grid_.Reset(n);
+    gapPos_ = n * n;
+    running_ = false;
+    seconds_ = 0;
+    history_.clear();
+}
+
+bool TGame::Start(TRandom& random)
+{
+    if (n_ == 1)
+        return false;
+    grid_.Reset(n_);
+    gapPos_ = n_ * n_;
+    for (const auto& [a, b] : ShuffleSwaps(n_, random))
+        std::swap(grid_.AtPosition(a, n_), grid_.AtPosition(b, n_));
+    running_ = true;
+    paused_ = false;
+    seconds_ = 0;
+    history_.clear();
+    return true;
+}
+
+TMoveResult TGame::Move(int p)
+{
+    TMoveResult result;
+    if (!Playing() || p < 1 || p > n_ * n_)
+        return result;
+    const int q = GapBeside(p, gapPos_, n_);
+    if (q == 0)
+        return result;
+    grid_.AtPosition(q, n_) = grid_.AtPosition(p, n_);
+    grid_.AtPosition(p, n_) = 0;
+    gapPos_ = p;
+    result.Moved = true;
+    result.Move = {p, q};
+    history_.push_back(result.Move);
+    if (IsSolved(grid_, n_)) {
+        running_ = false;
+        result.Solved = true;
+    }
+    return result;
+}
+
+void TGame::TogglePause()
+{
+    if (running_)
+        paused_ = !paused_;
+}
+
+void TGame::Tick()
+{
+    if (Playing())
+        ++seconds_;
+}

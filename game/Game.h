@@ -1,0 +1,64 @@
+#pragma once
+// The game itself, without a window: a board of one size, its gap, the clock, whether a game
+// runs and whether it is paused, and the moves made. A window draws this state and forwards
+// the player's commands to it; everything here is plain data changed by plain calls.
+
+#include "framework/Random.h"
+#include "game/Board.h"
+
+#include <vector>
+
+// A tile slid from one position into the gap beside it.
+struct TMove {
+    int From = 0;  // where the tile stood; the gap is there afterwards
+    int To = 0;    // the gap it slid into
+    friend bool operator==(const TMove&, const TMove&) = default;
+};
+
+struct TMoveResult {
+    bool Moved = false;   // false: no game is being played, or the tile is not beside the gap
+    TMove Move;
+    bool Solved = false;  // the move brought every piece home, which ended the game
+};
+
+class TGame {
+public:
+    explicit TGame(int boardSize = 5);
+
+    int BoardSize() const { return n_; }
+    // Home number of the piece shown in each cell, 0 at the gap.
+    const TGrid& Grid() const { return grid_; }
+    int GapPos() const { return gapPos_; }
+    bool Running() const { return running_; }
+    // Survives a new board: only Start clears it (and only a running game acts on it).
+    bool Paused() const { return paused_; }
+    // Moves are taken and the clock counts.
+    bool Playing() const { return running_ && !paused_; }
+    int Seconds() const { return seconds_; }
+    // The moves of the game in progress (or of the last one), in order.
+    const std::vector<TMove>& History() const { return history_; }
+
+    // A whole board of n x n (1, 4, 5, 6 or 7): every piece home, the gap's cell in the
+    // bottom-right corner, no game, the clock at 0.
+    void NewBoard(int n);
+    // Takes the corner piece out, shuffles the others from the whole picture with the
+    // generator, clears a pause and starts the clock at 0. A 1 x 1 board is only shown: Start
+    // does nothing there and answers false.
+    bool Start(TRandom& random);
+    // Slides the tile at position p into the gap, when a game is being played and the gap is
+    // beside p; the move that brings every piece home ends the game.
+    TMoveResult Move(int p);
+    // Pauses a running game, or lets it go on; nothing without a game.
+    void TogglePause();
+    // One second of play; ignored unless a game is being played.
+    void Tick();
+
+private:
+    int n_ = 5;
+    TGrid grid_;
+    int gapPos_ = 25;
+    bool running_ = false;
+    bool paused_ = false;
+    int seconds_ = 0;
+    std::vector<TMove> history_;
+};

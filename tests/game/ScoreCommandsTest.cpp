@@ -1,0 +1,147 @@
+#include "game/ScoreFile.h"
+#include "game/ScoreTable.h"
+#include "game/Unit1.h"
+#include "tests/support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray Cp1251(const char* utf8)
+{
+    return EncodeName(QString::fromUtf8(utf8));
+}
+
+QByteArray DefaultFileText()
+{
+    QByteArray text;
+    for (int i = 0; i < 40; ++i)
+        text += "\xCD\xE5\xE8\xE7\xE2\xE5\xF1\xF2\xED\xFB\xE9\r\n0\r\n";  // "Неизвестный" in code page 1251
+    return text;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+QList<QByteArray> Lines(const QByteArray& text)
+{
+    QList<QByteArray> lines = text.split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    for (QByteArray& line : lines)
+        line.chop(line.endsWith('\r') ? 1 : 0);
+    return lines;
+}
+
+// A write limit far below the file's size makes every write fail, even for a privileged user.
+class ScopedWriteLimit {
+public:
+    explicit ScopedWriteLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedWriteLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+class ScoreCommandsTest : public ::testing::Test {
+protected:
+    QString Path() const { return dir.filePath("Mozik.ini"); }
+    QTemporaryDir dir;
+    ScopedCurrentDir workIn{dir.path()};
+};
+
+TEST_F(ScoreCommandsTest, AStartReadsTheFileAndTellsOnceWhenItCannot)
+{
+    TScoreTable table;
+    table.Place(6, Cp1251("Иван"), 95);
+    WriteFile(Path(), table.ToFileText() + "trailing lines are left alone\r\n");
+    {
+        TForm1 form;
+        EXPECT_EQ(form.Scores, table);
+    }
+    EXPECT_TRUE(ReadFile(Path()).endsWith("alone\r\n"));  // reading never rewrites the file
+    QFile::remove(Path());
+    QDir(dir.path()).mkdir("Mozik.ini");
+    ScopedErrorBoxes errors;
+    TForm1 form;
+    EXPECT_TRUE(errors.Messages().isEmpty());  // told once the window shows
+    form.show();
+    QCoreApplication::processEvents();
+    form.hide();
+    form.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(Path()));
+    EXPECT_EQ(form.Scores, TScoreTable());
+    EXPECT_TRUE(QFileInfo(Path()).isDir());  // left as it was
+}
+
+TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAgainAtOnce)
+{
+    TForm1 form;
+    EXPECT_EQ(form.ScoreFile, dir.path() + "/Mozik.ini");
+    EXPECT_EQ(ReadFile(Path()), DefaultFileText());
+    form.Scores.Place(5, "Anna", 20);
+    ASSERT_TRUE(form.SaveScores());
+    form.ClearScores1->trigger();
+    EXPECT_EQ(form.Scores, TScoreTable());
+    EXPECT_EQ(ReadFile(Path()), DefaultFileText());
+}
+
+TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheOldFile)
+{
+    TForm1 form;
+    form.show();
+    const QByteArray before = ReadFile(Path());
+    form.Scores.Place(6, Cp1251("Иван"), 95);
+    ScopedErrorBoxes errors;
+    {
+        ScopedWriteLimit limit(64);
+        form.Exit();
+    }
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(Path()));
+    EXPECT_EQ(ReadFile(Path()), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no half-written leftovers
+    form.Exit1->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(Lines(ReadFile(Path()))[41], QByteArray("95"));
+}
+
+TEST_F(ScoreCommandsTest, TheFileStaysWhereTheGameStartedWhenTheDirectoryChanges)
+{
+    TForm1 form;
+    QTemporaryDir elsewhere;
+    ScopedCurrentDir moved(elsewhere.path());
+    form.Scores.Place(4, "Anna", 12);
+    ASSERT_TRUE(form.SaveScores());
+    EXPECT_TRUE(QFile::exists(Path()));
+    EXPECT_FALSE(QFile::exists(elsewhere.filePath("Mozik.ini")));
+}
+
+} // namespace

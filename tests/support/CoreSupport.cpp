@@ -1,0 +1,49 @@
+#include "tests/support/CoreSupport.h"
+
+#include <QColor>
+#include <QDir>
+
+QPalette TestPalette()
+{
+    QPalette palette;
+    const QColor face(0xC0, 0xC0, 0xC0);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, face);
+        palette.setColor(group, QPalette::Button, face);
+        palette.setColor(group, QPalette::Dark, QColor(0x80, 0x80, 0x80));
+        palette.setColor(group, QPalette::Mid, QColor(0xA0, 0xA0, 0xA0));
+        palette.setColor(group, QPalette::Light, Qt::white);
+        palette.setColor(group, QPalette::Midlight, QColor(0xE0, 0xE0, 0xE0));
+        palette.setColor(group, QPalette::Shadow, QColor(0x00, 0x80, 0x80));
+        palette.setColor(group, QPalette::Base, Qt::white);
+        palette.setColor(group, QPalette::Text, Qt::black);
+        palette.setColor(group, QPalette::WindowText, Qt::black);
+        palette.setColor(group, QPalette::ButtonText, Qt::black);
+        palette.setColor(group, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
+        palette.setColor(group, QPalette::HighlightedText, Qt::white);
+        palette.setColor(group, QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
+        palette.setColor(group, QPalette::ToolTipText, Qt::black);
+    }
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
+QString TestDataPath(const QString& relative)
+{
+    return QStringLiteral(MOZIK_TEST_DATA_DIR "/") + relative;
+}
+
+TColor PixelAt(const QImage& image, int x, int y)
+{
+    return FromQColor(image.pixelColor(x, y));
+}
+
+ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::currentPath())
+{
+    QDir::setCurrent(path);
+}
+
+ScopedCurrentDir::~ScopedCurrentDir()
+{
+    QDir::setCurrent(previous_);
+}

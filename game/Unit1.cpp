@@ -201,6 +201,7 @@ void TForm1::showEvent(QShowEvent* event)
         return;
     centred_ = true;
     CentreOnScreen(this);
+    emit GameShown();
     if (!scoreFileProblem_.isEmpty()) {
         // Told over the game's window, once it is there to be seen.
         const QString problem = std::exchange(scoreFileProblem_, QString());

@@ -3,12 +3,14 @@
 
 #include "framework/Font.h"
 #include "framework/Random.h"
+#include "game/StateReport.h"
 #include "game/Unit1.h"
 #include "game/Unit2.h"
 #include "game/Unit3.h"
 #include "game/Unit4.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QStyle>
 
 int main(int argc, char** argv)
@@ -20,12 +22,24 @@ int main(int argc, char** argv)
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(QApplication::style()->standardPalette());
     RegisterFontSubstitutions();
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    // For tests that drive the real program from outside: what the window shows of the game.
+    const QCommandLineOption stateFile(QStringLiteral("state-file"),
+                                       QStringLiteral("Writes the state of the game to FILE after every change (for tests)."),
+                                       QStringLiteral("FILE"));
+    parser.addOption(stateFile);
+    parser.process(application);
+
     ProgramRandom().Randomize();
 
     Form1 = new TForm1;  // the first window made becomes the main window
     About = new TAbout(Form1);
     Form2 = new TForm2(Form1);
     Form3 = new TForm3(Form1);
+    if (parser.isSet(stateFile))
+        ReportGameTo(*Form1, parser.value(stateFile));
     Form1->show();
     const int result = QApplication::exec();
     delete Form1;  // and the dialogs it owns

@@ -3,7 +3,8 @@
 # Installs nothing else; safe to run again.
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev)
+packages=(g++ make cmake qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev
+          xvfb xdotool x11-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Mozik with its tests and runs them all on the offscreen
-# platform; then runs the same tests once more in a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# platform, then the end-to-end tests of the real program under a virtual X server; then runs
+# the unit tests once more in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +13,9 @@ echo "== Release build and tests =="
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
+
+echo "== End-to-end tests =="
+(unset QT_QPA_PLATFORM; tests/e2e/smoke.sh build/mozik)
 
 echo "== Sanitizer build and tests =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOZIK_TESTS=ON -DMOZIK_SANITIZE=ON >/dev/null

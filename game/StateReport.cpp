@@ -1,0 +1,41 @@
+#include "game/StateReport.h"
+
+#include "game/Unit1.h"
+
+#include <QSaveFile>
+
+QByteArray GameReport(const TForm1& form)
+{
+    const TGame& game = form.Game;
+    const int n = game.BoardSize();
+    const QWidget* client = form.centralWidget();
+    const QPoint origin = client->mapTo(&form, QPoint(0, 0));
+    QByteArray report;
+    report += "title=" + form.windowTitle().toUtf8() + '\n';
+    report += QByteArrayLiteral("client=%1x%2+%3+%4\n")
+                  .replace("%1", QByteArray::number(client->width()))
+                  .replace("%2", QByteArray::number(client->height()))
+                  .replace("%3", QByteArray::number(origin.x()))
+                  .replace("%4", QByteArray::number(origin.y()));
+    report += "size=" + QByteArray::number(n) + '\n';
+    report += "running=" + QByteArray::number(game.Running()) + '\n';
+    report += "paused=" + QByteArray::number(game.Paused()) + '\n';
+    report += "seconds=" + QByteArray::number(game.Seconds()) + '\n';
+    report += "gap=" + QByteArray::number(game.GapPos()) + '\n';
+    report += "grid=";
+    for (int p = 1; p <= n * n; ++p)
+        report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");
+    return report;
+}
+
+void ReportGameTo(TForm1& form, const QString& path)
+{
+    auto write = [&form, path] {
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(GameReport(form));
+            file.commit();
+        }
+    };
+    QObject::connect(&form, &TForm1::GameShown, &form, write);
+}

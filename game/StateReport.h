@@ -1,0 +1,15 @@
+#pragma once
+// A report of what the main window shows of the game, rewritten whole after every change, for
+// tests that drive the real program from outside (the --state-file switch): one "key=value"
+// line each for the caption, the client area in the window, the board size, whether a game
+// runs and is paused, the seconds, the gap and the grid row by row.
+
+#include <QByteArray>
+#include <QString>
+
+class TForm1;
+
+QByteArray GameReport(const TForm1& form);
+// From now on, writes the report to `path` when the window first shows and after every change
+// of the game it shows.
+void ReportGameTo(TForm1& form, const QString& path);

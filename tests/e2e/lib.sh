@@ -1,0 +1,107 @@
+# Helpers for driving the real program under a virtual X server: sourced by the end-to-end tests.
+# The program reports what it shows through its --state-file switch; every wait polls with a
+# deadline, so a test that goes wrong fails instead of hanging.
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_note() {
+  echo "  $*"
+}
+
+# Starts a virtual X server on a free display and a scratch folder; both go at exit.
+e2e_setup() {
+  E2E_TMP=$(mktemp -d)
+  trap e2e_cleanup EXIT
+  exec 9>"$E2E_TMP/display"
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_XVFB=$!
+  for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
+  [ -s "$E2E_TMP/display" ] || e2e_fail "the virtual X server did not start"
+  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  E2E_PID=""
+}
+
+e2e_cleanup() {
+  [ -n "${E2E_PID:-}" ] && kill "$E2E_PID" 2>/dev/null
+  [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$E2E_TMP"
+}
+
+# e2e_start FOLDER [ARGS...]: starts the game in FOLDER with a state report, waits for its window.
+e2e_start() {
+  local folder=$1
+  shift
+  E2E_STATE="$E2E_TMP/state-$RANDOM"
+  (cd "$folder" && exec "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
+  E2E_PID=$!
+  e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
+  E2E_WID=$(xdotool search --sync --limit 1 --pid "$E2E_PID" --onlyvisible --name 'Mozik|\.' 2>/dev/null | head -n1)
+  [ -n "$E2E_WID" ] || E2E_WID=$(xdotool search --sync --limit 1 --onlyvisible --name '  -  ' | head -n1)
+  xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"
+}
+
+# e2e_wait_for CONDITION WHAT [SECONDS]: polls a shell condition until it holds.
+e2e_wait_for() {
+  local deadline=$((SECONDS + ${3:-10}))
+  until eval "$1"; do
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for $2"
+    sleep 0.05
+  done
+}
+
+# e2e_state KEY: a value of the last report.
+e2e_state() {
+  sed -n "s/^$1=//p" "$E2E_STATE"
+}
+
+# e2e_expect KEY VALUE: waits until the report says so.
+e2e_expect() {
+  e2e_wait_for "[ \"\$(e2e_state $1)\" = \"$2\" ]" "$1=$2 (it says $1=$(e2e_state "$1"))"
+}
+
+e2e_key() {
+  xdotool key --clearmodifiers "$@"
+}
+
+# e2e_click_tile P: clicks the middle of the tile at position P.
+e2e_click_tile() {
+  local p=$1 n t column row x y origin
+  n=$(e2e_state size)
+  t=$((250 / n))
+  column=$(((p - 1) % n + 1))
+  row=$(((p - 1) / n + 1))
+  origin=$(e2e_state client)
+  origin=${origin#*+}
+  x=$((${origin%+*} + t * (column - 1) + 4 * column + 1 + t / 2))
+  y=$((${origin#*+} + 40 + t * (row - 1) + 4 * row + 1 + t / 2))
+  xdotool mousemove --window "$E2E_WID" "$x" "$y" click 1
+}
+
+# e2e_neighbours: positions beside the gap.
+e2e_neighbours() {
+  local n gap
+  n=$(e2e_state size)
+  gap=$(e2e_state gap)
+  [ $(((gap - 1) % n)) -gt 0 ] && echo $((gap - 1))
+  [ $(((gap - 1) % n)) -lt $((n - 1)) ] && echo $((gap + 1))
+  [ "$gap" -gt "$n" ] && echo $((gap - n))
+  [ "$gap" -le $((n * n - n)) ] && echo $((gap + n))
+  return 0
+}
+
+# e2e_wait_exit: waits for the program to end by itself.
+e2e_wait_exit() {
+  e2e_wait_for '! kill -0 "$E2E_PID" 2>/dev/null' "the program to end"
+  wait "$E2E_PID" || e2e_fail "the program ended with status $?"
+  E2E_PID=""
+}
+
+# The score file of a fresh table: "Неизвестный" (code page 1251) and "0", 40 times, CRLF.
+e2e_default_scores() {
+  local i
+  for i in $(seq 40); do printf '\315\345\350\347\342\345\361\362\355\373\351\r\n0\r\n'; done
+}

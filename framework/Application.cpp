@@ -1,6 +1,11 @@
 #include "framework/Application.h"
 
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
+#include <QStyle>
+#include <QTranslator>
 #include <QWidget>
 
 namespace {
@@ -21,4 +26,46 @@ void SetMainForm(QWidget* form)
 QWidget* MainForm()
 {
     return MainFormPointer().data();
+}
+
+QPalette LightPalette()
+{
+    // Fusion's light colours, written out: under a dark desktop theme Fusion itself hands out
+    // dark ones.
+    const QColor face(0xEF, 0xEF, 0xEF), grey(0xBE, 0xBE, 0xBE);
+    QPalette palette(Qt::black, face, Qt::white, QColor(0x9F, 0x9F, 0x9F), QColor(0xB8, 0xB8, 0xB8), Qt::black,
+                     Qt::white, Qt::white, face);
+    palette.setColor(QPalette::Midlight, QColor(0xCA, 0xCA, 0xCA));
+    palette.setColor(QPalette::Shadow, QColor(0x76, 0x76, 0x76));
+    palette.setColor(QPalette::Highlight, QColor(0x30, 0x8C, 0xC6));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, Qt::blue);
+    palette.setColor(QPalette::LinkVisited, Qt::magenta);
+    palette.setColor(QPalette::AlternateBase, QColor(0xF7, 0xF7, 0xF7));
+    palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xDC));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 0x80));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Dark, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
+    palette.setColor(QPalette::Disabled, QPalette::Base, face);
+    palette.setColor(QPalette::Disabled, QPalette::Shadow, QColor(0xB1, 0xB1, 0xB1));
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x91, 0x91, 0x91));
+    return palette;
+}
+
+void UseLightLook()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(LightPalette());
+}
+
+bool UseRussianQtTexts()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

@@ -32,7 +32,8 @@ public:
     TCanvas& Canvas() { return canvas_; }
     const TCanvas& Canvas() const { return canvas_; }
 
-    // Reads a Windows bitmap file. On failure the bitmap is unchanged and *error says why.
+    // Reads a picture file of any format the program knows (framework/PictureFile.h). On failure
+    // the bitmap is unchanged and *error says why.
     bool LoadFromFile(const QString& path, QString* error);
 
 private:

@@ -9,6 +9,8 @@ namespace {
 std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
 {
     QFileDialog fileDialog(parent, dialog.Title);
+    // Qt's own dialog looks and speaks like the program under every desktop.
+    fileDialog.setOption(QFileDialog::DontUseNativeDialog);
     fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
     fileDialog.setFileMode(QFileDialog::ExistingFile);
     fileDialog.setNameFilter(dialog.NameFilters());

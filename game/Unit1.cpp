@@ -5,6 +5,7 @@
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
 #include "framework/Panel.h"
+#include "framework/PictureFile.h"
 #include "framework/Random.h"
 #include "framework/SpeedButton.h"
 #include "game/BuiltinPicture.h"
@@ -18,6 +19,10 @@
 #include "hint/Zelhint.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -54,6 +59,15 @@ TSpeedButton* MakeToolButton(QWidget* parent, const char* name, int left, const 
     SetHint(button, hint);
     SetShowHint(button, true);
     return button;
+}
+
+// The first local file of a drag, if it brings one.
+QString DroppedFile(const QMimeData* data)
+{
+    for (const QUrl& url : data ? data->urls() : QList<QUrl>())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
 }
 
 } // namespace
@@ -133,7 +147,8 @@ void TForm1::CreateComponents()
     ZelHint1->SetHintFont(MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlack, true, true));
 
     OpenDialog1.FileName = QStringLiteral("mozik.bmp");
-    OpenDialog1.Filter = QStringLiteral("Точечные рисунки ( *.bmp )|*.bmp");
+    OpenDialog1.Filter = PictureDialogFilter();
+    setAcceptDrops(true);  // a picture file dropped on the window opens as if chosen with Open
 }
 
 void TForm1::CreateMenu()
@@ -396,20 +411,39 @@ void TForm1::SpeedButton4Click()
 
 void TForm1::Open1Click()
 {
-    if (!OpenDialog1.Execute(this))
-        return;
-    const QString path = OpenDialog1.FileName;
+    if (OpenDialog1.Execute(this))
+        OpenPicture(OpenDialog1.FileName);
+}
+
+bool TForm1::OpenPicture(const QString& path)
+{
     TBitmap picture;
     QString reason;
     if (!picture.LoadFromFile(path, &reason)) {
         // The picture, its name, the board and any game in progress stay as they were.
         ShowErrorBox(this, QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason));
-        return;
+        return false;
     }
     Image1->SetPicture(picture);
     PictureName = QFileInfo(path).fileName();
     setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
     Rebuild(Game.BoardSize());
+    return true;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenPicture(path);
 }
 
 void TForm1::ChooseSize(int n, QAction* item)

@@ -115,6 +115,10 @@ public:
     void Timer1Timer();
     void SpeedButton4Click();
     void Open1Click();
+    // Opens a picture file chosen with Open, dropped on the window or named at start-up, and
+    // rebuilds the board from it; a file that cannot be used is told in an error box and
+    // changes nothing.
+    bool OpenPicture(const QString& path);
     void N1x1Click();
     void N4x4Click();
     void N5x5Click();
@@ -131,6 +135,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateComponents();

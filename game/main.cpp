@@ -1,8 +1,10 @@
 // Start-up: the application, the generator seeded from the clock, then the windows, of which
 // only the main window is shown; the program ends when the main window closes.
 
+#include "framework/Application.h"
 #include "framework/Font.h"
 #include "framework/Random.h"
+#include "game/Icon.h"
 #include "game/StateReport.h"
 #include "game/Unit1.h"
 #include "game/Unit2.h"
@@ -11,16 +13,17 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QStyle>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mozik"));
-    // The windows set black text on the face colour: a light palette keeps them readable under
+    QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
+    // The windows set black text on the face colour: the light look keeps them readable under
     // any desktop theme.
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setPalette(QApplication::style()->standardPalette());
+    UseLightLook();
+    UseRussianQtTexts();
     RegisterFontSubstitutions();
 
     QCommandLineParser parser;

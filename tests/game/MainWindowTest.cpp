@@ -4,6 +4,7 @@
 #include "framework/Hints.h"
 #include "framework/Image.h"
 #include "framework/Panel.h"
+#include "framework/PictureFile.h"
 #include "framework/SpeedButton.h"
 #include "framework/TabSet.h"
 #include "game/Unit1.h"
@@ -86,7 +87,7 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_FALSE(form.Image1->isVisibleTo(&form));
     EXPECT_EQ(Time(), QString("Время : 0"));
     EXPECT_EQ(form.OpenDialog1.FileName, QString("mozik.bmp"));
-    EXPECT_EQ(form.OpenDialog1.Filter, QString("Точечные рисунки ( *.bmp )|*.bmp"));
+    EXPECT_EQ(form.OpenDialog1.Filter, PictureDialogFilter());
     EXPECT_FALSE(form.Timer1->isActive());
 
     EXPECT_EQ(form.Panel2->geometry(), QRect(0, 0, 276, 40));

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 QPalette TestPalette()
@@ -71,14 +72,21 @@ ScopedErrorBoxes::~ScopedErrorBoxes()
     SetErrorBoxFunction(previous_);
 }
 
-ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::currentPath())
+ScopedCurrentDir::ScopedCurrentDir(const QString& path)
+    : previous_(QDir::currentPath()), previousDataHome_(qgetenv("XDG_DATA_HOME")),
+      hadDataHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
 {
     QDir::setCurrent(path);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(path).absoluteFilePath("data")));
 }
 
 ScopedCurrentDir::~ScopedCurrentDir()
 {
     QDir::setCurrent(previous_);
+    if (hadDataHome_)
+        qputenv("XDG_DATA_HOME", previousDataHome_);
+    else
+        qunsetenv("XDG_DATA_HOME");
 }
 
 ModalDriver::ModalDriver()

@@ -46,7 +46,8 @@ private:
 // Types the text into the widget key by key, any script (QTest's own typing takes ASCII only).
 void TypeText(QWidget* widget, const QString& text);
 
-// While alive, the process works in another directory.
+// While alive, the process works in another directory, and the data folder ($XDG_DATA_HOME) is
+// the folder "data" inside it, so that no test reads or writes the player's own files.
 class ScopedCurrentDir {
 public:
     explicit ScopedCurrentDir(const QString& path);
@@ -54,6 +55,8 @@ public:
 
 private:
     QString previous_;
+    QByteArray previousDataHome_;
+    bool hadDataHome_;
 };
 
 // While alive, error boxes are recorded instead of shown.

@@ -24,6 +24,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QTimer>
 #include <utility>
 
@@ -182,15 +183,12 @@ void TForm1::FormCreate()
     Paused = false;
     setWindowTitle(PictureName + SizeSuffix());
 
-    // The file stays bound to the directory of the start, wherever the open dialog goes later.
-    ScoreFile = directory + QStringLiteral("/Mozik.ini");
-    TScoreLoad load = LoadScoreFile(ScoreFile);
-    Scores = load.Table;
-    if (!load.Error.isEmpty())
-        scoreFileProblem_ = QStringLiteral("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
-                                           "Таблица начата заново; файл остаётся как был, пока в таблицу "
-                                           "не запишется новый результат.")
-                                .arg(ScoreFile, load.Error);
+    // The file stays bound to where it was found at the start, wherever the open dialog goes later.
+    scoreFile_ = TScoreFile::Locate(
+        directory, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Mozik"));
+    Scores = scoreFile_.Load();
+    ScoreFile = scoreFile_.Path();
+    scoreFileProblem_ = scoreFile_.Problem();
 }
 
 void TForm1::FormDestroy()
@@ -464,7 +462,7 @@ void TForm1::ClearScores1Click()
 bool TForm1::SaveScores()
 {
     QString reason;
-    if (SaveScoreFile(ScoreFile, Scores, &reason))
+    if (scoreFile_.Save(Scores, &reason))
         return true;
     ShowErrorBox(this, QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(ScoreFile, reason));
     return false;

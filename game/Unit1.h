@@ -3,6 +3,7 @@
 
 #include "framework/Dialogs.h"
 #include "game/Board.h"
+#include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
 
 #include <QMainWindow>
@@ -85,7 +86,8 @@ public:
     TImage* TileAt(int p) const;
     TBevel* FrameAt(int p) const;
 
-    // Writes the score table to the score file; on failure says so in an error box.
+    // Writes the score table to the score file (never to one left alone at the start); on failure
+    // says so in an error box.
     bool SaveScores();
 
     // The game.
@@ -121,6 +123,7 @@ private:
     QList<QWidget*> BoardComponents() const;
 
     bool centred_ = false;
+    TScoreFile scoreFile_{QString()};
     QString scoreFileProblem_;  // told once the window shows
 };
 

@@ -1,20 +1,42 @@
 #pragma once
-// The score file on disk. Reading never changes an existing file; every write replaces the file
+// The score file on disk. Only a small regular file of the player's own, reached through no link
+// of someone else's, is ever read or written; anything else found under the name (a pipe, a
+// device, a folder, a huge file, another user's file or link) is left alone, and the game keeps
+// its table in memory for the run. Reading never changes a file; every write replaces the file
 // whole or not at all.
 
 #include "game/ScoreTable.h"
 
+#include <QByteArray>
 #include <QString>
 
-struct TScoreLoad {
-    TScoreTable Table;
-    bool Created = false;     // there was no file: a default one was written (or tried)
-    QString Error;            // not empty: a file is there but could not be read
+class TScoreFile {
+public:
+    // The "Mozik.ini" of the start folder when it is there and may be used, otherwise the one
+    // of the data folder. A start folder's file that may not be used is reported in Problem().
+    static TScoreFile Locate(const QString& startDir, const QString& dataDir);
+    explicit TScoreFile(const QString& path);
+
+    // The file's name as the player knows it; a link of the player's own is written through to
+    // the file it pointed to when the table was read.
+    const QString& Path() const { return path_; }
+
+    // Reads the table. Where there is no file, writes the default one, with its folder (a failure
+    // to write is no error: the defaults stand). A file that may not be used gives the defaults
+    // and makes this run leave it alone.
+    TScoreTable Load();
+    bool Refused() const { return refused_; }
+    // Not empty: what to tell the player once; it names the file(s) concerned.
+    QString Problem() const;
+
+    // Writes the table. Refused: writes nothing and succeeds. On failure the previous file is
+    // left whole and *error says why.
+    bool Save(const TScoreTable& table, QString* error);
+
+private:
+    QString path_;
+    QByteArray target_;        // what Save replaces: the path itself, or the target of an own link
+    bool refused_ = false;
+    QString locateProblem_;    // the start folder's file was left alone
+    QString loadProblem_;      // this file was left alone
 };
-
-// Reads the table from the file; where there is none, writes the default table there
-// (a failure to write it is not an error: the defaults stand in memory).
-TScoreLoad LoadScoreFile(const QString& path);
-
-// Writes the table; on failure the previous file is left as it was and *error says why.
-bool SaveScoreFile(const QString& path, const TScoreTable& table, QString* error);

@@ -12,7 +12,6 @@
 #include "game/Commands.h"
 #include "game/DialogLayout.h"
 #include "game/Glyphs.h"
-#include "game/ScoreFile.h"
 #include "game/Unit2.h"
 #include "game/Unit3.h"
 #include "game/Unit4.h"
@@ -29,6 +28,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QTimer>
 #include <utility>
 
@@ -193,15 +193,11 @@ void TForm1::FormCreate()
     PictureName = QStringLiteral("Mozik.bmp");
     setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
 
-    // The file stays bound to the directory of the start, wherever the open dialog goes later.
-    ScoreFile = directory + QStringLiteral("/Mozik.ini");
-    TScoreLoad load = LoadScoreFile(ScoreFile);
-    Scores = load.Table;
-    if (!load.Error.isEmpty())
-        scoreFileProblem_ = QStringLiteral("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
-                                           "Таблица начата заново; файл остаётся как был, пока в таблицу "
-                                           "не запишется новый результат.")
-                                .arg(ScoreFile, load.Error);
+    // The file stays bound to where it was found at the start, wherever the open dialog goes later.
+    ScoreFile = TScoreFile::Locate(
+        directory, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Mozik"));
+    Scores = ScoreFile.Load();
+    scoreFileProblem_ = ScoreFile.Problem();
 }
 
 void TForm1::FormDestroy()
@@ -479,9 +475,9 @@ void TForm1::ClearScores1Click()
 bool TForm1::SaveScores()
 {
     QString reason;
-    if (SaveScoreFile(ScoreFile, Scores, &reason))
+    if (ScoreFile.Save(Scores, &reason))
         return true;
-    ShowErrorBox(this, QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(ScoreFile, reason));
+    ShowErrorBox(this, QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(ScoreFile.Path(), reason));
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Image.h"
 #include "game/Game.h"
+#include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
 
 #include <QMainWindow>
@@ -88,7 +89,7 @@ public:
     TTileNode* FirstNode = nullptr;
     TTileNode* LastNode = nullptr;
     QString PictureName;
-    QString ScoreFile;
+    TScoreFile ScoreFile{QString()};  // bound at the start to the file the table lives in
     TScoreTable Scores;
 
     bool Running() const { return Game.Running(); }
@@ -103,7 +104,8 @@ public:
     TTile* TileAt(int p) const;
     TBevel* FrameAt(int p) const;
 
-    // Writes the score table to the score file; on failure says so in an error box.
+    // Writes the score table to the score file (never to one left alone at the start); on failure
+    // says so in an error box.
     bool SaveScores();
 
     // The game.

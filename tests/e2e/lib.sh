@@ -21,6 +21,8 @@ e2e_setup() {
   for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
   [ -s "$E2E_TMP/display" ] || e2e_fail "the virtual X server did not start"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  # The player's data folder, where the score file lives unless the start folder has one.
+  export XDG_DATA_HOME="$E2E_TMP/data"
   E2E_PID=""
 }
 

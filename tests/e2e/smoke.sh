@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end smoke test of the real program under a virtual X server: start in an empty folder,
 # check the window, change the size from the menu by keys, start a game, move tiles by clicks,
-# pause and go on, leave with Alt+X, and check the score file byte for byte.
+# pause and go on, leave with Alt+X, and check the score file byte for byte (in the data folder,
+# as the start folder has none).
 # Usage: tests/e2e/smoke.sh [path/to/mozik]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -55,6 +56,7 @@ e2e_note "Ctrl+F2 paused (clicks ignored) and went on"
 
 e2e_key alt+x
 e2e_wait_exit
-cmp -s "$folder/Mozik.ini" <(e2e_default_scores) || e2e_fail "the score file is not the default table"
-e2e_note "Alt+X saved the default table (80 lines, code page 1251, CRLF) and ended the program"
+cmp -s "$XDG_DATA_HOME/Mozik/Mozik.ini" <(e2e_default_scores) || e2e_fail "the score file is not the default table"
+[ -z "$(ls -A "$folder")" ] || e2e_fail "the start folder is not empty: $(ls -A "$folder")"
+e2e_note "Alt+X saved the default table (80 lines, code page 1251, CRLF) in \$XDG_DATA_HOME/Mozik and ended the program"
 echo "End-to-end smoke test passed."

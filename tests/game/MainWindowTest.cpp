@@ -410,7 +410,7 @@ TEST_F(MainWindowTest, AFinishedGameHandsOverToTheResultAndScoreDialogsAndTheRec
     // Closing the window without Exit keeps the record: it is in the file already.
     form.show();
     form.close();
-    QFile file(form.ScoreFile);
+    QFile file(form.ScoreFile.Path());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     EXPECT_EQ(lines.size(), 81);  // 80 lines, each ended by CR LF

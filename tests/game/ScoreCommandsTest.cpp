@@ -1,4 +1,3 @@
-#include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
 #include "game/Unit1.h"
 #include "tests/support/TestSupport.h"
@@ -11,6 +10,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -69,23 +69,17 @@ private:
 
 class ScoreCommandsTest : public ::testing::Test {
 protected:
-    QString Path() const { return dir.filePath("Mozik.ini"); }
+    QString StartFile() const { return dir.filePath("Mozik.ini"); }
+    QString DataFile() const { return dir.filePath("data/Mozik/Mozik.ini"); }
     QTemporaryDir dir;
-    ScopedCurrentDir workIn{dir.path()};
+    ScopedCurrentDir workIn{dir.path()};  // the data folder goes there too
 };
 
-TEST_F(ScoreCommandsTest, AStartReadsTheFileAndTellsOnceWhenItCannot)
+TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
 {
-    TScoreTable table;
-    table.Place(6, Cp1251("Иван"), 95);
-    WriteFile(Path(), table.ToFileText() + "trailing lines are left alone\r\n");
-    {
-        TForm1 form;
-        EXPECT_EQ(form.Scores, table);
-    }
-    EXPECT_TRUE(ReadFile(Path()).endsWith("alone\r\n"));  // reading never rewrites the file
-    QFile::remove(Path());
-    QDir(dir.path()).mkdir("Mozik.ini");
+    // The start folder's "Mozik.ini" is a folder, the data folder's a pipe: neither is used.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Mozik.ini") && QDir(dir.path()).mkpath("data/Mozik"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(DataFile()), 0600), 0);
     ScopedErrorBoxes errors;
     TForm1 form;
     EXPECT_TRUE(errors.Messages().isEmpty());  // told once the window shows
@@ -95,28 +89,37 @@ TEST_F(ScoreCommandsTest, AStartReadsTheFileAndTellsOnceWhenItCannot)
     form.show();
     QCoreApplication::processEvents();
     ASSERT_EQ(errors.Messages().size(), 1);
-    EXPECT_TRUE(errors.Messages()[0].contains(Path()));
+    EXPECT_TRUE(errors.Messages()[0].contains(StartFile()) && errors.Messages()[0].contains(DataFile()));
     EXPECT_EQ(form.Scores, TScoreTable());
-    EXPECT_TRUE(QFileInfo(Path()).isDir());  // left as it was
+    // Records and Clear Scores live in memory; Exit closes without writing and without a word.
+    form.Scores.Place(5, "Anna", 20);
+    form.ClearScores1->trigger();
+    form.Scores.Place(5, "Anna", 20);
+    form.Exit();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(QFileInfo(StartFile()).isDir());
+    struct stat st {};
+    EXPECT_TRUE(lstat(QFile::encodeName(DataFile()), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAgainAtOnce)
 {
     TForm1 form;
-    EXPECT_EQ(form.ScoreFile, dir.path() + "/Mozik.ini");
-    EXPECT_EQ(ReadFile(Path()), DefaultFileText());
+    EXPECT_EQ(form.ScoreFile.Path(), DataFile());
+    EXPECT_EQ(ReadFile(DataFile()), DefaultFileText());
     form.Scores.Place(5, "Anna", 20);
     ASSERT_TRUE(form.SaveScores());
     form.ClearScores1->trigger();
     EXPECT_EQ(form.Scores, TScoreTable());
-    EXPECT_EQ(ReadFile(Path()), DefaultFileText());
+    EXPECT_EQ(ReadFile(DataFile()), DefaultFileText());
 }
 
 TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheOldFile)
 {
     TForm1 form;
     form.show();
-    const QByteArray before = ReadFile(Path());
+    const QByteArray before = ReadFile(DataFile());
     form.Scores.Place(6, Cp1251("Иван"), 95);
     ScopedErrorBoxes errors;
     {
@@ -125,23 +128,28 @@ TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheO
     }
     EXPECT_TRUE(form.isVisible());
     ASSERT_EQ(errors.Messages().size(), 1);
-    EXPECT_TRUE(errors.Messages()[0].contains(Path()));
-    EXPECT_EQ(ReadFile(Path()), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no half-written leftovers
+    EXPECT_TRUE(errors.Messages()[0].contains(DataFile()));
+    EXPECT_EQ(ReadFile(DataFile()), before);
+    EXPECT_EQ(QDir(dir.filePath("data/Mozik")).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no leftovers
     form.Exit1->trigger();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(Lines(ReadFile(Path()))[41], QByteArray("95"));
+    EXPECT_EQ(Lines(ReadFile(DataFile()))[41], QByteArray("95"));
 }
 
-TEST_F(ScoreCommandsTest, TheFileStaysWhereTheGameStartedWhenTheDirectoryChanges)
+TEST_F(ScoreCommandsTest, AStartFoldersFileIsUsedThereWhereverTheDirectoryGoesLater)
 {
+    TScoreTable table;
+    table.Place(6, Cp1251("Иван"), 95);
+    WriteFile(StartFile(), table.ToFileText());
     TForm1 form;
+    EXPECT_EQ(form.Scores, table);
     QTemporaryDir elsewhere;
     ScopedCurrentDir moved(elsewhere.path());
     form.Scores.Place(4, "Anna", 12);
     ASSERT_TRUE(form.SaveScores());
-    EXPECT_TRUE(QFile::exists(Path()));
-    EXPECT_FALSE(QFile::exists(elsewhere.filePath("Mozik.ini")));
+    EXPECT_EQ(ReadFile(StartFile()), form.Scores.ToFileText());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("data")));
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 } // namespace

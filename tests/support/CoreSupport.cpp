@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <QFile>
 
 QPalette TestPalette()
 {
@@ -38,12 +39,19 @@ TColor PixelAt(const QImage& image, int x, int y)
     return FromQColor(image.pixelColor(x, y));
 }
 
-ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::currentPath())
+ScopedCurrentDir::ScopedCurrentDir(const QString& path)
+    : previous_(QDir::currentPath()), previousDataHome_(qgetenv("XDG_DATA_HOME")),
+      hadDataHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
 {
     QDir::setCurrent(path);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(path).absoluteFilePath("data")));
 }
 
 ScopedCurrentDir::~ScopedCurrentDir()
 {
     QDir::setCurrent(previous_);
+    if (hadDataHome_)
+        qputenv("XDG_DATA_HOME", previousDataHome_);
+    else
+        qunsetenv("XDG_DATA_HOME");
 }

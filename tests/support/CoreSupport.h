@@ -20,7 +20,8 @@ QString TestDataPath(const QString& relative);
 // The colour of one pixel of an image, as 0xBBGGRR.
 TColor PixelAt(const QImage& image, int x, int y);
 
-// While alive, the process works in another directory.
+// While alive, the process works in another directory, and the data folder ($XDG_DATA_HOME) is
+// the folder "data" inside it, so that no test reads or writes the player's own files.
 class ScopedCurrentDir {
 public:
     explicit ScopedCurrentDir(const QString& path);
@@ -28,4 +29,6 @@ public:
 
 private:
     QString previous_;
+    QByteArray previousDataHome_;
+    bool hadDataHome_;
 };

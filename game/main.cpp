@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -33,6 +34,8 @@ int main(int argc, char** argv)
                                        QStringLiteral("Writes the state of the game to FILE after every change (for tests)."),
                                        QStringLiteral("FILE"));
     parser.addOption(stateFile);
+    parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("A picture to play with instead of the built-in one."),
+                                 QStringLiteral("[picture]"));
     parser.process(application);
 
     ProgramRandom().Randomize();
@@ -44,6 +47,11 @@ int main(int argc, char** argv)
     if (parser.isSet(stateFile))
         ReportGameTo(*Form1, parser.value(stateFile));
     Form1->show();
+    if (!parser.positionalArguments().isEmpty()) {
+        // Opened once the window is there, so that a file that cannot be used is told over it.
+        const QString picture = parser.positionalArguments().constFirst();
+        QTimer::singleShot(0, Form1, [picture] { Form1->OpenPicture(picture); });
+    }
     const int result = QApplication::exec();
     delete Form1;  // and the dialogs it owns
     Form1 = nullptr;

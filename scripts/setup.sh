@@ -3,8 +3,12 @@
 # Installs nothing else; safe to run again.
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils)
+# To build and run: the compiler, CMake, Qt and its Russian translation, the fonts.
+# To test: GoogleTest, Google Benchmark; a virtual X server, xdotool, xwininfo and ImageMagick for
+# the end-to-end tests; the GTK platform theme to try a dark desktop; the desktop file validators.
+packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation
+          libgtest-dev libbenchmark-dev
+          xvfb xdotool x11-utils imagemagick qt6-gtk-platformtheme desktop-file-utils appstream)
 
 missing=()
 for package in "${packages[@]}"; do

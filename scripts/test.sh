@@ -15,7 +15,9 @@ cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
 
 echo "== End-to-end tests =="
-(unset QT_QPA_PLATFORM; tests/e2e/smoke.sh build/mozik)
+for e2e in smoke scorefile desktop; do
+  (unset QT_QPA_PLATFORM; tests/e2e/$e2e.sh build/mozik)
+done
 
 echo "== Sanitizer build and tests =="
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOZIK_TESTS=ON -DMOZIK_SANITIZE=ON >/dev/null

@@ -41,9 +41,13 @@ e2e_start() {
   (cd "$folder" && exec "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
   E2E_PID=$!
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
-  E2E_WID=$(xdotool search --sync --limit 1 --pid "$E2E_PID" --onlyvisible --name 'Mozik|\.' 2>/dev/null | head -n1)
-  [ -n "$E2E_WID" ] || E2E_WID=$(xdotool search --sync --limit 1 --onlyvisible --name '  -  ' | head -n1)
-  xdotool windowfocus --sync "$E2E_WID" 2>/dev/null || xdotool windowfocus "$E2E_WID"
+  E2E_WID=$(e2e_window "$(e2e_state title | sed 's/[][\\.^$*+?(){}|]/\\&/g')")
+  e2e_focus "$E2E_WID"
+}
+
+# e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it).
+e2e_focus() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
 
 # e2e_wait_for CONDITION WHAT [SECONDS]: polls a shell condition until it holds.
@@ -106,4 +110,21 @@ e2e_wait_exit() {
 e2e_default_scores() {
   local i
   for i in $(seq 40); do printf '\315\345\350\347\342\345\361\362\355\373\351\r\n0\r\n'; done
+}
+
+# e2e_pixel X Y: the colour of a pixel of the main window on the screen, as "srgb(r,g,b)".
+e2e_pixel() {
+  import -window "$E2E_WID" -crop "1x1+$1+$2" +repage -format '%[pixel:p{0,0}]' info: 2>/dev/null
+}
+
+# e2e_window PATTERN: waits for a visible window whose whole name matches the pattern, prints its id.
+e2e_window() {
+  local id="" pattern="^$1\$"
+  e2e_wait_for 'id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1); [ -n "$id" ]' "a window \"$1\""
+  echo "$id"
+}
+
+# e2e_peak_memory: the program's peak resident memory in KiB.
+e2e_peak_memory() {
+  awk '/^VmHWM:/ {print $2}' "/proc/$E2E_PID/status"
 }

@@ -1,4 +1,5 @@
 #include "effects/FxImage.h"
+#include "framework/Application.h"
 #include "framework/Bevel.h"
 #include "framework/HintWindow.h"
 #include "framework/Hints.h"
@@ -15,6 +16,11 @@
 #include "tests/support/TestSupport.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTranslator>
+#include <QUrl>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -321,6 +327,65 @@ TEST_F(MainWindowTest, APictureThatCannotBeReadLeavesEverythingAsItWas)
     EXPECT_TRUE(errors.Messages()[0].contains(dir.filePath("broken.bmp")));
     form.N4x4Click();  // the caption keeps the last good picture's name
     EXPECT_EQ(form.windowTitle(), QString("good.bmp  -  4 x 4"));
+}
+
+TEST_F(MainWindowTest, APictureDroppedOnTheWindowOpensAsIfChosen)
+{
+    QImage image(90, 60, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(dir.filePath("drop.png")));
+    auto drop = [this](const QUrl& url) {
+        QMimeData data;
+        data.setUrls({url});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &enter);
+        if (enter.isAccepted()) {
+            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&form, &dropped);
+        }
+        return enter.isAccepted();
+    };
+    form.Start();
+    EXPECT_TRUE(drop(QUrl::fromLocalFile(dir.filePath("drop.png"))));
+    EXPECT_EQ(form.windowTitle(), QString("drop.png  -  5 x 5"));
+    EXPECT_EQ(form.TileAt(1)->Picture().Image().pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_FALSE(form.Running());
+
+    // What is no local file is not taken; a file that is no picture is told and changes nothing.
+    EXPECT_FALSE(drop(QUrl("https://example.org/picture.png")));
+    QFile text(dir.filePath("notes.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
+    text.close();
+    ScopedErrorBoxes errors;
+    EXPECT_TRUE(drop(QUrl::fromLocalFile(text.fileName())));
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(text.fileName()));
+    EXPECT_EQ(form.windowTitle(), QString("drop.png  -  5 x 5"));
+}
+
+TEST(LightLook, TheWindowsKeepTheirLightFaceUnderADarkDesktopPalette)
+{
+    QApplication::setPalette(QPalette(Qt::white, QColor(50, 50, 50)));  // what a dark theme hands out
+    UseLightLook();
+    {
+        QTemporaryDir dir;
+        ScopedCurrentDir workIn(dir.path());
+        TForm1 form;
+        EXPECT_EQ(PixelAt(form.Panel2->grab().toImage(), 140, 20), TColor(0xEFEFEF));
+        EXPECT_EQ(ColorToRGB(clBtnFace), TColor(0xEFEFEF));
+        EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
+    }
+    QApplication::setPalette(TestPalette());
+}
+
+TEST(RussianTexts, QtsOwnDialogsSpeakRussian)
+{
+    ASSERT_TRUE(UseRussianQtTexts());
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Open"), QString("Открыть"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(MainWindowTest, ShortcutKeysDriveTheGame)

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png, the README's picture of the main window during a game: the game
+# runs under a virtual X server, starts a 4 x 4 game and slides a few tiles, then the window is
+# photographed. Needs the packages scripts/setup.sh installs and a built build/mozik.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ -x build/mozik ] || { scripts/setup.sh; cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null; cmake --build build --target mozik -j"$(nproc)"; }
+MOZIK=$(realpath build/mozik)
+unset QT_QPA_PLATFORM
+source tests/e2e/lib.sh
+
+e2e_setup
+folder="$E2E_TMP/play"
+mkdir -p "$folder"
+e2e_start "$folder"
+e2e_key alt+s
+sleep 0.3
+e2e_key 4
+e2e_expect size 4
+e2e_key F2
+e2e_expect running 1
+previous=0
+for move in 1 2 3 4 5; do
+  gap=$(e2e_state gap)
+  p=$(e2e_neighbours | grep -vx "$previous" | head -n1)
+  e2e_click_tile "$p"
+  e2e_expect gap "$p"
+  previous=$gap
+done
+e2e_expect seconds 3
+xdotool mousemove 1000 700
+mkdir -p docs
+import -window "$E2E_WID" docs/screenshot.png
+e2e_key alt+x
+e2e_wait_exit
+echo "Wrote docs/screenshot.png"

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDir>
+#include <gtest/gtest.h>
 
 QPalette TestPalette()
 {
@@ -28,6 +29,14 @@ QPalette TestPalette()
     return palette;
 }
 
+TBitmap FilledBitmap(int width, int height, TColor color)
+{
+    TBitmap bitmap(width, height);
+    bitmap.Canvas().Brush.Color = color;
+    bitmap.Canvas().FillRect(Rect(0, 0, width, height));
+    return bitmap;
+}
+
 QString TestDataPath(const QString& relative)
 {
     return QStringLiteral(MOZIK_TEST_DATA_DIR "/") + relative;
@@ -36,6 +45,12 @@ QString TestDataPath(const QString& relative)
 TColor PixelAt(const QImage& image, int x, int y)
 {
     return FromQColor(image.pixelColor(x, y));
+}
+
+void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int, TColor>> pixels)
+{
+    for (const auto& [x, y, color] : pixels)
+        EXPECT_EQ(PixelAt(image, x, y), color) << "at " << x << ", " << y;
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::currentPath())

@@ -1,3 +1,4 @@
+#include "framework/Random.h"
 #include "tests/support/CoreSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,22 @@ TEST(Colors, SplitStoredValuesAndResolveSystemColoursThroughThePalette)
     EXPECT_EQ(ToQColor(0xFE09F1), QColor(0xF1, 0x09, 0xFE));
     EXPECT_EQ(GetRValue(clWindowText), 8);  // a system colour splits as stored
     EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
+}
+
+TEST(Bitmap, SixteenBitPicturesKeepFiveAndSixBitChannels)
+{
+    TBitmap bitmap(1, 1);
+    bitmap.Canvas().SetPixel(0, 0, RGB(0x13, 0x37, 0xFF));
+    bitmap.SetPixelFormat(TPixelFormat::pf16bit);
+    EXPECT_EQ(bitmap.Canvas().Pixel(0, 0), RGB(0x10, 0x34, 0xFF));  // the high bits fill the low ones
+}
+
+// Replaying from a seed and staying in range are the random effects' tests.
+TEST(RandomGenerator, GivesZeroForARangeOfOneOrNone)
+{
+    TRandom random(42);
+    EXPECT_EQ(random.Random(1), 0);
+    EXPECT_EQ(random.Random(0), 0);
 }
 
 TEST(Canvas, RectanglesExcludeTheirRightAndBottomEdges)

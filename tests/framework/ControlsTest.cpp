@@ -1,6 +1,5 @@
 #include "framework/Bevel.h"
 #include "framework/Dialogs.h"
-#include "framework/Hints.h"
 #include "framework/Image.h"
 #include "framework/Panel.h"
 #include "framework/SpeedButton.h"
@@ -65,32 +64,18 @@ TEST(SpeedButton, ShowsTheGlyphOfItsState)
     EXPECT_EQ(button.grab().toImage().pixelColor(12, 12), QColor(Qt::green));
 }
 
-TEST(Hints, TheSwitchDecidesWhetherTheTextShows)
-{
-    QWidget control;
-    SetHint(&control, "Пауза.");
-    EXPECT_EQ(Hint(&control), QString("Пауза."));
-    EXPECT_TRUE(ActiveHint(&control).isEmpty());
-    EXPECT_TRUE(control.toolTip().isEmpty());
-    SetShowHint(&control, true);
-    EXPECT_EQ(ActiveHint(&control), QString("Пауза."));
-    EXPECT_EQ(control.toolTip(), QString("Пауза."));
-}
-
 TEST(Dialogs, OpenAndErrorBoxesGoThroughTheReplaceableFunctions)
 {
     TOpenDialog dialog;
     dialog.FileName = "mozik.bmp";
     dialog.Filter = "Точечные рисунки ( *.bmp )|*.bmp";
     EXPECT_EQ(dialog.NameFilters(), QString("Точечные рисунки ( *.bmp )"));
-    {
-        ScopedOpenFile open({"/tmp/a.bmp", QString()});
-        EXPECT_TRUE(dialog.Execute(nullptr));
-        EXPECT_EQ(open.LastDefaultName(), QString("mozik.bmp"));
-        EXPECT_FALSE(dialog.Execute(nullptr));  // cancelled: the name stays
-        EXPECT_EQ(dialog.FileName, QString("/tmp/a.bmp"));
-    }
+    ScopedOpenFile open({"/tmp/a.bmp", QString()});
     ScopedErrorBoxes errors;
+    EXPECT_TRUE(dialog.Execute(nullptr));
+    EXPECT_EQ(open.LastDefaultName(), QString("mozik.bmp"));
+    EXPECT_FALSE(dialog.Execute(nullptr));  // cancelled: the name stays
+    EXPECT_EQ(dialog.FileName, QString("/tmp/a.bmp"));
     ShowErrorBox(nullptr, "Ошибка");
     EXPECT_EQ(errors.Messages(), QStringList{"Ошибка"});
 }

@@ -45,12 +45,12 @@ protected:
 
 TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
 {
-    const auto desktopTipShows = [this] {
-        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(&first, &help);
+    const auto desktopTipShows = [](QWidget* control) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(control, &help);
         return QToolTip::isVisible();
     };
-    EXPECT_FALSE(desktopTipShows());
+    EXPECT_FALSE(desktopTipShows(&first));
     SetHintPause(600);
     RestOn(&first);
     EXPECT_EQ(DueHintPause(), 600);
@@ -61,8 +61,9 @@ TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
     RestOn(&first);              // not again until the mouse leaves the control
     EXPECT_EQ(DueHintPause(), -1);
 
-    SetHintWindowClass(nullptr);
-    EXPECT_TRUE(desktopTipShows());
+    SetHintWindowClass(nullptr);  // the desktop's tips show the hints that are switched on
+    EXPECT_FALSE(desktopTipShows(&off));
+    EXPECT_TRUE(desktopTipShows(&first));
     QToolTip::hideText();
 }
 

@@ -38,7 +38,6 @@ protected:
     void TearDown() override
     {
         SetMainForm(nullptr);
-        SetBalloonBackdrop(TBalloonBackdrop::bbScreenCopy);
         ResetHints(nullptr, true);
     }
 

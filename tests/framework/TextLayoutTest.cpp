@@ -31,13 +31,13 @@ TEST(TextLayout, PlacesALineByItsAlignmentAndCentresVerticallyOnlySingleLines)
 
 TEST(TextLayout, BreaksWordsAtBlanksAndLetsLongWordsOverflow)
 {
-    const TRect r = Rect(0, 0, 55, 100);  // five characters fit
-    const TextLayoutResult result = LayoutText("ab cd efghijk l", r, DT_WORDBREAK, kFixed);
-    EXPECT_EQ(Texts("ab cd efghijk l", r, DT_WORDBREAK), (std::vector<QString>{"ab cd", "efghijk", "l"}));
+    const TRect r = Rect(0, 0, 65, 100);  // six characters fit
+    const TextLayoutResult result = LayoutText("ab cd  efghijk l", r, DT_WORDBREAK, kFixed);
+    EXPECT_EQ(Texts("ab cd  efghijk l", r, DT_WORDBREAK), (std::vector<QString>{"ab cd", "efghijk", "l"}));
     EXPECT_EQ(result.Lines[1].Y, 20);
     EXPECT_EQ(QPoint(result.Width, result.Height), QPoint(70, 60));
     // Without word breaking the text stays one line, however long; an empty text is one empty line.
-    EXPECT_EQ(Texts("ab cd efghijk l", r, DT_LEFT).size(), 1u);
+    EXPECT_EQ(Texts("ab cd  efghijk l", r, DT_LEFT).size(), 1u);
     EXPECT_EQ(Texts("", r, DT_WORDBREAK), std::vector<QString>{""});
 }
 
@@ -68,9 +68,9 @@ TEST(TextLayout, ExpandsTabsToStopsOfEightAverageCharacters)
     ForEachTabPiece({"ab\tc", 5, 0, {}}, DT_EXPANDTABS, kFixed,
                     [&](int x, int, const QString& piece) { pieces.emplace_back(x, piece); });
     EXPECT_EQ(pieces, (std::vector<std::pair<int, QString>>{{5, "ab"}, {85, "c"}}));
-    // A tab that does not fit after a break stands alone, so the break moves on.
-    EXPECT_EQ(Texts("Odd\tvalues", Rect(0, 0, 65, 100), DT_WORDBREAK | DT_EXPANDTABS),
-              (std::vector<QString>{"Odd", "\t", "values"}));
+    // A tab breaks as a blank does; one that does not fit after a break stands alone, so the break moves on.
+    EXPECT_EQ(Texts("a b\tc d", Rect(0, 0, 55, 100), DT_WORDBREAK | DT_EXPANDTABS),
+              (std::vector<QString>{"a b", "\t", "c d"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "framework/HintWindow.h"
 #include "framework/Hints.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -14,20 +15,9 @@ namespace {
 // child and a toolkit control with only a tool tip; plain hint windows installed, the clock stopped.
 class HintMachinery : public ::testing::Test {
 protected:
-    // The given hint window class, a fresh window of it, the default pause.
-    static void ResetHintMachinery(THintWindowClass windowClass, bool clockRunning)
-    {
-        CancelHint();
-        SetHintClockRunning(clockRunning);
-        SetHintWindowClass(windowClass);
-        SetShowHints(false);
-        SetShowHints(true);
-        SetHintPause(kDefaultHintPause);
-    }
-
     void SetUp() override
     {
-        ResetHintMachinery(NewHintWindow<THintWindow>, false);
+        ResetHints(NewHintWindow<THintWindow>, false);
         window.setGeometry(100, 100, 300, 200);
         int left = 10;
         for (QWidget* control : {&first, &second, &off, &panel, &plain})
@@ -42,7 +32,7 @@ protected:
         QApplication::setActiveWindow(&window);
     }
 
-    void TearDown() override { ResetHintMachinery(nullptr, true); }
+    void TearDown() override { ResetHints(nullptr, true); }
 
     // Moves the mouse onto the control, each time to another point of it.
     void RestOn(QWidget* control) { QTest::mouseMove(control, QPoint(30 + (++moves_ % 8), 30)); }
@@ -55,12 +45,12 @@ protected:
 
 TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
 {
-    const auto desktopTipShows = [this] {
-        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), first.mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(&first, &help);
+    const auto desktopTipShows = [](QWidget* control) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(control, &help);
         return QToolTip::isVisible();
     };
-    EXPECT_FALSE(desktopTipShows());
+    EXPECT_FALSE(desktopTipShows(&first));
     SetHintPause(600);
     RestOn(&first);
     EXPECT_EQ(DueHintPause(), 600);
@@ -71,8 +61,9 @@ TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
     RestOn(&first);              // not again until the mouse leaves the control
     EXPECT_EQ(DueHintPause(), -1);
 
-    SetHintWindowClass(nullptr);
-    EXPECT_TRUE(desktopTipShows());
+    SetHintWindowClass(nullptr);  // the desktop's tips show the hints that are switched on
+    EXPECT_FALSE(desktopTipShows(&off));
+    EXPECT_TRUE(desktopTipShows(&first));
     QToolTip::hideText();
 }
 

@@ -1,11 +1,10 @@
 #include "hint/HintBalloon.h"
 
 #include "framework/Canvas.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/CoreSupport.h"
 
 #include <gtest/gtest.h>
 #include <optional>
-#include <tuple>
 
 namespace {
 
@@ -29,12 +28,6 @@ QImage Painted(THintDirection direction, int w, int h, const QString& text = {},
         canvas.DrawText(text, rect, DT_WORDBREAK | DT_NOPREFIX);
     }
     return picture;
-}
-
-void ExpectPixels(const QImage& picture, std::initializer_list<std::tuple<int, int, TColor>> pixels)
-{
-    for (const auto& [x, y, color] : pixels)
-        EXPECT_EQ(PixelAt(picture, x, y), color) << "at " << x << ", " << y;
 }
 
 TEST(HintBalloon, BodyPointerAndHalfToneShadowLieWhereTheDirectionPutsThem)

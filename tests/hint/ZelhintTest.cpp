@@ -35,16 +35,10 @@ protected:
         manager = new TZelHint(&form);
     }
 
-    // No hint window class and no window of it, the default pause, the clock running.
     void TearDown() override
     {
         SetMainForm(nullptr);
-        CancelHint();
-        SetHintClockRunning(true);
-        SetHintWindowClass(nullptr);
-        SetShowHints(false);
-        SetShowHints(true);
-        SetHintPause(kDefaultHintPause);
+        ResetHints(nullptr, true);
     }
 
     // Activates the balloon for a 66 x 18 text rectangle with the mouse at the screen point.
@@ -70,10 +64,8 @@ TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonAndWithoutAManagerItTake
     EXPECT_EQ(HintPause(), 750);
 
     const QPointer<TNewHint> window = BalloonWindow();
-    EXPECT_EQ(window->Canvas().Font, MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlue, true, true));
     const QImage defaults = ActivateAt({200, 250})->grab().toImage();
-    EXPECT_EQ(PixelAt(defaults, 50, 10), clYellow);  // right of the short text
-    EXPECT_EQ(PixelAt(defaults, 78, 18), clPurple);
+    ExpectPixels(defaults, {{50, 10, clYellow}, {78, 18, clPurple}});  // right of the short text; its shadow
     manager->SetHintColor(clRed);
     manager->SetHintShadowColor(clNavy);
     manager->SetHintDirection(hdDownLeft);
@@ -82,9 +74,8 @@ TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonAndWithoutAManagerItTake
     ActivateAt({200, 150});  // a second activation before any paint
     const QImage picture = window->grab().toImage();
     EXPECT_EQ(window->ShownDirection(), hdDownLeft);
-    EXPECT_EQ(PixelAt(picture, 50, 27), clRed);
-    EXPECT_EQ(PixelAt(picture, 78, 34), clNavy);
-    EXPECT_EQ(PixelAt(picture, 79, 34), kTestBtnFace);  // the captured main window shows through
+    // Beside a shadow pixel the captured main window shows through.
+    ExpectPixels(picture, {{50, 27, clRed}, {78, 34, clNavy}, {79, 34, kTestBtnFace}});
     EXPECT_EQ(window->grab().toImage(), picture);       // uncovered again: the same balloon
 
     delete manager;  // the balloon stays installed and draws as a manager in its defaults
@@ -125,10 +116,6 @@ TEST_F(ZelHint, ANewFontMakesANewWindowInWhichTheStartButtonsBalloonIsMeasuredAb
     EXPECT_EQ(BalloonWindow()->geometry(), QRect(QCursor::pos() - QPoint(0, 5 + size.height()), size));
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ZelHint, WhereTheScreenCannotBeCopiedTheBalloonFloatsInATranslucentWindow)
 {
     SetBalloonBackdrop(TBalloonBackdrop::bbTranslucent);
@@ -141,7 +128,6 @@ TEST_F(ZelHint, WhereTheScreenCannotBeCopiedTheBalloonFloatsInATranslucentWindow
     EXPECT_EQ(qAlpha(picture.pixel(79, 18)), 0);     // an unset pixel of the dithered shadow
     EXPECT_EQ(qAlpha(picture.pixel(78, 18)), 255);   // a set one
     EXPECT_EQ(qAlpha(picture.pixel(40, 10)), 255);   // the body
-    SetBalloonBackdrop(TBalloonBackdrop::bbScreenCopy);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <gtest/gtest.h>
 
 QPalette TestPalette()
 {
@@ -29,6 +30,14 @@ QPalette TestPalette()
     return palette;
 }
 
+TBitmap FilledBitmap(int width, int height, TColor color)
+{
+    TBitmap bitmap(width, height);
+    bitmap.Canvas().Brush.Color = color;
+    bitmap.Canvas().FillRect(Rect(0, 0, width, height));
+    return bitmap;
+}
+
 QString TestDataPath(const QString& relative)
 {
     return QStringLiteral(MOZIK_TEST_DATA_DIR "/") + relative;
@@ -37,6 +46,12 @@ QString TestDataPath(const QString& relative)
 TColor PixelAt(const QImage& image, int x, int y)
 {
     return FromQColor(image.pixelColor(x, y));
+}
+
+void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int, TColor>> pixels)
+{
+    for (const auto& [x, y, color] : pixels)
+        EXPECT_EQ(PixelAt(image, x, y), color) << "at " << x << ", " << y;
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const QString& path)

@@ -70,6 +70,16 @@ void ModalDriver::Poll()
     }
 }
 
+void ResetHints(THintWindowClass windowClass, bool clockRunning)
+{
+    CancelHint();
+    SetHintClockRunning(clockRunning);
+    SetHintWindowClass(windowClass);
+    SetShowHints(false);
+    SetShowHints(true);
+    SetHintPause(kDefaultHintPause);
+}
+
 void TypeText(QWidget* widget, const QString& text)
 {
     for (const QChar c : text) {

@@ -2,6 +2,7 @@
 // Helpers shared by the test suites of widgets and windows.
 
 #include "framework/Dialogs.h"
+#include "framework/HintWindow.h"
 #include "tests/support/CoreSupport.h"
 
 #include <QString>
@@ -27,6 +28,10 @@ private:
     QString lastDefaultName_;
     QString lastFilter_;
 };
+
+// No hint showing or due, a fresh hint window of the given class (none: the desktop's tips), the
+// default pause, and the hint clock running or stopped.
+void ResetHints(THintWindowClass windowClass, bool clockRunning);
 
 // Types the text into the widget key by key, any script (QTest's own typing takes ASCII only).
 void TypeText(QWidget* widget, const QString& text);

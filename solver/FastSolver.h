@@ -1,0 +1,48 @@
+#pragma once
+// Short (not always shortest) solutions for boards of any size, found quickly. The board is
+// brought home from the top-left: the top row and the left column of what is left are put in
+// place a few tiles at a time, each few by a shortest search that leaves the tiles already placed
+// alone, until a 4 x 4 block remains in the bottom-right corner; that block is solved optimally
+// (or, when that search grows too large, reduced once more to 3 x 3, which always is quick).
+
+#include "solver/OptimalSolver.h"
+#include "solver/PatternDatabase.h"
+#include "solver/Position.h"
+
+#include <cstdint>
+#include <optional>
+#include <stop_token>
+
+struct TFastSolverOptions {
+    // Tables for the last 4 x 4 block; null for the shared ones (built at first use).
+    TPatternDatabase* FinishTables = nullptr;
+    // Whether the last 4 x 4 block is searched for a shortest solution at all.
+    bool FinishOptimally = true;
+    // Nodes the last block's search may expand before it gives way to the reduction to 3 x 3.
+    std::uint64_t FinishNodeLimit = 1'500'000;
+    // Tiles a line's placing searches take at once (2 or more; the last two of a line always go
+    // together, since the line's last cell can only be filled together with the one before it);
+    // 0 chooses by the size of the unsolved block.
+    int TilesPerSearch = 0;
+    // When above 0, a whole line is first tried in one search ordered by g + weight * h (weight in
+    // quarters), falling back to the shortest searches of a few tiles past LineNodeLimit nodes.
+    int LineWeight = 0;
+    bool Reopen = false;
+    // Expansions a placing search may make before its tiles are split into smaller searches.
+    // Searches of two tiles never reach it: their states are the gap and two cells, under 50^3.
+    std::uint64_t PlacingNodeLimit = 200'000;
+    std::uint64_t LineNodeLimit = 100'000;
+};
+
+class TFastSolver {
+public:
+    explicit TFastSolver(TFastSolverOptions options = {});
+
+    // A solution of a solvable position of any size from 1 to 7; nullopt only when stopped. Nodes
+    // counts the nodes of every search, LowerBound is the Manhattan distance. Throws
+    // std::invalid_argument for a malformed or unsolvable position.
+    std::optional<TSolution> Solve(const TPosition& position, std::stop_token stop = {});
+
+private:
+    TFastSolverOptions options_;
+};

@@ -285,15 +285,9 @@ private:
 
     bool PlaceLine(const std::vector<int>& cells)
     {
-        int before = -1;
-        for (std::vector<int> part : SplitLine(cells, TilesPerSearch())) {
-            const int last = part.back();
-            if (before >= 0 && options_.Reopen)
-                part.insert(part.begin(), before);
+        for (const std::vector<int>& part : SplitLine(cells, TilesPerSearch()))
             if (!Place(part))
                 return false;
-            before = last;
-        }
         return true;
     }
 
@@ -311,8 +305,7 @@ private:
     {
         std::uint64_t frozen = 0;
         for (int c = 0; c < n_ * n_; ++c)
-            if (c / n_ < solved_ || c % n_ < solved_
-                || ((placed_ >> c & 1) && std::find(cells.begin(), cells.end(), c) == cells.end()))
+            if (c / n_ < solved_ || c % n_ < solved_ || placed_ >> c & 1)
                 frozen |= std::uint64_t(1) << c;
         auto path = search_.GapPath(board_, cells, frozen, options_.PlacingNodeLimit, stop_, nodes_);
         if (!path) {

@@ -24,14 +24,9 @@ struct TFastSolverOptions {
     // together, since the line's last cell can only be filled together with the one before it);
     // 0 chooses by the size of the unsolved block.
     int TilesPerSearch = 0;
-    // When above 0, a whole line is first tried in one search ordered by g + weight * h (weight in
-    // quarters), falling back to the shortest searches of a few tiles past LineNodeLimit nodes.
-    int LineWeight = 0;
-    bool Reopen = false;
     // Expansions a placing search may make before its tiles are split into smaller searches.
     // Searches of two tiles never reach it: their states are the gap and two cells, under 50^3.
-    std::uint64_t PlacingNodeLimit = 200'000;
-    std::uint64_t LineNodeLimit = 100'000;
+    std::uint64_t PlacingNodeLimit = 300'000;
 };
 
 class TFastSolver {

@@ -214,12 +214,12 @@ std::optional<TSolution> TOptimalSolver::Solve(const TPosition& position, std::s
     RequireSolvable(position);
     if (position.N != tables_.N())
         throw std::invalid_argument("the board is not the size of the tables");
+    if (IsGoal(position))
+        return TSolution{};  // no tables needed
     tables_.Build();
     TSearch search(tables_, position, std::move(stop), nodeLimit);
     TSolution solution;
     solution.LowerBound = search.Bound();
-    if (search.IsGoal())
-        return solution;
     // Every move moves the gap one cell, so a solution's length has the parity of the gap's
     // distance from home; bounds of the other parity are skipped.
     const int gap = GapCell(position);

@@ -71,7 +71,7 @@ TPartition DefaultPartition(int n)
     case 3:
         return {{1, 2, 3, 4, 5, 6, 7}, {8}};
     case 4:
-        return {{1, 2, 5, 6, 9, 13}, {3, 4, 7, 8, 11, 12}, {10, 14, 15}};
+        return {{1, 2, 3, 4, 6, 7}, {8, 10, 11, 12, 14, 15}, {5, 9, 13}};
     default:
         return {};
     }

@@ -147,11 +147,8 @@ void TPatternDatabase::BuildTable(int group)
     const int freeCells = cells - k;
     const TCellMasks masks(n_);
     std::vector<std::uint8_t> table(TableEntries(cells, tiles.size()), kUnset);
-    // Whether a set of free cells is in one piece: then the placement alone is the state, and its
-    // table entry tells whether it was reached. Placements that cut the free cells apart need the
-    // set of (placement, region) states seen.
-    // For every set of free cells, the lowest cell of the region of each of its cells (four bits a
-    // cell), so that a successor's region is named without flooding it.
+    // For every set of free cells: whether it is in one piece, and the lowest cell of the region of
+    // each of its cells (four bits a cell), so that a successor's region is named without flooding.
     std::vector<bool> connected(std::size_t(masks.all) + 1);
     std::vector<std::uint64_t> lowestOfRegion(std::size_t(masks.all) + 1, 0);
     for (std::uint32_t free = 1; free <= masks.all; ++free) {
@@ -164,8 +161,10 @@ void TPatternDatabase::BuildTable(int group)
             rest &= ~region;
         }
     }
+    // A placement whose free cells are in one piece is a single state: its bit in `reached` (small
+    // enough to stay in the cache) tells whether it was reached. Placements that cut the free
+    // cells apart need a bit for each (placement, region) state in `seen`.
     std::vector<std::uint64_t> seen((table.size() * std::size_t(freeCells) + 63) / 64, 0);
-    // Placements reached so far: a bit each, small enough to stay in the cache.
     std::vector<std::uint64_t> reached((table.size() + 63) / 64, 0);
 
     auto pack = [k](const std::array<int, 16>& at, int seed) {

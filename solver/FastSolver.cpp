@@ -86,6 +86,8 @@ public:
             cells[std::size_t(i + 1)] =
                 int(std::find(board.Cells.begin(), board.Cells.end(), std::uint8_t(tile)) - board.Cells.begin());
         }
+        for (int i = 0; i < count_; ++i)
+            MeasureAlone(i, frozen);
         const std::uint64_t start = Pack(cells);
         table_.Clear();
         for (auto& bucket : open_)
@@ -156,17 +158,55 @@ private:
 
     int Distance(int a, int b) const { return std::abs(a / n_ - b / n_) + std::abs(a % n_ - b % n_); }
 
+    // The larger of two bounds: the tiles' Manhattan distances plus the gap's walk to the nearest
+    // one away from home, and the most any one tile needs when it alone had to be brought home.
     int Bound(const TCells& cells) const
     {
-        int sum = 0, nearest = 1 << 20;
+        int sum = 0, nearest = 1 << 20, alone = 0;
         for (int i = 0; i < count_; ++i) {
             const int cell = cells[std::size_t(i + 1)];
             const int distance = Distance(cell, home_[std::size_t(i)]);
             sum += distance;
             if (distance > 0)
                 nearest = std::min(nearest, Distance(cells[0], cell));
+            alone = std::max(alone, int(alone_[std::size_t(i)][std::size_t(cell * kCells + cells[0])]));
         }
-        return sum == 0 ? 0 : sum + nearest - 1;
+        return sum == 0 ? 0 : std::max(sum + nearest - 1, alone);
+    }
+
+    // Fewest moves that bring tile i home from every (tile cell, gap cell) pair, the frozen cells
+    // left alone: a breadth-first search backwards from the tile at home with the gap anywhere.
+    // Moving one tile a long way costs about five moves a cell, which Manhattan distances miss.
+    void MeasureAlone(int i, std::uint64_t frozen)
+    {
+        auto& distance = alone_[std::size_t(i)];
+        distance.fill(kFar);
+        std::vector<int> layer, next;
+        const int home = home_[std::size_t(i)];
+        for (int gap = 0; gap < n_ * n_; ++gap)
+            if (gap != home && !(frozen >> gap & 1)) {
+                distance[std::size_t(home * kCells + gap)] = 0;
+                layer.push_back(home * kCells + gap);
+            }
+        for (int depth = 1; !layer.empty(); ++depth) {
+            next.clear();
+            for (int state : layer) {
+                const int tile = state / kCells, gap = state % kCells;
+                for (int step = 0; step < 4; ++step) {
+                    // Backwards: the gap was on `from`; when the tile is there now, it moved
+                    // from where the gap is.
+                    const int from = gap + steps_[std::size_t(step)];
+                    if (from < 0 || from >= n_ * n_ || (step < 2 && from / n_ != gap / n_) || (frozen >> from & 1))
+                        continue;
+                    const int before = (from == tile ? gap : tile) * kCells + from;
+                    if (distance[std::size_t(before)] != kFar)
+                        continue;
+                    distance[std::size_t(before)] = std::uint8_t(std::min(depth, 254));
+                    next.push_back(before);
+                }
+            }
+            layer.swap(next);
+        }
     }
 
     void Push(std::uint64_t key, std::size_t f)
@@ -198,8 +238,12 @@ private:
         return path;
     }
 
+    static constexpr int kCells = 64;
+    static constexpr std::uint8_t kFar = 255;
+
     int n_;
     std::array<int, 4> steps_;
+    std::array<std::array<std::uint8_t, kCells * kCells>, kMaxPlacedAtOnce> alone_{};
     int count_ = 0;
     std::array<int, kMaxPlacedAtOnce> home_{};
     TStateTable table_;
@@ -267,17 +311,42 @@ public:
     std::uint64_t Nodes() const { return nodes_; }
 
 private:
-    // Puts the top row and the left column of the unsolved block home.
+    // Puts the top row and the left column of the unsolved block home: row first and column first
+    // are both tried, and the shorter kept.
     bool ReduceOnce()
     {
         const int n = n_, top = solved_;
-        std::vector<int> row, column;
+        std::vector<int> row, column, rowAfter, columnAfter;
         for (int c = top; c < n; ++c)
             row.push_back(top * n + c);
         for (int r = top + 1; r < n; ++r)
+            columnAfter.push_back(r * n + top);
+        for (int r = top; r < n; ++r)
             column.push_back(r * n + top);
-        if (!PlaceLine(row) || !PlaceLine(column))
-            return false;
+        for (int c = top + 1; c < n; ++c)
+            rowAfter.push_back(top * n + c);
+
+        const TPosition start = board_;
+        const std::size_t movesBefore = moves_.size();
+        TPosition bestBoard;
+        TMoves bestMoves;
+        for (int order = 0; order < 2; ++order) {
+            if (order == 1) {
+                if (nodes_ > options_.NodeBudget)
+                    break;  // a long search already: keep the first way
+                bestBoard = board_;
+                bestMoves = moves_;
+                board_ = start;
+                moves_.resize(movesBefore);
+                placed_ = 0;
+            }
+            if (order == 0 ? !PlaceLine(row) || !PlaceLine(columnAfter) : !PlaceLine(column) || !PlaceLine(rowAfter))
+                return false;
+            if (order == 1 && moves_.size() > bestMoves.size()) {
+                board_ = std::move(bestBoard);
+                moves_ = std::move(bestMoves);
+            }
+        }
         ++solved_;
         placed_ = 0;
         return true;
@@ -295,6 +364,8 @@ private:
     // is down to 5 x 5.
     int TilesPerSearch() const
     {
+        if (nodes_ > options_.NodeBudget)
+            return 2;  // a long search already: the smallest searches from here on
         const int tiles = options_.TilesPerSearch > 0 ? options_.TilesPerSearch : (n_ - solved_ <= 5 ? 4 : 3);
         return std::clamp(tiles, 2, kMaxPlacedAtOnce);
     }

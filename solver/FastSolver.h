@@ -2,8 +2,9 @@
 // Short (not always shortest) solutions for boards of any size, found quickly. The board is
 // brought home from the top-left: the top row and the left column of what is left are put in
 // place a few tiles at a time, each few by a shortest search that leaves the tiles already placed
-// alone, until a 4 x 4 block remains in the bottom-right corner; that block is solved optimally
-// (or, when that search grows too large, reduced once more to 3 x 3, which always is quick).
+// alone (row first and column first are both tried, the shorter kept), until a 4 x 4 block remains
+// in the bottom-right corner; that block is solved optimally (or, when that search grows too
+// large, reduced once more to 3 x 3, which always is quick).
 
 #include "solver/OptimalSolver.h"
 #include "solver/PatternDatabase.h"
@@ -27,6 +28,9 @@ struct TFastSolverOptions {
     // Expansions a placing search may make before its tiles are split into smaller searches.
     // Searches of two tiles never reach it: their states are the gap and two cells, under 50^3.
     std::uint64_t PlacingNodeLimit = 300'000;
+    // Nodes of one solve past which it takes the cheapest way to the end: placing searches of two
+    // tiles, one order of row and column.
+    std::uint64_t NodeBudget = 3'000'000;
 };
 
 class TFastSolver {

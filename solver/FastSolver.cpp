@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -28,11 +30,12 @@ public:
     // Slot of the key, or of the empty word where it would go.
     std::size_t Slot(std::uint64_t key) const
     {
-        std::size_t i = std::size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & (words_.size() - 1);
+        std::size_t i = Home(key);
         while (words_[i] != kEmpty && (words_[i] & kKeyBits) != key)
             i = (i + 1) & (words_.size() - 1);
         return i;
     }
+    void Prefetch(std::uint64_t key) const { __builtin_prefetch(&words_[Home(key)]); }
     bool Has(std::size_t slot) const { return words_[slot] != kEmpty; }
     int Cost(std::size_t slot) const { return int(words_[slot] >> 48 & 0xFFF); }
     int Step(std::size_t slot) const { return int(words_[slot] >> 60); }
@@ -49,6 +52,12 @@ public:
 
 private:
     static constexpr std::uint64_t kEmpty = ~std::uint64_t(0);
+
+    // Multiplicative hashing: the product's top bits are the well-mixed ones.
+    std::size_t Home(std::uint64_t key) const
+    {
+        return std::size_t((key * 0x9E3779B97F4A7C15ull) >> (64 - std::countr_zero(words_.size())));
+    }
 
     void Grow()
     {
@@ -93,20 +102,20 @@ public:
         for (auto& bucket : open_)
             bucket.clear();
         table_.Set(table_.Slot(start), start, 0, TStateTable::kFirstStep);
-        Push(start, Bound(cells));
+        Push(start, std::size_t(Bound(cells)));
 
         std::uint64_t expanded = 0;
         for (std::size_t f = 0; f < open_.size(); ++f) {
-            // Last in, first out within a cost: the deepest states first.
+            // Last in, first out within a cost: the deepest states first. Entries carry the cost
+            // so far above the key; one queued again with a smaller cost meanwhile is expanded
+            // twice, the second time to no effect.
             while (!open_[f].empty()) {
-                const std::uint64_t key = open_[f].back();
+                const std::uint64_t entry = open_[f].back();
                 open_[f].pop_back();
+                const std::uint64_t key = entry & TStateTable::kKeyBits;
+                const int g = int(entry >> 48);
                 const TCells at = Unpack(key);
-                const int g = table_.Cost(table_.Slot(key));
-                const int h = Bound(at);
-                if (std::size_t(g + h) != f)
-                    continue;  // queued again since with a smaller cost
-                if (h == 0) {
+                if (std::size_t(g) == f) {  // h == 0
                     nodes += expanded;
                     return PathTo(key);
                 }
@@ -114,22 +123,34 @@ public:
                     nodes += expanded;
                     return std::nullopt;
                 }
+                // The children first, their slots fetched ahead so that the table reads overlap.
+                std::array<TCells, 4> children;
+                std::array<std::uint64_t, 4> childKeys{};
+                std::array<int, 4> childSteps{};
+                int count = 0;
                 const int gap = at[0];
                 for (int step = 0; step < 4; ++step) {
                     const int to = gap + steps_[std::size_t(step)];
                     if (to < 0 || to >= n_ * n_ || (step < 2 && to / n_ != gap / n_) || (frozen >> to & 1))
                         continue;
-                    TCells next = at;
+                    TCells& next = children[std::size_t(count)];
+                    next = at;
                     next[0] = to;
                     for (int i = 1; i <= count_; ++i)
                         if (next[std::size_t(i)] == to)
                             next[std::size_t(i)] = gap;
-                    const std::uint64_t nextKey = Pack(next);
+                    childKeys[std::size_t(count)] = Pack(next);
+                    childSteps[std::size_t(count)] = step;
+                    table_.Prefetch(childKeys[std::size_t(count)]);
+                    ++count;
+                }
+                for (int c = 0; c < count; ++c) {
+                    const std::uint64_t nextKey = childKeys[std::size_t(c)];
                     const std::size_t slot = table_.Slot(nextKey);
                     if (table_.Has(slot) && table_.Cost(slot) <= g + 1)
                         continue;
-                    table_.Set(slot, nextKey, g + 1, step);
-                    Push(nextKey, std::size_t(g + 1 + Bound(next)));
+                    table_.Set(slot, nextKey, g + 1, childSteps[std::size_t(c)]);
+                    Push(nextKey | std::uint64_t(g + 1) << 48, std::size_t(g + 1 + Bound(children[std::size_t(c)])));
                 }
             }
         }
@@ -209,11 +230,11 @@ private:
         }
     }
 
-    void Push(std::uint64_t key, std::size_t f)
+    void Push(std::uint64_t entry, std::size_t f)
     {
         if (f >= open_.size())
             open_.resize(f + 1);
-        open_[f].push_back(key);
+        open_[f].push_back(entry);
     }
 
     // Walks the steps back from the key to the start: before each step the gap was one step
@@ -251,15 +272,25 @@ private:
 };
 
 // The line's cells split into searches of at most `size` tiles, the last search taking at least
-// the line's last two cells.
-std::vector<std::vector<int>> SplitLine(const std::vector<int>& cells, int size)
+// the line's last two cells; the larger searches come first, or with `fromEnd` last.
+std::vector<std::vector<int>> SplitLine(const std::vector<int>& cells, int size, bool fromEnd)
 {
+    std::vector<std::size_t> sizes;
+    for (std::size_t left = cells.size(); left > 0;) {
+        std::size_t take = std::min(std::size_t(size), left);
+        if (left - take == 1)
+            --take;
+        sizes.push_back(take);
+        left -= take;
+    }
+    if (fromEnd) {
+        std::reverse(sizes.begin(), sizes.end());
+        if (sizes.size() > 1 && sizes.back() == 1)
+            std::swap(sizes.back(), sizes[sizes.size() - 2]);  // the line's last cell never alone
+    }
     std::vector<std::vector<int>> parts;
     std::size_t first = 0;
-    while (first < cells.size()) {
-        std::size_t take = std::min(std::size_t(size), cells.size() - first);
-        if (cells.size() - first - take == 1)
-            --take;
+    for (std::size_t take : sizes) {
         parts.emplace_back(cells.begin() + std::ptrdiff_t(first), cells.begin() + std::ptrdiff_t(first + take));
         first += take;
     }
@@ -311,8 +342,8 @@ public:
     std::uint64_t Nodes() const { return nodes_; }
 
 private:
-    // Puts the top row and the left column of the unsolved block home: row first and column first
-    // are both tried, and the shorter kept.
+    // Puts the top row and the left column of the unsolved block home. Several ways are tried (row
+    // or column first, larger searches first or last) and the shortest kept.
     bool ReduceOnce()
     {
         const int n = n_, top = solved_;
@@ -330,22 +361,29 @@ private:
         const std::size_t movesBefore = moves_.size();
         TPosition bestBoard;
         TMoves bestMoves;
-        for (int order = 0; order < 2; ++order) {
-            if (order == 1) {
+        bool haveBest = false;
+        const int variants = options_.RoundVariants;
+        for (int variant = 0; variant < variants; ++variant) {
+            if (variant > 0) {
                 if (nodes_ > options_.NodeBudget)
-                    break;  // a long search already: keep the first way
-                bestBoard = board_;
-                bestMoves = moves_;
+                    break;  // a long search already: keep the best way so far
+                if (!haveBest || moves_.size() < bestMoves.size()) {
+                    bestBoard = board_;
+                    bestMoves = moves_;
+                    haveBest = true;
+                }
                 board_ = start;
                 moves_.resize(movesBefore);
                 placed_ = 0;
             }
-            if (order == 0 ? !PlaceLine(row) || !PlaceLine(columnAfter) : !PlaceLine(column) || !PlaceLine(rowAfter))
+            splitFromEnd_ = variant >= 2;
+            const bool rowFirst = variant % 2 == 0;
+            if (rowFirst ? !PlaceLine(row) || !PlaceLine(columnAfter) : !PlaceLine(column) || !PlaceLine(rowAfter))
                 return false;
-            if (order == 1 && moves_.size() > bestMoves.size()) {
-                board_ = std::move(bestBoard);
-                moves_ = std::move(bestMoves);
-            }
+        }
+        if (haveBest && moves_.size() > bestMoves.size()) {
+            board_ = std::move(bestBoard);
+            moves_ = std::move(bestMoves);
         }
         ++solved_;
         placed_ = 0;
@@ -354,7 +392,7 @@ private:
 
     bool PlaceLine(const std::vector<int>& cells)
     {
-        for (const std::vector<int>& part : SplitLine(cells, TilesPerSearch()))
+        for (const std::vector<int>& part : SplitLine(cells, TilesPerSearch(), splitFromEnd_))
             if (!Place(part))
                 return false;
         return true;
@@ -378,10 +416,14 @@ private:
         for (int c = 0; c < n_ * n_; ++c)
             if (c / n_ < solved_ || c % n_ < solved_ || placed_ >> c & 1)
                 frozen |= std::uint64_t(1) << c;
-        auto path = search_.GapPath(board_, cells, frozen, options_.PlacingNodeLimit, stop_, nodes_);
+        // Searches of one or two tiles have at most 50^3 states: they run to the end.
+        const std::uint64_t limit = cells.size() <= 2 ? std::numeric_limits<std::uint64_t>::max() : options_.PlacingNodeLimit;
+        auto path = search_.GapPath(board_, cells, frozen, limit, stop_, nodes_);
         if (!path) {
-            if (stop_.stop_requested() || cells.size() <= 2)
+            if (stop_.stop_requested())
                 return false;
+            if (cells.size() <= 2)
+                throw std::logic_error("a placing search found no way");
             // Too large a search: the first tile alone, then the others.
             return Place({cells.front()}) && Place(std::vector<int>(cells.begin() + 1, cells.end()));
         }
@@ -425,7 +467,8 @@ private:
     std::stop_token stop_;
     TPlacingSearch search_;
     int solved_ = 0;           // rows and columns home at the top and left
-    std::uint64_t placed_ = 0;  // cells of the line being placed that are home
+    std::uint64_t placed_ = 0;
+    bool splitFromEnd_ = false;  // larger searches last rather than first  // cells of the line being placed that are home
     TMoves moves_;
     std::uint64_t nodes_ = 0;
 };

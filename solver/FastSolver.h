@@ -2,7 +2,7 @@
 // Short (not always shortest) solutions for boards of any size, found quickly. The board is
 // brought home from the top-left: the top row and the left column of what is left are put in
 // place a few tiles at a time, each few by a shortest search that leaves the tiles already placed
-// alone (row first and column first are both tried, the shorter kept), until a 4 x 4 block remains
+// alone (several orders are tried, the shortest kept), until a 4 x 4 block remains
 // in the bottom-right corner; that block is solved optimally (or, when that search grows too
 // large, reduced once more to 3 x 3, which always is quick).
 
@@ -25,11 +25,14 @@ struct TFastSolverOptions {
     // together, since the line's last cell can only be filled together with the one before it);
     // 0 chooses by the size of the unsolved block.
     int TilesPerSearch = 0;
-    // Expansions a placing search may make before its tiles are split into smaller searches.
-    // Searches of two tiles never reach it: their states are the gap and two cells, under 50^3.
+    // Expansions a placing search of three or more tiles may make before its tiles are split into
+    // smaller searches.
     std::uint64_t PlacingNodeLimit = 300'000;
+    // Ways each row and column are tried (1 to 4: row or column first, larger searches first or
+    // last); the shortest is kept.
+    int RoundVariants = 4;
     // Nodes of one solve past which it takes the cheapest way to the end: placing searches of two
-    // tiles, one order of row and column.
+    // tiles, one way for each row and column.
     std::uint64_t NodeBudget = 3'000'000;
 };
 

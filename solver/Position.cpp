@@ -1,0 +1,170 @@
+#include "solver/Position.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+
+TPosition GoalPosition(int n)
+{
+    TPosition goal{n, std::vector<std::uint8_t>(std::size_t(n * n))};
+    for (int c = 0; c + 1 < n * n; ++c)
+        goal.Cells[std::size_t(c)] = std::uint8_t(c + 1);
+    return goal;
+}
+
+std::optional<std::string> PositionError(const TPosition& position)
+{
+    const int n = position.N;
+    if (n < kSolverMinSize || n > kSolverMaxSize)
+        return "board size " + std::to_string(n) + " is not between 1 and 7";
+    const std::size_t cells = std::size_t(n * n);
+    if (position.Cells.size() != cells)
+        return "a " + std::to_string(n) + " x " + std::to_string(n) + " board needs " + std::to_string(cells)
+               + " numbers, not " + std::to_string(position.Cells.size());
+    std::vector<bool> seen(cells, false);
+    for (std::uint8_t value : position.Cells) {
+        if (value >= cells)
+            return "number " + std::to_string(value) + " is out of range 0.." + std::to_string(cells - 1);
+        if (seen[value])
+            return value == 0 ? std::string("the gap 0 appears more than once")
+                              : "tile " + std::to_string(value) + " appears more than once";
+        seen[value] = true;
+    }
+    // With the right count and no repeats, every value is present.
+    return std::nullopt;
+}
+
+bool IsSolvable(const TPosition& position)
+{
+    const int n = position.N;
+    const int cells = n * n;
+    // Parity of the permutation that maps each cell to its piece's home, by counting cycles.
+    std::vector<bool> visited(std::size_t(cells), false);
+    int transpositions = 0;
+    for (int start = 0; start < cells; ++start) {
+        int length = 0;
+        for (int c = start; !visited[std::size_t(c)]; ++length) {
+            visited[std::size_t(c)] = true;
+            const int value = position.Cells[std::size_t(c)];
+            c = value == 0 ? cells - 1 : value - 1;
+        }
+        if (length > 0)
+            transpositions += length - 1;
+    }
+    // Every move is one transposition and moves the gap one cell, so both parities change together.
+    const int gap = GapCell(position);
+    const int gapDistance = (n - 1 - gap / n) + (n - 1 - gap % n);
+    return (transpositions - gapDistance) % 2 == 0;
+}
+
+bool IsGoal(const TPosition& position)
+{
+    return position == GoalPosition(position.N);
+}
+
+int GapCell(const TPosition& position)
+{
+    const auto it = std::find(position.Cells.begin(), position.Cells.end(), 0);
+    return int(it - position.Cells.begin());
+}
+
+bool ApplyMove(TPosition& position, int tile)
+{
+    const int n = position.N;
+    if (tile <= 0 || tile >= n * n)
+        return false;
+    const int gap = GapCell(position);
+    const auto it = std::find(position.Cells.begin(), position.Cells.end(), std::uint8_t(tile));
+    const int cell = int(it - position.Cells.begin());
+    const bool sameRowBeside = cell / n == gap / n && std::abs(cell - gap) == 1;
+    const bool sameColumnBeside = std::abs(cell - gap) == n;
+    if (!sameRowBeside && !sameColumnBeside)
+        return false;
+    std::swap(position.Cells[std::size_t(cell)], position.Cells[std::size_t(gap)]);
+    return true;
+}
+
+bool ApplyMoves(TPosition& position, std::span<const int> tiles)
+{
+    for (int tile : tiles)
+        if (!ApplyMove(position, tile))
+            return false;
+    return true;
+}
+
+int ManhattanDistance(const TPosition& position)
+{
+    const int n = position.N;
+    int sum = 0;
+    for (int c = 0; c < n * n; ++c) {
+        const int tile = position.Cells[std::size_t(c)];
+        if (tile != 0)
+            sum += std::abs(c / n - (tile - 1) / n) + std::abs(c % n - (tile - 1) % n);
+    }
+    return sum;
+}
+
+TPosition RandomSolvablePosition(int n, std::mt19937& random)
+{
+    TPosition position = GoalPosition(n);
+    // Fisher-Yates with our own draws, so that a seed gives the same board with every library.
+    for (int i = n * n - 1; i > 0; --i) {
+        const int j = int(random() % std::uint32_t(i + 1));
+        std::swap(position.Cells[std::size_t(i)], position.Cells[std::size_t(j)]);
+    }
+    if (!IsSolvable(position)) {
+        // Swapping two tiles (never the gap) flips the parity.
+        int first = 0;
+        while (position.Cells[std::size_t(first)] == 0)
+            ++first;
+        int second = first + 1;
+        while (position.Cells[std::size_t(second)] == 0)
+            ++second;
+        std::swap(position.Cells[std::size_t(first)], position.Cells[std::size_t(second)]);
+    }
+    return position;
+}
+
+TParsedPosition ParsePosition(std::string_view text)
+{
+    auto fail = [](std::string error) { return TParsedPosition{std::nullopt, std::move(error)}; };
+    std::vector<long> numbers;
+    std::size_t i = 0;
+    constexpr std::size_t kMaxNumbers = kSolverMaxSize * kSolverMaxSize + 1;
+    while (i < text.size()) {
+        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r')
+            ++end;
+        const std::string_view token = text.substr(i, end - i);
+        i = end;
+        if (numbers.size() == kMaxNumbers)
+            return fail("more numbers than any board has");
+        long value = 0;
+        const auto [next, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+        if (error == std::errc::result_out_of_range || (error == std::errc() && next == token.data() + token.size()
+                                                        && (value < 0 || value > 255)))
+            return fail("number " + std::string(token.substr(0, 20)) + " is out of range");
+        if (error != std::errc() || next != token.data() + token.size()) {
+            std::string shown;
+            for (char c : token.substr(0, 20))
+                shown += (c >= 0x20 && c < 0x7F) ? c : '?';
+            return fail("'" + shown + "' is not a number");
+        }
+        numbers.push_back(value);
+    }
+    if (numbers.empty())
+        return fail("no board size");
+    TPosition position;
+    position.N = int(numbers[0]);
+    if (position.N < kSolverMinSize || position.N > kSolverMaxSize)
+        return fail("board size " + std::to_string(numbers[0]) + " is not between 1 and 7");
+    for (std::size_t k = 1; k < numbers.size(); ++k)
+        position.Cells.push_back(std::uint8_t(numbers[k]));
+    if (auto error = PositionError(position))
+        return fail(*error);
+    return {std::move(position), {}};
+}

@@ -1,0 +1,85 @@
+// The mozik-solve command, run as a separate process with its standard input from a file.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TRun RunSolve(const std::string& input, const std::string& arguments = "")
+{
+    const std::string base = ::testing::TempDir() + "mozik_solve_" + std::to_string(getpid());
+    std::ofstream(base + ".in", std::ios::binary) << input;
+    const std::string command = std::string(MOZIK_SOLVE_PATH) + " " + arguments + " <" + base + ".in >" + base
+                                + ".out 2>" + base + ".err";
+    TRun run;
+    const int status = std::system(command.c_str());
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Out = ReadAll(base + ".out");
+    run.Err = ReadAll(base + ".err");
+    for (const char* suffix : {".in", ".out", ".err"})
+        std::remove((base + suffix).c_str());
+    return run;
+}
+
+TEST(SolverCommand, AnswersEachBoardOnItsOwnLine)
+{
+    const TRun run = RunSolve("# boards\n\n   \n3 1 2 3 4 5 6 7 0 8\r\n1 0\n2 1 2 0 3\n"
+                              "5 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 0\n"
+                              "3 8 6 7 2 5 4 3 0 1",
+                              "--stats");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out.substr(0, run.Out.rfind("\n31 ") + 1), "1 8\n0\n1 3\n0\n");
+    EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), ' '), 1 + 1 + 31);  // 31 moves on the last
+    EXPECT_NE(run.Err.find("lower bound"), std::string::npos);
+    EXPECT_EQ(RunSolve("3 1 2 3 4 5 6 7 0 8\n", "--fast").Out, "1 8\n");
+}
+
+TEST(SolverCommand, BadLinesGetAReasonAndTheRestGoesOn)
+{
+    std::string input = "3 1 2 3 4 5 6 8 7 0\n4 1 2\nfoo bar\n8 1\n3 1 2 3 4 5 6 7 8 8\n";
+    input += std::string(1 << 20, 'x') + "\n";
+    const char garbage[] = "3 1 2\0\x01\xff 3\n";
+    input += std::string(garbage, sizeof garbage - 1);
+    input += "2 1 2 3 0\n3 1 2 3 4 5 6 7 8 999999999999999999999999\n";
+    const TRun run = RunSolve(input);
+    EXPECT_EQ(run.Status, 1);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = run.Out.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(run.Out.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 9u);
+    for (std::size_t i : {0, 1, 2, 3, 4, 5, 6, 8})
+        EXPECT_EQ(lines[i].rfind("error: ", 0), 0u) << lines[i];
+    EXPECT_NE(lines[0].find("not solvable"), std::string::npos);
+    EXPECT_NE(lines[5].find("longer than"), std::string::npos);
+    EXPECT_EQ(lines[7], "0");
+}
+
+TEST(SolverCommand, UnknownOptionsGetTheUsage)
+{
+    const TRun run = RunSolve("1 0\n", "--slow");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(run.Out.empty());
+    EXPECT_NE(run.Err.find("usage: mozik-solve"), std::string::npos);
+    EXPECT_EQ(RunSolve("", "").Status, 0);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "solver/Position.h"
+#include "tests/solver/SolverTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+TPosition Board(int n, std::vector<std::uint8_t> cells) { return TPosition{n, std::move(cells)}; }
+
+TEST(SolverPosition, MalformedBoardsAreNamed)
+{
+    EXPECT_FALSE(PositionError(GoalPosition(1)));
+    EXPECT_FALSE(PositionError(GoalPosition(7)));
+    EXPECT_NE(PositionError(Board(0, {}))->find("between 1 and 7"), std::string::npos);
+    EXPECT_NE(PositionError(Board(8, std::vector<std::uint8_t>(64)))->find("between 1 and 7"), std::string::npos);
+    EXPECT_NE(PositionError(Board(2, {1, 2, 0}))->find("needs 4 numbers"), std::string::npos);
+    EXPECT_NE(PositionError(Board(2, {1, 2, 3, 4}))->find("out of range"), std::string::npos);
+    EXPECT_NE(PositionError(Board(2, {1, 1, 3, 0}))->find("tile 1 appears more than once"), std::string::npos);
+    EXPECT_NE(PositionError(Board(2, {0, 1, 0, 3}))->find("gap"), std::string::npos);
+}
+
+TEST(SolverPosition, TextIsReadOrRefusedWithAReason)
+{
+    const TParsedPosition good = ParsePosition("  2\t1 2\r 0 3 ");
+    ASSERT_TRUE(good.Position);
+    EXPECT_EQ(*good.Position, Board(2, {1, 2, 0, 3}));
+    for (const char* text : {"", "x", "2 1 2 3 z", "2 1 2 3 -1", "2 1 2 3 99999999999999999999", "9 0", "2 +1 2 3 0",
+                             "2 1 2 3 0 4", "3 1 2 3"}) {
+        const TParsedPosition bad = ParsePosition(text);
+        EXPECT_FALSE(bad.Position) << text;
+        EXPECT_FALSE(bad.Error.empty()) << text;
+    }
+    const std::string many(100000, '1');
+    EXPECT_FALSE(ParsePosition("3 " + many).Position);
+    std::string spaced = "7";
+    for (int i = 0; i < 100; ++i)
+        spaced += " 1";
+    EXPECT_NE(ParsePosition(spaced).Error.find("more numbers"), std::string::npos);
+}
+
+TEST(SolverPosition, MovesSlideOnlyTilesBesideTheGap)
+{
+    TPosition board = Board(3, {1, 2, 3, 4, 5, 6, 7, 8, 0});
+    EXPECT_FALSE(ApplyMove(board, 5));   // diagonal
+    EXPECT_FALSE(ApplyMove(board, 9));   // no such tile
+    EXPECT_TRUE(ApplyMove(board, 6));    // from above
+    EXPECT_TRUE(ApplyMove(board, 5));    // from the left
+    EXPECT_EQ(board, Board(3, {1, 2, 3, 4, 0, 5, 7, 8, 6}));
+    // The first cell of a row never slides into a gap at the end of the row above.
+    TPosition rowEnd = Board(3, {1, 2, 0, 3, 4, 5, 6, 7, 8});
+    EXPECT_FALSE(ApplyMove(rowEnd, 3));
+    const std::vector<int> moves{5, 4, 3};
+    EXPECT_TRUE(ApplyMoves(rowEnd, moves));
+    EXPECT_EQ(ManhattanDistance(GoalPosition(5)), 0);
+    EXPECT_EQ(ManhattanDistance(Board(2, {3, 2, 1, 0})), 2);
+}
+
+// Solvable means reachable from home, for every arrangement of 2 x 2 and 3 x 3 and any gap cell.
+TEST(SolverPosition, SolvabilityMatchesTheBoardsReachableFromHome)
+{
+    for (int n : {2, 3}) {
+        const auto reachable = DistancesFromGoal(n);
+        std::vector<std::uint8_t> cells(std::size_t(n * n));
+        std::iota(cells.begin(), cells.end(), 0);
+        int solvable = 0;
+        do {
+            const TPosition board = Board(n, cells);
+            const bool reached = reachable.count(PackBoard(board)) > 0;
+            ASSERT_EQ(IsSolvable(board), reached) << PackBoard(board);
+            solvable += reached;
+        } while (std::next_permutation(cells.begin(), cells.end()));
+        EXPECT_EQ(solvable, n == 2 ? 12 : 181440);
+    }
+    EXPECT_TRUE(IsSolvable(GoalPosition(1)));
+}
+
+TEST(SolverPosition, RandomBoardsAreSolvableAndFollowTheSeed)
+{
+    std::mt19937 first(11), second(11);
+    for (int n = 1; n <= 7; ++n) {
+        const TPosition board = RandomSolvablePosition(n, first);
+        EXPECT_FALSE(PositionError(board));
+        EXPECT_TRUE(IsSolvable(board));
+        EXPECT_EQ(board, RandomSolvablePosition(n, second));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// Reference searches for the solver's tests: plain breadth-first searches over whole boards.
+
+#include "solver/Position.h"
+
+#include <cstdint>
+#include <unordered_map>
+
+// Boards of up to 4 x 4 packed four bits a cell.
+std::uint64_t PackBoard(const TPosition& position);
+
+// Distance from home of every board reachable from it (all of them for 3 x 3 and smaller).
+std::unordered_map<std::uint64_t, int> DistancesFromGoal(int n);
+
+// Fewest moves between the board and home, searching from both ends; -1 beyond maxDepth.
+int BidirectionalDistance(const TPosition& position, int maxDepth);
+
+// The board after a random walk of `steps` moves from home that never undoes the move before.
+TPosition RandomWalk(int n, int steps, std::mt19937& random);
+
+// Whether the moves are legal and bring the board home.
+bool Solves(const TPosition& position, const TMoves& moves);

@@ -1,6 +1,6 @@
 #include "game/Commands.h"
 
-TCommandStates CommandStates(const TGame& game)
+TCommandStates CommandStates(const TGame& game, bool peeking)
 {
     TCommandStates states;
     if (!game.Running()) {
@@ -9,10 +9,15 @@ TCommandStates CommandStates(const TGame& game)
         states.StartItem = true;
         return states;
     }
-    states.Pause = true;
+    // Given up, the game only waits for the solution's moves: the clock stands, nothing acts.
+    states.Pause = !game.GivenUp();
     states.PauseSaysContinue = game.Paused();
-    states.TimeHint = !game.Paused();
     states.TimeEnabled = !game.Paused();
-    states.ClockRuns = !game.Paused();
+    states.ClockRuns = states.TimeHint = game.Playing();
+    // The Game menu acts on a game being played, and not on the board hidden by a peek.
+    const bool onTheBoard = game.Playing() && !peeking;
+    states.Hint = states.Solve = states.Peek = onTheBoard;
+    states.Undo = onTheBoard && game.CanUndo();
+    states.Redo = onTheBoard && game.CanRedo();
     return states;
 }

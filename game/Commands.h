@@ -1,6 +1,7 @@
 #pragma once
 // Which of the main window's commands can act, and what the clock shows of itself, for each
-// state of the game: idle, playing, paused, and the 1 x 1 board that is only shown.
+// state of the game: idle, playing, paused, given up to the solver, and the 1 x 1 board that is
+// only shown; and for the window's peek at the whole picture.
 
 #include "game/Game.h"
 
@@ -12,7 +13,12 @@ struct TCommandStates {
     bool TimeHint = false;     // "А время идет ..." while the clock runs
     bool TimeEnabled = true;   // the clock greys out during a pause
     bool ClockRuns = false;    // the one-second timer
+    bool Hint = false;         // the Game menu
+    bool Solve = false;
+    bool Undo = false;
+    bool Redo = false;
+    bool Peek = false;
     friend bool operator==(const TCommandStates&, const TCommandStates&) = default;
 };
 
-TCommandStates CommandStates(const TGame& game);
+TCommandStates CommandStates(const TGame& game, bool peeking = false);

@@ -13,8 +13,10 @@ void TGame::NewBoard(int n)
     grid_.Reset(n);
     gapPos_ = n * n;
     running_ = false;
+    givenUp_ = false;
     seconds_ = 0;
     history_.clear();
+    undone_.clear();
 }
 
 bool TGame::Start(TRandom& random)
@@ -27,15 +29,58 @@ bool TGame::Start(TRandom& random)
         std::swap(grid_.AtPosition(a, n_), grid_.AtPosition(b, n_));
     running_ = true;
     paused_ = false;
+    givenUp_ = false;
     seconds_ = 0;
     history_.clear();
+    undone_.clear();
     return true;
 }
 
 TMoveResult TGame::Move(int p)
 {
+    if (!running_ || paused_)
+        return {};
+    const TMoveResult result = Slide(p);
+    if (result.Moved) {
+        history_.push_back(result.Move);
+        undone_.clear();
+    }
+    return result;
+}
+
+TMoveResult TGame::Undo()
+{
+    if (!CanUndo())
+        return {};
+    const TMove last = history_.back();
+    const TMoveResult result = Slide(last.To);  // the tile slides back where it came from
+    history_.pop_back();
+    undone_.push_back(last);
+    return result;
+}
+
+TMoveResult TGame::Redo()
+{
+    if (!CanRedo())
+        return {};
+    const TMoveResult result = Slide(undone_.back().From);
+    undone_.pop_back();
+    history_.push_back(result.Move);
+    return result;
+}
+
+bool TGame::GiveUp()
+{
+    if (!Playing())
+        return false;
+    givenUp_ = true;
+    return true;
+}
+
+TMoveResult TGame::Slide(int p)
+{
     TMoveResult result;
-    if (!Playing() || p < 1 || p > n_ * n_)
+    if (p < 1 || p > n_ * n_)
         return result;
     const int q = GapBeside(p, gapPos_, n_);
     if (q == 0)
@@ -45,7 +90,6 @@ TMoveResult TGame::Move(int p)
     gapPos_ = p;
     result.Moved = true;
     result.Move = {p, q};
-    history_.push_back(result.Move);
     if (IsSolved(grid_, n_)) {
         running_ = false;
         result.Solved = true;

@@ -32,11 +32,17 @@ public:
     bool Running() const { return running_; }
     // Survives a new board: only Start clears it (and only a running game acts on it).
     bool Paused() const { return paused_; }
-    // Moves are taken and the clock counts.
-    bool Playing() const { return running_ && !paused_; }
+    // The player gave the game up to the solver: the clock stands, and the moves that bring the
+    // picture home end the game without a result. Cleared by Start and by a new board.
+    bool GivenUp() const { return givenUp_; }
+    // The player plays: moves, take-backs and the clock count.
+    bool Playing() const { return running_ && !paused_ && !givenUp_; }
     int Seconds() const { return seconds_; }
-    // The moves of the game in progress (or of the last one), in order.
+    // The moves of the game in progress (or of the last one) that stand, in order, and those
+    // taken back that can be made again, the next one last.
     const std::vector<TMove>& History() const { return history_; }
+    bool CanUndo() const { return Playing() && !history_.empty(); }
+    bool CanRedo() const { return Playing() && !undone_.empty(); }
 
     // A whole board of n x n (1, 4, 5, 6 or 7): every piece home, the gap's cell in the
     // bottom-right corner, no game, the clock at 0.
@@ -45,20 +51,30 @@ public:
     // generator, clears a pause and starts the clock at 0. A 1 x 1 board is only shown: Start
     // does nothing there and answers false.
     bool Start(TRandom& random);
-    // Slides the tile at position p into the gap, when a game is being played and the gap is
-    // beside p; the move that brings every piece home ends the game.
+    // Slides the tile at position p into the gap, when a game runs, is not paused and the gap is
+    // beside p; the move that brings every piece home ends the game. A new move forgets the
+    // moves taken back.
     TMoveResult Move(int p);
+    // Takes the last move back, or makes the last one taken back again; the clock runs on.
+    TMoveResult Undo();
+    TMoveResult Redo();
+    // Gives the running game up: the clock stops, and only the solution's moves follow.
+    bool GiveUp();
     // Pauses a running game, or lets it go on; nothing without a game.
     void TogglePause();
-    // One second of play; ignored unless a game is being played.
+    // One second of play; ignored unless the player plays.
     void Tick();
 
 private:
+    TMoveResult Slide(int p);
+
     int n_ = 5;
     TGrid grid_;
     int gapPos_ = 25;
     bool running_ = false;
     bool paused_ = false;
+    bool givenUp_ = false;
     int seconds_ = 0;
     std::vector<TMove> history_;
+    std::vector<TMove> undone_;
 };

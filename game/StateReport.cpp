@@ -22,6 +22,9 @@ QByteArray GameReport(const TForm1& form)
     report += "paused=" + QByteArray::number(game.Paused()) + '\n';
     report += "seconds=" + QByteArray::number(game.Seconds()) + '\n';
     report += "gap=" + QByteArray::number(game.GapPos()) + '\n';
+    report += "hinted=" + QByteArray::number(form.HintedTile()) + '\n';
+    report += "peeking=" + QByteArray::number(form.Peeking()) + '\n';
+    report += "solving=" + QByteArray::number(form.Solving()) + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");

@@ -2,7 +2,8 @@
 // A report of what the main window shows of the game, rewritten whole after every change, for
 // tests that drive the real program from outside (the --state-file switch): one "key=value"
 // line each for the caption, the client area in the window, the board size, whether a game
-// runs and is paused, the seconds, the gap and the grid row by row.
+// runs and is paused, the seconds, the gap, the tile a hint shows, whether the picture is peeked
+// at and whether a solution is on its way, and the grid row by row.
 
 #include <QByteArray>
 #include <QString>

@@ -16,8 +16,10 @@
 #include "game/Unit3.h"
 #include "game/Unit4.h"
 #include "hint/Zelhint.h"
+#include "solver/PatternDatabase.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -59,6 +61,41 @@ TSpeedButton* MakeToolButton(QWidget* parent, const char* name, int left, const 
     SetHint(button, hint);
     SetShowHint(button, true);
     return button;
+}
+
+// The piece of the picture that the tile at (column, row) of an n x n board shows, scaled to
+// the tile.
+TBitmap CutPiece(const TBitmap& source, int column, int row, int n)
+{
+    const int t = TileSize(n);
+    TBitmap piece(t, t);
+    piece.Canvas().StretchMode = TStretchMode::smSmooth;
+    piece.Canvas().CopyRect(Rect(0, 0, t, t), source.Canvas(), SourceRect(column, row, n, source.Width(), source.Height()));
+    return piece;
+}
+
+// The board as the solver reads it: the pieces row by row, 0 at the gap.
+TPosition BoardPosition(const TGame& game)
+{
+    TPosition position{game.BoardSize(), {}};
+    for (int p = 1; p <= game.BoardSize() * game.BoardSize(); ++p)
+        position.Cells.push_back(game.Grid().AtPosition(p, game.BoardSize()));
+    return position;
+}
+
+// Where the tile stands on the board.
+int PositionOfTile(const TGame& game, int tile)
+{
+    const int n = game.BoardSize();
+    for (int p = 1; p <= n * n; ++p)
+        if (game.Grid().AtPosition(p, n) == tile)
+            return p;
+    return 0;
+}
+
+bool IsBoardKey(int key)
+{
+    return key == Qt::Key_Space || key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
 // The first local file of a drag, if it brings one.
@@ -107,6 +144,24 @@ void TForm1::CreateComponents()
 
     Panel1 = Named(new TPanel(client), "Panel1");
     Panel1->SetBevelOuter(TPanelBevel::bvLowered);
+
+    // The peek: the whole picture over the board, framed as the 1 x 1 board frames it.
+    PeekPanel = Named(new TPanel(client), "PeekPanel");
+    PeekPanel->SetBevelOuter(TPanelBevel::bvLowered);
+    (new TBevel(PeekPanel, TBevelStyle::bsRaised))->setGeometry(FrameRect(1, 1, 1).ToQRect());
+    PeekImage = Named(new TImage(PeekPanel), "PeekImage");
+    PeekImage->setGeometry(TileRect(1, 1, 1).ToQRect());
+    PeekPanel->hide();
+    PeekTimer = Named(new QTimer(this), "PeekTimer");
+    PeekTimer->setSingleShot(true);
+    PeekTimer->setInterval(2000);
+    connect(PeekTimer, &QTimer::timeout, this, [this] { ShowPeek(false); });
+    BlinkTimer = Named(new QTimer(this), "BlinkTimer");
+    BlinkTimer->setInterval(160);  // six changes, three blinks, within a second
+    connect(BlinkTimer, &QTimer::timeout, this, &TForm1::Blink);
+    SolveTimer = Named(new QTimer(this), "SolveTimer");
+    SolveTimer->setInterval(125);  // eight moves a second
+    connect(SolveTimer, &QTimer::timeout, this, &TForm1::PlayNextSolutionMove);
 
     Panel2 = Named(new TPanel(client), "Panel2");
     SpeedButton1 = MakeToolButton(Panel2, "SpeedButton1", 8, StartGlyph(), 4, QStringLiteral("Перемешать."));
@@ -182,6 +237,15 @@ void TForm1::CreateMenu()
         size->setCheckable(true);
     N5x5->setChecked(true);
 
+    Game1 = Named(MainMenu1->addMenu(QStringLiteral("&Game")), "Game1");
+    Hint1 = item(Game1, "Hint1", QStringLiteral("&Hint"), QKeySequence(Qt::Key_H), &TForm1::Hint1Click);
+    Solve1 = item(Game1, "Solve1", QStringLiteral("S&olve"), {}, &TForm1::Solve1Click);
+    Undo1 = item(Game1, "Undo1", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Undo1Click);
+    Redo1 = item(Game1, "Redo1", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::Redo1Click);
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Space held is handled by the window itself (press and release); the menu item peeks for a while.
+    Peek1 = item(Game1, "Peek1", QStringLiteral("&Peek"), QKeySequence(Qt::Key_Space), &TForm1::Peek1Click);
+
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = item(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::SpeedButton2Click);
 }
@@ -245,6 +309,8 @@ TBevel* TForm1::FrameAt(int p) const
 
 void TForm1::Rebuild(int n)
 {
+    StopSolver();
+    StopBlink();
     FieldDestroy();
     Game.NewBoard(n);
     FieldCreate();
@@ -253,8 +319,6 @@ void TForm1::Rebuild(int n)
 void TForm1::FieldCreate()
 {
     const int n = Game.BoardSize();
-    const int t = TileSize(n);
-
     const QSize client = ClientSize(n);
     centralWidget()->setFixedSize(client);
     Panel2->setGeometry(0, 0, client.width(), kToolBarHeight);
@@ -280,21 +344,17 @@ void TForm1::FieldCreate()
         }
     LastNode = previous;
 
-    const TBitmap& source = Image1->Picture();
     for (TTileNode* node : nodes_) {
         const int p = int(pieces_.size()) + 1;
         const int column = ColumnOf(p, n), row = RowOf(p, n);
-        TBitmap piece(t, t);
-        piece.Canvas().StretchMode = TStretchMode::smSmooth;
-        piece.Canvas().CopyRect(Rect(0, 0, t, t), source.Canvas(),
-                                SourceRect(column, row, n, source.Width(), source.Height()));
-        pieces_.push_back(piece);
+        pieces_.push_back(CutPiece(Image1->Picture(), column, row, n));
         node->Tile = new TTile(Panel1, p);
         connect(node->Tile, &TImage::Click, this, &TForm1::Move);
         node->Tile->SetStretch(true);
         node->Tile->setGeometry(TileRect(column, row, n).ToQRect());
-        node->Tile->ShowPiece(p, piece);
+        node->Tile->ShowPiece(p, pieces_.back());
     }
+    PeekPanel->setGeometry(Panel1->geometry());
     ShowGame();
 }
 
@@ -315,6 +375,8 @@ void TForm1::FieldDestroy()
 
 void TForm1::ShowGame()
 {
+    if (!Game.Playing() && Peeking())
+        ShowPeek(false);  // a peek is taken on the clock of a game being played
     const int n = Game.BoardSize();
     for (TTileNode* node : nodes_) {
         const int piece = Game.Grid().AtPosition(node->Tile->Position(), n);
@@ -328,7 +390,7 @@ void TForm1::ShowGame()
     GapPos = Game.GapPos();
 
     Label1->SetCaption(kTimePrefix + QString::number(Game.Seconds()));
-    const TCommandStates states = CommandStates(Game);
+    const TCommandStates states = CommandStates(Game, Peeking());
     SpeedButton1->setEnabled(states.StartButton);
     Start1->setEnabled(states.StartItem);
     SpeedButton4->setEnabled(states.Pause);
@@ -340,6 +402,11 @@ void TForm1::ShowGame()
         Timer1->stop();
     else if (!Timer1->isActive())
         Timer1->start();
+    Hint1->setEnabled(states.Hint);
+    Solve1->setEnabled(states.Solve);
+    Undo1->setEnabled(states.Undo);
+    Redo1->setEnabled(states.Redo);
+    Peek1->setEnabled(states.Peek);
     emit GameShown();
 }
 
@@ -347,8 +414,10 @@ void TForm1::Start()
 {
     if (Game.BoardSize() == 1)
         return;
+    StopSolver();
     ProgramRandom().Randomize();
     Game.Start(ProgramRandom());
+    planner_ = THintPlanner(SolverOptions);
     Image2->SetPicture(pieces_.back());  // the corner piece, put back when the picture is whole
     ShowGame();
 }
@@ -356,12 +425,286 @@ void TForm1::Start()
 void TForm1::Move(QObject* sender)
 {
     const auto* tile = qobject_cast<TTile*>(sender);
-    if (!tile || TileAt(tile->Position()) != tile)
+    if (tile && TileAt(tile->Position()) == tile)
+        MoveTile(tile->Position());
+}
+
+void TForm1::MoveTile(int p)
+{
+    if (Game.Playing() && !Peeking())
+        Shown(Game.Move(p));
+}
+
+void TForm1::Shown(const TMoveResult& result)
+{
+    if (!result.Moved)
         return;
-    if (Game.Move(tile->Position()).Moved) {
-        ShowGame();
-        CheckSolved();
+    StopBlink();
+    ShowGame();
+    CheckSolved();
+}
+
+void TForm1::Hint1Click()
+{
+    if (Game.Playing() && !Peeking() && !solver_.joinable())
+        AskSolver(false);
+}
+
+void TForm1::Solve1Click()
+{
+    if (Peeking() || !Game.GiveUp())
+        return;
+    // The clock stops at once; from here on a key or a click only hurries the solution home.
+    StopSolver();
+    StopBlink();
+    solving_ = true;
+    finishAtOnce_ = false;
+    solution_.reset();
+    qApp->installEventFilter(this);
+    ShowGame();
+    AskSolver(true);
+}
+
+void TForm1::AskSolver(bool wholeSolution)
+{
+    const TPosition position = BoardPosition(Game);
+    // The tables of the 4 x 4 board, which also finish larger boards, take a moment to build the
+    // first time they are asked for.
+    const bool wantsTables = position.N == 4 || (position.N > 4 && SolverOptions.FinishOptimally);
+    if (!busyCursor_ && wantsTables && !SolverOptions.FinishTables && !TPatternDatabase::IsSharedBuilt(4)) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        busyCursor_ = true;
     }
+    const int question = ++question_;
+    solver_ = std::jthread([this, position, wholeSolution, question](std::stop_token stop) {
+        std::optional<TMoves> answer;
+        try {
+            if (wholeSolution) {
+                answer = planner_.Solution(position, stop);
+            } else if (const std::optional<int> tile = planner_.NextMove(position, stop)) {
+                answer = *tile ? TMoves{*tile} : TMoves{};
+            }
+        } catch (const std::exception&) {
+            answer.reset();  // a board the solver cannot take gets no answer
+        }
+        QMetaObject::invokeMethod(
+            this, [this, position, answer, question] {
+                if (question == question_)
+                    SolverAnswered(position, answer);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TForm1::SolverAnswered(const TPosition& asked, const std::optional<TMoves>& answer)
+{
+    if (solver_.joinable())
+        solver_.join();
+    if (busyCursor_) {
+        QApplication::restoreOverrideCursor();
+        busyCursor_ = false;
+    }
+    if (asked != BoardPosition(Game) || !answer)
+        return;  // the board has changed meanwhile, or the work was stopped
+    if (solving_) {
+        solution_ = *answer;
+        if (finishAtOnce_)
+            FinishSolution();
+        else
+            SolveTimer->start();
+    } else if (!answer->empty() && Game.Playing()) {
+        hinted_ = answer->front();
+        blinks_ = 0;
+        Blink();
+        BlinkTimer->start();
+        emit GameShown();
+    }
+}
+
+void TForm1::StopSolver()
+{
+    if (solver_.joinable()) {
+        solver_.request_stop();
+        solver_.join();
+    }
+    ++question_;  // an answer already on its way is for a question no longer asked
+    if (busyCursor_) {
+        QApplication::restoreOverrideCursor();
+        busyCursor_ = false;
+    }
+    SolveTimer->stop();
+    if (solving_) {
+        solving_ = false;
+        solution_.reset();
+        qApp->removeEventFilter(this);
+    }
+}
+
+void TForm1::WaitForSolver()
+{
+    if (solver_.joinable())
+        solver_.join();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+// The hinted tile's frame turns from raised to lowered and back, three times.
+void TForm1::Blink()
+{
+    const int p = PositionOfTile(Game, hinted_);
+    if (p == 0 || ++blinks_ > 6) {
+        StopBlink();
+        emit GameShown();
+        return;
+    }
+    FrameAt(p)->SetStyle(blinks_ % 2 ? TBevelStyle::bsLowered : TBevelStyle::bsRaised);
+}
+
+void TForm1::StopBlink()
+{
+    BlinkTimer->stop();
+    if (const int p = PositionOfTile(Game, hinted_); p && FrameAt(p))
+        FrameAt(p)->SetStyle(TBevelStyle::bsRaised);
+    hinted_ = 0;
+}
+
+void TForm1::PlayNextSolutionMove()
+{
+    if (!solution_ || solution_->empty()) {
+        FinishSolution();
+        return;
+    }
+    const int tile = solution_->front();
+    solution_->erase(solution_->begin());
+    Shown(Game.Move(PositionOfTile(Game, tile)));
+    if (!Game.Running())
+        FinishSolution();
+}
+
+void TForm1::FinishSolution()
+{
+    if (!solution_) {
+        finishAtOnce_ = true;  // as soon as the solution is there
+        return;
+    }
+    SolveTimer->stop();
+    for (int tile : *solution_)
+        Game.Move(PositionOfTile(Game, tile));
+    solution_.reset();
+    solving_ = false;
+    qApp->removeEventFilter(this);
+    ShowGame();
+    CheckSolved();
+}
+
+// During a solution's playback any key or click only ends it, at once.
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (solving_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress
+                     || event->type() == QEvent::ShortcutOverride)) {
+        event->accept();  // an accepted override keeps the key from any shortcut
+        FinishSolution();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::Undo1Click()
+{
+    if (!Peeking())
+        Shown(Game.Undo());
+}
+
+void TForm1::Redo1Click()
+{
+    if (!Peeking())
+        Shown(Game.Redo());
+}
+
+int TForm1::TileForKey(int key) const
+{
+    // The arrow says where the tile goes: Left slides the tile right of the gap to the left.
+    const int n = Game.BoardSize(), gap = Game.GapPos();
+    const int column = ColumnOf(gap, n), row = RowOf(gap, n);
+    switch (key) {
+    case Qt::Key_Left: return column < n ? gap + 1 : 0;
+    case Qt::Key_Right: return column > 1 ? gap - 1 : 0;
+    case Qt::Key_Up: return row < n ? gap + n : 0;
+    case Qt::Key_Down: return row > 1 ? gap - n : 0;
+    default: return 0;
+    }
+}
+
+bool TForm1::Peeking() const
+{
+    return PeekPanel->isVisibleTo(this);
+}
+
+void TForm1::Peek1Click()
+{
+    ShowPeek(true);
+    if (Peeking())
+        PeekTimer->start();
+}
+
+void TForm1::ShowPeek(bool show)
+{
+    if (show == Peeking() || (show && !Game.Playing()))
+        return;
+    PeekTimer->stop();
+    if (show) {
+        PeekImage->SetPicture(CutPiece(Image1->Picture(), 1, 1, 1));
+        PeekPanel->raise();
+    }
+    PeekPanel->setVisible(show);
+    ShowGame();
+}
+
+// Keys on the board are the window's own: the arrows and Space never reach a shortcut, and
+// Space is told apart when pressed, held and let go.
+bool TForm1::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier && IsBoardKey(key->key())) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() != Qt::NoModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            PeekTimer->stop();  // held, it lasts until it is let go
+            ShowPeek(true);
+        }
+        return;
+    }
+    if (const int p = TileForKey(event->key())) {
+        MoveTile(p);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && !PeekTimer->isActive())
+        ShowPeek(false);
+    QMainWindow::keyReleaseEvent(event);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        ShowPeek(false);
+    QMainWindow::changeEvent(event);
 }
 
 void TForm1::CheckSolved()
@@ -371,6 +714,8 @@ void TForm1::CheckSolved()
         return;
     LastNode->Tile->ShowPiece(n * n, Image2->Picture());
     ShowGame();
+    if (Game.GivenUp())
+        return;  // solved by the solver: no result, no record
     const int seconds = Game.Seconds();
     if (Form2) {
         Form2->Present(Scores, n, seconds);

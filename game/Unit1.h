@@ -7,9 +7,12 @@
 #include "game/Game.h"
 #include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
+#include "solver/HintPlanner.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <optional>
+#include <thread>
 #include <vector>
 
 class QAction;
@@ -84,6 +87,20 @@ public:
     QAction* Pause1 = nullptr;
     QAction* ClearScores1 = nullptr;
 
+    // The Game menu, and what it shows: the whole picture over the board for a peek, a hinted
+    // tile's frame blinking, a given-up game's solution playing itself.
+    QMenu* Game1 = nullptr;
+    QAction* Hint1 = nullptr;
+    QAction* Solve1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    QAction* Peek1 = nullptr;
+    TPanel* PeekPanel = nullptr;
+    TImage* PeekImage = nullptr;
+    QTimer* PeekTimer = nullptr;   // ends a peek asked from the menu
+    QTimer* BlinkTimer = nullptr;  // the hinted tile's frame, six times
+    QTimer* SolveTimer = nullptr;  // the next move of a solution
+
     // The game, and what the window keeps beside it.
     TGame Game;
     TTileNode* FirstNode = nullptr;
@@ -130,12 +147,31 @@ public:
     void ClearScores1Click();
     void SpeedButton2Click();
     void Exit();
+    void Hint1Click();
+    void Solve1Click();
+    void Undo1Click();
+    void Redo1Click();
+    void Peek1Click();
+
+    bool Peeking() const;
+    // The tile whose frame blinks for a hint, 0 when none.
+    int HintedTile() const { return hinted_; }
+    // A given-up game is on its way home: the solution is sought or plays itself.
+    bool Solving() const { return solving_; }
+    // The solver's settings for hints and solutions (tests take small tables).
+    TFastSolverOptions SolverOptions;
+    // Waits until the solver has answered, and takes the answer (for tests).
+    void WaitForSolver();
 
 signals:
     // After every change of what the window shows of the game.
     void GameShown();
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -147,6 +183,23 @@ private:
     void FormDestroy();
     void Rebuild(int n);
     void ChooseSize(int n, QAction* item);
+    void CreateGameMenu();
+    // Slides the tile at p into the gap for the player, and draws the result.
+    void MoveTile(int p);
+    void Shown(const TMoveResult& result);
+    // The tile the arrow key slides into the gap, 0 when none lies on that side.
+    int TileForKey(int key) const;
+    void ShowPeek(bool show);
+    // Asks the solver on a worker thread for the next move, or for all of them, from the board
+    // as it stands; the answer comes back to SolverAnswered.
+    void AskSolver(bool wholeSolution);
+    void SolverAnswered(const TPosition& asked, const std::optional<TMoves>& answer);
+    void StopSolver();
+    void Blink();
+    void StopBlink();
+    void PlayNextSolutionMove();
+    void FinishSolution();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Draws the game as it stands: the pieces, the clock, and the commands that can act.
     void ShowGame();
     void RecordScore(const QString& name);
@@ -154,6 +207,15 @@ private:
 
     std::vector<TTileNode*> nodes_;  // by position - 1
     std::vector<TBitmap> pieces_;    // the picture's pieces, by home number - 1
+    int hinted_ = 0;
+    int blinks_ = 0;
+    bool solving_ = false;
+    bool finishAtOnce_ = false;      // a key or click came before the solution
+    std::optional<TMoves> solution_; // tiles still to move in a given-up game, once found
+    THintPlanner planner_;           // used by the worker thread alone while it runs
+    bool busyCursor_ = false;
+    int question_ = 0;               // counts the questions put to the solver
+    std::jthread solver_;            // last: stopped and joined before the rest goes
     bool centred_ = false;
     QString scoreFileProblem_;  // told once the window shows
 };

@@ -32,6 +32,17 @@ std::optional<int> THintPlanner::NextMove(const TPosition& position, std::stop_t
     return plan_.front();
 }
 
+std::optional<TMoves> THintPlanner::Solution(const TPosition& position, std::stop_token stop)
+{
+    const std::optional<int> next = NextMove(position, stop);
+    if (!next)
+        return std::nullopt;
+    if (*next == 0)
+        return TMoves{};
+    const std::size_t index = *PlanIndex(position);
+    return TMoves(plan_.begin() + std::ptrdiff_t(index), plan_.end());
+}
+
 void THintPlanner::Forget()
 {
     plan_.clear();

@@ -24,6 +24,11 @@ public:
     // Throws std::invalid_argument for a malformed or unsolvable position.
     std::optional<int> NextMove(const TPosition& position, std::stop_token stop = {});
 
+    // The rest of the way home: the plan's moves from the board on, planning anew when the board
+    // is off the plan; empty when the board is home, nullopt when stopped before a plan was made.
+    // Throws as NextMove does.
+    std::optional<TMoves> Solution(const TPosition& position, std::stop_token stop = {});
+
     // Whether the next move can be answered from the plan, without a search.
     bool IsOnPlan(const TPosition& position) const { return PlanIndex(position).has_value(); }
 

@@ -9,7 +9,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.mozik.Mozik
-for file in bin/mozik "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+for file in bin/mozik bin/mozik-solve "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
             "share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png" \
             "share/icons/hicolor/scalable/apps/$id.svg" share/doc/Mozik/LICENSE; do
   [ -s "$prefix/$file" ] || { echo "missing: $file" >&2; exit 1; }

@@ -128,3 +128,23 @@ e2e_window() {
 e2e_peak_memory() {
   awk '/^VmHWM:/ {print $2}' "/proc/$E2E_PID/status"
 }
+
+# e2e_board_shot FILE: a photograph of the board, the main window below its tool bar.
+e2e_board_shot() {
+  local client top
+  client=$(e2e_state client)
+  top=$((${client##*+} + 40))
+  import -window "$E2E_WID" -crop "258x258+0+$top" +repage "$1" 2>/dev/null
+}
+
+# e2e_same_picture A B: whether two pictures are the same pixel for pixel.
+e2e_same_picture() {
+  [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
+}
+
+# e2e_menu MENU-KEY ITEM-KEY: chooses a menu item by its access keys.
+e2e_menu() {
+  e2e_key "alt+$1"
+  sleep 0.3
+  e2e_key "$2"
+}

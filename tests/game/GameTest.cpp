@@ -127,7 +127,63 @@ TEST(Game, ANewBoardEndsTheGameButAPauseLastsUntilTheNextStart)
     EXPECT_FALSE(game.Paused());
 }
 
-TEST(Commands, FollowTheStateOfTheGame)
+TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
+{
+    TGame game(5);
+    TRandom random(8);
+    game.Start(random);
+    const std::vector<int> start = Cells(game);
+    EXPECT_FALSE(game.CanUndo() || game.CanRedo());
+    for (int p : {24, 19, 18, 23})
+        ASSERT_TRUE(game.Move(p).Moved);
+    const std::vector<int> after = Cells(game);
+    for (int i = 0; i < 4; ++i) {
+        const TMoveResult back = game.Undo();
+        EXPECT_TRUE(back.Moved);
+        game.Tick();
+    }
+    EXPECT_EQ(Cells(game), start);
+    EXPECT_EQ(game.GapPos(), 25);
+    EXPECT_EQ(game.Seconds(), 4);
+    EXPECT_FALSE(game.Undo().Moved);  // nothing before the start
+    EXPECT_EQ(game.Redo().Move, (TMove{24, 25}));
+    game.Redo();
+    game.Redo();
+    game.Redo();
+    EXPECT_EQ(Cells(game), after);
+    EXPECT_FALSE(game.CanRedo());
+
+    game.Undo();
+    game.Undo();
+    ASSERT_TRUE(game.Move(20).Moved);  // a new move forgets what could be made again
+    EXPECT_FALSE(game.CanRedo());
+    EXPECT_EQ(game.History(), (std::vector<TMove>{{24, 25}, {19, 24}, {20, 19}}));
+    game.TogglePause();
+    EXPECT_FALSE(game.Undo().Moved);
+}
+
+TEST(Game, AGameGivenUpTakesTheSolutionsMovesOnTheStoppedClockAndEndsWithoutTheClock)
+{
+    TGame game(4);
+    TRandom random(12);
+    game.Start(random);
+    game.Tick();
+    ASSERT_TRUE(game.GiveUp());
+    EXPECT_TRUE(game.Running() && game.GivenUp() && !game.Playing());
+    game.Tick();
+    EXPECT_EQ(game.Seconds(), 1);
+    EXPECT_FALSE(game.CanUndo());
+    TMoveResult last;
+    for (int p : SolvePuzzle(Cells(game), 4))
+        last = game.Move(p);
+    EXPECT_TRUE(last.Solved && !game.Running() && game.GivenUp());
+    game.Start(random);
+    EXPECT_FALSE(game.GivenUp());
+    TGame idle;
+    EXPECT_FALSE(idle.GiveUp());
+}
+
+TEST(Commands, FollowTheStateOfTheGameAndThePeek)
 {
     TGame game;
     TRandom random(1);
@@ -138,15 +194,31 @@ TEST(Commands, FollowTheStateOfTheGame)
     game.Start(random);
     TCommandStates playing;
     playing.Pause = playing.TimeHint = playing.ClockRuns = true;
+    playing.Hint = playing.Solve = playing.Peek = true;
     EXPECT_EQ(CommandStates(game), playing);
+    game.Move(24);
+    playing.Undo = true;
+    EXPECT_EQ(CommandStates(game), playing);
+    game.Undo();
+    playing.Undo = false;
+    playing.Redo = true;
+    EXPECT_EQ(CommandStates(game), playing);
+
+    TCommandStates peeking = playing;  // the board is hidden: only the clock and Pause act
+    peeking.Hint = peeking.Solve = peeking.Undo = peeking.Redo = peeking.Peek = false;
+    EXPECT_EQ(CommandStates(game, true), peeking);
 
     game.TogglePause();
     TCommandStates paused;
     paused.Pause = paused.PauseSaysContinue = true;
     paused.TimeEnabled = false;
     EXPECT_EQ(CommandStates(game), paused);
+    game.TogglePause();
 
-    game.NewBoard(1);  // a paused game interrupted: an idle board, whatever the pause says
+    game.GiveUp();
+    EXPECT_EQ(CommandStates(game), TCommandStates());  // solving: nothing acts until it is home
+
+    game.NewBoard(1);  // an idle board, whatever came before
     TCommandStates single = idle;
     single.StartButton = false;
     EXPECT_EQ(CommandStates(game), single);

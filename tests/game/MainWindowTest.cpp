@@ -109,7 +109,13 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Hint(form.Label1), QString("А время идет ..."));
     EXPECT_FALSE(ShowHint(form.Label1));
 
-    EXPECT_EQ(Captions(form.MainMenu1->actions()), QStringList({"&File", "&Size", "&Help"}));
+    EXPECT_EQ(Captions(form.MainMenu1->actions()), QStringList({"&File", "&Size", "&Game", "&Help"}));
+    EXPECT_EQ(Captions(form.Game1->actions()), QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek"}));
+    EXPECT_EQ(form.Hint1->shortcut(), QKeySequence(Qt::Key_H));
+    EXPECT_TRUE(form.Solve1->shortcut().isEmpty());  // it gives the game up: no key does that by chance
+    EXPECT_EQ(form.Undo1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(form.Redo1->shortcuts(), QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    EXPECT_EQ(form.Peek1->shortcut(), QKeySequence(Qt::Key_Space));
     EXPECT_EQ(Captions(form.File1->actions()),
               QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
     EXPECT_EQ(Captions(form.Options1->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));

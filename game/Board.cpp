@@ -94,13 +94,3 @@ std::vector<std::pair<int, int>> ShuffleSwaps(int n, TRandom& random)
     }
     return swaps;
 }
-
-bool IsSolvable(const TGrid& grid, int n)
-{
-    int inversions = 0;
-    for (int p = 1; p < n * n; ++p)
-        for (int q = p + 1; q < n * n; ++q)
-            if (grid.AtPosition(p, n) > grid.AtPosition(q, n))
-                ++inversions;
-    return inversions % 2 == 0;
-}

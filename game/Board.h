@@ -62,7 +62,3 @@ int ShufflePasses(int n);
 // generator: a swap for each pass whose two draws differ, and one more swap of two distinct
 // tiles when their number is odd, so that moves can always bring the picture home.
 std::vector<std::pair<int, int>> ShuffleSwaps(int n, TRandom& random);
-
-// Whether an arrangement with the gap at N*N can be brought home by moves: the permutation of
-// positions 1..N*N-1 must be even.
-bool IsSolvable(const TGrid& grid, int n);

@@ -97,6 +97,22 @@ TMoveResult TGame::Slide(int p)
     return result;
 }
 
+TPosition TGame::Position() const
+{
+    TPosition position{n_, {}};
+    for (int p = 1; p <= n_ * n_; ++p)
+        position.Cells.push_back(grid_.AtPosition(p, n_));
+    return position;
+}
+
+int TGame::PositionOfTile(int tile) const
+{
+    for (int p = 1; p <= n_ * n_; ++p)
+        if (grid_.AtPosition(p, n_) == tile)
+            return p;
+    return 0;
+}
+
 void TGame::TogglePause()
 {
     if (running_)

@@ -5,6 +5,7 @@
 
 #include "framework/Random.h"
 #include "game/Board.h"
+#include "solver/Position.h"
 
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
     // The moves of the game in progress (or of the last one) that stand, in order, and those
     // taken back that can be made again, the next one last.
     const std::vector<TMove>& History() const { return history_; }
+    // The board as the solver reads it, and where a tile stands on it (0 for none).
+    TPosition Position() const;
+    int PositionOfTile(int tile) const;
     bool CanUndo() const { return Playing() && !history_.empty(); }
     bool CanRedo() const { return Playing() && !undone_.empty(); }
 

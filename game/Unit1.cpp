@@ -74,25 +74,6 @@ TBitmap CutPiece(const TBitmap& source, int column, int row, int n)
     return piece;
 }
 
-// The board as the solver reads it: the pieces row by row, 0 at the gap.
-TPosition BoardPosition(const TGame& game)
-{
-    TPosition position{game.BoardSize(), {}};
-    for (int p = 1; p <= game.BoardSize() * game.BoardSize(); ++p)
-        position.Cells.push_back(game.Grid().AtPosition(p, game.BoardSize()));
-    return position;
-}
-
-// Where the tile stands on the board.
-int PositionOfTile(const TGame& game, int tile)
-{
-    const int n = game.BoardSize();
-    for (int p = 1; p <= n * n; ++p)
-        if (game.Grid().AtPosition(p, n) == tile)
-            return p;
-    return 0;
-}
-
 bool IsBoardKey(int key)
 {
     return key == Qt::Key_Space || key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
@@ -467,7 +448,7 @@ void TForm1::Solve1Click()
 
 void TForm1::AskSolver(bool wholeSolution)
 {
-    const TPosition position = BoardPosition(Game);
+    const TPosition position = Game.Position();
     // The tables of the 4 x 4 board, which also finish larger boards, take a moment to build the
     // first time they are asked for.
     const bool wantsTables = position.N == 4 || (position.N > 4 && SolverOptions.FinishOptimally);
@@ -504,7 +485,7 @@ void TForm1::SolverAnswered(const TPosition& asked, const std::optional<TMoves>&
         QApplication::restoreOverrideCursor();
         busyCursor_ = false;
     }
-    if (asked != BoardPosition(Game) || !answer)
+    if (asked != Game.Position() || !answer)
         return;  // the board has changed meanwhile, or the work was stopped
     if (solving_) {
         solution_ = *answer;
@@ -550,7 +531,7 @@ void TForm1::WaitForSolver()
 // The hinted tile's frame turns from raised to lowered and back, three times.
 void TForm1::Blink()
 {
-    const int p = PositionOfTile(Game, hinted_);
+    const int p = Game.PositionOfTile(hinted_);
     if (p == 0 || ++blinks_ > 6) {
         StopBlink();
         emit GameShown();
@@ -562,7 +543,7 @@ void TForm1::Blink()
 void TForm1::StopBlink()
 {
     BlinkTimer->stop();
-    if (const int p = PositionOfTile(Game, hinted_); p && FrameAt(p))
+    if (const int p = Game.PositionOfTile(hinted_); p && FrameAt(p))
         FrameAt(p)->SetStyle(TBevelStyle::bsRaised);
     hinted_ = 0;
 }
@@ -575,7 +556,7 @@ void TForm1::PlayNextSolutionMove()
     }
     const int tile = solution_->front();
     solution_->erase(solution_->begin());
-    Shown(Game.Move(PositionOfTile(Game, tile)));
+    Shown(Game.Move(Game.PositionOfTile(tile)));
     if (!Game.Running())
         FinishSolution();
 }
@@ -588,7 +569,7 @@ void TForm1::FinishSolution()
     }
     SolveTimer->stop();
     for (int tile : *solution_)
-        Game.Move(PositionOfTile(Game, tile));
+        Game.Move(Game.PositionOfTile(tile));
     solution_.reset();
     solving_ = false;
     qApp->removeEventFilter(this);

@@ -1,6 +1,6 @@
 #include "game/Commands.h"
 #include "game/Game.h"
-#include "tests/game/Solver.h"
+#include "tests/game/Solution.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndReplaysFromASeed)
     EXPECT_TRUE(game.Running() && game.Playing());
     EXPECT_EQ(game.GapPos(), 25);
     EXPECT_EQ(game.Grid().At(5, 5), 0);
-    EXPECT_TRUE(IsSolvable(game.Grid(), 5));
+    EXPECT_TRUE(IsSolvable(game.Position()));
     EXPECT_NE(Cells(game), Home(5));
     const std::vector<int> shuffled = Cells(game);
 
@@ -92,7 +92,7 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGame)
     game.Start(random);
     for (int i = 0; i < 42; ++i)
         game.Tick();
-    const std::vector<int> clicks = SolvePuzzle(Cells(game), 4);
+    const std::vector<int> clicks = SolutionClicks(game);
     ASSERT_FALSE(clicks.empty());
     for (size_t i = 0; i + 1 < clicks.size(); ++i)
         ASSERT_FALSE(game.Move(clicks[i]).Solved);
@@ -174,7 +174,7 @@ TEST(Game, AGameGivenUpTakesTheSolutionsMovesOnTheStoppedClockAndEndsWithoutTheC
     EXPECT_EQ(game.Seconds(), 1);
     EXPECT_FALSE(game.CanUndo());
     TMoveResult last;
-    for (int p : SolvePuzzle(Cells(game), 4))
+    for (int p : SolutionClicks(game))
         last = game.Move(p);
     EXPECT_TRUE(last.Solved && !game.Running() && game.GivenUp());
     game.Start(random);

@@ -11,7 +11,7 @@
 #include "game/Unit1.h"
 #include "game/Unit3.h"
 #include "game/Unit4.h"
-#include "tests/game/Solver.h"
+#include "tests/game/Solution.h"
 #include "hint/Zelhint.h"
 #include "tests/support/TestSupport.h"
 
@@ -466,7 +466,7 @@ TEST_F(MainWindowTest, AFinishedGameHandsOverToTheResultAndScoreDialogsAndTheRec
         EXPECT_EQ(dialog->FxLabel(11)->Caption(), QString("42"));
         dialog->Button1->click();
     });
-    for (int p : SolvePuzzle(Cells(), 4))
+    for (int p : SolutionClicks(form.Game))
         Click(p);
     Form2 = nullptr;
     Form3 = nullptr;

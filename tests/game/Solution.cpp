@@ -1,0 +1,20 @@
+#include "tests/game/Solution.h"
+
+#include "solver/FastSolver.h"
+
+std::vector<int> SolutionClicks(const TGame& game)
+{
+    TFastSolverOptions options;
+    options.FinishOptimally = false;
+    TPosition board = game.Position();
+    const std::optional<TSolution> solution = TFastSolver(options).Solve(board);
+    std::vector<int> clicks;
+    for (int tile : solution->Tiles) {
+        int cell = 0;
+        while (board.Cells[size_t(cell)] != tile)
+            ++cell;
+        clicks.push_back(cell + 1);
+        ApplyMove(board, tile);
+    }
+    return clicks;
+}

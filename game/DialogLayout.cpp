@@ -24,8 +24,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const 
     label->setObjectName(QLatin1String(name));
     label->setFont(font.ToQFont());
     label->setAlignment(alignment);
+    // The text colour of an enabled label; a disabled one greys out as the palette says.
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(font.Color));
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText, ToQColor(font.Color));
     label->setPalette(palette);
     label->setGeometry(bounds.left(), bounds.top(), std::max(bounds.width(), label->sizeHint().width()),
                        bounds.height());

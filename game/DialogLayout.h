@@ -15,8 +15,8 @@ class QWidget;
 // A fixed dialog frame with only the system menu, the given client size and the layouts' font.
 void SetUpDialog(QDialog* dialog, const char* name, const QString& caption, int clientWidth, int clientHeight);
 
-// A label in the font and its colour; it widens to its text where a substitute face runs wider
-// than the face the layout was measured in.
+// A label in the font and its colour (grey while disabled); it widens to its text where a
+// substitute face runs wider than the face the layout was measured in.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, const TFont& font,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
 

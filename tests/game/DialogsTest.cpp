@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -128,8 +129,20 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifies)
     TScoreTable full;
     for (int place = 1; place <= 10; ++place)
         full.Entry(7, place) = {"p", 10 * place};
-    ShowResult(full, 7, 101, [](TForm2& dialog) {
+    // The inks of the name label: black while the name may be entered, grey with the box otherwise.
+    auto inks = [](QLabel* label) {
+        std::set<TColor> colours;
+        const QImage image = label->grab().toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                colours.insert(PixelAt(image, x, y));
+        return colours;
+    };
+    EXPECT_TRUE(inks(result.Label4).count(clBlack));
+    ShowResult(full, 7, 101, [&](TForm2& dialog) {
         EXPECT_FALSE(dialog.Edit1->isEnabled() || dialog.Label4->isEnabled());
+        EXPECT_FALSE(inks(dialog.Label4).count(clBlack));
+        EXPECT_TRUE(inks(dialog.Label4).count(kTestBtnShadow));
         EXPECT_EQ(dialog.focusWidget(), dialog.Button1);  // the first control that can take it
         dialog.Button1->click();
     });

@@ -4,6 +4,7 @@
 #include "framework/Application.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
+#include "framework/MenuStyle.h"
 #include "framework/Panel.h"
 #include "framework/PictureFile.h"
 #include "framework/Random.h"
@@ -229,6 +230,8 @@ void TForm1::CreateMenu()
 
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
     About1 = item(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::SpeedButton2Click);
+    for (QMenu* menu : {File1, Options1, Game1, Help1})
+        UseClassicMenuLook(menu, font());
 }
 
 void TForm1::FormCreate()

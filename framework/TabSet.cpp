@@ -1,5 +1,9 @@
 #include "framework/TabSet.h"
 
+#include "framework/Colors.h"
+
+#include <QPainter>
+
 TTabSet::TTabSet(QWidget* parent) : QTabBar(parent)
 {
     setShape(QTabBar::RoundedSouth);
@@ -32,4 +36,27 @@ void TTabSet::Changed(int index)
         return;
     }
     accepted_ = index;
+}
+
+void TTabSet::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QColor face = ToQColor(clBtnFace), light = ToQColor(clBtnHighlight), shadow = ToQColor(clBtnShadow);
+    painter.fillRect(rect(), face);
+    // The page's lower edge runs along the top, open where the selected tab joins the page.
+    const QRect selected = currentIndex() >= 0 ? tabRect(currentIndex()) : QRect();
+    painter.fillRect(QRect(0, 0, width(), 1), shadow);
+    if (selected.isValid())
+        painter.fillRect(QRect(selected.left() + 1, 0, selected.width() - 2, 1), face);
+    painter.setFont(font());
+    for (int i = 0; i < count(); ++i) {
+        QRect tab = tabRect(i);
+        if (i != currentIndex())
+            tab.adjust(0, 1, 0, -3);  // the others hang from under the page's edge, and less far
+        painter.fillRect(QRect(tab.left(), tab.top(), 1, tab.height() - 1), light);
+        painter.fillRect(QRect(tab.right(), tab.top(), 1, tab.height() - 1), shadow);
+        painter.fillRect(QRect(tab.left() + 1, tab.bottom(), tab.width() - 2, 1), shadow);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        painter.drawText(tab, Qt::AlignCenter, tabText(i));
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
-// A strip of tabs along the bottom of a window, hanging down like folder tabs. The change
+// A strip of tabs along the bottom of a window, hanging down like folder tabs, all in the face
+// colour: the selected one joins the page above and hangs lower than the others. The change
 // handler runs before the selection moves and may refuse it.
 
 #include <QTabBar>
@@ -16,6 +17,9 @@ public:
 
     // Called with the tab about to be selected; clearing allowChange keeps the old one.
     std::function<void(int newTab, bool& allowChange)> OnChange;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Changed(int index);

@@ -216,6 +216,14 @@ TEST_F(DialogsTest, ScoreDialogFollowsItsLayout)
     for (int k = 0; k < scores.TabSet1->count(); ++k)
         tabs << scores.TabSet1->tabText(k);
     EXPECT_EQ(tabs, QStringList({"4  x  4", "5  x  5", "6  x  6", "7  x  7"}));
+    // Every tab in the face colour; the selected one is open to the page above it.
+    scores.TabSet1->SetTabIndex(1);
+    const QImage strip = scores.TabSet1->grab().toImage();
+    for (int k = 0; k < 4; ++k) {
+        const QRect tab = scores.TabSet1->tabRect(k);
+        EXPECT_EQ(PixelAt(strip, tab.left() + 4, tab.top() + 5), kTestBtnFace) << k;
+        EXPECT_EQ(PixelAt(strip, tab.center().x(), 0), k == 1 ? kTestBtnFace : kTestBtnShadow) << k;
+    }
     EXPECT_EQ(Hint(scores.TabSet1), QString("Размер картинки."));
 }
 

@@ -1,5 +1,6 @@
 #include "framework/Font.h"
 
+#include <QFontMetrics>
 #include <cmath>
 
 int TFont::Size() const
@@ -26,6 +27,8 @@ QFont TFont::ToQFont() const
     font.setKerning(false);
     if (!Smooth)
         font.setStyleStrategy(QFont::NoAntialias);
+    if (Stretch != 100)
+        font.setStretch(Stretch);
     return font;
 }
 
@@ -37,6 +40,13 @@ TFont MakeFont(const QString& name, int heightPixels, TColor color, bool bold, b
     font.Color = color;
     font.Bold = bold;
     font.Italic = italic;
+    return font;
+}
+
+TFont FittingFont(TFont font, const QString& text, int width)
+{
+    while (font.Stretch > 50 && QFontMetrics(font.ToQFont()).horizontalAdvance(text) > width)
+        font.Stretch -= 5;
     return font;
 }
 

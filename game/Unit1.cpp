@@ -45,6 +45,8 @@ const QString kPauseHint = QStringLiteral("Пауза.");
 const QString kContinueHint = QStringLiteral("Продолжить.");
 constexpr int kToolBarHeight = 40;
 constexpr int kTimeLabelWidth = 124;
+// Embossed digits in the face colour.
+const TFont kClockFont = MakeFont(QStringLiteral("Arial"), 21, clBtnFace, true);
 
 template <typename T>
 T* Named(T* component, const char* name)
@@ -170,7 +172,7 @@ void TForm1::CreateComponents()
     Label1->SetAlignment(taCenter);
     Label1->SetBevelOuter(TPanelBevel::bvLowered);
     Label1->SetColor(clBtnFace);
-    Label1->SetFont(MakeFont(QStringLiteral("Arial"), 21, clBtnFace, true));
+    Label1->SetFont(kClockFont);
     Label1->SetTextStyle(tsRaised);
     Label1->SetEffect(0);
     SetHint(Label1, QStringLiteral("А время идет ..."));
@@ -373,7 +375,10 @@ void TForm1::ShowGame()
     }
     GapPos = Game.GapPos();
 
-    Label1->SetCaption(kTimePrefix + QString::number(Game.Seconds()));
+    // A clock too long for the label inside its bevel is condensed to fit.
+    const QString time = kTimePrefix + QString::number(Game.Seconds());
+    Label1->SetFont(FittingFont(kClockFont, time, kTimeLabelWidth - 2));
+    Label1->SetCaption(time);
     const TCommandStates states = CommandStates(Game, Peeking());
     SpeedButton1->setEnabled(states.StartButton);
     Start1->setEnabled(states.StartItem);

@@ -29,6 +29,10 @@ public:
     }
 };
 
+// The time of the game, in red in a box of its own.
+const TFont kTimeFont = MakeFont(QStringLiteral("MS Sans Serif"), 16, clRed, true);
+constexpr int kTimeWidth = 41;
+
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
@@ -60,7 +64,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
 
     Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "),
                        boldFont(16, clBlack));
-    Label2 = MakeLabel(this, "Label2", QRect(256, 32, 41, 20), QStringLiteral("000"), boldFont(16, clRed),
+    Label2 = MakeLabel(this, "Label2", QRect(256, 32, kTimeWidth, 20), QStringLiteral("000"), kTimeFont,
                        Qt::AlignHCenter | Qt::AlignTop);
     Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), QStringLiteral("секунд(ы) ."), boldFont(16, clBlack));
 
@@ -78,7 +82,10 @@ void TForm2::Present(const TScoreTable& scores, int boardSize, int seconds)
     scores_ = scores;
     boardSize_ = boardSize;
     seconds_ = seconds;
-    Label2->setText(QString::number(seconds));
+    // A time too long for its box is condensed to fit, so that all of its digits show.
+    const QString time = QString::number(seconds);
+    Label2->setFont(FittingFont(kTimeFont, time, kTimeWidth).ToQFont());
+    Label2->setText(time);
 }
 
 void TForm2::FormShow()

@@ -12,6 +12,8 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
+const TFont kRowFont = MakeFont(QStringLiteral("Arial"), 13, clBlack, true, true);
+
 TFxLabel* MakeRowLabel(QWidget* parent, int i, const QRect& bounds)
 {
     auto* label = new TFxLabel(parent);
@@ -20,7 +22,7 @@ TFxLabel* MakeRowLabel(QWidget* parent, int i, const QRect& bounds)
     label->SetAlignment(taCenter);
     label->SetBevelOuter(TPanelBevel::bvLowered);
     label->SetColor(clBtnFace);
-    label->SetFont(MakeFont(QStringLiteral("Arial"), 13, clBlack, true, true));
+    label->SetFont(kRowFont);
     label->SetTextStyle(tsRaised);
     return label;
 }
@@ -83,7 +85,10 @@ void TForm3::FillRows(int tab)
     for (int i = 1; i <= kScorePlaces; ++i) {
         const TScoreEntry& entry = scores_.Entry(size, i);
         FxLabel(i)->SetCaption(DecodeName(entry.Name));
-        FxLabel(i + 10)->SetCaption(QString::number(entry.Time));
+        // A time too long for the column inside its bevel is condensed to fit.
+        const QString time = QString::number(entry.Time);
+        FxLabel(i + 10)->SetFont(FittingFont(kRowFont, time, FxLabel(i + 10)->width() - 2));
+        FxLabel(i + 10)->SetCaption(time);
     }
 }
 

@@ -1,6 +1,8 @@
+#include "framework/Font.h"
 #include "framework/Random.h"
 #include "tests/support/CoreSupport.h"
 
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 namespace {
@@ -114,6 +116,33 @@ TEST(Canvas, TextIsDrawnUnsmoothedWhereItsFormatPutsItAndCalcRectOnlyMeasures)
             }
     EXPECT_NEAR(ink.center().x(), 60, 2);
     EXPECT_TRUE(QRect(60 - width / 2 - 1, 20 - height / 2, width + 2, height).contains(ink)) << width << "x" << height;
+}
+
+} // namespace
+
+namespace {
+
+TEST(Font, TimesKeepTheirFontUpTo999AndAreCondensedToFitTheirBoxBeyond)
+{
+    // The game's three boxes of times: the clock, the result dialog's time, the score rows.
+    const struct {
+        TFont font;
+        QString prefix;
+        int width;
+    } boxes[] = {{MakeFont("Arial", 21, clBtnFace, true), "Время : ", 122},
+                 {MakeFont("MS Sans Serif", 16, clRed, true), "", 41},
+                 {MakeFont("Arial", 13, clBlack, true, true), "", 98}};
+    for (const auto& box : boxes)
+        for (int seconds : {9, 99, 999, 1000, 9999, 99999}) {
+            const QString text = box.prefix + QString::number(seconds);
+            const TFont fitting = FittingFont(box.font, text, box.width);
+            EXPECT_LE(QFontMetrics(fitting.ToQFont()).horizontalAdvance(text), box.width) << text.toStdString();
+            EXPECT_EQ(fitting.Height, box.font.Height);
+            if (seconds <= 999) {
+                EXPECT_EQ(fitting, box.font) << text.toStdString();
+            }
+        }
+    EXPECT_LT(FittingFont(boxes[0].font, "Время : 1000", 122).Stretch, 100);  // the clock condenses from 1000
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -157,6 +158,31 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifies)
     });
     EXPECT_FALSE(result.isVisible());
     EXPECT_EQ(names, QStringList({"Иван"}));
+}
+
+TEST_F(DialogsTest, LongTimesShowWholeInTheirBoxes)
+{
+    // The result's time in its 41 pixels, and the score rows' times inside their bevels.
+    TScoreTable table;
+    for (int seconds : {9, 99, 999, 1000, 9999, 99999}) {
+        result.Present(table, 4, seconds);
+        const QString text = QString::number(seconds);
+        EXPECT_EQ(result.Label2->text(), text);
+        EXPECT_LE(QFontMetrics(result.Label2->font()).horizontalAdvance(text), 41) << seconds;
+        EXPECT_EQ(result.Label2->font().stretch() == QFont::AnyStretch || result.Label2->font().stretch() == 100,
+                  seconds <= 9999)
+            << seconds;  // condensed only when it does not fit
+        table.Place(4, "p", seconds);
+    }
+    EXPECT_EQ(result.Label2->geometry().width(), 41);
+    scores.Present(table, 4);
+    scores.FormShow();
+    for (int row = 11; row <= 16; ++row) {
+        const TFxLabel* time = scores.FxLabel(row);
+        EXPECT_LE(QFontMetrics(time->Font().ToQFont()).horizontalAdvance(time->Caption()), time->width() - 2);
+        EXPECT_EQ(time->Font().Stretch, 100);  // a hundred pixels hold five digits as they are
+    }
+    EXPECT_EQ(scores.FxLabel(16)->Caption(), QString("99999"));
 }
 
 TEST_F(DialogsTest, EnteringTheNameBoxNeverHandsOnTheLastPlayersName)

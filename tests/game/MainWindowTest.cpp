@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,6 +231,22 @@ TEST_F(MainWindowTest, StartHidesTheCornerAndEveryTileShowsThePieceTheGameSays)
     form.Start1->trigger();
     EXPECT_FALSE(form.Running() || form.Timer1->isActive());
     EXPECT_TRUE(form.TileAt(1)->isVisibleTo(&form));
+}
+
+TEST_F(MainWindowTest, TheClockCondensesItsDigitsFromTheFourthOnSoThatTheyStayWhole)
+{
+    form.Start();
+    const TFont clock = form.Label1->Font();
+    for (int second = 1; second <= 1000; ++second) {
+        form.Timer1Timer();
+        if (second == 999) {
+            EXPECT_EQ(form.Label1->Font(), clock);
+        }
+    }
+    EXPECT_EQ(Time(), QString("Время : 1000"));
+    EXPECT_LT(form.Label1->Font().Stretch, 100);
+    EXPECT_LE(QFontMetrics(form.Label1->Font().ToQFont()).horizontalAdvance(Time()), 122);
+    EXPECT_EQ(form.Label1->Font().Height, clock.Height);
 }
 
 TEST_F(MainWindowTest, PauseStopsTheClockAndResumesWhereItStood)

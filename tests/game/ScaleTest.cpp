@@ -1,0 +1,53 @@
+// The board at a fractional scale of the screen (this suite runs with QT_SCALE_FACTOR=1.5).
+
+#include "framework/Bevel.h"
+#include "framework/Image.h"
+#include "framework/Panel.h"
+#include "game/Unit1.h"
+#include "tests/support/TestSupport.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <array>
+#include <set>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Device pixels of the colour on a line from `from` in the direction (dx, dy), over `length`.
+int InkRun(const QImage& image, QPoint from, int dx, int dy, int length, TColor colour)
+{
+    int count = 0;
+    for (int i = 0; i < length; ++i)
+        count += PixelAt(image, from.x() + i * dx, from.y() + i * dy) == colour;
+    return count;
+}
+
+TEST(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
+{
+    QTemporaryDir dir;
+    ScopedCurrentDir workIn(dir.path());
+    TForm1 form;
+    ASSERT_EQ(form.devicePixelRatioF(), 1.5);
+    TBitmap red(50, 50);
+    red.Canvas().Brush.Color = clRed;
+    red.Canvas().FillRect(red.Canvas().ClipRect());
+    form.Image1->SetPicture(red);  // no pixel of the picture looks like an edge
+    for (QAction* size : {form.N4x4, form.N5x5, form.N6x6, form.N7x7}) {
+        size->trigger();
+        const QImage board = form.Panel1->grab().toImage();
+        std::set<std::array<int, 4>> sides;
+        for (TTileNode* node = form.FirstNode; node; node = node->Next) {
+            const QRect frame = node->Frame->geometry();
+            auto device = [](double logical) { return int(logical * 1.5); };
+            const int middleX = device(frame.center().x()), middleY = device(frame.center().y());
+            sides.insert({InkRun(board, {device(frame.left()) - 1, middleY}, 1, 0, 5, kTestBtnHighlight),
+                          InkRun(board, {middleX, device(frame.top()) - 1}, 0, 1, 5, kTestBtnHighlight),
+                          InkRun(board, {device(frame.right() + 1), middleY}, -1, 0, 5, kTestBtnShadow),
+                          InkRun(board, {middleX, device(frame.bottom() + 1)}, 0, -1, 5, kTestBtnShadow)});
+        }
+        EXPECT_EQ(sides, (std::set<std::array<int, 4>>{{2, 2, 2, 2}})) << form.BoardSize();
+    }
+}
+
+} // namespace

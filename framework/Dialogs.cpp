@@ -1,8 +1,11 @@
 #include "framework/Dialogs.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -26,6 +29,33 @@ void DesktopErrorBox(QWidget* parent, const QString& message)
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
     box.exec();
 }
+
+// Waits for a modal window to hide, then tries the deferred call again.
+class TAfterModal : public QObject {
+public:
+    TAfterModal(QWidget* modal, QObject* context, std::function<void()> show)
+        : QObject(modal), context_(context), show_(std::move(show))
+    {
+        modal->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched == parent()) {
+            watched->removeEventFilter(this);
+            if (context_)
+                QTimer::singleShot(0, context_, [context = context_.data(), show = std::move(show_)] {
+                    WhenNoDialogIsOpen(context, show);
+                });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QObject> context_;
+    std::function<void()> show_;
+};
 
 OpenFileFunction& OpenFile()
 {
@@ -74,9 +104,20 @@ OpenFileFunction SetOpenFileFunction(OpenFileFunction function)
     return previous;
 }
 
+void WhenNoDialogIsOpen(QObject* context, std::function<void()> show)
+{
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        new TAfterModal(modal, context, std::move(show));
+    else
+        show();
+}
+
 void ShowErrorBox(QWidget* parent, const QString& message)
 {
-    ErrorBox()(parent, message);
+    // Raised while a dialog is open, the box belongs to that dialog, so that the desktop keeps it
+    // above the dialog it blocks.
+    QWidget* modal = QApplication::activeModalWidget();
+    ErrorBox()(modal && modal->isVisible() ? modal : parent, message);
 }
 
 ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function)

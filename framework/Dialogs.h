@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+class QObject;
 class QWidget;
 
 class TOpenDialog {
@@ -25,6 +26,13 @@ using OpenFileFunction = std::function<std::optional<QString>(QWidget* parent, c
 OpenFileFunction SetOpenFileFunction(OpenFileFunction function);
 
 using ErrorBoxFunction = std::function<void(QWidget* parent, const QString& message)>;
-// Shows an error box with the message (modal, one OK button).
+// Shows an error box with the message (modal, one OK button), over the dialog that is open if
+// one is, else over the parent.
 void ShowErrorBox(QWidget* parent, const QString& message);
 ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function);
+
+// Runs `show` (which opens a modal window) once no modal window is open: at once when none is,
+// otherwise after the one open has closed. A window that pops up by itself while the player
+// works in a dialog would open over it and take its input away, and behind another window it
+// would leave that dialog looking stuck.
+void WhenNoDialogIsOpen(QObject* context, std::function<void()> show);

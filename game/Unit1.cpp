@@ -266,7 +266,7 @@ void TForm1::showEvent(QShowEvent* event)
     if (!scoreFileProblem_.isEmpty()) {
         // Told over the game's window, once it is there to be seen.
         const QString problem = std::exchange(scoreFileProblem_, QString());
-        QTimer::singleShot(0, this, [this, problem] { ShowErrorBox(this, problem); });
+        QTimer::singleShot(0, this, [this, problem] { WhenNoDialogIsOpen(this, [this, problem] { ShowErrorBox(this, problem); }); });
     }
 }
 

@@ -2,6 +2,7 @@
 // only the main window is shown; the program ends when the main window closes.
 
 #include "framework/Application.h"
+#include "framework/Dialogs.h"
 #include "framework/Font.h"
 #include "framework/Random.h"
 #include "game/Icon.h"
@@ -50,7 +51,7 @@ int main(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty()) {
         // Opened once the window is there, so that a file that cannot be used is told over it.
         const QString picture = parser.positionalArguments().constFirst();
-        QTimer::singleShot(0, Form1, [picture] { Form1->OpenPicture(picture); });
+        QTimer::singleShot(0, Form1, [picture] { WhenNoDialogIsOpen(Form1, [picture] { Form1->OpenPicture(picture); }); });
     }
     const int result = QApplication::exec();
     delete Form1;  // and the dialogs it owns

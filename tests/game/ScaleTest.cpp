@@ -1,4 +1,5 @@
-// The board at a fractional scale of the screen (this suite runs with QT_SCALE_FACTOR=1.5).
+// The board at a fractional scale of the screen: this suite runs in a process of its own, scaled
+// by 1.5 from before its application starts.
 
 #include "framework/Bevel.h"
 #include "framework/Image.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+const bool scaled = qputenv("QT_SCALE_FACTOR", "1.5");
+
 // Device pixels of the colour on a line from `from` in the direction (dx, dy), over `length`.
 int InkRun(const QImage& image, QPoint from, int dx, int dy, int length, TColor colour)
 {
@@ -28,6 +31,7 @@ TEST(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
     QTemporaryDir dir;
     ScopedCurrentDir workIn(dir.path());
     TForm1 form;
+    ASSERT_TRUE(scaled);
     ASSERT_EQ(form.devicePixelRatioF(), 1.5);
     TBitmap red(50, 50);
     red.Canvas().Brush.Color = clRed;

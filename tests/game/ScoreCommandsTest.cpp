@@ -1,11 +1,15 @@
 #include "game/ScoreTable.h"
 #include "game/Unit1.h"
+#include "game/Unit3.h"
+#include "game/Unit4.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -101,6 +105,46 @@ TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
     EXPECT_TRUE(QFileInfo(StartFile()).isDir());
     struct stat st {};
     EXPECT_TRUE(lstat(QFile::encodeName(DataFile()), &st) == 0 && S_ISFIFO(st.st_mode));
+}
+
+TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
+{
+    // The start folder's file is a folder: the message about it waits for the window to show.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Mozik.ini"));
+    ScopedErrorBoxes errors;
+    TForm1 form;
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    Form3 = &scores;
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &scores);
+        QCoreApplication::processEvents();  // the message's turn comes while the dialog is open ...
+        EXPECT_TRUE(errors.Messages().isEmpty());  // ... and it waits, not to take the dialog's input
+        scores.Button1->click();
+    });
+    form.show();
+    form.HighScores1Click();  // the player was quicker than the message
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_EQ(errors.Owners()[0], &form);
+    Form3 = nullptr;
+
+    // A save that fails while the result dialog is open is told over that dialog, not behind it.
+    result.Present(TScoreTable(), 5, 30);
+    QObject::connect(&result, &TForm2::NameEntered, [&] {
+        ScopedWriteLimit limit(64);
+        form.SaveScores();
+    });
+    driver.Expect([&](QWidget*) {
+        TypeText(result.Edit1, "Anna");
+        result.Button1->click();
+    });
+    result.exec();
+    ASSERT_EQ(errors.Owners().size(), 2);
+    EXPECT_EQ(errors.Owners()[1], &result);
+    EXPECT_EQ(driver.Unexpected(), 0);
 }
 
 TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAgainAtOnce)

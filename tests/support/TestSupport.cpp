@@ -26,7 +26,10 @@ ScopedOpenFile::~ScopedOpenFile()
 
 ScopedErrorBoxes::ScopedErrorBoxes()
 {
-    previous_ = SetErrorBoxFunction([this](QWidget*, const QString& message) { messages_ << message; });
+    previous_ = SetErrorBoxFunction([this](QWidget* owner, const QString& message) {
+        messages_ << message;
+        owners_ << owner;
+    });
 }
 
 ScopedErrorBoxes::~ScopedErrorBoxes()

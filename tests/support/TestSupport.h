@@ -42,10 +42,13 @@ public:
     ScopedErrorBoxes();
     ~ScopedErrorBoxes();
     const QStringList& Messages() const { return messages_; }
+    // The window each box was shown over.
+    const QList<QWidget*>& Owners() const { return owners_; }
 
 private:
     ErrorBoxFunction previous_;
     QStringList messages_;
+    QList<QWidget*> owners_;
 };
 
 // Answers modal windows as they open, without waiting on the clock: each expected handler runs

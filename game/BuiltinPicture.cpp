@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <future>
 #include <numbers>
 
 namespace {
@@ -45,9 +46,14 @@ QPainterPath Star(QPointF centre, double outer, double inner, int points)
     return path;
 }
 
-} // namespace
+// The picture drawn ahead on another thread, when that was started.
+std::future<TBitmap>& Ahead()
+{
+    static std::future<TBitmap> picture;
+    return picture;
+}
 
-TBitmap MakeBuiltinPicture()
+TBitmap DrawBuiltinPicture()
 {
     const int side = kPictureSide;
     QImage image = ColourWheel(side);
@@ -109,4 +115,17 @@ TBitmap MakeBuiltinPicture()
     TBitmap picture(image);
     picture.SetPixelFormat(TPixelFormat::pf16bit);
     return picture;
+}
+
+} // namespace
+
+void StartBuiltinPicture()
+{
+    if (!Ahead().valid())
+        Ahead() = std::async(std::launch::async, DrawBuiltinPicture);
+}
+
+TBitmap MakeBuiltinPicture()
+{
+    return Ahead().valid() ? Ahead().get() : DrawBuiltinPicture();
 }

@@ -5,3 +5,8 @@
 #include "framework/Bitmap.h"
 
 TBitmap MakeBuiltinPicture();
+
+// Starts drawing the picture on another thread (the application must exist: the picture has
+// text), so that it is ready by the time the window needs it; the next MakeBuiltinPicture()
+// takes it from there.
+void StartBuiltinPicture();

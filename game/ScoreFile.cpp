@@ -232,16 +232,14 @@ TScoreTable TScoreFile::Load()
     QByteArray text;
     QString reason;
     refused_ = false;
+    missing_ = false;
     loadProblem_.clear();
     switch (Examine(path_, &target_, &text, &reason)) {
     case TLook::Read:
         return TScoreTable::FromFileText(text);
-    case TLook::Missing: {
-        MakeFolder(Folder(target_));
-        QString ignored;
-        Save(TScoreTable(), &ignored);
+    case TLook::Missing:
+        missing_ = true;
         return {};
-    }
     case TLook::Refused:
         break;
     }
@@ -250,6 +248,14 @@ TScoreTable TScoreFile::Load()
                                   "Файл остаётся как есть; результаты в этот раз не будут сохранены.")
                        .arg(path_, reason);
     return {};
+}
+
+void TScoreFile::CreateIfMissing()
+{
+    if (!missing_)
+        return;
+    QString ignored;
+    Save(TScoreTable(), &ignored);
 }
 
 QString TScoreFile::Problem() const
@@ -275,7 +281,10 @@ bool TScoreFile::Save(const TScoreTable& table, QString* error)
         *error = Unusable(old);
         return false;
     }
+    missing_ = false;  // whatever happens, the default file is not to be made any more
     const QByteArray folder = Folder(target_);
+    if (!exists)
+        MakeFolder(folder);
     const QByteArray prefix = BaseName(target_) + kTempMarker;
     RemoveStaleTemps(folder, prefix);
 

@@ -21,10 +21,13 @@ public:
     // the file it pointed to when the table was read.
     const QString& Path() const { return path_; }
 
-    // Reads the table. Where there is no file, writes the default one, with its folder (a failure
-    // to write is no error: the defaults stand). A file that may not be used gives the defaults
-    // and makes this run leave it alone.
+    // Reads the table; where there is no file, the default one. A file that may not be used gives
+    // the defaults and makes this run leave it alone.
     TScoreTable Load();
+    // Where Load found no file and nothing has been saved since, writes the default one with its
+    // folder (a failure to write is no error: the defaults stand). The game does this once its
+    // window is on the screen.
+    void CreateIfMissing();
     bool Refused() const { return refused_; }
     // Not empty: what to tell the player once; it names the file(s) concerned.
     QString Problem() const;
@@ -37,6 +40,7 @@ private:
     QString path_;
     QByteArray target_;        // what Save replaces: the path itself, or the target of an own link
     bool refused_ = false;
+    bool missing_ = false;
     QString locateProblem_;    // the start folder's file was left alone
     QString loadProblem_;      // this file was left alone
 };

@@ -185,8 +185,7 @@ void TForm1::CreateComponents()
     ZelHint1->SetHintShadowColor(clGray);
     ZelHint1->SetHintFont(MakeFont(QStringLiteral("MS Sans Serif"), 16, clBlack, true, true));
 
-    OpenDialog1.FileName = QStringLiteral("mozik.bmp");
-    OpenDialog1.Filter = PictureDialogFilter();
+    OpenDialog1.FileName = QStringLiteral("mozik.bmp");  // its filter comes with FinishStart
     setAcceptDrops(true);  // a picture file dropped on the window opens as if chosen with Open
 }
 
@@ -263,10 +262,19 @@ void TForm1::showEvent(QShowEvent* event)
     centred_ = true;
     CentreOnScreen(this);
     emit GameShown();
+}
+
+void TForm1::FinishStart()
+{
+    if (std::exchange(started_, true))
+        return;
+    ScoreFile.CreateIfMissing();
+    OpenDialog1.Filter = PictureDialogFilter();
+    emit Started();
     if (!scoreFileProblem_.isEmpty()) {
         // Told over the game's window, once it is there to be seen.
         const QString problem = std::exchange(scoreFileProblem_, QString());
-        QTimer::singleShot(0, this, [this, problem] { WhenNoDialogIsOpen(this, [this, problem] { ShowErrorBox(this, problem); }); });
+        WhenNoDialogIsOpen(this, [this, problem] { ShowErrorBox(this, problem); });
     }
 }
 
@@ -652,6 +660,8 @@ void TForm1::ShowPeek(bool show)
 // Space is told apart when pressed, held and let go.
 bool TForm1::event(QEvent* event)
 {
+    if (event->type() == QEvent::Paint && !started_)
+        QTimer::singleShot(0, this, &TForm1::FinishStart);  // the window is on the screen
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier && IsBoardKey(key->key())) {

@@ -163,9 +163,16 @@ public:
     // Waits until the solver has answered, and takes the answer (for tests).
     void WaitForSolver();
 
+    // What start-up leaves until the window is on the screen: the default score file where there
+    // was none, the open dialog's list of picture formats, a word about a score file left alone.
+    // Runs once, after the window's first paint.
+    void FinishStart();
+
 signals:
     // After every change of what the window shows of the game.
     void GameShown();
+    // Start-up is finished (FinishStart).
+    void Started();
 
 protected:
     bool event(QEvent* event) override;
@@ -217,6 +224,7 @@ private:
     int question_ = 0;               // counts the questions put to the solver
     std::jthread solver_;            // last: stopped and joined before the rest goes
     bool centred_ = false;
+    bool started_ = false;
     QString scoreFileProblem_;  // told once the window shows
 };
 

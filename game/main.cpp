@@ -5,6 +5,8 @@
 #include "framework/Dialogs.h"
 #include "framework/Font.h"
 #include "framework/Random.h"
+#include "framework/StartupProbe.h"
+#include "game/BuiltinPicture.h"
 #include "game/Icon.h"
 #include "game/StateReport.h"
 #include "game/Unit1.h"
@@ -14,14 +16,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTimer>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    StartBuiltinPicture();  // while the windows are made
     QApplication::setApplicationName(QStringLiteral("Mozik"));
     QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
-    QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
     // The windows set black text on the face colour: the light look keeps them readable under
     // any desktop theme.
     UseLightLook();
@@ -35,6 +36,10 @@ int main(int argc, char** argv)
                                        QStringLiteral("Writes the state of the game to FILE after every change (for tests)."),
                                        QStringLiteral("FILE"));
     parser.addOption(stateFile);
+    // For the start-up benchmark: report the first paint and end.
+    const QCommandLineOption startupProbe(QStringLiteral("startup-probe"),
+                                          QStringLiteral("Reports when the window is first painted, then ends (for benchmarks)."));
+    parser.addOption(startupProbe);
     parser.addPositionalArgument(QStringLiteral("picture"), QStringLiteral("A picture to play with instead of the built-in one."),
                                  QStringLiteral("[picture]"));
     parser.process(application);
@@ -42,17 +47,21 @@ int main(int argc, char** argv)
     ProgramRandom().Randomize();
 
     Form1 = new TForm1;  // the first window made becomes the main window
-    About = new TAbout(Form1);
-    Form2 = new TForm2(Form1);
-    Form3 = new TForm3(Form1);
+    // The dialogs follow once the main window is on the screen: nobody can open one before.
+    const QString picture = parser.positionalArguments().value(0);
+    QObject::connect(Form1, &TForm1::Started, Form1, [picture] {
+        QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
+        About = new TAbout(Form1);
+        Form2 = new TForm2(Form1);
+        Form3 = new TForm3(Form1);
+        if (!picture.isEmpty())
+            WhenNoDialogIsOpen(Form1, [picture] { Form1->OpenPicture(picture); });
+    });
     if (parser.isSet(stateFile))
         ReportGameTo(*Form1, parser.value(stateFile));
+    if (parser.isSet(startupProbe))
+        ReportFirstPaintAndQuit(Form1);
     Form1->show();
-    if (!parser.positionalArguments().isEmpty()) {
-        // Opened once the window is there, so that a file that cannot be used is told over it.
-        const QString picture = parser.positionalArguments().constFirst();
-        QTimer::singleShot(0, Form1, [picture] { WhenNoDialogIsOpen(Form1, [picture] { Form1->OpenPicture(picture); }); });
-    }
     const int result = QApplication::exec();
     delete Form1;  // and the dialogs it owns
     Form1 = nullptr;

@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=OFF -DMOZIK_BENCH=ON >/dev/null
 cmake --build build-bench -j"$(nproc)"
-export QT_QPA_PLATFORM=offscreen
 for program in build-bench/bench/*/*_bench; do
   [ -x "$program" ] || continue
   echo "== $(basename "$program") =="
-  "$program" "$@"
+  QT_QPA_PLATFORM=offscreen "$program" "$@"
 done
+echo "== start-up =="
+bench/startup/measure.sh 21 build-bench

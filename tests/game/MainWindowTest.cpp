@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,7 +95,9 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_FALSE(form.Image1->isVisibleTo(&form));
     EXPECT_EQ(Time(), QString("Время : 0"));
     EXPECT_EQ(form.OpenDialog1.FileName, QString("mozik.bmp"));
+    form.FinishStart();  // what waits for the window to be on the screen
     EXPECT_EQ(form.OpenDialog1.Filter, PictureDialogFilter());
+    EXPECT_TRUE(QFileInfo::exists(form.ScoreFile.Path()));
     EXPECT_FALSE(form.Timer1->isActive());
 
     EXPECT_EQ(form.Panel2->geometry(), QRect(0, 0, 276, 40));

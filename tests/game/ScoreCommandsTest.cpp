@@ -151,6 +151,10 @@ TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAg
 {
     TForm1 form;
     EXPECT_EQ(form.ScoreFile.Path(), DataFile());
+    EXPECT_FALSE(QFileInfo::exists(DataFile()));  // not before the window is on the screen
+    form.show();
+    QCoreApplication::processEvents();  // its first paint
+    QCoreApplication::processEvents();
     EXPECT_EQ(ReadFile(DataFile()), DefaultFileText());
     form.Scores.Place(5, "Anna", 20);
     ASSERT_TRUE(form.SaveScores());
@@ -162,6 +166,7 @@ TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAg
 TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheOldFile)
 {
     TForm1 form;
+    form.FinishStart();
     form.show();
     const QByteArray before = ReadFile(DataFile());
     form.Scores.Place(6, Cp1251("Иван"), 95);

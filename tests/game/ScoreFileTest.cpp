@@ -180,6 +180,8 @@ TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFolde
     EXPECT_EQ(file.Path(), dataFile);
     EXPECT_EQ(file.Load(), TScoreTable());
     EXPECT_TRUE(file.Problem().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dataFile));  // made once the window is there
+    file.CreateIfMissing();
     EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
     for (const QString& folder : {data, dir.filePath("data")}) {  // made private to the player
         struct stat st {};

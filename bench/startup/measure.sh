@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Start-up of the game against an empty main window of the same client size and Qt set-up: from
+# launch to the window mapped and painted, and peak resident memory, as the median of RUNS runs
+# of each, interleaved, under a virtual X server. Every run of the game starts in an empty folder
+# with an empty data folder, as a first start does.
+# Usage: bench/startup/measure.sh [RUNS] [BUILD-DIR]   (scripts/bench.sh builds BUILD-DIR)
+set -euo pipefail
+runs=${1:-21}
+build=$(realpath "${2:-build-bench}")
+game="$build/mozik"
+empty="$build/bench/startup/empty_window"
+[ -x "$game" ] && [ -x "$empty" ] || { echo "build $game and $empty first (scripts/bench.sh)" >&2; exit 1; }
+
+tmp=$(mktemp -d)
+trap 'kill "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT
+exec 9>"$tmp/display"
+Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$tmp/display")"
+unset QT_QPA_PLATFORM
+
+# run PROGRAM: prints "microseconds-to-first-paint peak-KiB".
+run() {
+  local folder report started
+  folder=$(mktemp -d -p "$tmp")
+  started=${EPOCHREALTIME/./}
+  report=$(cd "$folder" && XDG_DATA_HOME="$folder/data" "$1" --startup-probe 2>/dev/null)
+  read -r _ painted peak <<<"$report"
+  echo "$((painted - started)) $peak"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: >"$tmp/game"
+: >"$tmp/empty"
+for _ in $(seq "$runs"); do
+  run "$game" >>"$tmp/game"
+  run "$empty" >>"$tmp/empty"
+done
+game_time=$(cut -d' ' -f1 "$tmp/game" | median)
+empty_time=$(cut -d' ' -f1 "$tmp/empty" | median)
+game_rss=$(cut -d' ' -f2 "$tmp/game" | median)
+empty_rss=$(cut -d' ' -f2 "$tmp/empty" | median)
+awk -v runs="$runs" -v gt="$game_time" -v et="$empty_time" -v gr="$game_rss" -v er="$empty_rss" 'BEGIN {
+  printf "start-up, median of %d runs each, interleaved:\n", runs
+  printf "  game         %6.1f ms  %6.1f MiB\n", gt / 1000, gr / 1024
+  printf "  empty window %6.1f ms  %6.1f MiB\n", et / 1000, er / 1024
+  printf "  ratio        %6.2f     %6.2f\n", gt / et, gr / er
+}'

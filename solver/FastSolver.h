@@ -33,7 +33,7 @@ struct TFastSolverOptions {
     int RoundVariants = 4;
     // Nodes of one solve past which it takes the cheapest way to the end: placing searches of two
     // tiles, one way for each row and column.
-    std::uint64_t NodeBudget = 3'000'000;
+    std::uint64_t NodeBudget = 2'000'000;
 };
 
 class TFastSolver {

@@ -362,7 +362,8 @@ private:
         TPosition bestBoard;
         TMoves bestMoves;
         bool haveBest = false;
-        const int variants = options_.RoundVariants;
+        // The 7 x 7 ring costs the most nodes and gains least from more ways: two there.
+        const int variants = n_ - solved_ >= 7 ? std::min(2, options_.RoundVariants) : options_.RoundVariants;
         for (int variant = 0; variant < variants; ++variant) {
             if (variant > 0) {
                 if (nodes_ > options_.NodeBudget)

@@ -29,11 +29,11 @@ struct TFastSolverOptions {
     // smaller searches.
     std::uint64_t PlacingNodeLimit = 300'000;
     // Ways each row and column are tried (1 to 4: row or column first, larger searches first or
-    // last); the shortest is kept.
+    // last; at most 2 on a 7 x 7 block); the shortest is kept.
     int RoundVariants = 4;
     // Nodes of one solve past which it takes the cheapest way to the end: placing searches of two
     // tiles, one way for each row and column.
-    std::uint64_t NodeBudget = 2'000'000;
+    std::uint64_t NodeBudget = 3'000'000;
 };
 
 class TFastSolver {

@@ -74,8 +74,7 @@ private:
 
 // A* for the fewest moves that bring a few tiles home without moving the frozen cells. The other
 // tiles are all alike to it, so a state is the gap's cell and the cells of the tiles, six bits
-// each. The bound is the tiles' Manhattan distances plus the gap's walk to the nearest tile still
-// away from home. Kept from one placing to the next, so that its memory is reused.
+// each. Kept from one placing to the next, so that its memory is reused.
 class TPlacingSearch {
 public:
     explicit TPlacingSearch(int n) : n_(n), steps_{-1, 1, -n, n} {}
@@ -97,6 +96,11 @@ public:
         }
         for (int i = 0; i < count_; ++i)
             MeasureAlone(i, frozen);
+        pairs_.clear();
+        if (count_ >= 3)
+            for (int i = 0; i < count_; ++i)
+                for (int j = i + 1; j < count_; ++j)
+                    MeasureTogether(i, j, frozen);
         const std::uint64_t start = Pack(cells);
         table_.Clear();
         for (auto& bucket : open_)
@@ -179,8 +183,9 @@ private:
 
     int Distance(int a, int b) const { return std::abs(a / n_ - b / n_) + std::abs(a % n_ - b % n_); }
 
-    // The larger of two bounds: the tiles' Manhattan distances plus the gap's walk to the nearest
-    // one away from home, and the most any one tile needs when it alone had to be brought home.
+    // The largest of three bounds: the tiles' Manhattan distances plus the gap's walk to the nearest
+    // one away from home; the most any one tile needs when it alone had to be brought home; and,
+    // in searches of three or more tiles, the most any two need together.
     int Bound(const TCells& cells) const
     {
         int sum = 0, nearest = 1 << 20, alone = 0;
@@ -191,6 +196,13 @@ private:
             if (distance > 0)
                 nearest = std::min(nearest, Distance(cells[0], cell));
             alone = std::max(alone, int(alone_[std::size_t(i)][std::size_t(cell * kCells + cells[0])]));
+        }
+        const std::size_t size = std::size_t(n_ * n_);
+        for (std::size_t p = 0; p < pairs_.size(); ++p) {
+            const auto [i, j] = pairs_[p];
+            const std::size_t index =
+                (std::size_t(cells[0]) * size + std::size_t(cells[std::size_t(i + 1)])) * size + std::size_t(cells[std::size_t(j + 1)]);
+            alone = std::max(alone, int(together_[p][index]));
         }
         return sum == 0 ? 0 : std::max(sum + nearest - 1, alone);
     }
@@ -259,12 +271,51 @@ private:
         return path;
     }
 
+    // Fewest moves that bring tiles i and j home together, from every (gap, tile i, tile j) cells:
+    // the same search for a pair. It sees the gap shared by the two, which single tiles miss.
+    void MeasureTogether(int i, int j, std::uint64_t frozen)
+    {
+        const int size = n_ * n_;
+        const std::size_t p = pairs_.size();
+        pairs_.emplace_back(i, j);
+        if (together_.size() <= p)
+            together_.emplace_back();
+        auto& distance = together_[p];
+        distance.assign(std::size_t(size) * std::size_t(size) * std::size_t(size), kFar);
+        auto index = [size](int gap, int a, int b) { return (std::size_t(gap) * std::size_t(size) + std::size_t(a)) * std::size_t(size) + std::size_t(b); };
+        std::vector<std::array<int, 3>> layer, next;
+        const int homeA = home_[std::size_t(i)], homeB = home_[std::size_t(j)];
+        for (int gap = 0; gap < size; ++gap)
+            if (gap != homeA && gap != homeB && !(frozen >> gap & 1)) {
+                distance[index(gap, homeA, homeB)] = 0;
+                layer.push_back({gap, homeA, homeB});
+            }
+        for (int depth = 1; !layer.empty(); ++depth) {
+            next.clear();
+            for (const auto& [gap, a, b] : layer)
+                for (int step = 0; step < 4; ++step) {
+                    const int from = gap + steps_[std::size_t(step)];
+                    if (from < 0 || from >= size || (step < 2 && from / n_ != gap / n_) || (frozen >> from & 1))
+                        continue;
+                    const int beforeA = from == a ? gap : a, beforeB = from == b ? gap : b;
+                    std::uint8_t& seen = distance[index(from, beforeA, beforeB)];
+                    if (seen != kFar)
+                        continue;
+                    seen = std::uint8_t(std::min(depth, 254));
+                    next.push_back({from, beforeA, beforeB});
+                }
+            layer.swap(next);
+        }
+    }
+
     static constexpr int kCells = 64;
     static constexpr std::uint8_t kFar = 255;
 
     int n_;
     std::array<int, 4> steps_;
     std::array<std::array<std::uint8_t, kCells * kCells>, kMaxPlacedAtOnce> alone_{};
+    std::vector<std::pair<int, int>> pairs_;
+    std::vector<std::vector<std::uint8_t>> together_;
     int count_ = 0;
     std::array<int, kMaxPlacedAtOnce> home_{};
     TStateTable table_;
@@ -362,8 +413,7 @@ private:
         TPosition bestBoard;
         TMoves bestMoves;
         bool haveBest = false;
-        // The 7 x 7 ring costs the most nodes and gains least from more ways: two there.
-        const int variants = n_ - solved_ >= 7 ? std::min(2, options_.RoundVariants) : options_.RoundVariants;
+        const int variants = options_.RoundVariants;
         for (int variant = 0; variant < variants; ++variant) {
             if (variant > 0) {
                 if (nodes_ > options_.NodeBudget)
@@ -399,13 +449,14 @@ private:
         return true;
     }
 
-    // Larger searches place tiles better but cost more; they are affordable once the unsolved block
-    // is down to 5 x 5.
+    // Larger searches place tiles better but cost more: the smaller the unsolved block, the more
+    // tiles a search can take.
     int TilesPerSearch() const
     {
         if (nodes_ > options_.NodeBudget)
             return 2;  // a long search already: the smallest searches from here on
-        const int tiles = options_.TilesPerSearch > 0 ? options_.TilesPerSearch : (n_ - solved_ <= 5 ? 4 : 3);
+        const int block = n_ - solved_;
+        const int tiles = options_.TilesPerSearch > 0 ? options_.TilesPerSearch : block <= 5 ? 5 : block == 6 ? 4 : 3;
         return std::clamp(tiles, 2, kMaxPlacedAtOnce);
     }
 

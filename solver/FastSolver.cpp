@@ -97,10 +97,11 @@ public:
         for (int i = 0; i < count_; ++i)
             MeasureAlone(i, frozen);
         pairs_.clear();
+        MarkOpenNeighbours(frozen);
         if (count_ >= 3)
             for (int i = 0; i < count_; ++i)
                 for (int j = i + 1; j < count_; ++j)
-                    MeasureTogether(i, j, frozen);
+                    nodes += MeasureTogether(i, j, frozen);
         const std::uint64_t start = Pack(cells);
         table_.Clear();
         for (auto& bucket : open_)
@@ -273,8 +274,10 @@ private:
 
     // Fewest moves that bring tiles i and j home together, from every (gap, tile i, tile j) cells:
     // the same search for a pair. It sees the gap shared by the two, which single tiles miss.
-    void MeasureTogether(int i, int j, std::uint64_t frozen)
+    // The states reached are returned: they count as nodes searched.
+    std::uint64_t MeasureTogether(int i, int j, std::uint64_t frozen)
     {
+        std::uint64_t reached = 0;
         const int size = n_ * n_;
         const std::size_t p = pairs_.size();
         pairs_.emplace_back(i, j);
@@ -282,29 +285,53 @@ private:
             together_.emplace_back();
         auto& distance = together_[p];
         distance.assign(std::size_t(size) * std::size_t(size) * std::size_t(size), kFar);
-        auto index = [size](int gap, int a, int b) { return (std::size_t(gap) * std::size_t(size) + std::size_t(a)) * std::size_t(size) + std::size_t(b); };
-        std::vector<std::array<int, 3>> layer, next;
+        // States as (gap * size + a) * size + b, queued as such.
+        std::vector<std::uint32_t>& layer = layer_;
+        std::vector<std::uint32_t>& next = nextLayer_;
+        layer.clear();
         const int homeA = home_[std::size_t(i)], homeB = home_[std::size_t(j)];
         for (int gap = 0; gap < size; ++gap)
             if (gap != homeA && gap != homeB && !(frozen >> gap & 1)) {
-                distance[index(gap, homeA, homeB)] = 0;
-                layer.push_back({gap, homeA, homeB});
+                const std::uint32_t state = std::uint32_t((gap * size + homeA) * size + homeB);
+                distance[state] = 0;
+                layer.push_back(state);
             }
         for (int depth = 1; !layer.empty(); ++depth) {
             next.clear();
-            for (const auto& [gap, a, b] : layer)
-                for (int step = 0; step < 4; ++step) {
-                    const int from = gap + steps_[std::size_t(step)];
-                    if (from < 0 || from >= size || (step < 2 && from / n_ != gap / n_) || (frozen >> from & 1))
+            const auto value = std::uint8_t(std::min(depth, 254));
+            for (const std::uint32_t state : layer) {
+                const int b = int(state % std::uint32_t(size)), rest = int(state / std::uint32_t(size));
+                const int a = rest % size, gap = rest / size;
+                const std::uint64_t open = openNeighbours_[std::size_t(gap)];
+                for (int k = 0; k < 4; ++k) {
+                    const int from = gap + steps_[std::size_t(k)];
+                    if (!(open >> k & 1))
                         continue;
                     const int beforeA = from == a ? gap : a, beforeB = from == b ? gap : b;
-                    std::uint8_t& seen = distance[index(from, beforeA, beforeB)];
-                    if (seen != kFar)
+                    const std::uint32_t before = std::uint32_t((from * size + beforeA) * size + beforeB);
+                    if (distance[before] != kFar)
                         continue;
-                    seen = std::uint8_t(std::min(depth, 254));
-                    next.push_back({from, beforeA, beforeB});
+                    distance[before] = value;
+                    next.push_back(before);
                 }
+            }
+            reached += next.size();
             layer.swap(next);
+        }
+        return reached;
+    }
+
+    // Which of the four steps from each cell lead to a cell that is not frozen, a bit each.
+    void MarkOpenNeighbours(std::uint64_t frozen)
+    {
+        for (int cell = 0; cell < n_ * n_; ++cell) {
+            std::uint64_t open = 0;
+            for (int k = 0; k < 4; ++k) {
+                const int to = cell + steps_[std::size_t(k)];
+                if (to >= 0 && to < n_ * n_ && (k >= 2 || to / n_ == cell / n_) && !(frozen >> to & 1))
+                    open |= std::uint64_t(1) << k;
+            }
+            openNeighbours_[std::size_t(cell)] = open;
         }
     }
 
@@ -316,6 +343,8 @@ private:
     std::array<std::array<std::uint8_t, kCells * kCells>, kMaxPlacedAtOnce> alone_{};
     std::vector<std::pair<int, int>> pairs_;
     std::vector<std::vector<std::uint8_t>> together_;
+    std::array<std::uint64_t, kCells> openNeighbours_{};
+    std::vector<std::uint32_t> layer_, nextLayer_;
     int count_ = 0;
     std::array<int, kMaxPlacedAtOnce> home_{};
     TStateTable table_;

@@ -27,13 +27,14 @@ struct TFastSolverOptions {
     int TilesPerSearch = 0;
     // Expansions a placing search of three or more tiles may make before its tiles are split into
     // smaller searches.
-    std::uint64_t PlacingNodeLimit = 300'000;
+    std::uint64_t PlacingNodeLimit = 200'000;
     // Ways each row and column are tried (1 to 4: row or column first, larger searches first or
     // last); the shortest is kept.
     int RoundVariants = 4;
-    // Nodes of one solve past which it takes the cheapest way to the end: placing searches of two
-    // tiles, one way for each row and column.
-    std::uint64_t NodeBudget = 3'000'000;
+    // Nodes of one solve (the placing searches' and those of the tables they are bounded by) past
+    // which it takes the cheapest way to the end: placing searches of two tiles, one way for each
+    // row and column.
+    std::uint64_t NodeBudget = 6'000'000;
 };
 
 class TFastSolver {

@@ -23,17 +23,18 @@ struct TFastSolverOptions {
     std::uint64_t FinishNodeLimit = 1'500'000;
     // Tiles a line's placing searches take at once (2 or more; the last two of a line always go
     // together, since the line's last cell can only be filled together with the one before it);
-    // 0 chooses by the size of the unsolved block.
+    // 0 chooses by the size of the unsolved block: 5 up to 5 x 5, 4 on 6 x 6, 3 on 7 x 7.
     int TilesPerSearch = 0;
     // Expansions a placing search of three or more tiles may make before its tiles are split into
     // smaller searches.
-    std::uint64_t PlacingNodeLimit = 300'000;
+    std::uint64_t PlacingNodeLimit = 200'000;
     // Ways each row and column are tried (1 to 4: row or column first, larger searches first or
     // last); the shortest is kept.
     int RoundVariants = 4;
-    // Nodes of one solve past which it takes the cheapest way to the end: placing searches of two
-    // tiles, one way for each row and column.
-    std::uint64_t NodeBudget = 3'000'000;
+    // Nodes of one solve (the placing searches' and those of the tables they are bounded by) past
+    // which it takes the cheapest way to the end: placing searches of two tiles, one way for each
+    // row and column.
+    std::uint64_t NodeBudget = 6'000'000;
 };
 
 class TFastSolver {

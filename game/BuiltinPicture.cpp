@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <cmath>
 #include <future>
+#include <mutex>
 #include <numbers>
 
 namespace {
@@ -46,17 +47,24 @@ QPainterPath Star(QPointF centre, double outer, double inner, int points)
     return path;
 }
 
-// The picture drawn ahead on another thread, when that was started.
-std::future<TBitmap>& Ahead()
+// The picture drawn ahead on another thread, when that was started: the wheel at once, the
+// rest once the application exists.
+struct TAhead {
+    std::promise<void> ApplicationReady;
+    std::once_flag Ready;
+    std::future<TBitmap> Picture;
+};
+
+TAhead& Ahead()
 {
-    static std::future<TBitmap> picture;
-    return picture;
+    static TAhead ahead;
+    return ahead;
 }
 
-TBitmap DrawBuiltinPicture()
+// The shapes over the wheel.
+void DrawShapes(QImage& image)
 {
-    const int side = kPictureSide;
-    QImage image = ColourWheel(side);
+    const int side = image.width();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(side / 2.0, side / 2.0);
@@ -97,8 +105,14 @@ TBitmap DrawBuiltinPicture()
         else
             painter.drawPath(Star(shape.at, shape.size, shape.size * 0.45, shape.points));
     }
+}
 
-    // The name across the middle, outlined so it reads on any colour.
+// The name across the middle, outlined so it reads on any colour.
+void DrawName(QImage& image)
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(46);
     font.setBold(true);
@@ -110,8 +124,13 @@ TBitmap DrawBuiltinPicture()
     painter.setPen(QPen(Qt::black, 3));
     painter.setBrush(QColor(255, 240, 120));
     painter.drawPath(name);
-    painter.end();
+}
 
+// The shapes and the name over the wheel, in 16 bits per pixel.
+TBitmap Finish(QImage image)
+{
+    DrawShapes(image);
+    DrawName(image);
     TBitmap picture(image);
     picture.SetPixelFormat(TPixelFormat::pf16bit);
     return picture;
@@ -121,11 +140,24 @@ TBitmap DrawBuiltinPicture()
 
 void StartBuiltinPicture()
 {
-    if (!Ahead().valid())
-        Ahead() = std::async(std::launch::async, DrawBuiltinPicture);
+    if (Ahead().Picture.valid())
+        return;
+    Ahead().Picture = std::async(std::launch::async, [ready = Ahead().ApplicationReady.get_future()] {
+        QImage wheel = ColourWheel(kPictureSide);
+        ready.wait();  // painting shapes and text needs the application
+        return Finish(wheel);
+    });
+}
+
+void BuiltinPictureMayPaint()
+{
+    std::call_once(Ahead().Ready, [] { Ahead().ApplicationReady.set_value(); });
 }
 
 TBitmap MakeBuiltinPicture()
 {
-    return Ahead().valid() ? Ahead().get() : DrawBuiltinPicture();
+    if (!Ahead().Picture.valid())
+        return Finish(ColourWheel(kPictureSide));
+    BuiltinPictureMayPaint();
+    return Ahead().Picture.get();
 }

@@ -6,7 +6,9 @@
 
 TBitmap MakeBuiltinPicture();
 
-// Starts drawing the picture on another thread (the application must exist: the picture has
-// text), so that it is ready by the time the window needs it; the next MakeBuiltinPicture()
-// takes it from there.
+// Starts drawing the picture on another thread, first of all in the program: the colour wheel
+// at once, the shapes and the name (painting needs the application) once
+// BuiltinPictureMayPaint() says the application exists. The next MakeBuiltinPicture() takes the
+// picture from there.
 void StartBuiltinPicture();
+void BuiltinPictureMayPaint();

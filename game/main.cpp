@@ -19,8 +19,9 @@
 
 int main(int argc, char** argv)
 {
+    StartBuiltinPicture();  // while the application and the windows are made
     QApplication application(argc, argv);
-    StartBuiltinPicture();  // while the windows are made
+    BuiltinPictureMayPaint();
     QApplication::setApplicationName(QStringLiteral("Mozik"));
     QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
     // The windows set black text on the face colour: the light look keeps them readable under

@@ -33,10 +33,7 @@ TEST(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
     TForm1 form;
     ASSERT_TRUE(scaled);
     ASSERT_EQ(form.devicePixelRatioF(), 1.5);
-    TBitmap red(50, 50);
-    red.Canvas().Brush.Color = clRed;
-    red.Canvas().FillRect(red.Canvas().ClipRect());
-    form.Image1->SetPicture(red);  // no pixel of the picture looks like an edge
+    form.Image1->SetPicture(FilledBitmap(50, 50, clRed));  // no pixel of the picture looks like an edge
     for (QAction* size : {form.N4x4, form.N5x5, form.N6x6, form.N7x7}) {
         size->trigger();
         const QImage board = form.Panel1->grab().toImage();

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
+#include <gtest/gtest.h>
 
 ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers))
 {
     previous_ = SetOpenFileFunction([this](QWidget*, const TOpenDialog& dialog) -> std::optional<QString> {
         ++calls_;
         lastDefaultName_ = dialog.FileName;
-        lastFilter_ = dialog.Filter;
         if (answers_.isEmpty())
             return std::nullopt;
         const QString answer = answers_.takeFirst();
@@ -71,6 +71,18 @@ void ModalDriver::Poll()
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
     }
+}
+
+void ExecAnswered(QDialog& dialog, const std::function<void()>& answer)
+{
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &dialog);
+        answer();
+    });
+    dialog.exec();
+    EXPECT_EQ(driver.Handled(), 1);
+    EXPECT_EQ(driver.Unexpected(), 0);
 }
 
 void ResetHints(THintWindowClass windowClass, bool clockRunning)

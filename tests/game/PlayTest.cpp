@@ -1,30 +1,15 @@
 // Playing beyond the mouse: keys on the board, undo and redo, a peek at the picture, hints and
 // a solve, through the main window.
 
-#include "effects/FxImage.h"
-#include "framework/Bevel.h"
-#include "framework/Hints.h"
-#include "framework/Panel.h"
-#include "framework/SpeedButton.h"
 #include "game/Commands.h"
-#include "game/Unit1.h"
-#include "game/Unit3.h"
-#include "game/Unit4.h"
-#include "tests/game/GameTestSupport.h"
-#include "tests/support/TestSupport.h"
+#include "tests/game/WindowTestSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
-class PlayTest : public ::testing::Test {
+class PlayTest : public TWindowTest {
 protected:
     PlayTest()
     {
@@ -62,10 +47,6 @@ protected:
     }
     // The board, the peek over it included.
     QImage Board() const { return form.centralWidget()->grab(QRect(0, 40, 276, 276)).toImage(); }
-
-    QTemporaryDir dir;
-    ScopedCurrentDir workIn{dir.path()};
-    TForm1 form;
 };
 
 TEST_F(PlayTest, EveryCommandShowsWhetherItCanActInEveryStateOfTheGame)

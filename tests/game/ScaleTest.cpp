@@ -1,17 +1,10 @@
 // The board at a fractional scale of the screen: this suite runs in a process of its own, scaled
 // by 1.5 from before its application starts.
 
-#include "framework/Bevel.h"
-#include "framework/Image.h"
-#include "framework/Panel.h"
-#include "game/Unit1.h"
-#include "tests/support/TestSupport.h"
+#include "tests/game/WindowTestSupport.h"
 
-#include <QAction>
-#include <QTemporaryDir>
 #include <array>
 #include <set>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -26,11 +19,10 @@ int InkRun(const QImage& image, QPoint from, int dx, int dy, int length, TColor 
     return count;
 }
 
-TEST(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
+using Scale = TWindowTest;
+
+TEST_F(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
 {
-    QTemporaryDir dir;
-    ScopedCurrentDir workIn(dir.path());
-    TForm1 form;
     ASSERT_TRUE(scaled);
     ASSERT_EQ(form.devicePixelRatioF(), 1.5);
     form.Image1->SetPicture(FilledBitmap(50, 50, clRed));  // no pixel of the picture looks like an edge

@@ -1,19 +1,6 @@
-#include "game/ScoreTable.h"
-#include "game/Unit1.h"
-#include "game/Unit3.h"
-#include "game/Unit4.h"
-#include "tests/game/GameTestSupport.h"
-#include "tests/support/TestSupport.h"
+#include "tests/game/WindowTestSupport.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 

@@ -122,7 +122,7 @@ protected:
 
 class HostileScoreFile : public ScoreFileTest, public ::testing::WithParamInterface<THostileFile> {};
 
-TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInMemoryOrInTheDataFolder)
+TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInTheDataFolder)
 {
     if (GetParam().Needs == TNeeds::Root && geteuid() != 0)
         GTEST_SKIP() << "only root can make a file or link owned by another user";
@@ -131,14 +131,7 @@ TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInMemoryOrInTheDataFolder)
     GetParam().Make(startFile);
     const auto before = Snapshot(start);
 
-    // As the game's one file: refused, the defaults in memory, and never written.
-    TScoreFile fixed(startFile);
-    EXPECT_EQ(Unblocked([&] { return fixed.Load(); }, startFile), TScoreTable());
-    EXPECT_TRUE(fixed.Refused());
-    EXPECT_TRUE(fixed.Problem().contains(startFile)) << fixed.Problem().toStdString();
-    EXPECT_TRUE(fixed.Save(Record(), &error));
-
-    // Found in the start folder: passed over for the data folder's file, made there with its folders.
+    // Passed over for the data folder's file, which is made there with its folders.
     TScoreFile located = Unblocked([&] { return TScoreFile::Locate(start, data); }, startFile);
     EXPECT_EQ(located.Path(), dataFile);
     EXPECT_EQ(located.Load(), TScoreTable());

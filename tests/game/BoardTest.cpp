@@ -29,21 +29,6 @@ TEST(Board, PositionsRunRowByRowAndOnlyATileBesideTheGapMoves)
         EXPECT_EQ(GapBeside(p, gap, 5), to) << p << " to " << gap;
 }
 
-TEST(Board, ResetPutsEveryPieceHomeAndTheGapInTheCorner)
-{
-    TGrid grid;
-    grid.Reset(5);
-    EXPECT_EQ(grid.At(5, 1), 5);
-    EXPECT_EQ(grid.At(1, 2), 6);
-    EXPECT_EQ(grid.At(5, 5), 0);
-    EXPECT_TRUE(IsSolved(grid, 5));
-    std::swap(grid.At(1, 1), grid.At(2, 1));
-    EXPECT_FALSE(IsSolved(grid, 5));
-    grid.Reset(1);
-    EXPECT_EQ(grid.At(1, 1), 0);
-    EXPECT_TRUE(IsSolved(grid, 1));
-}
-
 TEST(Board, EveryShuffleSwapsTilesOutsideTheCornerAndCanBeBroughtHome)
 {
     EXPECT_EQ((std::vector{ShufflePasses(4), ShufflePasses(5), ShufflePasses(6), ShufflePasses(7)}),

@@ -14,21 +14,7 @@ protected:
         QObject::connect(&result, &TForm2::NameEntered, [this](const QString& name) { names << name; });
     }
 
-    // Shows the score dialog on `table` for a board of n; `look` runs while it is open, then OK
-    // closes it.
-    void ShowScores(const TScoreTable& table, int n, const std::function<void(TForm3&)>& look)
-    {
-        scores.Present(table, n);
-        ExecAnswered(scores, [&] {
-            look(scores);
-            scores.Button1->click();
-        });
-    }
-
-    static QStringList Row(const TForm3& dialog, int i)
-    {
-        return {dialog.FxLabel(i)->Caption(), dialog.FxLabel(i + 10)->Caption()};
-    }
+    QStringList Row(int i) const { return {scores.FxLabel(i)->Caption(), scores.FxLabel(i + 10)->Caption()}; }
 
     // Shows the result dialog for a game of `seconds` on an N x N board against `table`;
     // `answer` runs while it is open and must close it.
@@ -141,7 +127,7 @@ TEST_F(DialogsTest, LongTimesShowWholeInTheirBoxes)
     EXPECT_EQ(scores.FxLabel(16)->Caption(), QString("99999"));
 }
 
-TEST_F(DialogsTest, ScoreDialogFollowsItsLayout)
+TEST_F(DialogsTest, ScoreDialogFollowsItsLayoutOpensOnTheBoardInPlayAndBrowsesBySize)
 {
     EXPECT_EQ(scores.windowTitle(), QString("High Scores"));
     EXPECT_EQ(scores.size(), QSize(390, 316));
@@ -152,36 +138,36 @@ TEST_F(DialogsTest, ScoreDialogFollowsItsLayout)
     for (int k = 0; k < scores.TabSet1->count(); ++k)
         tabs << scores.TabSet1->tabText(k);
     EXPECT_EQ(tabs, QStringList({"4  x  4", "5  x  5", "6  x  6", "7  x  7"}));
-    // Every tab in the face colour; the selected one is open to the page above it.
-    scores.TabSet1->SetTabIndex(1);
-    const QImage strip = scores.TabSet1->grab().toImage();
-    for (int k = 0; k < 4; ++k) {
-        const QRect tab = scores.TabSet1->tabRect(k);
-        EXPECT_EQ(PixelAt(strip, tab.left() + 4, tab.top() + 5), kTestBtnFace) << k;
-        EXPECT_EQ(PixelAt(strip, tab.center().x(), 0), k == 1 ? kTestBtnFace : kTestBtnShadow) << k;
-    }
     EXPECT_EQ(Hint(scores.TabSet1), QString("Размер картинки."));
-}
 
-TEST_F(DialogsTest, ScoreDialogOpensOnTheBoardInPlayAndBrowsesBySize)
-{
     TScoreTable table;
     table.Place(4, "Anna", 12);
     table.Place(6, EncodeName("Иван"), 95);
-    ShowScores(table, 6, [](TForm3& dialog) {
-        EXPECT_EQ(dialog.focusWidget(), dialog.Button1);
-        EXPECT_EQ(dialog.TabSet1->TabIndex(), 2);
-        EXPECT_EQ(Row(dialog, 1), QStringList({"Иван", "95"}));
-        EXPECT_EQ(Row(dialog, 2), QStringList({"Неизвестный", "0"}));
-        QTest::mouseClick(dialog.TabSet1, Qt::LeftButton, {}, dialog.TabSet1->tabRect(0).center());
-        EXPECT_EQ(dialog.TabSet1->TabIndex(), 0);
-        EXPECT_EQ(Row(dialog, 1), QStringList({"Anna", "12"}));
-        dialog.TabSet1->SetTabIndex(3);
+    scores.Present(table, 6);
+    ExecAnswered(scores, [&] {
+        EXPECT_EQ(scores.focusWidget(), scores.Button1);
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 2);
+        EXPECT_EQ(Row(1), QStringList({"Иван", "95"}));
+        EXPECT_EQ(Row(2), QStringList({"Неизвестный", "0"}));
+        // Every tab in the face colour; the selected one is open to the page above it.
+        const QImage strip = scores.TabSet1->grab().toImage();
+        for (int k = 0; k < 4; ++k) {
+            const QRect tab = scores.TabSet1->tabRect(k);
+            EXPECT_EQ(PixelAt(strip, tab.left() + 4, tab.top() + 5), kTestBtnFace) << k;
+            EXPECT_EQ(PixelAt(strip, tab.center().x(), 0), k == 2 ? kTestBtnFace : kTestBtnShadow) << k;
+        }
+        QTest::mouseClick(scores.TabSet1, Qt::LeftButton, {}, scores.TabSet1->tabRect(0).center());
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 0);
+        EXPECT_EQ(Row(1), QStringList({"Anna", "12"}));
+        scores.TabSet1->SetTabIndex(3);
+        scores.Button1->click();
     });
     // On a 1 x 1 board it opens on the tab it showed last.
-    ShowScores(table, 1, [](TForm3& dialog) {
-        EXPECT_EQ(dialog.TabSet1->TabIndex(), 3);
-        EXPECT_EQ(Row(dialog, 1), QStringList({"Неизвестный", "0"}));
+    scores.Present(table, 1);
+    ExecAnswered(scores, [&] {
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 3);
+        EXPECT_EQ(Row(1), QStringList({"Неизвестный", "0"}));
+        scores.Button1->click();
     });
 }
 

@@ -116,34 +116,6 @@ TEST_F(MainWindowTest, EverySizeEndsTheGameAndBuildsItsBoardOfFramesThenPictures
     }
 }
 
-TEST_F(MainWindowTest, StartHidesTheCornerAndEveryTileShowsThePieceTheGameSays)
-{
-    const TForm1 reference;
-    form.Start();
-    EXPECT_FALSE(form.TileAt(25)->isVisibleTo(&form) || form.FrameAt(25)->isVisibleTo(&form));
-    // Image2 keeps the corner piece; every tile shows the piece the grid says it shows.
-    EXPECT_EQ(form.Image2->Picture().Image(), reference.TileAt(25)->Picture().Image());
-    auto showsTheGrid = [&] {
-        for (int p = 1; p <= 25; ++p) {
-            if (const int piece = form.Grid().AtPosition(p, 5); piece != 0) {
-                EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(piece)->Picture().Image()) << p;
-            }
-        }
-    };
-    showsTheGrid();
-
-    Click(19);  // diagonal to the gap: nothing
-    EXPECT_EQ(GapPos, 25);
-    Click(24);  // slides right into the gap
-    EXPECT_EQ(GapPos, 24);
-    EXPECT_FALSE(form.TileAt(24)->isVisibleTo(&form) || form.FrameAt(24)->isVisibleTo(&form));
-    EXPECT_TRUE(form.TileAt(25)->isVisibleTo(&form) && form.FrameAt(25)->isVisibleTo(&form));
-    for (int p : {19, 18, 13})
-        Click(p);
-    EXPECT_EQ(GapPos, 13);
-    showsTheGrid();
-}
-
 TEST_F(MainWindowTest, TheClockCondensesItsDigitsFromTheFourthOnSoThatTheyStayWhole)
 {
     const TFont clock = form.Label1->Font();
@@ -167,7 +139,6 @@ TEST_F(MainWindowTest, OpeningAPictureTakesItsBareNameAndCutsItIntoWholePiecesSc
 {
     form.N7x7Click();
     form.Start();
-    form.Timer1Timer();
     Open(QString());
     EXPECT_TRUE(form.Running());  // cancelled: nothing changes
     // 100 x 75 on 7 x 7: pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what lies
@@ -184,7 +155,6 @@ TEST_F(MainWindowTest, OpeningAPictureTakesItsBareNameAndCutsItIntoWholePiecesSc
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  7 x 7"));
     EXPECT_EQ(form.Image1->size(), QSize(100, 75));
     EXPECT_FALSE(form.Running());
-    EXPECT_EQ(Time(), QString("Время : 0"));
     for (int p = 1; p <= 49; ++p) {
         const QImage tile = form.TileAt(p)->Picture().Image();
         ASSERT_EQ(tile.size(), QSize(35, 35));
@@ -278,14 +248,32 @@ TEST_F(MainWindowTest, HintsShowInTheBalloonOfTheWindowsManager)
     SetHintClockRunning(true);
 }
 
-TEST_F(MainWindowTest, AFinishedGameHandsOverToTheResultAndScoreDialogsAndTheRecordIsSavedAtOnce)
+TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOverToTheDialogs)
 {
     const TForm1 reference;
+    // Every tile shows the piece the grid says; the gap's cell is hidden during a game, and the
+    // corner's piece is back there once it is over.
+    const auto showsTheGame = [&] {
+        for (int p = 1; p <= 25; ++p) {
+            const int piece = form.Grid().AtPosition(p, 5);
+            EXPECT_EQ(form.TileAt(p)->isVisibleTo(&form) && form.FrameAt(p)->isVisibleTo(&form), piece || !form.Running());
+            if (piece || !form.Running()) {
+                EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(piece ? piece : 25)->Picture().Image()) << p;
+            }
+        }
+    };
+    form.Start();
+    showsTheGame();
+    Click(19);  // diagonal to the gap: nothing
+    EXPECT_EQ(GapPos, 25);
+    Click(24);  // slides right into the gap
+    EXPECT_EQ(GapPos, 24);
+    showsTheGame();
+
     TForm2 result(&form);
     TForm3 scores(&form);
     Form2 = &result;
     Form3 = &scores;
-    form.Start();
     for (int i = 0; i < 42; ++i)
         form.Timer1Timer();
     ModalDriver driver;
@@ -307,11 +295,10 @@ TEST_F(MainWindowTest, AFinishedGameHandsOverToTheResultAndScoreDialogsAndTheRec
     Form3 = nullptr;
     EXPECT_EQ(driver.Handled(), 2);
     EXPECT_EQ(driver.Unexpected(), 0);
-    // The clock stopped at the game's time, and every piece shows at home, the corner's too.
+    // The clock stopped at the game's time, the whole picture shows, and the record is saved at once.
     EXPECT_FALSE(form.Running() || form.Timer1->isActive());
     EXPECT_EQ(Time(), QString("Время : 42"));
-    for (int p = 1; p <= 25; ++p)
-        EXPECT_EQ(form.TileAt(p)->Picture().Image(), reference.TileAt(p)->Picture().Image()) << p;
+    showsTheGame();
     EXPECT_EQ(TScoreFile(form.ScoreFile.Path()).Load().Entry(5, 1), (TScoreEntry{EncodeName("Мозик"), 42}));
 }
 

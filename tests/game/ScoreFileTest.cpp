@@ -73,9 +73,13 @@ struct THostileFile {
     void (*Make)(const QString& file);
 };
 
-QString Victim(const QString& file)
+// The file becomes a link to a score file beside it; the link, or else that file, is another user's.
+void LinkToVictim(const QString& file, bool othersLink)
 {
-    return QFileInfo(file).dir().filePath("victim.ini");
+    const QString victim = QFileInfo(file).dir().filePath("victim.ini");
+    WriteFile(victim, Record().ToFileText());
+    ASSERT_EQ(symlink("victim.ini", Name(file)), 0);
+    ASSERT_EQ(lchown(Name(othersLink ? file : victim), kNobody, kNobody), 0);
 }
 
 const THostileFile kHostileFiles[] = {
@@ -85,18 +89,8 @@ const THostileFile kHostileFiles[] = {
     {"DanglingLink", TNeeds::Anyone, [](const QString& file) { ASSERT_EQ(symlink("none", Name(file)), 0); }},
     {"OneByteTooLarge", TNeeds::Anyone,
      [](const QString& file) { WriteFile(file, Record().ToFileText().leftJustified(64 * 1024 + 1, '\n')); }},
-    {"OthersLinkToOwnFile", TNeeds::Root,
-     [](const QString& file) {
-         WriteFile(Victim(file), Record().ToFileText());
-         ASSERT_EQ(symlink("victim.ini", Name(file)), 0);
-         ASSERT_EQ(lchown(Name(file), kNobody, kNobody), 0);
-     }},
-    {"OwnLinkToOthersFile", TNeeds::Root,
-     [](const QString& file) {
-         WriteFile(Victim(file), Record().ToFileText());
-         ASSERT_EQ(chown(Name(Victim(file)), kNobody, kNobody), 0);
-         ASSERT_EQ(symlink("victim.ini", Name(file)), 0);
-     }},
+    {"OthersLinkToOwnFile", TNeeds::Root, [](const QString& file) { LinkToVictim(file, true); }},
+    {"OwnLinkToOthersFile", TNeeds::Root, [](const QString& file) { LinkToVictim(file, false); }},
     {"Unreadable", TNeeds::NotRoot,
      [](const QString& file) {
          WriteFile(file, Record().ToFileText());
@@ -151,7 +145,6 @@ TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFolde
     EXPECT_EQ(file.Path(), dataFile);
     EXPECT_EQ(file.Load(), TScoreTable());
     EXPECT_TRUE(file.Problem().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(dataFile));  // made once the window is there
     file.CreateIfMissing();
     EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
     for (const QString& folder : {data, dir.filePath("data")}) {  // made private to the player

@@ -71,8 +71,9 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     ModalDriver driver;
     driver.Expect([&](QWidget* modal) {
         EXPECT_EQ(modal, &scores);
-        QCoreApplication::processEvents();  // the message's turn comes while the dialog is open ...
-        EXPECT_TRUE(errors.Messages().isEmpty());  // ... and it waits, not to take the dialog's input
+        form.FinishStart();  // the window's first paint comes while the dialog is open ...
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(errors.Messages().isEmpty());  // ... and the message waits, not to take the dialog's input
         scores.Button1->click();
     });
     form.show();

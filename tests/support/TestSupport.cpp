@@ -10,12 +10,8 @@ ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers
     previous_ = SetOpenFileFunction([this](QWidget*, const TOpenDialog& dialog) -> std::optional<QString> {
         ++calls_;
         lastDefaultName_ = dialog.FileName;
-        if (answers_.isEmpty())
-            return std::nullopt;
-        const QString answer = answers_.takeFirst();
-        if (answer.isNull())
-            return std::nullopt;
-        return answer;
+        const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
+        return answer.isNull() ? std::nullopt : std::optional(answer);
     });
 }
 
@@ -54,22 +50,18 @@ void ModalDriver::Poll()
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
-    if (handlers_.empty()) {
+    if (!handlers_.empty()) {
+        auto handler = std::move(handlers_.front());
+        handlers_.pop_front();
+        ++handled_;
+        handler(modal);
+    }
+    if (modal->isVisible()) {  // unexpected, or its handler forgot to close it: it must not hang the test
         ++unexpected_;
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else
             modal->close();
-        return;
-    }
-    auto handler = std::move(handlers_.front());
-    handlers_.pop_front();
-    ++handled_;
-    handler(modal);
-    if (modal->isVisible()) {  // a handler that forgot to close must not hang the test
-        ++unexpected_;
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
     }
 }
 

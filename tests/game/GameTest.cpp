@@ -1,32 +1,15 @@
 #include "game/Commands.h"
 #include "game/Game.h"
-#include "tests/game/Solution.h"
+#include "tests/game/GameTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-std::vector<int> Cells(const TGame& game)
-{
-    std::vector<int> cells;
-    for (int p = 1; p <= game.BoardSize() * game.BoardSize(); ++p)
-        cells.push_back(game.Grid().AtPosition(p, game.BoardSize()));
-    return cells;
-}
-
-std::vector<int> Home(int n)
-{
-    std::vector<int> cells;
-    for (int p = 1; p < n * n; ++p)
-        cells.push_back(p);
-    cells.push_back(0);
-    return cells;
-}
-
-TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndReplaysFromASeed)
+TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndANewBoardEndsTheGame)
 {
     TGame game;
-    EXPECT_EQ(Cells(game), Home(5));
+    EXPECT_EQ(game.Position(), GoalPosition(5));
     EXPECT_EQ(game.GapPos(), 25);
     EXPECT_FALSE(game.Running() || game.Paused());
 
@@ -36,19 +19,29 @@ TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndReplaysFromASeed)
     EXPECT_EQ(game.GapPos(), 25);
     EXPECT_EQ(game.Grid().At(5, 5), 0);
     EXPECT_TRUE(IsSolvable(game.Position()));
-    EXPECT_NE(Cells(game), Home(5));
-    const std::vector<int> shuffled = Cells(game);
+    EXPECT_NE(game.Position(), GoalPosition(5));
+    const TPosition shuffled = game.Position();
 
     // A second game starts from the whole picture again, so the same seed gives the same board.
     game.Move(24);
-    TGame replay;
-    random.SetSeed(99);
-    replay.Start(random);
     random.SetSeed(99);
     game.Start(random);
-    EXPECT_EQ(Cells(game), shuffled);
-    EXPECT_EQ(Cells(replay), shuffled);
+    EXPECT_EQ(game.Position(), shuffled);
     EXPECT_TRUE(game.History().empty());
+
+    // A new board ends the game, but a pause lasts until the next start.
+    game.Tick();
+    game.TogglePause();
+    game.NewBoard(7);
+    EXPECT_EQ(game.Position(), GoalPosition(7));
+    EXPECT_EQ(game.GapPos(), 49);
+    EXPECT_EQ(game.Seconds(), 0);
+    EXPECT_FALSE(game.Running());
+    EXPECT_TRUE(game.Paused());
+    game.TogglePause();  // nothing to pause without a game
+    EXPECT_TRUE(game.Paused());
+    game.Start(random);
+    EXPECT_FALSE(game.Paused());
 
     TGame single(1);
     EXPECT_FALSE(single.Start(random));  // a 1 x 1 board is only shown
@@ -61,17 +54,17 @@ TEST(Game, MovesSlideTilesBesideTheGapOnlyWhilePlaying)
     EXPECT_FALSE(game.Move(15).Moved);  // no game yet
     TRandom random(3);
     game.Start(random);
-    const std::vector<int> before = Cells(game);
+    const TPosition before = game.Position();
     for (int p : {14, 11, 16, 0, 17})  // two away, diagonal, the gap itself, off the board
         EXPECT_FALSE(game.Move(p).Moved) << p;
-    EXPECT_EQ(Cells(game), before);
+    EXPECT_EQ(game.Position(), before);
 
     const TMoveResult result = game.Move(15);
     ASSERT_TRUE(result.Moved);
     EXPECT_EQ(result.Move, (TMove{15, 16}));
     EXPECT_FALSE(result.Solved);
     EXPECT_EQ(game.GapPos(), 15);
-    EXPECT_EQ(game.Grid().AtPosition(16, 4), before[14]);
+    EXPECT_EQ(game.Grid().AtPosition(16, 4), before.Cells[14]);
     EXPECT_EQ(game.Grid().AtPosition(15, 4), 0);
     game.Move(11);
     EXPECT_EQ(game.History(), (std::vector<TMove>{{15, 16}, {11, 15}}));
@@ -99,7 +92,7 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGame)
     const TMoveResult last = game.Move(clicks.back());
     EXPECT_TRUE(last.Moved && last.Solved);
     EXPECT_FALSE(game.Running());
-    EXPECT_EQ(Cells(game), Home(4));
+    EXPECT_EQ(game.Position(), GoalPosition(4));
     EXPECT_EQ(game.Seconds(), 42);  // the time of the game stays to be shown
     EXPECT_EQ(int(game.History().size()), int(clicks.size()));
     game.Tick();
@@ -107,50 +100,28 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGame)
     EXPECT_FALSE(game.Move(clicks.back()).Moved);
 }
 
-TEST(Game, ANewBoardEndsTheGameButAPauseLastsUntilTheNextStart)
-{
-    TGame game(6);
-    TRandom random(5);
-    game.Start(random);
-    game.Tick();
-    game.TogglePause();
-    game.NewBoard(7);
-    EXPECT_EQ(game.BoardSize(), 7);
-    EXPECT_EQ(Cells(game), Home(7));
-    EXPECT_EQ(game.GapPos(), 49);
-    EXPECT_EQ(game.Seconds(), 0);
-    EXPECT_FALSE(game.Running() || game.Playing());
-    EXPECT_TRUE(game.Paused());
-    game.TogglePause();  // nothing to pause without a game
-    EXPECT_TRUE(game.Paused());
-    game.Start(random);
-    EXPECT_FALSE(game.Paused());
-}
-
 TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
 {
     TGame game(5);
     TRandom random(8);
     game.Start(random);
-    const std::vector<int> start = Cells(game);
+    const TPosition start = game.Position();
     EXPECT_FALSE(game.CanUndo() || game.CanRedo());
     for (int p : {24, 19, 18, 23})
         ASSERT_TRUE(game.Move(p).Moved);
-    const std::vector<int> after = Cells(game);
+    const TPosition after = game.Position();
     for (int i = 0; i < 4; ++i) {
-        const TMoveResult back = game.Undo();
-        EXPECT_TRUE(back.Moved);
+        EXPECT_TRUE(game.Undo().Moved);
         game.Tick();
     }
-    EXPECT_EQ(Cells(game), start);
+    EXPECT_EQ(game.Position(), start);
     EXPECT_EQ(game.GapPos(), 25);
     EXPECT_EQ(game.Seconds(), 4);
     EXPECT_FALSE(game.Undo().Moved);  // nothing before the start
     EXPECT_EQ(game.Redo().Move, (TMove{24, 25}));
-    game.Redo();
-    game.Redo();
-    game.Redo();
-    EXPECT_EQ(Cells(game), after);
+    for (int i = 0; i < 3; ++i)
+        game.Redo();
+    EXPECT_EQ(game.Position(), after);
     EXPECT_FALSE(game.CanRedo());
 
     game.Undo();
@@ -187,14 +158,11 @@ TEST(Commands, FollowTheStateOfTheGameAndThePeek)
 {
     TGame game;
     TRandom random(1);
-    TCommandStates idle;
-    idle.StartButton = idle.StartItem = true;
+    const TCommandStates idle{.StartButton = true, .StartItem = true};
     EXPECT_EQ(CommandStates(game), idle);
 
     game.Start(random);
-    TCommandStates playing;
-    playing.Pause = playing.TimeHint = playing.ClockRuns = true;
-    playing.Hint = playing.Solve = playing.Peek = true;
+    TCommandStates playing{.Pause = true, .TimeHint = true, .ClockRuns = true, .Hint = true, .Solve = true, .Peek = true};
     EXPECT_EQ(CommandStates(game), playing);
     game.Move(24);
     playing.Undo = true;
@@ -203,25 +171,16 @@ TEST(Commands, FollowTheStateOfTheGameAndThePeek)
     playing.Undo = false;
     playing.Redo = true;
     EXPECT_EQ(CommandStates(game), playing);
-
-    TCommandStates peeking = playing;  // the board is hidden: only the clock and Pause act
-    peeking.Hint = peeking.Solve = peeking.Undo = peeking.Redo = peeking.Peek = false;
-    EXPECT_EQ(CommandStates(game, true), peeking);
+    // The board is hidden: only the clock and Pause act.
+    EXPECT_EQ(CommandStates(game, true), (TCommandStates{.Pause = true, .TimeHint = true, .ClockRuns = true}));
 
     game.TogglePause();
-    TCommandStates paused;
-    paused.Pause = paused.PauseSaysContinue = true;
-    paused.TimeEnabled = false;
-    EXPECT_EQ(CommandStates(game), paused);
+    EXPECT_EQ(CommandStates(game), (TCommandStates{.Pause = true, .PauseSaysContinue = true, .TimeEnabled = false}));
     game.TogglePause();
-
     game.GiveUp();
     EXPECT_EQ(CommandStates(game), TCommandStates());  // solving: nothing acts until it is home
-
     game.NewBoard(1);  // an idle board, whatever came before
-    TCommandStates single = idle;
-    single.StartButton = false;
-    EXPECT_EQ(CommandStates(game), single);
+    EXPECT_EQ(CommandStates(game), (TCommandStates{.StartItem = true}));
 }
 
 } // namespace

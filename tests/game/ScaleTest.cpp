@@ -1,17 +1,10 @@
 // The board at a fractional scale of the screen: this suite runs in a process of its own, scaled
 // by 1.5 from before its application starts.
 
-#include "framework/Bevel.h"
-#include "framework/Image.h"
-#include "framework/Panel.h"
-#include "game/Unit1.h"
-#include "tests/support/TestSupport.h"
+#include "tests/game/WindowTestSupport.h"
 
-#include <QAction>
-#include <QTemporaryDir>
 #include <array>
 #include <set>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -26,17 +19,13 @@ int InkRun(const QImage& image, QPoint from, int dx, int dy, int length, TColor 
     return count;
 }
 
-TEST(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
+using Scale = TWindowTest;
+
+TEST_F(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
 {
-    QTemporaryDir dir;
-    ScopedCurrentDir workIn(dir.path());
-    TForm1 form;
     ASSERT_TRUE(scaled);
     ASSERT_EQ(form.devicePixelRatioF(), 1.5);
-    TBitmap red(50, 50);
-    red.Canvas().Brush.Color = clRed;
-    red.Canvas().FillRect(red.Canvas().ClipRect());
-    form.Image1->SetPicture(red);  // no pixel of the picture looks like an edge
+    form.Image1->SetPicture(FilledBitmap(50, 50, clRed));  // no pixel of the picture looks like an edge
     for (QAction* size : {form.N4x4, form.N5x5, form.N6x6, form.N7x7}) {
         size->trigger();
         const QImage board = form.Panel1->grab().toImage();

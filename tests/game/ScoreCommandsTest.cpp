@@ -1,58 +1,10 @@
-#include "game/ScoreTable.h"
-#include "game/Unit1.h"
-#include "game/Unit3.h"
-#include "game/Unit4.h"
-#include "tests/support/TestSupport.h"
+#include "tests/game/WindowTestSupport.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray Cp1251(const char* utf8)
-{
-    return EncodeName(QString::fromUtf8(utf8));
-}
-
-QByteArray DefaultFileText()
-{
-    QByteArray text;
-    for (int i = 0; i < 40; ++i)
-        text += "\xCD\xE5\xE8\xE7\xE2\xE5\xF1\xF2\xED\xFB\xE9\r\n0\r\n";  // "Неизвестный" in code page 1251
-    return text;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
-QList<QByteArray> Lines(const QByteArray& text)
-{
-    QList<QByteArray> lines = text.split('\n');
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    for (QByteArray& line : lines)
-        line.chop(line.endsWith('\r') ? 1 : 0);
-    return lines;
-}
 
 // A write limit far below the file's size makes every write fail, even for a privileged user.
 class ScopedWriteLimit {
@@ -119,8 +71,9 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     ModalDriver driver;
     driver.Expect([&](QWidget* modal) {
         EXPECT_EQ(modal, &scores);
-        QCoreApplication::processEvents();  // the message's turn comes while the dialog is open ...
-        EXPECT_TRUE(errors.Messages().isEmpty());  // ... and it waits, not to take the dialog's input
+        form.FinishStart();  // the window's first paint comes while the dialog is open ...
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(errors.Messages().isEmpty());  // ... and the message waits, not to take the dialog's input
         scores.Button1->click();
     });
     form.show();
@@ -147,7 +100,7 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     EXPECT_EQ(driver.Unexpected(), 0);
 }
 
-TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAgainAtOnce)
+TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitAndClearScoresWriteAtOnce)
 {
     TForm1 form;
     EXPECT_EQ(form.ScoreFile.Path(), DataFile());
@@ -155,21 +108,11 @@ TEST_F(ScoreCommandsTest, FirstStartWritesTheDefaultFileAndClearScoresWritesItAg
     form.show();
     QCoreApplication::processEvents();  // its first paint
     QCoreApplication::processEvents();
-    EXPECT_EQ(ReadFile(DataFile()), DefaultFileText());
-    form.Scores.Place(5, "Anna", 20);
-    ASSERT_TRUE(form.SaveScores());
-    form.ClearScores1->trigger();
-    EXPECT_EQ(form.Scores, TScoreTable());
-    EXPECT_EQ(ReadFile(DataFile()), DefaultFileText());
-}
+    const QByteArray defaults = TScoreTable().ToFileText();
+    EXPECT_EQ(ReadFile(DataFile()), defaults);
 
-TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheOldFile)
-{
-    TForm1 form;
-    form.FinishStart();
-    form.show();
-    const QByteArray before = ReadFile(DataFile());
-    form.Scores.Place(6, Cp1251("Иван"), 95);
+    // A save that fails keeps the window and the old file whole, and says so.
+    form.Scores.Place(6, EncodeName("Иван"), 95);
     ScopedErrorBoxes errors;
     {
         ScopedWriteLimit limit(64);
@@ -178,17 +121,20 @@ TEST_F(ScoreCommandsTest, ExitSavesThenClosesAndAFailedSaveKeepsTheWindowAndTheO
     EXPECT_TRUE(form.isVisible());
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(DataFile()));
-    EXPECT_EQ(ReadFile(DataFile()), before);
+    EXPECT_EQ(ReadFile(DataFile()), defaults);
     EXPECT_EQ(QDir(dir.filePath("data/Mozik")).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no leftovers
     form.Exit1->trigger();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(Lines(ReadFile(DataFile()))[41], QByteArray("95"));
+    EXPECT_EQ(TScoreFile(DataFile()).Load(), form.Scores);
+    form.ClearScores1->trigger();
+    EXPECT_EQ(form.Scores, TScoreTable());
+    EXPECT_EQ(ReadFile(DataFile()), defaults);
 }
 
 TEST_F(ScoreCommandsTest, AStartFoldersFileIsUsedThereWhereverTheDirectoryGoesLater)
 {
     TScoreTable table;
-    table.Place(6, Cp1251("Иван"), 95);
+    table.Place(6, EncodeName("Иван"), 95);
     WriteFile(StartFile(), table.ToFileText());
     TForm1 form;
     EXPECT_EQ(form.Scores, table);

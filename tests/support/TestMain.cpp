@@ -1,18 +1,27 @@
-// Every test suite starts here: a widget application on the offscreen platform, with a fixed
-// style, palette and font names, so that pixels and sizes do not depend on the desktop.
+// Every suite that draws starts here: an application on the offscreen platform with a fixed
+// palette and font names, so that pixels and sizes do not depend on the desktop. Suites of widgets
+// and windows (MOZIK_TEST_WIDGETS) get a widget application in a fixed style.
 
 #include "framework/Font.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/CoreSupport.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#ifdef MOZIK_TEST_WIDGETS
+#include <QApplication>
+using TTestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TTestApplication = QGuiApplication;
+#endif
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef MOZIK_TEST_WIDGETS
     QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication app(argc, argv);
-    QApplication::setPalette(TestPalette());
+#endif
+    TTestApplication app(argc, argv);
+    TTestApplication::setPalette(TestPalette());
     RegisterFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

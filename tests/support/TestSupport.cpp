@@ -3,19 +3,15 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
+#include <gtest/gtest.h>
 
 ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers))
 {
     previous_ = SetOpenFileFunction([this](QWidget*, const TOpenDialog& dialog) -> std::optional<QString> {
         ++calls_;
         lastDefaultName_ = dialog.FileName;
-        lastFilter_ = dialog.Filter;
-        if (answers_.isEmpty())
-            return std::nullopt;
-        const QString answer = answers_.takeFirst();
-        if (answer.isNull())
-            return std::nullopt;
-        return answer;
+        const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
+        return answer.isNull() ? std::nullopt : std::optional(answer);
     });
 }
 
@@ -54,23 +50,31 @@ void ModalDriver::Poll()
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
-    if (handlers_.empty()) {
+    if (!handlers_.empty()) {
+        auto handler = std::move(handlers_.front());
+        handlers_.pop_front();
+        ++handled_;
+        handler(modal);
+    }
+    if (modal->isVisible()) {  // unexpected, or its handler forgot to close it: it must not hang the test
         ++unexpected_;
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else
             modal->close();
-        return;
     }
-    auto handler = std::move(handlers_.front());
-    handlers_.pop_front();
-    ++handled_;
-    handler(modal);
-    if (modal->isVisible()) {  // a handler that forgot to close must not hang the test
-        ++unexpected_;
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-    }
+}
+
+void ExecAnswered(QDialog& dialog, const std::function<void()>& answer)
+{
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &dialog);
+        answer();
+    });
+    dialog.exec();
+    EXPECT_EQ(driver.Handled(), 1);
+    EXPECT_EQ(driver.Unexpected(), 0);
 }
 
 void ResetHints(THintWindowClass windowClass, bool clockRunning)

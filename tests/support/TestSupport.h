@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QDialog>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -19,14 +20,12 @@ public:
     ~ScopedOpenFile();
     int Calls() const { return calls_; }
     QString LastDefaultName() const { return lastDefaultName_; }
-    QString LastFilter() const { return lastFilter_; }
 
 private:
     OpenFileFunction previous_;
     QStringList answers_;
     int calls_ = 0;
     QString lastDefaultName_;
-    QString lastFilter_;
 };
 
 // No hint showing or due, a fresh hint window of the given class (none: the desktop's tips), the
@@ -68,3 +67,6 @@ private:
     int handled_ = 0;
     int unexpected_ = 0;
 };
+
+// Runs the dialog modally; `answer` runs once while it is open, and must close it.
+void ExecAnswered(QDialog& dialog, const std::function<void()>& answer);

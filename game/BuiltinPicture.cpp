@@ -4,6 +4,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <future>
 #include <mutex>
@@ -11,21 +13,78 @@
 
 namespace {
 
-// Hue turns once around the centre and saturation grows outwards, so no two places share a
-// colour; a fine diagonal weave keeps even small tiles from looking flat.
-QImage ColourWheel(int side)
+// The colour of a hue (0 to 1, once round the wheel), saturation and value (0 to 1).
+QRgb FromHsv(double hue, double saturation, double value)
 {
+    const double sector = hue * 6.0 >= 6.0 ? 0.0 : hue * 6.0;
+    const int i = int(sector);
+    const double f = sector - i;
+    const double p = value * (1.0 - saturation), q = value * (1.0 - saturation * f),
+                 t = value * (1.0 - saturation * (1.0 - f));
+    double r = value, g = t, b = p;
+    switch (i) {
+    case 1: r = q, g = value, b = p; break;
+    case 2: r = p, g = value, b = t; break;
+    case 3: r = p, g = q, b = value; break;
+    case 4: r = t, g = p, b = value; break;
+    case 5: r = value, g = p, b = q; break;
+    default: break;
+    }
+    return qRgb(qRound(r * 255.0), qRound(g * 255.0), qRound(b * 255.0));
+}
+
+// How much of a one-pixel span centred at `at` lies within [from, to].
+double Overlap(double at, double from, double to)
+{
+    return std::clamp(std::min(at + 0.5, to) - std::max(at - 0.5, from), 0.0, 1.0);
+}
+
+// The pixel blended towards a colour by a share of 0 to 1.
+QRgb Blend(QRgb pixel, QColor colour, double share)
+{
+    auto channel = [share](int from, int to) { return from + int(std::lround((to - from) * share)); };
+    return qRgb(channel(qRed(pixel), colour.red()), channel(qGreen(pixel), colour.green()),
+                channel(qBlue(pixel), colour.blue()));
+}
+
+// The background, computed pixel by pixel (no painting, so it may be made before the
+// application exists). Hue turns once around the centre and saturation grows outwards, so no
+// two places share a colour; a fine diagonal weave keeps even small tiles from looking flat.
+// Rings and rays over it, smoothed at their edges by how much of each pixel they cover, give
+// every tile lines whose curve and slant show where it belongs.
+QImage Background(int side)
+{
+    struct Ray {
+        double Cos, Sin;
+    };
+    std::array<Ray, 12> rays{};
+    for (int i = 0; i < 12; ++i)
+        rays[size_t(i)] = {std::cos(i * std::numbers::pi / 6 + 0.13), std::sin(i * std::numbers::pi / 6 + 0.13)};
+    const QColor ringColour(255, 255, 255), rayColour(40, 30, 60);
+
     QImage image(side, side, QImage::Format_RGB32);
-    const double centre = (side - 1) / 2.0;
+    const double centre = (side - 1) / 2.0;  // pixel centres lie half a pixel off the grid
     for (int y = 0; y < side; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < side; ++x) {
             const double dx = x - centre, dy = y - centre;
+            const double distance = std::hypot(dx, dy);
             const double angle = std::atan2(dy, dx) * 180.0 / std::numbers::pi + 180.0;
-            const double radius = std::hypot(dx, dy) / (centre * std::numbers::sqrt2);
+            const double radius = distance / (centre * std::numbers::sqrt2);
             const double weave = ((x + y) / 6 + (x - y + side) / 6) % 2 == 0 ? 0.0 : 0.12;
-            const QColor colour = QColor::fromHsvF(angle / 360.0, 0.35 + 0.6 * radius, 0.95 - weave - 0.25 * radius);
-            row[x] = colour.rgb();
+            QRgb pixel = FromHsv(angle / 360.0, 0.35 + 0.6 * radius, 0.95 - weave - 0.25 * radius);
+            for (int r = 20; r < 180; r += 22) {
+                const double half = r % 44 == 20 ? 1.5 : 0.75;
+                if (const double cover = Overlap(distance, r - half, r + half); cover > 0)
+                    pixel = Blend(pixel, ringColour, cover * 170 / 255);
+            }
+            for (const Ray& ray : rays) {
+                const double along = dx * ray.Cos + dy * ray.Sin, across = dy * ray.Cos - dx * ray.Sin;
+                const double cover = Overlap(across, -1, 1) * Overlap(along, 27, 191);  // 2 wide, square ends
+                if (cover > 0)
+                    pixel = Blend(pixel, rayColour, cover * 150 / 255);
+            }
+            row[x] = pixel;
         }
     }
     return image;
@@ -47,10 +106,10 @@ QPainterPath Star(QPointF centre, double outer, double inner, int points)
     return path;
 }
 
-// The picture drawn ahead on another thread, when that was started: the wheel at once, the
-// rest once the application exists.
+// The picture drawn ahead on another thread, when that was started: the background at once, the
+// rest once the application exists, with the name's outline made meanwhile on a third thread.
 struct TAhead {
-    std::promise<void> ApplicationReady;
+    std::promise<std::shared_future<QPainterPath>> ApplicationReady;
     std::once_flag Ready;
     std::future<TBitmap> Picture;
 };
@@ -61,28 +120,12 @@ TAhead& Ahead()
     return ahead;
 }
 
-// The shapes over the wheel.
+// Shapes of different kinds and colours scattered over the background.
 void DrawShapes(QImage& image)
 {
-    const int side = image.width();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(side / 2.0, side / 2.0);
 
-    // Rings and rays give every tile lines whose curve and slant show where it belongs.
-    painter.setBrush(Qt::NoBrush);
-    for (int r = 20; r < 180; r += 22) {
-        painter.setPen(QPen(QColor(255, 255, 255, 170), r % 44 == 20 ? 3 : 1.5));
-        painter.drawEllipse(centre, r, r);
-    }
-    painter.setPen(QPen(QColor(40, 30, 60, 150), 2));
-    for (int ray = 0; ray < 12; ++ray) {
-        const double angle = ray * std::numbers::pi / 6 + 0.13;
-        painter.drawLine(centre + QPointF(28 * std::cos(angle), 28 * std::sin(angle)),
-                         centre + QPointF(190 * std::cos(angle), 190 * std::sin(angle)));
-    }
-
-    // Shapes of different kinds and colours scattered over the picture.
     struct Shape {
         QPointF at;
         double size;
@@ -107,12 +150,9 @@ void DrawShapes(QImage& image)
     }
 }
 
-// The name across the middle, outlined so it reads on any colour.
-void DrawName(QImage& image)
+// The outline of the name across the middle of the picture (fonts need the application).
+QPainterPath NamePath()
 {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(46);
     font.setBold(true);
@@ -120,17 +160,21 @@ void DrawName(QImage& image)
     QPainterPath name;
     name.addText(0, 0, font, QStringLiteral("Mozik"));
     const QRectF box = name.boundingRect();
-    name.translate(centre.x() - box.center().x(), centre.y() - box.center().y() + 4);
+    name.translate(kPictureSide / 2.0 - box.center().x(), kPictureSide / 2.0 - box.center().y() + 4);
+    return name;
+}
+
+// The shapes and the name, outlined so that it reads on any colour, over the background; in 16
+// bits per pixel.
+TBitmap Finish(QImage image, const QPainterPath& name)
+{
+    DrawShapes(image);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 3));
     painter.setBrush(QColor(255, 240, 120));
     painter.drawPath(name);
-}
-
-// The shapes and the name over the wheel, in 16 bits per pixel.
-TBitmap Finish(QImage image)
-{
-    DrawShapes(image);
-    DrawName(image);
+    painter.end();
     TBitmap picture(image);
     picture.SetPixelFormat(TPixelFormat::pf16bit);
     return picture;
@@ -142,22 +186,24 @@ void StartBuiltinPicture()
 {
     if (Ahead().Picture.valid())
         return;
-    Ahead().Picture = std::async(std::launch::async, [ready = Ahead().ApplicationReady.get_future()] {
-        QImage wheel = ColourWheel(kPictureSide);
-        ready.wait();  // painting shapes and text needs the application
-        return Finish(wheel);
+    Ahead().Picture = std::async(std::launch::async, [ready = Ahead().ApplicationReady.get_future()]() mutable {
+        QImage background = Background(kPictureSide);
+        const std::shared_future<QPainterPath> name = ready.get();  // painting needs the application
+        return Finish(background, name.get());
     });
 }
 
 void BuiltinPictureMayPaint()
 {
-    std::call_once(Ahead().Ready, [] { Ahead().ApplicationReady.set_value(); });
+    std::call_once(Ahead().Ready, [] {
+        Ahead().ApplicationReady.set_value(std::async(std::launch::async, NamePath).share());
+    });
 }
 
 TBitmap MakeBuiltinPicture()
 {
     if (!Ahead().Picture.valid())
-        return Finish(ColourWheel(kPictureSide));
+        return Finish(Background(kPictureSide), NamePath());
     BuiltinPictureMayPaint();
     return Ahead().Picture.get();
 }

@@ -7,7 +7,7 @@
 TBitmap MakeBuiltinPicture();
 
 // Starts drawing the picture on another thread, first of all in the program: the colour wheel
-// at once, the shapes and the name (painting needs the application) once
+// with its rings and rays at once, the shapes and the name (painting needs the application) once
 // BuiltinPictureMayPaint() says the application exists. The next MakeBuiltinPicture() takes the
 // picture from there.
 void StartBuiltinPicture();

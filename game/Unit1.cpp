@@ -103,6 +103,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     CreateComponents();
     CreateMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border: the client size decides
+    // The window's own making, while the built-in picture may still be drawn on another thread.
+    ensurePolished();
+    winId();
     FormCreate();
 }
 
@@ -123,7 +126,6 @@ void TForm1::CreateComponents()
     Image1->setGeometry(424, 48, 250, 250);
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
-    Image1->SetPicture(MakeBuiltinPicture());
     Image1->hide();
 
     Panel1 = Named(new TPanel(client), "Panel1");
@@ -237,6 +239,8 @@ void TForm1::CreateMenu()
 
 void TForm1::FormCreate()
 {
+    // Taken as late as can be: it may still be being drawn on another thread.
+    Image1->SetPicture(MakeBuiltinPicture());
     Rebuild(5);
     const QString directory = QDir::currentPath();
     PictureName = QStringLiteral("Mozik.bmp");

@@ -107,13 +107,8 @@ TEST(Canvas, TextIsDrawnUnsmoothedWhereItsFormatPutsItAndCalcRectOnlyMeasures)
     EXPECT_EQ(bitmap.Image(), FilledBitmap(120, 40).Image());
     r = Rect(0, 0, 120, 40);
     canvas.DrawText("WWW", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    QRect ink;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 120; ++x)
-            if (canvas.Pixel(x, y) != clWhite) {
-                ASSERT_EQ(canvas.Pixel(x, y), clRed) << x << "," << y;  // no blended edge pixels
-                ink |= QRect(x, y, 1, 1);
-            }
+    ASSERT_EQ(ColoursOf(bitmap.Image()), (std::set<TColor>{clRed, clWhite}));  // no blended edge pixels
+    const QRect ink = Inks(bitmap.Image())[clRed];
     EXPECT_NEAR(ink.center().x(), 60, 2);
     EXPECT_TRUE(QRect(60 - width / 2 - 1, 20 - height / 2, width + 2, height).contains(ink)) << width << "x" << height;
 }

@@ -29,10 +29,8 @@ class PictureFileTest : public ::testing::Test {
 protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        WriteFile(dir.filePath(name), bytes);
+        return dir.filePath(name);
     }
 
     // A 60 x 40 picture in the format, with pixels that differ from row to row.
@@ -50,12 +48,6 @@ protected:
         return buffer.data();
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     QTemporaryDir dir;
 };
 
@@ -70,8 +62,8 @@ TEST_F(PictureFileTest, EveryFormatReadsWholeAndEveryCutFileIsRefused)
     for (const char* format : {"bmp", "png", "jpg", "ppm", "pgm", "pbm", "xbm", "xpm", "ico"})
         cases.push_back({QString("p.") + format, Encoded(format), {60, 40}});
     cases.push_back({"progressive.jpg", Encoded("jpg", true), {60, 40}});
-    cases.push_back({"still.gif", Read(TestDataPath("pictures/still.gif")), {40, 30}});
-    cases.push_back({"animated.gif", Read(TestDataPath("pictures/animated.gif")), {40, 30}});
+    cases.push_back({"still.gif", ReadFile(TestDataPath("pictures/still.gif")), {40, 30}});
+    cases.push_back({"animated.gif", ReadFile(TestDataPath("pictures/animated.gif")), {40, 30}});
     for (const Case& c : cases) {
         QString error;
         const QImage image = ReadPictureFile(Write(c.name, c.bytes), &error);

@@ -3,7 +3,6 @@
 
 #include <QClipboard>
 #include <QFontMetrics>
-#include <set>
 
 namespace {
 
@@ -66,14 +65,7 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWha
     for (int place = 1; place <= 10; ++place)
         full.Entry(7, place) = {"p", 10 * place};
     // The inks of the name label: black while the name may be entered, grey with the box otherwise.
-    auto inks = [](QLabel* label) {
-        std::set<TColor> colours;
-        const QImage image = label->grab().toImage();
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                colours.insert(PixelAt(image, x, y));
-        return colours;
-    };
+    auto inks = [](QLabel* label) { return ColoursOf(label->grab().toImage()); };
     EXPECT_TRUE(inks(result.Label4).count(clBlack));
     ShowResult(full, 7, 101, [&](TForm2& dialog) {
         EXPECT_FALSE(dialog.Edit1->isEnabled() || dialog.Label4->isEnabled());

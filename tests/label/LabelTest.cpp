@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <map>
 #include <set>
 
 namespace {
@@ -31,24 +30,6 @@ QImage PaintOver(const TLabelEffect& label, TColor background)
     TBitmap surface = FilledBitmap(label.width(), label.height(), background);
     label.Paint(surface.Canvas());
     return surface.Image();
-}
-
-// Every colour of an image with the extent of its pixels.
-std::map<TColor, QRect> Inks(const QImage& image)
-{
-    std::map<TColor, QRect> inks;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            inks[PixelAt(image, x, y)] |= QRect(x, y, 1, 1);
-    return inks;
-}
-
-Colours ColoursOf(const QImage& image)
-{
-    Colours colours;
-    for (const auto& [colour, extent] : Inks(image))
-        colours.insert(colour);
-    return colours;
 }
 
 // A label of the given size that shows its face only (no layer reaches beyond it), opaque in

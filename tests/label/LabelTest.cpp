@@ -97,9 +97,9 @@ TEST(LabelButton, SinksWhileTheLeftButtonHoldsItInside)
     EXPECT_EQ(move(Qt::LeftButton, QPoint(5, 5)), esSunken);
 }
 
-TEST(LabelPaint, AGraduatedShadowAndAFaceGradientLeaveNoKeyColourBehind)
+TEST(LabelPaint, AGraduatedShadowAndAFaceGradientStepBetweenTheirColours)
 {
-    // Which copy and which band takes which colour, and where, is the layout's test.
+    // Which copy takes which colour and where, and the colour of each band, are the layout's tests.
     TLabelEffect label;
     MakePlain(label, {160, 40}, QStringLiteral("Mozik"), clWhite, clBlue);
     label.SetDirectionShadow(edRight);
@@ -110,9 +110,17 @@ TEST(LabelPaint, AGraduatedShadowAndAFaceGradientLeaveNoKeyColourBehind)
     label.SetEffectStyle(esNone);
     label.SetGraduateFrom(clBlack);
     label.SetGraduateFace(goHorizontal);
-    const Colours graded = ColoursOf(PaintOver(label, clBlue));
-    EXPECT_GT(graded.size(), 20u);
-    EXPECT_FALSE(graded.count(FaceKeyColour));
+    // Column x of the text takes band x, and no key colour is left behind.
+    const QImage graded = PaintOver(label, clBlue);
+    TCanvas measure;
+    measure.Font = label.Font();
+    const int n = measure.TextWidth(label.Caption()) - 1;
+    ASSERT_GT(ColoursOf(graded).size(), 20u);
+    for (int y = 0; y < graded.height(); ++y)
+        for (int x = 0; x < graded.width(); ++x)
+            if (PixelAt(graded, x, y) != clBlue) {
+                ASSERT_EQ(PixelAt(graded, x, y), GradientBandColour(clBlack, clWhite, n, x)) << x << "," << y;
+            }
 }
 
 TEST(LabelPaint, EmptyLongAndOddCaptionsPaintWithoutFault)

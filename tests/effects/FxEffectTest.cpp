@@ -3,6 +3,7 @@
 #include "framework/Random.h"
 
 #include <QPoint>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <utility>
@@ -92,7 +93,8 @@ struct OrderCase {
 
 const std::vector<OrderCase> kOrders{
     // Effects that share a painter with their flags reversed (2, 3 with 1 and 4; 12, 13 with 11 and 14;
-    // 19, 20 with 18, 21 to 23; 30 with 27 to 29) are left to the painter's other cases.
+    // 19, 20 with 18, 21 to 23; 30 with 27 to 29) are left to the painter's other cases and to the
+    // test that every effect's order is its own.
     {1, 3, 2, Whole, {{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}, {3, 2}}},
     {4, 3, 2, Whole, {{1, 2}, {2, 2}, {3, 2}, {1, 1}, {2, 1}, {3, 1}}},
     // Half of 5 is 2: three steps, the fronts meet at column 3, drawn twice.
@@ -147,6 +149,17 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
         const auto from = c.Compared == Last ? order.end() - long(n) : order.begin();
         EXPECT_EQ(Boxes(from, from + long(n)), c.Expected)
             << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
+    }
+}
+
+// The table pins one case per painter's flags; that no effect is wired to another's painter is this test.
+TEST(FxEffectOrder, EveryEffectHasAnOrderOfItsOwn)
+{
+    std::vector<std::vector<TFxCopy>> orders;
+    for (int effect = 1; effect <= kFxLastEffect; ++effect) {
+        const std::vector<TFxCopy> order = Record(effect, 17, 13, 2);
+        EXPECT_EQ(std::count(orders.begin(), orders.end(), order), 0) << "effect " << effect;
+        orders.push_back(order);
     }
 }
 

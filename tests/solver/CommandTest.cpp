@@ -28,13 +28,9 @@ TRun RunSolve(const std::string& input, const std::string& arguments = "")
 {
     const std::string base = ::testing::TempDir() + "mozik_solve_" + std::to_string(getpid());
     std::ofstream(base + ".in", std::ios::binary) << input;
-    const std::string command = std::string(MOZIK_SOLVE_PATH) + " " + arguments + " <" + base + ".in >" + base
-                                + ".out 2>" + base + ".err";
-    TRun run;
-    const int status = std::system(command.c_str());
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadAll(base + ".out");
-    run.Err = ReadAll(base + ".err");
+    const int status = std::system((std::string(MOZIK_SOLVE_PATH) + " " + arguments + " <" + base + ".in >" + base
+                                    + ".out 2>" + base + ".err").c_str());
+    const TRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(base + ".out"), ReadAll(base + ".err")};
     for (const char* suffix : {".in", ".out", ".err"})
         std::remove((base + suffix).c_str());
     return run;

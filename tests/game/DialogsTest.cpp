@@ -32,8 +32,6 @@ TEST_F(DialogsTest, ResultDialogAndAboutBoxFollowTheirLayouts)
 {
     EXPECT_EQ(result.windowTitle(), QString("Message"));
     EXPECT_EQ(result.geometry(), QRect(220, 141, 426, 129));
-    EXPECT_EQ(result.Label1->text() + result.Label2->text() + result.Label3->text(),
-              QString("Вы собрали картинку за 000секунд(ы) ."));
     // The caption as its settings leave it when loaded in order: silver, centred, with the raised
     // style's white highlight and the custom scheme's red shadow.
     const TLabelEffect& caption = *result.LabelEffect1;

@@ -33,13 +33,13 @@ TScoreTable Record()
 
 // Each entry of the folder, links not followed: kind, owner, size, inode and times of change (a
 // folder's change with its entries'). Equal snapshots: nothing was touched.
-std::map<QString, std::vector<long>> Snapshot(const QString& folder)
+std::map<std::string, std::vector<long>> Snapshot(const QString& folder)
 {
-    std::map<QString, std::vector<long>> entries;
+    std::map<std::string, std::vector<long>> entries;
     for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         struct stat st {};
         lstat(Name(folder + '/' + name), &st);
-        entries[name] = {long(st.st_mode), long(st.st_uid), st.st_size, long(st.st_ino), st.st_mtim.tv_sec,
+        entries[name.toStdString()] = {long(st.st_mode), long(st.st_uid), st.st_size, long(st.st_ino), st.st_mtim.tv_sec,
                          st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
     }
     return entries;

@@ -3,6 +3,7 @@
 #include "framework/Random.h"
 
 #include <QPoint>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <utility>
@@ -91,9 +92,10 @@ struct OrderCase {
 };
 
 const std::vector<OrderCase> kOrders{
+    // Effects that share a painter with their flags reversed (2, 3 with 1 and 4; 12, 13 with 11 and 14;
+    // 19, 20 with 18, 21 to 23; 30 with 27 to 29) are left to the painter's other cases and to the
+    // test that every effect's order is its own.
     {1, 3, 2, Whole, {{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}, {3, 2}}},
-    {2, 3, 2, Whole, {{3, 1}, {3, 2}, {2, 1}, {2, 2}, {1, 1}, {1, 2}}},
-    {3, 3, 2, Whole, {{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 2}, {3, 2}}},
     {4, 3, 2, Whole, {{1, 2}, {2, 2}, {3, 2}, {1, 1}, {2, 1}, {3, 1}}},
     // Half of 5 is 2: three steps, the fronts meet at column 3, drawn twice.
     {5, 5, 1, Whole, {{1, 1}, {5, 1}, {2, 1}, {4, 1}, {3, 1}, {3, 1}}},
@@ -104,13 +106,9 @@ const std::vector<OrderCase> kOrders{
     {9, 3, 3, Whole, {{1, 1}, {3, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {1, 2}, {3, 3}}},
     {10, 3, 2, Whole, {{1, 1}, {2, 2}, {3, 1}, {1, 2}, {2, 1}, {3, 2}}},
     {11, 2, 4, Whole, {{1, 1}, {1, 3}, {2, 1}, {2, 3}, {1, 2}, {1, 4}, {2, 2}, {2, 4}}},
-    {12, 4, 2, Whole, {{1, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 1}, {4, 1}, {2, 2}, {4, 2}}},
-    {13, 2, 4, Whole, {{1, 1}, {1, 3}, {2, 1}, {2, 3}, {2, 2}, {2, 4}, {1, 2}, {1, 4}}},
     {14, 4, 2, Whole, {{1, 1}, {3, 1}, {1, 2}, {3, 2}, {2, 2}, {4, 2}, {2, 1}, {4, 1}}},
     // Four steps each on a 3 x 2 grid; 22 runs 18 and 21 in lockstep and draws every box twice.
     {18, 3, 2, Whole, {{1, 1}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 2}}},
-    {19, 3, 2, Whole, {{1, 2}, {1, 1}, {2, 2}, {2, 1}, {3, 2}, {3, 1}}},
-    {20, 3, 2, Whole, {{3, 1}, {2, 1}, {3, 2}, {1, 1}, {2, 2}, {1, 2}}},
     {21, 3, 2, Whole, {{3, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {1, 1}}},
     {22, 3, 2, Whole, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {3, 2},
                        {1, 1}}},
@@ -128,7 +126,6 @@ const std::vector<OrderCase> kOrders{
     {28, 2, 8, First, {{1, 1}, {2, 3}, {1, 5}, {2, 7}}},
     // Half of 5 columns is 2: the fifth column fills with the second band, bottom up.
     {29, 5, 2, Whole, {{1, 1}, {3, 2}, {2, 1}, {4, 2}, {5, 2}, {1, 2}, {3, 1}, {2, 2}, {4, 1}, {5, 1}}},
-    {30, 3, 4, First, {{1, 1}, {3, 3}, {1, 2}, {3, 4}}},
     {31, 4, 4, First, {{1, 1}, {1, 3}, {3, 2}, {3, 4}, {2, 1}, {2, 3}, {4, 2}, {4, 4}, {1, 2}}},
     // Ten rows in thirds: the lower front of effect 32 goes on to row 10, past 3 x 3 rows.
     {32, 1, 10, Whole, {{1, 3}, {1, 4}, {1, 5}, {1, 6}, {1, 3}, {1, 7}, {1, 2}, {1, 8}, {1, 1}, {1, 9}, {1, 10}}},
@@ -155,21 +152,20 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
     }
 }
 
-TEST(FxEffectOrder, RandomEffectsTakeEntriesOutOfTheirListsInTheGeneratorsOrder)
+// The table pins one case per painter's flags; that no effect is wired to another's painter is this test.
+TEST(FxEffectOrder, EveryEffectHasAnOrderOfItsOwn)
 {
-    // Random lines on 4 x 3: entry Random(n) of the columns 1 to 4, then rows 1 to 3, drawn whole.
-    generator.SetSeed(1234);
-    const Boxes lines = BoxOrder(34, 4, 3);
-    generator.SetSeed(1234);
-    Boxes expected;
-    for (std::vector<int> list{-1, -2, -3, -4, 1, 2, 3}; !list.empty();) {
-        const auto entry = list.begin() + generator.Random(int(list.size()));
-        for (int i = 1; i <= (*entry < 0 ? 3 : 4); ++i)
-            expected.push_back(*entry < 0 ? BoxPos(-*entry, i) : BoxPos(i, *entry));
-        list.erase(entry);
+    std::vector<std::vector<TFxCopy>> orders;
+    for (int effect = 1; effect <= kFxLastEffect; ++effect) {
+        const std::vector<TFxCopy> order = Record(effect, 17, 13, 2);
+        EXPECT_EQ(std::count(orders.begin(), orders.end(), order), 0) << "effect " << effect;
+        orders.push_back(order);
     }
-    EXPECT_EQ(lines, expected);
-    // Random block: every box once; the same seed, the same order.
+}
+
+// Random lines (34), which no window of the game shows, are left to the properties' test.
+TEST(FxEffectOrder, RandomBlockCopiesEveryBoxOnceInTheGeneratorsOrder)
+{
     generator.SetSeed(77);
     const Boxes blocks = BoxOrder(35, 13, 7);
     EXPECT_EQ(std::set<BoxPos>(blocks.begin(), blocks.end()).size(), blocks.size());

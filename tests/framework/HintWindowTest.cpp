@@ -60,11 +60,6 @@ TEST_F(HintMachinery, ShowsTheHintAfterThePauseInsteadOfTheDesktopTip)
     ASSERT_TRUE(HideDueHint());  // the hide pause is over
     RestOn(&first);              // not again until the mouse leaves the control
     EXPECT_EQ(DueHintPause(), -1);
-
-    SetHintWindowClass(nullptr);  // the desktop's tips show the hints that are switched on
-    EXPECT_FALSE(desktopTipShows(&off));
-    EXPECT_TRUE(desktopTipShows(&first));
-    QToolTip::hideText();
 }
 
 TEST_F(HintMachinery, ShowsOnlyHintsThatAreSwitchedOnInTheActiveWindowAndToolkitToolTips)

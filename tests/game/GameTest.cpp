@@ -78,7 +78,7 @@ TEST(Game, MovesSlideTilesBesideTheGapOnlyWhilePlaying)
     EXPECT_EQ(game.Seconds(), 1);
 }
 
-TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGame)
+TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutTheClock)
 {
     TGame game(4);
     TRandom random(12);
@@ -98,6 +98,23 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGame)
     game.Tick();
     EXPECT_EQ(game.Seconds(), 42);
     EXPECT_FALSE(game.Move(clicks.back()).Moved);
+
+    // Given up: the solution's moves are taken on the stopped clock, and the game ends without it.
+    game.Start(random);
+    game.Tick();
+    ASSERT_TRUE(game.GiveUp());
+    EXPECT_TRUE(game.Running() && game.GivenUp() && !game.Playing());
+    game.Tick();
+    EXPECT_EQ(game.Seconds(), 1);
+    EXPECT_FALSE(game.CanUndo());
+    TMoveResult given;
+    for (int p : SolutionClicks(game))
+        given = game.Move(p);
+    EXPECT_TRUE(given.Solved && !game.Running() && game.GivenUp());
+    game.Start(random);
+    EXPECT_FALSE(game.GivenUp());
+    TGame idle;
+    EXPECT_FALSE(idle.GiveUp());
 }
 
 TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
@@ -131,27 +148,6 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
     EXPECT_EQ(game.History(), (std::vector<TMove>{{24, 25}, {19, 24}, {20, 19}}));
     game.TogglePause();
     EXPECT_FALSE(game.Undo().Moved);
-}
-
-TEST(Game, AGameGivenUpTakesTheSolutionsMovesOnTheStoppedClockAndEndsWithoutTheClock)
-{
-    TGame game(4);
-    TRandom random(12);
-    game.Start(random);
-    game.Tick();
-    ASSERT_TRUE(game.GiveUp());
-    EXPECT_TRUE(game.Running() && game.GivenUp() && !game.Playing());
-    game.Tick();
-    EXPECT_EQ(game.Seconds(), 1);
-    EXPECT_FALSE(game.CanUndo());
-    TMoveResult last;
-    for (int p : SolutionClicks(game))
-        last = game.Move(p);
-    EXPECT_TRUE(last.Solved && !game.Running() && game.GivenUp());
-    game.Start(random);
-    EXPECT_FALSE(game.GivenUp());
-    TGame idle;
-    EXPECT_FALSE(idle.GiveUp());
 }
 
 TEST(Commands, FollowTheStateOfTheGameAndThePeek)

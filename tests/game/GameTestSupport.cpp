@@ -2,9 +2,6 @@
 
 #include "solver/FastSolver.h"
 
-#include <QFile>
-#include <gtest/gtest.h>
-
 std::vector<int> SolutionClicks(const TGame& game)
 {
     TFastSolverOptions options;
@@ -20,16 +17,4 @@ std::vector<int> SolutionClicks(const TGame& game)
         ApplyMove(board, tile);
     }
     return clicks;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
 }

@@ -131,20 +131,4 @@ TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitAndClearScore
     EXPECT_EQ(ReadFile(DataFile()), defaults);
 }
 
-TEST_F(ScoreCommandsTest, AStartFoldersFileIsUsedThereWhereverTheDirectoryGoesLater)
-{
-    TScoreTable table;
-    table.Place(6, EncodeName("Иван"), 95);
-    WriteFile(StartFile(), table.ToFileText());
-    TForm1 form;
-    EXPECT_EQ(form.Scores, table);
-    QTemporaryDir elsewhere;
-    ScopedCurrentDir moved(elsewhere.path());
-    form.Scores.Place(4, "Anna", 12);
-    ASSERT_TRUE(form.SaveScores());
-    EXPECT_EQ(ReadFile(StartFile()), form.Scores.ToFileText());
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("data")));
-    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-}
-
 } // namespace

@@ -1,8 +1,7 @@
 #include "game/ScoreFile.h"
-#include "tests/game/GameTestSupport.h"
+#include "tests/support/CoreSupport.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -12,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,23 +31,16 @@ TScoreTable Record()
     return table;
 }
 
-// Everything under the folder, links not followed: each entry's kind, owner, size, inode and
-// times of change, and the bytes of each small regular file. Equal snapshots: nothing was touched.
-std::map<std::string, std::string> Snapshot(const QString& folder)
+// Each entry of the folder, links not followed: kind, owner, size, inode and times of change (a
+// folder's change with its entries'). Equal snapshots: nothing was touched.
+std::map<std::string, std::vector<long>> Snapshot(const QString& folder)
 {
-    std::map<std::string, std::string> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
+    std::map<std::string, std::vector<long>> entries;
+    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         struct stat st {};
-        lstat(Name(path), &st);
-        const auto join = [](auto... fields) { return ((std::to_string(fields) + ' ') + ...); };
-        std::string state = join(st.st_mode, st.st_uid, st.st_size, st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
-                                 st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
-        if (S_ISREG(st.st_mode))
-            state += ReadFile(path).toStdString();
-        entries[path.toStdString()] = state;
+        lstat(Name(folder + '/' + name), &st);
+        entries[name.toStdString()] = {long(st.st_mode), long(st.st_uid), st.st_size, long(st.st_ino), st.st_mtim.tv_sec,
+                         st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
     }
     return entries;
 }
@@ -97,11 +90,6 @@ const THostileFile kHostileFiles[] = {
          ASSERT_EQ(chmod(Name(file), 0), 0);
      }},
 };
-
-void PrintTo(const THostileFile& hostile, std::ostream* out)
-{
-    *out << hostile.Kind;
-}
 
 class ScoreFileTest : public ::testing::Test {
 protected:

@@ -39,6 +39,9 @@ TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)
     EXPECT_EQ(LayerCopies(clRed, eoExtrude, 3, clWhite), (std::vector<LayerCopy>{{3, clRed}, {2, clRed}, {1, clRed}}));
     EXPECT_EQ(LayerCopies(clRed, eoExtrude, 1, clWhite), LayerCopies(clRed, eoNormal, 1, clWhite));
     EXPECT_EQ(LayerCopies(clRed, eoNormal, 4, clWhite), (std::vector<LayerCopy>{{4, clRed}}));
+    // Graduated: steps of 63.75 towards the font's colour, halves to even (127.5 gives 128).
+    EXPECT_EQ(LayerCopies(clBlack, eoGraduated, 5, clWhite),
+              (std::vector<LayerCopy>{{5, 0x000000}, {4, 0x404040}, {3, 0x808080}, {2, 0xBFBFBF}, {1, 0xFFFFFF}}));
 
     // 101 columns from black to white: 2.55 a column, the last one white.
     EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 1), RGB(3, 3, 3));

@@ -1,12 +1,10 @@
 #include "framework/Bitmap.h"
-#include "framework/Panel.h"
 #include "label/LblEffct.h"
 #include "tests/support/TestSupport.h"
 
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <map>
 #include <set>
 
 namespace {
@@ -33,24 +31,6 @@ QImage PaintOver(const TLabelEffect& label, TColor background)
     return surface.Image();
 }
 
-// Every colour of an image with the extent of its pixels.
-std::map<TColor, QRect> Inks(const QImage& image)
-{
-    std::map<TColor, QRect> inks;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            inks[PixelAt(image, x, y)] |= QRect(x, y, 1, 1);
-    return inks;
-}
-
-Colours ColoursOf(const QImage& image)
-{
-    Colours colours;
-    for (const auto& [colour, extent] : Inks(image))
-        colours.insert(colour);
-    return colours;
-}
-
 // A label of the given size that shows its face only (no layer reaches beyond it), opaque in
 // `color` if given.
 void MakePlain(TLabelEffect& label, QSize size, const QString& caption, TColor fontColour, TColor color = CLR_INVALID)
@@ -63,7 +43,7 @@ void MakePlain(TLabelEffect& label, QSize size, const QString& caption, TColor f
     label.SetColor(color);
 }
 
-TEST(LabelModel, FreshLabelIsRaisedAndEditingADepthLeavesThePreset)
+TEST(LabelModel, FreshLabelIsRaisedEditingADepthLeavesThePresetAndAnAngleForcesLeftAlignment)
 {
     TLabelEffect label;
     EXPECT_EQ(EffectOf(label), kRaised);
@@ -76,42 +56,13 @@ TEST(LabelModel, FreshLabelIsRaisedAndEditingADepthLeavesThePreset)
     label.SetDepthHighlight(4);  // the switch to esCustom turns the button off
     EXPECT_EQ(label.EffectStyle(), esCustom);
     EXPECT_FALSE(label.AsButton());
-}
 
-TEST(LabelModel, ColourSchemesKeepTheCustomRowAndFlyingTakesTheShadowColour)
-{
-    TLabelEffect label, preset;
-    label.SetColourScheme(csGold);
-    label.SetColourHighlight(clYellow);  // already so: nothing
-    EXPECT_EQ(label.ColourScheme(), csGold);
-    label.SetColourHighlight(clRed);
-    EXPECT_EQ(label.ColourScheme(), csCustom);
-    EXPECT_EQ(RowOf(label), (Row{clRed, clBlack, clOlive}));
-
-    label.SetColourScheme(csSteel);
-    label.SetFont(MakeFont(QStringLiteral("Arial"), 12, clLime));  // not kept by the custom row
-    label.SetColourScheme(csCustom);
-    EXPECT_EQ(RowOf(label), (Row{clAqua, clNavy, clTeal}));
-
-    // Under csCustom the highlight takes the shadow colour and keeps it; under a preset it returns.
-    label.SetEffectStyle(esFlying);
-    EXPECT_EQ(EffectOf(label), std::tuple(esFlying, edDownRight, edDownRight, 1, 5));
-    label.SetEffectStyle(esRaised);
-    EXPECT_EQ(label.ColourHighlight(), clNavy);
-    preset.SetEffectStyle(esFlying);
-    EXPECT_EQ(QPoint(preset.ColourHighlight(), preset.ColourScheme()), QPoint(clBlack, csWindows));
-    preset.SetEffectStyle(esRaised);
-    EXPECT_EQ(preset.ColourHighlight(), clWhite);
-}
-
-TEST(LabelModel, AngleForcesLeftAlignment)
-{
-    TLabelEffect label;
+    // A turned caption is left-aligned, and stays so when it is upright again.
     label.SetAlignment(taCenter);
     label.SetAngle(90);
     EXPECT_EQ(label.Alignment(), taLeftJustify);
     label.SetAngle(0);
-    EXPECT_EQ(label.Alignment(), taLeftJustify);  // not restored
+    EXPECT_EQ(label.Alignment(), taLeftJustify);
     label.SetAlignment(taCenter);
     label.SetAngle(360);
     EXPECT_EQ(label.Alignment(), taLeftJustify);
@@ -146,25 +97,20 @@ TEST(LabelButton, SinksWhileTheLeftButtonHoldsItInside)
     EXPECT_EQ(move(Qt::LeftButton, QPoint(5, 5)), esSunken);
 }
 
-TEST(LabelPaint, GraduatedShadowAndHorizontalGradientStepBetweenTheirColours)
+TEST(LabelPaint, AGraduatedShadowAndAFaceGradientStepBetweenTheirColours)
 {
+    // Which copy takes which colour and where, and the colour of each band, are the layout's tests.
     TLabelEffect label;
     MakePlain(label, {160, 40}, QStringLiteral("Mozik"), clWhite, clBlue);
     label.SetDirectionShadow(edRight);
     label.SetDepthShadow(5);
     label.SetStyleShadow(eoGraduated);
-    // Opaque: the client rectangle in Color first. Steps of 63.75, halves to even: 127.5 gives 128.
-    auto inks = Inks(PaintOver(label, clRed));
-    const TColor steps[] = {0x000000, 0x404040, 0x808080, 0xBFBFBF, 0xFFFFFF};
-    EXPECT_EQ(inks.size(), 6u);  // clBlue and the steps
-    // The farthest copy shows beyond every nearer one, each nearer copy one pixel further in.
-    for (int k = 1; k < 5; ++k)
-        EXPECT_EQ(inks[steps[k]].right(), inks[steps[0]].right() - k) << "copy " << 5 - k;
-
-    // A face gradient: column x of the text takes band x, and no key colour is left behind.
+    // Opaque: the client rectangle in Color first, then five copies from black to the face's white.
+    EXPECT_EQ(ColoursOf(PaintOver(label, clRed)), (Colours{clBlue, 0x000000, 0x404040, 0x808080, 0xBFBFBF, 0xFFFFFF}));
     label.SetEffectStyle(esNone);
     label.SetGraduateFrom(clBlack);
     label.SetGraduateFace(goHorizontal);
+    // Column x of the text takes band x, and no key colour is left behind.
     const QImage graded = PaintOver(label, clBlue);
     TCanvas measure;
     measure.Font = label.Font();
@@ -172,73 +118,9 @@ TEST(LabelPaint, GraduatedShadowAndHorizontalGradientStepBetweenTheirColours)
     ASSERT_GT(ColoursOf(graded).size(), 20u);
     for (int y = 0; y < graded.height(); ++y)
         for (int x = 0; x < graded.width(); ++x)
-            if (PixelAt(graded, x, y) != clBlue) {  // no key colour anywhere
+            if (PixelAt(graded, x, y) != clBlue) {
                 ASSERT_EQ(PixelAt(graded, x, y), GradientBandColour(clBlack, clWhite, n, x)) << x << "," << y;
             }
-}
-
-TEST(LabelPaint, RealLayersDarkenAndLightenWhatLiesBeneath)
-{
-    TPanel parent;  // transparent: the label shows what its parent paints beneath it
-    parent.resize(150, 50);
-    parent.SetBevelOuter(TPanelBevel::bvNone);
-    parent.SetColor(clWhite);
-    TLabelEffect label(&parent);
-    MakePlain(label, {120, 40}, QStringLiteral("Hi"), clRed);
-    label.SetDirectionShadow(edRight);
-    label.SetDepthShadow(2);
-    label.SetStyleShadow(eoReal);
-    const QImage shadowed = label.grab().toImage();
-    EXPECT_EQ(ColoursOf(shadowed), (Colours{clWhite, clRed, RGB(127, 127, 127)}));
-    EXPECT_EQ(Inks(shadowed)[RGB(127, 127, 127)].right(), Inks(shadowed)[clRed].right() + 2);
-
-    label.SetDepthShadow(0);
-    label.SetDirectionHighlight(edUpLeft);
-    label.SetDepthHighlight(2);
-    label.SetStyleHighlight(eoReal);
-    const QImage lightened = PaintOver(label, clBlack);
-    EXPECT_EQ(ColoursOf(lightened), (Colours{clBlack, clRed, RGB(127, 127, 127)}));
-    EXPECT_EQ(Inks(lightened)[RGB(127, 127, 127)].left(), Inks(lightened)[clRed].left() - 2);
-}
-
-TEST(LabelPaint, TurnedTextAndUprightLettersGoWhereTheirLayoutsSay)
-{
-    TLabelEffect label;
-    MakePlain(label, {200, 200}, QStringLiteral("A&b c"), clSilver);
-    const QString caption = label.Caption();
-    TBitmap reference(200, 200);  // drawn as the label's surfaces draw
-    TCanvas canvas(reference.Canvas().Target());
-    canvas.Font = label.Font();
-    canvas.Font.Smooth = false;
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    const UprightLettersLayout upright = LayoutUprightLetters(
-        caption, [&](const QString& s) { return canvas.TextWidth(s); }, canvas.TextHeight(caption),
-        ComputeAngleTrig(360), LabelOffsets{});
-    for (int i = 0; i < upright.Letters.size(); ++i) {
-        const QPoint at = LetterOrigin(upright, {}, i, 0, 0);
-        canvas.TextOut(at.x(), at.y(), upright.Letters[i]);
-    }
-    // 360 degrees is a zero slope, but still letters one by one: the ampersand is shown.
-    label.SetAngle(360);
-    label.SetKeepLettersVertical(true);
-    EXPECT_TRUE(PaintOver(label, clWhite) == reference.Image());
-
-    reference.SetSize(200, 200);
-    canvas.Font.Escapement = 900;
-    const TurnedTextLayout line = LayoutTurnedText(canvas.TextWidth(caption), canvas.TextHeight(caption),
-                                                   canvas.TextWidth(caption + "   "), ComputeAngleTrig(90), {});
-    canvas.TextOut(line.X0, line.Y0, caption);
-    label.SetKeepLettersVertical(false);
-    label.SetAngle(90);
-    EXPECT_TRUE(PaintOver(label, clWhite) == reference.Image());
-
-    // Opaque, it shows its box outlined in black; the box's bottom and right edges clear the text.
-    label.SetTransparent(false);
-    label.SetColor(clYellow);
-    const QPoint corner = line.Corners[3], middle = (line.Corners[1] + corner) / 2;  // bottom right, centre
-    ExpectPixels(PaintOver(label, clWhite), {{corner.x(), corner.y(), clBlack}, {corner.x(), middle.y(), clBlack},
-                                             {middle.x(), corner.y(), clBlack}, {corner.x() - 1, corner.y() - 1, clYellow},
-                                             {corner.x() + 1, corner.y(), clWhite}});
 }
 
 TEST(LabelPaint, EmptyLongAndOddCaptionsPaintWithoutFault)
@@ -257,13 +139,9 @@ TEST(LabelPaint, EmptyLongAndOddCaptionsPaintWithoutFault)
     EXPECT_EQ(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
 
     label.SetCaption(QStringLiteral("Odd\tvalues&"));
-    label.SetDirectionShadow(TEffectDirection(200));
     label.SetDepthShadow(40);
-    label.SetStyleShadow(TEffectOption(9));
     label.SetStyleHighlight(eoReal);
-    label.SetGraduateFace(TGraduateOption(7));
-    label.SetAlignment(TAlignment(3));
-    // Whatever the values, no key colour is left behind; no background shape above 360 degrees.
+    // Whatever the angle, no key colour is left behind; no background shape above 360 degrees.
     for (int angle : {0, 400, 180, 271})
         for (bool upright : {false, true}) {
             label.SetAngle(TAngleRange(angle));

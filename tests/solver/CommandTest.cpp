@@ -28,13 +28,9 @@ TRun RunSolve(const std::string& input, const std::string& arguments = "")
 {
     const std::string base = ::testing::TempDir() + "mozik_solve_" + std::to_string(getpid());
     std::ofstream(base + ".in", std::ios::binary) << input;
-    const std::string command = std::string(MOZIK_SOLVE_PATH) + " " + arguments + " <" + base + ".in >" + base
-                                + ".out 2>" + base + ".err";
-    TRun run;
-    const int status = std::system(command.c_str());
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = ReadAll(base + ".out");
-    run.Err = ReadAll(base + ".err");
+    const int status = std::system((std::string(MOZIK_SOLVE_PATH) + " " + arguments + " <" + base + ".in >" + base
+                                    + ".out 2>" + base + ".err").c_str());
+    const TRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(base + ".out"), ReadAll(base + ".err")};
     for (const char* suffix : {".in", ".out", ".err"})
         std::remove((base + suffix).c_str());
     return run;
@@ -53,32 +49,28 @@ TEST(SolverCommand, AnswersEachBoardOnItsOwnLine)
     EXPECT_EQ(RunSolve("3 1 2 3 4 5 6 7 0 8\n", "--fast").Out, "1 8\n");
 }
 
-TEST(SolverCommand, BadLinesGetAReasonAndTheRestGoesOn)
+TEST(SolverCommand, BadLinesGetAReasonTheRestGoesOnAndUnknownOptionsGetTheUsage)
 {
-    std::string input = "3 1 2 3 4 5 6 8 7 0\n4 1 2\nfoo bar\n8 1\n3 1 2 3 4 5 6 7 8 8\n";
-    input += std::string(1 << 20, 'x') + "\n";
+    // How each malformed board is named is the position's test: one of them stands for all here.
+    std::string input = "3 1 2 3 4 5 6 8 7 0\nfoo bar\n" + std::string(1 << 20, 'x') + "\n";
     const char garbage[] = "3 1 2\0\x01\xff 3\n";
-    input += std::string(garbage, sizeof garbage - 1);
-    input += "2 1 2 3 0\n3 1 2 3 4 5 6 7 8 999999999999999999999999\n";
+    input += std::string(garbage, sizeof garbage - 1) + "2 1 2 3 0\n";
     const TRun run = RunSolve(input);
     EXPECT_EQ(run.Status, 1);
     std::vector<std::string> lines;
     for (std::size_t start = 0, end; (end = run.Out.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(run.Out.substr(start, end - start));
-    ASSERT_EQ(lines.size(), 9u);
-    for (std::size_t i : {0, 1, 2, 3, 4, 5, 6, 8})
+    ASSERT_EQ(lines.size(), 5u);
+    for (std::size_t i : {0, 1, 2, 3})
         EXPECT_EQ(lines[i].rfind("error: ", 0), 0u) << lines[i];
     EXPECT_NE(lines[0].find("not solvable"), std::string::npos);
-    EXPECT_NE(lines[5].find("longer than"), std::string::npos);
-    EXPECT_EQ(lines[7], "0");
-}
+    EXPECT_NE(lines[2].find("longer than"), std::string::npos);
+    EXPECT_EQ(lines[4], "0");
 
-TEST(SolverCommand, UnknownOptionsGetTheUsage)
-{
-    const TRun run = RunSolve("1 0\n", "--slow");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_TRUE(run.Out.empty());
-    EXPECT_NE(run.Err.find("usage: mozik-solve"), std::string::npos);
+    const TRun usage = RunSolve("1 0\n", "--slow");
+    EXPECT_EQ(usage.Status, 2);
+    EXPECT_TRUE(usage.Out.empty());
+    EXPECT_NE(usage.Err.find("usage: mozik-solve"), std::string::npos);
     EXPECT_EQ(RunSolve("", "").Status, 0);
 }
 

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 QPalette TestPalette()
@@ -52,6 +51,23 @@ void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int
 {
     for (const auto& [x, y, color] : pixels)
         EXPECT_EQ(PixelAt(image, x, y), color) << "at " << x << ", " << y;
+}
+
+std::map<TColor, QRect> Inks(const QImage& image)
+{
+    std::map<TColor, QRect> inks;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            inks[PixelAt(image, x, y)] |= QRect(x, y, 1, 1);
+    return inks;
+}
+
+std::set<TColor> ColoursOf(const QImage& image)
+{
+    std::set<TColor> colours;
+    for (const auto& [colour, extent] : Inks(image))
+        colours.insert(colour);
+    return colours;
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const QString& path)

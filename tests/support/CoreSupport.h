@@ -4,10 +4,14 @@
 #include "framework/Bitmap.h"
 #include "framework/Colors.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPalette>
 #include <QString>
+#include <gtest/gtest.h>
 #include <initializer_list>
+#include <map>
+#include <set>
 #include <tuple>
 
 // The classic desktop colours: button face silver, shadow grey, highlight white, text black.
@@ -28,6 +32,24 @@ TColor PixelAt(const QImage& image, int x, int y);
 
 // Expects each listed pixel (x, y, colour) of the image to have its colour.
 void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int, TColor>> pixels);
+
+// Every colour of the image with the extent of its pixels; the colours alone.
+std::map<TColor, QRect> Inks(const QImage& image);
+std::set<TColor> ColoursOf(const QImage& image);
+
+// The file's bytes, empty when it cannot be read; a file made or replaced with the bytes (inline,
+// so that suites on GoogleTest's own main use them too).
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
+}
 
 // While alive, the process works in another directory, and the data folder ($XDG_DATA_HOME) is
 // the folder "data" inside it, so that no test reads or writes the player's own files.

@@ -13,18 +13,16 @@
 #include <functional>
 
 // While alive, every open-file dialog "chooses" the queued answers in turn (nullopt: cancel),
-// and records that it was asked.
+// and records the default name it was offered.
 class ScopedOpenFile {
 public:
     explicit ScopedOpenFile(QStringList answers);
     ~ScopedOpenFile();
-    int Calls() const { return calls_; }
     QString LastDefaultName() const { return lastDefaultName_; }
 
 private:
     OpenFileFunction previous_;
     QStringList answers_;
-    int calls_ = 0;
     QString lastDefaultName_;
 };
 

@@ -250,7 +250,8 @@ void TForm1::FormCreate()
     ScoreFile = TScoreFile::Locate(
         directory, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Mozik"));
     Scores = ScoreFile.Load();
-    scoreFileProblem_ = ScoreFile.Problem();
+    if (!ScoreFile.Problem().isEmpty())
+        startProblems_ << ScoreFile.Problem();
 }
 
 void TForm1::FormDestroy()
@@ -275,10 +276,13 @@ void TForm1::FinishStart()
     ScoreFile.CreateIfMissing();
     OpenDialog1.Filter = PictureDialogFilter();
     emit Started();
-    if (!scoreFileProblem_.isEmpty()) {
-        // Told over the game's window, once it is there to be seen.
-        const QString problem = std::exchange(scoreFileProblem_, QString());
-        WhenNoDialogIsOpen(this, [this, problem] { ShowErrorBox(this, problem); });
+    if (!startProblems_.isEmpty()) {
+        // Told over the game's window, once it is there to be seen, one box after the other.
+        const QStringList problems = std::exchange(startProblems_, QStringList());
+        WhenNoDialogIsOpen(this, [this, problems] {
+            for (const QString& problem : problems)
+                ShowErrorBox(this, problem);
+        });
     }
 }
 
@@ -761,18 +765,31 @@ void TForm1::Open1Click()
 
 bool TForm1::OpenPicture(const QString& path)
 {
+    const QString problem = TakePicture(path);
+    if (!problem.isEmpty())
+        ShowErrorBox(this, problem);
+    return problem.isEmpty();
+}
+
+void TForm1::OpenPictureAtStart(const QString& path)
+{
+    if (const QString problem = TakePicture(path); !problem.isEmpty())
+        startProblems_ << problem;
+}
+
+QString TForm1::TakePicture(const QString& path)
+{
     TBitmap picture;
     QString reason;
     if (!picture.LoadFromFile(path, &reason)) {
         // The picture, its name, the board and any game in progress stay as they were.
-        ShowErrorBox(this, QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason));
-        return false;
+        return QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
     }
     Image1->SetPicture(picture);
     PictureName = QFileInfo(path).fileName();
     setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
     Rebuild(Game.BoardSize());
-    return true;
+    return {};
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event)

@@ -134,10 +134,12 @@ public:
     void Timer1Timer();
     void SpeedButton4Click();
     void Open1Click();
-    // Opens a picture file chosen with Open, dropped on the window or named at start-up, and
-    // rebuilds the board from it; a file that cannot be used is told in an error box and
-    // changes nothing.
+    // Opens a picture file chosen with Open or dropped on the window, and rebuilds the board from
+    // it; a file that cannot be used is told in an error box and changes nothing.
     bool OpenPicture(const QString& path);
+    // The picture named on the command line, taken before the window shows, so that its first
+    // frame already has it; one that cannot be used is told once the window is there.
+    void OpenPictureAtStart(const QString& path);
     void N1x1Click();
     void N4x4Click();
     void N5x5Click();
@@ -164,7 +166,8 @@ public:
     void WaitForSolver();
 
     // What start-up leaves until the window is on the screen: the default score file where there
-    // was none, the open dialog's list of picture formats, a word about a score file left alone.
+    // was none, the open dialog's list of picture formats, a word about a score file left alone
+    // or a picture that could not be opened.
     // Runs once, after the window's first paint.
     void FinishStart();
 
@@ -225,7 +228,9 @@ private:
     std::jthread solver_;            // last: stopped and joined before the rest goes
     bool centred_ = false;
     bool started_ = false;
-    QString scoreFileProblem_;  // told once the window shows
+    // Opens the picture, or answers why it cannot be used.
+    QString TakePicture(const QString& path);
+    QStringList startProblems_;  // told once the window shows
 };
 
 extern TForm1* Form1;

@@ -2,7 +2,6 @@
 // only the main window is shown; the program ends when the main window closes.
 
 #include "framework/Application.h"
-#include "framework/Dialogs.h"
 #include "framework/Font.h"
 #include "framework/Random.h"
 #include "framework/StartupProbe.h"
@@ -48,15 +47,14 @@ int main(int argc, char** argv)
     ProgramRandom().Randomize();
 
     Form1 = new TForm1;  // the first window made becomes the main window
+    if (const QString picture = parser.positionalArguments().value(0); !picture.isEmpty())
+        Form1->OpenPictureAtStart(picture);
     // The dialogs follow once the main window is on the screen: nobody can open one before.
-    const QString picture = parser.positionalArguments().value(0);
-    QObject::connect(Form1, &TForm1::Started, Form1, [picture] {
+    QObject::connect(Form1, &TForm1::Started, Form1, [] {
         QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
         About = new TAbout(Form1);
         Form2 = new TForm2(Form1);
         Form3 = new TForm3(Form1);
-        if (!picture.isEmpty())
-            WhenNoDialogIsOpen(Form1, [picture] { Form1->OpenPicture(picture); });
     });
     if (parser.isSet(stateFile))
         ReportGameTo(*Form1, parser.value(stateFile));

@@ -142,9 +142,16 @@ e2e_same_picture() {
   [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
 }
 
-# e2e_menu MENU-KEY ITEM-KEY: chooses a menu item by its access keys.
+# e2e_windows_shown: how many windows of the program are on the screen (menus among them).
+e2e_windows_shown() {
+  xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null | wc -l
+}
+
+# e2e_menu MENU-KEY ITEM-KEY: chooses a menu item by its access keys, once its menu is open.
 e2e_menu() {
+  local shown
+  shown=$(e2e_windows_shown)
   e2e_key "alt+$1"
-  sleep 0.3
+  e2e_wait_for "[ \$(e2e_windows_shown) -gt $shown ]" "the menu of alt+$1 to open"
   e2e_key "$2"
 }

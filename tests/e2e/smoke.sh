@@ -23,9 +23,7 @@ size=$(xwininfo -id "$E2E_WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {prin
 [ "$size" = "276x$((316 + menu))" ] || e2e_fail "window size $size, not a 276 x 316 client under a $menu-pixel menu"
 e2e_note "window \"Mozik.bmp  -  5 x 5\", client 276 x 316 under the menu"
 
-e2e_key alt+s
-sleep 0.3
-e2e_key 4
+e2e_menu s 4
 e2e_expect size 4
 e2e_expect title "Mozik.bmp  -  4 x 4"
 e2e_note "Size menu by keys: 4 x 4"

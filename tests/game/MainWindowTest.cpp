@@ -193,6 +193,33 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  4 x 4"));
 }
 
+TEST(StartPicture, APictureNamedAtTheStartIsInTheFirstFrameAndOneThatCannotBeReadIsToldOverTheWindow)
+{
+    QTemporaryDir dir;
+    ScopedCurrentDir workIn{dir.path()};
+    QImage picture(120, 90, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(dir.filePath("sea.png"), "PNG"));
+    WriteFile(dir.filePath("cut.png"), ReadFile(dir.filePath("sea.png")).chopped(40));
+    ScopedErrorBoxes errors;
+    {
+        TForm1 form;
+        form.OpenPictureAtStart(dir.filePath("sea.png"));
+        EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));  // before the window shows
+        EXPECT_EQ(form.Image1->size(), QSize(120, 90));
+    }
+    TForm1 form;
+    form.OpenPictureAtStart(dir.filePath("cut.png"));
+    EXPECT_TRUE(errors.Messages().isEmpty());  // no box before there is a window to tell it over
+    form.show();
+    QCoreApplication::processEvents();  // its first paint
+    QCoreApplication::processEvents();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(dir.filePath("cut.png")));
+    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_EQ(form.Image1->size(), QSize(250, 250));
+}
+
 TEST(LightLook, TheWindowsKeepTheirLightFaceUnderADarkDesktopPalette)
 {
     QApplication::setPalette(QPalette(Qt::white, QColor(50, 50, 50)));  // what a dark theme hands out

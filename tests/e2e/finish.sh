@@ -33,7 +33,7 @@ e2e_note "${moves[0]} clicks along mozik-solve's moves brought the picture home"
 
 # The result: no place in the table, so "Введите выше имя :" greys out with the name box.
 dialog=$(e2e_window Message)
-import -window "$dialog" -crop 145x16+16+64 +repage "$E2E_TMP/label4.png"
+e2e_shot "$dialog" 145x16+16+64 "$E2E_TMP/label4.png"
 # The colours of a picture, "count: (r,g,b)" a line, the commonest first.
 colours() {
   convert "$1" -format %c histogram:info:- | sed -E 's/^ *([0-9]+): \(([0-9]+),([0-9]+),([0-9]+).*/\1: (\2,\3,\4)/' | sort -rn
@@ -47,7 +47,7 @@ e2e_key Return
 
 # The score dialog: its tabs in the face colour, none in a colour of the style's own.
 dialog=$(e2e_window "High Scores")
-import -window "$dialog" -crop 240x30+0+283 +repage "$E2E_TMP/tabs.png"
+e2e_shot "$dialog" 240x30+0+283 "$E2E_TMP/tabs.png"
 tabs=$(colours "$E2E_TMP/tabs.png")
 [ "$(echo "$tabs" | head -n1 | cut -d' ' -f2)" = "(239,239,239)" ] || e2e_fail "the tabs' face is $(echo "$tabs" | head -n1)"
 # The style's own tab fills, lighter and darker than the face, cover no area.

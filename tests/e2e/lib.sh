@@ -129,12 +129,20 @@ e2e_peak_memory() {
   awk '/^VmHWM:/ {print $2}' "/proc/$E2E_PID/status"
 }
 
+# e2e_shot WINDOW GEOMETRY FILE: a photograph of part of a window, taken once two shots a moment
+# apart agree (the window may still be drawing what its report says).
+e2e_shot() {
+  local window=$1 geometry=$2 shot=$3
+  import -window "$window" -crop "$geometry" +repage "$shot" 2>/dev/null
+  e2e_wait_for 'sleep 0.1; cp "$shot" "$shot.last"; import -window "$window" -crop "$geometry" +repage "$shot" 2>/dev/null; e2e_same_picture "$shot" "$shot.last"' "the window to settle"
+  rm -f "$shot.last"
+}
+
 # e2e_board_shot FILE: a photograph of the board, the main window below its tool bar.
 e2e_board_shot() {
-  local client top
+  local client
   client=$(e2e_state client)
-  top=$((${client##*+} + 40))
-  import -window "$E2E_WID" -crop "258x258+0+$top" +repage "$1" 2>/dev/null
+  e2e_shot "$E2E_WID" "258x258+0+$((${client##*+} + 40))" "$1"
 }
 
 # e2e_same_picture A B: whether two pictures are the same pixel for pixel.

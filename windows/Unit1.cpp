@@ -12,6 +12,7 @@
 #include "windows/BoardPanel.h"
 #include "windows/DialogLayout.h"
 #include "windows/MainLayout.h"
+#include "windows/PlayInput.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
@@ -19,15 +20,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QDragEnterEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QUrl>
-#include <optional>
 #include <utility>
 
 TForm1* Form1 = nullptr;
@@ -37,31 +34,6 @@ namespace {
 
 const QString kPauseHint = QStringLiteral("Пауза.");
 const QString kContinueHint = QStringLiteral("Продолжить.");
-
-bool IsBoardKey(int key)
-{
-    return key == Qt::Key_Space || key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-}
-
-std::optional<TDirection> ArrowDirection(int key)
-{
-    switch (key) {
-    case Qt::Key_Left: return TDirection::Left;
-    case Qt::Key_Right: return TDirection::Right;
-    case Qt::Key_Up: return TDirection::Up;
-    case Qt::Key_Down: return TDirection::Down;
-    default: return std::nullopt;
-    }
-}
-
-// The first local file of a drag, if it brings one.
-QString DroppedFile(const QMimeData* data)
-{
-    for (const QUrl& url : data ? data->urls() : QList<QUrl>())
-        if (url.isLocalFile())
-            return url.toLocalFile();
-    return {};
-}
 
 QString SizeSuffix(int n)
 {
@@ -136,7 +108,7 @@ void TForm1::CreateComponents()
     ZelHint1 = MakeHintManager(this);
 
     OpenDialog1.FileName = QStringLiteral("mozik.bmp");  // its filter comes with FinishStart
-    setAcceptDrops(true);  // a picture file dropped on the window opens as if chosen with Open
+    input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, dropped pictures, ...
 }
 
 void TForm1::CreateMenu()
@@ -299,11 +271,6 @@ void TForm1::ShowGame()
         busyCursor_ = session_.Busy();
         busyCursor_ ? QApplication::setOverrideCursor(Qt::BusyCursor) : QApplication::restoreOverrideCursor();
     }
-    // During a solve's playback any key or click only ends it.
-    if (session_.Solving() != filtering_) {
-        filtering_ = session_.Solving();
-        filtering_ ? qApp->installEventFilter(this) : qApp->removeEventFilter(this);
-    }
     emit GameShown();
 }
 
@@ -347,57 +314,11 @@ void TForm1::Peek1Click() { session_.PeekForAWhile(); }
 void TForm1::SpeedButton4Click() { session_.TogglePause(); }
 void TForm1::ChooseSize(int n) { session_.NewBoard(n); }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (session_.Solving() && (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress
-                               || event->type() == QEvent::ShortcutOverride)) {
-        event->accept();  // an accepted override keeps the key from any shortcut
-        session_.FinishSolveNow();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Keys on the board are the window's own: the arrows and Space never reach a shortcut, and
-// Space is told apart when pressed, held and let go.
 bool TForm1::event(QEvent* event)
 {
     if (event->type() == QEvent::Paint && !started_)
         QTimer::singleShot(0, this, &TForm1::FinishStart);  // the window is on the screen
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier && IsBoardKey(key->key())) {
-            event->accept();
-            return true;
-        }
-    }
     return QMainWindow::event(event);
-}
-
-void TForm1::keyPressEvent(QKeyEvent* event)
-{
-    const std::optional<TDirection> direction = ArrowDirection(event->key());
-    if (event->modifiers() != Qt::NoModifier || (!direction && event->key() != Qt::Key_Space)) {
-        QMainWindow::keyPressEvent(event);
-    } else if (direction) {
-        session_.MoveToward(*direction);
-    } else if (!event->isAutoRepeat()) {
-        session_.HoldPeek();
-    }
-}
-
-void TForm1::keyReleaseEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
-        session_.ReleasePeek();
-    QMainWindow::keyReleaseEvent(event);
-}
-
-void TForm1::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        session_.EndPeek();
-    QMainWindow::changeEvent(event);
 }
 
 void TForm1::Open1Click()
@@ -408,20 +329,6 @@ void TForm1::Open1Click()
 
 void TForm1::OpenPicture(const QString& path) { session_.OpenPicture(path); }
 void TForm1::OpenPictureAtStart(const QString& path) { session_.OpenPictureNow(path); }
-
-void TForm1::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!DroppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void TForm1::dropEvent(QDropEvent* event)
-{
-    if (const QString path = DroppedFile(event->mimeData()); !path.isEmpty()) {
-        event->acceptProposedAction();
-        OpenPicture(path);
-    }
-}
 
 void TForm1::HighScores1Click()
 {

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -17,6 +18,7 @@ class TBoardPanel;
 class TFxLabel;
 class TImage;
 class TPanel;
+class TPlayInput;
 class TSpeedButton;
 class TZelHint;
 
@@ -83,13 +85,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateComponents();
@@ -147,8 +143,8 @@ private:
     TImage* PeekImage = nullptr;
 
     TSession session_;
+    std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds
     bool busyCursor_ = false;
-    bool filtering_ = false;  // the application's input goes through eventFilter during a solve
     bool centred_ = false;
     bool started_ = false;
     QStringList startProblems_;  // told once the window shows

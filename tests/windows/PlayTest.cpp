@@ -76,9 +76,21 @@ TEST_F(PlayTest, EveryCommandShowsWhetherItCanActInEveryStateOfTheGame)
 TEST_F(PlayTest, ArrowsUndoRedoAndHintReachTheGameByKeysAndMenuAndTheBoardShowsThem)
 {
     const QImage start = Picture();
+    // A move paints the one tile that shows another piece now, the one at the old gap.
+    QCoreApplication::processEvents();
+    std::map<QObject*, int> painted;
+    TEventCounter counter([&](QObject* tile, QEvent* event) {
+        if (event->type() == QEvent::Paint)
+            ++painted[tile];
+    });
+    for (int p = 1; p <= 25; ++p)
+        TileAt(p)->installEventFilter(&counter);
     for (auto [key, gap] : {std::pair{Qt::Key_Left, 25}, {Qt::Key_Right, 24}, {Qt::Key_Down, 19}, {Qt::Key_Left, 20}}) {
         Key(key);
         EXPECT_EQ(GapPos, gap) << key;
+        QCoreApplication::processEvents();
+        if (gap == 24)
+            EXPECT_EQ(painted, (std::map<QObject*, int>{{TileAt(25), 1}}));
     }
     const QImage after = Picture();
     Key(Qt::Key_Z, Qt::ControlModifier);

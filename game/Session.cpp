@@ -152,6 +152,8 @@ void TSession::Moved(const TMoveResult& result)
 {
     if (!result.Moved)
         return;
+    if (!solving_)
+        solver_.request_stop();  // a hint for the board before is no longer wanted
     StopBlink();
     if (result.Solved && !solving_)
         EndGame(game_.GivenUp());
@@ -181,8 +183,12 @@ void TSession::Timer1Timer()
 
 void TSession::Hint()
 {
-    if (game_.Playing() && !peeking_ && !solver_.joinable())
-        AskSolver(false);
+    if (!game_.Playing() || peeking_)
+        return;
+    if (solver_.joinable() && !solver_.get_stop_token().stop_requested() && asked_ == game_.Position())
+        return;  // the answer for this very board is on its way
+    StopSolver();
+    AskSolver(false);
 }
 
 void TSession::Solve()
@@ -201,7 +207,7 @@ void TSession::Solve()
 
 void TSession::AskSolver(bool wholeSolution)
 {
-    const TPosition position = game_.Position();
+    const TPosition position = asked_ = game_.Position();
     // The tables of the 4 x 4 board, which also finish larger boards, take a moment to build the
     // first time they are asked for.
     const bool wantsTables = position.N == 4 || (position.N > 4 && solverOptions_.FinishOptimally);

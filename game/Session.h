@@ -141,6 +141,7 @@ private:
     std::unique_ptr<TTimer> solveTimer_;
     std::unique_ptr<TTimer> peekTimer_;
     int solverQuestion_ = 0;  // the answer to any other question is dropped
+    TPosition asked_;         // the board of the last question
     int pictureQuestion_ = 0;
     struct TPictureJob {
         int Question = 0;

@@ -157,6 +157,11 @@ TEST_F(SessionTest, AHintBlinksTheTileTheSolverMovesNextUntilAMoveAndAnAnswerFor
     session.WaitForWork();
     EXPECT_EQ(session.HintedTile(), 0);
     session.Hint();
+    session.MoveToward(TDirection::Down);
+    session.Hint();  // asked again for the board as it is now
+    session.WaitForWork();
+    EXPECT_NE(GapBeside(Game().PositionOfTile(session.HintedTile()), Game().GapPos(), 5), 0);
+    session.Hint();
     session.NewBoard(5);  // stops the worker
     session.WaitForWork();
     EXPECT_EQ(session.HintedTile(), 0);

@@ -31,7 +31,7 @@ e2e_setup() {
 
 e2e_cleanup() {
   local pid
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$E2E_TMP"

@@ -30,20 +30,11 @@ start_timed() {
   shown=$((($(date +%s%N) - started) / 1000000))
 }
 
-# close_error_box: waits for the error box and closes it.
-close_error_box() {
-  local box
-  box=$(e2e_window Mozik)
-  e2e_focus "$box"
-  e2e_key Return
-  e2e_wait_for '! xdotool search --onlyvisible --name "^Mozik\$" >/dev/null 2>&1' "the error box to close"
-}
-
 # refused_and_going_on WHAT: after the error box, the built-in picture is still there and a game
 # starts; checks the peak memory, ends the game, notes what happened.
 refused_and_going_on() {
   local memory
-  close_error_box
+  e2e_close_error_box
   [ "$(e2e_state title)" = "Mozik.bmp  -  5 x 5" ] || e2e_fail "$1 replaced the built-in picture"
   e2e_focus "$E2E_WID"
   e2e_key F2

@@ -12,32 +12,31 @@ namespace {
 const QSize kShortData(16, 16);
 const QColor kFlatColour(40, 90, 160);
 
-void Le16(QByteArray& bytes, int value)
+// The number in `size` bytes, the least significant first or last.
+void AppendNumber(QByteArray& bytes, qint64 value, int size, bool bigEndian)
 {
-    char field[2];
-    qToLittleEndian<quint16>(quint16(value), field);
-    bytes.append(field, 2);
+    for (int i = 0; i < size; ++i)
+        bytes += char((value >> (8 * (bigEndian ? size - 1 - i : i))) & 0xFF);
+}
+
+void Le16(QByteArray& bytes, qint64 value)
+{
+    AppendNumber(bytes, value, 2, false);
 }
 
 void Le32(QByteArray& bytes, qint64 value)
 {
-    char field[4];
-    qToLittleEndian<quint32>(quint32(value), field);
-    bytes.append(field, 4);
+    AppendNumber(bytes, value, 4, false);
 }
 
-void Be16(QByteArray& bytes, int value)
+void Be16(QByteArray& bytes, qint64 value)
 {
-    char field[2];
-    qToBigEndian<quint16>(quint16(value), field);
-    bytes.append(field, 2);
+    AppendNumber(bytes, value, 2, true);
 }
 
 void Be32(QByteArray& bytes, qint64 value)
 {
-    char field[4];
-    qToBigEndian<quint32>(quint32(value), field);
-    bytes.append(field, 4);
+    AppendNumber(bytes, value, 4, true);
 }
 
 QByteArray Written(QSize size, const char* format, bool progressive = false)

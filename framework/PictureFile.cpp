@@ -8,7 +8,6 @@
 #include <QImageReader>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -67,7 +66,7 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error)
     if (fd < 0) {
         const int reason = errno;
         return Fail(error, reason == ENOENT ? Tr("Файл не найден.")
-                                            : Tr("Файл нельзя открыть для чтения: ") + QString::fromLocal8Bit(std::strerror(reason)));
+                                            : Tr("Файл нельзя открыть для чтения: ") + qt_error_string(reason));
     }
     const struct TClosing {
         int fd;
@@ -88,7 +87,7 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return Fail(error, Tr("Файл нельзя прочитать: ") + QString::fromLocal8Bit(std::strerror(errno)));
+            return Fail(error, Tr("Файл нельзя прочитать: ") + qt_error_string(errno));
         if (got == 0)
             return Fail(error, Tr("Файл стал короче, пока его читали."));
         done += got;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -123,17 +124,18 @@ public:
     TDecoderMessages(const TDecoderMessages&) = delete;
     TDecoderMessages& operator=(const TDecoderMessages&) = delete;
 
-    // The first message about damaged or missing data. Bytes between segments that were skipped
-    // leave the picture whole.
+    // The first message about damaged or missing data. Bytes skipped between segments and a
+    // damaged colour profile leave the pixels whole.
     QString Damage() const
     {
-        for (const QString& message : messages_) {
-            const QString text = message.toLower();
-            const bool damage = text.contains(QLatin1String("corrupt")) || text.contains(QLatin1String("premature")) ||
-                                text.contains(QLatin1String("not enough")) || text.contains(QLatin1String("truncat"));
-            if (damage && !text.contains(QLatin1String("extraneous bytes")))
+        static const QStringList damage{"corrupt", "premature", "inconsistent", "invalid sos", "not enough", "truncat"};
+        static const QStringList harmless{"extraneous bytes", "icc"};
+        auto mentions = [](const QString& text, const QStringList& words) {
+            return std::any_of(words.begin(), words.end(), [&text](const QString& word) { return text.contains(word, Qt::CaseInsensitive); });
+        };
+        for (const QString& message : messages_)
+            if (mentions(message, damage) && !mentions(message, harmless))
                 return message;
-        }
         return {};
     }
 

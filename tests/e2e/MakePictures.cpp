@@ -33,6 +33,6 @@ int main(int argc, char** argv)
         write("flat." + extension, FlatPicture(kind, size));
         write("short." + extension, ShortPicture(kind, size));
     }
-    write("scans.jpg", ScansJpeg(size, 3000));
+    write("scans.jpg", WithScans(FlatPicture("progressive", size), 3000));
     return 0;
 }

@@ -18,10 +18,5 @@ QByteArray FlatPicture(const QString& kind, QSize size);
 // A file that declares a picture of `size` but holds the data of a 16 x 16 one.
 QByteArray ShortPicture(const QString& kind, QSize size);
 
-// A chunk of a PNG file: its length, type, data and check sum.
-QByteArray PngChunk(const char* type, const QByteArray& data);
-
-// A grey progressive JPEG of `size` in `scans` scans (2 at least), written here: a DC scan, then
-// AC scans of one coefficient each and their refinements, a valid sequence up to 127 scans; the
-// last is repeated after that.
-QByteArray ScansJpeg(QSize size, int scans);
+// The progressive JPEG with its last scan repeated until it has `scans` scans.
+QByteArray WithScans(const QByteArray& jpeg, int scans);

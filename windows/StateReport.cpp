@@ -1,10 +1,15 @@
 #include "windows/StateReport.h"
 
+#include "framework/PictureFile.h"
 #include "windows/BoardPanel.h"
 #include "windows/Unit1.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,4 +74,17 @@ void ReportGameTo(TForm1& form, const QString& path)
     };
     QObject::connect(&form, &TForm1::GameShown, &form, write);
     form.installEventFilter(new TMoveWatch(&form, write));
+}
+
+void GatePictureReadsAt(const QString& path)
+{
+    SetPictureReadHook([pipe = QFile::encodeName(path)](const QString&) {
+        const int fd = ::open(pipe.constData(), O_RDONLY | O_CLOEXEC);  // waits for the writer
+        if (fd < 0)
+            return;
+        char bytes[64];
+        for (ssize_t got = 1; got > 0 || (got < 0 && errno == EINTR);)  // until the writer closes
+            got = ::read(fd, bytes, sizeof bytes);
+        ::close(fd);
+    });
 }

@@ -150,6 +150,15 @@ e2e_window_gone() {
   e2e_wait_for '[ -z "$(e2e_windows_named "^$1\$")" ]' "the window \"$1\" to close"
 }
 
+# e2e_close_error_box: waits for the program's error box, closes it and waits until it is gone.
+e2e_close_error_box() {
+  local box
+  box=$(e2e_window Mozik)
+  e2e_focus "$box"
+  e2e_key Return
+  e2e_window_gone Mozik
+}
+
 # e2e_peak_memory: the program's peak resident memory in KiB.
 e2e_peak_memory() {
   awk '/^VmHWM:/ {print $2}' "/proc/$E2E_PID/status"

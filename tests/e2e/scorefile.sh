@@ -52,10 +52,7 @@ for kind in "${kinds[@]}"; do
   started=$(date +%s%N)
   e2e_start "$folder"  # a file that held the start up would fail here, at the wait's deadline
   shown=$((($(date +%s%N) - started) / 1000000))
-  box=$(e2e_window Mozik)
-  e2e_focus "$box"
-  e2e_key Return
-  e2e_window_gone Mozik
+  e2e_close_error_box
   memory=$(e2e_peak_memory)
   [ "$memory" -lt $((100 * 1024)) ] || e2e_fail "$kind: peak memory $memory KiB"
   e2e_focus "$E2E_WID"

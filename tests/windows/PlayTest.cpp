@@ -89,8 +89,9 @@ TEST_F(PlayTest, ArrowsUndoRedoAndHintReachTheGameByKeysAndMenuAndTheBoardShowsT
         Key(key);
         EXPECT_EQ(GapPos, gap) << key;
         QCoreApplication::processEvents();
-        if (gap == 24)
+        if (gap == 24) {
             EXPECT_EQ(painted, (std::map<QObject*, int>{{TileAt(25), 1}}));
+        }
     }
     const QImage after = Picture();
     Key(Qt::Key_Z, Qt::ControlModifier);

@@ -210,10 +210,14 @@ bool PictureDataComplete(const QByteArray& format, QByteArrayView data, QString*
 
 QImage ReadPictureFile(const QString& path, QString* error)
 {
+    return ReadLocalPictureFile(QFile::encodeName(path), error);
+}
+
+QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error)
+{
     // Opened without waiting on a writer and checked on the open descriptor itself, so that a
     // pipe, a device or a folder is refused and nothing can be swapped in between.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(localPath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int reason = errno;
         Fail(error, reason == ENOENT ? Tr("Файл не найден.")

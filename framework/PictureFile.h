@@ -19,6 +19,8 @@ constexpr qint64 kMaxPictureFileBytes = 256LL * 1024 * 1024;
 // The picture in the file, opaque (transparent parts lie on white); a null image when the file
 // cannot be used, and *error then says why.
 QImage ReadPictureFile(const QString& path, QString* error);
+// The same for a name in the file system's own bytes, which need not be valid in any encoding.
+QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error);
 
 // Whether `data` holds the whole of a file in `format` ("bmp", "jpeg", "gif", "xbm"), as far as
 // its first picture goes; *error says what is wrong. Other formats are left to their readers,

@@ -2,7 +2,7 @@
 
 #include "game/Unit1.h"
 
-#include <QSaveFile>
+#include "files/UserFile.h"
 
 QByteArray GameReport(const TForm1& form)
 {
@@ -31,14 +31,12 @@ QByteArray GameReport(const TForm1& form)
     return report;
 }
 
-void ReportGameTo(TForm1& form, const QString& path)
+void ReportGameTo(TForm1& form, const QByteArray& localPath)
 {
-    auto write = [&form, path] {
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(GameReport(form));
-            file.commit();
-        }
+    // By the rules of the player's files, and never through a link: a report that may not be
+    // written is not.
+    auto write = [&form, path = localPath.toStdString()] {
+        ReplaceUserFile(path, GameReport(form).toStdString(), TLeafLink::Refuse);
     };
     QObject::connect(&form, &TForm1::GameShown, &form, write);
 }

@@ -11,6 +11,7 @@
 class TForm1;
 
 QByteArray GameReport(const TForm1& form);
-// From now on, writes the report to `path` when the window first shows and after every change
-// of the game it shows.
-void ReportGameTo(TForm1& form, const QString& path);
+// From now on, writes the report to the file when the window first shows and after every change
+// of the game it shows: only to a regular file of the player's own or a new one, never through
+// a link, never over a pipe, a device or a folder. The name is the file system's own bytes.
+void ReportGameTo(TForm1& form, const QByteArray& localPath);

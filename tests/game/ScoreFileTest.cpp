@@ -1,3 +1,4 @@
+#include "files/UserFile.h"
 #include "game/ScoreFile.h"
 #include "tests/support/CoreSupport.h"
 
@@ -100,6 +101,7 @@ protected:
     const QString data = dir.filePath("data/Mozik");
     const QString dataFile = data + "/Mozik.ini";
     QString error;
+    TScoreTable table;
 };
 
 class HostileScoreFile : public ScoreFileTest, public ::testing::WithParamInterface<THostileFile> {};
@@ -119,7 +121,7 @@ TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInTheDataFolder)
     EXPECT_EQ(located.Load(), TScoreTable());
     EXPECT_FALSE(located.Refused());
     EXPECT_TRUE(located.Problem().contains(startFile) && located.Problem().contains(dataFile));
-    EXPECT_TRUE(located.Save(Record(), &error));
+    EXPECT_TRUE(located.Place(5, "Anna", 20, &table, &error));
     EXPECT_EQ(TScoreFile(dataFile).Load(), Record());
     EXPECT_EQ(Snapshot(start), before);
 }
@@ -148,7 +150,7 @@ TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFolde
     EXPECT_EQ(file.Load(), Record());
     EXPECT_TRUE(file.Problem().isEmpty());
     EXPECT_EQ(ReadFile(startFile), text);  // reading never rewrites
-    ASSERT_TRUE(file.Save(TScoreTable(), &error));
+    ASSERT_TRUE(file.Clear(&table, &error));
     EXPECT_EQ(ReadFile(startFile), TScoreTable().ToFileText());
 }
 
@@ -161,41 +163,121 @@ TEST_F(ScoreFileTest, AnOwnLinkIsWrittenThroughToItsTargetWhileThatStaysAnOwnFil
     TScoreFile file = TScoreFile::Locate(start, data);
     EXPECT_EQ(file.Path(), startFile);
     EXPECT_EQ(file.Load(), Record());
-    ASSERT_TRUE(file.Save(TScoreTable(), &error));
+    ASSERT_TRUE(file.Clear(&table, &error));
     EXPECT_EQ(ReadFile(target), TScoreTable().ToFileText());
     EXPECT_EQ(QFileInfo(startFile).symLinkTarget(), target);
     // Something else put in the target's place since the start is not replaced.
     QFile::remove(target);
     ASSERT_EQ(mkfifo(Name(target), 0600), 0);
     const auto before = Snapshot(dir.path());
-    EXPECT_FALSE(file.Save(Record(), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &error));
+    EXPECT_TRUE(error.contains(startFile) && error.contains("канал")) << error.toStdString();
     EXPECT_EQ(Snapshot(dir.path()), before);
 }
 
-TEST_F(ScoreFileTest, ASaveRemovesTheTemporaryFilesOfKilledSavesAndNothingElse)
+TEST_F(ScoreFileTest, TwoWindowsOnOneFileKeepEachOthersRecordsAndExitWritesOnlyWhatWasNotSaved)
 {
-    TScoreFile file(startFile);
-    file.Load();
-    QStringList kept = {"Mozik.ini", "Mozik.ini.mozik-save-AbCdE", "Mozik.ini.mozik-save-AbCdE1",
-                        "Mozik.ini.mozik-save-AbCdEfg", "Other.ini.mozik-save-AbCdEf", "Mozik.ini.AbCdEf",
-                        "Mozik.ini.mozik-save-Folder", "Mozik.ini.mozik-save-LinkAb"};
-    for (const QString& name : kept.mid(1, 5))
-        WriteFile(start + "/" + name, "x");
-    QDir(start).mkdir(kept[6]);
-    ASSERT_EQ(symlink("Mozik.ini", Name(start + "/" + kept[7])), 0);
-    if (geteuid() == 0) {  // one of the right shape, but another user's
-        kept += "Mozik.ini.mozik-save-NobodY";
-        WriteFile(start + "/" + kept.back(), "x");
-        ASSERT_EQ(chown(Name(start + "/" + kept.back()), kNobody, kNobody), 0);
+    // Both open on the default file; neither has seen the other's record when it makes its own.
+    TScoreFile first(dataFile), second(dataFile), watcher(dataFile);
+    for (TScoreFile* file : {&first, &second, &watcher})
+        file->Load();
+    first.CreateIfMissing();
+    second.CreateIfMissing();
+    ASSERT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
+    ASSERT_TRUE(first.Place(5, "Anna", 20, &table, &error));
+    ASSERT_TRUE(second.Place(5, "Boris", 30, &table, &error));
+    TScoreTable both = Record();
+    both.Place(5, "Boris", 30);
+    EXPECT_EQ(table, both);  // the second window's record went into the table as the file had it
+    EXPECT_EQ(first.Table(), both);
+    const auto before = Snapshot(data);
+    for (TScoreFile* file : {&first, &second, &watcher}) {  // Exit: nothing is left to write
+        EXPECT_FALSE(file->HasKept());
+        EXPECT_TRUE(file->SaveKept(&error));
     }
-    WriteFile(start + "/Mozik.ini.mozik-save-QwErTy", "left by a killed save");
-    ASSERT_TRUE(file.Save(Record(), &error));
-    QStringList names = QDir(start).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    names.sort();
-    kept.sort();
-    EXPECT_EQ(names, kept) << names.join(' ').toStdString();
-    EXPECT_EQ(TScoreFile(startFile).Load(), Record());
+    EXPECT_EQ(Snapshot(data), before);
+    EXPECT_EQ(TScoreFile(dataFile).Load(), both);
+    // Clear Scores empties every table of the file, the ones it never saw filled as well.
+    TScoreFile(dataFile).Place(7, "Vera", 99, &table, &error);
+    ASSERT_TRUE(watcher.Clear(&table, &error));
+    EXPECT_EQ(table, TScoreTable());
+    EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
+}
+
+TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndWrittenLater)
+{
+    TScoreFile file(dataFile);
+    file.Load();
+    file.LockWaitMs = 0;
+    file.CreateIfMissing();
+    const QByteArray defaults = ReadFile(dataFile);
+    TUserFileLock other;  // another window in the middle of its own save
+    ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0).Ok());
+    EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &error));
+    EXPECT_TRUE(error.contains(dataFile) && error.contains("занят")) << error.toStdString();
+    EXPECT_EQ(table, Record());  // in memory meanwhile
+    EXPECT_FALSE(file.Place(6, "Boris", 30, &table, &error));
+    EXPECT_TRUE(error.isEmpty());  // told once
+    EXPECT_TRUE(file.HasKept());
+    EXPECT_FALSE(file.SaveKept(&error));
+    EXPECT_TRUE(error.contains(dataFile));
+    EXPECT_EQ(ReadFile(dataFile), defaults);
+    // Meanwhile the other window records; once it lets go, both are written.
+    TScoreTable others;
+    others.Place(7, "Vera", 99);
+    WriteFile(dataFile, others.ToFileText());
+    other.Release();
+    EXPECT_TRUE(file.SaveKept(&error));
+    TScoreTable all = Record();
+    all.Place(6, "Boris", 30);
+    all.Place(7, "Vera", 99);
+    EXPECT_EQ(TScoreFile(dataFile).Load(), all);
+    EXPECT_FALSE(file.HasKept());
+
+    // A lock file left by a window that was killed holds nobody up, and goes with the save.
+    WriteFile(dataFile + ".lock", "12345\n");
+    EXPECT_TRUE(file.Clear(&table, &error));
+    EXPECT_EQ(ReadFile(dataFile), defaults);
+    EXPECT_FALSE(QFileInfo::exists(dataFile + ".lock"));
+}
+
+TEST_F(ScoreFileTest, AWriteProtectedFileIsReadNeverWrittenAndToldOnce)
+{
+    WriteFile(startFile, Record().ToFileText());
+    ASSERT_EQ(chmod(Name(startFile), 0444), 0);
+    TScoreFile file = TScoreFile::Locate(start, data);
+    EXPECT_EQ(file.Load(), Record());
+    EXPECT_TRUE(file.Refused());
+    EXPECT_TRUE(file.Problem().contains(startFile) && file.Problem().contains("защищён")) << file.Problem().toStdString();
+    const auto before = Snapshot(start);
+    EXPECT_TRUE(file.Place(6, "Boris", 30, &table, &error));  // in memory, without a word
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(table.Entry(6, 1).Name, QByteArray("Boris"));
+    EXPECT_EQ(file.Table(), table);
+    EXPECT_TRUE(file.SaveKept(&error));
+    file.CreateIfMissing();
+    EXPECT_EQ(Snapshot(start), before);
+    EXPECT_FALSE(QFileInfo::exists(dataFile));
+}
+
+TEST_F(ScoreFileTest, WithoutADataFolderTheScoresLiveInMemoryAndTheFirstFileIsNeverReplaced)
+{
+    TScoreFile nowhere = TScoreFile::Locate(start, std::nullopt);
+    EXPECT_TRUE(nowhere.Path().isEmpty());
+    EXPECT_EQ(nowhere.Load(), TScoreTable());
+    EXPECT_TRUE(nowhere.Refused());
+    EXPECT_TRUE(nowhere.Problem().contains("HOME")) << nowhere.Problem().toStdString();
+    EXPECT_TRUE(nowhere.Place(5, "Anna", 20, &table, &error));
+    EXPECT_EQ(nowhere.Table(), Record());
+    EXPECT_TRUE(QDir(start).isEmpty());
+
+    // The default file is made only where no other window has made one meanwhile.
+    TScoreFile late(dataFile);
+    late.Load();
+    QDir().mkpath(data);
+    WriteFile(dataFile, Record().ToFileText());
+    late.CreateIfMissing();
+    EXPECT_EQ(ReadFile(dataFile), Record().ToFileText());
 }
 
 } // namespace

@@ -69,10 +69,6 @@ for i in 0 1; do
   e2e_focus "$dialog"
   e2e_key Return
   e2e_wait_for '! xdotool search --all --onlyvisible --pid "$E2E_PID" --name "^High Scores\$" >/dev/null 2>&1' "the score dialog to close"
-  table=$(head -n 20 "$folder/Mozik.ini")
-  for name in "${names[@]:0:i+1}"; do
-    grep -qx "$name"$'\r' <<<"$table" || e2e_fail "after ${names[$i]}'s record, $name is not in the 4 x 4 table"
-  done
 done
 for game in "${games[@]}"; do
   e2e_use "$game"
@@ -87,8 +83,7 @@ table=$(head -n 20 "$folder/Mozik.ini")
 for name in "${names[@]}"; do
   [ "$(grep -cx "$name"$'\r' <<<"$table")" = 1 ] || e2e_fail "after both left, $name's record is not in the file once"
 done
-[ "$(wc -l <"$folder/Mozik.ini")" = 80 ] || e2e_fail "the file is not 80 lines long"
-[ -z "$(ls "$folder" | grep -vx Mozik.ini)" ] || e2e_fail "left beside the file: $(ls "$folder")"
+[ "$(ls "$folder")" = Mozik.ini ] || e2e_fail "left beside the file: $(ls "$folder")"
 e2e_note "two windows on one file: Anna's and Boris's records both kept after both left; $(cat "$E2E_TMP/looks") looks never found the file incomplete"
 
 # Hostile kinds; each is made afresh in its own folder, and checked by what it was.

@@ -211,15 +211,7 @@ TEST(StartPicture, APictureNamedAtTheStartIsInTheFirstFrameAndOneThatCannotBeRea
         EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));  // before the window shows
         EXPECT_EQ(form.Image1->size(), QSize(120, 90));
     }
-    {
-        // A name that is no valid text opens as the file system has it.
-        const QByteArray odd = QFile::encodeName(dir.path()) + "/sea\xff\xfe.png";
-        ASSERT_EQ(link(QFile::encodeName(dir.filePath("sea.png")), odd), 0);
-        TForm1 form;
-        form.OpenPictureAtStart(odd);
-        EXPECT_EQ(form.Image1->size(), QSize(120, 90));
-        EXPECT_TRUE(form.windowTitle().startsWith("sea")) << form.windowTitle().toStdString();
-    }
+
     TForm1 form;
     form.OpenPictureAtStart(QFile::encodeName(dir.filePath("cut.png")));
     EXPECT_TRUE(errors.Messages().isEmpty());  // no box before there is a window to tell it over

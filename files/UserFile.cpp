@@ -191,7 +191,7 @@ TFileStatus Locate(const std::string& path, bool makeFolders, TLeafLink leaf, TP
             return {};
         if (leaf == TLeafLink::Refuse)
             return Problem(TFileProblem::Link);
-        if (place->St.st_uid != geteuid())
+        if (!TrustedLink(place->St))
             return Problem(TFileProblem::ForeignLink);
         if (++links > kMaxLinks)
             return SystemError(ELOOP);

@@ -165,13 +165,12 @@ bool TScoreFile::Commit(const TChange& change, TScoreTable* table, QString* tell
         return true;
     }
     QString reason;
-    const bool written = WriteKept(&reason);
-    *table = memory_;
-    Apply(*table);
-    if (written) {
+    if (WriteKept(&reason)) {
+        *table = memory_;
         toldKept_ = false;
         return true;
     }
+    *table = Table();
     if (!std::exchange(toldKept_, true))
         *tell = WriteFailure(path_, reason)
                 + QStringLiteral("\nТаблица пока хранится в памяти: игра попробует записать её снова "

@@ -26,12 +26,20 @@ done
 expect 0 --version
 grep -qxE 'mozik [0-9]+(\.[0-9]+)+' "$E2E_TMP/out" || e2e_fail "--version printed $(cat "$E2E_TMP/out")"
 version=$(cat "$E2E_TMP/out")
-for bad in --bogus --state-file; do
-  expect 2 "$bad"
-  [ ! -s "$E2E_TMP/out" ] && [ "$(wc -l <"$E2E_TMP/err")" = 2 ] && grep -q '^Справка: mozik --help$' "$E2E_TMP/err" ||
-    e2e_fail "$bad: not one line and a hint: $(cat "$E2E_TMP/err")"
+status=0  # an answer that cannot be written is an error
+"$MOZIK" --help >/dev/full 2>"$E2E_TMP/err" || status=$?
+[ "$status" = 1 ] && grep -q '^mozik: ' "$E2E_TMP/err" || e2e_fail "--help into a full disk: status $status"
+# Refused: unknown options (one of them with a terminal escape, never echoed), missing values, a
+# value where none is taken, a second picture; the help wins over what follows it.
+for bad in --bogus -x --state-file --state-file= --help=yes "a.png b.png" $'--\e[31mred'; do
+  # shellcheck disable=SC2086  # two pictures are two words
+  expect 2 $bad
+  [ ! -s "$E2E_TMP/out" ] && [ "$(wc -l <"$E2E_TMP/err")" = 2 ] && grep -q '^Справка: mozik --help$' "$E2E_TMP/err" &&
+    ! grep -q $'\e' "$E2E_TMP/err" || e2e_fail "$bad: not one line and a hint: $(cat "$E2E_TMP/err")"
 done
-e2e_note "--help and -h: the usage, status 0; --version: \"$version\"; --bogus and --state-file without a file: status 2, \"$(head -n1 "$E2E_TMP/err")\""
+expect 0 a.png --help --bogus
+expect 2 --bogus
+e2e_note "--help and -h: the usage, status 0; --version: \"$version\"; unknown options, missing values, two pictures: status 2; --bogus says \"$(head -n1 "$E2E_TMP/err")\""
 
 # Pictures whose names a parser or a text decoder could mistake.
 folder="$E2E_TMP/names"

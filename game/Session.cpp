@@ -4,6 +4,7 @@
 #include "solver/PatternDatabase.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <utility>
@@ -89,11 +90,12 @@ void TSession::PictureRead(int question, const QString& path, const QImage& pict
     SetPicture(picture, QFileInfo(path).fileName());
 }
 
-bool TSession::OpenPictureNow(const QString& path)
+bool TSession::OpenPictureNow(const QByteArray& localPath)
 {
     ++pictureQuestion_;  // a picture on its way is no longer wanted
+    const QString path = QFile::decodeName(localPath);
     QString error;
-    const QImage picture = ReadPictureFile(path, &error);
+    const QImage picture = ReadLocalPictureFile(localPath, &error);
     if (picture.isNull()) {
         emit Problem(PictureProblem(path, error));
         return false;
@@ -164,6 +166,8 @@ void TSession::Moved(const TMoveResult& result)
 void TSession::EndGame(bool givenUp)
 {
     Notify();
+    if (!givenUp)
+        RereadScores();  // the place offered is judged against the file as it is now
     const int n = game_.BoardSize(), seconds = game_.Seconds();
     const bool qualifies = !givenUp && TScoreTable::HasSize(n) && scores_.Qualifies(n, seconds);
     emit Finished({n, seconds, givenUp, qualifies});
@@ -368,22 +372,31 @@ void TSession::RecordScore(const QString& name)
     const int n = game_.BoardSize(), seconds = game_.Seconds();
     if (game_.Running() || game_.GivenUp() || !TScoreTable::HasSize(n) || !scores_.Qualifies(n, seconds))
         return;
-    scores_.Place(n, EncodeName(name), seconds);
-    SaveScores();
+    QString tell;
+    scoreFile_.Place(n, EncodeName(name), seconds, &scores_, &tell);
+    if (!tell.isEmpty())
+        emit Problem(tell);
 }
 
 void TSession::ClearScores()
 {
-    scores_.Clear();
-    SaveScores();
+    QString tell;
+    scoreFile_.Clear(&scores_, &tell);
+    if (!tell.isEmpty())
+        emit Problem(tell);
+}
+
+void TSession::RereadScores()
+{
+    scores_ = scoreFile_.Table();
 }
 
 bool TSession::SaveScores()
 {
-    QString reason;
-    if (scoreFile_.Save(scores_, &reason))
+    QString error;
+    if (scoreFile_.SaveKept(&error))
         return true;
-    emit Problem(QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(scoreFile_.Path(), reason));
+    emit Problem(error);
     return false;
 }
 

@@ -59,8 +59,9 @@ public:
     // Reads the file on a worker; the board changes once the picture is there, and only if no
     // other picture was asked for meanwhile. A file that cannot be used is told (Problem).
     void OpenPicture(const QString& path);
-    // Reads the file at once (before the window shows); false when it cannot be used (told).
-    bool OpenPictureNow(const QString& path);
+    // Reads the file at once (before the window shows); false when it cannot be used (told). The
+    // name is the file system's own bytes, which need not be valid text.
+    bool OpenPictureNow(const QByteArray& localPath);
     void NewBoard(int n);
 
     // The player's commands; each does nothing where the command states say it cannot act.
@@ -85,11 +86,13 @@ public:
     // A second of the running game.
     void Timer1Timer();
 
-    // The score file: read it, make the default one where there was none (once the window shows),
-    // record the finished game's time under a name, clear the table, save it. A failed save is
-    // told (Problem) and answers false.
+    // The score file, which other windows of the game may share: read it, make the default one
+    // where there was none (once the window shows), take the table as the file holds it now,
+    // record the finished game's time under a name, clear the table, and at Exit write what could
+    // not be written yet. A write that fails is told (Problem); SaveScores then answers false.
     void UseScoreFile(TScoreFile file);
     void CreateScoreFileIfMissing();
+    void RereadScores();
     void RecordScore(const QString& name);
     void ClearScores();
     bool SaveScores();

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -122,15 +125,33 @@ void TPatternDatabase::Build()
                          [this](int a, int b) { return partition_[std::size_t(a)].size() > partition_[std::size_t(b)].size(); });
         const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, order.size() + 1);
         std::atomic<std::size_t> next{0};
+        // A failure on any thread (memory running out) stops the others taking more tables and
+        // is thrown here once they are done; the tables stay unbuilt, to be tried again.
+        std::mutex failing;
+        std::exception_ptr failure;
         auto work = [&] {
-            for (std::size_t k; (k = next.fetch_add(1)) < order.size();)
-                BuildTable(order[k]);
+            try {
+                for (std::size_t k; (k = next.fetch_add(1)) < order.size();)
+                    BuildTable(order[k]);
+            } catch (...) {
+                next = order.size();
+                const std::lock_guard lock(failing);
+                if (!failure)
+                    failure = std::current_exception();
+            }
         };
-        std::vector<std::jthread> threads;
-        for (std::size_t w = 1; w < workers && w < order.size(); ++w)
-            threads.emplace_back(work);
-        work();
-        threads.clear();
+        {
+            std::vector<std::jthread> threads;
+            try {
+                for (std::size_t w = 1; w < workers && w < order.size(); ++w)
+                    threads.emplace_back(work);
+            } catch (const std::system_error&) {
+                // No more threads to be had: the ones there are do the work.
+            }
+            work();
+        }
+        if (failure)
+            std::rethrow_exception(failure);
         built_.store(true, std::memory_order_release);
     });
 }

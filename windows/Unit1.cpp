@@ -23,7 +23,6 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QTimer>
 #include <utility>
 
@@ -169,8 +168,7 @@ void TForm1::FormCreate()
     // Taken as late as can be: it may still be being drawn on another thread.
     session_.SetPicture(MakeBuiltinPicture(), QStringLiteral("Mozik.bmp"));
     // The file stays bound to where it was found at the start, wherever the open dialog goes later.
-    session_.UseScoreFile(TScoreFile::Locate(
-        QDir::currentPath(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Mozik")));
+    session_.UseScoreFile(TScoreFile::Locate(QDir::currentPath(), TScoreFile::DataFolder()));
 }
 
 void TForm1::FormDestroy()
@@ -328,11 +326,12 @@ void TForm1::Open1Click()
 }
 
 void TForm1::OpenPicture(const QString& path) { session_.OpenPicture(path); }
-void TForm1::OpenPictureAtStart(const QString& path) { session_.OpenPictureNow(path); }
+void TForm1::OpenPictureAtStart(const QByteArray& localPath) { session_.OpenPictureNow(localPath); }
 
 void TForm1::HighScores1Click()
 {
     if (Form3) {
+        session_.RereadScores();  // as the file is now, other windows' records with it
         Form3->Present(session_.Scores(), BoardSize());
         Form3->exec();
     }
@@ -348,7 +347,8 @@ void TForm1::SpeedButton2Click()
 
 void TForm1::Exit()
 {
-    // A table that could not be written keeps the window open, so nothing is lost unseen.
-    if (session_.SaveScores())
-        close();
+    // Only what could not be written yet is written; a file that cannot be written is told of,
+    // and the window closes all the same.
+    session_.SaveScores();
+    close();
 }

@@ -27,6 +27,7 @@ e2e_setup() {
   [ -s "$E2E_TMP/display" ] || e2e_fail "the virtual X server did not start"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
   E2E_PID=""
+  E2E_PIDS=()
 }
 
 e2e_cleanup() {
@@ -41,7 +42,8 @@ e2e_cleanup() {
 # window. The start gets folders of its own for the player's data ($E2E_DATA: the score file lives
 # in $E2E_DATA/Mozik unless the start folder has one), settings ($E2E_CONFIG) and cache
 # ($E2E_CACHE), inside $E2E_HOME; with E2E_REUSE_HOME=1 it shares the folders of the start before.
-# E2E_PID, E2E_WID and E2E_STATE then name this start's process, main window and report.
+# E2E_PID, E2E_WID and E2E_STATE then name this start's process, main window and report; several
+# games may run at once (e2e_game, e2e_use).
 e2e_start() {
   local folder=$1
   shift
@@ -57,6 +59,16 @@ e2e_start() {
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
   E2E_WID=$(e2e_window "$(e2e_state title | sed 's/[][\\.^$*+?(){}|]/\\&/g')")
   e2e_focus "$E2E_WID"
+}
+
+# e2e_game: the game now in hand, to come back to with e2e_use.
+e2e_game() {
+  echo "$E2E_PID $E2E_WID $E2E_STATE"
+}
+
+# e2e_use GAME: takes a game started earlier in hand again (its process, window and report).
+e2e_use() {
+  read -r E2E_PID E2E_WID E2E_STATE <<<"$1"
 }
 
 # e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it).
@@ -187,6 +199,26 @@ e2e_same_picture() {
 # e2e_windows_shown: how many windows of the program are on the screen (menus among them).
 e2e_windows_shown() {
   xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null | wc -l
+}
+
+# e2e_solutions: for each game given (see e2e_game), a line of the tiles that bring its 4 x 4
+# board home, from one run of mozik-solve (its tables are built once).
+e2e_solutions() {
+  local game
+  for game in "$@"; do
+    echo "4 $(sed -n 's/^grid=//p' "${game##* }")"
+  done | "$(dirname "$MOZIK")/mozik-solve" | sed -E 's/^[0-9]+ ?//'
+}
+
+# e2e_click_home TILES...: clicks the tiles in turn, each once it lies beside the gap.
+e2e_click_home() {
+  local tile at i grid
+  for tile in "$@"; do
+    read -ra grid <<<"$(e2e_state grid)"
+    for i in "${!grid[@]}"; do [ "${grid[$i]}" = "$tile" ] && at=$((i + 1)); done
+    e2e_click_tile "$at"
+    e2e_wait_for '[ "$(e2e_state gap)" = "$at" ] || [ "$(e2e_state running)" = 0 ]' "tile $tile to slide"
+  done
 }
 
 # e2e_menu MENU-KEY ITEM-KEY: chooses a menu item by its access keys, once its menu is open.

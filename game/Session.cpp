@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -62,46 +63,49 @@ void TSession::SetPicture(const QImage& picture, const QString& name)
 
 void TSession::OpenPicture(const QString& path)
 {
+    OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(path)));
+}
+
+void TSession::OpenPicture(std::unique_ptr<TPictureReading> reading)
+{
     const int question = ++pictureQuestion_;
-    TPictureJob& job = pictureJobs_.emplace_back();
-    job.Question = question;
-    job.Worker = std::jthread([this, path, question] {
-        QString error;
-        const QImage picture = ReadPictureFile(path, &error);
-        QMetaObject::invokeMethod(
-            this, [this, path, picture, error, question] { PictureRead(question, path, picture, error); },
-            Qt::QueuedConnection);
+    TPictureJob& job = pictureJobs_.emplace_back(question, std::move(reading));
+    job.Reading->WhenRead([this, question] {
+        QMetaObject::invokeMethod(this, [this, question] { PictureRead(question); }, Qt::QueuedConnection);
     });
     Notify();  // busy
 }
 
-void TSession::PictureRead(int question, const QString& path, const QImage& picture, const QString& error)
+bool TSession::WaitForPicture(std::chrono::milliseconds bound)
 {
-    pictureJobs_.remove_if([question](const TPictureJob& job) { return job.Question == question; });
+    if (pictureJobs_.empty() || pictureJobs_.back().Question != pictureQuestion_)
+        return true;
+    if (!pictureJobs_.back().Reading->WaitFor(bound))
+        return false;
+    PictureRead(pictureQuestion_);  // now rather than when the worker's word arrives
+    return true;
+}
+
+// Takes a picture that has been read; its worker's word arriving afterwards finds nothing to do.
+void TSession::PictureRead(int question)
+{
+    const auto job = std::find_if(pictureJobs_.begin(), pictureJobs_.end(),
+                                  [question](const TPictureJob& each) { return each.Question == question; });
+    if (job == pictureJobs_.end())
+        return;
+    const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
+    pictureJobs_.erase(job);
+    const QString path = QFile::decodeName(reading->LocalPath());
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
     }
-    if (picture.isNull()) {
+    if (reading->Picture().isNull()) {
         Notify();
-        emit Problem(PictureProblem(path, error));
+        emit Problem(PictureProblem(path, reading->Error()));
         return;
     }
-    SetPicture(picture, QFileInfo(path).fileName());
-}
-
-bool TSession::OpenPictureNow(const QByteArray& localPath)
-{
-    ++pictureQuestion_;  // a picture on its way is no longer wanted
-    const QString path = QFile::decodeName(localPath);
-    QString error;
-    const QImage picture = ReadLocalPictureFile(localPath, &error);
-    if (picture.isNull()) {
-        emit Problem(PictureProblem(path, error));
-        return false;
-    }
-    SetPicture(picture, QFileInfo(path).fileName());
-    return true;
+    SetPicture(reading->Picture(), QFileInfo(path).fileName());
 }
 
 void TSession::NewBoard(int n)
@@ -405,7 +409,6 @@ void TSession::WaitForWork()
     if (solver_.joinable())
         solver_.join();
     for (TPictureJob& job : pictureJobs_)
-        if (job.Worker.joinable())
-            job.Worker.join();
+        job.Reading->Wait();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }

@@ -43,7 +43,8 @@ e2e_cleanup() {
 # in $E2E_DATA/Mozik unless the start folder has one), settings ($E2E_CONFIG) and cache
 # ($E2E_CACHE), inside $E2E_HOME; with E2E_REUSE_HOME=1 it shares the folders of the start before.
 # E2E_PID, E2E_WID and E2E_STATE then name this start's process, main window and report; several
-# games may run at once (e2e_game, e2e_use).
+# games may run at once (e2e_game, e2e_use). A picture named on the command line may come after the
+# window: wait for what the report says of it (its caption, busy=0, an error box).
 e2e_start() {
   local folder=$1
   shift
@@ -57,7 +58,9 @@ e2e_start() {
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
-  E2E_WID=$(e2e_window "$(e2e_state title | sed 's/[][\\.^$*+?(){}|]/\\&/g')")
+  # By the caption's ending alone: a picture named on the command line may still be on its way,
+  # and the caption changes when it comes.
+  E2E_WID=$(e2e_window ".*  -  [1-7] x [1-7]")
   e2e_focus "$E2E_WID"
 }
 

@@ -1,6 +1,9 @@
 #include "tests/game/GameTestSupport.h"
 
+#include "framework/PictureFile.h"
 #include "solver/FastSolver.h"
+
+#include <utility>
 
 std::vector<int> SolutionClicks(const TGame& game)
 {
@@ -17,4 +20,21 @@ std::vector<int> SolutionClicks(const TGame& game)
         ApplyMove(board, tile);
     }
     return clicks;
+}
+
+ScopedPictureReadsHeld::ScopedPictureReadsHeld()
+{
+    SetPictureReadHook([held = letGo_.get_future().share()](const QString&) { held.wait(); });
+}
+
+ScopedPictureReadsHeld::~ScopedPictureReadsHeld()
+{
+    LetGo();
+    SetPictureReadHook({});
+}
+
+void ScopedPictureReadsHeld::LetGo()
+{
+    if (!std::exchange(gone_, true))
+        letGo_.set_value();
 }

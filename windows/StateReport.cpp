@@ -20,13 +20,15 @@ QByteArray Geometry(QSize size, QPoint at)
          + '+' + QByteArray::number(at.y());
 }
 
-// Writes the report again whenever the window moves, which moves every tile on the screen.
+// Writes the report again whenever the window moves, which moves every tile on the screen, and
+// when it becomes active or inactive.
 class TMoveWatch : public QObject {
 public:
     TMoveWatch(QObject* form, std::function<void()> write) : QObject(form), write_(std::move(write)) {}
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Move)
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Move || type == QEvent::WindowActivate || type == QEvent::WindowDeactivate)
             write_();
         return false;
     }
@@ -55,6 +57,7 @@ QByteArray GameReport(const TForm1& form)
     report += "peeking=" + QByteArray::number(session.Peeking()) + '\n';
     report += "solving=" + QByteArray::number(session.Solving()) + '\n';
     report += "busy=" + QByteArray::number(session.Busy()) + '\n';
+    report += "active=" + QByteArray::number(form.isActiveWindow()) + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");

@@ -3,9 +3,9 @@
 // tests that drive the real program from outside (the --state-file switch): one "key=value"
 // line each for the caption, the client area in the window, the board size, whether a game
 // runs and is paused, the seconds, the gap, the tile a hint shows, whether the picture is peeked
-// at, whether a solution is on its way and whether the player waits (a picture being read, the
-// solver's tables being built), the grid row by row, and where each tile lies on the
-// screen ("tile.P=WxH+X+Y").
+// at, whether a solution is on its way, whether the player waits (a picture being read, the
+// solver's tables being built) and whether the window is the active one, which takes the keys,
+// the grid row by row, and where each tile lies on the screen ("tile.P=WxH+X+Y").
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +14,7 @@ class TForm1;
 
 QByteArray GameReport(const TForm1& form);
 // From now on, writes the report to the file when the window first shows, after every change of
-// the game it shows and whenever the window moves: only to a regular file of the player's own or
+// the game it shows and whenever the window moves or becomes active or inactive: only to a regular file of the player's own or
 // a new one, never through a link, never over a pipe, a device or a folder. The name is the file
 // system's own bytes.
 void ReportGameTo(TForm1& form, const QByteArray& localPath);

@@ -74,34 +74,27 @@ e2e_use() {
   read -r E2E_PID E2E_WID E2E_STATE <<<"$1"
 }
 
-# e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it). The main
-# window is given it until the game reports it active: when a dialog over it closes, X may give
-# it the focus before the game is ready to take it, and the game, told nothing new, keeps it
-# inactive and drops its keys; the focus then goes by way of the root window.
+# e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it), the main
+# window until the game reports it active: when a dialog over it closes, the game may miss the
+# focus X gives it back and drop its keys; it is then given the focus by way of the root window.
 e2e_focus() {
-  local deadline=$((SECONDS + 10))
+  local i
   e2e_give_focus "$1"
   [ "$1" = "${E2E_WID:-}" ] || return 0
-  until e2e_wait_active; do
-    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "the main window never became active"
-    e2e_give_focus "$(xdotool search --maxdepth 0 --name '' | head -n1)"
-    e2e_give_focus "$1"
+  for i in $(seq 200); do  # some ten seconds
+    [ "$(e2e_state active)" = 1 ] && return 0
+    if [ $((i % 10)) = 0 ]; then
+      e2e_give_focus "$(xdotool search --maxdepth 0 --name '' | head -n1)"
+      e2e_give_focus "$1"
+    fi
+    sleep 0.05
   done
+  e2e_fail "the main window never became active"
 }
 
 # e2e_give_focus WINDOW: asks X to give the window the keyboard.
 e2e_give_focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
-}
-
-# e2e_wait_active: whether the report says the main window is active, within a moment.
-e2e_wait_active() {
-  local i
-  for i in $(seq 10); do
-    [ "$(e2e_state active)" = 1 ] && return 0
-    sleep 0.05
-  done
-  return 1
 }
 
 # e2e_wait_for CONDITION WHAT [SECONDS]: polls a shell condition until it holds.

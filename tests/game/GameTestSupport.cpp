@@ -3,8 +3,6 @@
 #include "framework/PictureFile.h"
 #include "solver/FastSolver.h"
 
-#include <utility>
-
 std::vector<int> SolutionClicks(const TGame& game)
 {
     TFastSolverOptions options;
@@ -24,17 +22,10 @@ std::vector<int> SolutionClicks(const TGame& game)
 
 ScopedPictureReadsHeld::ScopedPictureReadsHeld()
 {
-    SetPictureReadHook([held = letGo_.get_future().share()](const QString&) { held.wait(); });
+    SetPictureReadHook([held = letGo.get_future().share()](const QString&) { held.wait(); });
 }
 
 ScopedPictureReadsHeld::~ScopedPictureReadsHeld()
 {
-    LetGo();
     SetPictureReadHook({});
-}
-
-void ScopedPictureReadsHeld::LetGo()
-{
-    if (!std::exchange(gone_, true))
-        letGo_.set_value();
 }

@@ -13,13 +13,9 @@ std::vector<int> SolutionClicks(const TGame& game);
 
 // While alive, every picture file read waits, once its length is checked, until LetGo. Every
 // reading must have ended before it goes.
-class ScopedPictureReadsHeld {
-public:
+struct ScopedPictureReadsHeld {
     ScopedPictureReadsHeld();
     ~ScopedPictureReadsHeld();
-    void LetGo();
-
-private:
-    std::promise<void> letGo_;
-    bool gone_ = false;
+    void LetGo() { letGo.set_value(); }
+    std::promise<void> letGo;
 };

@@ -17,7 +17,6 @@
 #include "game/Unit3.h"
 #include "game/Unit4.h"
 #include "hint/Zelhint.h"
-#include "solver/PatternDatabase.h"
 
 #include <QAction>
 #include <QApplication>
@@ -473,10 +472,8 @@ void TForm1::Solve1Click()
 void TForm1::AskSolver(bool wholeSolution)
 {
     const TPosition position = Game.Position();
-    // The tables of the 4 x 4 board, which also finish larger boards, take a moment to build the
-    // first time they are asked for.
-    const bool wantsTables = position.N == 4 || (position.N > 4 && SolverOptions.FinishOptimally);
-    if (!busyCursor_ && wantsTables && !SolverOptions.FinishTables && !TPatternDatabase::IsSharedBuilt(4)) {
+    // The tables of the 4 x 4 board take a moment to read, or to build the first time.
+    if (!busyCursor_ && position.N == 4 && !SolverOptions.Tables && !TTableStore::Shared().IsReady()) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
         busyCursor_ = true;
     }

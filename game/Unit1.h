@@ -161,7 +161,7 @@ public:
     // A given-up game is on its way home: the solution is sought or plays itself.
     bool Solving() const { return solving_; }
     // The solver's settings for hints and solutions (tests take small tables).
-    TFastSolverOptions SolverOptions;
+    THintOptions SolverOptions;
     // Waits until the solver has answered, and takes the answer (for tests).
     void WaitForSolver();
 

@@ -32,6 +32,10 @@ class TRegions {
 public:
     TRegions(int n, const TCancel& cancel, bool& stopped) : n_(n), all_((1u << (n * n)) - 1)
     {
+        for (int row = 0; row < n_; ++row) {
+            notFirstColumn_ |= ((1u << n_) - 2) << (row * n_);
+            notLastColumn_ |= ((1u << (n_ - 1)) - 1) << (row * n_);
+        }
         for (int cell = 0; cell < n * n; ++cell)
             neighbours_[std::size_t(cell)] = Neighbours(1u << cell);
         connected_.assign(std::size_t(all_) + 1, 0);
@@ -71,16 +75,12 @@ public:
 private:
     std::uint32_t Neighbours(std::uint32_t cells) const
     {
-        std::uint32_t notFirstColumn = 0, notLastColumn = 0;
-        for (int row = 0; row < n_; ++row) {
-            notFirstColumn |= ((1u << n_) - 2) << (row * n_);
-            notLastColumn |= ((1u << (n_ - 1)) - 1) << (row * n_);
-        }
-        return (((cells & notFirstColumn) >> 1) | ((cells & notLastColumn) << 1) | (cells >> n_) | (cells << n_)) & all_;
+        return (((cells & notFirstColumn_) >> 1) | ((cells & notLastColumn_) << 1) | (cells >> n_) | (cells << n_)) & all_;
     }
 
     int n_;
     std::uint32_t all_;
+    std::uint32_t notFirstColumn_ = 0, notLastColumn_ = 0;
     std::array<std::uint32_t, 16> neighbours_{};
     std::vector<std::uint8_t> connected_;
     std::vector<std::uint64_t> lowest_;
@@ -89,8 +89,7 @@ private:
 // Breadth-first search backwards from the goal over placements of one group's tiles. The gap is
 // kept only as the region of free cells it can reach (named by its lowest cell), since moving it
 // inside that region costs nothing; a placement's cost is the layer in which it is first reached.
-// Queued states carry their cells packed four bits each with the region's cell above them, and
-// their placement's number in the upper half, so nothing is unpacked from a number.
+// Queued states carry their cells packed four bits each, with the region's cell above them.
 class TTableBuild {
 public:
     TTableBuild(const TTileGroup& tiles, int n, const TRegions& regions)
@@ -123,7 +122,7 @@ public:
         const int seed = regions_.LowestOfRegion(free, cells_ - 1);
         Mark(goal, free, seed);
         table_[goal] = 0;
-        layer_.push_back(std::uint64_t(goal) << 32 | packed | std::uint32_t(seed) << (4 * k_));
+        layer_.push_back(packed | std::uint32_t(seed) << (4 * k_));
 
         std::uint64_t expanded = 0;
         for (int depth = 1; !layer_.empty(); ++depth) {
@@ -134,9 +133,10 @@ public:
                     return {};
                 const std::size_t last = std::min(layer_.size(), first + kBatch);
                 expanded += last - first;
-                ExpandBatch(first, last, std::uint8_t(depth));
+                ExpandBatch(first, last);
             }
             std::swap(layer_, next_);
+            MarkLayer(std::uint8_t(depth));
         }
         return std::move(table_);
     }
@@ -145,10 +145,19 @@ private:
     static constexpr std::size_t kBatch = 64;
 
     struct TStep {
-        std::uint64_t entry;  // the queued state it would be
-        std::uint64_t state;  // its bit in seen_, for placements whose free cells are cut apart
-        bool single;          // the free cells are in one piece: the placement is the state
+        std::uint32_t packed;  // the queued state it would be
+        std::uint64_t* word;   // the word of its bit in reached_ or seen_
+        std::uint64_t bit;
     };
+
+    // The placement number of a queued state.
+    std::uint32_t Rank(std::uint32_t packed) const
+    {
+        std::array<std::uint8_t, kMaxGroupTiles> cells{};
+        for (int i = 0; i < k_; ++i)
+            cells[std::size_t(i)] = std::uint8_t((packed >> (4 * i)) & 15);
+        return RankCells(cells.data(), k_, cells_);
+    }
 
     // A state whose free cells are cut apart has a bit of its own in seen_: the placement's
     // number times the free cells, plus the region's lowest cell counted among them.
@@ -166,38 +175,37 @@ private:
     }
 
     // Gathers the successors of a batch of states with their bits fetched ahead, so that the
-    // scattered reads overlap, then queues the new ones.
-    void ExpandBatch(std::size_t first, std::size_t last, std::uint8_t depth)
+    // scattered reads overlap, then queues the new ones. Neither pass branches on what it
+    // finds, since that cannot be foretold.
+    void ExpandBatch(std::size_t first, std::size_t last)
     {
         std::size_t count = 0;
         for (std::size_t s = first; s < last; ++s)
             count = Successors(layer_[s], count);
+        std::size_t queued = next_.size();
+        next_.resize(queued + count);
         for (std::size_t i = 0; i < count; ++i) {
             const TStep& step = steps_[i];
-            const auto placement = std::uint32_t(step.entry >> 32);
-            std::uint64_t& reachedWord = reached_[placement / 64];
-            const std::uint64_t reachedBit = std::uint64_t(1) << (placement % 64);
-            if (!step.single) {
-                std::uint64_t& word = seen_[step.state / 64];
-                const std::uint64_t bit = std::uint64_t(1) << (step.state % 64);
-                if (word & bit)
-                    continue;
-                word |= bit;
-            } else if (reachedWord & reachedBit) {
-                continue;
-            }
-            if (!(reachedWord & reachedBit)) {
-                reachedWord |= reachedBit;
-                table_[placement] = depth;
-            }
-            next_.push_back(step.entry);
+            const std::uint64_t word = *step.word;
+            *step.word = word | step.bit;
+            next_[queued] = step.packed;
+            queued += (word & step.bit) == 0;
+        }
+        next_.resize(queued);
+    }
+
+    // A placement's cost is the first layer that holds one of its states.
+    void MarkLayer(std::uint8_t depth)
+    {
+        for (const std::uint32_t packed : layer_) {
+            std::uint8_t& cost = table_[Rank(packed)];
+            cost = std::min(cost, depth);
         }
     }
 
-    std::size_t Successors(std::uint64_t entry, std::size_t count)
+    std::size_t Successors(std::uint32_t packed, std::size_t count)
     {
-        const auto packed = std::uint32_t(entry);
-        const auto index = std::int64_t(entry >> 32);
+        const auto index = std::int64_t(Rank(packed));
         std::array<int, kMaxGroupTiles> at{};
         std::array<std::int8_t, 16> orderAt{};
         std::uint32_t occupied = 0;
@@ -228,16 +236,15 @@ private:
                 }
                 const std::uint32_t movedFree = free ^ (1u << from) ^ (1u << to);
                 TStep& step = steps_[count++];
-                step.single = regions_.Connected(movedFree);
-                const int seed = step.single ? std::countr_zero(movedFree) : regions_.LowestOfRegion(movedFree, from);
-                step.entry = std::uint64_t(moved) << 32 | (packed & keep_[std::size_t(i)]) | std::uint32_t(to) << (4 * i)
-                             | std::uint32_t(seed) << (4 * k_);
-                if (step.single) {
-                    __builtin_prefetch(&reached_[std::size_t(moved) / 64]);
-                } else {
-                    step.state = StateBit(std::uint32_t(moved), movedFree, seed);
-                    __builtin_prefetch(&seen_[step.state / 64]);
-                }
+                // The free cells in one piece: the placement is the state, and its seed the lowest
+                // free cell; otherwise the region the gap left the tile's old cell in.
+                const bool single = regions_.Connected(movedFree);
+                const int seed = regions_.LowestOfRegion(movedFree, from);
+                step.packed = (packed & keep_[std::size_t(i)]) | std::uint32_t(to) << (4 * i) | std::uint32_t(seed) << (4 * k_);
+                const std::uint64_t state = single ? std::uint64_t(moved) : StateBit(std::uint32_t(moved), movedFree, seed);
+                step.word = (single ? reached_.data() : seen_.data()) + state / 64;
+                step.bit = std::uint64_t(1) << (state % 64);
+                __builtin_prefetch(step.word);
             }
         }
         return count;
@@ -253,7 +260,7 @@ private:
     // (small enough to stay in the cache) tells whether it was reached. Placements that cut the
     // free cells apart need a bit for each (placement, region) state in seen_.
     std::vector<std::uint64_t> reached_, seen_;
-    std::vector<std::uint64_t> layer_, next_;
+    std::vector<std::uint32_t> layer_, next_;
     std::array<TStep, kBatch * kMaxGroupTiles * 4> steps_{};
 };
 

@@ -1,16 +1,17 @@
 #include "framework/PictureFile.h"
 
+#include "framework/PictureData.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
-#include <QPainter>
-#include <QtEndian>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,202 +51,116 @@ QString CanonicalFormat(const QByteArray& format)
     return name;
 }
 
-// A Windows bitmap: the headers must promise no more pixel data than the file holds.
-bool BitmapComplete(QByteArrayView data, QString* error)
+std::function<void(const QString&)>& ReadHook()
 {
-    const auto* head = reinterpret_cast<const uchar*>(data.data());
-    const qint64 size = data.size();
-    auto u16 = [&](int at) { return qFromLittleEndian<quint16>(head + at); };
-    auto u32 = [&](int at) { return qFromLittleEndian<quint32>(head + at); };
-    auto s32 = [&](int at) { return qFromLittleEndian<qint32>(head + at); };
-    if (size < 26 || head[0] != 'B' || head[1] != 'M')
-        return Fail(error, Tr("Это не точечный рисунок BMP."));
-    const qint64 dataOffset = u32(10);
-    const quint32 infoSize = u32(14);
-    qint64 width = 0, height = 0, bitCount = 0, compression = 0, imageSize = 0;
-    if (infoSize == 12) {
-        width = u16(18);
-        height = qint16(u16(20));
-        bitCount = u16(24);
-    } else if (infoSize >= 40 && size >= 54) {
-        width = s32(18);
-        height = s32(22);
-        bitCount = u16(28);
-        compression = u32(30);
-        imageSize = u32(34);
-    } else {
-        return Fail(error, Tr("Заголовок рисунка BMP повреждён."));
-    }
-    height = height < 0 ? -height : height;
-    if (width <= 0 || height <= 0)
-        return Fail(error, Tr("Размеры рисунка BMP неверны."));
-    if (width * height > kMaxPicturePixels)
-        return true;  // refused by its size, with its own message
-    qint64 needed = dataOffset;
-    if (compression == 0 || compression == 3 || compression == 6)  // plain rows, bit fields
-        needed += ((width * bitCount + 31) / 32) * 4 * height;
-    else
-        needed += imageSize > 0 ? imageSize : 1;
-    if (size < needed)
-        return Fail(error, Tr("Файл рисунка обрезан: в нём не хватает точек."));
-    return true;
+    static std::function<void(const QString&)> hook;
+    return hook;
 }
 
-// A JPEG file: its first scan's data must end at a marker; a file cut in the middle of a scan
-// has none, and the reader would fill the rest with grey.
-bool JpegComplete(QByteArrayView data, QString* error)
+// The whole file, read through a descriptor opened without waiting on a writer and checked on
+// itself, so that a pipe, a device or a folder is refused and nothing can be swapped in between.
+// Bytes, not a mapping: a file that shrinks under a mapping kills the reader.
+bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error)
 {
-    const auto* bytes = reinterpret_cast<const uchar*>(data.data());
-    const qint64 size = data.size();
-    const QString cut = Tr("Файл рисунка обрезан.");
-    if (size < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
-        return Fail(error, Tr("Это не рисунок JPEG."));
-    qint64 pos = 2;
-    bool inScan = false;
-    while (pos + 1 < size) {
-        if (bytes[pos] != 0xFF) {
-            if (!inScan)
-                return Fail(error, Tr("Рисунок JPEG повреждён."));
-            ++pos;  // entropy-coded data
-            continue;
-        }
-        const uchar marker = bytes[pos + 1];
-        if (marker == 0xFF) {  // fill byte
-            ++pos;
-            continue;
-        }
-        if (inScan && (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7))) {  // stuffed byte, restart
-            pos += 2;
-            continue;
-        }
-        if (marker == 0xD9)  // end of image
-            return inScan || Fail(error, cut);
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            pos += 2;
-            continue;
-        }
-        if (pos + 4 > size)
-            break;
-        const qint64 length = qFromBigEndian<quint16>(bytes + pos + 2);
-        if (length < 2)
-            return Fail(error, Tr("Рисунок JPEG повреждён."));
-        pos += 2 + length;
-        inScan = inScan || marker == 0xDA;  // from the first scan on, segments come between scans
-    }
-    return Fail(error, cut);
-}
-
-// A GIF file: the blocks up to the end of its first picture's data must all be there.
-bool GifComplete(QByteArrayView data, QString* error)
-{
-    const auto* bytes = reinterpret_cast<const uchar*>(data.data());
-    const qint64 size = data.size();
-    const QString cut = Tr("Файл рисунка обрезан.");
-    if (size < 13 || std::memcmp(bytes, "GIF", 3) != 0)
-        return Fail(error, Tr("Это не рисунок GIF."));
-    auto colourTable = [](uchar packed) { return packed & 0x80 ? 3 * (2 << (packed & 7)) : 0; };
-    // Data sub-blocks: a length byte, that many bytes, until a length of 0.
-    auto skipBlocks = [&](qint64& pos) {
-        while (pos < size && bytes[pos] != 0)
-            pos += 1 + bytes[pos];
-        return ++pos <= size;
-    };
-    qint64 pos = 13 + colourTable(bytes[10]);
-    while (pos < size) {
-        switch (bytes[pos]) {
-        case 0x21:  // an extension: its label, then its sub-blocks
-            pos += 2;
-            if (!skipBlocks(pos))
-                return Fail(error, cut);
-            break;
-        case 0x2C:  // a picture: its descriptor, colour table, code size and data
-            if (pos + 10 > size)
-                return Fail(error, cut);
-            pos += 10 + colourTable(bytes[pos + 9]) + 1;
-            return (pos <= size && skipBlocks(pos)) || Fail(error, cut);
-        case 0x3B:
-            return Fail(error, Tr("В файле GIF нет рисунка."));
-        default:
-            return Fail(error, Tr("Рисунок GIF повреждён."));
-        }
-    }
-    return Fail(error, cut);
-}
-
-// An X bitmap is C source: the array of its bits must be closed.
-bool XbmComplete(QByteArrayView data, QString* error)
-{
-    const qsizetype open = data.indexOf('{');
-    if (open < 0 || data.indexOf('}', open) < 0)
-        return Fail(error, Tr("Файл рисунка обрезан."));
-    return true;
-}
-
-// The picture on white, for pictures with transparent parts: the board has no background.
-QImage Opaque(const QImage& image)
-{
-    if (!image.hasAlphaChannel())
-        return image.convertToFormat(QImage::Format_RGB32);
-    QImage opaque(image.size(), QImage::Format_RGB32);
-    opaque.fill(Qt::white);
-    QPainter(&opaque).drawImage(0, 0, image);
-    return opaque;
-}
-
-} // namespace
-
-bool PictureDataComplete(const QByteArray& format, QByteArrayView data, QString* error)
-{
-    const QString name = CanonicalFormat(format);
-    if (name == QLatin1String("bmp"))
-        return BitmapComplete(data, error);
-    if (name == QLatin1String("jpeg"))
-        return JpegComplete(data, error);
-    if (name == QLatin1String("gif"))
-        return GifComplete(data, error);
-    if (name == QLatin1String("xbm"))
-        return XbmComplete(data, error);
-    return true;
-}
-
-QImage ReadPictureFile(const QString& path, QString* error)
-{
-    // Opened without waiting on a writer and checked on the open descriptor itself, so that a
-    // pipe, a device or a folder is refused and nothing can be swapped in between.
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int reason = errno;
-        Fail(error, reason == ENOENT ? Tr("Файл не найден.")
-                                     : Tr("Файл нельзя открыть для чтения: ") + QString::fromLocal8Bit(std::strerror(reason)));
-        return {};
+        return Fail(error, reason == ENOENT ? Tr("Файл не найден.")
+                                            : Tr("Файл нельзя открыть для чтения: ") + qt_error_string(reason));
     }
-    QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const struct TClosing {
+        int fd;
+        ~TClosing() { ::close(fd); }
+    } closing{fd};
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        Fail(error, Tr("Это не файл."));
-        return {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return Fail(error, Tr("Это не файл."));
+    if (info.st_size > kMaxPictureFileBytes)
+        return Fail(error, Tr("Файл слишком велик для рисунка: в нём больше %1 МБ.").arg(kMaxPictureFileBytes >> 20));
+    if (info.st_size == 0)
+        return Fail(error, Tr("Файл пуст."));
+    if (ReadHook())
+        ReadHook()(path);
+    QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
+    for (qsizetype done = 0; done < data.size();) {
+        const ssize_t got = ::read(fd, data.data() + done, size_t(data.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Fail(error, Tr("Файл нельзя прочитать: ") + qt_error_string(errno));
+        if (got == 0)
+            return Fail(error, Tr("Файл стал короче, пока его читали."));
+        done += got;
     }
-    if (info.st_size > kMaxPictureFileBytes) {
-        Fail(error, Tr("Файл слишком велик для рисунка: в нём больше 256 МБ."));
-        return {};
-    }
-    if (info.st_size == 0) {
-        Fail(error, Tr("Файл пуст."));
-        return {};
-    }
-    uchar* mapped = file.map(0, info.st_size);
-    if (!mapped) {
-        Fail(error, Tr("Файл нельзя прочитать: ") + file.errorString());
-        return {};
-    }
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(info.st_size));
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
+    *bytes = std::move(data);
+    return true;
+}
 
-    QImageReader::setAllocationLimit(256);  // megabytes: room for the largest picture allowed
+QtMessageHandler previousMessageHandler = nullptr;
+// The messages of Qt's readers while this thread decodes a picture, or none.
+thread_local QStringList* decoderMessages = nullptr;
+
+void KeepDecoderMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (decoderMessages)
+        decoderMessages->append(message);
+    else if (previousMessageHandler)
+        previousMessageHandler(type, context, message);
+}
+
+// While alive, keeps what Qt's readers log on this thread instead of printing it: the JPEG reader
+// tells there of data that was damaged or missing and that it made up. The handler is set once
+// and passes on every other message, so that readers on several threads do not undo each other.
+class TDecoderMessages {
+public:
+    TDecoderMessages()
+    {
+        static std::once_flag once;
+        std::call_once(once, [] { previousMessageHandler = qInstallMessageHandler(KeepDecoderMessages); });
+        decoderMessages = &messages_;
+    }
+    ~TDecoderMessages() { decoderMessages = nullptr; }
+    TDecoderMessages(const TDecoderMessages&) = delete;
+    TDecoderMessages& operator=(const TDecoderMessages&) = delete;
+
+    // The first message about damaged or missing data. Bytes skipped between segments and a
+    // damaged colour profile leave the pixels whole.
+    QString Damage() const
+    {
+        static const QStringList damage{"corrupt", "premature", "inconsistent", "invalid sos", "not enough", "truncat"};
+        static const QStringList harmless{"extraneous bytes", "icc"};
+        auto mentions = [](const QString& text, const QStringList& words) {
+            return std::any_of(words.begin(), words.end(), [&text](const QString& word) { return text.contains(word, Qt::CaseInsensitive); });
+        };
+        for (const QString& message : messages_)
+            if (mentions(message, damage) && !mentions(message, harmless))
+                return message;
+        return {};
+    }
+
+private:
+    QStringList messages_;
+};
+
+// The most memory reading takes besides the picture at 4 bytes a pixel: while decoding, the file,
+// the decoder's buffers and the picture in the reader's pixel format; then, with the file gone,
+// that picture and a copy in 32 bits where the format cannot be changed in place.
+qint64 WorkBytes(qint64 fileBytes, qint64 decoderBytes, QImage::Format format, qint64 pixels)
+{
+    // A reader that cannot tell before decoding may answer anything.
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
+    const qint64 copy = bits < 32 ? 4 * pixels : 0;
+    return pixels * bits / 8 + std::max(fileBytes + decoderBytes, copy) - 4 * pixels;
+}
+
+// The picture the bytes hold as the reader gives it, or a null image; the bytes go with the call.
+QImage Decode(QByteArray bytes, QString* error)
+{
+    const TDecoderMessages messages;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
@@ -253,24 +168,73 @@ QImage ReadPictureFile(const QString& path, QString* error)
         Fail(error, Tr("Это не рисунок, или программа не знает его формата."));
         return {};
     }
-    if (!PictureDataComplete(format, bytes, error))
-        return {};
     // A bitmap stored top down tells a negative height.
     const QSize size(std::abs(reader.size().width()), std::abs(reader.size().height()));
     if (size.isEmpty()) {
         Fail(error, Tr("Размеры рисунка неверны."));
         return {};
     }
-    if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > kMaxPicturePixels) {
         Fail(error, Tr("Рисунок слишком велик: в нём больше 40 миллионов точек."));
         return {};
     }
-    const QImage image = reader.read();
-    if (image.isNull() || image.size() != size) {
-        Fail(error, Tr("Рисунок повреждён или обрезан (%1).").arg(reader.errorString()));
+    const TPictureDataCheck check = CheckPictureData(format, bytes, size);
+    if (!check.problem.isEmpty()) {
+        Fail(error, check.problem);
         return {};
     }
-    return Opaque(image);
+    if (WorkBytes(bytes.size(), check.decoderBytes, reader.imageFormat(), pixels) > kMaxPictureWorkBytes) {
+        Fail(error, Tr("Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти."));
+        return {};
+    }
+    QImage image = reader.read();
+    const QString damage = messages.Damage();
+    if (image.isNull() || image.size() != size || !damage.isEmpty()) {
+        Fail(error, Tr("Рисунок повреждён или обрезан (%1).").arg(damage.isEmpty() ? reader.errorString() : damage));
+        return {};
+    }
+    return image;
+}
+
+// The picture on white, in 32 bits, for pictures with transparent parts: the board has no
+// background. Changed in place where the pixel format allows, so that no copy is held.
+QImage Opaque(QImage image)
+{
+    if (!image.hasAlphaChannel()) {
+        image.convertTo(QImage::Format_RGB32);
+        return image;
+    }
+    image.convertTo(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            auto onWhite = [alpha](int channel) { return (channel * alpha + 255 * (255 - alpha) + 127) / 255; };
+            line[x] = qRgb(onWhite(qRed(line[x])), onWhite(qGreen(line[x])), onWhite(qBlue(line[x])));
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
+
+} // namespace
+
+void SetPictureReadHook(std::function<void(const QString& path)> hook)
+{
+    ReadHook() = std::move(hook);
+}
+
+QImage ReadPictureFile(const QString& path, QString* error)
+{
+    static std::once_flag once;
+    // Room for the largest picture allowed in the widest format the memory bound lets through.
+    std::call_once(once, [] { QImageReader::setAllocationLimit(int((4 * kMaxPicturePixels + kMaxPictureWorkBytes) >> 20) + 1); });
+    QByteArray bytes;
+    if (!ReadWholeFile(path, &bytes, error))
+        return {};
+    QImage image = Decode(std::move(bytes), error);
+    return image.isNull() ? image : Opaque(std::move(image));
 }
 
 QStringList PictureFormats()

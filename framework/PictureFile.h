@@ -1,29 +1,33 @@
 #pragma once
 // Pictures from files, in every still-image format the installed Qt image readers offer, read
 // so that no file can hurt the game: only a regular file of reasonable length is opened (never a
-// pipe or a device, which could block or never end), its size in pixels is read from the header
-// and limited before anything is decoded, and a file that ends early is refused even where a
-// reader would make up the missing pixels.
+// pipe or a device, which could block or never end); it is read whole through its descriptor, so
+// that a file changed meanwhile gives the bytes as read or a refusal; its size in pixels is read
+// from the header and limited before anything is decoded; data that cannot fill that size
+// (framework/PictureData.h) or that the reader finds damaged or missing is refused rather than
+// made up; and the memory decoding takes is bounded before it starts. Safe on any thread.
 
-#include <QByteArray>
-#include <QByteArrayView>
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Pictures larger than this are refused before they are decoded.
 constexpr qint64 kMaxPicturePixels = 40LL * 1000 * 1000;
-// No picture of at most kMaxPicturePixels needs a longer file.
-constexpr qint64 kMaxPictureFileBytes = 256LL * 1024 * 1024;
+// Longer files are refused before they are read.
+constexpr qint64 kMaxPictureFileBytes = 100LL * 1024 * 1024;
+// What reading a picture may hold besides the picture itself at 4 bytes a pixel: the file, the
+// decoder's own buffers, the picture in a wider pixel format or a copy of it. Together with the
+// program's own 35 to 40 MiB this stays under 150 MiB.
+constexpr qint64 kMaxPictureWorkBytes = 112LL * 1024 * 1024;
 
 // The picture in the file, opaque (transparent parts lie on white); a null image when the file
 // cannot be used, and *error then says why.
 QImage ReadPictureFile(const QString& path, QString* error);
 
-// Whether `data` holds the whole of a file in `format` ("bmp", "jpeg", "gif", "xbm"), as far as
-// its first picture goes; *error says what is wrong. Other formats are left to their readers,
-// which report a file cut short themselves.
-bool PictureDataComplete(const QByteArray& format, QByteArrayView data, QString* error);
+// For tests: called with the path of every picture file to read once its length is checked,
+// before its bytes are read, so that a test can change the file there. Set before reading.
+void SetPictureReadHook(std::function<void(const QString& path)> hook);
 
 // The still-image formats the installed readers offer, lower case, each once ("jpeg" for both
 // of its names).

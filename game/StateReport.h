@@ -14,3 +14,8 @@ QByteArray GameReport(const TForm1& form);
 // From now on, writes the report to `path` when the window first shows and after every change
 // of the game it shows.
 void ReportGameTo(TForm1& form, const QString& path);
+
+// For tests that change a picture file while the game reads it: from now on every picture read
+// waits, once the file's length is checked, until a writer has opened and closed the named pipe
+// at `path`.
+void GatePictureReadsAt(const QString& path);

@@ -45,6 +45,10 @@ int main(int argc, char** argv)
     parser.process(application);
 
     ProgramRandom().Randomize();
+    // For the end-to-end tests: picture reads wait at this named pipe, so that a test can change
+    // the file between the check of its length and its reading.
+    if (const QString gate = qEnvironmentVariable("MOZIK_TEST_PICTURE_GATE"); !gate.isEmpty())
+        GatePictureReadsAt(gate);
 
     Form1 = new TForm1;  // the first window made becomes the main window
     if (const QString picture = parser.positionalArguments().value(0); !picture.isEmpty())

@@ -124,6 +124,15 @@ e2e_window() {
   echo "$id"
 }
 
+# e2e_close_error_box: waits for the program's error box, closes it and waits until it is gone.
+e2e_close_error_box() {
+  local box
+  box=$(e2e_window Mozik)
+  e2e_focus "$box"
+  e2e_key Return
+  e2e_wait_for '! xdotool search --onlyvisible --name "^Mozik\$" >/dev/null 2>&1' "the error box to close"
+}
+
 # e2e_peak_memory: the program's peak resident memory in KiB.
 e2e_peak_memory() {
   awk '/^VmHWM:/ {print $2}' "/proc/$E2E_PID/status"

@@ -1,5 +1,7 @@
+#include "framework/PictureData.h"
 #include "framework/PictureFile.h"
 #include "tests/support/CoreSupport.h"
+#include "tests/support/TestPictures.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -70,11 +72,16 @@ TEST_F(PictureFileTest, EveryFormatReadsWholeAndEveryCutFileIsRefused)
         EXPECT_FALSE(ReadPictureFile(bitmap.filePath(), nullptr).isNull()) << bitmap.fileName().toStdString();
     // The first frame of an animation.
     EXPECT_EQ(ReadPictureFile(TestDataPath("pictures/animated.gif"), nullptr).pixelColor(5, 5), QColor(Qt::yellow));
-    // Transparent parts lie on white.
-    QImage clear(8, 8, QImage::Format_ARGB32);
-    clear.fill(Qt::transparent);
-    ASSERT_TRUE(clear.save(dir.filePath("clear.png")));
-    EXPECT_EQ(ReadPictureFile(dir.filePath("clear.png"), nullptr).pixelColor(3, 3), QColor(Qt::white));
+    // Transparent parts lie on white, at 8 and 16 bits a channel.
+    for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGBA64}) {
+        QImage clear(8, 8, format);
+        clear.fill(Qt::transparent);
+        clear.setPixelColor(1, 1, QColor(255, 0, 0, 128));
+        ASSERT_TRUE(clear.save(dir.filePath("clear.png")));
+        const QImage read = ReadPictureFile(dir.filePath("clear.png"), nullptr);
+        EXPECT_EQ(read.pixelColor(3, 3), QColor(Qt::white));
+        EXPECT_EQ(read.pixelColor(1, 1), QColor(255, 127, 127));
+    }
 }
 
 TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecoding)
@@ -100,6 +107,84 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
     }
     EXPECT_EQ(errors.mid(7), QStringList(2, "Рисунок слишком велик: в нём больше 40 миллионов точек."));
     EXPECT_FALSE(errors.contains(QString()));
+}
+
+// Far larger than the data of a short file can fill in any format, small enough to decode quickly.
+const QSize kDeclared(1000, 800);
+
+TEST_F(PictureFileTest, AShortFileDeclaringALargeSizeIsRefusedAndAFlatPictureOfThatSizeOpens)
+{
+    for (const QString& kind : TestPictureKinds()) {
+        QString error;
+        const QImage flat = ReadPictureFile(Write("flat." + kind, FlatPicture(kind, kDeclared)), &error);
+        EXPECT_EQ(flat.size(), kDeclared) << kind.toStdString() << ": " << error.toStdString();
+        if (kind != "pbm" && kind != "xbm") {  // black and white
+            EXPECT_LE(std::abs(flat.pixelColor(500, 400).blue() - 160), 2) << kind.toStdString();
+        }
+        error.clear();
+        EXPECT_TRUE(ReadPictureFile(Write("short." + kind, ShortPicture(kind, kDeclared)), &error).isNull()) << kind.toStdString();
+        EXPECT_EQ(error, "Файл рисунка обрезан: его данных не хватает на рисунок 1000 x 800 точек.") << kind.toStdString();
+    }
+}
+
+TEST_F(PictureFileTest, AJpegOfMoreThanAHundredScansIsRefusedBeforeDecoding)
+{
+    const QString tooMany = "Рисунок JPEG разбит больше чем на 100 проходов: его чтение заняло бы слишком много времени.";
+    const QByteArray progressive = FlatPicture("progressive", kDeclared);
+    QString error;
+    // A hundred are decoded, and the reader then finds the same scan over and over.
+    EXPECT_TRUE(ReadPictureFile(Write("100.jpg", WithScans(progressive, kMaxJpegScans)), &error).isNull());
+    EXPECT_TRUE(error.contains("Inconsistent progression sequence")) << error.toStdString();
+    for (const int scans : {kMaxJpegScans + 1, 5000}) {
+        EXPECT_TRUE(ReadPictureFile(Write("many.jpg", WithScans(progressive, scans)), &error).isNull()) << scans;
+        EXPECT_EQ(error, tooMany);
+    }
+}
+
+TEST_F(PictureFileTest, DataTheJpegReaderFindsMissingOrThatNoLengthCanVouchForIsRefused)
+{
+    // Half of the coded data, then the end marker: long enough for the size, but the reader
+    // runs out of data in the middle of the picture.
+    const QByteArray whole = Encoded("jpg");
+    const qsizetype scan = whole.indexOf("\xFF\xDA"), end = whole.lastIndexOf("\xFF\xD9");
+    const QByteArray halved = whole.left(scan + (end - scan) / 2) + "\xFF\xD9";
+    QString error;
+    EXPECT_TRUE(ReadPictureFile(Write("halved.jpg", halved), &error).isNull());
+    EXPECT_TRUE(error.contains("premature end of data segment")) << error.toStdString();
+    // Arithmetic coding: a frame header of that kind.
+    QByteArray arithmetic = whole;
+    arithmetic[whole.indexOf("\xFF\xC0") + 1] = char(0xC9);
+    EXPECT_TRUE(ReadPictureFile(Write("arithmetic.jpg", arithmetic), &error).isNull());
+    EXPECT_EQ(error, "Рисунки JPEG с арифметическим кодированием не открываются.");
+}
+
+TEST_F(PictureFileTest, APictureThatWouldTakeTooMuchMemoryToDecodeIsRefusedBeforeDecoding)
+{
+    // A progressive JPEG of 6000 x 6000 in three full-size colours: its decoder would hold 64
+    // coefficients of 2 bytes for each of 3 x 750 x 750 blocks, 206 MiB, besides the picture.
+    QByteArray jpeg("\xFF\xD8\xFF\xC2\x00\x11\x08\x17\x70\x17\x70\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 21);
+    jpeg += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
+    jpeg += QByteArray(3 * 750 * 750 / 8 + 1, 0) + "\xFF\xD9";  // a bit for each block
+    QString error;
+    EXPECT_TRUE(ReadPictureFile(Write("wide.jpg", jpeg), &error).isNull());
+    EXPECT_EQ(error, "Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти.");
+}
+
+TEST_F(PictureFileTest, AFileThatShrinksWhileReadIsRefusedAndOneThatGrowsGivesThePictureAsRead)
+{
+    const QString path = Write("changing.png", Encoded("png"));
+    QString error;
+    SetPictureReadHook([](const QString& file) { QFile(file).resize(100); });
+    EXPECT_TRUE(ReadPictureFile(path, &error).isNull());
+    EXPECT_EQ(error, "Файл стал короче, пока его читали.");
+    WriteFile(path, Encoded("png"));
+    SetPictureReadHook([](const QString& file) {
+        QFile grown(file);
+        ASSERT_TRUE(grown.open(QIODevice::Append));
+        grown.write(QByteArray(5000, 'x'));
+    });
+    EXPECT_EQ(ReadPictureFile(path, &error).size(), QSize(60, 40));
+    SetPictureReadHook({});
 }
 
 TEST(PictureDialog, OffersEveryPictureFirstThenBitmapsThenEachFormat)

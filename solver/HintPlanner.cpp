@@ -26,7 +26,11 @@ std::optional<THint> THintPlanner::Quick(const TPosition& position, const TCance
                 return FromPlan(*index);
             }
         }
-        std::optional<TSolution> solution = TFastSolver(options_.Fast).Solve(position, cancel);
+        // Past the budget the tables are ready, and they rank the beam's boards best.
+        TFastSolverOptions fast = options_.Fast;
+        if (position.N == 4 && Store().IsReady())
+            fast.Tables = &Store().Tables();
+        std::optional<TSolution> solution = TFastSolver(fast).Solve(position, cancel);
         if (!solution)
             return std::nullopt;
         THint hint = MakePlan(position, std::move(solution->Tiles), false);

@@ -79,6 +79,10 @@ public:
         }
         MakeSteps(mirrorCell);
         for (int c = 0; c < kCells; ++c) {
+            memberAt_[std::size_t(c)] = member_[tileAt_[std::size_t(c)]];
+            mirrorMemberAt_[std::size_t(c)] = mirrorMember_[tileAt_[std::size_t(c)]];
+        }
+        for (int c = 0; c < kCells; ++c) {
             const int tile = tileAt_[std::size_t(c)];
             if (tile == 0)
                 continue;
@@ -100,20 +104,20 @@ public:
         }
         // The extra group's tiles take no part in the numbers.
         board_[std::size_t(none)] = mirror_[std::size_t(none)] = TGroupState{};
-        path_.reserve(128);
     }
 
     int Bound() const { return std::max(sum_, mirrorSum_); }
     std::uint64_t Nodes() const { return nodes_; }
     bool Aborted() const { return aborted_; }
-    const TMoves& Path() const { return path_; }
+    TMoves Path() const { return TMoves(path_.begin(), path_.begin() + length_); }
 
     // Depth-first search below the bound; true when a solution is on path_. Sets next_ to the least
     // f-value that went over the bound.
     bool Iterate(int bound)
     {
         next_ = std::numeric_limits<int>::max();
-        return Expand(0, bound, kCells);
+        length_ = 0;
+        return Expand(0, std::min(bound, kMaxDepth), gap_, kCells, sum_, mirrorSum_);
     }
     int Next() const { return next_; }
 
@@ -173,72 +177,70 @@ private:
         state.cost = cost;
     }
 
-    bool Expand(int depth, int bound, int cameFrom)
+    // The board's state lives in the members; what changes with every move (the gap, the two
+    // sums) is passed along, so that it stays in registers.
+    bool Expand(int depth, int bound, int gap, int cameFrom, int sum, int mirrorSum)
     {
         if (++nodes_ % kCheckInterval == 0 && (cancel_.Stopped(TSolverPhase::Search, nodes_) || nodes_ > nodeLimit_)) {
             aborted_ = true;
             return false;
         }
-        const int gap = gap_;
         const TStep* steps = steps_.step[std::size_t(gap)][std::size_t(cameFrom)].data();
         const int count = steps_.count[std::size_t(gap)][std::size_t(cameFrom)];
         // Look the children's entries up first and fetch them ahead, so that the table reads of
-        // the (at most three) children overlap.
-        struct TChild {
-            TMember member, mirror;
-            std::uint32_t index, mirrorIndex;
-        };
-        std::array<TChild, 4> children;
+        // the children (three at most, four at the start) overlap. The mirror image's entry is
+        // looked up only for a child that the board's own does not cut off.
+        std::array<TMember, 4> member, mirror;
+        std::array<std::uint32_t, 4> index;
         for (int c = 0; c < count; ++c) {
             const TStep& step = steps[c];
-            TChild& child = children[std::size_t(c)];
-            const int tile = tileAt_[std::size_t(step.from)];
-            child.member = member_[std::size_t(tile)];
-            child.mirror = mirrorMember_[std::size_t(tile)];
-            child.index = Moved(board_[std::size_t(child.member.group)], child.member.group, child.member.slot, step.delta,
-                                step.cross);
-            child.mirrorIndex = Moved(mirror_[std::size_t(child.mirror.group)], child.mirror.group, child.mirror.slot,
-                                      step.mirrorDelta, step.mirrorCross);
-            __builtin_prefetch(table_[std::size_t(child.member.group)] + child.index);
-            __builtin_prefetch(table_[std::size_t(child.mirror.group)] + child.mirrorIndex);
+            const TMember m = memberAt_[std::size_t(step.from)];
+            member[std::size_t(c)] = m;
+            mirror[std::size_t(c)] = mirrorMemberAt_[std::size_t(step.from)];
+            index[std::size_t(c)] = Moved(board_[std::size_t(m.group)], m.group, m.slot, step.delta, step.cross);
+            __builtin_prefetch(table_[std::size_t(m.group)] + index[std::size_t(c)]);
         }
         for (int c = 0; c < count; ++c) {
             const TStep& step = steps[c];
-            const TChild& child = children[std::size_t(c)];
-            TGroupState& board = board_[std::size_t(child.member.group)];
-            TGroupState& mirror = mirror_[std::size_t(child.mirror.group)];
-            const int cost = table_[std::size_t(child.member.group)][child.index];
-            const int mirrorCost = table_[std::size_t(child.mirror.group)][child.mirrorIndex];
-            const int sum = sum_ + cost - board.cost, mirrorSum = mirrorSum_ + mirrorCost - mirror.cost;
-            const int f = depth + 1 + std::max(sum, mirrorSum);
-            if (f > bound) {
-                next_ = std::min(next_, f);
+            const TMember m = member[std::size_t(c)], r = mirror[std::size_t(c)];
+            TGroupState& board = board_[std::size_t(m.group)];
+            const int cost = table_[std::size_t(m.group)][index[std::size_t(c)]];
+            const int childSum = sum + cost - board.cost;
+            if (depth + 1 + childSum > bound) {
+                next_ = std::min(next_, depth + 1 + childSum);
+                continue;
+            }
+            TGroupState& image = mirror_[std::size_t(r.group)];
+            const std::uint32_t imageIndex = Moved(image, r.group, r.slot, step.mirrorDelta, step.mirrorCross);
+            const int mirrorCost = table_[std::size_t(r.group)][imageIndex];
+            const int childMirrorSum = mirrorSum + mirrorCost - image.cost;
+            if (depth + 1 + childMirrorSum > bound) {
+                next_ = std::min(next_, depth + 1 + childMirrorSum);
                 continue;
             }
             // Make the move.
             const int from = step.from, tile = tileAt_[std::size_t(from)];
-            const std::uint32_t oldIndex = board.index, oldMirrorIndex = mirror.index;
-            const int oldCost = board.cost, oldMirrorCost = mirror.cost;
-            const int oldSum = sum_, oldMirrorSum = mirrorSum_;
-            Move(board, child.member.slot, from, gap, child.index, cost);
-            Move(mirror, child.mirror.slot, step.mirrorFrom, step.mirrorGap, child.mirrorIndex, mirrorCost);
-            sum_ = sum;
-            mirrorSum_ = mirrorSum;
+            const std::uint32_t oldIndex = board.index, oldMirrorIndex = image.index;
+            const int oldCost = board.cost, oldMirrorCost = image.cost;
+            Move(board, m.slot, from, gap, index[std::size_t(c)], cost);
+            Move(image, r.slot, step.mirrorFrom, step.mirrorGap, imageIndex, mirrorCost);
             tileAt_[std::size_t(gap)] = std::uint8_t(tile);
             tileAt_[std::size_t(from)] = 0;
-            gap_ = from;
-            path_.push_back(tile);
-            if ((sum == 0 && mirrorSum == 0 && IsHome()) || Expand(depth + 1, bound, gap))
+            memberAt_[std::size_t(gap)] = m;
+            mirrorMemberAt_[std::size_t(gap)] = r;
+            path_[std::size_t(depth)] = std::uint8_t(tile);
+            if ((childSum == 0 && childMirrorSum == 0 && IsHome())
+                || Expand(depth + 1, bound, from, gap, childSum, childMirrorSum)) {
+                length_ = std::max(length_, depth + 1);
                 return true;
-            path_.pop_back();
+            }
             // Take it back.
-            gap_ = gap;
             tileAt_[std::size_t(from)] = std::uint8_t(tile);
             tileAt_[std::size_t(gap)] = 0;
-            sum_ = oldSum;
-            mirrorSum_ = oldMirrorSum;
-            Move(board, child.member.slot, gap, from, oldIndex, oldCost);
-            Move(mirror, child.mirror.slot, step.mirrorGap, step.mirrorFrom, oldMirrorIndex, oldMirrorCost);
+            memberAt_[std::size_t(from)] = m;
+            mirrorMemberAt_[std::size_t(from)] = r;
+            Move(board, m.slot, gap, from, oldIndex, oldCost);
+            Move(image, r.slot, step.mirrorGap, step.mirrorFrom, oldMirrorIndex, oldMirrorCost);
             if (aborted_)
                 return false;
         }
@@ -257,7 +259,8 @@ private:
     std::uint64_t nodeLimit_;
     TSteps<N> steps_;
     std::array<std::uint8_t, kCells> tileAt_{};
-    std::array<TMember, kCells> member_{}, mirrorMember_{};
+    std::array<TMember, kCells> member_{}, mirrorMember_{};        // by tile
+    std::array<TMember, kCells> memberAt_{}, mirrorMemberAt_{};    // of the tile on each cell
     std::array<const std::uint8_t*, kMaxGroups + 1> table_{};
     std::array<std::array<std::int32_t, kMaxGroupTiles>, kMaxGroups + 1> weight_{};
     std::array<TGroupState, kMaxGroups + 1> board_{}, mirror_{};
@@ -266,7 +269,9 @@ private:
     int next_ = 0;
     std::uint64_t nodes_ = 0;
     bool aborted_ = false;
-    TMoves path_;
+    static constexpr int kMaxDepth = 255;  // more than any board of up to 4 x 4 needs
+    std::array<std::uint8_t, kMaxDepth> path_{};
+    int length_ = 0;
 };
 
 template <int N>

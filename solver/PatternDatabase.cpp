@@ -89,7 +89,8 @@ private:
 // Breadth-first search backwards from the goal over placements of one group's tiles. The gap is
 // kept only as the region of free cells it can reach (named by its lowest cell), since moving it
 // inside that region costs nothing; a placement's cost is the layer in which it is first reached.
-// Queued states carry their cells packed four bits each, with the region's cell above them.
+// Queued states carry their cells packed four bits each with the region's cell above them, and
+// their placement's number in the upper half, so that it is never worked out from the cells.
 class TTableBuild {
 public:
     TTableBuild(const TTileGroup& tiles, int n, const TRegions& regions)
@@ -122,7 +123,7 @@ public:
         const int seed = regions_.LowestOfRegion(free, cells_ - 1);
         Mark(goal, free, seed);
         table_[goal] = 0;
-        layer_.push_back(packed | std::uint32_t(seed) << (4 * k_));
+        layer_.push_back(std::uint64_t(goal) << 32 | packed | std::uint32_t(seed) << (4 * k_));
 
         std::uint64_t expanded = 0;
         for (int depth = 1; !layer_.empty(); ++depth) {
@@ -145,19 +146,10 @@ private:
     static constexpr std::size_t kBatch = 64;
 
     struct TStep {
-        std::uint32_t packed;  // the queued state it would be
-        std::uint64_t* word;   // the word of its bit in reached_ or seen_
+        std::uint64_t entry;  // the queued state it would be
+        std::uint64_t* word;  // the word of its bit in reached_ or seen_
         std::uint64_t bit;
     };
-
-    // The placement number of a queued state.
-    std::uint32_t Rank(std::uint32_t packed) const
-    {
-        std::array<std::uint8_t, kMaxGroupTiles> cells{};
-        for (int i = 0; i < k_; ++i)
-            cells[std::size_t(i)] = std::uint8_t((packed >> (4 * i)) & 15);
-        return RankCells(cells.data(), k_, cells_);
-    }
 
     // A state whose free cells are cut apart has a bit of its own in seen_: the placement's
     // number times the free cells, plus the region's lowest cell counted among them.
@@ -188,7 +180,7 @@ private:
             const TStep& step = steps_[i];
             const std::uint64_t word = *step.word;
             *step.word = word | step.bit;
-            next_[queued] = step.packed;
+            next_[queued] = step.entry;
             queued += (word & step.bit) == 0;
         }
         next_.resize(queued);
@@ -197,15 +189,16 @@ private:
     // A placement's cost is the first layer that holds one of its states.
     void MarkLayer(std::uint8_t depth)
     {
-        for (const std::uint32_t packed : layer_) {
-            std::uint8_t& cost = table_[Rank(packed)];
+        for (const std::uint64_t entry : layer_) {
+            std::uint8_t& cost = table_[entry >> 32];
             cost = std::min(cost, depth);
         }
     }
 
-    std::size_t Successors(std::uint32_t packed, std::size_t count)
+    std::size_t Successors(std::uint64_t entry, std::size_t count)
     {
-        const auto index = std::int64_t(Rank(packed));
+        const auto packed = std::uint32_t(entry);
+        const auto index = std::int64_t(entry >> 32);
         std::array<int, kMaxGroupTiles> at{};
         std::array<std::int8_t, 16> orderAt{};
         std::uint32_t occupied = 0;
@@ -240,7 +233,7 @@ private:
                 // free cell; otherwise the region the gap left the tile's old cell in.
                 const bool single = regions_.Connected(movedFree);
                 const int seed = regions_.LowestOfRegion(movedFree, from);
-                step.packed = (packed & keep_[std::size_t(i)]) | std::uint32_t(to) << (4 * i) | std::uint32_t(seed) << (4 * k_);
+                step.entry = std::uint64_t(moved) << 32 | (packed & keep_[std::size_t(i)]) | std::uint32_t(to) << (4 * i) | std::uint32_t(seed) << (4 * k_);
                 const std::uint64_t state = single ? std::uint64_t(moved) : StateBit(std::uint32_t(moved), movedFree, seed);
                 step.word = (single ? reached_.data() : seen_.data()) + state / 64;
                 step.bit = std::uint64_t(1) << (state % 64);
@@ -260,7 +253,7 @@ private:
     // (small enough to stay in the cache) tells whether it was reached. Placements that cut the
     // free cells apart need a bit for each (placement, region) state in seen_.
     std::vector<std::uint64_t> reached_, seen_;
-    std::vector<std::uint32_t> layer_, next_;
+    std::vector<std::uint64_t> layer_, next_;
     std::array<TStep, kBatch * kMaxGroupTiles * 4> steps_{};
 };
 

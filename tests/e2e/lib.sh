@@ -23,6 +23,8 @@ e2e_setup() {
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
   # The player's data folder, where the score file lives unless the start folder has one.
   export XDG_DATA_HOME="$E2E_TMP/data"
+  # And its cache folder, where the solver keeps its tables.
+  export XDG_CACHE_HOME="$E2E_TMP/cache"
   E2E_PID=""
 }
 

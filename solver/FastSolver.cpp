@@ -143,7 +143,7 @@ public:
     {
         if (layer_.front().manhattan == 0)
             return {{}, true, false};
-        const std::size_t patience = std::size_t(4 * cells_);
+        const std::size_t patience = std::min<std::size_t>(4 * std::size_t(cells_), 120);
         std::uint64_t best = ~std::uint64_t(0);
         std::size_t bestDepth = 0, bestIndex = 0;
         while (history_.size() - bestDepth <= patience) {

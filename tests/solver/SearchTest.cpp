@@ -102,6 +102,24 @@ TEST(SolverFast, SolvesEverySizeWithinTheLongestFourByFourNeeds)
         }
 }
 
+// Ranked by 4 x 4 tables, as a hint past its search's budget is, the beam still brings every
+// board home within the most moves any needs.
+TEST(SolverFast, RankedByTablesStaysWithinTheLongestFourByFourNeeds)
+{
+    TFastSolverOptions options;
+    options.BeamWidth = 300;
+    options.Tables = &SmallTables4();
+    ASSERT_EQ(SmallTables4().Build(), TBuildResult::Built);
+    std::mt19937 random(10);
+    for (int k = 0; k < 10; ++k) {
+        const TPosition board = RandomSolvablePosition(4, random);
+        const auto solution = TFastSolver(options).Solve(board);
+        ASSERT_TRUE(solution);
+        EXPECT_TRUE(Solves(board, solution->Tiles));
+        EXPECT_LE(int(solution->Tiles.size()), kLongestFourByFour);
+    }
+}
+
 // Two tiles of the bottom row swapped, and two of the top row: the beam (of this width) finds
 // nothing to gain in any move and gets stuck; the board is finished row by row instead.
 TEST(SolverFast, FinishesABoardTheBeamGetsStuckOn)
@@ -212,6 +230,15 @@ TEST(SolverHints, FourByFourAnswersAtOnceAndShortestWhenTheyCanBe)
     EXPECT_EQ(answers[1].Moves.size(), shortest->Tiles.size());
     // The shortest plan is kept: the next quick answer is from it.
     EXPECT_TRUE(hurried.Quick(board)->Shortest);
+
+    // Larger boards have no shortest answer to wait for: one answer, at once.
+    const TPosition five = RandomSolvablePosition(5, random);
+    EXPECT_FALSE(hurried.Shortest(five));
+    answers.clear();
+    EXPECT_TRUE(hurried.Answer(five, {}, [&](const THint& hint) { answers.push_back(hint); }));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_FALSE(answers[0].Shortest);
+    EXPECT_TRUE(Solves(five, answers[0].Moves));
 }
 
 }  // namespace

@@ -156,10 +156,12 @@ TEST_F(TableFileTest, OnlyARegularFileOfTheUsersOwnIsTrusted)
     EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
     EXPECT_FALSE(StoreTables(built, file.string()));
     EXPECT_TRUE(fs::is_symlink(file));
-    // A folder of another user's is not written into.
+    // A folder of another user's is not written into: the tables are kept in memory only.
     fs::remove(file);
     ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
     EXPECT_FALSE(StoreTables(built, file.string()));
+    TPatternDatabase tables(3, Threes3());
+    EXPECT_EQ(TTableStore(tables, file.string()).Prepare(), TPrepareResult::Ready);
     EXPECT_FALSE(fs::exists(file));
 }
 

@@ -60,10 +60,9 @@ std::function<void(const QString&)>& ReadHook()
 // The whole file, read through a descriptor opened without waiting on a writer and checked on
 // itself, so that a pipe, a device or a folder is refused and nothing can be swapped in between.
 // Bytes, not a mapping: a file that shrinks under a mapping kills the reader.
-bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error)
+bool ReadWholeFile(const QByteArray& localPath, QByteArray* bytes, QString* error)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(localPath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int reason = errno;
         return Fail(error, reason == ENOENT ? Tr("Файл не найден.")
@@ -81,7 +80,7 @@ bool ReadWholeFile(const QString& path, QByteArray* bytes, QString* error)
     if (info.st_size == 0)
         return Fail(error, Tr("Файл пуст."));
     if (ReadHook())
-        ReadHook()(path);
+        ReadHook()(QFile::decodeName(localPath));
     QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
     for (qsizetype done = 0; done < data.size();) {
         const ssize_t got = ::read(fd, data.data() + done, size_t(data.size() - done));
@@ -227,11 +226,16 @@ void SetPictureReadHook(std::function<void(const QString& path)> hook)
 
 QImage ReadPictureFile(const QString& path, QString* error)
 {
+    return ReadLocalPictureFile(QFile::encodeName(path), error);
+}
+
+QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error)
+{
     static std::once_flag once;
     // Room for the largest picture allowed in the widest format the memory bound lets through.
     std::call_once(once, [] { QImageReader::setAllocationLimit(int((4 * kMaxPicturePixels + kMaxPictureWorkBytes) >> 20) + 1); });
     QByteArray bytes;
-    if (!ReadWholeFile(path, &bytes, error))
+    if (!ReadWholeFile(localPath, &bytes, error))
         return {};
     QImage image = Decode(std::move(bytes), error);
     return image.isNull() ? image : Opaque(std::move(image));

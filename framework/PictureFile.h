@@ -24,6 +24,8 @@ constexpr qint64 kMaxPictureWorkBytes = 112LL * 1024 * 1024;
 // The picture in the file, opaque (transparent parts lie on white); a null image when the file
 // cannot be used, and *error then says why.
 QImage ReadPictureFile(const QString& path, QString* error);
+// The same for a name in the file system's own bytes, which need not be valid in any encoding.
+QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error);
 
 // For tests: called with the path of every picture file to read once its length is checked,
 // before its bytes are read, so that a test can change the file there. Set before reading.

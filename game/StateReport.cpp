@@ -3,8 +3,9 @@
 #include "framework/PictureFile.h"
 #include "game/Unit1.h"
 
+#include "files/UserFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,14 +37,12 @@ QByteArray GameReport(const TForm1& form)
     return report;
 }
 
-void ReportGameTo(TForm1& form, const QString& path)
+void ReportGameTo(TForm1& form, const QByteArray& localPath)
 {
-    auto write = [&form, path] {
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(GameReport(form));
-            file.commit();
-        }
+    // By the rules of the player's files, and never through a link: a report that may not be
+    // written is not.
+    auto write = [&form, path = localPath.toStdString()] {
+        ReplaceUserFile(path, GameReport(form).toStdString(), TLeafLink::Refuse);
     };
     QObject::connect(&form, &TForm1::GameShown, &form, write);
 }

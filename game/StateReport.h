@@ -11,9 +11,10 @@
 class TForm1;
 
 QByteArray GameReport(const TForm1& form);
-// From now on, writes the report to `path` when the window first shows and after every change
-// of the game it shows.
-void ReportGameTo(TForm1& form, const QString& path);
+// From now on, writes the report to the file when the window first shows and after every change
+// of the game it shows: only to a regular file of the player's own or a new one, never through
+// a link, never over a pipe, a device or a folder. The name is the file system's own bytes.
+void ReportGameTo(TForm1& form, const QByteArray& localPath);
 
 // For tests that change a picture file while the game reads it: from now on every picture read
 // waits, once the file's length is checked, until a writer has opened and closed the named pipe

@@ -25,12 +25,12 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QTimer>
 #include <utility>
 
@@ -246,8 +246,7 @@ void TForm1::FormCreate()
     setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
 
     // The file stays bound to where it was found at the start, wherever the open dialog goes later.
-    ScoreFile = TScoreFile::Locate(
-        directory, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Mozik"));
+    ScoreFile = TScoreFile::Locate(directory, TScoreFile::DataFolder());
     Scores = ScoreFile.Load();
     if (!ScoreFile.Problem().isEmpty())
         startProblems_ << ScoreFile.Problem();
@@ -721,6 +720,7 @@ void TForm1::CheckSolved()
     if (Game.GivenUp())
         return;  // solved by the solver: no result, no record
     const int seconds = Game.Seconds();
+    Scores = ScoreFile.Table();  // the place offered is judged against the file as it is now
     if (Form2) {
         Form2->Present(Scores, n, seconds);
         const QMetaObject::Connection recording = connect(Form2, &TForm2::NameEntered, this, &TForm1::RecordScore);
@@ -738,8 +738,10 @@ void TForm1::RecordScore(const QString& name)
     const int n = Game.BoardSize(), seconds = Game.Seconds();
     if (!TScoreTable::HasSize(n) || !Scores.Qualifies(n, seconds))
         return;
-    Scores.Place(n, EncodeName(name), seconds);
-    SaveScores();
+    QString problem;
+    ScoreFile.Place(n, EncodeName(name), seconds, &Scores, &problem);
+    if (!problem.isEmpty())
+        ShowErrorBox(this, problem);
 }
 
 void TForm1::Timer1Timer()
@@ -762,27 +764,27 @@ void TForm1::Open1Click()
 
 bool TForm1::OpenPicture(const QString& path)
 {
-    const QString problem = TakePicture(path);
+    const QString problem = TakePicture(path, QFile::encodeName(path));
     if (!problem.isEmpty())
         ShowErrorBox(this, problem);
     return problem.isEmpty();
 }
 
-void TForm1::OpenPictureAtStart(const QString& path)
+void TForm1::OpenPictureAtStart(const QByteArray& localPath)
 {
-    if (const QString problem = TakePicture(path); !problem.isEmpty())
+    if (const QString problem = TakePicture(QFile::decodeName(localPath), localPath); !problem.isEmpty())
         startProblems_ << problem;
 }
 
-QString TForm1::TakePicture(const QString& path)
+QString TForm1::TakePicture(const QString& path, const QByteArray& localPath)
 {
-    TBitmap picture;
     QString reason;
-    if (!picture.LoadFromFile(path, &reason)) {
+    const QImage picture = ReadLocalPictureFile(localPath, &reason);
+    if (picture.isNull()) {
         // The picture, its name, the board and any game in progress stay as they were.
         return QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
     }
-    Image1->SetPicture(picture);
+    Image1->SetPicture(TBitmap(picture));
     PictureName = QFileInfo(path).fileName();
     setWindowTitle(PictureName + SizeSuffix(Game.BoardSize()));
     Rebuild(Game.BoardSize());
@@ -823,6 +825,7 @@ void TForm1::N7x7Click() { ChooseSize(7, N7x7); }
 void TForm1::HighScores1Click()
 {
     if (Form3) {
+        Scores = ScoreFile.Table();  // as the file is now, other windows' records with it
         Form3->Present(Scores, Game.BoardSize());
         Form3->exec();
     }
@@ -830,17 +833,10 @@ void TForm1::HighScores1Click()
 
 void TForm1::ClearScores1Click()
 {
-    Scores.Clear();
-    SaveScores();
-}
-
-bool TForm1::SaveScores()
-{
-    QString reason;
-    if (ScoreFile.Save(Scores, &reason))
-        return true;
-    ShowErrorBox(this, QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(ScoreFile.Path(), reason));
-    return false;
+    QString problem;
+    ScoreFile.Clear(&Scores, &problem);
+    if (!problem.isEmpty())
+        ShowErrorBox(this, problem);
 }
 
 void TForm1::SpeedButton2Click()
@@ -851,7 +847,10 @@ void TForm1::SpeedButton2Click()
 
 void TForm1::Exit()
 {
-    // A table that could not be written keeps the window open, so nothing is lost unseen.
-    if (SaveScores())
-        close();
+    // Only what this window could not write yet is written; a file that cannot be written is
+    // told of, and the window closes all the same.
+    QString problem;
+    if (!ScoreFile.SaveKept(&problem))
+        ShowErrorBox(this, problem);
+    close();
 }

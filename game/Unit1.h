@@ -107,7 +107,7 @@ public:
     TTileNode* LastNode = nullptr;
     QString PictureName;
     TScoreFile ScoreFile{QString()};  // bound at the start to the file the table lives in
-    TScoreTable Scores;
+    TScoreTable Scores;  // as the score file was last read or written
 
     bool Running() const { return Game.Running(); }
     bool Paused() const { return Game.Paused(); }
@@ -120,10 +120,6 @@ public:
     void FieldDestroy();
     TTile* TileAt(int p) const;
     TBevel* FrameAt(int p) const;
-
-    // Writes the score table to the score file (never to one left alone at the start); on failure
-    // says so in an error box.
-    bool SaveScores();
 
     // The game.
     void Start();
@@ -138,8 +134,9 @@ public:
     // it; a file that cannot be used is told in an error box and changes nothing.
     bool OpenPicture(const QString& path);
     // The picture named on the command line, taken before the window shows, so that its first
-    // frame already has it; one that cannot be used is told once the window is there.
-    void OpenPictureAtStart(const QString& path);
+    // frame already has it; one that cannot be used is told once the window is there. The name is
+    // the file system's own bytes, which need not be valid text.
+    void OpenPictureAtStart(const QByteArray& localPath);
     void N1x1Click();
     void N4x4Click();
     void N5x5Click();
@@ -229,7 +226,7 @@ private:
     bool centred_ = false;
     bool started_ = false;
     // Opens the picture, or answers why it cannot be used.
-    QString TakePicture(const QString& path);
+    QString TakePicture(const QString& path, const QByteArray& localPath);
     QStringList startProblems_;  // told once the window shows
 };
 

@@ -15,7 +15,7 @@ cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
 
 echo "== End-to-end tests =="
-for e2e in smoke scorefile desktop pictures play finish; do
+for e2e in cmdline smoke scorefile desktop pictures play finish; do
   (unset QT_QPA_PLATFORM; tests/e2e/$e2e.sh build/mozik)
 done
 

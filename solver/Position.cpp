@@ -16,7 +16,8 @@ std::optional<std::string> PositionError(const TPosition& position)
 {
     const int n = position.N;
     if (n < kSolverMinSize || n > kSolverMaxSize)
-        return "board size " + std::to_string(n) + " is not between 1 and 7";
+        return "board size " + std::to_string(n) + " is not between " + std::to_string(kSolverMinSize) + " and "
+               + std::to_string(kSolverMaxSize) + ", the sizes solved";
     const std::size_t cells = std::size_t(n * n);
     if (position.Cells.size() != cells)
         return "a " + std::to_string(n) + " x " + std::to_string(n) + " board needs " + std::to_string(cells)
@@ -128,21 +129,27 @@ TPosition RandomSolvablePosition(int n, std::mt19937& random)
 TParsedPosition ParsePosition(std::string_view text)
 {
     auto fail = [](std::string error) { return TParsedPosition{std::nullopt, std::move(error)}; };
+    // Any ASCII white space separates numbers.
+    auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     std::vector<long> numbers;
     std::size_t i = 0;
-    constexpr std::size_t kMaxNumbers = kSolverMaxSize * kSolverMaxSize + 1;
     while (i < text.size()) {
-        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r') {
+        if (isSpace(text[i])) {
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\r')
+        while (end < text.size() && !isSpace(text[end]))
             ++end;
         const std::string_view token = text.substr(i, end - i);
         i = end;
-        if (numbers.size() == kMaxNumbers)
-            return fail("more numbers than any board has");
+        // The size comes first, and says how many numbers follow it.
+        if (numbers.size() == 1 && (numbers[0] < kSolverMinSize || numbers[0] > kSolverMaxSize))
+            break;
+        if (numbers.size() > 1 && numbers.size() == std::size_t(numbers[0] * numbers[0] + 1))
+            return fail("more numbers than a " + std::to_string(numbers[0]) + " x " + std::to_string(numbers[0])
+                        + " board has (" + std::to_string(numbers[0] * numbers[0]) + " after the size); the sizes solved are "
+                        + std::to_string(kSolverMinSize) + " to " + std::to_string(kSolverMaxSize));
         long value = 0;
         const auto [next, error] = std::from_chars(token.data(), token.data() + token.size(), value);
         if (error == std::errc::result_out_of_range || (error == std::errc() && next == token.data() + token.size()
@@ -160,8 +167,6 @@ TParsedPosition ParsePosition(std::string_view text)
         return fail("no board size");
     TPosition position;
     position.N = int(numbers[0]);
-    if (position.N < kSolverMinSize || position.N > kSolverMaxSize)
-        return fail("board size " + std::to_string(numbers[0]) + " is not between 1 and 7");
     for (std::size_t k = 1; k < numbers.size(); ++k)
         position.Cells.push_back(std::uint8_t(numbers[k]));
     if (auto error = PositionError(position))

@@ -1,6 +1,6 @@
 #include "solver/TableFile.h"
 
-#include "solver/CacheFile.h"
+#include "files/UserFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,7 +10,6 @@ namespace {
 
 constexpr char kMagic[8] = {'M', 'O', 'Z', 'I', 'K', 'P', 'D', 'B'};
 constexpr std::size_t kChecksumBytes = 8;
-constexpr std::size_t kReadPiece = 64 * 1024;
 
 // 64-bit FNV-1a over little-endian 64-bit words, fed in pieces of any length.
 class TChecksum {
@@ -90,41 +89,36 @@ std::vector<std::uint8_t> EncodeTables(const TPatternDatabase& tables)
 
 TLoadResult LoadTables(TPatternDatabase& tables, const std::string& path, const TCancel& cancel)
 {
+    // Read whole in one go (some milliseconds); the stop request is looked at while the bytes are
+    // checked and taken apart.
     const std::uint64_t size = TableFileSize(tables);
-    std::optional<TCacheReader> reader = TCacheReader::Open(path, size);
-    if (!reader || reader->Size() != size)
+    const TFileRead file = ReadUserFile(path, size);
+    if (!file.Status.Ok() || file.Bytes.size() != size)
         return TLoadResult::Rebuild;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.Bytes.data());
     const std::vector<std::uint8_t> expected = Header(tables);
-    std::vector<std::uint8_t> header(expected.size());
-    if (!reader->Read(header) || header != expected)
+    if (!std::equal(expected.begin(), expected.end(), bytes))
         return TLoadResult::Rebuild;
     TChecksum checksum;
-    checksum.Add(header);
+    checksum.Add({bytes, expected.size()});
+    std::size_t at = expected.size();
     std::vector<std::vector<std::uint8_t>> read(std::size_t(tables.GroupCount()));
-    std::uint64_t done = 0;
     for (int g = 0; g < tables.GroupCount(); ++g) {
         std::vector<std::uint8_t>& table = read[std::size_t(g)];
         table.resize(TableEntries(tables.N() * tables.N(), tables.Partition()[std::size_t(g)].size()));
-        for (std::size_t first = 0; first < table.size(); first += kReadPiece) {
-            const std::span<std::uint8_t> piece(table.data() + first, std::min(kReadPiece, table.size() - first));
-            if (!reader->Read(piece))
-                return TLoadResult::Rebuild;
-            for (std::size_t step = 0; step < piece.size(); step += kCheckInterval) {
-                if (cancel.Stopped(TSolverPhase::Load, done))
-                    return TLoadResult::Stopped;
-                const std::size_t length = std::min<std::size_t>(kCheckInterval, piece.size() - step);
-                checksum.Add(piece.subspan(step, length));
-                done += length;
-            }
+        for (std::size_t first = 0; first < table.size(); first += kCheckInterval) {
+            if (cancel.Stopped(TSolverPhase::Load, at))
+                return TLoadResult::Stopped;
+            const std::size_t length = std::min<std::size_t>(kCheckInterval, table.size() - first);
+            checksum.Add({bytes + at, length});
+            std::copy(bytes + at, bytes + at + length, table.begin() + std::ptrdiff_t(first));
+            at += length;
         }
     }
-    std::uint8_t stored[kChecksumBytes];
-    if (!reader->Read(stored))
-        return TLoadResult::Rebuild;
-    std::uint64_t value = 0;
+    std::uint64_t stored = 0;
     for (std::size_t i = 0; i < kChecksumBytes; ++i)
-        value |= std::uint64_t(stored[i]) << (8 * i);
-    if (value != checksum.Final())
+        stored |= std::uint64_t(bytes[at + i]) << (8 * i);
+    if (stored != checksum.Final())
         return TLoadResult::Rebuild;
     tables.Adopt(std::move(read));
     return tables.IsBuilt() ? TLoadResult::Loaded : TLoadResult::Rebuild;
@@ -132,5 +126,8 @@ TLoadResult LoadTables(TPatternDatabase& tables, const std::string& path, const 
 
 bool StoreTables(const TPatternDatabase& tables, const std::string& path)
 {
-    return tables.IsBuilt() && ReplaceCacheFile(path, EncodeTables(tables));
+    if (!tables.IsBuilt())
+        return false;
+    const std::vector<std::uint8_t> bytes = EncodeTables(tables);
+    return ReplaceUserFile(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()}).Ok();
 }

@@ -30,9 +30,11 @@ std::uint64_t TableFileSize(const TPatternDatabase& tables);
 enum class TLoadResult { Loaded, Rebuild, Stopped };
 
 // Reads the tables from the cache file into the database (which takes them unless it is built
-// already): Rebuild when the file is missing, not to be trusted, or not exactly the tables'
-// file. Looks at the stop request every few thousand bytes.
+// already): Rebuild when the file is missing, not a regular file of the user's own (see
+// files/UserFile.h), or not exactly the tables' file. Looks at the stop request every few
+// thousand bytes.
 TLoadResult LoadTables(TPatternDatabase& tables, const std::string& path, const TCancel& cancel = {});
 
-// Writes built tables to the cache file (see ReplaceCacheFile); false when it was not written.
+// Writes built tables to the cache file, replacing it whole (see ReplaceUserFile); false when it
+// was not written.
 bool StoreTables(const TPatternDatabase& tables, const std::string& path);

@@ -1,9 +1,8 @@
 #include "solver/TableStore.h"
 
-#include "solver/CacheFile.h"
+#include "files/UserFile.h"
 #include "solver/TableFile.h"
 
-#include <cstdlib>
 #include <new>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -46,8 +45,8 @@ TPrepareResult TTableStore::Prepare(const TCancel& cancel, int threads, TPrepare
 
 std::string TTableStore::DefaultFile()
 {
-    const std::optional<std::string> folder = CacheFolder([](const char* name) { return std::getenv(name); });
-    return folder ? *folder + "/solver-tables-4x4.bin" : std::string();
+    const std::optional<std::string> folder = XdgFolder(TXdgFolder::Cache);
+    return folder ? *folder + "/Mozik/solver-tables-4x4.bin" : std::string();
 }
 
 TTableStore& TTableStore::Shared()

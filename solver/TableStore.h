@@ -29,8 +29,8 @@ public:
     TPatternDatabase& Tables() const { return tables_; }
     const std::string& File() const { return file_; }
 
-    // The file for the shared 4 x 4 tables in the user's cache folder (see CacheFile.h), empty when
-    // there is none.
+    // The file for the shared 4 x 4 tables in the user's cache folder, $XDG_CACHE_HOME/Mozik (see
+    // files/UserFile.h); empty when there is none.
     static std::string DefaultFile();
     // The shared 4 x 4 tables with that file, for the game.
     static TTableStore& Shared();

@@ -1,16 +1,22 @@
 // mozik-solve: reads boards from standard input, one a line ("N" and the N * N numbers row by
 // row, 0 for the gap), and writes for each the number of moves and the tiles moved, or
-// "error: <reason>". Blank lines and lines starting with '#' are skipped.
+// "error: <reason>". Blank lines and lines starting with '#' are skipped. Exits with 0 when every
+// board was solved, 1 when one was not or the input or output failed, 2 for an unknown option.
 
 #include "solver/FastSolver.h"
 #include "solver/OptimalSolver.h"
 #include "solver/Position.h"
 #include "solver/TableStore.h"
 
+#include "MozikVersion.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -21,14 +27,21 @@ namespace {
 constexpr std::size_t kMaxLineLength = 4096;
 
 const char* const kUsage =
-    "usage: mozik-solve [--fast] [--stats] [--no-cache]\n"
+    "usage: mozik-solve [--fast] [--stats] [--no-cache] [--help] [--version]\n"
     "Reads boards from standard input, one a line: N, then the N*N numbers row by row, 0 for the gap.\n"
     "Writes for each line the number of moves and the tiles moved, or 'error: <reason>'.\n"
     "  --fast   use the fast solver at every size (default: shortest solutions up to 4 x 4)\n"
     "  --stats  write the time, the nodes searched and the lower bound of each board to standard error\n"
     "  --no-cache  build the 4 x 4 tables in memory only; without it they are read from, or\n"
     "           after their first build kept in, the cache folder $XDG_CACHE_HOME/Mozik/\n"
-    "           (normally ~/.cache/Mozik/)\n";
+    "           (normally ~/.cache/Mozik/)\n"
+    "Sizes solved: 1 to 7. Exit status: 0 every board solved, 1 a board not solved or a failed\n"
+    "input or output, 2 an unknown option.\n";
+
+const char* const kNoMemory = "not enough memory to solve this board";
+
+// An error of reading standard input, 0 while there was none.
+int inputError = 0;
 
 // One line of standard input; false at the end of the input. `tooLong` tells that the line went
 // past the limit (its text is then cut).
@@ -38,6 +51,7 @@ bool ReadLine(std::string& line, bool& tooLong)
     tooLong = false;
     int c = 0;
     bool any = false;
+    errno = 0;
     while ((c = std::getchar()) != EOF) {
         any = true;
         if (c == '\n')
@@ -47,18 +61,29 @@ bool ReadLine(std::string& line, bool& tooLong)
         else
             tooLong = true;
     }
-    return any;
+    if (std::ferror(stdin))
+        inputError = errno ? errno : EIO;
+    return any && !inputError;
 }
 
 bool IsSkipped(const std::string& line)
 {
-    const std::size_t first = line.find_first_not_of(" \t\r");
+    const std::size_t first = line.find_first_not_of(" \t\n\v\f\r");
     return first == std::string::npos || line[first] == '#';
 }
 
-}  // namespace
+// Writes one line of the answers and makes sure it went out; false when standard output cannot
+// take it (a full disk, a closed pipe), which has then been told on standard error.
+bool Answer(const std::string& line)
+{
+    errno = 0;
+    if (std::fputs((line + '\n').c_str(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return true;
+    std::fprintf(stderr, "mozik-solve: cannot write the answers: %s\n", std::strerror(errno ? errno : EIO));
+    return false;
+}
 
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     bool fast = false, stats = false, cache = true;
     for (int i = 1; i < argc; ++i) {
@@ -69,8 +94,10 @@ int main(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--no-cache") == 0) {
             cache = false;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
+            const std::string usage = kUsage;
+            return Answer(usage.substr(0, usage.size() - 1)) ? 0 : 1;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            return Answer("mozik-solve " MOZIK_VERSION) ? 0 : 1;
         } else {
             std::fprintf(stderr, "mozik-solve: unknown option '%.100s'\n%s", argv[i], kUsage);
             return 2;
@@ -92,56 +119,80 @@ int main(int argc, char** argv)
         if (parsed.Position && !IsSolvable(*parsed.Position))
             error = "not solvable: no moves bring this board home";
         if (!error.empty()) {
-            std::printf("error: %s\n", error.c_str());
-            std::fflush(stdout);
+            if (!Answer("error: " + error))
+                return 1;
             allSolved = false;
             continue;
         }
 
         const TPosition& position = *parsed.Position;
-        // The tables this board needs are made ready before its clock starts (once per process),
-        // and their time is told on its own.
-        if (!fast && !IsGoal(position) && position.N >= 2 && position.N <= kPatternMaxSize
-            && !TPatternDatabase::Shared(position.N).IsBuilt()) {
-            const auto preparing = std::chrono::steady_clock::now();
-            TPrepareWay way = TPrepareWay::Built;
-            const bool ready = position.N == 4 ? tables4.Prepare({}, 0, &way) == TPrepareResult::Ready
-                                               : TPatternDatabase::Shared(position.N).Build() == TBuildResult::Built;
-            if (!ready) {
-                std::printf("error: out of memory for the solver's tables\n");
-                std::fflush(stdout);
-                allSolved = false;
-                continue;
-            }
-            if (stats)
-                std::fprintf(stderr, "tables for %dx%d %s in %.3f s\n", position.N, position.N,
-                             way == TPrepareWay::Read ? "read" : "built",
-                             std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count());
-        }
-        const auto started = std::chrono::steady_clock::now();
         std::optional<TSolution> solution;
+        double seconds = 0;
         try {
+            // The tables this board needs are made ready before its clock starts (once per
+            // process), and their time is told on its own; they fail only for want of memory.
+            if (!fast && !IsGoal(position) && position.N >= 2 && position.N <= kPatternMaxSize
+                && !TPatternDatabase::Shared(position.N).IsBuilt()) {
+                const auto preparing = std::chrono::steady_clock::now();
+                TPrepareWay way = TPrepareWay::Built;
+                const bool ready = position.N == 4 ? tables4.Prepare({}, 0, &way) == TPrepareResult::Ready
+                                                   : TPatternDatabase::Shared(position.N).Build() == TBuildResult::Built;
+                if (!ready)
+                    throw std::bad_alloc();
+                if (stats)
+                    std::fprintf(stderr, "tables for %dx%d %s in %.3f s\n", position.N, position.N,
+                                 way == TPrepareWay::Read ? "read" : "built",
+                                 std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count());
+            }
+            const auto started = std::chrono::steady_clock::now();
             if (!fast && position.N <= kPatternMaxSize)
                 solution = TOptimalSolver(TPatternDatabase::Shared(position.N)).Solve(position);
             else
                 solution = fastSolver.Solve(position);
+            if (!solution)
+                throw std::bad_alloc();  // the tables were ready; nothing else stops these searches
+            seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        } catch (const std::bad_alloc&) {
+            error = kNoMemory;
         } catch (const std::exception& failure) {
-            std::printf("error: %s\n", failure.what());
-            std::fflush(stdout);
+            error = failure.what();
+        }
+        if (!error.empty()) {
+            if (!Answer("error: " + error))
+                return 1;
             allSolved = false;
             continue;
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
         std::string out = std::to_string(solution->Tiles.size());
         for (int tile : solution->Tiles)
             out += ' ' + std::to_string(tile);
-        std::printf("%s\n", out.c_str());
-        std::fflush(stdout);
+        if (!Answer(out))
+            return 1;
         if (stats)
             std::fprintf(stderr, "line %ld: %dx%d, %zu moves, %.3f s, %llu nodes, lower bound %d\n", lineNumber,
                          position.N, position.N, solution->Tiles.size(), seconds,
                          static_cast<unsigned long long>(solution->Nodes), solution->LowerBound);
     }
+    if (inputError) {
+        Answer(std::string("error: cannot read standard input: ") + std::strerror(inputError));
+        return 1;
+    }
     return allSolved ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // A closed pipe is a write error like any other: told, and the program ends with 1.
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Answer(std::string("error: ") + kNoMemory);
+    } catch (const std::exception& failure) {
+        Answer(std::string("error: ") + failure.what());
+    }
+    return 1;
 }

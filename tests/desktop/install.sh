@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into an empty prefix and checks what a desktop needs: the programs, the
-# desktop entry, the AppStream metadata and the icons, with both validators passing.
+# desktop entry, the AppStream metadata, the icons and the manual pages, with both validators and
+# man passing.
 # Usage: tests/desktop/install.sh BUILD-DIR
 set -euo pipefail
 build=$1
@@ -11,11 +12,21 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 id=org.mozik.Mozik
 for file in bin/mozik bin/mozik-solve "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
             "share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png" \
-            "share/icons/hicolor/scalable/apps/$id.svg" share/doc/Mozik/LICENSE; do
+            "share/icons/hicolor/scalable/apps/$id.svg" share/doc/Mozik/LICENSE \
+            share/man/man6/mozik.6 share/man/man6/mozik-solve.6; do
   [ -s "$prefix/$file" ] || { echo "missing: $file" >&2; exit 1; }
 done
 [ -x "$prefix/bin/mozik" ] || { echo "bin/mozik is not executable" >&2; exit 1; }
 grep -qx "Exec=mozik %f" "$prefix/share/applications/$id.desktop" || { echo "no Exec=mozik %f" >&2; exit 1; }
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null
-echo "Installed files complete; desktop-file-validate and appstreamcli validate pass."
+# The manual pages read without a warning, with their options, files and exit statuses.
+for page in mozik mozik-solve; do
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man6/$page.6" 2>"$prefix/man-warnings")
+  [ ! -s "$prefix/man-warnings" ] || { echo "man $page:" >&2; cat "$prefix/man-warnings" >&2; exit 1; }
+  for word in SYNOPSIS OPTIONS "EXIT STATUS" --help --version "$(cd "$build" && sed -n 's/^#define MOZIK_VERSION "\(.*\)"/\1/p' generated/MozikVersion.h)"; do
+    grep -qe "$word" <<<"$text" || { echo "man $page does not tell $word" >&2; exit 1; }
+  done
+done
+grep -q 'XDG_DATA_HOME/Mozik/Mozik.ini' <<<"$(MANWIDTH=200 man -l "$prefix/share/man/man6/mozik.6" 2>/dev/null)" || { echo "man mozik does not tell the score file" >&2; exit 1; }
+echo "Installed files complete; desktop-file-validate, appstreamcli validate and man pass."

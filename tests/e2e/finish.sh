@@ -6,7 +6,6 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 MOZIK=$(realpath "${1:-$here/../../build/mozik}")
-SOLVE="$(dirname "$MOZIK")/mozik-solve"
 source "$here/lib.sh"
 
 e2e_setup
@@ -21,15 +20,10 @@ e2e_expect size 4
 e2e_key F2
 e2e_expect seconds 2  # slower than every record
 
-read -ra moves <<<"$(echo "4 $(e2e_state grid)" | "$SOLVE")"
-[ "${#moves[@]}" -gt 1 ] || e2e_fail "mozik-solve found no moves"
-for tile in "${moves[@]:1}"; do
-  read -ra grid <<<"$(e2e_state grid)"
-  for i in "${!grid[@]}"; do [ "${grid[$i]}" = "$tile" ] && at=$((i + 1)); done
-  e2e_click_tile "$at"
-  e2e_wait_for '[ "$(e2e_state gap)" = "$at" ] || [ "$(e2e_state running)" = 0 ]' "tile $tile to slide"
-done
-e2e_note "${moves[0]} clicks along mozik-solve's moves brought the picture home"
+read -ra moves <<<"$(e2e_solutions "$(e2e_game)")"
+[ "${#moves[@]}" -gt 0 ] || e2e_fail "mozik-solve found no moves"
+e2e_click_home "${moves[@]}"
+e2e_note "${#moves[@]} clicks along mozik-solve's moves brought the picture home"
 
 # The result: no place in the table, so "Введите выше имя :" greys out with the name box.
 dialog=$(e2e_window Message)

@@ -26,25 +26,39 @@ e2e_setup() {
   # And its cache folder, where the solver keeps its tables.
   export XDG_CACHE_HOME="$E2E_TMP/cache"
   E2E_PID=""
+  E2E_PIDS=()
 }
 
 e2e_cleanup() {
-  [ -n "${E2E_PID:-}" ] && kill "$E2E_PID" 2>/dev/null
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$E2E_TMP"
 }
 
 # e2e_start FOLDER [ARGS...]: starts the game in FOLDER with a state report, waits for its window.
+# E2E_PID, E2E_WID and E2E_STATE then name this game; several may run at once (e2e_game, e2e_use).
 e2e_start() {
   local folder=$1
   shift
   E2E_STATE="$E2E_TMP/state-$RANDOM"
   (cd "$folder" && exec "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
   E2E_PID=$!
+  E2E_PIDS+=("$E2E_PID")
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
   E2E_WID=$(e2e_window "$(e2e_state title | sed 's/[][\\.^$*+?(){}|]/\\&/g')")
   e2e_focus "$E2E_WID"
+}
+
+# e2e_game: the game now in hand, to come back to with e2e_use.
+e2e_game() {
+  echo "$E2E_PID $E2E_WID $E2E_STATE"
+}
+
+# e2e_use GAME: takes a game started earlier in hand again (its process, window and report).
+e2e_use() {
+  read -r E2E_PID E2E_WID E2E_STATE <<<"$1"
 }
 
 # e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it).
@@ -119,10 +133,11 @@ e2e_pixel() {
   import -window "$E2E_WID" -crop "1x1+$1+$2" +repage -format '%[pixel:p{0,0}]' info: 2>/dev/null
 }
 
-# e2e_window PATTERN: waits for a visible window whose whole name matches the pattern, prints its id.
+# e2e_window PATTERN: waits for a visible window of the game in hand whose whole name matches the
+# pattern, prints its id. Windows of other games are told apart by their process.
 e2e_window() {
   local id="" pattern="^$1\$"
-  e2e_wait_for 'id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1); [ -n "$id" ]' "a window \"$1\""
+  e2e_wait_for 'id=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name "$pattern" 2>/dev/null | head -n1); [ -n "$id" ]' "a window \"$1\""
   echo "$id"
 }
 
@@ -164,6 +179,26 @@ e2e_same_picture() {
 # e2e_windows_shown: how many windows of the program are on the screen (menus among them).
 e2e_windows_shown() {
   xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null | wc -l
+}
+
+# e2e_solutions: for each game given (see e2e_game), a line of the tiles that bring its 4 x 4
+# board home, from one run of mozik-solve (its tables are built once).
+e2e_solutions() {
+  local game
+  for game in "$@"; do
+    echo "4 $(sed -n 's/^grid=//p' "${game##* }")"
+  done | "$(dirname "$MOZIK")/mozik-solve" | sed -E 's/^[0-9]+ ?//'
+}
+
+# e2e_click_home TILES...: clicks the tiles in turn, each once it lies beside the gap.
+e2e_click_home() {
+  local tile at i grid
+  for tile in "$@"; do
+    read -ra grid <<<"$(e2e_state grid)"
+    for i in "${!grid[@]}"; do [ "${grid[$i]}" = "$tile" ] && at=$((i + 1)); done
+    e2e_click_tile "$at"
+    e2e_wait_for '[ "$(e2e_state gap)" = "$at" ] || [ "$(e2e_state running)" = 0 ]' "tile $tile to slide"
+  done
 }
 
 # e2e_menu MENU-KEY ITEM-KEY: chooses a menu item by its access keys, once its menu is open.

@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 #include "framework/HintWindow.h"
+#include "game/StateReport.h"
 #include "hint/Zelhint.h"
 #include "tests/game/WindowTestSupport.h"
 
@@ -9,6 +10,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -204,12 +207,13 @@ TEST(StartPicture, APictureNamedAtTheStartIsInTheFirstFrameAndOneThatCannotBeRea
     ScopedErrorBoxes errors;
     {
         TForm1 form;
-        form.OpenPictureAtStart(dir.filePath("sea.png"));
+        form.OpenPictureAtStart(QFile::encodeName(dir.filePath("sea.png")));
         EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));  // before the window shows
         EXPECT_EQ(form.Image1->size(), QSize(120, 90));
     }
+
     TForm1 form;
-    form.OpenPictureAtStart(dir.filePath("cut.png"));
+    form.OpenPictureAtStart(QFile::encodeName(dir.filePath("cut.png")));
     EXPECT_TRUE(errors.Messages().isEmpty());  // no box before there is a window to tell it over
     form.show();
     QCoreApplication::processEvents();  // its first paint
@@ -284,6 +288,26 @@ TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOve
     EXPECT_EQ(Time(), QString("Время : 42"));
     showsTheGame();
     EXPECT_EQ(TScoreFile(form.ScoreFile.Path()).Load().Entry(5, 1), (TScoreEntry{EncodeName("Мозик"), 42}));
+}
+
+TEST_F(MainWindowTest, TheStateReportGoesOnlyToAnOwnRegularFileNeverThroughALinkOrIntoAPipe)
+{
+    const QString report = dir.filePath("report"), target = dir.filePath("target"), link = dir.filePath("link"),
+                  pipe = dir.filePath("pipe"), folder = dir.filePath("folder");
+    WriteFile(target, "kept");
+    ASSERT_EQ(symlink("target", QFile::encodeName(link)), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& path : {report, link, pipe, folder})
+        ReportGameTo(form, QFile::encodeName(path));
+    form.Start();
+    EXPECT_TRUE(ReadFile(report).contains("running=1\n")) << ReadFile(report).toStdString();
+    form.Start();  // an own file is replaced again
+    EXPECT_EQ(ReadFile(report), GameReport(form));
+    EXPECT_EQ(ReadFile(target), "kept");
+    EXPECT_TRUE(QFileInfo(link).isSymLink() && QFileInfo(folder).isDir() && QDir(folder).isEmpty());
+    struct stat st {};
+    EXPECT_TRUE(lstat(QFile::encodeName(pipe), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 } // namespace

@@ -88,7 +88,7 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     result.Present(TScoreTable(), 5, 30);
     QObject::connect(&result, &TForm2::NameEntered, [&] {
         ScopedWriteLimit limit(64);
-        form.SaveScores();
+        form.ClearScores1->trigger();
     });
     driver.Expect([&](QWidget*) {
         TypeText(result.Edit1, "Anna");
@@ -100,7 +100,7 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     EXPECT_EQ(driver.Unexpected(), 0);
 }
 
-TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitAndClearScoresWriteAtOnce)
+TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWhatCouldNotBeWrittenYet)
 {
     TForm1 form;
     EXPECT_EQ(form.ScoreFile.Path(), DataFile());
@@ -111,24 +111,80 @@ TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitAndClearScore
     const QByteArray defaults = TScoreTable().ToFileText();
     EXPECT_EQ(ReadFile(DataFile()), defaults);
 
-    // A save that fails keeps the window and the old file whole, and says so.
-    form.Scores.Place(6, EncodeName("Иван"), 95);
+    // Another window records meanwhile; this one's Clear Scores cannot be written: it is told
+    // once and kept, and Exit, which cannot write it either, says so and closes all the same.
+    TScoreTable others;
+    others.Place(6, EncodeName("Иван"), 95);
+    WriteFile(DataFile(), others.ToFileText());
     ScopedErrorBoxes errors;
     {
         ScopedWriteLimit limit(64);
+        form.ClearScores1->trigger();
+        form.ClearScores1->trigger();
+        EXPECT_EQ(form.Scores, TScoreTable());
+        ASSERT_EQ(errors.Messages().size(), 1);
         form.Exit();
     }
-    EXPECT_TRUE(form.isVisible());
-    ASSERT_EQ(errors.Messages().size(), 1);
-    EXPECT_TRUE(errors.Messages()[0].contains(DataFile()));
-    EXPECT_EQ(ReadFile(DataFile()), defaults);
-    EXPECT_EQ(QDir(dir.filePath("data/Mozik")).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no leftovers
-    form.Exit1->trigger();
     EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(TScoreFile(DataFile()).Load(), form.Scores);
-    form.ClearScores1->trigger();
-    EXPECT_EQ(form.Scores, TScoreTable());
+    ASSERT_EQ(errors.Messages().size(), 2);
+    for (const QString& message : errors.Messages())
+        EXPECT_TRUE(message.contains(DataFile())) << message.toStdString();
+    EXPECT_EQ(ReadFile(DataFile()), others.ToFileText());
+    EXPECT_EQ(QDir(dir.filePath("data/Mozik")).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no leftovers
+
+    // A window that changed nothing writes nothing, whatever others wrote since it started.
+    TForm1 idle;
+    WriteFile(DataFile(), defaults);
+    idle.Exit1->trigger();
     EXPECT_EQ(ReadFile(DataFile()), defaults);
+    EXPECT_EQ(errors.Messages().size(), 2);
+}
+
+TEST_F(ScoreCommandsTest, ThePlaceOfferedAndTheScoresShownAreTheFileAsItIsThen)
+{
+    TForm1 form;
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    Form2 = &result;
+    Form3 = &scores;
+    // Another window fills the 5 x 5 table with one-second records after this one read it.
+    TScoreTable fast;
+    for (int i = 0; i < kScorePlaces; ++i)
+        fast.Place(5, "Fast", 1);
+    QDir().mkpath(dir.filePath("data/Mozik"));
+    WriteFile(DataFile(), fast.ToFileText());
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &result);
+        EXPECT_FALSE(result.Edit1->isEnabled());  // two seconds earn no place any more
+        result.Button1->click();
+    });
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &scores);
+        EXPECT_EQ(scores.FxLabel(10)->Caption() + " " + scores.FxLabel(20)->Caption(), QString("Fast 1"));
+        scores.Button1->click();
+    });
+    form.Start();
+    form.Timer1Timer();
+    form.Timer1Timer();
+    for (int p : SolutionClicks(form.Game))
+        QTest::mouseClick(form.TileAt(p), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(ReadFile(DataFile()), fast.ToFileText());
+
+    // High Scores shows the file as it is when opened.
+    TScoreTable other;
+    other.Place(4, "Vera", 33);
+    WriteFile(DataFile(), other.ToFileText());
+    form.N4x4Click();
+    driver.Expect([&](QWidget*) {
+        EXPECT_EQ(scores.FxLabel(1)->Caption() + " " + scores.FxLabel(11)->Caption(), QString("Vera 33"));
+        scores.Button1->click();
+    });
+    form.HighScores1Click();
+    EXPECT_EQ(driver.Handled(), 3);
+    EXPECT_EQ(driver.Unexpected(), 0);
+    Form2 = nullptr;
+    Form3 = nullptr;
 }
 
 } // namespace

@@ -24,12 +24,14 @@ std::string ReadAll(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-TRun RunSolve(const std::string& input, const std::string& arguments = "")
+// Runs the command through the shell, the text on its standard input; `before` comes first (a
+// limit, say), and the arguments follow the redirections, so that one there replaces them.
+TRun RunSolve(const std::string& text, const std::string& arguments = "", const std::string& before = "")
 {
     const std::string base = ::testing::TempDir() + "mozik_solve_" + std::to_string(getpid());
-    std::ofstream(base + ".in", std::ios::binary) << input;
-    const int status = std::system((std::string(MOZIK_SOLVE_PATH) + " " + arguments + " <" + base + ".in >" + base
-                                    + ".out 2>" + base + ".err").c_str());
+    std::ofstream(base + ".in", std::ios::binary) << text;
+    const int status = std::system((before + MOZIK_SOLVE_PATH + " <" + base + ".in >" + base + ".out 2>" + base
+                                    + ".err " + arguments).c_str());
     const TRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(base + ".out"), ReadAll(base + ".err")};
     for (const char* suffix : {".in", ".out", ".err"})
         std::remove((base + suffix).c_str());
@@ -77,6 +79,46 @@ TEST(SolverCommand, BadLinesGetAReasonTheRestGoesOnAndUnknownOptionsGetTheUsage)
     EXPECT_NE(help.Out.find("~/.cache/Mozik/"), std::string::npos);
     EXPECT_EQ(RunSolve("3 1 2 3 4 5 6 7 0 8\n", "--no-cache").Out, "1 8\n");
     EXPECT_EQ(RunSolve("", "").Status, 0);
+    const TRun version = RunSolve("", "--version");
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out.rfind("mozik-solve ", 0), 0u);
+}
+
+TEST(SolverCommand, AnyWhiteSpaceSeparatesAndBoardsItDoesNotSolveAreToldWithTheSizesItDoes)
+{
+    std::string full = "8";  // a whole 8 x 8 board
+    for (int tile = 1; tile < 64; ++tile)
+        full += ' ' + std::to_string(tile);
+    const TRun run = RunSolve("3\v1 2\f3 4 5 6 7 0 8\n" + full + " 0\n3 1 2 3 4 5 6 7 0 8 9\n");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "1 8\nerror: board size 8 is not between 1 and 7, the sizes solved\n"
+                       "error: more numbers than a 3 x 3 board has (9 after the size); the sizes solved are 1 to 7\n");
+}
+
+TEST(SolverCommand, InputOutputAndMemoryThatFailAreToldAndEndWithOne)
+{
+    const TRun folder = RunSolve("", "</");
+    EXPECT_EQ(folder.Status, 1);
+    EXPECT_EQ(folder.Out, "error: cannot read standard input: Is a directory\n");
+    std::string boards;
+    for (int i = 0; i < 20000; ++i)
+        boards += "3 1 2 3 4 5 6 7 0 8\n";
+    const TRun full = RunSolve(boards, ">/dev/full");
+    EXPECT_EQ(full.Status, 1);
+    EXPECT_EQ(full.Err, "mozik-solve: cannot write the answers: No space left on device\n");
+    // A reader that has gone: the answers find the pipe closed.
+    const std::string input = ::testing::TempDir() + "mozik_solve_boards";
+    std::ofstream(input) << boards;
+    std::FILE* answers = popen((std::string(MOZIK_SOLVE_PATH) + " <" + input + " 2>" + input + ".err").c_str(), "r");
+    const int status = pclose(answers);  // closes the reading end first
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(ReadAll(input + ".err"), "mozik-solve: cannot write the answers: Broken pipe\n");
+#if !defined(__SANITIZE_ADDRESS__)  // which needs more address space than the limit leaves
+    // 45 MB of address space: room to start, none for the 4 x 4 tables.
+    const TRun memory = RunSolve("4 5 1 2 3 9 6 7 4 13 10 11 8 14 15 12 0\n1 0\n", "", "ulimit -v 45000; ");
+    EXPECT_EQ(memory.Status, 1);
+    EXPECT_EQ(memory.Out, "error: not enough memory to solve this board\n0\n");
+#endif
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+// The game's command line: a picture to play with, --help and --version, and the switches that
+// tests and benchmarks use (left out of the help). It is read before anything else starts, from
+// the bytes the system hands over, so that a file name stays exactly as it was given.
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+struct TCommandLine {
+    enum class TAction { Play, Help, Version, Refuse };
+    TAction Action = TAction::Play;
+    std::optional<std::string> Picture;    // a file name, in the file system's bytes
+    std::optional<std::string> StateFile;  // --state-file FILE
+    bool StartupProbe = false;             // --startup-probe
+    std::string Refusal;                   // why the line is refused, one line
+};
+
+TCommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// Answers every action but Play: the usage or the version on `out`, a refusal and a hint to
+// --help on `err`. Returns the program's exit status: 0, 2 for a refusal, 1 when the answer could
+// not be written.
+int AnswerCommandLine(const TCommandLine& command, std::FILE* out, std::FILE* err);

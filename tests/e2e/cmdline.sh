@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# End-to-end: the command line. --help, -h and --version answer on standard output with status 0;
+# an unknown option or a missing value is one line and a hint to --help on standard error with
+# status 2; none crashes. A picture whose name begins with a dash (after --) or is no valid text
+# opens.
+# Usage: tests/e2e/cmdline.sh [path/to/mozik]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+MOZIK=$(realpath "${1:-$here/../../build/mozik}")
+source "$here/lib.sh"
+
+e2e_setup
+echo "== End-to-end: the command line"
+# expect STATUS ARGS...: runs the program, which must end with STATUS; its output in out and err.
+expect() {
+  local want=$1 status=0
+  shift
+  "$MOZIK" "$@" >"$E2E_TMP/out" 2>"$E2E_TMP/err" || status=$?
+  [ "$status" = "$want" ] || e2e_fail "mozik $*: status $status, not $want: $(cat "$E2E_TMP/err")"
+}
+for help in --help -h; do
+  expect 0 "$help"
+  grep -q '^Использование: mozik \[РИСУНОК\]$' "$E2E_TMP/out" && grep -q -- --version "$E2E_TMP/out" &&
+    [ ! -s "$E2E_TMP/err" ] || e2e_fail "$help: no usage"
+done
+expect 0 --version
+grep -qxE 'mozik [0-9]+(\.[0-9]+)+' "$E2E_TMP/out" || e2e_fail "--version printed $(cat "$E2E_TMP/out")"
+version=$(cat "$E2E_TMP/out")
+status=0  # an answer that cannot be written is an error
+"$MOZIK" --help >/dev/full 2>"$E2E_TMP/err" || status=$?
+[ "$status" = 1 ] && grep -q '^mozik: ' "$E2E_TMP/err" || e2e_fail "--help into a full disk: status $status"
+# Refused: unknown options (one of them with a terminal escape, never echoed), missing values, a
+# value where none is taken, a second picture; the help wins over what follows it.
+for bad in --bogus -x --state-file --state-file= --help=yes "a.png b.png" $'--\e[31mred'; do
+  # shellcheck disable=SC2086  # two pictures are two words
+  expect 2 $bad
+  [ ! -s "$E2E_TMP/out" ] && [ "$(wc -l <"$E2E_TMP/err")" = 2 ] && grep -q '^Справка: mozik --help$' "$E2E_TMP/err" &&
+    ! grep -q $'\e' "$E2E_TMP/err" || e2e_fail "$bad: not one line and a hint: $(cat "$E2E_TMP/err")"
+done
+expect 0 a.png --help --bogus
+expect 2 --bogus
+e2e_note "--help and -h: the usage, status 0; --version: \"$version\"; unknown options, missing values, two pictures: status 2; --bogus says \"$(head -n1 "$E2E_TMP/err")\""
+
+# Pictures whose names a parser or a text decoder could mistake.
+folder="$E2E_TMP/names"
+mkdir -p "$folder"
+convert -size 120x90 xc:teal "$folder/-teal.png"
+odd=$(printf 'teal\377\376.png')
+cp "$folder/-teal.png" "$folder/$odd"
+for name in -teal.png "$odd"; do
+  e2e_start "$folder" -- "$name"
+  case "$(e2e_state title)" in
+    *teal*.png"  -  5 x 5") ;;
+    *) e2e_fail "the picture did not open: title $(e2e_state title)" ;;
+  esac
+  e2e_key alt+x
+  e2e_wait_exit
+done
+e2e_note "\"mozik -- -teal.png\" and a name of bytes that are no valid UTF-8 both open their picture"
+echo "End-to-end command line test passed."

@@ -1,0 +1,163 @@
+// The kinds of file a score file refuses are its own test (tests/game/ScoreFileTest.cpp); here
+// the rules the other files of the user share.
+
+#include "files/UserFile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr uid_t kNobody = 65534;
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+class UserFileTest : public ::testing::Test {
+protected:
+    ~UserFileTest() override { fs::remove_all(dir); }
+    std::string At(const std::string& name) const { return dir + "/" + name; }
+    std::string pattern = ::testing::TempDir() + "user_files_XXXXXX";
+    const std::string dir = mkdtemp(pattern.data());
+};
+
+// This suite alone reads these variables: they are not restored.
+TEST_F(UserFileTest, XdgFoldersTakeOnlyAbsoluteVariablesAndAUsableHome)
+{
+    setenv("HOME", (dir + "/").c_str(), 1);
+    setenv("XDG_DATA_HOME", "/data", 1);
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(XdgFolder(TXdgFolder::Data), "/data");
+    EXPECT_EQ(XdgFolder(TXdgFolder::Config), dir + "/.config");
+    EXPECT_EQ(XdgFolder(TXdgFolder::Cache), dir + "/.cache");
+    for (const char* unusable : {"relative/home", "/no/such/home"}) {
+        setenv("HOME", unusable, 1);
+        EXPECT_EQ(XdgFolder(TXdgFolder::Config), std::nullopt) << unusable;
+    }
+    unsetenv("HOME");
+    EXPECT_EQ(XdgFolder(TXdgFolder::Cache), std::nullopt);
+}
+
+TEST_F(UserFileTest, AFileIsReplacedWholeInPrivateFoldersOnlyWhereItMayBe)
+{
+    const std::string deep = At("a/b/file");
+    ASSERT_TRUE(ReplaceUserFile(deep, "first").Ok());
+    EXPECT_EQ(fs::status(At("a")).permissions() & fs::perms::all, fs::perms::owner_all);
+    chmod(deep.c_str(), 0640);
+    ASSERT_TRUE(ReplaceUserFile(deep, "second").Ok());
+    EXPECT_EQ(fs::status(deep).permissions(), fs::perms(0640));  // kept
+    EXPECT_EQ(ReplaceUserFile(deep, "x", TLeafLink::FollowOwn, TReplace::IfMissing).Problem, TFileProblem::Exists);
+    // A link is followed only where allowed; a write-protected file is read, never replaced.
+    ASSERT_EQ(symlink("a/b/file", At("link").c_str()), 0);
+    EXPECT_EQ(ReplaceUserFile(At("link"), "x", TLeafLink::Refuse).Problem, TFileProblem::Link);
+    EXPECT_EQ(ReadUserFile(At("link"), 9, TLeafLink::Refuse).Status.Problem, TFileProblem::Link);
+    chmod(deep.c_str(), 0440);
+    EXPECT_TRUE(ReadUserFile(At("link"), 9).WriteProtected);
+    EXPECT_EQ(ReplaceUserFile(At("link"), "x").Problem, TFileProblem::WriteProtected);
+    chmod(deep.c_str(), 0640);
+    ASSERT_TRUE(ReplaceUserFile(At("link"), "third").Ok());
+    EXPECT_TRUE(fs::is_symlink(At("link")));
+
+    // A write that fails leaves the file as it was, and nothing beside it.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{}, limit{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    limit = {3, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const TFileStatus failed = ReplaceUserFile(deep, "too long");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(failed, (TFileStatus{TFileProblem::System, EFBIG}));
+    EXPECT_EQ(Slurp(deep), "third");
+    EXPECT_EQ(std::distance(fs::directory_iterator(At("a/b")), fs::directory_iterator()), 1);
+}
+
+TEST_F(UserFileTest, ASaveRemovesTheTemporaryFilesOfKilledSavesAndNothingElse)
+{
+    std::set<std::string> kept = {"Mozik.ini", "Mozik.ini.mozik-save-AbCdE", "Mozik.ini.mozik-save-AbCdE1",
+                                  "Mozik.ini.mozik-save-AbCdEfg", "Other.ini.mozik-save-AbCdEf", "Mozik.ini.AbCdEf",
+                                  "Mozik.ini.mozik-save-Folder", "Mozik.ini.mozik-save-LinkAb"};
+    for (const std::string& name : kept)
+        if (name.ends_with("Folder"))
+            fs::create_directory(At(name));
+        else if (!name.ends_with("LinkAb"))
+            Put(At(name), "x");
+    fs::create_symlink("Mozik.ini", At("Mozik.ini.mozik-save-LinkAb"));
+    if (geteuid() == 0) {  // one of the right shape, but another user's
+        Put(At(*kept.insert("Mozik.ini.mozik-save-NobodY").first), "x");
+        ASSERT_EQ(chown(At("Mozik.ini.mozik-save-NobodY").c_str(), kNobody, kNobody), 0);
+    }
+    Put(At("Mozik.ini.mozik-save-QwErTy"), "left by a killed save");
+    ASSERT_TRUE(ReplaceUserFile(At("Mozik.ini"), "table").Ok());
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename());
+    EXPECT_EQ(names, kept);
+}
+
+TEST_F(UserFileTest, NoFolderLinkOfAnotherUserIsFollowed)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can make a link owned by another user";
+    fs::create_directories(At("real/data"));
+    Put(At("real/data/file"), "mine");
+    fs::create_directory_symlink("real", At("own"));
+    fs::create_directory_symlink("real", At("planted"));
+    ASSERT_EQ(lchown(At("planted").c_str(), kNobody, kNobody), 0);
+    EXPECT_EQ(ReadUserFile(At("own/data/file"), 9).Bytes, "mine");
+    EXPECT_EQ(ReadUserFile(At("planted/data/file"), 9).Status.Problem, TFileProblem::ForeignFolderLink);
+    EXPECT_EQ(ReplaceUserFile(At("planted/new/file"), "x").Problem, TFileProblem::ForeignFolderLink);
+    EXPECT_FALSE(fs::exists(At("real/new")));
+}
+
+TEST_F(UserFileTest, ALockIsHeldAgainstOtherProcessesAndTakenOverFromOneThatDied)
+{
+    const std::string file = At("Mozik.ini"), lockFile = file + ".lock";
+    int ready[2], finish[2];
+    ASSERT_TRUE(pipe(ready) == 0 && pipe(finish) == 0);
+    const pid_t holder = fork();
+    if (holder == 0) {  // another window: takes the lock, holds it until told, then dies holding it
+        close(finish[1]);
+        TUserFileLock lock;
+        const char taken = lock.Acquire(file, 0).Ok() ? '1' : '0';
+        char done = 0;
+        (void)!write(ready[1], &taken, 1);
+        (void)!read(finish[0], &done, 1);
+        _exit(0);
+    }
+    char taken = 0;
+    ASSERT_TRUE(read(ready[0], &taken, 1) == 1 && taken == '1');
+    TUserFileLock lock;
+    EXPECT_EQ(lock.Acquire(file, 0).Problem, TFileProblem::Busy);
+    close(finish[1]);
+    waitpid(holder, nullptr, 0);
+    for (int fd : {ready[0], ready[1], finish[0]})
+        close(fd);
+    ASSERT_TRUE(fs::exists(lockFile));  // left behind by the dead holder
+    ASSERT_TRUE(lock.Acquire(file, 0).Ok());
+    TUserFileLock second;
+    EXPECT_EQ(second.Acquire(file, 0).Problem, TFileProblem::Busy);
+    lock.Release();
+    EXPECT_FALSE(fs::exists(lockFile));
+    EXPECT_TRUE(second.Acquire(file, 0).Ok());
+    second.Release();
+    fs::create_symlink("elsewhere", lockFile);  // never opened through
+    EXPECT_EQ(lock.Acquire(file, 0).Problem, TFileProblem::Link);
+    EXPECT_FALSE(fs::exists(At("elsewhere")));
+}
+
+} // namespace

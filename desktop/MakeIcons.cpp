@@ -2,7 +2,7 @@
 // SVG, in the folder layout of the hicolor icon theme.
 // Usage: mozik-icons OUTDIR APP-ID
 
-#include "game/Icon.h"
+#include "art/Icon.h"
 
 #include <QDir>
 #include <QFile>

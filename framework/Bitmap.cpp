@@ -12,6 +12,8 @@ TBitmap::TBitmap(int width, int height) : TBitmap()
 TBitmap::TBitmap(const QImage& image) : TBitmap()
 {
     SetImage(image);
+    if (image.format() == QImage::Format_RGB16)
+        format_ = TPixelFormat::pf16bit;
 }
 
 TBitmap::TBitmap(const TBitmap& other) : image_(other.image_), canvas_(&image_), format_(other.format_)

@@ -13,6 +13,7 @@ class TBitmap {
 public:
     TBitmap();
     TBitmap(int width, int height);
+    // An image of 16 bits per pixel makes a bitmap of that format.
     explicit TBitmap(const QImage& image);
     TBitmap(const TBitmap& other);
     TBitmap& operator=(const TBitmap& other);

@@ -2,13 +2,6 @@
 
 #include "framework/Rounding.h"
 
-QSize ClientSize(int n)
-{
-    // The 5 x 5 layout is two pixels larger each way than the rule that fits the other sizes.
-    const int extra = n == 5 ? 2 : 0;
-    return QSize(3 * n + 259 + extra, 3 * n + 299 + extra);
-}
-
 int ColumnOf(int p, int n)
 {
     return p % n != 0 ? p % n : n;
@@ -17,24 +10,6 @@ int ColumnOf(int p, int n)
 int RowOf(int p, int n)
 {
     return p % n != 0 ? p / n + 1 : p / n;
-}
-
-TRect FrameRect(int column, int row, int n)
-{
-    const int t = TileSize(n);
-    return Bounds(t * (column - 1) + 4 * column - 1, t * (row - 1) + 4 * row - 1, t + 4, t + 4);
-}
-
-TRect TileRect(int column, int row, int n)
-{
-    const int t = TileSize(n);
-    return Bounds(t * (column - 1) + 4 * column + 1, t * (row - 1) + 4 * row + 1, t, t);
-}
-
-TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight)
-{
-    const int sw = pictureWidth / n, sh = pictureHeight / n;
-    return Rect(sw * (column - 1), sh * (row - 1), sw * column, sh * row);
 }
 
 void TGrid::Reset(int n)
@@ -56,6 +31,18 @@ int GapBeside(int p, int gapPos, int n)
         return p - n;
     if (p <= cells - n && gapPos == p + n)
         return p + n;
+    return 0;
+}
+
+int TileToward(TDirection direction, int gapPos, int n)
+{
+    const int column = ColumnOf(gapPos, n), row = RowOf(gapPos, n);
+    switch (direction) {
+    case TDirection::Left: return column < n ? gapPos + 1 : 0;
+    case TDirection::Right: return column > 1 ? gapPos - 1 : 0;
+    case TDirection::Up: return row < n ? gapPos + n : 0;
+    case TDirection::Down: return row > 1 ? gapPos - n : 0;
+    }
     return 0;
 }
 

@@ -1,36 +1,20 @@
 #pragma once
-// The board's pure rules: positions, tile geometry, which click moves a tile, the shuffle and
+// The board's pure rules: positions, which click or arrow key moves a tile, the shuffle and
 // completion. Positions run 1..N*N row by row from the top-left; the grid holds the home number
 // of the piece shown in each cell, 0 at the gap.
 
 #include "framework/Random.h"
-#include "framework/Rect.h"
 
-#include <QSize>
 #include <array>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 constexpr int kMaxBoardSize = 7;
-constexpr int kPictureSide = 250;  // the board area the tiles share, whatever the picture
-
-// Tile side in pixels: trunc(250 / N).
-constexpr int TileSize(int n) { return kPictureSide / n; }
-
-// Size of the main window's area under the menu: the 40-pixel tool bar above a square board.
-QSize ClientSize(int n);
 
 int ColumnOf(int p, int n);
 int RowOf(int p, int n);
 constexpr int PositionOf(int column, int row, int n) { return (row - 1) * n + column; }
-
-// Frame and picture rectangles of the tile at (column, row) on the board panel.
-TRect FrameRect(int column, int row, int n);
-TRect TileRect(int column, int row, int n);
-// The piece of a W x H picture that the tile at (column, row) shows: a trunc(W / N) x trunc(H / N)
-// cut; what lies beyond N whole pieces at the right and bottom is never shown.
-TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight);
 
 // Home numbers by [column][row], both 1-based; only [1..N][1..N] is used.
 class TGrid {
@@ -51,6 +35,12 @@ private:
 // Left, right, up and down are tried in this order; a tile at a row's end never slides into a
 // gap at the other end of the neighbouring row.
 int GapBeside(int p, int gapPos, int n);
+
+// Where an arrow key sends a tile: the one on the other side of the gap slides towards it (Left
+// moves the tile right of the gap to the left).
+enum class TDirection { Left, Right, Up, Down };
+// The position of the tile that slides into the gap in that direction, 0 when none lies there.
+int TileToward(TDirection direction, int gapPos, int n);
 
 // Every position 1..N*N-1 holds its own number (the gap is then at N*N).
 bool IsSolved(const TGrid& grid, int n);

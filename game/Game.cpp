@@ -15,6 +15,7 @@ void TGame::NewBoard(int n)
     running_ = false;
     givenUp_ = false;
     seconds_ = 0;
+    moves_ = 0;
     history_.clear();
     undone_.clear();
 }
@@ -31,6 +32,7 @@ bool TGame::Start(TRandom& random)
     paused_ = false;
     givenUp_ = false;
     seconds_ = 0;
+    moves_ = 0;
     history_.clear();
     undone_.clear();
     return true;
@@ -88,6 +90,7 @@ TMoveResult TGame::Slide(int p)
     grid_.AtPosition(q, n_) = grid_.AtPosition(p, n_);
     grid_.AtPosition(p, n_) = 0;
     gapPos_ = p;
+    ++moves_;
     result.Moved = true;
     result.Move = {p, q};
     if (IsSolved(grid_, n_)) {

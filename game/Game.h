@@ -39,6 +39,8 @@ public:
     // The player plays: moves, take-backs and the clock count.
     bool Playing() const { return running_ && !paused_ && !givenUp_; }
     int Seconds() const { return seconds_; }
+    // Tiles slid in this game, by the player or the solver, taken back and made again included.
+    int Moves() const { return moves_; }
     // The moves of the game in progress (or of the last one) that stand, in order, and those
     // taken back that can be made again, the next one last.
     const std::vector<TMove>& History() const { return history_; }
@@ -79,6 +81,7 @@ private:
     bool paused_ = false;
     bool givenUp_ = false;
     int seconds_ = 0;
+    int moves_ = 0;
     std::vector<TMove> history_;
     std::vector<TMove> undone_;
 };

@@ -1,6 +1,8 @@
 # Helpers for driving the real program under a virtual X server: sourced by the end-to-end tests.
-# The program reports what it shows through its --state-file switch; every wait polls with a
-# deadline, so a test that goes wrong fails instead of hanging.
+# The program reports what it shows through its --state-file switch, tiles' places on the screen
+# included; every wait polls with a deadline, so a test that goes wrong fails instead of hanging.
+# Each start has folders of its own for the player's data, settings and cache, and its windows
+# are told apart from other programs' by its process.
 
 e2e_fail() {
   echo "FAIL: $*" >&2
@@ -11,20 +13,19 @@ e2e_note() {
   echo "  $*"
 }
 
-# Starts a virtual X server on a free display and a scratch folder; both go at exit.
+# Starts a virtual X server of 1920 x 1200 on a free display and a scratch folder; both go at exit.
 e2e_setup() {
+  unset QT_QPA_PLATFORM  # a real X server, whatever the unit tests run on
   E2E_TMP=$(mktemp -d)
+  E2E_STARTS=0
+  E2E_PIDS=()
   trap e2e_cleanup EXIT
   exec 9>"$E2E_TMP/display"
-  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 9 -screen 0 1920x1200x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
   E2E_XVFB=$!
   for _ in $(seq 100); do [ -s "$E2E_TMP/display" ] && break; sleep 0.05; done
   [ -s "$E2E_TMP/display" ] || e2e_fail "the virtual X server did not start"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
-  # The player's data folder, where the score file lives unless the start folder has one.
-  export XDG_DATA_HOME="$E2E_TMP/data"
-  # And its cache folder, where the solver keeps its tables.
-  export XDG_CACHE_HOME="$E2E_TMP/cache"
   E2E_PID=""
   E2E_PIDS=()
 }
@@ -37,13 +38,22 @@ e2e_cleanup() {
   rm -rf "$E2E_TMP"
 }
 
-# e2e_start FOLDER [ARGS...]: starts the game in FOLDER with a state report, waits for its window.
-# E2E_PID, E2E_WID and E2E_STATE then name this game; several may run at once (e2e_game, e2e_use).
+# e2e_start FOLDER [ARGS...]: starts the game in FOLDER with a state report and waits for its
+# window. The start gets folders of its own for the player's data ($E2E_DATA: the score file lives
+# in $E2E_DATA/Mozik unless the start folder has one), settings ($E2E_CONFIG) and cache
+# ($E2E_CACHE), inside $E2E_HOME; with E2E_REUSE_HOME=1 it shares the folders of the start before.
+# E2E_PID, E2E_WID and E2E_STATE then name this start's process, main window and report; several
+# games may run at once (e2e_game, e2e_use).
 e2e_start() {
   local folder=$1
   shift
-  E2E_STATE="$E2E_TMP/state-$RANDOM"
-  (cd "$folder" && exec "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
+  E2E_STARTS=$((E2E_STARTS + 1))
+  [ "${E2E_REUSE_HOME:-0}" = 1 ] && [ -n "${E2E_HOME:-}" ] || E2E_HOME="$E2E_TMP/start-$E2E_STARTS"
+  E2E_DATA="$E2E_HOME/data" E2E_CONFIG="$E2E_HOME/config" E2E_CACHE="$E2E_HOME/cache"
+  mkdir -p "$E2E_DATA" "$E2E_CONFIG" "$E2E_CACHE"
+  E2E_STATE="$E2E_TMP/state-$E2E_STARTS"
+  (cd "$folder" && XDG_DATA_HOME="$E2E_DATA" XDG_CONFIG_HOME="$E2E_CONFIG" XDG_CACHE_HOME="$E2E_CACHE" \
+    exec "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
@@ -89,18 +99,19 @@ e2e_key() {
   xdotool key --clearmodifiers "$@"
 }
 
+# e2e_tile P: where the tile at position P lies on the screen, "WxH+X+Y".
+e2e_tile() {
+  e2e_state "tile\\.$1"
+}
+
 # e2e_click_tile P: clicks the middle of the tile at position P.
 e2e_click_tile() {
-  local p=$1 n t column row x y origin
-  n=$(e2e_state size)
-  t=$((250 / n))
-  column=$(((p - 1) % n + 1))
-  row=$(((p - 1) / n + 1))
-  origin=$(e2e_state client)
-  origin=${origin#*+}
-  x=$((${origin%+*} + t * (column - 1) + 4 * column + 1 + t / 2))
-  y=$((${origin#*+} + 40 + t * (row - 1) + 4 * row + 1 + t / 2))
-  xdotool mousemove --window "$E2E_WID" "$x" "$y" click 1
+  local tile size at
+  tile=$(e2e_tile "$1")
+  [ -n "$tile" ] || e2e_fail "the report places no tile at $1"
+  size=${tile%%+*}
+  at=${tile#*+}
+  xdotool mousemove --sync "$((${at%+*} + ${size%x*} / 2))" "$((${at#*+} + ${size#*x} / 2))" click 1
 }
 
 # e2e_neighbours: positions beside the gap.
@@ -133,12 +144,22 @@ e2e_pixel() {
   import -window "$E2E_WID" -crop "1x1+$1+$2" +repage -format '%[pixel:p{0,0}]' info: 2>/dev/null
 }
 
-# e2e_window PATTERN: waits for a visible window of the game in hand whose whole name matches the
-# pattern, prints its id. Windows of other games are told apart by their process.
+# e2e_window PATTERN [PID]: waits for a visible window of the process (this start's by default)
+# whose whole name matches the pattern, prints its id.
 e2e_window() {
-  local id="" pattern="^$1\$"
-  e2e_wait_for 'id=$(xdotool search --all --onlyvisible --pid "$E2E_PID" --name "$pattern" 2>/dev/null | head -n1); [ -n "$id" ]' "a window \"$1\""
+  local id="" pattern="^$1\$" pid=${2:-$E2E_PID}
+  e2e_wait_for 'id=$(e2e_windows_named "$pattern" "$pid" | head -n1); [ -n "$id" ]' "a window \"$1\""
   echo "$id"
+}
+
+# e2e_windows_named PATTERN [PID]: the visible windows of the process whose names match.
+e2e_windows_named() {
+  xdotool search --all --onlyvisible --pid "${2:-$E2E_PID}" --name "$1" 2>/dev/null
+}
+
+# e2e_window_gone PATTERN: waits until no window of this start's process has a name matching it.
+e2e_window_gone() {
+  e2e_wait_for '[ -z "$(e2e_windows_named "^$1\$")" ]' "the window \"$1\" to close"
 }
 
 # e2e_close_error_box: waits for the program's error box, closes it and waits until it is gone.
@@ -147,7 +168,7 @@ e2e_close_error_box() {
   box=$(e2e_window Mozik)
   e2e_focus "$box"
   e2e_key Return
-  e2e_wait_for '! xdotool search --onlyvisible --name "^Mozik\$" >/dev/null 2>&1' "the error box to close"
+  e2e_window_gone Mozik
 }
 
 # e2e_peak_memory: the program's peak resident memory in KiB.
@@ -164,11 +185,10 @@ e2e_shot() {
   rm -f "$shot.last"
 }
 
-# e2e_board_shot FILE: a photograph of the board, the main window below its tool bar.
-e2e_board_shot() {
-  local client
-  client=$(e2e_state client)
-  e2e_shot "$E2E_WID" "258x258+0+$((${client##*+} + 40))" "$1"
+# e2e_screen_shot GEOMETRY FILE: a photograph of part of the screen, "WxH+X+Y" as the report
+# gives a tile's place.
+e2e_screen_shot() {
+  e2e_shot root "$1" "$2"
 }
 
 # e2e_same_picture A B: whether two pictures are the same pixel for pixel.

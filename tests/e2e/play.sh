@@ -14,14 +14,15 @@ echo "== End-to-end: keys, undo, hint, peek and solve"
 folder="$E2E_TMP/play"
 mkdir -p "$folder"
 e2e_start "$folder"
-scores="$XDG_DATA_HOME/Mozik/Mozik.ini"
+scores="$E2E_DATA/Mozik/Mozik.ini"
 e2e_wait_for '[ -s "$scores" ]' "the score file"
 cp -p "$scores" "$E2E_TMP/scores-before"
 
 # The whole picture as the 1 x 1 board shows it, to compare the peek with.
 e2e_menu s 1
 e2e_expect size 1
-e2e_board_shot "$E2E_TMP/whole.png"
+picture=$(e2e_tile 1)  # where the peek shows the picture
+e2e_screen_shot "$picture" "$E2E_TMP/whole.png"
 e2e_menu s 4
 e2e_expect size 4
 e2e_key F2
@@ -50,15 +51,15 @@ e2e_wait_for '[ "$(e2e_state hinted)" = 0 ]' "the blinking to end"
 [ "$(e2e_state gap)" = "$gap" ] || e2e_fail "the hint moved a tile"
 e2e_note "H blinked tile $hinted, beside the gap, and moved nothing"
 
-e2e_board_shot "$E2E_TMP/before.png"
+e2e_screen_shot "$picture" "$E2E_TMP/before.png"
 xdotool keydown space
 e2e_expect peeking 1
 sleep 0.6  # held long enough for the keyboard to repeat
 [ "$(e2e_state peeking)" = 1 ] || e2e_fail "the peek ended while Space was held"
-e2e_board_shot "$E2E_TMP/peek.png"
+e2e_screen_shot "$picture" "$E2E_TMP/peek.png"
 xdotool keyup space
 e2e_expect peeking 0
-e2e_board_shot "$E2E_TMP/after.png"
+e2e_screen_shot "$picture" "$E2E_TMP/after.png"
 e2e_same_picture "$E2E_TMP/peek.png" "$E2E_TMP/whole.png" || e2e_fail "the peek is not the whole picture"
 e2e_same_picture "$E2E_TMP/after.png" "$E2E_TMP/before.png" || e2e_fail "the board changed across the peek"
 e2e_note "held Space showed the whole picture; its release brought the board back pixel for pixel"
@@ -69,7 +70,7 @@ stopped=$(e2e_state seconds)
 [ "$(e2e_state grid)" = "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 0" ] || e2e_fail "the solve did not bring the picture home"
 sleep 1.2
 [ "$(e2e_state seconds)" = "$stopped" ] || e2e_fail "the clock went on after the solve"
-! xdotool search --onlyvisible --name '^(Message|High Scores)$' >/dev/null 2>&1 || e2e_fail "a result dialog opened"
+[ -z "$(e2e_windows_named '^(Message|High Scores)$')" ] || e2e_fail "a result dialog opened"
 cmp -s "$scores" "$E2E_TMP/scores-before" || e2e_fail "the score file changed"
 [ "$(stat -c %Y "$scores")" = "$(stat -c %Y "$E2E_TMP/scores-before")" ] || e2e_fail "the score file was written"
 e2e_key alt+x

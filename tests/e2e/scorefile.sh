@@ -22,7 +22,7 @@ e2e_start "$folder"
 e2e_key alt+x
 e2e_wait_exit
 cmp -s "$folder/Mozik.ini" "$E2E_TMP/expected.ini" || e2e_fail "the start folder's score file changed"
-[ ! -e "$XDG_DATA_HOME/Mozik/Mozik.ini" ] || e2e_fail "a second score file appeared in the data folder"
+[ ! -e "$E2E_DATA/Mozik/Mozik.ini" ] || e2e_fail "a second score file appeared in the data folder"
 e2e_note "an existing Mozik.ini in the start folder is used, and no other is made"
 
 # Two windows on one file, both open before either records: the first records, then the second,
@@ -110,23 +110,19 @@ if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1; then kinds+=(foreign); els
 for kind in "${kinds[@]}"; do
   folder="$E2E_TMP/$kind"
   mkdir -p "$folder"
-  rm -rf "$XDG_DATA_HOME"
   make_kind "$folder" "$kind"
   before=$(describe "$folder/Mozik.ini")
   started=$(date +%s%N)
   e2e_start "$folder"  # a file that held the start up would fail here, at the wait's deadline
   shown=$((($(date +%s%N) - started) / 1000000))
-  box=$(e2e_window Mozik)
-  e2e_focus "$box"
-  e2e_key Return
-  e2e_wait_for '! xdotool search --onlyvisible --name "^Mozik\$" >/dev/null 2>&1' "the error box to close"
+  e2e_close_error_box
   memory=$(e2e_peak_memory)
   [ "$memory" -lt $((100 * 1024)) ] || e2e_fail "$kind: peak memory $memory KiB"
   e2e_focus "$E2E_WID"
   e2e_key alt+x
   e2e_wait_exit
   [ "$(describe "$folder/Mozik.ini")" = "$before" ] || e2e_fail "$kind: the file was changed"
-  cmp -s "$XDG_DATA_HOME/Mozik/Mozik.ini" <(e2e_default_scores) || e2e_fail "$kind: no score file in the data folder"
+  cmp -s "$E2E_DATA/Mozik/Mozik.ini" <(e2e_default_scores) || e2e_fail "$kind: no score file in the data folder"
   e2e_note "$kind: window in $shown ms, $((memory / 1024)) MiB at most, told once, left as it was"
 done
 echo "End-to-end score file test passed."

@@ -54,7 +54,7 @@ e2e_note "Ctrl+F2 paused (clicks ignored) and went on"
 
 e2e_key alt+x
 e2e_wait_exit
-cmp -s "$XDG_DATA_HOME/Mozik/Mozik.ini" <(e2e_default_scores) || e2e_fail "the score file is not the default table"
+cmp -s "$E2E_DATA/Mozik/Mozik.ini" <(e2e_default_scores) || e2e_fail "the score file is not the default table"
 [ -z "$(ls -A "$folder")" ] || e2e_fail "the start folder is not empty: $(ls -A "$folder")"
-e2e_note "the default table (80 lines, code page 1251, CRLF) is in \$XDG_DATA_HOME/Mozik, and Alt+X ended the program"
+e2e_note "the default table (80 lines, code page 1251, CRLF) is in the data folder (XDG_DATA_HOME)/Mozik, and Alt+X ended the program"
 echo "End-to-end smoke test passed."

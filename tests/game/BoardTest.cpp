@@ -5,15 +5,6 @@
 
 namespace {
 
-TEST(Board, PiecesAreWholeFractionsOfThePicture)
-{
-    // 100 x 100 on 7 x 7: 14 x 14 pieces; the last two rows and columns are never shown.
-    EXPECT_EQ(SourceRect(1, 1, 7, 100, 100), Rect(0, 0, 14, 14));
-    EXPECT_EQ(SourceRect(7, 7, 7, 100, 100), Rect(84, 84, 98, 98));
-    // 640 x 480 on 5 x 5: 128 x 96 pieces, the board square whatever the proportions.
-    EXPECT_EQ(SourceRect(5, 2, 5, 640, 480), Rect(512, 96, 640, 192));
-}
-
 TEST(Board, PositionsRunRowByRowAndOnlyATileBesideTheGapMoves)
 {
     EXPECT_EQ(std::pair(ColumnOf(5, 5), RowOf(5, 5)), std::pair(5, 1));
@@ -27,6 +18,13 @@ TEST(Board, PositionsRunRowByRowAndOnlyATileBesideTheGapMoves)
                             {20, 25, 25}, {24, 25, 25}, {23, 25, 0}, {15, 25, 0}, {19, 25, 0}, {25, 25, 0}};
     for (const auto& [p, gap, to] : moves)
         EXPECT_EQ(GapBeside(p, gap, 5), to) << p << " to " << gap;
+
+    // An arrow sends the tile on the other side of the gap towards it; none lies beyond an edge.
+    using enum TDirection;
+    EXPECT_EQ(std::vector({TileToward(Left, 13, 5), TileToward(Right, 13, 5), TileToward(Up, 13, 5), TileToward(Down, 13, 5)}),
+              std::vector({14, 12, 18, 8}));
+    EXPECT_EQ(std::vector({TileToward(Left, 25, 5), TileToward(Up, 25, 5), TileToward(Right, 1, 5), TileToward(Down, 1, 5)}),
+              std::vector({0, 0, 0, 0}));
 }
 
 TEST(Board, EveryShuffleSwapsTilesOutsideTheCornerAndCanBeBroughtHome)

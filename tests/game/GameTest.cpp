@@ -134,6 +134,7 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
     EXPECT_EQ(game.Position(), start);
     EXPECT_EQ(game.GapPos(), 25);
     EXPECT_EQ(game.Seconds(), 4);
+    EXPECT_EQ(game.Moves(), 8);  // every slide counts, a take-back too
     EXPECT_FALSE(game.Undo().Moved);  // nothing before the start
     EXPECT_EQ(game.Redo().Move, (TMove{24, 25}));
     for (int i = 0; i < 3; ++i)

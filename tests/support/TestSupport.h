@@ -66,5 +66,19 @@ private:
     int unexpected_ = 0;
 };
 
+// Hands every event of the objects it filters to a function, and lets it through.
+class TEventCounter : public QObject {
+public:
+    explicit TEventCounter(std::function<void(QObject*, QEvent*)> seen) : seen_(std::move(seen)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        seen_(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*, QEvent*)> seen_;
+};
+
 // Runs the dialog modally; `answer` runs once while it is open, and must close it.
 void ExecAnswered(QDialog& dialog, const std::function<void()>& answer);

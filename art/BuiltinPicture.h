@@ -1,0 +1,15 @@
+#pragma once
+// The built-in 250 x 250 picture, drawn at start-up: a colour wheel crossed by rings, rays and
+// shapes, so that every tile of every board size looks different from its neighbours.
+
+#include <QImage>
+
+// The picture in 16 bits per pixel (Format_RGB16).
+QImage MakeBuiltinPicture();
+
+// Starts drawing the picture on another thread, first of all in the program: the colour wheel
+// with its rings and rays at once, the shapes and the name (painting needs the application) once
+// BuiltinPictureMayPaint() says the application exists. The next MakeBuiltinPicture() takes the
+// picture from there.
+void StartBuiltinPicture();
+void BuiltinPictureMayPaint();

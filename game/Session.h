@@ -1,0 +1,157 @@
+#pragma once
+// The play session: one game on its board and everything around it between the player's commands
+// and the window that shows them. It owns the game, its clock, the solver's worker that answers
+// hints and solutions, the hint's blinking, a given-up game playing itself home, the peek at the
+// whole picture, the end of a game and the record it may earn in the score file, and pictures
+// read off the window's thread. It knows no widget: the window draws its state when told that it
+// changed, and forwards the player's input to it.
+
+#include "framework/Clock.h"
+#include "framework/Random.h"
+#include "game/Commands.h"
+#include "game/Game.h"
+#include "game/ScoreFile.h"
+#include "game/ScoreTable.h"
+#include "solver/HintPlanner.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <list>
+#include <memory>
+#include <optional>
+#include <thread>
+
+// How a game ended.
+struct TGameEnd {
+    int BoardSize = 0;
+    int Seconds = 0;
+    bool GivenUp = false;    // brought home by the solver: no result, no record
+    bool Qualifies = false;  // the time earns a place in the table of its size
+};
+
+class TSession : public QObject {
+    Q_OBJECT
+public:
+    // The clock runs every timer of the session; the generator shuffles, reseeded at each Start.
+    TSession(TClock& clock, TRandom& random, QObject* parent = nullptr);
+    ~TSession() override;  // stops and joins every worker
+
+    const TGame& Game() const { return game_; }
+    // The picture the board is cut from, and its file name without folders.
+    const QImage& Picture() const { return picture_; }
+    const QString& PictureName() const { return pictureName_; }
+    bool Peeking() const { return peeking_; }
+    // A given-up game on its way home: its solution is sought or plays itself.
+    bool Solving() const { return solving_; }
+    // The tile a hint points at (0 for none), and whether its frame is down in this beat of the
+    // blink.
+    int HintedTile() const { return hinted_; }
+    bool HintFrameDown() const { return hinted_ != 0 && blinks_ % 2 == 1; }
+    // A picture is being read, or the solver builds its tables: the player waits.
+    bool Busy() const { return !pictureJobs_.empty() || buildingTables_; }
+    TCommandStates Commands() const { return CommandStates(game_, peeking_); }
+    const TScoreTable& Scores() const { return scores_; }
+    const TScoreFile& ScoreFile() const { return scoreFile_; }
+
+    // The picture and the board. A new board ends any game without a result.
+    void SetPicture(const QImage& picture, const QString& name);
+    // Reads the file on a worker; the board changes once the picture is there, and only if no
+    // other picture was asked for meanwhile. A file that cannot be used is told (Problem).
+    void OpenPicture(const QString& path);
+    // Reads the file at once (before the window shows); false when it cannot be used (told). The
+    // name is the file system's own bytes, which need not be valid text.
+    bool OpenPictureNow(const QByteArray& localPath);
+    void NewBoard(int n);
+
+    // The player's commands; each does nothing where the command states say it cannot act.
+    void Start();
+    void Move(int p);  // the tile at position p slides into the gap beside it
+    void MoveToward(TDirection direction);
+    void TogglePause();
+    void Undo();
+    void Redo();
+    // Asks the solver for the next move; its tile blinks when the answer comes.
+    void Hint();
+    // Gives the game up: the clock stops, and the solution plays itself home at a steady pace.
+    void Solve();
+    // Ends a solution's playback at once (as soon as the solution is known).
+    void FinishSolveNow();
+    // The whole picture over the board: while held, or for two seconds; ended by any change of
+    // the game and by EndPeek.
+    void HoldPeek();
+    void ReleasePeek();
+    void PeekForAWhile();
+    void EndPeek();
+    // A second of the running game.
+    void Timer1Timer();
+
+    // The score file, which other windows of the game may share: read it, make the default one
+    // where there was none (once the window shows), take the table as the file holds it now,
+    // record the finished game's time under a name, clear the table, and at Exit write what could
+    // not be written yet. A write that fails is told (Problem); SaveScores then answers false.
+    void UseScoreFile(TScoreFile file);
+    void CreateScoreFileIfMissing();
+    void RereadScores();
+    void RecordScore(const QString& name);
+    void ClearScores();
+    bool SaveScores();
+
+    void SetSolverOptions(const THintOptions& options) { solverOptions_ = options; }
+    // Waits for the workers and takes their answers (for tests and the start-up).
+    void WaitForWork();
+
+signals:
+    // Anything the window shows has changed: the grid, the clock, the command states, the hint,
+    // the peek or the busy state.
+    void Changed();
+    // A new board (size or picture): the window cuts its tiles afresh.
+    void BoardChanged();
+    // The game is over; the board already shows the whole picture.
+    void Finished(const TGameEnd& end);
+    // Something the player must read: a picture that cannot be used, a score file not written.
+    void Problem(const QString& message);
+
+private:
+    void Moved(const TMoveResult& result);
+    void EndGame(bool givenUp);
+    void Notify();
+    void AskSolver(bool wholeSolution);
+    void SolverAnswered(int question, const TPosition& asked, const std::optional<TMoves>& answer);
+    void StopSolver();
+    void Blink();
+    void StopBlink();
+    void PlayNextSolutionMove();
+    void PictureRead(int question, const QString& path, const QImage& picture, const QString& error);
+
+    TClock& clock_;
+    TRandom& random_;
+    TGame game_;
+    QImage picture_;
+    QString pictureName_;
+    TScoreFile scoreFile_{QString()};
+    TScoreTable scores_;
+    bool peeking_ = false;
+    int hinted_ = 0;
+    int blinks_ = 0;
+    bool solving_ = false;
+    bool finishAtOnce_ = false;       // the player hurried a solution not yet found
+    std::optional<TMoves> solution_;  // what is left of a given-up game's way home
+    bool buildingTables_ = false;
+    THintOptions solverOptions_;
+    std::unique_ptr<TTimer> secondTimer_;  // Timer1
+    std::unique_ptr<TTimer> blinkTimer_;
+    std::unique_ptr<TTimer> solveTimer_;
+    std::unique_ptr<TTimer> peekTimer_;
+    int solverQuestion_ = 0;  // the answer to any other question is dropped
+    TPosition asked_;         // the board of the last question
+    int pictureQuestion_ = 0;
+    struct TPictureJob {
+        int Question = 0;
+        std::jthread Worker;
+    };
+    // Last, so that they are joined before anything they answer to goes.
+    std::list<TPictureJob> pictureJobs_;  // those still reading
+    THintPlanner planner_;                // used by the solver's worker alone while it runs
+    std::jthread solver_;
+};

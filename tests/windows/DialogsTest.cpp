@@ -1,0 +1,132 @@
+#include "label/LblEffct.h"
+#include "tests/windows/WindowTestSupport.h"
+
+#include <QClipboard>
+
+namespace {
+
+class DialogsTest : public ::testing::Test {
+protected:
+    DialogsTest()
+    {
+        QObject::connect(&result, &TForm2::NameEntered, [this](const QString& name) { names << name; });
+    }
+
+    QStringList Row(int i) const { return {scores.FxLabel(i)->Caption(), scores.FxLabel(i + 10)->Caption()}; }
+
+    // Shows the result dialog for a game of `seconds` on an N x N board against `table`;
+    // `answer` runs while it is open and must close it.
+    void ShowResult(const TScoreTable& table, int n, int seconds, const std::function<void(TForm2&)>& answer)
+    {
+        result.Present(table, n, seconds);
+        ExecAnswered(result, [&] { answer(result); });
+    }
+
+    TForm2 result;
+    TForm3 scores;
+    TAbout about;
+    QStringList names;  // what the result dialog handed on
+};
+
+TEST_F(DialogsTest, ResultDialogAndAboutBoxFollowTheirLayouts)
+{
+    EXPECT_EQ(result.windowTitle(), QString("Message"));
+    EXPECT_EQ(result.geometry(), QRect(220, 141, 426, 129));
+    // The caption as its settings leave it when loaded in order: silver, centred, with the raised
+    // style's white highlight and the custom scheme's red shadow.
+    const TLabelEffect& caption = *result.LabelEffect1;
+    EXPECT_EQ(caption.Caption(), QString("Поздравляю !!!"));
+    EXPECT_EQ(std::tuple(caption.Font().Color, caption.Alignment(), caption.EffectStyle(), caption.ColourScheme()),
+              std::tuple(clSilver, taCenter, esRaised, csCustom));
+    EXPECT_EQ(std::pair(caption.ColourHighlight(), caption.ColourShadow()), std::pair(clWhite, clRed));
+
+    EXPECT_EQ(about.size(), QSize(339, 169));
+    EXPECT_EQ(about.FxImage1->geometry(), QRect(24, 16, 120, 136));  // sized by its portrait
+}
+
+TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWhatTheFileCanHold)
+{
+    const TScoreTable empty;
+    ShowResult(empty, 4, 33, [](TForm2& dialog) {
+        EXPECT_EQ(dialog.focusWidget(), dialog.Edit1);  // first showing: the name box
+        dialog.Button1->click();  // an empty name: closes, hands nothing on
+    });
+    ShowResult(empty, 4, 33, [](TForm2& dialog) {
+        QTest::keyClicks(dialog.Edit1, "Anna");
+        dialog.close();  // the title bar's close button hands nothing on either
+    });
+    EXPECT_TRUE(names.isEmpty());
+
+    TScoreTable full;
+    for (int place = 1; place <= 10; ++place)
+        full.Entry(7, place) = {"p", 10 * place};
+    // The inks of the name label: black while the name may be entered, grey with the box otherwise.
+    auto inks = [](QLabel* label) { return ColoursOf(label->grab().toImage()); };
+    EXPECT_TRUE(inks(result.Label4).count(clBlack));
+    ShowResult(full, 7, 101, [&](TForm2& dialog) {
+        EXPECT_FALSE(dialog.Edit1->isEnabled() || dialog.Label4->isEnabled());
+        EXPECT_FALSE(inks(dialog.Label4).count(clBlack));
+        EXPECT_TRUE(inks(dialog.Label4).count(kTestBtnShadow));
+        EXPECT_EQ(dialog.focusWidget(), dialog.Button1);  // the first control that can take it
+        dialog.Button1->click();
+    });
+    EXPECT_TRUE(names.isEmpty());
+    ShowResult(full, 7, 100, [this](TForm2& dialog) {
+        EXPECT_TRUE(dialog.Edit1->isEnabled() && dialog.Label4->isEnabled());
+        EXPECT_EQ(dialog.focusWidget(), dialog.Button1);  // back where it was at closing
+        EXPECT_EQ(dialog.Edit1->text(), QString("Anna"));  // the box keeps its text ...
+        QTest::mouseClick(dialog.Edit1, Qt::LeftButton);
+        dialog.Edit1->setFocus(Qt::MouseFocusReason);
+        EXPECT_TRUE(dialog.isVisible() && names.isEmpty());  // ... and entering it hands nothing on
+        // No line breaks, nothing code page 1251 lacks, 35 characters at most.
+        dialog.Edit1->selectAll();
+        QApplication::clipboard()->setText(QString::fromUtf8("Иван\r\nПетров 中"));
+        QTest::keySequence(dialog.Edit1, QKeySequence::Paste);
+        EXPECT_EQ(dialog.Edit1->text(), QString::fromUtf8("Иван  Петров "));
+        QTest::keyClicks(dialog.Edit1, QString(36, QLatin1Char('x')));
+        QTest::keyClick(dialog.Edit1, Qt::Key_Return);  // Enter in the box hands the name on
+    });
+    EXPECT_FALSE(result.isVisible());
+    EXPECT_EQ(names, QStringList({QString::fromUtf8("Иван  Петров ") + QString(22, QLatin1Char('x'))}));
+}
+
+TEST_F(DialogsTest, ScoreDialogFollowsItsLayoutOpensOnTheBoardInPlayAndBrowsesBySize)
+{
+    EXPECT_EQ(scores.windowTitle(), QString("High Scores"));
+    EXPECT_EQ(scores.size(), QSize(390, 316));
+    EXPECT_EQ(scores.FxLabel21->Caption(), QString("Таблица результатов :"));
+    EXPECT_EQ(scores.TabSet1->tabText(3), QString("7  x  7"));
+    EXPECT_EQ(Hint(scores.TabSet1), QString("Размер картинки."));
+
+    TScoreTable table;
+    table.Place(4, "Anna", 12);
+    table.Place(6, EncodeName("Иван"), 95);
+    scores.Present(table, 6);
+    ExecAnswered(scores, [&] {
+        EXPECT_EQ(scores.focusWidget(), scores.Button1);
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 2);
+        EXPECT_EQ(Row(1), QStringList({"Иван", "95"}));
+        EXPECT_EQ(Row(2), QStringList({"Неизвестный", "0"}));
+        // Every tab in the face colour; the selected one is open to the page above it.
+        const QImage strip = scores.TabSet1->grab().toImage();
+        for (int k = 0; k < 4; ++k) {
+            const QRect tab = scores.TabSet1->tabRect(k);
+            EXPECT_EQ(PixelAt(strip, tab.left() + 4, tab.top() + 5), kTestBtnFace) << k;
+            EXPECT_EQ(PixelAt(strip, tab.center().x(), 0), k == 2 ? kTestBtnFace : kTestBtnShadow) << k;
+        }
+        QTest::mouseClick(scores.TabSet1, Qt::LeftButton, {}, scores.TabSet1->tabRect(0).center());
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 0);
+        EXPECT_EQ(Row(1), QStringList({"Anna", "12"}));
+        scores.TabSet1->SetTabIndex(3);
+        scores.Button1->click();
+    });
+    // On a 1 x 1 board it opens on the tab it showed last.
+    scores.Present(table, 1);
+    ExecAnswered(scores, [&] {
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 3);
+        EXPECT_EQ(Row(1), QStringList({"Неизвестный", "0"}));
+        scores.Button1->click();
+    });
+}
+
+} // namespace

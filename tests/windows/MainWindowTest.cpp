@@ -1,0 +1,331 @@
+#include "framework/Application.h"
+#include "framework/HintWindow.h"
+#include "tests/windows/WindowTestSupport.h"
+#include "windows/BoardGeometry.h"
+#include "windows/StateReport.h"
+
+#include <QDropEvent>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QStringList Captions(const QList<QAction*>& actions)
+{
+    QStringList captions;
+    for (const QAction* action : actions)
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
+}
+
+class MainWindowTest : public TWindowTest {
+protected:
+    MainWindowTest() { form.FinishStart(); }  // from here on a problem is told at once
+    QMenu* Menu(const char* name) const { return Part<QMenu>(form, name); }
+    TImage* Image1() const { return Part<TImage>(form, "Image1"); }
+};
+
+TEST(BoardGeometry, PiecesAreWholeFractionsOfThePicture)
+{
+    // 100 x 100 on 7 x 7: 14 x 14 pieces; the last two rows and columns are never shown.
+    EXPECT_EQ(SourceRect(1, 1, 7, 100, 100), Rect(0, 0, 14, 14));
+    EXPECT_EQ(SourceRect(7, 7, 7, 100, 100), Rect(84, 84, 98, 98));
+    // 640 x 480 on 5 x 5: 128 x 96 pieces, the board square whatever the proportions.
+    EXPECT_EQ(SourceRect(5, 2, 5, 640, 480), Rect(512, 96, 640, 192));
+}
+
+TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
+{
+    // Its size and the board's pieces are the sizes' test.
+    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_EQ(Image1()->Picture().PixelFormat(), TPixelFormat::pf16bit);
+    {
+        ScopedOpenFile cancel({});
+        Item("Open1")->trigger();
+        EXPECT_EQ(cancel.LastDefaultName(), QString("mozik.bmp"));
+    }
+    const auto* clock = Part<TFxLabel>(form, "Label1");
+    EXPECT_EQ(clock->geometry(), QRect(151, 1, 124, 38));  // right-aligned in the tool bar
+    EXPECT_EQ(clock->Font(), MakeFont("Arial", 21, clBtnFace, true));
+    EXPECT_EQ(Hint(clock), QString("А время идет ..."));
+    const std::pair<const char*, const char*> buttons[] = {{"SpeedButton1", "Перемешать."}, {"SpeedButton4", "Пауза."},
+                   {"SpeedButton2", "Другой рисунок."}, {"SpeedButton3", "Выход из программы."}};
+    for (int i = 0; i < 4; ++i) {
+        const auto* button = Part<TSpeedButton>(form, buttons[i].first);
+        EXPECT_EQ(button->geometry(), QRect(8 + 32 * i, 8, 25, 25));
+        EXPECT_TRUE(ShowHint(button) && Hint(button) == buttons[i].second);
+    }
+
+    EXPECT_EQ(Captions(form.menuBar()->actions()), QStringList({"&File", "&Size", "&Game", "&Help"}));
+    EXPECT_EQ(Captions(Menu("File1")->actions()),
+              QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
+    EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
+    EXPECT_EQ(Captions(Menu("Game1")->actions()), QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek"}));
+    EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
+    EXPECT_TRUE(Item("Solve1")->shortcut().isEmpty());  // it gives the game up: no key does that by chance
+    EXPECT_EQ(Item("Peek1")->shortcut(), QKeySequence(Qt::Key_Space));
+
+    // The drop-down menus take the menu bar's font, and only the checked size shows a tick.
+    for (const char* name : {"File1", "Options1", "Game1", "Help1"})
+        EXPECT_EQ(Menu(name)->font(), form.menuBar()->font());
+    form.N6x6Click();
+    QMenu* sizes = Menu("Options1");
+    const QImage menu = sizes->grab().toImage();
+    for (QAction* item : sizes->actions()) {
+        // Anything drawn in the check column left of the caption, inside the menu's frame?
+        const QRect row = sizes->actionGeometry(item).intersected(menu.rect().adjusted(2, 2, -2, -2));
+        EXPECT_EQ(ColoursOf(menu.copy(row.left() + 1, row.top(), 24, row.height())).size() > 1, item == Item("N6x6"))
+            << item->text().toStdString();
+    }
+
+    // Its hints show in the balloon of its own manager.
+    auto* balloon = qobject_cast<TNewHint*>(HintWindow());
+    ASSERT_TRUE(balloon);
+    balloon->ActivateHint(Bounds(0, 0, 66, 18), Hint(Part(form, "SpeedButton1")));
+    EXPECT_EQ(balloon->Manager(), Part<TZelHint>(form, "ZelHint1"));
+    balloon->hide();
+}
+
+TEST_F(MainWindowTest, EverySizeEndsTheGameAndBuildsItsBoardOfFramesThenPictures)
+{
+    const struct {
+        QAction* item;
+        int n;
+        QSize client;
+        QRect lastFrame;
+    } sizes[] = {{Item("N1x1"), 1, {262, 302}, {3, 3, 254, 254}}, {Item("N4x4"), 4, {271, 311}, {201, 201, 66, 66}},
+                 {Item("N6x6"), 6, {277, 317}, {228, 228, 45, 45}}, {Item("N7x7"), 7, {280, 320}, {237, 237, 39, 39}},
+                 {Item("N5x5"), 5, {276, 316}, {219, 219, 54, 54}}, {Item("N5x5"), 5, {276, 316}, {219, 219, 54, 54}}};
+    for (const auto& size : sizes) {
+        form.Start();  // a game in progress ends, on the size in force too
+        clock.Advance(1000);
+        size.item->trigger();
+        const int n = size.n, cells = n * n;
+        EXPECT_FALSE(form.Running());
+        EXPECT_EQ(Time(), QString("Время : 0"));
+        EXPECT_EQ(form.centralWidget()->size(), size.client);
+        EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  %1 x %1").arg(n));
+        for (QAction* item : Menu("Options1")->actions())
+            EXPECT_EQ(item->isChecked(), item == size.item);
+        // Panel1 owns the frames, then the pictures, in position order, each picture 2 inside.
+        const QList<QWidget*> owned = Board()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(owned.size(), 2 * cells);
+        EXPECT_EQ(owned[cells - 1]->geometry(), size.lastFrame);
+        EXPECT_EQ(Board()->LastNode()->Tile, owned[2 * cells - 1]);
+        int p = 1;
+        for (TTileNode* node = Board()->FirstNode(); node; node = node->Next, ++p) {
+            ASSERT_EQ(node->Frame, owned[p - 1]);
+            ASSERT_EQ(node->Tile, owned[cells + p - 1]);
+            EXPECT_EQ(node->Tile->geometry(), node->Frame->geometry().adjusted(2, 2, -2, -2));
+            EXPECT_EQ(node->Tile->Picture().Image().size(), QSize(250 / n, 250 / n));
+        }
+        EXPECT_EQ(p, cells + 1);
+        EXPECT_EQ(GapPos, cells);
+    }
+}
+
+TEST_F(MainWindowTest, LongTimesShowWholeInTheClockTheResultAndTheScoreRows)
+{
+    // How a time is fitted to a box is the fitting font's test; here each box fits its own.
+    const auto* label = Part<TFxLabel>(form, "Label1");
+    const TFont font = label->Font();
+    TForm2 result;
+    TForm3 scores;
+    TScoreTable table;
+    form.Start();
+    for (int seconds : {9, 99, 999, 1000, 9999, 99999}) {
+        clock.Advance(1000 * (seconds - form.Seconds()));
+        EXPECT_EQ(Time(), QString("Время : %1").arg(seconds));
+        EXPECT_LE(QFontMetrics(label->Font().ToQFont()).horizontalAdvance(Time()), 122) << seconds;
+        EXPECT_EQ(label->Font() == font, seconds <= 999) << seconds;
+        result.Present(table, 4, seconds);
+        EXPECT_EQ(result.Label2->text(), QString::number(seconds));
+        EXPECT_LE(QFontMetrics(result.Label2->font()).horizontalAdvance(result.Label2->text()), 41) << seconds;
+        table.Place(4, "p", seconds);
+    }
+    scores.Present(table, 4);
+    scores.FormShow();
+    for (const TFxLabel* time : {scores.FxLabel(11), scores.FxLabel(16)})
+        EXPECT_LE(QFontMetrics(time->Font().ToQFont()).horizontalAdvance(time->Caption()), time->width() - 2);
+    EXPECT_EQ(scores.FxLabel(16)->Caption(), QString("99999"));
+}
+
+TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCannotBeReadChangesNothing)
+{
+    const auto drop = [this](const QString& path) {
+        QMimeData data;
+        data.setUrls({path.startsWith('/') ? QUrl::fromLocalFile(path) : QUrl(path)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &enter);
+        if (enter.isAccepted()) {
+            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&form, &dropped);
+        }
+        return enter.isAccepted();
+    };
+    form.N7x7Click();
+    form.Start();
+    const QString cut = dir.filePath("cut.bmp");
+    WriteFile(cut, ReadFile(TestDataPath("bmp/good/rgb24.bmp")).chopped(100));
+    {
+        ScopedErrorBoxes errors;
+        ScopedOpenFile cancel({});
+        form.Open1Click();
+        EXPECT_TRUE(drop(cut));  // a dropped file opens as if chosen
+        EXPECT_FALSE(drop("https://example.org/picture.png"));  // what is no local file is not taken
+        form.Session().WaitForWork();
+        EXPECT_TRUE(errors.Messages().size() == 1 && errors.Messages()[0].contains(cut)) << errors.Messages().size();
+    }
+    EXPECT_TRUE(form.Running());  // nothing changed
+    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  7 x 7"));
+    EXPECT_EQ(Image1()->size(), QSize(250, 250));
+
+    // 100 x 75 on 7 x 7: pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what lies
+    // beyond the whole pieces is magenta, which no tile may show.
+    const auto colour = [](int column, int row) { return QColor(30 * column, 30 * row, 100); };
+    QImage picture(100, 75, QImage::Format_RGB32);
+    picture.fill(QColor(255, 0, 255));
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 98; ++x)
+            picture.setPixelColor(x, y, colour(x / 14 + 1, y / 10 + 1));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("one/two") && picture.save(dir.filePath("one/two/holiday.bmp"), "BMP"));
+    ScopedOpenFile open({dir.filePath("one/two/holiday.bmp")});
+    Part<TSpeedButton>(form, "SpeedButton2")->click();
+    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  7 x 7"));  // read while the game goes on
+    EXPECT_TRUE(form.Running());
+    form.Session().WaitForWork();
+    EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  7 x 7"));
+    EXPECT_EQ(Image1()->size(), QSize(100, 75));
+    EXPECT_FALSE(form.Running());
+    for (int p = 1; p <= 49; ++p) {
+        const QImage tile = TileAt(p)->Picture().Image();
+        ASSERT_EQ(tile.size(), QSize(35, 35));
+        for (int y = 0; y < 35; y += 2)
+            for (int x = 0; x < 35; x += 2)
+                ASSERT_EQ(tile.pixelColor(x, y), colour(ColumnOf(p, 7), RowOf(p, 7))) << p << " " << x << "," << y;
+    }
+    form.N4x4Click();
+    EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  4 x 4"));
+}
+
+TEST(StartPicture, APictureNamedAtTheStartIsInTheFirstFrameAndOneThatCannotBeReadIsToldOverTheWindow)
+{
+    QTemporaryDir dir;
+    ScopedCurrentDir workIn{dir.path()};
+    QImage picture(120, 90, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(dir.filePath("sea.png"), "PNG"));
+    WriteFile(dir.filePath("cut.png"), ReadFile(dir.filePath("sea.png")).chopped(40));
+    ScopedErrorBoxes errors;
+    {
+        TForm1 form;
+        form.OpenPictureAtStart(QFile::encodeName(dir.filePath("sea.png")));
+        EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));  // before the window shows
+        EXPECT_EQ(Part(form, "Image1")->size(), QSize(120, 90));
+    }
+
+    TForm1 form;
+    form.OpenPictureAtStart(QFile::encodeName(dir.filePath("cut.png")));
+    EXPECT_TRUE(errors.Messages().isEmpty());  // no box before there is a window to tell it over
+    form.show();
+    QCoreApplication::processEvents();  // its first paint
+    QCoreApplication::processEvents();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(dir.filePath("cut.png")));
+    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_EQ(Part(form, "Image1")->size(), QSize(250, 250));
+}
+
+TEST(LightLook, TheWindowsKeepTheirLightFaceUnderADarkDesktopPalette)
+{
+    QApplication::setPalette(QPalette(Qt::white, QColor(50, 50, 50)));  // what a dark theme hands out
+    UseLightLook();
+    {
+        QTemporaryDir dir;
+        ScopedCurrentDir workIn(dir.path());
+        TForm1 form;
+        EXPECT_EQ(PixelAt(Part(form, "Panel2")->grab().toImage(), 140, 20), TColor(0xEFEFEF));
+        EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
+    }
+    QApplication::setPalette(TestPalette());
+}
+
+TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOverToTheDialogs)
+{
+    const TForm1 reference(clock);
+    // Every tile shows the piece the grid says; the gap's cell is hidden during a game, and the
+    // corner's piece is back there once it is over.
+    const auto showsTheGame = [&] {
+        for (int p = 1; p <= 25; ++p) {
+            const int piece = form.Grid().AtPosition(p, 5);
+            EXPECT_EQ(TileAt(p)->isVisibleTo(&form) && Board()->FrameAt(p)->isVisibleTo(&form), piece || !form.Running());
+            if (piece || !form.Running()) {
+                const TTile* home = Part<TBoardPanel>(reference, "Panel1")->TileAt(piece ? piece : 25);
+                EXPECT_EQ(TileAt(p)->Picture().Image(), home->Picture().Image()) << p;
+            }
+        }
+    };
+    form.Start();
+    showsTheGame();
+    Click(24);  // slides right into the gap
+    EXPECT_EQ(GapPos, 24);
+    showsTheGame();
+
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    Form2 = &result;
+    Form3 = &scores;
+    clock.Advance(42000);
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &result);
+        EXPECT_EQ(result.Label2->text(), QString("42"));
+        TypeText(result.Edit1, "Мозик");
+        QTest::mouseClick(result.Button1, Qt::LeftButton);
+    });
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &scores);
+        EXPECT_EQ(scores.TabSet1->TabIndex(), 1);
+        EXPECT_EQ(scores.FxLabel(1)->Caption() + " " + scores.FxLabel(11)->Caption(), QString("Мозик 42"));
+        scores.Button1->click();
+    });
+    for (int p : SolutionClicks(form.Session().Game()))
+        Click(p);
+    Form2 = nullptr;
+    Form3 = nullptr;
+    EXPECT_EQ(driver.Handled(), 2);
+    EXPECT_EQ(driver.Unexpected(), 0);
+    // The clock stopped at the game's time, the whole picture shows, and the record is saved at once.
+    EXPECT_FALSE(form.Running());
+    clock.Advance(1000);
+    EXPECT_EQ(Time(), QString("Время : 42"));
+    showsTheGame();
+    EXPECT_EQ(TScoreFile(form.Session().ScoreFile().Path()).Load().Entry(5, 1), (TScoreEntry{EncodeName("Мозик"), 42}));
+}
+
+TEST_F(MainWindowTest, TheStateReportGoesOnlyToAnOwnRegularFileNeverThroughALinkOrIntoAPipe)
+{
+    const QString report = dir.filePath("report"), target = dir.filePath("target"), link = dir.filePath("link"),
+                  pipe = dir.filePath("pipe"), folder = dir.filePath("folder");
+    WriteFile(target, "kept");
+    ASSERT_EQ(symlink("target", QFile::encodeName(link)), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& path : {report, link, pipe, folder})
+        ReportGameTo(form, QFile::encodeName(path));
+    form.Start();
+    EXPECT_TRUE(ReadFile(report).contains("running=1\n")) << ReadFile(report).toStdString();
+    form.Start();  // an own file is replaced again
+    EXPECT_EQ(ReadFile(report), GameReport(form));
+    EXPECT_EQ(ReadFile(target), "kept");
+    EXPECT_TRUE(QFileInfo(link).isSymLink() && QFileInfo(folder).isDir() && QDir(folder).isEmpty());
+    struct stat st {};
+    EXPECT_TRUE(lstat(QFile::encodeName(pipe), &st) == 0 && S_ISFIFO(st.st_mode));
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+// Playing beyond the mouse: keys on the board, undo and redo, a peek at the picture, hints and
+// a solve, through the main window.
+
+#include "tests/windows/WindowTestSupport.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+class PlayTest : public TWindowTest {
+protected:
+    PlayTest()
+    {
+        form.FinishStart();
+        form.Start();
+        // Shortcuts act in the active window.
+        form.show();
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form, Qt::Key(key), modifiers); }
+    void Space(QEvent::Type type, bool autoRepeat = false)
+    {
+        QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
+        QApplication::sendEvent(&form, &event);
+    }
+    // What the window shows of each command, the tool bar's and the clock's included.
+    TCommandStates Shown()
+    {
+        const QString time = Time();
+        clock.Advance(1000);
+        const bool clockRuns = Time() != time;
+        const auto* pause = Part<TSpeedButton>(form, "SpeedButton4");
+        const auto* label = Part(form, "Label1");
+        return {.StartButton = Part(form, "SpeedButton1")->isEnabled(), .StartItem = Item("Start1")->isEnabled(),
+                .Pause = Item("Pause1")->isEnabled() && pause->isEnabled(),
+                .PauseSaysContinue = Hint(pause) == QString("Продолжить."), .TimeHint = ShowHint(label),
+                .TimeEnabled = label->isEnabled(), .ClockRuns = clockRuns, .Hint = Item("Hint1")->isEnabled(),
+                .Solve = Item("Solve1")->isEnabled(), .Undo = Item("Undo1")->isEnabled(), .Redo = Item("Redo1")->isEnabled(),
+                .Peek = Item("Peek1")->isEnabled()};
+    }
+    bool Peeking() const { return Part(form, "PeekPanel")->isVisibleTo(&form); }
+    // The board, the peek over it included.
+    QImage Picture() const { return form.centralWidget()->grab(QRect(0, 40, 276, 276)).toImage(); }
+};
+
+TEST_F(PlayTest, EveryCommandShowsWhetherItCanActInEveryStateOfTheGame)
+{
+    const auto expectShown = [this](const char* state) {
+        EXPECT_EQ(Shown(), form.Session().Commands()) << state;
+    };
+    expectShown("playing");
+    Key(Qt::Key_Right);
+    expectShown("a move made");
+    Item("Undo1")->trigger();
+    expectShown("a move taken back");
+    Space(QEvent::KeyPress);
+    expectShown("peeking");
+    Space(QEvent::KeyRelease);
+    Part<TSpeedButton>(form, "SpeedButton4")->click();
+    expectShown("paused");
+    Part<TSpeedButton>(form, "SpeedButton4")->click();
+    Item("Solve1")->trigger();
+    expectShown("solving");  // the clock stopped at once
+    form.Session().WaitForWork();
+    Key(Qt::Key_Escape);
+    expectShown("solved");
+    form.N1x1Click();
+    expectShown("1 x 1");
+}
+
+// What the commands do is the session's test; here keys and items reach it, and the board shows it.
+TEST_F(PlayTest, ArrowsUndoRedoAndHintReachTheGameByKeysAndMenuAndTheBoardShowsThem)
+{
+    const QImage start = Picture();
+    // A move paints the one tile that shows another piece now, the one at the old gap.
+    QCoreApplication::processEvents();
+    std::map<QObject*, int> painted;
+    TEventCounter counter([&](QObject* tile, QEvent* event) {
+        if (event->type() == QEvent::Paint)
+            ++painted[tile];
+    });
+    for (int p = 1; p <= 25; ++p)
+        TileAt(p)->installEventFilter(&counter);
+    for (auto [key, gap] : {std::pair{Qt::Key_Left, 25}, {Qt::Key_Right, 24}, {Qt::Key_Down, 19}, {Qt::Key_Left, 20}}) {
+        Key(key);
+        EXPECT_EQ(GapPos, gap) << key;
+        QCoreApplication::processEvents();
+        if (gap == 24) {
+            EXPECT_EQ(painted, (std::map<QObject*, int>{{TileAt(25), 1}}));
+        }
+    }
+    const QImage after = Picture();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Item("Undo1")->trigger();
+    EXPECT_EQ(Picture(), start);  // the board as it was
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    Item("Redo1")->trigger();
+    EXPECT_EQ(Picture(), after);  // and as it was after the moves
+
+    // A hint lowers the hinted tile's frame, on and off, and moves nothing.
+    const TPosition before = form.Session().Game().Position();
+    Key(Qt::Key_H);
+    form.Session().WaitForWork();
+    const int hinted = form.Session().Game().PositionOfTile(form.Session().HintedTile());
+    ASSERT_NE(hinted, 0);
+    EXPECT_EQ(Board()->FrameAt(hinted)->Style(), TBevelStyle::bsLowered);
+    clock.Advance(160);
+    EXPECT_EQ(Board()->FrameAt(hinted)->Style(), TBevelStyle::bsRaised);
+    clock.Advance(160);
+    EXPECT_EQ(Board()->FrameAt(hinted)->Style(), TBevelStyle::bsLowered);
+    EXPECT_EQ(form.Session().Game().Position(), before);
+    Key(Qt::Key_Right);
+    for (int p = 1; p <= 25; ++p)
+        EXPECT_EQ(Board()->FrameAt(p)->Style(), TBevelStyle::bsRaised) << p;
+}
+
+TEST_F(PlayTest, APeekShowsTheWholePictureWhileSpaceIsHeldAndLeavesTheBoardAsItWas)
+{
+    const QImage before = Picture();
+    Space(QEvent::KeyPress);
+    ASSERT_TRUE(Peeking());
+    // The picture as the 1 x 1 board shows it: its centre where the board's centre is.
+    const QImage peek = Picture();
+    const QImage whole = form.Session().Picture().scaled(250, 250, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    EXPECT_EQ(peek.pixelColor(5 + 125, 5 + 125), whole.pixelColor(125, 125));
+    EXPECT_EQ(peek.pixelColor(5 + 240, 5 + 240), whole.pixelColor(240, 240));  // where the gap is
+    Space(QEvent::KeyRelease, true);  // held: the keyboard repeats, the peek stays
+    Space(QEvent::KeyPress, true);
+    EXPECT_TRUE(Peeking());
+    Space(QEvent::KeyRelease);
+    EXPECT_FALSE(Peeking());
+    EXPECT_EQ(Picture(), before);
+
+    Item("Peek1")->trigger();  // from the menu: for a while
+    EXPECT_TRUE(Peeking());
+    Space(QEvent::KeyPress);
+    QWidget other;  // another window takes the keyboard: the peek ends
+    other.show();
+    QApplication::setActiveWindow(&other);
+    EXPECT_FALSE(Peeking());
+}
+
+TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResult)
+{
+    const QString scores = form.Session().ScoreFile().Path();
+    const QByteArray saved = ReadFile(scores);
+    TForm2 result(&form);
+    TForm3 table(&form);
+    Form2 = &result;
+    Form3 = &table;
+    ModalDriver noDialogs;
+
+    Item("Solve1")->trigger();
+    form.Session().WaitForWork();
+    ASSERT_TRUE(form.Session().Solving());
+    const int gap = GapPos;
+    clock.Advance(250);
+    EXPECT_NE(GapPos, gap);  // each move drawn as the player's would be
+    EXPECT_FALSE(TileAt(GapPos)->isVisibleTo(&form));
+    Key(Qt::Key_F2);  // any key ends the playback, and does nothing else
+    EXPECT_FALSE(form.Session().Solving() || form.Running());
+    EXPECT_TRUE(TileAt(25)->isVisibleTo(&form));  // the whole picture
+    QCoreApplication::processEvents();
+    EXPECT_EQ(noDialogs.Handled() + noDialogs.Unexpected(), 0);  // no result dialog, no scores
+    EXPECT_EQ(ReadFile(scores), saved);
+    Form2 = nullptr;
+    Form3 = nullptr;
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+#include "tests/windows/WindowTestSupport.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+// A write limit far below the file's size makes every write fail, even for a privileged user.
+class ScopedWriteLimit {
+public:
+    explicit ScopedWriteLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedWriteLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+class ScoreCommandsTest : public ::testing::Test {
+protected:
+    QString StartFile() const { return dir.filePath("Mozik.ini"); }
+    QString DataFile() const { return dir.filePath("data/Mozik/Mozik.ini"); }
+    QTemporaryDir dir;
+    ScopedCurrentDir workIn{dir.path()};  // the data folder goes there too
+};
+
+TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
+{
+    // The start folder's "Mozik.ini" is a folder, the data folder's a pipe: neither is used.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Mozik.ini") && QDir(dir.path()).mkpath("data/Mozik"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(DataFile()), 0600), 0);
+    ScopedErrorBoxes errors;
+    TManualClock clock;
+    TForm1 form(clock);
+    EXPECT_TRUE(errors.Messages().isEmpty());  // told once the window shows
+    form.show();
+    QCoreApplication::processEvents();
+    form.hide();
+    form.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(StartFile()) && errors.Messages()[0].contains(DataFile()));
+    EXPECT_EQ(form.Scores(), TScoreTable());
+    // Clear Scores lives in memory; Exit closes without writing and without a word.
+    Part<QAction>(form, "ClearScores1")->trigger();
+    form.Exit();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(QFileInfo(StartFile()).isDir());
+    struct stat st {};
+    EXPECT_TRUE(lstat(QFile::encodeName(DataFile()), &st) == 0 && S_ISFIFO(st.st_mode));
+}
+
+TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
+{
+    // The start folder's file is a folder: the message about it waits for the window to show.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Mozik.ini"));
+    ScopedErrorBoxes errors;
+    TManualClock clock;
+    TForm1 form(clock);
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    Form3 = &scores;
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &scores);
+        form.FinishStart();  // the window's first paint comes while the dialog is open ...
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(errors.Messages().isEmpty());  // ... and the message waits, not to take the dialog's input
+        scores.Button1->click();
+    });
+    form.show();
+    form.HighScores1Click();  // the player was quicker than the message
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_EQ(errors.Owners()[0], &form);
+
+    // A record whose save fails is told over the result dialog, not behind it.
+    Form2 = &result;
+    form.Start();
+    driver.Expect([&](QWidget*) {
+        TypeText(result.Edit1, "Anna");
+        ScopedWriteLimit limit(64);
+        result.Button1->click();
+    });
+    driver.Expect([&](QWidget*) { scores.Button1->click(); });
+    for (int p : SolutionClicks(form.Session().Game()))
+        form.Session().Move(p);
+    ASSERT_EQ(errors.Owners().size(), 2);
+    EXPECT_EQ(errors.Owners()[1], &result);
+    EXPECT_EQ(driver.Unexpected(), 0);
+    Form2 = nullptr;
+    Form3 = nullptr;
+}
+
+TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWhatCouldNotBeWrittenYet)
+{
+    TManualClock clock;
+    TForm1 form(clock);
+    EXPECT_EQ(form.Session().ScoreFile().Path(), DataFile());
+    EXPECT_FALSE(QFileInfo::exists(DataFile()));  // not before the window is on the screen
+    form.show();
+    QCoreApplication::processEvents();  // its first paint
+    QCoreApplication::processEvents();
+    const QByteArray defaults = TScoreTable().ToFileText();
+    EXPECT_EQ(ReadFile(DataFile()), defaults);
+
+    // Another window records meanwhile; this one's Clear Scores cannot be written: it is told
+    // once and kept, and Exit, which cannot write it either, says so and closes all the same.
+    TScoreTable others;
+    others.Place(6, EncodeName("Иван"), 95);
+    WriteFile(DataFile(), others.ToFileText());
+    ScopedErrorBoxes errors;
+    {
+        ScopedWriteLimit limit(64);
+        Part<QAction>(form, "ClearScores1")->trigger();
+        Part<QAction>(form, "ClearScores1")->trigger();
+        EXPECT_EQ(form.Scores(), TScoreTable());
+        ASSERT_EQ(errors.Messages().size(), 1);
+        form.Exit();
+    }
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_EQ(errors.Messages().size(), 2);
+    for (const QString& message : errors.Messages())
+        EXPECT_TRUE(message.contains(DataFile())) << message.toStdString();
+    EXPECT_EQ(ReadFile(DataFile()), others.ToFileText());
+    EXPECT_EQ(QDir(dir.filePath("data/Mozik")).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no leftovers
+
+    // A window that changed nothing writes nothing, whatever others wrote since it started.
+    TForm1 idle(clock);
+    WriteFile(DataFile(), defaults);
+    Part<QAction>(idle, "Exit1")->trigger();
+    EXPECT_EQ(ReadFile(DataFile()), defaults);
+    EXPECT_EQ(errors.Messages().size(), 2);
+}
+
+TEST_F(ScoreCommandsTest, ThePlaceOfferedAndTheScoresShownAreTheFileAsItIsThen)
+{
+    TManualClock clock;
+    TForm1 form(clock);
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    Form2 = &result;
+    Form3 = &scores;
+    // Another window fills the 5 x 5 table with one-second records after this one read it.
+    TScoreTable fast;
+    for (int i = 0; i < kScorePlaces; ++i)
+        fast.Place(5, "Fast", 1);
+    QDir().mkpath(dir.filePath("data/Mozik"));
+    WriteFile(DataFile(), fast.ToFileText());
+    ModalDriver driver;
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &result);
+        EXPECT_FALSE(result.Edit1->isEnabled());  // two seconds earn no place any more
+        result.Button1->click();
+    });
+    driver.Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal, &scores);
+        EXPECT_EQ(scores.FxLabel(10)->Caption() + " " + scores.FxLabel(20)->Caption(), QString("Fast 1"));
+        scores.Button1->click();
+    });
+    form.Start();
+    clock.Advance(2000);
+    for (int p : SolutionClicks(form.Session().Game()))
+        QTest::mouseClick(Part<TBoardPanel>(form, "Panel1")->TileAt(p), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(ReadFile(DataFile()), fast.ToFileText());
+
+    // High Scores shows the file as it is when opened.
+    TScoreTable other;
+    other.Place(4, "Vera", 33);
+    WriteFile(DataFile(), other.ToFileText());
+    form.N4x4Click();
+    driver.Expect([&](QWidget*) {
+        EXPECT_EQ(scores.FxLabel(1)->Caption() + " " + scores.FxLabel(11)->Caption(), QString("Vera 33"));
+        scores.Button1->click();
+    });
+    form.HighScores1Click();
+    EXPECT_EQ(driver.Handled(), 3);
+    EXPECT_EQ(driver.Unexpected(), 0);
+    Form2 = nullptr;
+    Form3 = nullptr;
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+#pragma once
+// What the tests of the game's windows share: the windows and their components, Qt's test tools,
+// and a main window of its own on a clock the test steps, working in a fresh folder.
+
+#include "balloon/Zelhint.h"
+#include "effects/FxImage.h"
+#include "framework/Bevel.h"
+#include "framework/Hints.h"
+#include "framework/Image.h"
+#include "framework/Panel.h"
+#include "framework/SpeedButton.h"
+#include "framework/TabSet.h"
+#include "tests/game/GameTestSupport.h"
+#include "tests/support/TestSupport.h"
+#include "windows/BoardPanel.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit4.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// A component of a window, found by its layout name.
+template <typename T = QWidget>
+T* Part(const QObject& window, const char* name)
+{
+    T* part = window.findChild<T*>(QLatin1String(name));
+    EXPECT_TRUE(part) << name;
+    return part;
+}
+
+// The score file and the data folder of the window go to the fresh folder.
+class TWindowTest : public ::testing::Test {
+protected:
+    QAction* Item(const char* name) const { return Part<QAction>(form, name); }
+    TBoardPanel* Board() const { return Part<TBoardPanel>(form, "Panel1"); }
+    TTile* TileAt(int p) const { return Board()->TileAt(p); }
+    void Click(int p) { QTest::mouseClick(TileAt(p), Qt::LeftButton, {}, QPoint(3, 3)); }
+    QString Time() const { return Part<TFxLabel>(form, "Label1")->Caption(); }
+
+    QTemporaryDir dir;
+    ScopedCurrentDir workIn{dir.path()};
+    TManualClock clock;
+    TForm1 form{clock};
+};

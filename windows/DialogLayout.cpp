@@ -1,0 +1,55 @@
+#include "windows/DialogLayout.h"
+
+#include "framework/Hints.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+void SetUpDialog(QDialog* dialog, const char* name, const QString& caption, int clientWidth, int clientHeight)
+{
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint);
+    dialog->setFixedSize(clientWidth, clientHeight);
+    dialog->setFont(MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText).ToQFont());
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, const TFont& font,
+                  Qt::Alignment alignment)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font.ToQFont());
+    label->setAlignment(alignment);
+    // The text colour of an enabled label; a disabled one greys out as the palette says.
+    QPalette palette = label->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText, ToQColor(font.Color));
+    label->setPalette(palette);
+    label->setGeometry(bounds.left(), bounds.top(), std::max(bounds.width(), label->sizeHint().width()),
+                       bounds.height());
+    return label;
+}
+
+QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds)
+{
+    auto* button = new QPushButton(QStringLiteral("Ok"), dialog);
+    button->setObjectName(QStringLiteral("Button1"));
+    button->setGeometry(bounds);
+    button->setDefault(true);
+    SetHint(button, QStringLiteral("Закрыть."));
+    SetShowHint(button, true);
+    return button;
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize frame = window->frameGeometry().size();
+        window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+}

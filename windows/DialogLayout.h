@@ -1,0 +1,35 @@
+#pragma once
+// What the game's windows share in their layouts: the dialog frame, labels, the OK button, and
+// centring on the screen.
+
+#include "framework/Font.h"
+
+#include <QRect>
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The component with its layout name, by which tests find it too.
+template <typename T>
+T* Named(T* component, const char* name)
+{
+    component->setObjectName(QLatin1String(name));
+    return component;
+}
+
+// A fixed dialog frame with only the system menu, the given client size and the layouts' font.
+void SetUpDialog(QDialog* dialog, const char* name, const QString& caption, int clientWidth, int clientHeight);
+
+// A label in the font and its colour (grey while disabled); it widens to its text where a
+// substitute face runs wider than the face the layout was measured in.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, const TFont& font,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
+
+// The dialog's "Ok" button, `Button1`, with its hint; it is the default button.
+QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds);
+
+// Moves a window to the middle of the screen it is on.
+void CentreOnScreen(QWidget* window);

@@ -1,0 +1,89 @@
+#include "windows/StateReport.h"
+
+#include "framework/PictureFile.h"
+#include "windows/BoardPanel.h"
+#include "windows/Unit1.h"
+
+#include "files/UserFile.h"
+
+#include <QEvent>
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Geometry(QSize size, QPoint at)
+{
+    return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height()) + '+' + QByteArray::number(at.x())
+         + '+' + QByteArray::number(at.y());
+}
+
+// Writes the report again whenever the window moves, which moves every tile on the screen.
+class TMoveWatch : public QObject {
+public:
+    TMoveWatch(QObject* form, std::function<void()> write) : QObject(form), write_(std::move(write)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Move)
+            write_();
+        return false;
+    }
+
+private:
+    std::function<void()> write_;
+};
+
+} // namespace
+
+QByteArray GameReport(const TForm1& form)
+{
+    const TSession& session = form.Session();
+    const TGame& game = session.Game();
+    const int n = game.BoardSize();
+    const QWidget* client = form.centralWidget();
+    QByteArray report;
+    report += "title=" + form.windowTitle().toUtf8() + '\n';
+    report += "client=" + Geometry(client->size(), client->mapTo(&form, QPoint(0, 0))) + '\n';
+    report += "size=" + QByteArray::number(n) + '\n';
+    report += "running=" + QByteArray::number(game.Running()) + '\n';
+    report += "paused=" + QByteArray::number(game.Paused()) + '\n';
+    report += "seconds=" + QByteArray::number(game.Seconds()) + '\n';
+    report += "gap=" + QByteArray::number(game.GapPos()) + '\n';
+    report += "hinted=" + QByteArray::number(session.HintedTile()) + '\n';
+    report += "peeking=" + QByteArray::number(session.Peeking()) + '\n';
+    report += "solving=" + QByteArray::number(session.Solving()) + '\n';
+    report += "grid=";
+    for (int p = 1; p <= n * n; ++p)
+        report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");
+    if (const auto* board = form.findChild<const TBoardPanel*>(QStringLiteral("Panel1")))
+        for (int p = 1; p <= n * n; ++p)
+            if (const TTile* tile = board->TileAt(p))
+                report += "tile." + QByteArray::number(p) + '=' + Geometry(tile->size(), tile->mapToGlobal(QPoint(0, 0))) + '\n';
+    return report;
+}
+
+void ReportGameTo(TForm1& form, const QByteArray& localPath)
+{
+    // By the rules of the player's files, and never through a link: a report that may not be
+    // written is not.
+    auto write = [&form, path = localPath.toStdString()] {
+        ReplaceUserFile(path, GameReport(form).toStdString(), TLeafLink::Refuse);
+    };
+    QObject::connect(&form, &TForm1::GameShown, &form, write);
+    form.installEventFilter(new TMoveWatch(&form, write));
+}
+
+void GatePictureReadsAt(const QString& path)
+{
+    SetPictureReadHook([pipe = QFile::encodeName(path)](const QString&) {
+        const int fd = ::open(pipe.constData(), O_RDONLY | O_CLOEXEC);  // waits for the writer
+        if (fd < 0)
+            return;
+        char bytes[64];
+        for (ssize_t got = 1; got > 0 || (got < 0 && errno == EINTR);)  // until the writer closes
+            got = ::read(fd, bytes, sizeof bytes);
+        ::close(fd);
+    });
+}

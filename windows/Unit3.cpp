@@ -1,0 +1,123 @@
+#include "windows/Unit3.h"
+
+#include "framework/Hints.h"
+#include "windows/DialogLayout.h"
+#include "label/LblEffct.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QValidator>
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+// Keeps the name box to what the score file can hold, typed or pasted: no line breaks or other
+// control characters, only characters of code page 1251.
+class NameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        const QString storable = StorableName(input);
+        if (storable != input) {
+            position = std::min(int(storable.size()), std::max(0, position - int(input.size() - storable.size())));
+            input = storable;
+        }
+        return Acceptable;
+    }
+};
+
+// The time of the game, in red in a box of its own.
+const TFont kTimeFont = MakeFont(QStringLiteral("MS Sans Serif"), 16, clRed, true);
+constexpr int kTimeWidth = 41;
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent)
+{
+    SetUpDialog(this, "Form2", QStringLiteral("Message"), 426, 129);
+    move(220, 141);
+    auto boldFont = [](int pixels, TColor colour) { return MakeFont(QStringLiteral("MS Sans Serif"), pixels, colour, true); };
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(176, 64, 233, 24);
+    Edit1->setMaxLength(35);
+    Edit1->setFont(boldFont(13, clBlack).ToQFont());
+    Edit1->setValidator(new NameValidator(Edit1));
+    SetHint(Edit1, QStringLiteral("Наберите фамилию, имя и т. д."));
+    SetShowHint(Edit1, true);
+
+    // The caption: silver letters with a white highlight above-left and a red shadow below-right,
+    // set in the order a layout loads them.
+    LabelEffect1 = new TLabelEffect(this);
+    LabelEffect1->setObjectName(QStringLiteral("LabelEffect1"));
+    LabelEffect1->setGeometry(120, 0, 198, 33);
+    LabelEffect1->SetColourShadow(clRed);
+    LabelEffect1->SetGraduateFrom(clWindowText);
+    LabelEffect1->SetColourScheme(csCustom);
+    LabelEffect1->SetAlignment(taCenter);
+    LabelEffect1->SetCaption(QStringLiteral("Поздравляю !!!"));
+    LabelEffect1->SetFont(MakeFont(QStringLiteral("Times New Roman"), 27, clSilver));
+
+    Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "),
+                       boldFont(16, clBlack));
+    Label2 = MakeLabel(this, "Label2", QRect(256, 32, kTimeWidth, 20), QStringLiteral("000"), kTimeFont,
+                       Qt::AlignHCenter | Qt::AlignTop);
+    Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), QStringLiteral("секунд(ы) ."), boldFont(16, clBlack));
+
+    Button1 = MakeOkButton(this, QRect(176, 96, 75, 25));  // the default button: Enter in the name box presses it
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+
+    Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QStringLiteral("Введите выше имя :"),
+                       boldFont(13, clBlack), Qt::AlignHCenter | Qt::AlignTop);
+
+    setTabOrder(Edit1, Button1);
+}
+
+void TForm2::Present(const TScoreTable& scores, int boardSize, int seconds)
+{
+    scores_ = scores;
+    boardSize_ = boardSize;
+    seconds_ = seconds;
+    // A time too long for its box is condensed to fit, so that all of its digits show.
+    const QString time = QString::number(seconds);
+    Label2->setFont(FittingFont(kTimeFont, time, kTimeWidth).ToQFont());
+    Label2->setText(time);
+}
+
+void TForm2::FormShow()
+{
+    const bool qualifies = TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_);
+    Label4->setEnabled(qualifies);
+    Edit1->setEnabled(qualifies);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+    // The focus returns to the control that had it when the dialog last closed, if it can
+    // take it; otherwise it goes to the first control that can.
+    QWidget* focus = lastFocus_ && lastFocus_->isEnabled() ? lastFocus_.data() : nullptr;
+    if (!focus)
+        focus = Edit1->isEnabled() ? static_cast<QWidget*>(Edit1) : Button1;
+    focus->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm2::hideEvent(QHideEvent* event)
+{
+    lastFocus_ = focusWidget();
+    QDialog::hideEvent(event);
+}
+
+void TForm2::Button1Click()
+{
+    // The button closes the dialog whatever the name; an empty name records nothing.
+    const QString name = Edit1->text();
+    if (!name.isEmpty() && TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_))
+        emit NameEntered(name);
+    accept();
+}

@@ -1,0 +1,70 @@
+// Start-up: the command line first, then the application, the generator seeded from the clock,
+// then the windows, of which only the main window is shown; the program ends when the main window
+// closes.
+
+#include "art/BuiltinPicture.h"
+#include "art/Icon.h"
+#include "framework/Application.h"
+#include "framework/Font.h"
+#include "framework/Random.h"
+#include "framework/StartupProbe.h"
+#include "game/CommandLine.h"
+#include "windows/StateReport.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit4.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    // Read before anything starts: a command line that ends the program leaves nothing running.
+    const TCommandLine command = ParseCommandLine(argc, argv);
+    if (command.Action != TCommandLine::TAction::Play)
+        return AnswerCommandLine(command, stdout, stderr);
+
+    StartBuiltinPicture();  // while the application and the windows are made
+    // Qt is handed the program's name alone: the arguments are the game's, and were read above.
+    static char programName[] = "mozik";
+    int qtArgc = 1;
+    char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};
+    QApplication application(qtArgc, qtArgv);
+    BuiltinPictureMayPaint();
+    QApplication::setApplicationName(QStringLiteral("Mozik"));
+    QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
+    // The windows set black text on the face colour: the light look keeps them readable under
+    // any desktop theme.
+    UseLightLook();
+    UseRussianQtTexts();
+    RegisterFontSubstitutions();
+
+    ProgramRandom().Randomize();
+    // For the end-to-end tests: picture reads wait at this named pipe, so that a test can change
+    // the file between the check of its length and its reading.
+    if (const QString gate = qEnvironmentVariable("MOZIK_TEST_PICTURE_GATE"); !gate.isEmpty())
+        GatePictureReadsAt(gate);
+
+    Form1 = new TForm1;  // the first window made becomes the main window
+    if (command.Picture)
+        Form1->OpenPictureAtStart(QByteArray::fromStdString(*command.Picture));
+    // The dialogs follow once the main window is on the screen: nobody can open one before.
+    QObject::connect(Form1, &TForm1::Started, Form1, [] {
+        QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
+        About = new TAbout(Form1);
+        Form2 = new TForm2(Form1);
+        Form3 = new TForm3(Form1);
+    });
+    if (command.StateFile)
+        ReportGameTo(*Form1, QByteArray::fromStdString(*command.StateFile));
+    if (command.StartupProbe)
+        ReportFirstPaintAndQuit(Form1);
+    Form1->show();
+    const int result = QApplication::exec();
+    delete Form1;  // and the dialogs it owns
+    Form1 = nullptr;
+    About = nullptr;
+    Form2 = nullptr;
+    Form3 = nullptr;
+    return result;
+}

@@ -302,7 +302,7 @@ int DefaultBeamWidth(int n)
     case 4: return 2000;
     case 5: return 6000;
     case 6: return 4000;
-    default: return 2500;
+    default: return 2000;
     }
 }
 

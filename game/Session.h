@@ -103,7 +103,7 @@ public:
     void ClearScores();
     bool SaveScores();
 
-    void SetSolverOptions(const TFastSolverOptions& options) { solverOptions_ = options; }
+    void SetSolverOptions(const THintOptions& options) { solverOptions_ = options; }
     // Waits for the workers and takes their answers (for tests and the start-up).
     void WaitForWork();
 
@@ -144,7 +144,7 @@ private:
     bool finishAtOnce_ = false;       // the player hurried a solution not yet found
     std::optional<TMoves> solution_;  // what is left of a given-up game's way home
     bool buildingTables_ = false;
-    TFastSolverOptions solverOptions_;
+    THintOptions solverOptions_;
     std::unique_ptr<TTimer> secondTimer_;  // Timer1
     std::unique_ptr<TTimer> blinkTimer_;
     std::unique_ptr<TTimer> solveTimer_;

@@ -72,7 +72,7 @@ void BM_TenThousandClickedMoves(benchmark::State& state)
             const int candidates[] = {GapPos - 1, GapPos + 1, GapPos - n, GapPos + n};
             for (int offset = random.Random(4), tries = 0; tries < 4; ++tries) {
                 const int p = candidates[(offset + tries) % 4];
-                if (p >= 1 && p <= n * n && GapBeside(p, GapPos, n)) {
+                if (p >= 1 && p <= n * n && StepTowardGap(p, GapPos, n)) {
                     form.Move(board->TileAt(p));
                     break;
                 }

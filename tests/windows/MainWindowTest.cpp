@@ -65,7 +65,10 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Captions(Menu("File1")->actions()),
               QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
-    EXPECT_EQ(Captions(Menu("Game1")->actions()), QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek"}));
+    EXPECT_EQ(Captions(Menu("Game1")->actions()),
+              QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen"}));
+    EXPECT_EQ(Item("FullScreen1")->shortcut(), QKeySequence(Qt::Key_F11));
+    EXPECT_TRUE(Item("Animation1")->isChecked() && !Item("FullScreen1")->isChecked());
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
     EXPECT_TRUE(Item("Solve1")->shortcut().isEmpty());  // it gives the game up: no key does that by chance
     EXPECT_EQ(Item("Peek1")->shortcut(), QKeySequence(Qt::Key_Space));

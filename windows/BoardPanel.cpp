@@ -2,10 +2,12 @@
 
 #include "framework/Setter.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -169,6 +171,7 @@ void TBoardPanel::Place()
             back = QPoint(slide_->Dx(), slide_->Dy()) * -int(std::lround(remaining * stride));
         node.Frame->setGeometry(geometry_.FrameRect(p).ToQRect().translated(back));
         node.Tile->setGeometry(geometry_.TileRect(p).ToQRect().translated(back));
+        node.Tile->setAttribute(Qt::WA_TransparentForMouseEvents, !back.isNull());
     }
 }
 
@@ -230,6 +233,28 @@ int TBoardPanel::MarkedPosition() const
         if (tile->Marked() && tile->isVisibleTo(this))
             return tile->Position();
     return 0;
+}
+
+int TBoardPanel::CellAt(QPoint point) const
+{
+    for (int p = 1; p <= n_ * n_; ++p)
+        if (geometry_.TileRect(p).Contains(point.x(), point.y()))
+            return p;
+    return 0;
+}
+
+void TBoardPanel::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton ? CellAt(event->position().toPoint()) : 0;
+    TPanel::mousePressEvent(event);
+}
+
+void TBoardPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    TPanel::mouseReleaseEvent(event);
+    const int cell = std::exchange(pressed_, 0);
+    if (cell != 0 && event->button() == Qt::LeftButton && cell == CellAt(event->position().toPoint()))
+        emit TileAt(cell)->Click(TileAt(cell));
 }
 
 TTile* TBoardPanel::TileAt(int p) const

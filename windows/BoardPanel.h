@@ -103,8 +103,13 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // A click on a cell whose tile is on its way (and so lets clicks through) counts for the
+    // tile the game has in that cell.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    int CellAt(QPoint point) const;
     void Place();
     void Cut();
     void NextFrame();
@@ -115,6 +120,7 @@ private:
     TBitmap source_;
     TBoardGeometry geometry_;
     int cutSide_ = 0;  // device pixels of the pieces as cut
+    int pressed_ = 0;  // the cell a press on the panel fell in
     mutable std::vector<TTileNode> nodes_;  // by position - 1
     std::vector<std::unique_ptr<TBevel>> frames_;
     std::vector<std::unique_ptr<TTile>> tiles_;

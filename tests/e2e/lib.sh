@@ -30,6 +30,14 @@ e2e_setup() {
   E2E_PIDS=()
 }
 
+# e2e_window_manager: runs Debian's openbox on the virtual screen, for tests that resize windows or
+# make them full screen (the others run without one); it goes at exit with the server.
+e2e_window_manager() {
+  openbox --sm-disable >>"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=("$!")
+  e2e_wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' "the window manager"
+}
+
 e2e_cleanup() {
   local pid
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -71,7 +79,7 @@ e2e_use() {
   read -r E2E_PID E2E_WID E2E_STATE <<<"$1"
 }
 
-# e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it).
+# e2e_focus WINDOW: gives the window the keyboard (without a window manager nothing else does).
 e2e_focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
@@ -137,6 +145,11 @@ e2e_wait_exit() {
 e2e_default_scores() {
   local i
   for i in $(seq 40); do printf '\315\345\350\347\342\345\361\362\355\373\351\r\n0\r\n'; done
+}
+
+# e2e_screen_pixel X Y: the colour of a pixel of the screen, as "srgb(r,g,b)".
+e2e_screen_pixel() {
+  import -window root -crop "1x1+$1+$2" +repage -format '%[pixel:p{0,0}]' info: 2>/dev/null
 }
 
 # e2e_pixel X Y: the colour of a pixel of the main window on the screen, as "srgb(r,g,b)".

@@ -117,6 +117,9 @@ TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGame
     EXPECT_EQ(TileAt(21)->geometry(), Home(21));
     EXPECT_EQ(TileAt(25)->Piece(), start.Cells[19]);
     EXPECT_EQ(TileAt(25)->geometry(), Home(20));
+    // A click where the game has that tile, wherever it is drawn: back down.
+    QTest::mouseClick(Board(), Qt::LeftButton, {}, Home(25).center());
+    EXPECT_EQ(GapPos, 25);
 
     Item("Animation1")->trigger();  // off: the tiles go at once
     Click(18);

@@ -1,7 +1,7 @@
 #include "game/Session.h"
 
 #include "framework/PictureFile.h"
-#include "solver/PatternDatabase.h"
+#include "solver/TableStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -224,10 +224,8 @@ void TSession::Solve()
 void TSession::AskSolver(bool wholeSolution)
 {
     const TPosition position = asked_ = game_.Position();
-    // The tables of the 4 x 4 board, which also finish larger boards, take a moment to build the
-    // first time they are asked for.
-    const bool wantsTables = position.N == 4 || (position.N > 4 && solverOptions_.FinishOptimally);
-    buildingTables_ = wantsTables && !solverOptions_.FinishTables && !TPatternDatabase::IsSharedBuilt(4);
+    // The tables of the 4 x 4 board take a moment to read, or to build the first time.
+    buildingTables_ = position.N == 4 && !solverOptions_.Tables && !TTableStore::Shared().IsReady();
     const int question = ++solverQuestion_;
     solver_ = std::jthread([this, position, wholeSolution, question](std::stop_token stop) {
         std::optional<TMoves> answer;

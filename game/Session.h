@@ -97,7 +97,7 @@ public:
     void ClearScores();
     bool SaveScores();
 
-    void SetSolverOptions(const TFastSolverOptions& options) { solverOptions_ = options; }
+    void SetSolverOptions(const THintOptions& options) { solverOptions_ = options; }
     // The side of the largest board that can be shown, in device pixels: a picture whose shorter
     // side is longer is scaled down to it, proportions kept, as it is taken. 0: kept whole.
     void KeepPicturesWithin(int side) { largestBoard_ = side; }
@@ -142,7 +142,7 @@ private:
     bool finishAtOnce_ = false;       // the player hurried a solution not yet found
     std::optional<TMoves> solution_;  // what is left of a given-up game's way home
     bool buildingTables_ = false;
-    TFastSolverOptions solverOptions_;
+    THintOptions solverOptions_;
     std::unique_ptr<TTimer> secondTimer_;  // Timer1
     std::unique_ptr<TTimer> solveTimer_;
     std::unique_ptr<TTimer> peekTimer_;

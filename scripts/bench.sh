@@ -12,5 +12,7 @@ for program in build-bench/bench/*/*_bench; do
   echo "== $(basename "$program") =="
   QT_QPA_PLATFORM=offscreen "$program" "$@"
 done
+echo "== fast solver in fresh processes =="
+bench/solver/fresh.sh build-bench
 echo "== start-up =="
 bench/startup/measure.sh 21 build-bench

@@ -1,50 +1,42 @@
 #pragma once
-// Short (not always shortest) solutions for boards of any size, found quickly. The board is
-// brought home from the top-left: the top row and the left column of what is left are put in
-// place a few tiles at a time, each few by a shortest search that leaves the tiles already placed
-// alone (several orders are tried, the shortest kept), until a 4 x 4 block remains
-// in the bottom-right corner; that block is solved optimally (or, when that search grows too
-// large, reduced once more to 3 x 3, which always is quick).
+// Short (not always shortest) solutions for boards of any size, found at once and without any
+// tables to build: a beam search. It goes forward one move at a time, keeping at each depth only
+// the boards that look closest to home, ranked by the Manhattan distance plus the linear
+// conflicts (two tiles in their home row or column in each other's way cost two moves more);
+// boards met before are not kept again. The wider the beam, the shorter the solutions and the
+// longer the search. Should the beam get stuck (the boards in it all have tiles in each other's
+// way that the ranking cannot see past), the board nearest home it met is finished by placing
+// the rows and columns a few tiles at a time.
 
+#include "solver/Cancel.h"
 #include "solver/OptimalSolver.h"
 #include "solver/PatternDatabase.h"
 #include "solver/Position.h"
 
-#include <cstdint>
 #include <optional>
-#include <stop_token>
+
+// No 4 x 4 position needs more moves than this.
+constexpr int kLongestFourByFour = 80;
 
 struct TFastSolverOptions {
-    // Tables for the last 4 x 4 block; null for the shared ones (built at first use).
-    TPatternDatabase* FinishTables = nullptr;
-    // Whether the last 4 x 4 block is searched for a shortest solution at all.
-    bool FinishOptimally = true;
-    // Nodes the last block's search may expand before it gives way to the reduction to 3 x 3.
-    std::uint64_t FinishNodeLimit = 1'500'000;
-    // Tiles a line's placing searches take at once (2 or more; the last two of a line always go
-    // together, since the line's last cell can only be filled together with the one before it);
-    // 0 chooses by the size of the unsolved block: 5 up to 5 x 5, 4 on 6 x 6, 3 on 7 x 7.
-    int TilesPerSearch = 0;
-    // Expansions a placing search of three or more tiles may make before its tiles are split into
-    // smaller searches.
-    std::uint64_t PlacingNodeLimit = 200'000;
-    // Ways each row and column are tried (1 to 4: row or column first, larger searches first or
-    // last); the shortest is kept.
-    int RoundVariants = 4;
-    // Nodes of one solve (the placing searches' and those of the tables they are bounded by) past
-    // which it takes the cheapest way to the end: placing searches of two tiles, one way for each
-    // row and column.
-    std::uint64_t NodeBudget = 6'000'000;
+    // Boards kept at each depth; 0 chooses by the board's size (see DefaultBeamWidth).
+    int BeamWidth = 0;
+    // Built 4 x 4 tables, which rank 4 x 4 boards better than the distances do; null for none.
+    const TPatternDatabase* Tables = nullptr;
 };
+
+// The widths that keep a solution within a fraction of a second: wider on smaller boards.
+int DefaultBeamWidth(int n);
 
 class TFastSolver {
 public:
-    explicit TFastSolver(TFastSolverOptions options = {});
+    explicit TFastSolver(TFastSolverOptions options = {}) : options_(options) {}
 
-    // A solution of a solvable position of any size from 1 to 7; nullopt only when stopped. Nodes
-    // counts the nodes of every search, LowerBound is the Manhattan distance. Throws
-    // std::invalid_argument for a malformed or unsolvable position.
-    std::optional<TSolution> Solve(const TPosition& position, std::stop_token stop = {});
+    // A solution of a solvable position of any size from 1 to 7; nullopt when stopped. On 4 x 4
+    // a solution longer than any position needs is sought again with a wider beam. Nodes counts
+    // the boards ranked, LowerBound is the Manhattan distance. Throws std::invalid_argument for a
+    // malformed or unsolvable position, std::bad_alloc when out of memory.
+    std::optional<TSolution> Solve(const TPosition& position, const TCancel& cancel = {});
 
 private:
     TFastSolverOptions options_;

@@ -2,222 +2,282 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <stdexcept>
 
 namespace {
 
 constexpr int kMaxCells = kPatternMaxSize * kPatternMaxSize;
-constexpr std::uint64_t kStopCheckInterval = 1 << 14;
+constexpr int kMaxGroups = kMaxCells;
 
-// One iterative-deepening search. The position is kept as tile-at-cell and cell-of-tile arrays for
-// the board and for its mirror image; a move changes one group's entry in each, so only those two
-// are looked up again.
+// What the search keeps of one group's tiles, on the board or on its mirror image: the cells they
+// stand on (a bit each), which of the group's tiles stands on each of them, and the number of
+// their placement, which a move changes by a sum of the group's digit weights.
+struct TGroupState {
+    std::uint32_t occupied = 0;
+    std::uint32_t index = 0;
+    int cost = 0;
+    std::array<std::int8_t, kMaxCells> slotAt{};
+};
+
+// A tile's part in one lookup: its group and its place in the group's order. Tiles in no group
+// belong to an extra group of their own whose table is one entry of 0 and whose weights are 0,
+// so that every move is looked up alike.
+struct TMember {
+    std::int8_t group = 0;
+    std::int8_t slot = 0;
+};
+
+// A move of the tile on `from` into the gap, on the board and on its mirror image: the cells it
+// crosses (those between the two cells: none for a step along a row, N - 1 along a column) and
+// how far it goes in cell numbers.
+struct TStep {
+    std::int8_t from, mirrorFrom, mirrorGap;
+    std::int8_t delta, mirrorDelta;
+    std::uint32_t cross, mirrorCross;
+};
+
+// Each cell's steps into the gap there, leaving out the one that undoes the move before (counted
+// by the cell the gap came from; N * N when none).
+template <int N>
+struct TSteps {
+    std::array<std::array<std::array<TStep, 4>, N * N + 1>, N * N> step{};
+    std::array<std::array<std::int8_t, N * N + 1>, N * N> count{};
+};
+
+// One iterative-deepening search. The position is kept as the tiles on the cells, and, for the
+// board and for its mirror image, each group's placement number; a move changes one group's
+// number on each side, and only those two entries are looked up again.
+template <int N>
 class TSearch {
 public:
-    TSearch(const TPatternDatabase& tables, const TPosition& start, std::stop_token stop, std::uint64_t nodeLimit)
-        : n_(tables.N()), cells_(n_ * n_), groups_(tables.GroupCount()), stop_(std::move(stop)),
-          nodeLimit_(nodeLimit)
+    TSearch(const TPatternDatabase& tables, const TPosition& start, const TCancel& cancel, std::uint64_t nodeLimit)
+        : cancel_(cancel), nodeLimit_(nodeLimit)
     {
-        for (int c = 0; c < cells_; ++c) {
+        const TPartition& partition = tables.Partition();
+        const int none = int(partition.size());  // the extra group of the tiles in none
+        table_[std::size_t(none)] = &kNothing;
+        member_.fill({std::int8_t(none), 0});
+        mirrorMember_ = member_;
+        for (std::size_t g = 0; g < partition.size(); ++g) {
+            const TTileGroup& tiles = partition[g];
+            table_[g] = tables.Table(int(g));
+            for (std::size_t i = 0; i < tiles.size(); ++i) {
+                member_[std::size_t(tiles[i])] = {std::int8_t(g), std::int8_t(i)};
+                weight_[g][i] = std::int32_t(TableEntries(kCells - int(i) - 1, tiles.size() - i - 1));
+            }
+        }
+        std::array<std::uint8_t, kCells> mirrorCell{};
+        for (int c = 0; c < kCells; ++c) {
+            mirrorCell[std::size_t(c)] = std::uint8_t(tables.MirrorCell(c));
             const int tile = start.Cells[std::size_t(c)];
             tileAt_[std::size_t(c)] = std::uint8_t(tile);
-            cellOf_[std::size_t(tile)] = std::uint8_t(c);
-            mirrorCellOf_[std::size_t(tables.MirrorTile(tile))] = std::uint8_t(tables.MirrorCell(c));
             if (tile == 0)
                 gap_ = c;
-            int count = 0;
-            if (c % n_ > 0)
-                neighbours_[std::size_t(c)][std::size_t(count++)] = std::int8_t(c - 1);
-            if (c % n_ < n_ - 1)
-                neighbours_[std::size_t(c)][std::size_t(count++)] = std::int8_t(c + 1);
-            if (c >= n_)
-                neighbours_[std::size_t(c)][std::size_t(count++)] = std::int8_t(c - n_);
-            if (c < cells_ - n_)
-                neighbours_[std::size_t(c)][std::size_t(count++)] = std::int8_t(c + n_);
-            neighbourCount_[std::size_t(c)] = count;
+            else
+                mirrorMember_[std::size_t(tile)] = member_[std::size_t(tables.MirrorTile(tile))];
         }
-        for (int tile = 0; tile < cells_; ++tile) {
-            group_[std::size_t(tile)] = std::int8_t(tile == 0 ? -1 : tables.GroupOf(tile));
-            mirrorTile_[std::size_t(tile)] = std::uint8_t(tables.MirrorTile(tile));
-            mirrorCell_[std::size_t(tile)] = std::uint8_t(tables.MirrorCell(tile));
+        MakeSteps(mirrorCell);
+        for (int c = 0; c < kCells; ++c) {
+            memberAt_[std::size_t(c)] = member_[tileAt_[std::size_t(c)]];
+            mirrorMemberAt_[std::size_t(c)] = mirrorMember_[tileAt_[std::size_t(c)]];
         }
-        for (int g = 0; g < groups_; ++g) {
-            const TTileGroup& tiles = tables.Partition()[std::size_t(g)];
-            groupSize_[std::size_t(g)] = int(tiles.size());
-            for (std::size_t i = 0; i < tiles.size(); ++i)
-                groupTiles_[std::size_t(g)][i] = std::uint8_t(tiles[i]);
-            table_[std::size_t(g)] = tables.Table(g);
-            cost_[std::size_t(g)] = table_[std::size_t(g)][Index(g, cellOf_)];
-            mirrorCost_[std::size_t(g)] = table_[std::size_t(g)][Index(g, mirrorCellOf_)];
-            sum_ += cost_[std::size_t(g)];
-            mirrorSum_ += mirrorCost_[std::size_t(g)];
+        for (int c = 0; c < kCells; ++c) {
+            const int tile = tileAt_[std::size_t(c)];
+            if (tile == 0)
+                continue;
+            Place(board_[std::size_t(member_[std::size_t(tile)].group)], member_[std::size_t(tile)].slot, c);
+            Place(mirror_[std::size_t(mirrorMember_[std::size_t(tile)].group)], mirrorMember_[std::size_t(tile)].slot,
+                  mirrorCell[std::size_t(c)]);
         }
+        for (int g = 0; g < none; ++g) {
+            for (TGroupState* state : {&board_[std::size_t(g)], &mirror_[std::size_t(g)]}) {
+                std::array<std::uint8_t, kMaxGroupTiles> cells{};
+                for (int cell = 0; cell < kCells; ++cell)
+                    if (state->occupied >> cell & 1)
+                        cells[std::size_t(state->slotAt[std::size_t(cell)])] = std::uint8_t(cell);
+                state->index = RankCells(cells.data(), int(partition[std::size_t(g)].size()), kCells);
+                state->cost = table_[std::size_t(g)][state->index];
+            }
+            sum_ += board_[std::size_t(g)].cost;
+            mirrorSum_ += mirror_[std::size_t(g)].cost;
+        }
+        // The extra group's tiles take no part in the numbers.
+        board_[std::size_t(none)] = mirror_[std::size_t(none)] = TGroupState{};
     }
 
     int Bound() const { return std::max(sum_, mirrorSum_); }
     std::uint64_t Nodes() const { return nodes_; }
     bool Aborted() const { return aborted_; }
-    const TMoves& Path() const { return path_; }
+    TMoves Path() const { return TMoves(path_.begin(), path_.begin() + length_); }
 
     // Depth-first search below the bound; true when a solution is on path_. Sets next_ to the least
     // f-value that went over the bound.
     bool Iterate(int bound)
     {
         next_ = std::numeric_limits<int>::max();
-        return Expand(0, bound, -1);
+        length_ = 0;
+        return Expand(0, std::min(bound, kMaxDepth), gap_, kCells, sum_, mirrorSum_);
     }
     int Next() const { return next_; }
 
-    bool IsGoal() const
-    {
-        for (int c = 0; c + 1 < cells_; ++c)
-            if (tileAt_[std::size_t(c)] != c + 1)
-                return false;
-        return true;
-    }
-
 private:
-    // Table entry of a group for the current cells (board or mirror image).
-    std::uint32_t Index(int group, const std::array<std::uint8_t, kMaxCells>& cellOf) const
+    static constexpr int kCells = N * N;
+    static constexpr std::uint8_t kNothing = 0;
+
+    static void Place(TGroupState& state, int slot, int cell)
     {
-        std::array<int, kMaxGroupTiles> cells{};
-        const int size = groupSize_[std::size_t(group)];
-        for (int i = 0; i < size; ++i)
-            cells[std::size_t(i)] = cellOf[groupTiles_[std::size_t(group)][std::size_t(i)]];
-        return RankCells(cells.data(), size, cells_);
+        state.occupied |= 1u << cell;
+        state.slotAt[std::size_t(cell)] = std::int8_t(slot);
     }
 
-    bool Expand(int depth, int bound, int cameFrom)
+    void MakeSteps(const std::array<std::uint8_t, kCells>& mirrorCell)
     {
-        if (++nodes_ % kStopCheckInterval == 0 && (stop_.stop_requested() || nodes_ > nodeLimit_)) {
+        auto between = [](int a, int b) {
+            const int low = std::min(a, b), high = std::max(a, b);
+            return (1u << high) - (2u << low);
+        };
+        for (int gap = 0; gap < kCells; ++gap) {
+            const int beside[] = {gap % N > 0 ? gap - 1 : -1, gap % N < N - 1 ? gap + 1 : -1, gap >= N ? gap - N : -1,
+                                  gap < kCells - N ? gap + N : -1};
+            for (int came = 0; came <= kCells; ++came) {
+                std::int8_t& count = steps_.count[std::size_t(gap)][std::size_t(came)];
+                for (int from : beside) {
+                    if (from < 0 || from == came)
+                        continue;
+                    const int mirrorFrom = mirrorCell[std::size_t(from)], mirrorGap = mirrorCell[std::size_t(gap)];
+                    steps_.step[std::size_t(gap)][std::size_t(came)][std::size_t(count++)] =
+                        TStep{std::int8_t(from), std::int8_t(mirrorFrom), std::int8_t(mirrorGap), std::int8_t(gap - from),
+                              std::int8_t(mirrorGap - mirrorFrom), between(from, gap), between(mirrorFrom, mirrorGap)};
+                }
+            }
+        }
+    }
+
+    // The group's placement number after its tile `slot` moves `delta` cells, crossing the cells
+    // of `cross`: its own digit changes by the cells crossed, less the earlier tiles' cells among
+    // them; a later tile whose cell lies in between changes its digit by one.
+    std::uint32_t Moved(const TGroupState& state, int group, int slot, int delta, std::uint32_t cross) const
+    {
+        const std::int32_t* weight = weight_[std::size_t(group)].data();
+        std::int32_t index = std::int32_t(state.index) + delta * weight[slot];
+        const std::int32_t direction = delta > 0 ? 1 : -1;
+        for (std::uint32_t between = state.occupied & cross; between; between &= between - 1) {
+            const int other = state.slotAt[std::size_t(std::countr_zero(between))];
+            index += direction * (other < slot ? -weight[slot] : weight[other]);
+        }
+        return std::uint32_t(index);
+    }
+
+    static void Move(TGroupState& state, int slot, int from, int to, std::uint32_t index, int cost)
+    {
+        state.occupied ^= (1u << from) | (1u << to);
+        state.slotAt[std::size_t(to)] = std::int8_t(slot);
+        state.index = index;
+        state.cost = cost;
+    }
+
+    // The board's state lives in the members; what changes with every move (the gap, the two
+    // sums) is passed along, so that it stays in registers.
+    bool Expand(int depth, int bound, int gap, int cameFrom, int sum, int mirrorSum)
+    {
+        if (++nodes_ % kCheckInterval == 0 && (cancel_.Stopped(TSolverPhase::Search, nodes_) || nodes_ > nodeLimit_)) {
             aborted_ = true;
             return false;
         }
-        const int gap = gap_;
+        const TStep* steps = steps_.step[std::size_t(gap)][std::size_t(cameFrom)].data();
+        const int count = steps_.count[std::size_t(gap)][std::size_t(cameFrom)];
         // Look the children's entries up first and fetch them ahead, so that the table reads of
-        // the (at most three) children overlap.
-        struct TChild {
-            int from, tile, group, mirror, mirrorGroup;
-            std::uint32_t index, mirrorIndex;
-        };
-        std::array<TChild, 4> children;
-        int count = 0;
-        for (int k = 0; k < neighbourCount_[std::size_t(gap)]; ++k) {
-            const int from = neighbours_[std::size_t(gap)][std::size_t(k)];
-            if (from == cameFrom)
-                continue;  // never undo the previous move
-            TChild& child = children[std::size_t(count++)];
-            child.from = from;
-            child.tile = tileAt_[std::size_t(from)];
-            child.group = group_[std::size_t(child.tile)];
-            child.mirror = mirrorTile_[std::size_t(child.tile)];
-            child.mirrorGroup = group_[std::size_t(child.mirror)];
-            if (child.group >= 0) {
-                cellOf_[std::size_t(child.tile)] = std::uint8_t(gap);
-                child.index = Index(child.group, cellOf_);
-                cellOf_[std::size_t(child.tile)] = std::uint8_t(from);
-                __builtin_prefetch(table_[std::size_t(child.group)] + child.index);
-            }
-            if (child.mirrorGroup >= 0) {
-                mirrorCellOf_[std::size_t(child.mirror)] = mirrorCell_[std::size_t(gap)];
-                child.mirrorIndex = Index(child.mirrorGroup, mirrorCellOf_);
-                mirrorCellOf_[std::size_t(child.mirror)] = mirrorCell_[std::size_t(from)];
-                __builtin_prefetch(table_[std::size_t(child.mirrorGroup)] + child.mirrorIndex);
-            }
+        // the children (three at most, four at the start) overlap. The mirror image's entry is
+        // looked up only for a child that the board's own does not cut off.
+        std::array<TMember, 4> member, mirror;
+        std::array<std::uint32_t, 4> index;
+        for (int c = 0; c < count; ++c) {
+            const TStep& step = steps[c];
+            const TMember m = memberAt_[std::size_t(step.from)];
+            member[std::size_t(c)] = m;
+            mirror[std::size_t(c)] = mirrorMemberAt_[std::size_t(step.from)];
+            index[std::size_t(c)] = Moved(board_[std::size_t(m.group)], m.group, m.slot, step.delta, step.cross);
+            __builtin_prefetch(table_[std::size_t(m.group)] + index[std::size_t(c)]);
         }
         for (int c = 0; c < count; ++c) {
-            const TChild& child = children[std::size_t(c)];
-            const int group = child.group, mirrorGroup = child.mirrorGroup;
-            int cost = 0, mirrorCost = 0, sum = sum_, mirrorSum = mirrorSum_;
-            if (group >= 0) {
-                cost = table_[std::size_t(group)][child.index];
-                sum += cost - cost_[std::size_t(group)];
+            const TStep& step = steps[c];
+            const TMember m = member[std::size_t(c)], r = mirror[std::size_t(c)];
+            TGroupState& board = board_[std::size_t(m.group)];
+            const int cost = table_[std::size_t(m.group)][index[std::size_t(c)]];
+            const int childSum = sum + cost - board.cost;
+            if (depth + 1 + childSum > bound) {
+                next_ = std::min(next_, depth + 1 + childSum);
+                continue;
             }
-            if (mirrorGroup >= 0) {
-                mirrorCost = table_[std::size_t(mirrorGroup)][child.mirrorIndex];
-                mirrorSum += mirrorCost - mirrorCost_[std::size_t(mirrorGroup)];
-            }
-            const int f = depth + 1 + std::max(sum, mirrorSum);
-            if (f > bound) {
-                next_ = std::min(next_, f);
+            TGroupState& image = mirror_[std::size_t(r.group)];
+            const std::uint32_t imageIndex = Moved(image, r.group, r.slot, step.mirrorDelta, step.mirrorCross);
+            const int mirrorCost = table_[std::size_t(r.group)][imageIndex];
+            const int childMirrorSum = mirrorSum + mirrorCost - image.cost;
+            if (depth + 1 + childMirrorSum > bound) {
+                next_ = std::min(next_, depth + 1 + childMirrorSum);
                 continue;
             }
             // Make the move.
-            const int from = child.from, tile = child.tile, mirror = child.mirror;
-            const int oldCost = group >= 0 ? cost_[std::size_t(group)] : 0;
-            const int oldMirrorCost = mirrorGroup >= 0 ? mirrorCost_[std::size_t(mirrorGroup)] : 0;
-            const int oldSum = sum_, oldMirrorSum = mirrorSum_;
-            if (group >= 0)
-                cost_[std::size_t(group)] = cost;
-            if (mirrorGroup >= 0)
-                mirrorCost_[std::size_t(mirrorGroup)] = mirrorCost;
-            sum_ = sum;
-            mirrorSum_ = mirrorSum;
+            const int from = step.from, tile = tileAt_[std::size_t(from)];
+            const std::uint32_t oldIndex = board.index, oldMirrorIndex = image.index;
+            const int oldCost = board.cost, oldMirrorCost = image.cost;
+            Move(board, m.slot, from, gap, index[std::size_t(c)], cost);
+            Move(image, r.slot, step.mirrorFrom, step.mirrorGap, imageIndex, mirrorCost);
             tileAt_[std::size_t(gap)] = std::uint8_t(tile);
             tileAt_[std::size_t(from)] = 0;
-            cellOf_[std::size_t(tile)] = std::uint8_t(gap);
-            mirrorCellOf_[std::size_t(mirror)] = mirrorCell_[std::size_t(gap)];
-            gap_ = from;
-            path_.push_back(tile);
-            if ((sum == 0 && mirrorSum == 0 && IsGoal()) || Expand(depth + 1, bound, gap))
+            memberAt_[std::size_t(gap)] = m;
+            mirrorMemberAt_[std::size_t(gap)] = r;
+            path_[std::size_t(depth)] = std::uint8_t(tile);
+            if ((childSum == 0 && childMirrorSum == 0 && IsHome())
+                || Expand(depth + 1, bound, from, gap, childSum, childMirrorSum)) {
+                length_ = std::max(length_, depth + 1);
                 return true;
-            path_.pop_back();
+            }
             // Take it back.
-            gap_ = gap;
             tileAt_[std::size_t(from)] = std::uint8_t(tile);
             tileAt_[std::size_t(gap)] = 0;
-            cellOf_[std::size_t(tile)] = std::uint8_t(from);
-            mirrorCellOf_[std::size_t(mirror)] = mirrorCell_[std::size_t(from)];
-            sum_ = oldSum;
-            mirrorSum_ = oldMirrorSum;
-            if (group >= 0)
-                cost_[std::size_t(group)] = oldCost;
-            if (mirrorGroup >= 0)
-                mirrorCost_[std::size_t(mirrorGroup)] = oldMirrorCost;
+            memberAt_[std::size_t(from)] = m;
+            mirrorMemberAt_[std::size_t(from)] = r;
+            Move(board, m.slot, gap, from, oldIndex, oldCost);
+            Move(image, r.slot, step.mirrorGap, step.mirrorFrom, oldMirrorIndex, oldMirrorCost);
             if (aborted_)
                 return false;
         }
         return false;
     }
 
-    const int n_, cells_, groups_;
-    std::stop_token stop_;
+    bool IsHome() const
+    {
+        for (int c = 0; c + 1 < kCells; ++c)
+            if (tileAt_[std::size_t(c)] != c + 1)
+                return false;
+        return true;
+    }
+
+    const TCancel& cancel_;
     std::uint64_t nodeLimit_;
-    std::array<std::uint8_t, kMaxCells> tileAt_{}, cellOf_{}, mirrorCellOf_{}, mirrorTile_{}, mirrorCell_{};
-    std::array<std::array<std::uint8_t, kMaxGroupTiles>, kMaxCells> groupTiles_{};
-    std::array<int, kMaxCells> groupSize_{};
-    std::array<const std::uint8_t*, kMaxCells> table_{};
-    std::array<std::int8_t, kMaxCells> group_{};
-    std::array<std::array<std::int8_t, 4>, kMaxCells> neighbours_{};
-    std::array<int, kMaxCells> neighbourCount_{};
-    std::array<int, kMaxCells> cost_{}, mirrorCost_{};
+    TSteps<N> steps_;
+    std::array<std::uint8_t, kCells> tileAt_{};
+    std::array<TMember, kCells> member_{}, mirrorMember_{};        // by tile
+    std::array<TMember, kCells> memberAt_{}, mirrorMemberAt_{};    // of the tile on each cell
+    std::array<const std::uint8_t*, kMaxGroups + 1> table_{};
+    std::array<std::array<std::int32_t, kMaxGroupTiles>, kMaxGroups + 1> weight_{};
+    std::array<TGroupState, kMaxGroups + 1> board_{}, mirror_{};
     int sum_ = 0, mirrorSum_ = 0;
     int gap_ = 0;
     int next_ = 0;
     std::uint64_t nodes_ = 0;
     bool aborted_ = false;
-    TMoves path_;
+    static constexpr int kMaxDepth = 255;  // more than any board of up to 4 x 4 needs
+    std::array<std::uint8_t, kMaxDepth> path_{};
+    int length_ = 0;
 };
 
-}  // namespace
-
-void RequireSolvable(const TPosition& position)
+template <int N>
+std::optional<TSolution> Search(const TPatternDatabase& tables, const TPosition& position, const TCancel& cancel, std::uint64_t nodeLimit)
 {
-    if (auto error = PositionError(position))
-        throw std::invalid_argument(*error);
-    if (!IsSolvable(position))
-        throw std::invalid_argument("no moves bring this board home (two tiles are swapped)");
-}
-
-std::optional<TSolution> TOptimalSolver::Solve(const TPosition& position, std::stop_token stop, std::uint64_t nodeLimit)
-{
-    RequireSolvable(position);
-    if (position.N != tables_.N())
-        throw std::invalid_argument("the board is not the size of the tables");
-    if (IsGoal(position))
-        return TSolution{};  // no tables needed
-    tables_.Build();
-    TSearch search(tables_, position, std::move(stop), nodeLimit);
+    TSearch<N> search(tables, position, cancel, nodeLimit);
     TSolution solution;
     solution.LowerBound = search.Bound();
     // Every move moves the gap one cell, so a solution's length has the parity of the gap's
@@ -234,5 +294,32 @@ std::optional<TSolution> TOptimalSolver::Solve(const TPosition& position, std::s
             solution.Nodes = search.Nodes();
             return solution;
         }
+    }
+}
+
+
+}  // namespace
+
+void RequireSolvable(const TPosition& position)
+{
+    if (auto error = PositionError(position))
+        throw std::invalid_argument(*error);
+    if (!IsSolvable(position))
+        throw std::invalid_argument("no moves bring this board home (two tiles are swapped)");
+}
+
+std::optional<TSolution> TOptimalSolver::Solve(const TPosition& position, const TCancel& cancel, std::uint64_t nodeLimit)
+{
+    RequireSolvable(position);
+    if (position.N != tables_.N())
+        throw std::invalid_argument("the board is not the size of the tables");
+    if (IsGoal(position))
+        return TSolution{};  // no tables needed
+    if (tables_.Build(cancel) != TBuildResult::Built)
+        return std::nullopt;
+    switch (position.N) {
+    case 2: return Search<2>(tables_, position, cancel, nodeLimit);
+    case 3: return Search<3>(tables_, position, cancel, nodeLimit);
+    default: return Search<4>(tables_, position, cancel, nodeLimit);
     }
 }

@@ -1,11 +1,9 @@
 #include "solver/PatternDatabase.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <exception>
 #include <memory>
-#include <mutex>
+#include <new>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -15,27 +13,54 @@ namespace {
 constexpr std::uint64_t kMaxTableEntries = 6'000'000;
 constexpr std::uint8_t kUnset = 0xFF;
 
-std::uint64_t TableEntries(int cells, std::size_t tiles)
+// Number of cells of the mask below the cell, counted by halves, quarters, ...: the generic
+// x86-64 target has no population-count instruction, and the library call is slow in the build's
+// inner loop.
+int CountBelow(std::uint32_t mask, int cell)
 {
-    std::uint64_t entries = 1;
-    for (std::size_t i = 0; i < tiles; ++i)
-        entries *= std::uint64_t(cells) - i;
-    return entries;
+    std::uint32_t bits = mask & ((1u << cell) - 1);
+    bits = bits - ((bits >> 1) & 0x55555555u);
+    bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0Fu;
+    return int((bits * 0x01010101u) >> 24);
 }
 
-// Cell sets of a board of up to 16 cells as bit masks, with the steps of the gap between them.
-struct TCellMasks {
-    explicit TCellMasks(int n) : n(n), all((1u << (n * n)) - 1)
+// Cell sets of a board of up to 16 cells as bit masks, and for every set of free cells the pieces
+// the gap can roam in: whether the set is one piece, and for each of its cells the lowest cell of
+// its piece (four bits a cell), so that the build names a gap's region without flooding it.
+// The same for every group, so it is made once per build.
+class TRegions {
+public:
+    TRegions(int n, const TCancel& cancel, bool& stopped) : n_(n), all_((1u << (n * n)) - 1)
     {
-        for (int row = 0; row < n; ++row) {
-            notFirstColumn |= ((1u << n) - 2) << (row * n);
-            notLastColumn |= ((1u << (n - 1)) - 1) << (row * n);
+        for (int row = 0; row < n_; ++row) {
+            notFirstColumn_ |= ((1u << n_) - 2) << (row * n_);
+            notLastColumn_ |= ((1u << (n_ - 1)) - 1) << (row * n_);
+        }
+        for (int cell = 0; cell < n * n; ++cell)
+            neighbours_[std::size_t(cell)] = Neighbours(1u << cell);
+        connected_.assign(std::size_t(all_) + 1, 0);
+        lowest_.assign(std::size_t(all_) + 1, 0);
+        for (std::uint32_t free = 1; free <= all_; ++free) {
+            if (free % kCheckInterval == 0 && cancel.Stopped(TSolverPhase::Build, free)) {
+                stopped = true;
+                return;
+            }
+            connected_[free] = Region(free & (~free + 1), free) == free;
+            for (std::uint32_t rest = free; rest;) {
+                const std::uint32_t region = Region(rest & (~rest + 1), free);
+                const auto lowest = std::uint64_t(std::countr_zero(region));
+                for (std::uint32_t left = region; left; left &= left - 1)
+                    lowest_[free] |= lowest << (4 * std::countr_zero(left));
+                rest &= ~region;
+            }
         }
     }
-    std::uint32_t Neighbours(std::uint32_t cells) const
-    {
-        return (((cells & notFirstColumn) >> 1) | ((cells & notLastColumn) << 1) | (cells >> n) | (cells << n)) & all;
-    }
+
+    std::uint32_t All() const { return all_; }
+    std::uint32_t NeighboursOf(int cell) const { return neighbours_[std::size_t(cell)]; }
+    bool Connected(std::uint32_t free) const { return connected_[free] != 0; }
+    int LowestOfRegion(std::uint32_t free, int cell) const { return int((lowest_[free] >> (4 * cell)) & 15); }
     // The cells of `open` that the gap at `seed` reaches without moving a tile of the group.
     std::uint32_t Region(std::uint32_t seed, std::uint32_t open) const
     {
@@ -47,24 +72,214 @@ struct TCellMasks {
             region = grown;
         }
     }
-    int n;
-    std::uint32_t all;
-    std::uint32_t notFirstColumn = 0, notLastColumn = 0;
+
+private:
+    std::uint32_t Neighbours(std::uint32_t cells) const
+    {
+        return (((cells & notFirstColumn_) >> 1) | ((cells & notLastColumn_) << 1) | (cells >> n_) | (cells << n_)) & all_;
+    }
+
+    int n_;
+    std::uint32_t all_;
+    std::uint32_t notFirstColumn_ = 0, notLastColumn_ = 0;
+    std::array<std::uint32_t, 16> neighbours_{};
+    std::vector<std::uint8_t> connected_;
+    std::vector<std::uint64_t> lowest_;
 };
 
-// Number of cells of the mask below the cell.
-int CountBelow(std::uint32_t mask, int cell)
-{
-    // Counted by halves, quarters, ... here: the generic x86-64 target has no population-count
-    // instruction, and the library call is slow in the table build's inner loop.
-    std::uint32_t bits = mask & ((1u << cell) - 1);
-    bits = bits - ((bits >> 1) & 0x55555555u);
-    bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
-    bits = (bits + (bits >> 4)) & 0x0F0F0F0Fu;
-    return int((bits * 0x01010101u) >> 24);
-}
+// Breadth-first search backwards from the goal over placements of one group's tiles. The gap is
+// kept only as the region of free cells it can reach (named by its lowest cell), since moving it
+// inside that region costs nothing; a placement's cost is the layer in which it is first reached.
+// Queued states carry their cells packed four bits each with the region's cell above them, and
+// their placement's number in the upper half, so that it is never worked out from the cells.
+class TTableBuild {
+public:
+    TTableBuild(const TTileGroup& tiles, int n, const TRegions& regions)
+        : k_(int(tiles.size())), cells_(n * n), regions_(regions)
+    {
+        for (int i = k_ - 1; i >= 0; --i)
+            weight_[std::size_t(i)] = i == k_ - 1 ? 1 : weight_[std::size_t(i + 1)] * (cells_ - i - 1);
+        for (int i = 0; i < k_; ++i) {
+            keep_[std::size_t(i)] = ~(15u << (4 * i)) & ((1u << (4 * k_)) - 1);
+            home_[std::size_t(i)] = std::uint8_t(tiles[std::size_t(i)] - 1);
+        }
+    }
+
+    // The table; empty when stopped or abandoned (another thread failed).
+    std::vector<std::uint8_t> Run(const TCancel& cancel, const std::atomic<bool>& abandon)
+    {
+        const std::size_t entries = TableEntries(cells_, std::size_t(k_));
+        const int freeCells = cells_ - k_;
+        table_.assign(entries, kUnset);
+        reached_.assign((entries + 63) / 64, 0);
+        seen_.assign((entries * std::size_t(freeCells) + 63) / 64, 0);
+
+        // The start: every tile home, the gap anywhere in its home corner's region.
+        const std::uint32_t goal = RankCells(home_.data(), k_, cells_);
+        std::uint32_t free = regions_.All(), packed = 0;
+        for (int i = 0; i < k_; ++i) {
+            free &= ~(1u << home_[std::size_t(i)]);
+            packed |= std::uint32_t(home_[std::size_t(i)]) << (4 * i);
+        }
+        const int seed = regions_.LowestOfRegion(free, cells_ - 1);
+        Mark(goal, free, seed);
+        table_[goal] = 0;
+        layer_.push_back(std::uint64_t(goal) << 32 | packed | std::uint32_t(seed) << (4 * k_));
+
+        std::uint64_t expanded = 0;
+        for (int depth = 1; !layer_.empty(); ++depth) {
+            next_.clear();
+            for (std::size_t first = 0; first < layer_.size(); first += kBatch) {
+                if ((first / kBatch) % (kCheckInterval / kBatch) == 0
+                    && (cancel.Stopped(TSolverPhase::Build, expanded) || abandon.load(std::memory_order_relaxed)))
+                    return {};
+                const std::size_t last = std::min(layer_.size(), first + kBatch);
+                expanded += last - first;
+                ExpandBatch(first, last);
+            }
+            std::swap(layer_, next_);
+            MarkLayer(std::uint8_t(depth));
+        }
+        return std::move(table_);
+    }
+
+private:
+    static constexpr std::size_t kBatch = 64;
+
+    struct TStep {
+        std::uint64_t entry;  // the queued state it would be
+        std::uint64_t* word;  // the word of its bit in reached_ or seen_
+        std::uint64_t bit;
+    };
+
+    // A state whose free cells are cut apart has a bit of its own in seen_: the placement's
+    // number times the free cells, plus the region's lowest cell counted among them.
+    std::uint64_t StateBit(std::uint32_t placement, std::uint32_t free, int seed) const
+    {
+        return std::uint64_t(placement) * std::uint64_t(cells_ - k_) + std::uint64_t(CountBelow(free, seed));
+    }
+    void Mark(std::uint32_t placement, std::uint32_t free, int seed)
+    {
+        reached_[placement / 64] |= std::uint64_t(1) << (placement % 64);
+        if (!regions_.Connected(free)) {
+            const std::uint64_t state = StateBit(placement, free, seed);
+            seen_[state / 64] |= std::uint64_t(1) << (state % 64);
+        }
+    }
+
+    // Gathers the successors of a batch of states with their bits fetched ahead, so that the
+    // scattered reads overlap, then queues the new ones. Neither pass branches on what it
+    // finds, since that cannot be foretold.
+    void ExpandBatch(std::size_t first, std::size_t last)
+    {
+        std::size_t count = 0;
+        for (std::size_t s = first; s < last; ++s)
+            count = Successors(layer_[s], count);
+        std::size_t queued = next_.size();
+        next_.resize(queued + count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const TStep& step = steps_[i];
+            const std::uint64_t word = *step.word;
+            *step.word = word | step.bit;
+            next_[queued] = step.entry;
+            queued += (word & step.bit) == 0;
+        }
+        next_.resize(queued);
+    }
+
+    // A placement's cost is the first layer that holds one of its states.
+    void MarkLayer(std::uint8_t depth)
+    {
+        for (const std::uint64_t entry : layer_) {
+            std::uint8_t& cost = table_[entry >> 32];
+            cost = std::min(cost, depth);
+        }
+    }
+
+    std::size_t Successors(std::uint64_t entry, std::size_t count)
+    {
+        const auto packed = std::uint32_t(entry);
+        const auto index = std::int64_t(entry >> 32);
+        std::array<int, kMaxGroupTiles> at{};
+        std::array<std::int8_t, 16> orderAt{};
+        std::uint32_t occupied = 0;
+        for (int i = 0; i < k_; ++i) {
+            at[std::size_t(i)] = int((packed >> (4 * i)) & 15);
+            occupied |= 1u << at[std::size_t(i)];
+            orderAt[std::size_t(at[std::size_t(i)])] = std::int8_t(i);
+        }
+        const std::uint32_t free = regions_.All() & ~occupied;
+        const std::uint32_t region =
+            regions_.Connected(free) ? free : regions_.Region(1u << ((packed >> (4 * k_)) & 15), free);
+        for (int i = 0; i < k_; ++i) {
+            const int from = at[std::size_t(i)];
+            const std::int64_t weight = weight_[std::size_t(i)];
+            for (std::uint32_t targets = regions_.NeighboursOf(from) & region; targets; targets &= targets - 1) {
+                const int to = std::countr_zero(targets);
+                // The tile's own digit moves by the cells crossed, less the earlier tiles' cells
+                // among them; each later tile whose cell lies in between changes its digit by
+                // one. A step along a row crosses no cell.
+                std::int64_t moved = index + std::int64_t(to - from) * weight;
+                const int low = std::min(from, to), high = std::max(from, to);
+                if (high - low > 1) {
+                    const int direction = to > from ? 1 : -1;
+                    for (std::uint32_t between = occupied & ((1u << high) - (2u << low)); between; between &= between - 1) {
+                        const int j = orderAt[std::size_t(std::countr_zero(between))];
+                        moved += j < i ? -direction * weight : direction * weight_[std::size_t(j)];
+                    }
+                }
+                const std::uint32_t movedFree = free ^ (1u << from) ^ (1u << to);
+                TStep& step = steps_[count++];
+                // The free cells in one piece: the placement is the state, and its seed the lowest
+                // free cell; otherwise the region the gap left the tile's old cell in.
+                const bool single = regions_.Connected(movedFree);
+                const int seed = regions_.LowestOfRegion(movedFree, from);
+                step.entry = std::uint64_t(moved) << 32 | (packed & keep_[std::size_t(i)]) | std::uint32_t(to) << (4 * i) | std::uint32_t(seed) << (4 * k_);
+                const std::uint64_t state = single ? std::uint64_t(moved) : StateBit(std::uint32_t(moved), movedFree, seed);
+                step.word = (single ? reached_.data() : seen_.data()) + state / 64;
+                step.bit = std::uint64_t(1) << (state % 64);
+                __builtin_prefetch(step.word);
+            }
+        }
+        return count;
+    }
+
+    const int k_, cells_;
+    const TRegions& regions_;
+    std::array<std::int64_t, kMaxGroupTiles> weight_{};  // of each tile's digit in a placement's number
+    std::array<std::uint32_t, kMaxGroupTiles> keep_{};   // packed bits a move of each tile keeps
+    std::array<std::uint8_t, kMaxGroupTiles> home_{};
+    std::vector<std::uint8_t> table_;
+    // A placement whose free cells are in one piece is a single state: its bit in reached_
+    // (small enough to stay in the cache) tells whether it was reached. Placements that cut the
+    // free cells apart need a bit for each (placement, region) state in seen_.
+    std::vector<std::uint64_t> reached_, seen_;
+    std::vector<std::uint64_t> layer_, next_;
+    std::array<TStep, kBatch * kMaxGroupTiles * 4> steps_{};
+};
 
 }  // namespace
+
+std::uint64_t TableEntries(int cells, std::size_t tiles)
+{
+    std::uint64_t entries = 1;
+    for (std::size_t i = 0; i < tiles; ++i)
+        entries *= std::uint64_t(cells) - i;
+    return entries;
+}
+
+std::uint32_t RankCells(const std::uint8_t* cells, int count, int boardCells)
+{
+    switch (count) {
+    case 1: return RankCells<1>(cells, boardCells);
+    case 2: return RankCells<2>(cells, boardCells);
+    case 3: return RankCells<3>(cells, boardCells);
+    case 4: return RankCells<4>(cells, boardCells);
+    case 5: return RankCells<5>(cells, boardCells);
+    case 6: return RankCells<6>(cells, boardCells);
+    default: return RankCells<7>(cells, boardCells);
+    }
+}
 
 TPartition DefaultPartition(int n)
 {
@@ -88,7 +303,7 @@ std::optional<std::string> PartitionError(int n, const TPartition& partition)
     for (const TTileGroup& group : partition) {
         if (group.empty())
             return std::string("a group has no tiles");
-        if (group.size() > kMaxGroupTiles - 1)
+        if (group.size() > kMaxGroupTiles)
             return "a group of " + std::to_string(group.size()) + " tiles is too large";
         if (TableEntries(n * n, group.size()) > kMaxTableEntries)
             return "a group of " + std::to_string(group.size()) + " tiles needs too large a table";
@@ -114,215 +329,119 @@ TPatternDatabase::TPatternDatabase(int n, TPartition partition) : n_(n), partiti
     tables_.resize(partition_.size());
 }
 
-void TPatternDatabase::Build()
+TBuildResult TPatternDatabase::Build(const TCancel& cancel, int threads)
 {
-    std::call_once(buildOnce_, [this] {
-        // Largest tables first, each on a thread of its own while cores are free.
-        std::vector<int> order(partition_.size());
-        for (std::size_t g = 0; g < order.size(); ++g)
-            order[g] = int(g);
-        std::stable_sort(order.begin(), order.end(),
-                         [this](int a, int b) { return partition_[std::size_t(a)].size() > partition_[std::size_t(b)].size(); });
-        const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, order.size() + 1);
-        std::atomic<std::size_t> next{0};
-        // A failure on any thread (memory running out) stops the others taking more tables and
-        // is thrown here once they are done; the tables stay unbuilt, to be tried again.
-        std::mutex failing;
-        std::exception_ptr failure;
-        auto work = [&] {
-            try {
-                for (std::size_t k; (k = next.fetch_add(1)) < order.size();)
-                    BuildTable(order[k]);
-            } catch (...) {
-                next = order.size();
-                const std::lock_guard lock(failing);
-                if (!failure)
-                    failure = std::current_exception();
-            }
-        };
-        {
-            std::vector<std::jthread> threads;
-            try {
-                for (std::size_t w = 1; w < workers && w < order.size(); ++w)
-                    threads.emplace_back(work);
-            } catch (const std::system_error&) {
-                // No more threads to be had: the ones there are do the work.
-            }
-            work();
-        }
-        if (failure)
-            std::rethrow_exception(failure);
+    std::unique_lock lock(mutex_);
+    while (building_) {
+        // Another thread builds: wait for it to end, or for this caller's own stop request.
+        if (!done_.wait(lock, cancel.Token(), [this] { return !building_; }))
+            return TBuildResult::Stopped;
+    }
+    if (IsBuilt())
+        return TBuildResult::Built;
+    building_ = true;
+    lock.unlock();
+    TBuildResult result = TBuildResult::Failed;
+    try {
+        result = BuildAll(cancel, threads);
+    } catch (...) {
+        // Out of memory, or a watcher's failure: no tables now, another try later.
+    }
+    lock.lock();
+    building_ = false;
+    if (result == TBuildResult::Built)
         built_.store(true, std::memory_order_release);
-    });
+    else
+        tables_.assign(partition_.size(), {});
+    done_.notify_all();
+    return result;
 }
 
-// Breadth-first search backwards from the goal over placements of the group's tiles. The gap is
-// kept only as the region of free cells it can reach (named by its lowest cell), since moving it
-// inside that region costs nothing; a placement's cost is the layer in which it is first reached.
-// Queued states carry their cells packed four bits each, so nothing is unpacked from a table index.
-void TPatternDatabase::BuildTable(int group)
+TBuildResult TPatternDatabase::BuildAll(const TCancel& cancel, int threads)
+{
+    bool stopped = false;
+    const TRegions regions(n_, cancel, stopped);
+    if (stopped)
+        return TBuildResult::Stopped;
+    // Largest tables first, each on a thread of its own while threads are free.
+    std::vector<int> order(partition_.size());
+    for (std::size_t g = 0; g < order.size(); ++g)
+        order[g] = int(g);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return partition_[std::size_t(a)].size() > partition_[std::size_t(b)].size(); });
+    std::vector<std::vector<std::uint8_t>> built(partition_.size());
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false}, abandon{false};
+    auto work = [&]() noexcept {
+        try {
+            for (std::size_t k; !abandon.load() && (k = next.fetch_add(1)) < order.size();) {
+                const int group = order[k];
+                built[std::size_t(group)] = TTableBuild(partition_[std::size_t(group)], n_, regions).Run(cancel, abandon);
+                if (built[std::size_t(group)].empty())
+                    abandon = true;  // stopped
+            }
+        } catch (...) {
+            failed = true;
+            abandon = true;
+        }
+    };
+    const std::size_t wanted = threads > 0 ? std::size_t(threads) : std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::jthread> helpers;
+    for (std::size_t w = 1; w < std::min(wanted, order.size()); ++w) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the ones running build the rest
+        }
+    }
+    work();
+    helpers.clear();
+    if (failed)
+        return TBuildResult::Failed;
+    if (abandon)
+        return TBuildResult::Stopped;
+    tables_ = std::move(built);
+    return TBuildResult::Built;
+}
+
+bool TPatternDatabase::Adopt(std::vector<std::vector<std::uint8_t>> tables)
+{
+    if (tables.size() != partition_.size())
+        return false;
+    for (std::size_t g = 0; g < tables.size(); ++g)
+        if (tables[g].size() != TableEntries(n_ * n_, partition_[g].size()))
+            return false;
+    std::unique_lock lock(mutex_);
+    if (IsBuilt() || building_)
+        return IsBuilt();  // tables of one's own are as good; a build going on finishes them
+    tables_ = std::move(tables);
+    built_.store(true, std::memory_order_release);
+    done_.notify_all();
+    return true;
+}
+
+std::uint32_t TPatternDatabase::Index(int group, const std::uint8_t* cellOfTile) const
 {
     const TTileGroup& tiles = partition_[std::size_t(group)];
-    const int k = int(tiles.size());
-    const int cells = n_ * n_;
-    const int freeCells = cells - k;
-    const TCellMasks masks(n_);
-    std::vector<std::uint8_t> table(TableEntries(cells, tiles.size()), kUnset);
-    // For every set of free cells: whether it is in one piece, and the lowest cell of the region of
-    // each of its cells (four bits a cell), so that a successor's region is named without flooding.
-    std::vector<bool> connected(std::size_t(masks.all) + 1);
-    std::vector<std::uint64_t> lowestOfRegion(std::size_t(masks.all) + 1, 0);
-    for (std::uint32_t free = 1; free <= masks.all; ++free) {
-        connected[free] = masks.Region(free & (~free + 1), free) == free;
-        for (std::uint32_t rest = free; rest;) {
-            const std::uint32_t region = masks.Region(rest & (~rest + 1), free);
-            const auto lowest = std::uint64_t(std::countr_zero(region));
-            for (std::uint32_t cellsLeft = region; cellsLeft; cellsLeft &= cellsLeft - 1)
-                lowestOfRegion[free] |= lowest << (4 * std::countr_zero(cellsLeft));
-            rest &= ~region;
-        }
-    }
-    // A placement whose free cells are in one piece is a single state: its bit in `reached` (small
-    // enough to stay in the cache) tells whether it was reached. Placements that cut the free
-    // cells apart need a bit for each (placement, region) state in `seen`.
-    std::vector<std::uint64_t> seen((table.size() * std::size_t(freeCells) + 63) / 64, 0);
-    std::vector<std::uint64_t> reached((table.size() + 63) / 64, 0);
-
-    auto pack = [k](const std::array<int, 16>& at, int seed) {
-        std::uint32_t packed = 0;
-        for (int i = 0; i < k; ++i)
-            packed |= std::uint32_t(at[std::size_t(i)]) << (4 * i);
-        return packed | std::uint32_t(seed) << (4 * k);
-    };
-
-    std::array<int, 16> at{};
-    for (int i = 0; i < k; ++i)
-        at[std::size_t(i)] = tiles[std::size_t(i)] - 1;
-    std::vector<std::uint32_t> layer, nextLayer;
-    {
-        // The search starts with the gap in its home corner's region.
-        const std::uint32_t goal = RankCells(at.data(), k, cells);
-        table[goal] = 0;
-        reached[goal / 64] |= std::uint64_t(1) << (goal % 64);
-        std::uint32_t free = masks.all;
-        for (int i = 0; i < k; ++i)
-            free &= ~(1u << at[std::size_t(i)]);
-        const int seed = std::countr_zero(masks.Region(1u << (cells - 1), free));
-        const std::uint64_t state = std::uint64_t(goal) * std::uint64_t(freeCells) + std::uint64_t(CountBelow(free, seed));
-        seen[state / 64] |= std::uint64_t(1) << (state % 64);
-        layer.push_back(pack(at, seed));
-    }
-
-    constexpr std::size_t kBatch = 64;
-    struct TStep {
-        std::uint32_t placement, packed;
-        std::uint64_t state;  // in `seen`, for placements whose free cells are cut apart
-        bool single;
-    };
-    std::vector<TStep> steps(kBatch * std::size_t(k) * 4);
-    // Weight of each tile's digit in a placement's number, the group order of the tile on a cell,
-    // and the packed bits that a move of each tile keeps.
-    std::array<std::int64_t, kMaxGroupTiles> weight{};
-    for (int i = k - 1; i >= 0; --i)
-        weight[std::size_t(i)] = i == k - 1 ? 1 : weight[std::size_t(i + 1)] * (cells - i - 1);
-    std::array<int, 16> orderAt{};
-    std::array<std::uint32_t, kMaxGroupTiles> keepMask{};
-    for (int i = 0; i < k; ++i)
-        keepMask[std::size_t(i)] = ~(15u << (4 * i)) & ((1u << (4 * k)) - 1);
-    for (int depth = 1; !layer.empty(); ++depth) {
-        nextLayer.clear();
-        // States are expanded in batches: their successors are gathered first with their bits
-        // fetched ahead, so that the scattered reads overlap.
-        for (std::size_t first = 0; first < layer.size(); first += kBatch) {
-            std::size_t stepCount = 0;
-            for (std::size_t s = first; s < std::min(layer.size(), first + kBatch); ++s) {
-                const std::uint32_t packed = layer[s];
-                std::uint32_t occupied = 0;
-                for (int i = 0; i < k; ++i) {
-                    at[std::size_t(i)] = int((packed >> (4 * i)) & 15);
-                    occupied |= 1u << at[std::size_t(i)];
-                    orderAt[std::size_t(at[std::size_t(i)])] = i;
-                }
-                const std::uint32_t free = masks.all & ~occupied;
-                const std::uint32_t region = connected[free] ? free : masks.Region(1u << (packed >> (4 * k)), free);
-                const std::int64_t index = RankCells(at.data(), k, cells);
-                for (int i = 0; i < k; ++i) {
-                    const int from = at[std::size_t(i)];
-                    std::uint32_t targets = masks.Neighbours(1u << from) & region;
-                    while (targets) {
-                        const int to = std::countr_zero(targets);
-                        targets &= targets - 1;
-                        // The tile's own digit moves by the cells crossed, less the earlier tiles'
-                        // cells among them; each later tile whose cell lies in between changes its
-                        // digit by one.
-                        const int low = std::min(from, to), high = std::max(from, to);
-                        const int direction = to > from ? 1 : -1;
-                        std::int64_t moved = index + std::int64_t(to - from) * weight[std::size_t(i)];
-                        for (std::uint32_t between = occupied & ((1u << high) - (2u << low)); between;
-                             between &= between - 1) {
-                            const int j = orderAt[std::size_t(std::countr_zero(between))];
-                            moved += j < i ? -direction * weight[std::size_t(i)] : direction * weight[std::size_t(j)];
-                        }
-                        const std::uint32_t movedFree = (free | (1u << from)) & ~(1u << to);
-                        TStep& step = steps[stepCount++];
-                        step.placement = std::uint32_t(moved);
-                        step.single = connected[movedFree];
-                        const int seed = step.single ? std::countr_zero(movedFree)
-                                                     : int((lowestOfRegion[movedFree] >> (4 * from)) & 15);
-                        step.packed = (packed & keepMask[std::size_t(i)]) | std::uint32_t(to) << (4 * i)
-                                      | std::uint32_t(seed) << (4 * k);
-                        if (step.single) {
-                            __builtin_prefetch(&reached[step.placement / 64]);
-                        } else {
-                            step.state = std::uint64_t(step.placement) * std::uint64_t(freeCells)
-                                         + std::uint64_t(CountBelow(movedFree, seed));
-                            __builtin_prefetch(&seen[step.state / 64]);
-                        }
-                    }
-                }
-            }
-            for (std::size_t stepIndex = 0; stepIndex < stepCount; ++stepIndex) {
-                const TStep& step = steps[stepIndex];
-                std::uint64_t& reachedWord = reached[step.placement / 64];
-                const std::uint64_t reachedBit = std::uint64_t(1) << (step.placement % 64);
-                if (!step.single) {
-                    std::uint64_t& word = seen[step.state / 64];
-                    const std::uint64_t bit = std::uint64_t(1) << (step.state % 64);
-                    if (word & bit)
-                        continue;
-                    word |= bit;
-                } else if (reachedWord & reachedBit) {
-                    continue;
-                }
-                if (!(reachedWord & reachedBit)) {
-                    reachedWord |= reachedBit;
-                    table[step.placement] = std::uint8_t(depth);
-                }
-                nextLayer.push_back(step.packed);
-            }
-        }
-        std::swap(layer, nextLayer);
-    }
-    tables_[std::size_t(group)] = std::move(table);
+    std::array<std::uint8_t, kMaxGroupTiles> cells{};
+    for (std::size_t i = 0; i < tiles.size(); ++i)
+        cells[i] = cellOfTile[tiles[i]];
+    return RankCells(cells.data(), int(tiles.size()), n_ * n_);
 }
 
-int TPatternDatabase::PartitionCost(const TPosition& position) const
+int TPatternDatabase::LowerBound(const std::uint8_t* cells) const
 {
-    std::array<std::uint8_t, 16> cellOfTile{};
-    for (int c = 0; c < n_ * n_; ++c)
-        cellOfTile[position.Cells[std::size_t(c)]] = std::uint8_t(c);
-    int sum = 0;
-    for (int g = 0; g < GroupCount(); ++g)
-        sum += Cost(g, Index(g, cellOfTile.data()));
-    return sum;
-}
-
-int TPatternDatabase::LowerBound(const TPosition& position) const
-{
-    TPosition mirror = position;
-    for (int c = 0; c < n_ * n_; ++c)
-        mirror.Cells[std::size_t(MirrorCell(c))] = std::uint8_t(MirrorTile(position.Cells[std::size_t(c)]));
-    return std::max(PartitionCost(position), PartitionCost(mirror));
+    std::array<std::uint8_t, 16> cellOfTile{}, mirrorCellOfTile{};
+    for (int c = 0; c < n_ * n_; ++c) {
+        cellOfTile[cells[c]] = std::uint8_t(c);
+        mirrorCellOfTile[std::size_t(MirrorTile(cells[c]))] = std::uint8_t(MirrorCell(c));
+    }
+    int sum = 0, mirrorSum = 0;
+    for (int g = 0; g < GroupCount(); ++g) {
+        sum += Table(g)[Index(g, cellOfTile.data())];
+        mirrorSum += Table(g)[Index(g, mirrorCellOfTile.data())];
+    }
+    return std::max(sum, mirrorSum);
 }
 
 std::size_t TPatternDatabase::TableBytes() const
@@ -345,9 +464,4 @@ TPatternDatabase& TPatternDatabase::Shared(int n)
         return all;
     }();
     return *databases[std::size_t(n)];
-}
-
-bool TPatternDatabase::IsSharedBuilt(int n)
-{
-    return n >= 1 && n <= kPatternMaxSize && Shared(n).IsBuilt();
 }

@@ -7,10 +7,12 @@
 // The same tables also bound the position mirrored about the main diagonal (the gap's home lies
 // on it, so the mirrored goal is the goal); the larger of the two sums is used.
 
+#include "solver/Cancel.h"
 #include "solver/Position.h"
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -19,7 +21,7 @@
 
 constexpr int kPatternMaxSize = 4;
 
-constexpr int kMaxGroupTiles = 8;
+constexpr int kMaxGroupTiles = 7;
 
 using TTileGroup = std::vector<int>;
 using TPartition = std::vector<TTileGroup>;
@@ -31,16 +33,22 @@ using TPartition = std::vector<TTileGroup>;
 TPartition DefaultPartition(int n);
 
 // What is wrong with the groups for an n x n board (a tile out of range or in two groups, an empty
-// group, more than 7 tiles in a group, a table larger than 6 million entries); nullopt when they are usable. Tiles in no group
-// are allowed (they add nothing to the bound).
+// group, more than 7 tiles in a group, a table larger than 6 million entries); nullopt when they
+// are usable. Tiles in no group are allowed (they add nothing to the bound).
 std::optional<std::string> PartitionError(int n, const TPartition& partition);
 
-// The numbering of a group's placements (see TPatternDatabase::Index), for the cells of its tiles
-// in group order.
-inline std::uint32_t RankCells(const int* cells, int count, int boardCells)
+// Entries of a table for `tiles` tiles on a board of `cells` cells.
+std::uint64_t TableEntries(int cells, std::size_t tiles);
+
+// The numbering of a group's placements (see TPatternDatabase::Index) for the cells of its K
+// tiles in group order: a mixed-radix number whose digit for each tile is its cell counted among
+// the cells the earlier tiles leave free. The group's size is known when compiled, so the loops
+// unroll.
+template <int K>
+inline std::uint32_t RankCells(const std::uint8_t* cells, int boardCells)
 {
     std::uint32_t index = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < K; ++i) {
         int digit = cells[i];
         for (int j = 0; j < i; ++j)
             digit -= cells[j] < cells[i];
@@ -48,6 +56,12 @@ inline std::uint32_t RankCells(const int* cells, int count, int boardCells)
     }
     return index;
 }
+
+// The same for a size known only when run.
+std::uint32_t RankCells(const std::uint8_t* cells, int count, int boardCells);
+
+// How a table build ended.
+enum class TBuildResult { Built, Stopped, Failed };
 
 class TPatternDatabase {
 public:
@@ -57,10 +71,16 @@ public:
     TPatternDatabase(const TPatternDatabase&) = delete;
     TPatternDatabase& operator=(const TPatternDatabase&) = delete;
 
-    // Builds every table unless they are built already, one thread per table up to the number of
-    // cores. Safe to call from several threads at once: the tables are built once and every caller
-    // returns when they are ready.
-    void Build();
+    // Builds every table unless they are built already, on up to `threads` threads (0: one per
+    // core); Built at once when they are. A stop request ends the build within a few thousand
+    // entries and leaves the tables unbuilt, to be built again later; so does a failure (out of
+    // memory, or no thread to be had but the caller's). Several threads may call it at once: one
+    // builds, the others wait for it (each until its own stop request) and build themselves
+    // when it gave up.
+    TBuildResult Build(const TCancel& cancel = {}, int threads = 0);
+    // Takes tables made elsewhere (read from a file): false, with nothing changed, unless there
+    // is one table of the right size for every group. Built when it returns true.
+    bool Adopt(std::vector<std::vector<std::uint8_t>> tables);
     bool IsBuilt() const { return built_.load(std::memory_order_acquire); }
 
     int N() const { return n_; }
@@ -73,38 +93,33 @@ public:
     int MirrorCell(int cell) const { return (cell % n_) * n_ + cell / n_; }
 
     // Table entry of the group for the cells of its tiles; cellOfTile is indexed by tile number.
-    // Placements are numbered by the cells of the group's tiles in group order, each counted among
-    // the cells the earlier tiles leave free: a mixed-radix number with digits below C, C - 1, ...
-    std::uint32_t Index(int group, const std::uint8_t* cellOfTile) const
-    {
-        const TTileGroup& tiles = partition_[std::size_t(group)];
-        std::array<int, kMaxGroupTiles> cells{};
-        for (std::size_t i = 0; i < tiles.size(); ++i)
-            cells[i] = cellOfTile[tiles[i]];
-        return RankCells(cells.data(), int(tiles.size()), n_ * n_);
-    }
-    int Cost(int group, std::uint32_t index) const { return tables_[std::size_t(group)][index]; }
+    std::uint32_t Index(int group, const std::uint8_t* cellOfTile) const;
+    // The group's table; needs IsBuilt().
     const std::uint8_t* Table(int group) const { return tables_[std::size_t(group)].data(); }
-    // Sum of the groups' costs for the position, and the same for its mirror image; needs Build().
-    int PartitionCost(const TPosition& position) const;
-    int LowerBound(const TPosition& position) const;
+    std::size_t TableSize(int group) const { return tables_[std::size_t(group)].size(); }
+    // The larger of the groups' costs summed for the position and for its mirror image; needs
+    // IsBuilt(). The cells are the position's, N * N of them.
+    int LowerBound(const std::uint8_t* cells) const;
+    int LowerBound(const TPosition& position) const { return LowerBound(position.Cells.data()); }
 
     // Memory the built tables hold.
     std::size_t TableBytes() const;
 
     // The tables of DefaultPartition(n), one set per size, shared by every user in the process;
-    // they are built by the first Build(), never before.
+    // nothing is built before the first Build().
     static TPatternDatabase& Shared(int n);
-    // Whether the shared tables for this size are built, without building them.
-    static bool IsSharedBuilt(int n);
 
 private:
-    void BuildTable(int group);
+    TBuildResult BuildAll(const TCancel& cancel, int threads);
+    // Fills the group's table; false when stopped (the table is then left empty).
+    bool BuildTable(int group, const TCancel& cancel);
 
     int n_;
     TPartition partition_;
     std::vector<int> groupOf_;
     std::vector<std::vector<std::uint8_t>> tables_;
-    std::once_flag buildOnce_;
+    std::mutex mutex_;                 // guards building_ and the tables while not built
+    std::condition_variable_any done_;  // a build ended
+    bool building_ = false;
     std::atomic<bool> built_{false};
 };

@@ -4,7 +4,7 @@
 
 std::optional<std::vector<int>> TPlacingSearch::GapPath(const TPosition& board, const std::vector<int>& homes,
                                                         std::uint64_t frozen, std::uint64_t nodeLimit,
-                                                        const std::stop_token& stop, std::uint64_t& nodes)
+                                                        const TCancel& cancel, std::uint64_t& nodes)
 {
     count_ = int(homes.size());
     for (int i = 0; i < count_; ++i)
@@ -23,7 +23,8 @@ std::optional<std::vector<int>> TPlacingSearch::GapPath(const TPosition& board, 
     if (count_ >= 3)
         for (int i = 0; i < count_; ++i)
             for (int j = i + 1; j < count_; ++j)
-                nodes += MeasureTogether(i, j, frozen);
+                if (!MeasureTogether(i, j, frozen, cancel, nodes))
+                    return std::nullopt;
     const std::uint64_t start = Pack(cells);
     table_.Clear();
     for (auto& bucket : open_)
@@ -46,7 +47,9 @@ std::optional<std::vector<int>> TPlacingSearch::GapPath(const TPosition& board, 
                 nodes += expanded;
                 return PathTo(key);
             }
-            if (++expanded > nodeLimit || (expanded % 1024 == 0 && stop.stop_requested())) {
+            // Checked on the count of every step of this placing, the pairs' tables' included.
+            if (++expanded > nodeLimit
+                || ((nodes + expanded) % kCheckInterval == 0 && cancel.Stopped(TSolverPhase::Place, nodes + expanded))) {
                 nodes += expanded;
                 return std::nullopt;
             }
@@ -181,9 +184,8 @@ std::vector<int> TPlacingSearch::PathTo(std::uint64_t key)
     return path;
 }
 
-std::uint64_t TPlacingSearch::MeasureTogether(int i, int j, std::uint64_t frozen)
+bool TPlacingSearch::MeasureTogether(int i, int j, std::uint64_t frozen, const TCancel& cancel, std::uint64_t& nodes)
 {
-    std::uint64_t reached = 0;
     const int size = n_ * n_;
     const std::size_t p = pairs_.size();
     pairs_.emplace_back(i, j);
@@ -206,6 +208,8 @@ std::uint64_t TPlacingSearch::MeasureTogether(int i, int j, std::uint64_t frozen
         next.clear();
         const auto value = std::uint8_t(std::min(depth, 254));
         for (const std::uint32_t state : layer) {
+            if (++nodes % kCheckInterval == 0 && cancel.Stopped(TSolverPhase::Place, nodes))
+                return false;
             const int b = int(state % std::uint32_t(size)), rest = int(state / std::uint32_t(size));
             const int a = rest % size, gap = rest / size;
             const std::uint64_t open = openNeighbours_[std::size_t(gap)];
@@ -221,10 +225,9 @@ std::uint64_t TPlacingSearch::MeasureTogether(int i, int j, std::uint64_t frozen
                 next.push_back(before);
             }
         }
-        reached += next.size();
         layer.swap(next);
     }
-    return reached;
+    return true;
 }
 
 void TPlacingSearch::MarkOpenNeighbours(std::uint64_t frozen)

@@ -2,6 +2,7 @@
 // The searches the fast solver places tiles with: the fewest moves that bring a few tiles home
 // while the tiles already placed (the frozen cells) stay where they are.
 
+#include "solver/Cancel.h"
 #include "solver/Position.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
-#include <stop_token>
 #include <utility>
 #include <vector>
 
@@ -89,7 +89,7 @@ public:
     // home, the start left out; nullopt when the search would go over the node limit or is
     // stopped. `nodes` grows by the nodes expanded and the states of the bounding tables.
     std::optional<std::vector<int>> GapPath(const TPosition& board, const std::vector<int>& homes, std::uint64_t frozen,
-                                            std::uint64_t nodeLimit, const std::stop_token& stop, std::uint64_t& nodes);
+                                            std::uint64_t nodeLimit, const TCancel& cancel, std::uint64_t& nodes);
 
 private:
     using TCells = std::array<int, kMaxPlacedAtOnce + 1>;  // the gap's, then the tiles'
@@ -118,8 +118,8 @@ private:
 
     // Fewest moves that bring tiles i and j home together, from every (gap, tile i, tile j) cells:
     // the same search for a pair. It sees the gap shared by the two, which single tiles miss.
-    // The states reached are returned: they count as nodes searched.
-    std::uint64_t MeasureTogether(int i, int j, std::uint64_t frozen);
+    // The states reached are added to `nodes`; false when stopped.
+    bool MeasureTogether(int i, int j, std::uint64_t frozen, const TCancel& cancel, std::uint64_t& nodes);
 
     // Which of the four steps from each cell lead to a cell that is not frozen, a bit each.
     void MarkOpenNeighbours(std::uint64_t frozen);

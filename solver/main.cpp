@@ -6,6 +6,7 @@
 #include "solver/FastSolver.h"
 #include "solver/OptimalSolver.h"
 #include "solver/Position.h"
+#include "solver/TableStore.h"
 
 #include "MozikVersion.h"
 
@@ -26,11 +27,14 @@ namespace {
 constexpr std::size_t kMaxLineLength = 4096;
 
 const char* const kUsage =
-    "usage: mozik-solve [--fast] [--stats] [--help] [--version]\n"
+    "usage: mozik-solve [--fast] [--stats] [--no-cache] [--help] [--version]\n"
     "Reads boards from standard input, one a line: N, then the N*N numbers row by row, 0 for the gap.\n"
     "Writes for each line the number of moves and the tiles moved, or 'error: <reason>'.\n"
     "  --fast   use the fast solver at every size (default: shortest solutions up to 4 x 4)\n"
     "  --stats  write the time, the nodes searched and the lower bound of each board to standard error\n"
+    "  --no-cache  build the 4 x 4 tables in memory only; without it they are read from, or\n"
+    "           after their first build kept in, the cache folder $XDG_CACHE_HOME/Mozik/\n"
+    "           (normally ~/.cache/Mozik/)\n"
     "Sizes solved: 1 to 7. Exit status: 0 every board solved, 1 a board not solved or a failed\n"
     "input or output, 2 an unknown option.\n";
 
@@ -81,12 +85,14 @@ bool Answer(const std::string& line)
 
 int Run(int argc, char** argv)
 {
-    bool fast = false, stats = false;
+    bool fast = false, stats = false, cache = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--fast") == 0) {
             fast = true;
         } else if (std::strcmp(argv[i], "--stats") == 0) {
             stats = true;
+        } else if (std::strcmp(argv[i], "--no-cache") == 0) {
+            cache = false;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             const std::string usage = kUsage;
             return Answer(usage.substr(0, usage.size() - 1)) ? 0 : 1;
@@ -99,6 +105,7 @@ int Run(int argc, char** argv)
     }
 
     TFastSolver fastSolver;
+    TTableStore tables4(TPatternDatabase::Shared(4), cache ? TTableStore::DefaultFile() : std::string());
     bool allSolved = true;
     std::string line;
     bool tooLong = false;
@@ -122,21 +129,28 @@ int Run(int argc, char** argv)
         std::optional<TSolution> solution;
         double seconds = 0;
         try {
-            // The tables this board needs are built before its clock starts (once per process),
-            // and their time is told on its own.
-            const int tableSize = std::min(position.N, kPatternMaxSize);
-            if (!IsGoal(position) && tableSize >= 2 && !TPatternDatabase::IsSharedBuilt(tableSize)) {
-                const auto building = std::chrono::steady_clock::now();
-                TPatternDatabase::Shared(tableSize).Build();
+            // The tables this board needs are made ready before its clock starts (once per
+            // process), and their time is told on its own; they fail only for want of memory.
+            if (!fast && !IsGoal(position) && position.N >= 2 && position.N <= kPatternMaxSize
+                && !TPatternDatabase::Shared(position.N).IsBuilt()) {
+                const auto preparing = std::chrono::steady_clock::now();
+                TPrepareWay way = TPrepareWay::Built;
+                const bool ready = position.N == 4 ? tables4.Prepare({}, 0, &way) == TPrepareResult::Ready
+                                                   : TPatternDatabase::Shared(position.N).Build() == TBuildResult::Built;
+                if (!ready)
+                    throw std::bad_alloc();
                 if (stats)
-                    std::fprintf(stderr, "tables for %dx%d built in %.3f s\n", tableSize, tableSize,
-                                 std::chrono::duration<double>(std::chrono::steady_clock::now() - building).count());
+                    std::fprintf(stderr, "tables for %dx%d %s in %.3f s\n", position.N, position.N,
+                                 way == TPrepareWay::Read ? "read" : "built",
+                                 std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count());
             }
             const auto started = std::chrono::steady_clock::now();
             if (!fast && position.N <= kPatternMaxSize)
                 solution = TOptimalSolver(TPatternDatabase::Shared(position.N)).Solve(position);
             else
                 solution = fastSolver.Solve(position);
+            if (!solution)
+                throw std::bad_alloc();  // the tables were ready; nothing else stops these searches
             seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         } catch (const std::bad_alloc&) {
             error = kNoMemory;

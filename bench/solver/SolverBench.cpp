@@ -1,18 +1,24 @@
-// Table build, optimal 4 x 4 solving, fast solving of 5 x 5 to 7 x 7 (time and length against the
-// Manhattan bound), and the first hint from a fresh board. Searches run on one core; the table
-// build may use two.
+// The 4 x 4 tables' build and their reading from the cache file, shortest 4 x 4 solving (time,
+// nodes and nanoseconds a node on one core), fast solving of 4 x 4 to 7 x 7 (time and length
+// against the Manhattan bound), and the first hint from a fresh board. Searches run on one core;
+// the table build may use two. bench/solver/fresh.sh times the fast solver in fresh processes.
 
 #include "solver/FastSolver.h"
 #include "solver/HintPlanner.h"
 #include "solver/OptimalSolver.h"
 #include "solver/PatternDatabase.h"
+#include "solver/TableFile.h"
+#include "solver/TableStore.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
+#include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +44,14 @@ std::vector<TPosition> Positions(int n, int count, unsigned seed)
     return positions;
 }
 
+// The shared 4 x 4 tables, built once for the benchmarks that search with them.
+TPatternDatabase& Tables4()
+{
+    TPatternDatabase& tables = TPatternDatabase::Shared(4);
+    tables.Build();
+    return tables;
+}
+
 void BM_BuildTables4(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -53,22 +67,47 @@ void BM_BuildTables4(benchmark::State& state)
 }
 BENCHMARK(BM_BuildTables4)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Reading the stored tables back, checksum and all, as a program started later does.
+void BM_LoadTables4(benchmark::State& state)
+{
+    const std::string path = "/tmp/mozik_bench_tables_" + std::to_string(getpid()) + "/Mozik/tables.bin";
+    if (!StoreTables(Tables4(), path)) {
+        state.SkipWithError("the tables could not be written");
+        return;
+    }
+    double worst = 0;
+    for (auto _ : state) {
+        TPatternDatabase tables(4, DefaultPartition(4));
+        const auto started = std::chrono::steady_clock::now();
+        const TLoadResult result = LoadTables(tables, path);
+        worst = std::max(worst, Seconds(started));
+        if (result != TLoadResult::Loaded)
+            state.SkipWithError("the tables were not read back");
+    }
+    state.counters["worst_load_ms"] = 1000 * worst;
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadTables4)->Iterations(10)->Unit(benchmark::kMillisecond);
+
 // Solves every position once per iteration and reports per-position figures.
 template <typename TSolve>
 void SolveAll(benchmark::State& state, const std::vector<TPosition>& positions, TSolve solve)
 {
-    double total = 0, worst = 0, worstCpu = 0, nodes = 0, ratio = 0, length = 0;
+    double total = 0, worst = 0, cpu = 0, worstCpu = 0, nodes = 0, worstNodes = 0, ratio = 0, length = 0, longest = 0;
     for (auto _ : state) {
         for (const TPosition& position : positions) {
             const auto started = std::chrono::steady_clock::now();
-            const double cpu = ThreadSeconds();
+            const double startedCpu = ThreadSeconds();
             const std::optional<TSolution> solution = solve(position);
-            const double seconds = Seconds(started);
-            worstCpu = std::max(worstCpu, ThreadSeconds() - cpu);
+            const double seconds = Seconds(started), cpuSeconds = ThreadSeconds() - startedCpu;
             total += seconds;
             worst = std::max(worst, seconds);
+            cpu += cpuSeconds;
+            worstCpu = std::max(worstCpu, cpuSeconds);
             nodes += double(solution->Nodes);
+            worstNodes = std::max(worstNodes, double(solution->Nodes));
             length += double(solution->Tiles.size());
+            longest = std::max(longest, double(solution->Tiles.size()));
             ratio += double(solution->Tiles.size()) / std::max(1, ManhattanDistance(position));
         }
     }
@@ -77,39 +116,58 @@ void SolveAll(benchmark::State& state, const std::vector<TPosition>& positions, 
     state.counters["worst_ms"] = 1000 * worst;
     state.counters["worst_cpu_ms"] = 1000 * worstCpu;
     state.counters["mean_nodes"] = nodes / count;
+    state.counters["worst_nodes"] = worstNodes;
+    state.counters["ns_per_node"] = 1e9 * cpu / std::max(1.0, nodes);
     state.counters["mean_length"] = length / count;
+    state.counters["longest"] = longest;
     state.counters["length_per_manhattan"] = ratio / count;
 }
 
 void BM_Optimal4(benchmark::State& state)
 {
-    TPatternDatabase::Shared(4).Build();
-    TOptimalSolver solver(TPatternDatabase::Shared(4));
+    TOptimalSolver solver(Tables4());
     SolveAll(state, Positions(4, 100, 2024), [&](const TPosition& position) { return solver.Solve(position); });
 }
 BENCHMARK(BM_Optimal4)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Fast(benchmark::State& state)
 {
-    TPatternDatabase::Shared(4).Build();
     TFastSolver solver;
     const int n = int(state.range(0));
-    SolveAll(state, Positions(n, 200, 2024 + unsigned(n)), [&](const TPosition& position) { return solver.Solve(position); });
+    SolveAll(state, Positions(n, n == 7 ? 100 : 200, 2024 + unsigned(n)),
+             [&](const TPosition& position) { return solver.Solve(position); });
 }
-BENCHMARK(BM_Fast)->Arg(5)->Arg(6)->Arg(7)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Fast)->DenseRange(4, 7)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// The first hint on a board the planner has not seen: a whole solve.
+// A board that needs the most moves any 4 x 4 board needs, 80, and its mirror image: what the fast
+// solver answers for it, ranked by the tables as a hint past its search's budget is, and without.
+void BM_FastHardest4(benchmark::State& state)
+{
+    const TPosition hardest{4, {0, 12, 9, 13, 15, 11, 10, 14, 3, 7, 2, 5, 4, 8, 6, 1}};
+    TPosition mirror = hardest;
+    for (int c = 0; c < 16; ++c)
+        mirror.Cells[std::size_t(Tables4().MirrorCell(c))] = std::uint8_t(Tables4().MirrorTile(hardest.Cells[std::size_t(c)]));
+    TFastSolverOptions options;
+    options.Tables = state.range(0) ? &Tables4() : nullptr;
+    TFastSolver solver(options);
+    SolveAll(state, {hardest, mirror}, [&](const TPosition& position) { return solver.Solve(position); });
+}
+BENCHMARK(BM_FastHardest4)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The first hint on a board the planner has not seen: a whole solve, the 4 x 4 tables ready.
 void BM_FirstHint(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    TPatternDatabase::Shared(std::min(n, kPatternMaxSize)).Build();
+    TTableStore store(Tables4(), "");
+    THintOptions options;
+    options.Tables = &store;
     std::mt19937 random(99);
     for (auto _ : state) {
         state.PauseTiming();
-        THintPlanner planner;
+        THintPlanner planner(options);
         const TPosition position = RandomSolvablePosition(n, random);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(planner.NextMove(position));
+        benchmark::DoNotOptimize(planner.Quick(position));
     }
 }
 BENCHMARK(BM_FirstHint)->DenseRange(3, 7)->Iterations(20)->Unit(benchmark::kMillisecond);

@@ -4,10 +4,8 @@
 
 std::vector<int> SolutionClicks(const TGame& game)
 {
-    TFastSolverOptions options;
-    options.FinishOptimally = false;
     TPosition board = game.Position();
-    const std::optional<TSolution> solution = TFastSolver(options).Solve(board);
+    const std::optional<TSolution> solution = TFastSolver().Solve(board);
     std::vector<int> clicks;
     for (int tile : solution->Tiles) {
         int cell = 0;

@@ -12,9 +12,6 @@ class SessionTest : public ::testing::Test {
 protected:
     SessionTest()
     {
-        TFastSolverOptions options;
-        options.FinishOptimally = false;  // boards of 5 x 5 finish on 3 x 3: no 4 x 4 tables are built
-        session.SetSolverOptions(options);
         QObject::connect(&session, &TSession::BoardChanged, [this] { ++boards; });
         QObject::connect(&session, &TSession::Finished, [this](const TGameEnd& end) { ends.push_back(end); });
         QObject::connect(&session, &TSession::Problem, [this](const QString& message) { problems << message; });
@@ -136,7 +133,7 @@ TEST_F(SessionTest, AHintShowsTheTileTheSolverMovesNextUntilAMoveOrACommandAndAn
 {
     session.Start();
     session.MoveToward(TDirection::Right);
-    const int expected = *THintPlanner(TFastSolverOptions{.FinishOptimally = false}).NextMove(Game().Position());
+    const int expected = *THintPlanner().NextMove(Game().Position());
     session.Hint();
     session.WaitForWork();
     ASSERT_EQ(session.HintedTile(), expected);

@@ -10,23 +10,6 @@
 
 namespace {
 
-// Small 4 x 4 tables (five groups of three tiles): quick to build, weak enough that the searches
-// work hard.
-TPatternDatabase& SmallTables4()
-{
-    static TPatternDatabase tables(4, {{1, 2, 3}, {4, 7, 8}, {5, 6, 9}, {10, 13, 14}, {11, 12, 15}});
-    return tables;
-}
-
-TFastSolverOptions SmallFinish()
-{
-    TFastSolverOptions options;
-    options.FinishTables = &SmallTables4();
-    options.FinishNodeLimit = 20'000;
-    options.TilesPerSearch = 2;  // small placing searches keep the sanitizer run quick
-    return options;
-}
-
 TEST(SolverTables, GroupsAreCheckedAndBuiltOnceOnDemand)
 {
     EXPECT_FALSE(PartitionError(4, DefaultPartition(4)));
@@ -38,13 +21,14 @@ TEST(SolverTables, GroupsAreCheckedAndBuiltOnceOnDemand)
     EXPECT_THROW(TPatternDatabase(3, {{0}}), std::invalid_argument);
 
     // Nothing is built until asked for, and two threads asking at once get one build.
-    EXPECT_FALSE(TPatternDatabase::IsSharedBuilt(4));
+    EXPECT_FALSE(TPatternDatabase::Shared(4).IsBuilt());
     TPatternDatabase tables(3, {{1, 2, 3, 4}, {5, 6, 7, 8}});
     EXPECT_FALSE(tables.IsBuilt());
-    std::jthread other([&] { tables.Build(); });
-    tables.Build();
-    other.join();
-    EXPECT_TRUE(tables.IsBuilt());
+    TBuildResult other = TBuildResult::Failed;
+    std::jthread thread([&] { other = tables.Build(); });
+    EXPECT_EQ(tables.Build(), TBuildResult::Built);
+    thread.join();
+    EXPECT_EQ(other, TBuildResult::Built);
     EXPECT_EQ(tables.TableBytes(), 2u * 9 * 8 * 7 * 6);
     EXPECT_EQ(tables.LowerBound(GoalPosition(3)), 0);
 }
@@ -62,9 +46,7 @@ TEST(SolverOptimal, ThreeByThreeLengthsMatchBreadthFirstSearch)
         // Every board far from home, and a sample of the rest.
         if (moves < 30 && random() % 400 != 0)
             continue;
-        TPosition board{3, std::vector<std::uint8_t>(9)};
-        for (int c = 8; c >= 0; --c)
-            board.Cells[std::size_t(c)] = std::uint8_t(key >> (4 * (8 - c)) & 15);
+        const TPosition board = UnpackBoard(3, key);
         for (TOptimalSolver* solver : {&withShared, &withFours}) {
             const auto solution = solver->Solve(board);
             ASSERT_TRUE(solution);
@@ -92,42 +74,62 @@ TEST(SolverOptimal, FourByFourLengthsMatchASearchFromBothEnds)
     }
 }
 
-TEST(SolverOptimal, RefusesBadBoardsAndStopsWhenAsked)
+TEST(SolverOptimal, RefusesBadBoardsAndGivesUpPastItsNodeLimit)
 {
     TOptimalSolver solver(TPatternDatabase::Shared(3));
     EXPECT_THROW(solver.Solve(TPosition{3, {1, 2, 3, 4, 5, 6, 8, 7, 0}}), std::invalid_argument);
     EXPECT_THROW(solver.Solve(TPosition{3, {1, 2, 3}}), std::invalid_argument);
     EXPECT_THROW(solver.Solve(GoalPosition(2)), std::invalid_argument);  // tables of another size
     EXPECT_TRUE(solver.Solve(GoalPosition(3))->Tiles.empty());
-
     std::mt19937 random(5);
-    const TPosition far = RandomSolvablePosition(4, random);
-    std::stop_source stop;
-    stop.request_stop();
-    EXPECT_FALSE(TOptimalSolver(SmallTables4()).Solve(far, stop.get_token()));
-    EXPECT_FALSE(TOptimalSolver(SmallTables4()).Solve(far, {}, 1000));
-    EXPECT_FALSE(TFastSolver(SmallFinish()).Solve(RandomSolvablePosition(6, random), stop.get_token()));
+    EXPECT_FALSE(TOptimalSolver(SmallTables4()).Solve(RandomSolvablePosition(4, random), {}, 1000));
 }
 
-TEST(SolverFast, SolvesEverySize)
+TEST(SolverFast, SolvesEverySizeWithinTheLongestFourByFourNeeds)
 {
     std::mt19937 random(6);
-    TFastSolver solver(SmallFinish());
-    TFastSolverOptions noFinish = SmallFinish();
-    noFinish.FinishOptimally = false;
-    TFastSolver reducing(noFinish);
+    TFastSolver solver(TFastSolverOptions{400, nullptr});
     for (int n = 1; n <= 7; ++n)
-        for (int k = 0; k < 2; ++k) {
+        for (int k = 0; k < (n == 4 ? 20 : 2); ++k) {
             const TPosition board = RandomSolvablePosition(n, random);
-            for (TFastSolver* fast : {&solver, &reducing}) {
-                const auto solution = fast->Solve(board);
-                ASSERT_TRUE(solution);
-                EXPECT_TRUE(Solves(board, solution->Tiles)) << n;
-                EXPECT_EQ(solution->LowerBound, ManhattanDistance(board));
+            const auto solution = solver.Solve(board);
+            ASSERT_TRUE(solution);
+            EXPECT_TRUE(Solves(board, solution->Tiles)) << n;
+            EXPECT_EQ(solution->LowerBound, ManhattanDistance(board));
+            if (n == 4) {
+                EXPECT_LE(int(solution->Tiles.size()), kLongestFourByFour);
             }
         }
-    // The placing searches of the usual size are the game's hint and solve tests.
-    EXPECT_FALSE(TPatternDatabase::IsSharedBuilt(4));
+}
+
+// Ranked by 4 x 4 tables, as a hint past its search's budget is, the beam still brings every
+// board home within the most moves any needs.
+TEST(SolverFast, RankedByTablesStaysWithinTheLongestFourByFourNeeds)
+{
+    TFastSolverOptions options;
+    options.BeamWidth = 300;
+    options.Tables = &SmallTables4();
+    ASSERT_EQ(SmallTables4().Build(), TBuildResult::Built);
+    std::mt19937 random(10);
+    for (int k = 0; k < 10; ++k) {
+        const TPosition board = RandomSolvablePosition(4, random);
+        const auto solution = TFastSolver(options).Solve(board);
+        ASSERT_TRUE(solution);
+        EXPECT_TRUE(Solves(board, solution->Tiles));
+        EXPECT_LE(int(solution->Tiles.size()), kLongestFourByFour);
+    }
+}
+
+// Two tiles of the bottom row swapped, and two of the top row: the beam (of this width) finds
+// nothing to gain in any move and gets stuck; the board is finished row by row instead.
+TEST(SolverFast, FinishesABoardTheBeamGetsStuckOn)
+{
+    TPosition board = GoalPosition(7);
+    std::swap(board.Cells[44], board.Cells[45]);
+    std::swap(board.Cells[2], board.Cells[3]);
+    const auto solution = TFastSolver(TFastSolverOptions{2500, nullptr}).Solve(board);
+    ASSERT_TRUE(solution);
+    EXPECT_TRUE(Solves(board, solution->Tiles));
 }
 
 // Follows hints to the end; with detours the player makes a few moves of their own on the way.
@@ -157,8 +159,8 @@ int FollowHints(THintPlanner& planner, TPosition board, bool detours, std::mt199
 TEST(SolverHints, FollowingHintsReachesHome)
 {
     std::mt19937 random(7);
-    for (int n : {5, 7}) {
-        THintPlanner planner(SmallFinish());
+    for (int n : {3, 5, 7}) {
+        THintPlanner planner(SmallHints());
         const TPosition board = RandomSolvablePosition(n, random);
         EXPECT_GT(FollowHints(planner, board, false, random), 0);
         EXPECT_GT(FollowHints(planner, board, true, random), 0);
@@ -168,8 +170,7 @@ TEST(SolverHints, FollowingHintsReachesHome)
 TEST(SolverHints, HintsKeepToThePlanAndFollowAShortestWayOnFourByFour)
 {
     std::mt19937 random(8);
-    TFastSolverOptions options = SmallFinish();
-    THintPlanner planner(options);
+    THintPlanner planner(SmallHints());
     const TPosition board = RandomWalk(4, 18, random);
     const int shortest = BidirectionalDistance(board, 20);
     EXPECT_EQ(FollowHints(planner, board, false, random), shortest);
@@ -188,6 +189,56 @@ TEST(SolverHints, HintsKeepToThePlanAndFollowAShortestWayOnFourByFour)
     EXPECT_FALSE(planner.IsOnPlan(off));
     EXPECT_EQ(planner.NextMove(GoalPosition(4)), 0);
     EXPECT_THROW(planner.NextMove(TPosition{2, {2, 1, 3, 0}}), std::invalid_argument);
+}
+
+// Before the tables are ready a 4 x 4 hint is the fast solver's, at once; once they are, the
+// answers are shortest. A search past its budget answers with the fast solver too, and Answer
+// then goes on to the shortest way.
+TEST(SolverHints, FourByFourAnswersAtOnceAndShortestWhenTheyCanBe)
+{
+    TPatternDatabase tables(4, SmallPartition4());
+    TTableStore store(tables, "");
+    THintOptions options = SmallHints();
+    options.Tables = &store;
+    THintPlanner planner(options);
+    std::mt19937 random(9);
+    const TPosition board = RandomWalk(4, 60, random);
+
+    const std::optional<THint> before = planner.Quick(board);
+    ASSERT_TRUE(before);
+    EXPECT_FALSE(before->Shortest);
+    EXPECT_TRUE(Solves(board, before->Moves));
+    EXPECT_FALSE(tables.IsBuilt());  // a quick answer never builds them
+    EXPECT_FALSE(planner.Shortest(board));
+
+    ASSERT_EQ(store.Prepare(), TPrepareResult::Ready);
+    const std::optional<THint> after = planner.Quick(board);
+    ASSERT_TRUE(after);
+    EXPECT_TRUE(after->Shortest);
+    const auto shortest = TOptimalSolver(tables).Solve(board);
+    EXPECT_EQ(after->Moves, shortest->Tiles);
+    EXPECT_GT(shortest->Nodes, kCheckInterval);  // enough for a budget of one node to end it
+
+    options.NodeBudget = 1;  // the search gives up at its first check point
+    THintPlanner hurried(options);
+    std::vector<THint> answers;
+    EXPECT_TRUE(hurried.Answer(board, {}, [&](const THint& hint) { answers.push_back(hint); }));
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_FALSE(answers[0].Shortest);
+    EXPECT_TRUE(Solves(board, answers[0].Moves));
+    EXPECT_TRUE(answers[1].Shortest);
+    EXPECT_EQ(answers[1].Moves.size(), shortest->Tiles.size());
+    // The shortest plan is kept: the next quick answer is from it.
+    EXPECT_TRUE(hurried.Quick(board)->Shortest);
+
+    // Larger boards have no shortest answer to wait for: one answer, at once.
+    const TPosition five = RandomSolvablePosition(5, random);
+    EXPECT_FALSE(hurried.Shortest(five));
+    answers.clear();
+    EXPECT_TRUE(hurried.Answer(five, {}, [&](const THint& hint) { answers.push_back(hint); }));
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_FALSE(answers[0].Shortest);
+    EXPECT_TRUE(Solves(five, answers[0].Moves));
 }
 
 }  // namespace

@@ -73,6 +73,35 @@ int BidirectionalDistance(const TPosition& position, int maxDepth)
     return -1;
 }
 
+TPosition UnpackBoard(int n, std::uint64_t key)
+{
+    TPosition board{n, std::vector<std::uint8_t>(std::size_t(n * n))};
+    for (int c = n * n - 1; c >= 0; --c, key >>= 4)
+        board.Cells[std::size_t(c)] = std::uint8_t(key & 15);
+    return board;
+}
+
+TPartition SmallPartition4()
+{
+    return {{1, 2, 3}, {4, 7, 8}, {5, 6, 9}, {10, 13, 14}, {11, 12, 15}};
+}
+
+TPatternDatabase& SmallTables4()
+{
+    static TPatternDatabase tables(4, SmallPartition4());
+    return tables;
+}
+
+THintOptions SmallHints()
+{
+    static TTableStore store(SmallTables4(), "");
+    store.Prepare();
+    THintOptions options;
+    options.Tables = &store;
+    options.Fast.BeamWidth = 300;
+    return options;
+}
+
 TPosition RandomWalk(int n, int steps, std::mt19937& random)
 {
     TPosition position = GoalPosition(n);

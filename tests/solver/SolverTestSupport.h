@@ -1,13 +1,16 @@
 #pragma once
 // Reference searches for the solver's tests: plain breadth-first searches over whole boards.
 
+#include "solver/HintPlanner.h"
+#include "solver/PatternDatabase.h"
 #include "solver/Position.h"
 
 #include <cstdint>
 #include <unordered_map>
 
-// Boards of up to 4 x 4 packed four bits a cell.
+// Boards of up to 4 x 4 packed four bits a cell, and back.
 std::uint64_t PackBoard(const TPosition& position);
+TPosition UnpackBoard(int n, std::uint64_t key);
 
 // Distance from home of every board reachable from it (all of them for 3 x 3 and smaller).
 std::unordered_map<std::uint64_t, int> DistancesFromGoal(int n);
@@ -20,3 +23,11 @@ TPosition RandomWalk(int n, int steps, std::mt19937& random);
 
 // Whether the moves are legal and bring the board home.
 bool Solves(const TPosition& position, const TMoves& moves);
+
+// Small 4 x 4 tables (five groups of three tiles): quick to build, weak enough that the searches
+// work hard. The shared ones are built once.
+TPartition SmallPartition4();
+TPatternDatabase& SmallTables4();
+
+// Hint options on the small tables, built, kept in memory only, with narrow beams.
+THintOptions SmallHints();

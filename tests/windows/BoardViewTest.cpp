@@ -10,7 +10,6 @@ class BoardView : public TWindowTest {
 protected:
     BoardView()
     {
-        form.Session().SetSolverOptions({.FinishOptimally = false});
         form.FinishStart();
         form.show();
         QApplication::setActiveWindow(&form);  // shortcuts act in the active window

@@ -11,8 +11,6 @@ class PlayTest : public TWindowTest {
 protected:
     PlayTest()
     {
-        // Boards of 5 x 5 finish on 3 x 3, so that no test builds the 4 x 4 tables.
-        form.Session().SetSolverOptions({.FinishOptimally = false});
         form.FinishStart();
         form.Start();
         // Shortcuts act in the active window.

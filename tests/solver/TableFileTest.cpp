@@ -1,0 +1,174 @@
+// The tables' file: what it takes and what it refuses, and that it is never seen half written.
+// Where it may live and what may stand under its name are the rules of files/UserFile.h, whose
+// tests they are; here only the tables' side of them.
+
+#include "solver/TableFile.h"
+#include "solver/TableStore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TPartition Threes3() { return {{1, 2, 3}, {4, 5, 6}, {7, 8}}; }
+
+std::vector<std::uint8_t> ReadAll(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                  std::streamsize(bytes.size()));
+}
+
+class TableFileTest : public ::testing::Test {
+protected:
+    TableFileTest()
+    {
+        fs::remove_all(folder);
+        built.Build();
+    }
+    ~TableFileTest() override { fs::remove_all(folder.parent_path()); }
+
+    TLoadResult LoadFresh(const TPartition& partition = Threes3())
+    {
+        TPatternDatabase tables(3, partition);
+        const TLoadResult result = LoadTables(tables, file.string());
+        for (int g = 0; result == TLoadResult::Loaded && g < tables.GroupCount(); ++g)
+            EXPECT_TRUE(std::equal(tables.Table(g), tables.Table(g) + tables.TableSize(g), built.Table(g)));
+        return result;
+    }
+
+    const fs::path folder = fs::path(::testing::TempDir()) / ("mozik_tables_" + std::to_string(getpid())) / "Mozik";
+    const fs::path file = folder / "tables.bin";
+    TPatternDatabase built{3, Threes3()};
+};
+
+TEST_F(TableFileTest, TablesComeBackAsTheyWereWritten)
+{
+    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);  // no file yet
+    ASSERT_TRUE(StoreTables(built, file.string()));
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(fs::file_size(file), TableFileSize(built));
+    EXPECT_EQ(LoadFresh(), TLoadResult::Loaded);
+    // A store prepares them from the file, and builds and writes them where it has none.
+    TPatternDatabase tables(3, Threes3());
+    TPrepareWay way{};
+    EXPECT_EQ(TTableStore(tables, file.string()).Prepare({}, 0, &way), TPrepareResult::Ready);
+    EXPECT_EQ(way, TPrepareWay::Read);
+    fs::remove(file);
+    TPatternDatabase again(3, Threes3());
+    EXPECT_EQ(TTableStore(again, file.string()).Prepare({}, 0, &way), TPrepareResult::Ready);
+    EXPECT_EQ(way, TPrepareWay::Built);
+    EXPECT_EQ(ReadAll(file), EncodeTables(built));
+}
+
+// Each fault on its own: the file is refused, and the store builds the tables and replaces it.
+TEST_F(TableFileTest, AShortCorruptLongOrForeignFileIsRebuilt)
+{
+    const std::vector<std::uint8_t> good = EncodeTables(built);
+    auto otherVersion = good;
+    otherVersion[8] = std::uint8_t(kTableFormatVersion + 1);
+    auto flipped = good;
+    flipped[good.size() / 2] ^= 0x10;
+    auto badChecksum = good;
+    badChecksum.back() ^= 1;
+    auto longer = good;
+    longer.push_back(0);
+    const std::vector<std::vector<std::uint8_t>> faults = {
+        std::vector<std::uint8_t>(good.begin(), good.end() - 1), {}, otherVersion, flipped, badChecksum, longer};
+    fs::create_directories(folder);
+    for (const auto& bytes : faults) {
+        WriteAll(file, bytes);
+        EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild) << bytes.size();
+        TPatternDatabase tables(3, Threes3());
+        EXPECT_EQ(TTableStore(tables, file.string()).Prepare(), TPrepareResult::Ready);
+        EXPECT_EQ(ReadAll(file), good);
+    }
+    // Tables of other groups are not taken for these.
+    EXPECT_EQ(LoadFresh({{1, 2, 3, 4}, {5, 6, 7, 8}}), TLoadResult::Rebuild);
+}
+
+// Two writers of different tables at once and a reader meanwhile: the reader finds one writer's
+// tables whole, never a mixture or a part, and no temporary file is left behind.
+TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
+{
+    auto filled = [](std::uint8_t value) {
+        auto tables = std::make_unique<TPatternDatabase>(3, Threes3());
+        std::vector<std::vector<std::uint8_t>> contents;
+        for (const TTileGroup& group : Threes3())
+            contents.emplace_back(TableEntries(9, group.size()), value);
+        tables->Adopt(std::move(contents));
+        return tables;
+    };
+    const auto first = filled(1), second = filled(2);
+    ASSERT_TRUE(StoreTables(*first, file.string()));
+    std::jthread writerA([&] {
+        for (int k = 0; k < 30; ++k)
+            StoreTables(*first, file.string());  // one of two writers at once may find its file taken
+    });
+    std::jthread writerB([&] {
+        for (int k = 0; k < 30; ++k)
+            StoreTables(*second, file.string());
+    });
+    for (int k = 0; k < 60; ++k) {
+        TPatternDatabase read(3, Threes3());
+        ASSERT_EQ(LoadTables(read, file.string()), TLoadResult::Loaded);
+        const std::uint8_t value = read.Table(0)[0];
+        EXPECT_TRUE(value == 1 || value == 2);
+        for (int g = 0; g < read.GroupCount(); ++g)
+            EXPECT_EQ(std::count(read.Table(g), read.Table(g) + read.TableSize(g), value), std::ptrdiff_t(read.TableSize(g)));
+    }
+    writerA.join();
+    writerB.join();
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// What is not a regular file of the user's own is neither read nor replaced: the tables are
+// then kept in memory only.
+TEST_F(TableFileTest, OnlyARegularFileOfTheUsersOwnIsTrusted)
+{
+    fs::create_directories(folder);
+    fs::create_directory(file);  // a folder in its place
+    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
+    EXPECT_FALSE(StoreTables(built, file.string()));
+    fs::remove(file);
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);  // a pipe: refused without waiting for a writer
+    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
+    EXPECT_FALSE(StoreTables(built, file.string()));
+    TPatternDatabase tables(3, Threes3());
+    EXPECT_EQ(TTableStore(tables, file.string()).Prepare(), TPrepareResult::Ready);
+    EXPECT_TRUE(fs::is_fifo(file));
+
+    if (getuid() != 0)
+        GTEST_SKIP() << "files of another user can be made only by root";
+    // Another user's file, and another user's link to a file of ours.
+    fs::remove(file);
+    WriteAll(file, EncodeTables(built));
+    ASSERT_EQ(chown(file.c_str(), 4242, 4242), 0);
+    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
+    EXPECT_FALSE(StoreTables(built, file.string()));
+    fs::remove(file);
+    const fs::path ours = folder.parent_path() / "ours.bin";
+    WriteAll(ours, EncodeTables(built));
+    fs::create_symlink(ours, file);
+    EXPECT_EQ(LoadFresh(), TLoadResult::Loaded);  // a link of the user's own is followed
+    ASSERT_EQ(lchown(file.c_str(), 4242, 4242), 0);
+    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
+    EXPECT_FALSE(StoreTables(built, file.string()));
+    EXPECT_TRUE(fs::is_symlink(file));
+}
+
+}  // namespace

@@ -147,11 +147,6 @@ e2e_default_scores() {
   for i in $(seq 40); do printf '\315\345\350\347\342\345\361\362\355\373\351\r\n0\r\n'; done
 }
 
-# e2e_screen_pixel X Y: the colour of a pixel of the screen, as "srgb(r,g,b)".
-e2e_screen_pixel() {
-  import -window root -crop "1x1+$1+$2" +repage -format '%[pixel:p{0,0}]' info: 2>/dev/null
-}
-
 # e2e_pixel X Y: the colour of a pixel of the main window on the screen, as "srgb(r,g,b)".
 e2e_pixel() {
   import -window "$E2E_WID" -crop "1x1+$1+$2" +repage -format '%[pixel:p{0,0}]' info: 2>/dev/null

@@ -103,7 +103,6 @@ TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGame
     clock.Advance(60);  // half the time, seven eighths of the way
     EXPECT_EQ(TileAt(25)->geometry(), Home(25).translated(-54 / 8 - 1, 0));
     EXPECT_EQ(TileAt(22)->geometry(), Home(22).translated(-54 / 8 - 1, 0));
-    EXPECT_EQ(TileAt(20)->geometry(), Home(20));
     clock.Advance(60);
     EXPECT_FALSE(Board()->Sliding());
     EXPECT_EQ(TileAt(25)->geometry(), Home(25));
@@ -120,9 +119,10 @@ TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGame
     EXPECT_EQ(GapPos, 25);
 
     Item("Animation1")->trigger();  // off: the tiles go at once
-    Click(18);
+    Click(15);
+    EXPECT_EQ(GapPos, 15);
     EXPECT_FALSE(Board()->Sliding());
-    EXPECT_EQ(TileAt(17)->geometry(), Home(17));
+    EXPECT_EQ(TileAt(25)->geometry(), Home(25));
 }
 
 TEST_F(BoardView, TheHintsMarkerStandsOutOnAWhiteAndOnABlackPictureAtEverySize)
@@ -150,7 +150,6 @@ TEST_F(BoardView, TheHintsMarkerStandsOutOnAWhiteAndOnABlackPictureAtEverySize)
                 for (int x = 0; x < t; ++x)
                     standsOut += std::abs(qGray(tile.pixel(x, y)) - qGray(colour)) > 200;
             EXPECT_EQ(standsOut, ring) << t;
-            EXPECT_EQ(MarkerBand(t), band);
         }
 }
 

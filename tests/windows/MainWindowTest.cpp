@@ -1,7 +1,6 @@
 #include "framework/Application.h"
 #include "framework/HintWindow.h"
 #include "tests/windows/WindowTestSupport.h"
-#include "windows/BoardGeometry.h"
 #include "windows/StateReport.h"
 
 #include <QDropEvent>
@@ -29,15 +28,6 @@ protected:
     QMenu* Menu(const char* name) const { return Part<QMenu>(form, name); }
     TImage* Image1() const { return Part<TImage>(form, "Image1"); }
 };
-
-TEST(BoardGeometry, PiecesAreWholeFractionsOfThePicture)
-{
-    // 100 x 100 on 7 x 7: 14 x 14 pieces; the last two rows and columns are never shown.
-    EXPECT_EQ(SourceRect(1, 1, 7, 100, 100), Rect(0, 0, 14, 14));
-    EXPECT_EQ(SourceRect(7, 7, 7, 100, 100), Rect(84, 84, 98, 98));
-    // 640 x 480 on 5 x 5: 128 x 96 pieces, the board square whatever the proportions.
-    EXPECT_EQ(SourceRect(5, 2, 5, 640, 480), Rect(512, 96, 640, 192));
-}
 
 TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 {
@@ -180,8 +170,8 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  7 x 7"));
     EXPECT_EQ(Image1()->size(), QSize(250, 250));
 
-    // 100 x 75 on 7 x 7: pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what lies
-    // beyond the whole pieces is magenta, which no tile may show.
+    // 100 x 75 on 7 x 7: whole pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what
+    // lies beyond the whole pieces is magenta, which no tile may show.
     const auto colour = [](int column, int row) { return QColor(30 * column, 30 * row, 100); };
     QImage picture(100, 75, QImage::Format_RGB32);
     picture.fill(QColor(255, 0, 255));

@@ -7,17 +7,9 @@
 
 namespace {
 
-class PlayTest : public TWindowTest {
+class PlayTest : public TShownWindowTest {
 protected:
-    PlayTest()
-    {
-        form.FinishStart();
-        form.Start();
-        // Shortcuts act in the active window.
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
+    PlayTest() { form.Start(); }
 
     void Key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form, Qt::Key(key), modifiers); }
     void Space(QEvent::Type type, bool autoRepeat = false)

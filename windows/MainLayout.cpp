@@ -80,14 +80,6 @@ QAction* MakeItem(QMenu* menu, const char* name, const QString& caption, const Q
     return item;
 }
 
-void TBusyCursor::Show(bool busy)
-{
-    if (busy == shown_)
-        return;
-    shown_ = busy;
-    busy ? QApplication::setOverrideCursor(Qt::BusyCursor) : QApplication::restoreOverrideCursor();
-}
-
 void MakeSizeItems(QMenu* menu, std::initializer_list<QAction**> items, const std::function<void(int)>& choose)
 {
     int n = 1;
@@ -99,6 +91,14 @@ void MakeSizeItems(QMenu* menu, std::initializer_list<QAction**> items, const st
         QObject::connect(*item, &QAction::triggered, menu, [choose, n] { choose(n); });
         n = n == 1 ? 4 : n + 1;
     }
+}
+
+void TBusyCursor::Show(bool busy)
+{
+    if (busy == shown_)
+        return;
+    shown_ = busy;
+    busy ? QApplication::setOverrideCursor(Qt::BusyCursor) : QApplication::restoreOverrideCursor();
 }
 
 void TProblemTeller::Tell(const QString& problem)

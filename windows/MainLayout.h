@@ -1,6 +1,7 @@
 #pragma once
 // The pieces of the main window's layout: the tool buttons, the clock in the tool bar, the menu
-// items, the hint manager with its balloon's colours and font.
+// items, the hint manager with its balloon's colours and font; and what the window shows beside
+// them: the busy pointer and the error boxes of what the player must read.
 
 #include <QKeySequence>
 #include <QString>

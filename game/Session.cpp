@@ -7,13 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 constexpr int kSecondMs = 1000;
-constexpr int kBlinkMs = 160;       // six changes, three blinks, within a second
-constexpr int kBlinkChanges = 6;
 constexpr int kSolveStepMs = 125;   // eight moves a second
 constexpr int kPeekMs = 2000;
 
@@ -22,13 +21,24 @@ QString PictureProblem(const QString& path, const QString& reason)
     return QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
 }
 
+// The picture with its shorter side brought down to `side` pixels (0: as it is), proportions
+// kept: a board of that side shows no more of it.
+QImage Kept(const QImage& picture, int side)
+{
+    const int shorter = std::min(picture.width(), picture.height());
+    if (side <= 0 || shorter <= side)
+        return picture;
+    const double scale = double(side) / shorter;
+    const QSize size(std::max(1, qRound(picture.width() * scale)), std::max(1, qRound(picture.height() * scale)));
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 } // namespace
 
 TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     : QObject(parent), clock_(clock), random_(random)
 {
     secondTimer_ = clock_.NewTimer(kSecondMs, true, [this] { Timer1Timer(); });
-    blinkTimer_ = clock_.NewTimer(kBlinkMs, true, [this] { Blink(); });
     solveTimer_ = clock_.NewTimer(kSolveStepMs, true, [this] { PlayNextSolutionMove(); });
     peekTimer_ = clock_.NewTimer(kPeekMs, false, [this] { EndPeek(); });
 }
@@ -55,7 +65,7 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name)
 {
-    picture_ = picture;
+    picture_ = Kept(picture, largestBoard_);
     pictureName_ = name;
     NewBoard(game_.BoardSize());
 }
@@ -65,9 +75,9 @@ void TSession::OpenPicture(const QString& path)
     const int question = ++pictureQuestion_;
     TPictureJob& job = pictureJobs_.emplace_back();
     job.Question = question;
-    job.Worker = std::jthread([this, path, question] {
+    job.Worker = std::jthread([this, path, question, side = largestBoard_] {
         QString error;
-        const QImage picture = ReadPictureFile(path, &error);
+        const QImage picture = Kept(ReadPictureFile(path, &error), side);
         QMetaObject::invokeMethod(
             this, [this, path, picture, error, question] { PictureRead(question, path, picture, error); },
             Qt::QueuedConnection);
@@ -107,7 +117,7 @@ bool TSession::OpenPictureNow(const QByteArray& localPath)
 void TSession::NewBoard(int n)
 {
     StopSolver();
-    StopBlink();
+    ClearHint();
     game_.NewBoard(n);
     emit BoardChanged();
     Notify();
@@ -118,7 +128,7 @@ void TSession::Start()
     if (game_.BoardSize() == 1)
         return;
     StopSolver();
-    StopBlink();
+    ClearHint();
     random_.Randomize();
     game_.Start(random_);
     planner_ = THintPlanner(solverOptions_);
@@ -156,7 +166,8 @@ void TSession::Moved(const TMoveResult& result)
         return;
     if (!solving_)
         solver_.request_stop();  // a hint for the board before is no longer wanted
-    StopBlink();
+    ClearHint();
+    emit Slid(result.Move);
     if (result.Solved && !solving_)
         EndGame(game_.GivenUp());
     else
@@ -175,6 +186,7 @@ void TSession::EndGame(bool givenUp)
 
 void TSession::TogglePause()
 {
+    ClearHint();
     game_.TogglePause();
     Notify();
 }
@@ -201,7 +213,7 @@ void TSession::Solve()
         return;
     // The clock stops at once; from here on the player can only hurry the solution home.
     StopSolver();
-    StopBlink();
+    ClearHint();
     solving_ = true;
     finishAtOnce_ = false;
     solution_.reset();
@@ -254,12 +266,9 @@ void TSession::SolverAnswered(int question, const TPosition& asked, const std::o
             solveTimer_->Start();
             Notify();
         }
-    } else if (!answer->empty() && game_.Playing()) {
-        hinted_ = answer->front();
-        blinks_ = 0;
-        blinkTimer_->Start();
-        Blink();
     } else {
+        if (!answer->empty() && game_.Playing())
+            hinted_ = answer->front();
         Notify();
     }
 }
@@ -277,19 +286,9 @@ void TSession::StopSolver()
     solution_.reset();
 }
 
-// The hinted tile's frame goes down and up again, three times.
-void TSession::Blink()
+void TSession::ClearHint()
 {
-    if (game_.PositionOfTile(hinted_) == 0 || ++blinks_ > kBlinkChanges)
-        StopBlink();
-    Notify();
-}
-
-void TSession::StopBlink()
-{
-    blinkTimer_->Stop();
     hinted_ = 0;
-    blinks_ = 0;
 }
 
 void TSession::PlayNextSolutionMove()
@@ -325,6 +324,7 @@ void TSession::HoldPeek()
 {
     peekTimer_->Stop();  // held, it lasts until it is let go
     if (game_.Playing() && !peeking_) {
+        ClearHint();
         peeking_ = true;
         Notify();
     }
@@ -340,6 +340,7 @@ void TSession::PeekForAWhile()
 {
     if (!game_.Playing() || peeking_)
         return;
+    ClearHint();
     peeking_ = true;
     peekTimer_->Start();
     Notify();

@@ -13,10 +13,15 @@
 #include <mutex>
 #include <thread>
 
+// The picture with its shorter side brought down to `side` pixels (0: as it is), proportions
+// kept: a board of that side shows no more of it.
+QImage PictureWithin(const QImage& picture, int side);
+
 class TPictureReading {
 public:
-    // Starts reading the file, named in the file system's own bytes.
-    explicit TPictureReading(QByteArray localPath);
+    // Starts reading the file, named in the file system's own bytes; a larger picture is brought
+    // down to `side` there (PictureWithin).
+    explicit TPictureReading(QByteArray localPath, int side = 0);
     ~TPictureReading();  // waits for the worker
     TPictureReading(const TPictureReading&) = delete;
     TPictureReading& operator=(const TPictureReading&) = delete;

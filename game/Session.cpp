@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int kSecondMs = 1000;
-constexpr int kBlinkMs = 160;       // six changes, three blinks, within a second
-constexpr int kBlinkChanges = 6;
 constexpr int kSolveStepMs = 125;   // eight moves a second
 constexpr int kPeekMs = 2000;
 
@@ -29,7 +27,6 @@ TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     : QObject(parent), clock_(clock), random_(random)
 {
     secondTimer_ = clock_.NewTimer(kSecondMs, true, [this] { Timer1Timer(); });
-    blinkTimer_ = clock_.NewTimer(kBlinkMs, true, [this] { Blink(); });
     solveTimer_ = clock_.NewTimer(kSolveStepMs, true, [this] { PlayNextSolutionMove(); });
     peekTimer_ = clock_.NewTimer(kPeekMs, false, [this] { EndPeek(); });
 }
@@ -56,14 +53,14 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name)
 {
-    picture_ = picture;
+    picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
     NewBoard(game_.BoardSize());
 }
 
 void TSession::OpenPicture(const QString& path)
 {
-    OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(path)));
+    OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(path), largestBoard_));
 }
 
 void TSession::OpenPicture(std::unique_ptr<TPictureReading> reading)
@@ -111,7 +108,7 @@ void TSession::PictureRead(int question)
 void TSession::NewBoard(int n)
 {
     StopSolver();
-    StopBlink();
+    ClearHint();
     game_.NewBoard(n);
     emit BoardChanged();
     Notify();
@@ -122,7 +119,7 @@ void TSession::Start()
     if (game_.BoardSize() == 1)
         return;
     StopSolver();
-    StopBlink();
+    ClearHint();
     random_.Randomize();
     game_.Start(random_);
     planner_ = THintPlanner(solverOptions_);
@@ -160,7 +157,8 @@ void TSession::Moved(const TMoveResult& result)
         return;
     if (!solving_)
         solver_.request_stop();  // a hint for the board before is no longer wanted
-    StopBlink();
+    ClearHint();
+    emit Slid(result.Move);
     if (result.Solved && !solving_)
         EndGame(game_.GivenUp());
     else
@@ -179,6 +177,7 @@ void TSession::EndGame(bool givenUp)
 
 void TSession::TogglePause()
 {
+    ClearHint();
     game_.TogglePause();
     Notify();
 }
@@ -205,7 +204,7 @@ void TSession::Solve()
         return;
     // The clock stops at once; from here on the player can only hurry the solution home.
     StopSolver();
-    StopBlink();
+    ClearHint();
     solving_ = true;
     finishAtOnce_ = false;
     solution_.reset();
@@ -258,12 +257,9 @@ void TSession::SolverAnswered(int question, const TPosition& asked, const std::o
             solveTimer_->Start();
             Notify();
         }
-    } else if (!answer->empty() && game_.Playing()) {
-        hinted_ = answer->front();
-        blinks_ = 0;
-        blinkTimer_->Start();
-        Blink();
     } else {
+        if (!answer->empty() && game_.Playing())
+            hinted_ = answer->front();
         Notify();
     }
 }
@@ -281,19 +277,9 @@ void TSession::StopSolver()
     solution_.reset();
 }
 
-// The hinted tile's frame goes down and up again, three times.
-void TSession::Blink()
+void TSession::ClearHint()
 {
-    if (game_.PositionOfTile(hinted_) == 0 || ++blinks_ > kBlinkChanges)
-        StopBlink();
-    Notify();
-}
-
-void TSession::StopBlink()
-{
-    blinkTimer_->Stop();
     hinted_ = 0;
-    blinks_ = 0;
 }
 
 void TSession::PlayNextSolutionMove()
@@ -329,6 +315,7 @@ void TSession::HoldPeek()
 {
     peekTimer_->Stop();  // held, it lasts until it is let go
     if (game_.Playing() && !peeking_) {
+        ClearHint();
         peeking_ = true;
         Notify();
     }
@@ -344,6 +331,7 @@ void TSession::PeekForAWhile()
 {
     if (!game_.Playing() || peeking_)
         return;
+    ClearHint();
     peeking_ = true;
     peekTimer_->Start();
     Notify();

@@ -12,6 +12,8 @@
 #include "framework/StartupProbe.h"
 #include "game/CommandLine.h"
 #include "game/PictureReading.h"
+#include "windows/BoardPanel.h"
+#include "windows/ClientArea.h"
 #include "windows/StateReport.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
@@ -52,7 +54,7 @@ int main(int argc, char** argv)
         GatePictureReadsAt(gate);
     std::unique_ptr<TPictureReading> picture;
     if (command.Picture)
-        picture = std::make_unique<TPictureReading>(QByteArray::fromStdString(*command.Picture));
+        picture = std::make_unique<TPictureReading>(QByteArray::fromStdString(*command.Picture), LargestBoardSide());
     BuiltinPictureMayPaint();
     QApplication::setApplicationName(QStringLiteral("Mozik"));
     QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
@@ -62,6 +64,9 @@ int main(int argc, char** argv)
     UseRussianQtTexts();
     RegisterFontSubstitutions();
     ProgramRandom().Randomize();
+    // For the end-to-end tests: slides this slow, to be photographed on their way.
+    if (const QString slide = qEnvironmentVariable("MOZIK_TEST_SLIDE_MS"); !slide.isEmpty())
+        SetSlideDuration(slide.toInt());
 
     Form1 = new TForm1;  // the first window made becomes the main window
     if (picture) {

@@ -7,6 +7,11 @@
 #include <QStyle>
 #include <QTranslator>
 #include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -14,6 +19,36 @@ QPointer<QWidget>& MainFormPointer()
 {
     static QPointer<QWidget> form;
     return form;
+}
+
+struct THeldMessage {
+    QtMsgType Type;
+    QByteArray Category;
+    QString Text;
+};
+
+struct TStart {
+    std::mutex Mutex;
+    std::string Answer;
+    QtMessageHandler Previous = nullptr;
+    std::vector<THeldMessage> Held;
+};
+
+TStart& Start()
+{
+    static TStart start;
+    return start;
+}
+
+void HoldStartMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const std::lock_guard lock(Start().Mutex);
+    if (type == QtFatalMsg) {
+        std::fputs((Start().Answer + '\n').c_str(), stderr);
+        std::fflush(stderr);
+        std::_Exit(1);  // threads started before may still wait for the application: nobody waits for them
+    }
+    Start().Held.push_back({type, context.category ? context.category : "default", message});
 }
 
 } // namespace
@@ -68,4 +103,18 @@ bool UseRussianQtTexts()
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void AnswerFailedStartWith(std::string answer)
+{
+    Start().Answer = std::move(answer);
+    Start().Previous = qInstallMessageHandler(HoldStartMessages);
+}
+
+void ApplicationStarted()
+{
+    qInstallMessageHandler(Start().Previous);
+    const std::lock_guard lock(Start().Mutex);
+    for (const THeldMessage& held : std::exchange(Start().Held, {}))
+        Start().Previous(held.Type, QMessageLogContext(nullptr, 0, nullptr, held.Category.constData()), held.Text);
 }

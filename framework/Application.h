@@ -4,6 +4,7 @@
 // window of the program shares, whatever the desktop says.
 
 #include <QPalette>
+#include <string>
 
 class QWidget;
 
@@ -17,3 +18,10 @@ void UseLightLook();
 // Qt's own texts (file dialog, standard buttons, context menus) in Russian, like the game's;
 // false when Qt's Russian translation is not installed.
 bool UseRussianQtTexts();
+
+// Qt ends the program with a fatal message and an abort when its window system cannot start (no
+// display, or one that is not there). Around the making of the application, between these two
+// calls, such a start ends instead with `answer` alone on standard error and status 1, and Qt's
+// other messages are held back until the start has succeeded.
+void AnswerFailedStartWith(std::string answer);
+void ApplicationStarted();

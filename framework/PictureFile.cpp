@@ -160,8 +160,12 @@ QImage Decode(QByteArray bytes, QString* error)
     const TDecoderMessages messages;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    // Qt's readers tell an X bitmap only by decoding it whole, under a lock that every other
+    // reader of the program waits on meanwhile, the window's icons among them: its "#define"
+    // lines, which no other format begins with, name it at once.
+    const bool xBitmap = QByteArrayView(bytes).trimmed().startsWith("#define");
+    QImageReader reader(&buffer, xBitmap ? QByteArray("xbm") : QByteArray());
+    reader.setDecideFormatFromContent(!xBitmap);
     const QByteArray format = reader.format();
     if (format.isEmpty()) {
         Fail(error, Tr("Это не рисунок, или программа не знает его формата."));

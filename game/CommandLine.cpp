@@ -97,6 +97,21 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv)
     return command;
 }
 
+std::string NoWindowAnswer(const char* display, const char* waylandDisplay, const char* platform)
+{
+    const auto given = [](const char* value) { return value && *value; };
+    if (given(platform)) {
+        const std::string_view name = platform;
+        if (name.find("xcb") == std::string_view::npos && name.find("wayland") == std::string_view::npos)
+            return "mozik: не удалось открыть окно: оконная платформа «" + Shown(name) + "» (QT_QPA_PLATFORM) не запустилась";
+    }
+    if (given(display))
+        return "mozik: не удалось подключиться к дисплею «" + Shown(display) + "»: его нет, или он не пускает";
+    if (given(waylandDisplay))
+        return "mozik: не удалось подключиться к дисплею Wayland «" + Shown(waylandDisplay) + "», а переменная DISPLAY не задана";
+    return "mozik: нет дисплея, окно игры негде показать: переменная DISPLAY не задана (без дисплея: xvfb-run mozik)";
+}
+
 int AnswerCommandLine(const TCommandLine& command, std::FILE* out, std::FILE* err)
 {
     using enum TCommandLine::TAction;

@@ -18,6 +18,11 @@ struct TCommandLine {
 
 TCommandLine ParseCommandLine(int argc, const char* const* argv);
 
+// The line that tells why the game's window cannot be shown, from the environment's DISPLAY,
+// WAYLAND_DISPLAY and QT_QPA_PLATFORM (null or empty when unset): no display is named, the one
+// named is not there or lets nobody in, or the platform asked for does not start.
+std::string NoWindowAnswer(const char* display, const char* waylandDisplay, const char* platform);
+
 // Answers every action but Play: the usage or the version on `out`, a refusal and a hint to
 // --help on `err`. Returns the program's exit status: 0, 2 for a refusal, 1 when the answer could
 // not be written.

@@ -21,18 +21,6 @@ QString PictureProblem(const QString& path, const QString& reason)
     return QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
 }
 
-// The picture with its shorter side brought down to `side` pixels (0: as it is), proportions
-// kept: a board of that side shows no more of it.
-QImage Kept(const QImage& picture, int side)
-{
-    const int shorter = std::min(picture.width(), picture.height());
-    if (side <= 0 || shorter <= side)
-        return picture;
-    const double scale = double(side) / shorter;
-    const QSize size(std::max(1, qRound(picture.width() * scale)), std::max(1, qRound(picture.height() * scale)));
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 } // namespace
 
 TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
@@ -65,53 +53,56 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name)
 {
-    picture_ = Kept(picture, largestBoard_);
+    picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
     NewBoard(game_.BoardSize());
 }
 
 void TSession::OpenPicture(const QString& path)
 {
+    OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(path), largestBoard_));
+}
+
+void TSession::OpenPicture(std::unique_ptr<TPictureReading> reading)
+{
     const int question = ++pictureQuestion_;
-    TPictureJob& job = pictureJobs_.emplace_back();
-    job.Question = question;
-    job.Worker = std::jthread([this, path, question, side = largestBoard_] {
-        QString error;
-        const QImage picture = Kept(ReadPictureFile(path, &error), side);
-        QMetaObject::invokeMethod(
-            this, [this, path, picture, error, question] { PictureRead(question, path, picture, error); },
-            Qt::QueuedConnection);
+    TPictureJob& job = pictureJobs_.emplace_back(question, std::move(reading));
+    job.Reading->WhenRead([this, question] {
+        QMetaObject::invokeMethod(this, [this, question] { PictureRead(question); }, Qt::QueuedConnection);
     });
     Notify();  // busy
 }
 
-void TSession::PictureRead(int question, const QString& path, const QImage& picture, const QString& error)
+bool TSession::WaitForPicture(std::chrono::milliseconds bound)
 {
-    pictureJobs_.remove_if([question](const TPictureJob& job) { return job.Question == question; });
+    if (pictureJobs_.empty() || pictureJobs_.back().Question != pictureQuestion_)
+        return true;
+    if (!pictureJobs_.back().Reading->WaitFor(bound))
+        return false;
+    PictureRead(pictureQuestion_);  // now rather than when the worker's word arrives
+    return true;
+}
+
+// Takes a picture that has been read; its worker's word arriving afterwards finds nothing to do.
+void TSession::PictureRead(int question)
+{
+    const auto job = std::find_if(pictureJobs_.begin(), pictureJobs_.end(),
+                                  [question](const TPictureJob& each) { return each.Question == question; });
+    if (job == pictureJobs_.end())
+        return;
+    const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
+    pictureJobs_.erase(job);
+    const QString path = QFile::decodeName(reading->LocalPath());
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
     }
-    if (picture.isNull()) {
+    if (reading->Picture().isNull()) {
         Notify();
-        emit Problem(PictureProblem(path, error));
+        emit Problem(PictureProblem(path, reading->Error()));
         return;
     }
-    SetPicture(picture, QFileInfo(path).fileName());
-}
-
-bool TSession::OpenPictureNow(const QByteArray& localPath)
-{
-    ++pictureQuestion_;  // a picture on its way is no longer wanted
-    const QString path = QFile::decodeName(localPath);
-    QString error;
-    const QImage picture = ReadLocalPictureFile(localPath, &error);
-    if (picture.isNull()) {
-        emit Problem(PictureProblem(path, error));
-        return false;
-    }
-    SetPicture(picture, QFileInfo(path).fileName());
-    return true;
+    SetPicture(reading->Picture(), QFileInfo(path).fileName());
 }
 
 void TSession::NewBoard(int n)
@@ -404,7 +395,6 @@ void TSession::WaitForWork()
     if (solver_.joinable())
         solver_.join();
     for (TPictureJob& job : pictureJobs_)
-        if (job.Worker.joinable())
-            job.Worker.join();
+        job.Reading->Wait();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }

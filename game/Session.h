@@ -10,6 +10,7 @@
 #include "framework/Random.h"
 #include "game/Commands.h"
 #include "game/Game.h"
+#include "game/PictureReading.h"
 #include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
 #include "solver/HintPlanner.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <list>
 #include <memory>
 #include <optional>
@@ -59,9 +61,13 @@ public:
     // Reads the file on a worker; the board changes once the picture is there, and only if no
     // other picture was asked for meanwhile. A file that cannot be used is told (Problem).
     void OpenPicture(const QString& path);
-    // Reads the file at once (before the window shows); false when it cannot be used (told). The
-    // name is the file system's own bytes, which need not be valid text.
-    bool OpenPictureNow(const QByteArray& localPath);
+    // The same for a file whose reading has begun already (the one named on the command line,
+    // read while the window is made).
+    void OpenPicture(std::unique_ptr<TPictureReading> reading);
+    // Waits up to `bound` for the picture last asked for. When it is read by then, the board has
+    // it (or it has been told that it cannot be used) on return; false when it is still being
+    // read, and the board changes once it is there.
+    bool WaitForPicture(std::chrono::milliseconds bound);
     void NewBoard(int n);
 
     // The player's commands; each does nothing where the command states say it cannot act.
@@ -127,7 +133,7 @@ private:
     void StopSolver();
     void ClearHint();
     void PlayNextSolutionMove();
-    void PictureRead(int question, const QString& path, const QImage& picture, const QString& error);
+    void PictureRead(int question);
 
     TClock& clock_;
     TRandom& random_;
@@ -152,7 +158,7 @@ private:
     int largestBoard_ = 0;
     struct TPictureJob {
         int Question = 0;
-        std::jthread Worker;
+        std::unique_ptr<TPictureReading> Reading;
     };
     // Last, so that they are joined before anything they answer to goes.
     std::list<TPictureJob> pictureJobs_;  // those still reading

@@ -21,13 +21,15 @@ QByteArray Geometry(QSize size, QPoint at)
          + '+' + QByteArray::number(at.y());
 }
 
-// Writes the report again whenever the window moves, which moves every tile on the screen.
+// Writes the report again whenever the window moves, which moves every tile on the screen, and
+// when it becomes active or inactive.
 class TMoveWatch : public QObject {
 public:
     TMoveWatch(QObject* form, std::function<void()> write) : QObject(form), write_(std::move(write)) {}
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Move)
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Move || type == QEvent::WindowActivate || type == QEvent::WindowDeactivate)
             write_();
         return false;
     }
@@ -56,6 +58,8 @@ QByteArray GameReport(const TForm1& form)
     report += "hinted=" + QByteArray::number(session.HintedTile()) + '\n';
     report += "peeking=" + QByteArray::number(session.Peeking()) + '\n';
     report += "solving=" + QByteArray::number(session.Solving()) + '\n';
+    report += "busy=" + QByteArray::number(session.Busy()) + '\n';
+    report += "active=" + QByteArray::number(form.isActiveWindow()) + '\n';
     report += "fullscreen=" + QByteArray::number(form.isFullScreen()) + '\n';
     report += "maximised=" + QByteArray::number(form.isMaximized()) + '\n';
     if (const auto* animation = form.findChild<const QAction*>(QStringLiteral("Animation1")))

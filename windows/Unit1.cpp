@@ -264,7 +264,6 @@ void TForm1::Open1Click()
 }
 
 void TForm1::OpenPicture(const QString& path) { session_.OpenPicture(path); }
-void TForm1::OpenPictureAtStart(const QByteArray& localPath) { session_.OpenPictureNow(localPath); }
 
 void TForm1::HighScores1Click()
 {

@@ -56,10 +56,6 @@ public:
     // Opens a picture file chosen with Open or dropped on the window, read while the game goes
     // on; one that cannot be used is told in an error box and changes nothing.
     void OpenPicture(const QString& path);
-    // The picture named on the command line, taken before the window shows, so that its first
-    // frame already has it; one that cannot be used is told once the window is there. The name is
-    // the file system's own bytes, which need not be valid text.
-    void OpenPictureAtStart(const QByteArray& localPath);
     void N1x1Click() { ChooseSize(1); }
     void N4x4Click() { ChooseSize(4); }
     void N5x5Click() { ChooseSize(5); }

@@ -1,6 +1,8 @@
 // Start-up: the command line first, then the application, the generator seeded from the clock,
 // then the windows, of which only the main window is shown; the program ends when the main window
-// closes.
+// closes. A picture named on the command line is read while the windows are made, and waited for
+// a little, so that the window's first frame shows it; one that takes longer comes when it is
+// read.
 
 #include "art/BuiltinPicture.h"
 #include "art/Icon.h"
@@ -9,7 +11,9 @@
 #include "framework/Random.h"
 #include "framework/StartupProbe.h"
 #include "game/CommandLine.h"
+#include "game/PictureReading.h"
 #include "windows/BoardPanel.h"
+#include "windows/ClientArea.h"
 #include "windows/StateReport.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
@@ -17,9 +21,20 @@
 #include "windows/Unit4.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+namespace {
+
+// How long after its start the program may hold its window back for the picture it was given.
+constexpr std::chrono::milliseconds kStartPictureWait{500};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    const auto launched = std::chrono::steady_clock::now();
     // Read before anything starts: a command line that ends the program leaves nothing running.
     const TCommandLine command = ParseCommandLine(argc, argv);
     if (command.Action != TCommandLine::TAction::Play)
@@ -30,7 +45,16 @@ int main(int argc, char** argv)
     static char programName[] = "mozik";
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};
+    AnswerFailedStartWith(NoWindowAnswer(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("QT_QPA_PLATFORM")));
     QApplication application(qtArgc, qtArgv);
+    ApplicationStarted();
+    // For the end-to-end tests: picture reads wait at this named pipe, so that a test can change
+    // the file between the check of its length and its reading, or hold the reading up.
+    if (const QString gate = qEnvironmentVariable("MOZIK_TEST_PICTURE_GATE"); !gate.isEmpty())
+        GatePictureReadsAt(gate);
+    std::unique_ptr<TPictureReading> picture;
+    if (command.Picture)
+        picture = std::make_unique<TPictureReading>(QByteArray::fromStdString(*command.Picture), LargestBoardSide());
     BuiltinPictureMayPaint();
     QApplication::setApplicationName(QStringLiteral("Mozik"));
     QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
@@ -39,19 +63,19 @@ int main(int argc, char** argv)
     UseLightLook();
     UseRussianQtTexts();
     RegisterFontSubstitutions();
-
     ProgramRandom().Randomize();
-    // For the end-to-end tests: picture reads wait at this named pipe, so that a test can change
-    // the file between the check of its length and its reading.
-    if (const QString gate = qEnvironmentVariable("MOZIK_TEST_PICTURE_GATE"); !gate.isEmpty())
-        GatePictureReadsAt(gate);
     // For the end-to-end tests: slides this slow, to be photographed on their way.
     if (const QString slide = qEnvironmentVariable("MOZIK_TEST_SLIDE_MS"); !slide.isEmpty())
         SetSlideDuration(slide.toInt());
 
     Form1 = new TForm1;  // the first window made becomes the main window
-    if (command.Picture)
-        Form1->OpenPictureAtStart(QByteArray::fromStdString(*command.Picture));
+    if (picture) {
+        // Shown with the busy cursor and the built-in picture when it takes longer; one that
+        // cannot be used is told once the window is there.
+        Form1->Session().OpenPicture(std::move(picture));
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - launched);
+        Form1->Session().WaitForPicture(std::max(kStartPictureWait - waited, std::chrono::milliseconds(0)));
+    }
     // The dialogs follow once the main window is on the screen: nobody can open one before.
     QObject::connect(Form1, &TForm1::Started, Form1, [] {
         QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it

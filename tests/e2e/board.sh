@@ -20,6 +20,7 @@ row=$(printf '1 1 0 0 %.0s' $(seq 250))
 { echo P1; echo 1000 1000; for _ in $(seq 1000); do echo "$row"; done; } >"$E2E_TMP/stripes.pbm"
 export MOZIK_TEST_SLIDE_MS=1500
 e2e_start "$folder" "$E2E_TMP/stripes.pbm"
+e2e_expect title "stripes.pbm  -  5 x 5"
 
 # contrast P: how far the pixels of tile P on the screen spread from grey (0) to black and white
 # (0.5); striped C: whether such a spread C is more than 0.25.

@@ -2,7 +2,7 @@
 # End-to-end: the command line. --help, -h and --version answer on standard output with status 0;
 # an unknown option or a missing value is one line and a hint to --help on standard error with
 # status 2; none crashes. A picture whose name begins with a dash (after --) or is no valid text
-# opens.
+# opens. Without a display the game ends with one line and status 1, not an abort.
 # Usage: tests/e2e/cmdline.sh [path/to/mozik]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -49,12 +49,34 @@ odd=$(printf 'teal\377\376.png')
 cp "$folder/-teal.png" "$folder/$odd"
 for name in -teal.png "$odd"; do
   e2e_start "$folder" -- "$name"
-  case "$(e2e_state title)" in
-    *teal*.png"  -  5 x 5") ;;
-    *) e2e_fail "the picture did not open: title $(e2e_state title)" ;;
-  esac
+  e2e_wait_for '[[ "$(e2e_state title)" == *teal*.png"  -  5 x 5" ]]' "the picture (title $(e2e_state title))"
   e2e_key alt+x
   e2e_wait_exit
 done
 e2e_note "\"mozik -- -teal.png\" and a name of bytes that are no valid UTF-8 both open their picture"
+
+# Without a window system: no display named, one that is not there, a platform that does not
+# start. One line that names the problem, status 1, never an abort; what needs no window still
+# answers, and the solver needs no display at all.
+absent=4000
+while [ -e "/tmp/.X11-unix/X$absent" ] || [ -e "/tmp/.X$absent-lock" ]; do absent=$((absent + 1)); done
+no_window() {
+  local want=$1
+  shift
+  status=0
+  (cd "$E2E_TMP" && env -u WAYLAND_DISPLAY "$@" timeout 60 "$MOZIK" >"$E2E_TMP/out" 2>"$E2E_TMP/err") || status=$?
+  [ "$status" = 1 ] && [ ! -s "$E2E_TMP/out" ] && [ "$(wc -l <"$E2E_TMP/err")" = 1 ] && grep -q "^mozik: .*$want" "$E2E_TMP/err" ||
+    e2e_fail "$* mozik: status $status, not 1 with one line naming \"$want\": $(cat "$E2E_TMP/err")"
+  [ -z "$(find "$E2E_TMP" -maxdepth 1 -name 'core*')" ] || e2e_fail "$* mozik: a core dump"
+}
+no_window "нет дисплея" -u DISPLAY
+e2e_note "no display: \"$(cat "$E2E_TMP/err")\""
+no_window "к дисплею «:$absent»" DISPLAY=":$absent"
+e2e_note "a display that is not there: \"$(cat "$E2E_TMP/err")\""
+no_window "платформа «nowhere»" QT_QPA_PLATFORM=nowhere
+DISPLAY=":$absent" expect 0 --version
+DISPLAY=":$absent" expect 2 --bogus
+echo "3 1 2 3 4 5 6 0 7 8" | env -u DISPLAY "$(dirname "$MOZIK")/mozik-solve" >"$E2E_TMP/out" || e2e_fail "mozik-solve without a display"
+[ "$(cat "$E2E_TMP/out")" = "2 7 8" ] || e2e_fail "mozik-solve without a display answered $(cat "$E2E_TMP/out")"
+e2e_note "a platform that does not start: status 1 and one line; --version, --bogus and mozik-solve answer without a display"
 echo "End-to-end command line test passed."

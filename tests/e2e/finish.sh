@@ -33,8 +33,8 @@ colours() {
   convert "$1" -format %c histogram:info:- | sed -E 's/^ *([0-9]+): \(([0-9]+),([0-9]+),([0-9]+).*/\1: (\2,\3,\4)/' | sort -rn
 }
 inks=$(colours "$E2E_TMP/label4.png")
-echo "$inks" | grep -q ': (0,0,0)$' && e2e_fail "the name label is black"
-echo "$inks" | grep -q ': (190,190,190)$' || e2e_fail "the name label is not grey: $(echo "$inks" | head -3)"
+grep -q ': (0,0,0)$' <<<"$inks" && e2e_fail "the name label is black"
+grep -q ': (190,190,190)$' <<<"$inks" || e2e_fail "the name label is not grey: $(echo "$inks" | head -3)"
 e2e_note "the result dialog's name label is grey, (190,190,190), as its box"
 e2e_focus "$dialog"
 e2e_key Return

@@ -51,7 +51,8 @@ e2e_cleanup() {
 # in $E2E_DATA/Mozik unless the start folder has one), settings ($E2E_CONFIG) and cache
 # ($E2E_CACHE), inside $E2E_HOME; with E2E_REUSE_HOME=1 it shares the folders of the start before.
 # E2E_PID, E2E_WID and E2E_STATE then name this start's process, main window and report; several
-# games may run at once (e2e_game, e2e_use).
+# games may run at once (e2e_game, e2e_use). A picture named on the command line may come after the
+# window: wait for what the report says of it (its caption, busy=0, an error box).
 e2e_start() {
   local folder=$1
   shift
@@ -65,8 +66,10 @@ e2e_start() {
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"
-  E2E_WID=$(e2e_window "$(e2e_state title | sed 's/[][\\.^$*+?(){}|]/\\&/g')")
-  e2e_focus "$E2E_WID"
+  # By the caption's ending alone: a picture named on the command line may still be on its way,
+  # and the caption changes when it comes.
+  E2E_WID=$(e2e_window ".*  -  [1-7] x [1-7]")
+  e2e_give_focus "$E2E_WID"  # not waited for: a box telling of the picture may come first
 }
 
 # e2e_game: the game now in hand, to come back to with e2e_use.
@@ -79,9 +82,27 @@ e2e_use() {
   read -r E2E_PID E2E_WID E2E_STATE <<<"$1"
 }
 
-# e2e_focus WINDOW: gives the window the keyboard (without a window manager nothing else does).
+# e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it), the main
+# window until the game reports it active: when a dialog over it closes, the game may miss the
+# focus X gives it back and drop its keys; it is then given the focus by way of the root window.
 e2e_focus() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  local i
+  e2e_give_focus "$1"
+  [ "$1" = "${E2E_WID:-}" ] || return 0
+  for i in $(seq 200); do  # some ten seconds
+    [ "$(e2e_state active)" = 1 ] && return 0
+    if [ $((i % 10)) = 0 ]; then
+      e2e_give_focus "$(xdotool search --maxdepth 0 --name '' | head -n1)"
+      e2e_give_focus "$1"
+    fi
+    sleep 0.05
+  done
+  e2e_fail "the main window never became active"
+}
+
+# e2e_give_focus WINDOW: asks X to give the window the keyboard.
+e2e_give_focus() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
 }
 
 # e2e_wait_for CONDITION WHAT [SECONDS]: polls a shell condition until it holds.

@@ -98,6 +98,7 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
 
     const QString refused[] = {dir.filePath("missing.png"), dir.path(), dir.filePath("pipe.png"), dir.filePath("zero.bmp"),
                                huge.fileName(), Write("empty.jpg", {}), Write("text.png", "no picture here\n"),
+                               Write("header.xbm", "#define LIMIT 10\nint limit = LIMIT;\n"),
                                Write("wide.bmp", wide), Write("big.ppm", "P6\n8000 6000\n255\n" + QByteArray(300, 0))};
     QStringList errors;
     for (const QString& path : refused) {
@@ -105,7 +106,7 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
         EXPECT_TRUE(ReadPictureFile(path, &error).isNull()) << path.toStdString();
         errors << error;
     }
-    EXPECT_EQ(errors.mid(7), QStringList(2, "Рисунок слишком велик: в нём больше 40 миллионов точек."));
+    EXPECT_EQ(errors.mid(8), QStringList(2, "Рисунок слишком велик: в нём больше 40 миллионов точек."));
     EXPECT_FALSE(errors.contains(QString()));
 }
 

@@ -1,5 +1,6 @@
 #include "tests/game/GameTestSupport.h"
 
+#include "framework/PictureFile.h"
 #include "solver/FastSolver.h"
 
 std::vector<int> SolutionClicks(const TGame& game)
@@ -15,4 +16,14 @@ std::vector<int> SolutionClicks(const TGame& game)
         ApplyMove(board, tile);
     }
     return clicks;
+}
+
+ScopedPictureReadsHeld::ScopedPictureReadsHeld()
+{
+    SetPictureReadHook([held = letGo.get_future().share()](const QString&) { held.wait(); });
+}
+
+ScopedPictureReadsHeld::~ScopedPictureReadsHeld()
+{
+    SetPictureReadHook({});
 }

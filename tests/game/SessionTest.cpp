@@ -4,6 +4,7 @@
 #include "game/Session.h"
 #include "tests/game/GameTestSupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -238,6 +239,32 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnAndOnlyTheLastOneAskedForIsT
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(dir.filePath("cut.png")));
     EXPECT_TRUE(Game().Running());
+    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
+}
+
+TEST_F(SessionTest, AReadingOnItsWayIsWaitedForUpToABoundAndOtherwiseTakenWhenItArrives)
+{
+    const QString blue = Picture("blue.bmp", 80, Qt::blue);
+    {
+        ScopedPictureReadsHeld held;  // longer than any bound
+        session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(blue)));
+        EXPECT_FALSE(session.WaitForPicture(std::chrono::milliseconds(0)));
+        EXPECT_TRUE(session.Busy() && session.PictureName() == "start.png");
+        held.LetGo();
+        session.WaitForWork();
+    }
+    EXPECT_FALSE(session.Busy());
+    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
+
+    // Read already when handed over, and not to be used: told once, on return.
+    auto missing = std::make_unique<TPictureReading>(QFile::encodeName(dir.filePath("none.png")));
+    missing->Wait();
+    session.OpenPicture(std::move(missing));
+    EXPECT_TRUE(session.WaitForPicture(std::chrono::milliseconds(0)));
+    EXPECT_EQ(problems.size(), 1);
+    session.WaitForWork();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(dir.filePath("none.png")) && problems[0].contains("Файл не найден."));
     EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
 }
 

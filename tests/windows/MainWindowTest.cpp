@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  4 x 4"));
 }
 
-TEST(StartPicture, APictureNamedAtTheStartIsInTheFirstFrameAndOneThatCannotBeReadIsToldOverTheWindow)
+TEST(StartPicture, APictureReadInTimeIsInTheFirstFrameALateOneComesWhileTheWindowWaitsAndABadOneIsToldOverIt)
 {
     QTemporaryDir dir;
     ScopedCurrentDir workIn{dir.path()};
@@ -206,23 +206,42 @@ TEST(StartPicture, APictureNamedAtTheStartIsInTheFirstFrameAndOneThatCannotBeRea
     picture.fill(Qt::darkCyan);
     ASSERT_TRUE(picture.save(dir.filePath("sea.png"), "PNG"));
     WriteFile(dir.filePath("cut.png"), ReadFile(dir.filePath("sea.png")).chopped(40));
+    const auto open = [&dir](TForm1& form, const char* name, std::chrono::milliseconds wait) {
+        form.Session().OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(dir.filePath(name))));
+        return form.Session().WaitForPicture(wait);
+    };
+    const auto firstPaint = [](TForm1& form) {
+        form.show();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return form.windowTitle();
+    };
     ScopedErrorBoxes errors;
     {
         TForm1 form;
-        form.OpenPictureAtStart(QFile::encodeName(dir.filePath("sea.png")));
+        EXPECT_TRUE(open(form, "sea.png", std::chrono::hours(1)));
         EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));  // before the window shows
         EXPECT_EQ(Part(form, "Image1")->size(), QSize(120, 90));
     }
+    {
+        ScopedPictureReadsHeld held;
+        TForm1 form;
+        EXPECT_FALSE(open(form, "sea.png", std::chrono::milliseconds(0)));
+        EXPECT_EQ(firstPaint(form), QString("Mozik.bmp  -  5 x 5"));
+        const QCursor* cursor = QApplication::overrideCursor();
+        EXPECT_TRUE(cursor && cursor->shape() == Qt::BusyCursor);
+        held.LetGo();
+        form.Session().WaitForWork();
+        EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));
+        EXPECT_FALSE(QApplication::overrideCursor());
+    }
 
     TForm1 form;
-    form.OpenPictureAtStart(QFile::encodeName(dir.filePath("cut.png")));
+    EXPECT_TRUE(open(form, "cut.png", std::chrono::hours(1)));
     EXPECT_TRUE(errors.Messages().isEmpty());  // no box before there is a window to tell it over
-    form.show();
-    QCoreApplication::processEvents();  // its first paint
-    QCoreApplication::processEvents();
+    EXPECT_EQ(firstPaint(form), QString("Mozik.bmp  -  5 x 5"));
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(dir.filePath("cut.png")));
-    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
     EXPECT_EQ(Part(form, "Image1")->size(), QSize(250, 250));
 }
 

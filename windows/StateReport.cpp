@@ -54,6 +54,8 @@ QByteArray GameReport(const TForm1& form)
     report += "hinted=" + QByteArray::number(session.HintedTile()) + '\n';
     report += "peeking=" + QByteArray::number(session.Peeking()) + '\n';
     report += "solving=" + QByteArray::number(session.Solving()) + '\n';
+    report += "shortest=" + QByteArray::number(session.HintShortest()) + '\n';
+    report += "busy=" + QByteArray::number(session.Busy()) + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");

@@ -3,8 +3,9 @@
 // tests that drive the real program from outside (the --state-file switch): one "key=value"
 // line each for the caption, the client area in the window, the board size, whether a game
 // runs and is paused, the seconds, the gap, the tile a hint shows, whether the picture is peeked
-// at and whether a solution is on its way, the grid row by row, and where each tile lies on the
-// screen ("tile.P=WxH+X+Y").
+// at, whether a solution is on its way, whether the hinted move is one of a shortest solution,
+// whether the player waits (the busy cursor), the grid row by row, and where each tile lies on
+// the screen ("tile.P=WxH+X+Y").
 
 #include <QByteArray>
 #include <QString>

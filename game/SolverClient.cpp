@@ -84,8 +84,6 @@ void TSolverClient::Launch(int id, TSolverJob job, std::function<void(const TCan
                 // out of memory, or a board the solver cannot take: no answer
             }
             try {
-                if (watch)
-                    watch->End(job);
                 ended();
             } catch (...) {
                 // no memory left to tell it: the thread is joined when the client goes

@@ -24,11 +24,10 @@
 enum class TSolverJob { Question, Tables };
 
 // For tests: told on a worker's thread when it begins, before any of its work (a gate may hold it
-// there), at every check point of its work, and when its work is over, before it tells the client.
+// there), and at every check point of its work.
 class TSolverWatch : public TCheckWatcher {
 public:
     virtual void Begin(TSolverJob job, const std::stop_token& stop) = 0;
-    virtual void End(TSolverJob job) = 0;
 };
 
 class TSolverClient : public QObject {

@@ -85,22 +85,17 @@ e2e_wait_for() {
   done
 }
 
-# e2e_now_ms: the time in milliseconds.
-e2e_now_ms() {
-  date +%s%3N
-}
-
-# e2e_timed_key KEY CONDITION WHAT [SECONDS]: sends the key, then polls a shell condition every
-# 10 ms until it holds; prints the milliseconds from just before the key was sent until then.
+# e2e_timed_key KEY CONDITION WHAT: sends the key, then polls a shell condition every 10 ms until
+# it holds; prints the milliseconds from just before the key was sent until then.
 e2e_timed_key() {
-  local start deadline=$((SECONDS + ${4:-10}))
-  start=$(e2e_now_ms)
+  local start deadline=$((SECONDS + 10))
+  start=$(date +%s%3N)
   e2e_key "$1"
   until eval "$2"; do
     [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for $3"
     sleep 0.01
   done
-  echo $(($(e2e_now_ms) - start))
+  echo $(($(date +%s%3N) - start))
 }
 
 # e2e_state KEY: a value of the last report.

@@ -293,10 +293,14 @@ protected:
         session.WaitForTables();  // nothing works on once the tables and the gate are gone
     }
 
-    void StartOnBoard(THintOptions options = {})
+    void UseTables(THintOptions options = {})
     {
         options.Tables = &store;
         session.SetSolverOptions(options);
+    }
+    void StartOnBoard(const THintOptions& options = {})
+    {
+        UseTables(options);
         session.NewBoard(4);
         session.Start();
         for (int p : ClicksTo(Game(), kBoard))
@@ -317,7 +321,7 @@ protected:
 
 TEST_F(SolverSessionTest, TheTablesAreMadeReadyInTheBackgroundOnceA4x4GameStarts)
 {
-    session.SetSolverOptions({&store});
+    UseTables();
     session.NewBoard(4);
     session.NewBoard(5);
     session.Start();

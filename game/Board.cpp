@@ -20,17 +20,15 @@ void TGrid::Reset(int n)
     At(n, n) = 0;
 }
 
-int GapBeside(int p, int gapPos, int n)
+int StepTowardGap(int p, int gapPos, int n)
 {
     const int cells = n * n;
-    if (gapPos == p - 1 && (p - 1) % n != 0)
-        return p - 1;
-    if (gapPos == p + 1 && (p - 1) % n != n - 1)
-        return p + 1;
-    if (p > n && gapPos == p - n)
-        return p - n;
-    if (p <= cells - n && gapPos == p + n)
-        return p + n;
+    if (p < 1 || p > cells || gapPos < 1 || gapPos > cells || p == gapPos)
+        return 0;
+    if (RowOf(p, n) == RowOf(gapPos, n))
+        return gapPos > p ? 1 : -1;
+    if (ColumnOf(p, n) == ColumnOf(gapPos, n))
+        return gapPos > p ? n : -n;
     return 0;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The board's pure rules: positions, which click or arrow key moves a tile, the shuffle and
+// The board's pure rules: positions, which click or arrow key moves tiles, the shuffle and
 // completion. Positions run 1..N*N row by row from the top-left; the grid holds the home number
 // of the piece shown in each cell, 0 at the gap.
 
@@ -31,10 +31,10 @@ private:
     std::array<std::array<std::uint8_t, kMaxBoardSize + 1>, kMaxBoardSize + 1> cells_{};
 };
 
-// The gap position that a click on p moves the tile into, or 0 when p is not beside the gap.
-// Left, right, up and down are tried in this order; a tile at a row's end never slides into a
-// gap at the other end of the neighbouring row.
-int GapBeside(int p, int gapPos, int n);
+// The step from p toward the gap along p's row or column (-1, +1, -N or +N), or 0 when p is the
+// gap or lies in neither: a click on p slides every tile from p up to the gap one cell that way.
+// Rows never wrap: a tile at a row's end is not in line with a gap in the neighbouring row.
+int StepTowardGap(int p, int gapPos, int n);
 
 // Where an arrow key sends a tile: the one on the other side of the gap slides towards it (Left
 // moves the tile right of the gap to the left).

@@ -82,17 +82,15 @@ bool TGame::GiveUp()
 TMoveResult TGame::Slide(int p)
 {
     TMoveResult result;
-    if (p < 1 || p > n_ * n_)
+    const int step = StepTowardGap(p, gapPos_, n_);
+    if (step == 0)
         return result;
-    const int q = GapBeside(p, gapPos_, n_);
-    if (q == 0)
-        return result;
-    grid_.AtPosition(q, n_) = grid_.AtPosition(p, n_);
+    result.Move = {p, gapPos_};
+    for (int cell = gapPos_; cell != p; cell -= step, ++moves_)
+        grid_.AtPosition(cell, n_) = grid_.AtPosition(cell - step, n_);
     grid_.AtPosition(p, n_) = 0;
     gapPos_ = p;
-    ++moves_;
     result.Moved = true;
-    result.Move = {p, q};
     if (IsSolved(grid_, n_)) {
         running_ = false;
         result.Solved = true;

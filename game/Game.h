@@ -9,15 +9,16 @@
 
 #include <vector>
 
-// A tile slid from one position into the gap beside it.
+// One slide: the tile at From and every tile between it and the gap at To, in one row or column,
+// each one cell toward To. Beside the gap, that is the one tile.
 struct TMove {
-    int From = 0;  // where the tile stood; the gap is there afterwards
-    int To = 0;    // the gap it slid into
+    int From = 0;  // the tile clicked; the gap is there afterwards
+    int To = 0;    // the gap the line slid into
     friend bool operator==(const TMove&, const TMove&) = default;
 };
 
 struct TMoveResult {
-    bool Moved = false;   // false: no game is being played, or the tile is not beside the gap
+    bool Moved = false;   // false: no game is being played, or the tile is not in the gap's line
     TMove Move;
     bool Solved = false;  // the move brought every piece home, which ended the game
 };
@@ -39,10 +40,11 @@ public:
     // The player plays: moves, take-backs and the clock count.
     bool Playing() const { return running_ && !paused_ && !givenUp_; }
     int Seconds() const { return seconds_; }
-    // Tiles slid in this game, by the player or the solver, taken back and made again included.
+    // Tiles slid in this game, by the player or the solver, taken back and made again included;
+    // each tile of a line counts.
     int Moves() const { return moves_; }
     // The moves of the game in progress (or of the last one) that stand, in order, and those
-    // taken back that can be made again, the next one last.
+    // taken back that can be made again, the next one last; a line's slide is one move.
     const std::vector<TMove>& History() const { return history_; }
     // The board as the solver reads it, and where a tile stands on it (0 for none).
     TPosition Position() const;
@@ -57,9 +59,9 @@ public:
     // generator, clears a pause and starts the clock at 0. A 1 x 1 board is only shown: Start
     // does nothing there and answers false.
     bool Start(TRandom& random);
-    // Slides the tile at position p into the gap, when a game runs, is not paused and the gap is
-    // beside p; the move that brings every piece home ends the game. A new move forgets the
-    // moves taken back.
+    // Slides the tile at position p and those between it and the gap toward the gap, when a game
+    // runs, is not paused and p is in the gap's row or column; the move that brings every piece
+    // home ends the game. A new move forgets the moves taken back.
     TMoveResult Move(int p);
     // Takes the last move back, or makes the last one taken back again; the clock runs on.
     TMoveResult Undo();

@@ -6,13 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 constexpr int kSecondMs = 1000;
-constexpr int kBlinkMs = 160;       // six changes, three blinks, within a second
-constexpr int kBlinkChanges = 6;
 constexpr int kSolveStepMs = 125;   // eight moves a second
 constexpr int kPeekMs = 2000;
 
@@ -21,13 +20,24 @@ QString PictureProblem(const QString& path, const QString& reason)
     return QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
 }
 
+// The picture with its shorter side brought down to `side` pixels (0: as it is), proportions
+// kept: a board of that side shows no more of it.
+QImage Kept(const QImage& picture, int side)
+{
+    const int shorter = std::min(picture.width(), picture.height());
+    if (side <= 0 || shorter <= side)
+        return picture;
+    const double scale = double(side) / shorter;
+    const QSize size(std::max(1, qRound(picture.width() * scale)), std::max(1, qRound(picture.height() * scale)));
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 } // namespace
 
 TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     : QObject(parent), clock_(clock), random_(random)
 {
     secondTimer_ = clock_.NewTimer(kSecondMs, true, [this] { Timer1Timer(); });
-    blinkTimer_ = clock_.NewTimer(kBlinkMs, true, [this] { Blink(); });
     solveTimer_ = clock_.NewTimer(kSolveStepMs, true, [this] { PlayNextSolutionMove(); });
     peekTimer_ = clock_.NewTimer(kPeekMs, false, [this] { EndPeek(); });
     connect(&solver_, &TSolverClient::Answered, this, &TSession::SolverAnswered);
@@ -53,7 +63,7 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name)
 {
-    picture_ = picture;
+    picture_ = Kept(picture, largestBoard_);
     pictureName_ = name;
     NewBoard(game_.BoardSize());
 }
@@ -63,9 +73,9 @@ void TSession::OpenPicture(const QString& path)
     const int question = ++pictureQuestion_;
     TPictureJob& job = pictureJobs_.emplace_back();
     job.Question = question;
-    job.Worker = std::jthread([this, path, question] {
+    job.Worker = std::jthread([this, path, question, side = largestBoard_] {
         QString error;
-        const QImage picture = ReadPictureFile(path, &error);
+        const QImage picture = Kept(ReadPictureFile(path, &error), side);
         QMetaObject::invokeMethod(
             this, [this, path, picture, error, question] { PictureRead(question, path, picture, error); },
             Qt::QueuedConnection);
@@ -105,7 +115,7 @@ bool TSession::OpenPictureNow(const QByteArray& localPath)
 void TSession::NewBoard(int n)
 {
     StopSolver();
-    StopBlink();
+    ClearHint();
     game_.NewBoard(n);
     emit BoardChanged();
     Notify();
@@ -116,7 +126,7 @@ void TSession::Start()
     if (game_.BoardSize() == 1)
         return;
     StopSolver();
-    StopBlink();
+    ClearHint();
     random_.Randomize();
     game_.Start(random_);
     solver_.Forget();
@@ -158,7 +168,8 @@ void TSession::Moved(const TMoveResult& result)
         return;
     if (!solving_)
         solver_.Drop();  // a hint for the board before is no longer wanted
-    StopBlink();
+    ClearHint();
+    emit Slid(result.Move);
     if (result.Solved && !solving_)
         EndGame(game_.GivenUp());
     else
@@ -177,6 +188,7 @@ void TSession::EndGame(bool givenUp)
 
 void TSession::TogglePause()
 {
+    ClearHint();
     game_.TogglePause();
     Notify();
 }
@@ -202,7 +214,7 @@ void TSession::Solve()
         return;
     // The clock stops at once; from here on the player can only hurry the solution home.
     StopSolver();
-    StopBlink();
+    ClearHint();
     solving_ = true;
     finishAtOnce_ = false;
     solution_.reset();
@@ -212,7 +224,7 @@ void TSession::Solve()
 
 void TSession::AskSolver()
 {
-    hintAnswer_ = 0;
+    hintAnswered_ = false;
     if (game_.BoardSize() == 4)
         solver_.PrepareTables();  // should they have failed before
     solver_.Ask(game_.Position());
@@ -236,12 +248,12 @@ void TSession::SolverAnswered(const TPosition& asked, const THint& answer)
             solveTimer_->Start();
             Notify();
         }
-    } else if (game_.Playing() && !answer.Moves.empty()) {
+    } else if (game_.Playing() && !answer.Moves.empty() && (!hintAnswered_ || hinted_ != 0)) {
+        // The first answer, or a better one while the hint shows: the marker goes to its tile.
+        hinted_ = answer.Moves.front();
         hintShortest_ = answer.Shortest;
-        if (answer.Moves.front() != hintAnswer_)
-            ShowHint(answer.Moves.front());  // the first answer, or a better one that differs
-        else
-            Notify();
+        hintAnswered_ = true;
+        Notify();
     }
 }
 
@@ -261,27 +273,9 @@ void TSession::StopSolver()
     solution_.reset();
 }
 
-void TSession::ShowHint(int tile)
+void TSession::ClearHint()
 {
-    hintAnswer_ = hinted_ = tile;
-    blinks_ = 0;
-    blinkTimer_->Start();
-    Blink();
-}
-
-// The hinted tile's frame goes down and up again, three times.
-void TSession::Blink()
-{
-    if (game_.PositionOfTile(hinted_) == 0 || ++blinks_ > kBlinkChanges)
-        StopBlink();
-    Notify();
-}
-
-void TSession::StopBlink()
-{
-    blinkTimer_->Stop();
     hinted_ = 0;
-    blinks_ = 0;
 }
 
 void TSession::PlayNextSolutionMove()
@@ -317,6 +311,7 @@ void TSession::HoldPeek()
 {
     peekTimer_->Stop();  // held, it lasts until it is let go
     if (game_.Playing() && !peeking_) {
+        ClearHint();
         peeking_ = true;
         Notify();
     }
@@ -332,6 +327,7 @@ void TSession::PeekForAWhile()
 {
     if (!game_.Playing() || peeking_)
         return;
+    ClearHint();
     peeking_ = true;
     peekTimer_->Start();
     Notify();

@@ -1,10 +1,10 @@
 #pragma once
 // The play session: one game on its board and everything around it between the player's commands
 // and the window that shows them. It owns the game, its clock, the solver's client that answers
-// hints and solutions (and makes the 4 x 4 tables ready once such a game starts), the hint's
-// blinking, a given-up game playing itself home, the peek at the whole picture, the end of a game
-// and the record it may earn in the score file, and pictures read off the window's thread. It
-// knows no widget and never waits for the solver: the window draws its state when told that it
+// hints and solutions (and makes the 4 x 4 tables ready once such a game starts), the hinted tile,
+// a given-up game playing itself home, the peek at the whole picture, the end of a game and the
+// record it may earn in the score file, and pictures read off the window's thread. It knows no
+// widget and never waits for the solver: the window draws its state when told that it
 // changed, and forwards the player's input to it.
 
 #include "framework/Clock.h"
@@ -45,10 +45,9 @@ public:
     bool Peeking() const { return peeking_; }
     // A given-up game on its way home: its solution is sought or plays itself.
     bool Solving() const { return solving_; }
-    // The tile a hint points at (0 for none), and whether its frame is down in this beat of the
-    // blink.
+    // The tile a hint points at, from the solver's answer until the next move or another
+    // command (0 for none).
     int HintedTile() const { return hinted_; }
-    bool HintFrameDown() const { return hinted_ != 0 && blinks_ % 2 == 1; }
     // Whether the hinted tile's move is one of a shortest solution.
     bool HintShortest() const { return hinted_ != 0 && hintShortest_; }
     // A picture is being read, or a given-up game waits for its solution: the player waits (the
@@ -58,7 +57,8 @@ public:
     const TScoreTable& Scores() const { return scores_; }
     const TScoreFile& ScoreFile() const { return scoreFile_; }
 
-    // The picture and the board. A new board ends any game without a result.
+    // The picture and the board. A new board ends any game without a result. Of a picture larger
+    // than the largest board can show, only that much is kept (KeepPicturesWithin).
     void SetPicture(const QImage& picture, const QString& name);
     // Reads the file on a worker; the board changes once the picture is there, and only if no
     // other picture was asked for meanwhile. A file that cannot be used is told (Problem).
@@ -70,12 +70,12 @@ public:
 
     // The player's commands; each does nothing where the command states say it cannot act.
     void Start();
-    void Move(int p);  // the tile at position p slides into the gap beside it
+    void Move(int p);  // the tile at position p, and those up to the gap in its line, slide
     void MoveToward(TDirection direction);
     void TogglePause();
     void Undo();
     void Redo();
-    // Asks the solver for the next move; its tile blinks when the answer comes.
+    // Asks the solver for the next move; its tile is hinted when the answer comes.
     void Hint();
     // Gives the game up: the clock stops, and the solution plays itself home at a steady pace.
     void Solve();
@@ -104,6 +104,9 @@ public:
     bool SaveScores();
 
     void SetSolverOptions(const THintOptions& options) { solver_.SetOptions(options); }
+    // The side of the largest board that can be shown, in device pixels: a picture whose shorter
+    // side is longer is scaled down to it, proportions kept, as it is taken. 0: kept whole.
+    void KeepPicturesWithin(int side) { largestBoard_ = side; }
     // For tests: sees the solver's workers begin and work.
     void WatchSolver(TSolverWatch* watch) { solver_.Watch(watch); }
     // For tests and the start-up: waits for the pictures being read and the solver's answers,
@@ -116,6 +119,9 @@ signals:
     // Anything the window shows has changed: the grid, the clock, the command states, the hint,
     // the peek or the busy state.
     void Changed();
+    // Tiles slid, one move of the player's, a take-back, or a step of a solution's playback; told
+    // before Changed tells the new state, so that the window may show the tiles sliding.
+    void Slid(const TMove& move);
     // A new board (size or picture): the window cuts its tiles afresh.
     void BoardChanged();
     // The game is over; the board already shows the whole picture.
@@ -131,9 +137,7 @@ private:
     void SolverAnswered(const TPosition& asked, const THint& answer);
     void SolverSettled(const TPosition& asked);
     void StopSolver();
-    void ShowHint(int tile);
-    void Blink();
-    void StopBlink();
+    void ClearHint();
     void PlayNextSolutionMove();
     void PictureRead(int question, const QString& path, const QImage& picture, const QString& error);
 
@@ -146,17 +150,16 @@ private:
     TScoreTable scores_;
     bool peeking_ = false;
     int hinted_ = 0;
-    int blinks_ = 0;
     bool solving_ = false;
     bool finishAtOnce_ = false;       // the player hurried a solution not yet found
     std::optional<TMoves> solution_;  // what is left of a given-up game's way home
-    int hintAnswer_ = 0;  // the tile of the last answer to the hint asked for
+    bool hintAnswered_ = false;  // the hint asked for last has had an answer
     bool hintShortest_ = false;
     std::unique_ptr<TTimer> secondTimer_;  // Timer1
-    std::unique_ptr<TTimer> blinkTimer_;
     std::unique_ptr<TTimer> solveTimer_;
     std::unique_ptr<TTimer> peekTimer_;
     int pictureQuestion_ = 0;
+    int largestBoard_ = 0;
     struct TPictureJob {
         int Question = 0;
         std::jthread Worker;

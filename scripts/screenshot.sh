@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png, the README's picture of the main window during a game: the game
-# runs under a virtual X server, starts a 4 x 4 game and slides a few tiles, then the window is
-# photographed. Needs the packages scripts/setup.sh installs and a built build/mozik.
+# runs under a virtual X server with a window manager, its window made larger than at the start,
+# starts a 4 x 4 game, slides a few tiles and asks for a hint, then the window is photographed.
+# Needs the packages scripts/setup.sh installs and a built build/mozik.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/mozik ] || { scripts/setup.sh; cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null; cmake --build build --target mozik -j"$(nproc)"; }
@@ -10,9 +11,12 @@ unset QT_QPA_PLATFORM
 source tests/e2e/lib.sh
 
 e2e_setup
+e2e_window_manager
 folder="$E2E_TMP/play"
 mkdir -p "$folder"
 e2e_start "$folder"
+xdotool windowsize "$E2E_WID" 560 640
+e2e_wait_for '[ "$(e2e_state tileside)" -gt 50 ]' "the board to grow"
 e2e_key alt+s
 sleep 0.3
 e2e_key 4
@@ -27,8 +31,11 @@ for move in 1 2 3 4 5; do
   e2e_expect gap "$p"
   previous=$gap
 done
-e2e_expect seconds 3
-xdotool mousemove 1000 700
+e2e_key h
+e2e_wait_for '[ "$(e2e_state marked)" != 0 ]' "the hint" 30
+
+xdotool mousemove 1900 1100
+sleep 0.3  # the sharp cut and the last slide are long over
 mkdir -p docs
 import -window "$E2E_WID" docs/screenshot.png
 e2e_key alt+x

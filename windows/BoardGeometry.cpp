@@ -1,5 +1,29 @@
 #include "windows/BoardGeometry.h"
 
+#include "game/Board.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kFirstFrame = 3;  // the first frame's distance from the panel's top-left corner
+
+// Room of the layout's board panel around its frames, both sides together.
+int LayoutMargins(int n)
+{
+    return ClientSize(n).width() - n * (TileSize(n) + 2 * kFrameWidth);
+}
+
+// Where the first frame starts along a side of `room` pixels: the room the tiles and the
+// layout's margins leave goes half before the board, half after it.
+int FirstFrame(int n, int room, int tile)
+{
+    const int spare = room - n * (tile + 2 * kFrameWidth) - LayoutMargins(n);
+    return kFirstFrame + std::max(0, spare) / 2;
+}
+
+} // namespace
+
 QSize ClientSize(int n)
 {
     // The 5 x 5 layout is two pixels larger each way than the rule that fits the other sizes.
@@ -7,16 +31,29 @@ QSize ClientSize(int n)
     return QSize(3 * n + 259 + extra, 3 * n + 299 + extra);
 }
 
-TRect FrameRect(int column, int row, int n)
+TBoardGeometry BoardGeometry(int n, QSize panel)
 {
-    const int t = TileSize(n);
-    return Bounds(t * (column - 1) + 4 * column - 1, t * (row - 1) + 4 * row - 1, t + 4, t + 4);
+    const int room = std::min(panel.width(), panel.height());
+    const int tile = std::max(TileSize(n), (room - LayoutMargins(n)) / n - 2 * kFrameWidth);
+    return {n, tile, FirstFrame(n, panel.width(), tile), FirstFrame(n, panel.height(), tile)};
 }
 
-TRect TileRect(int column, int row, int n)
+TRect TBoardGeometry::FrameRect(int p) const
 {
-    const int t = TileSize(n);
-    return Bounds(t * (column - 1) + 4 * column + 1, t * (row - 1) + 4 * row + 1, t, t);
+    const int stride = Tile + 2 * kFrameWidth;
+    return Bounds(Left + stride * (ColumnOf(p, N) - 1), Top + stride * (RowOf(p, N) - 1), stride, stride);
+}
+
+TRect TBoardGeometry::TileRect(int p) const
+{
+    const TRect frame = FrameRect(p);
+    return Rect(frame.Left + kFrameWidth, frame.Top + kFrameWidth, frame.Right - kFrameWidth, frame.Bottom - kFrameWidth);
+}
+
+TRect TBoardGeometry::PeekRect() const
+{
+    const int side = kPictureSide + N * (Tile - TileSize(N));
+    return Bounds(Left, Top, side + 2 * kFrameWidth, side + 2 * kFrameWidth);
 }
 
 TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight)

@@ -1,6 +1,35 @@
 #include "windows/BoardPanel.h"
 
-#include "windows/BoardGeometry.h"
+#include "framework/Setter.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int kFrameMs = 15;   // a frame of a slide
+constexpr int kSettleMs = 100;  // a size kept this long is cut sharp
+int slideMs = 120;
+
+// The marker's bands: dark outside, light inside, so that one of them stands out on any picture.
+const QColor kMarkerDark(24, 24, 24);
+const QColor kMarkerLight(236, 236, 236);
+
+} // namespace
+
+void SetSlideDuration(int ms)
+{
+    slideMs = std::max(0, ms);
+}
+
+int MarkerBand(int tileSide)
+{
+    return std::max(3, tileSide / 12);
+}
 
 void TTile::ShowPiece(int piece, const TBitmap& picture)
 {
@@ -10,16 +39,43 @@ void TTile::ShowPiece(int piece, const TBitmap& picture)
     SetPicture(picture);
 }
 
-TBitmap CutPiece(const TBitmap& source, int column, int row, int n)
+void TTile::SetMarked(bool marked)
 {
-    const int t = TileSize(n);
-    TBitmap piece(t, t);
+    if (Assign(marked_, marked))
+        update();
+}
+
+void TTile::paintEvent(QPaintEvent* event)
+{
+    TImage::paintEvent(event);
+    if (!marked_)
+        return;
+    // A frame of two bands inside the tile's edge, over the picture.
+    QPainter painter(this);
+    const int band = MarkerBand(std::min(width(), height()));
+    QRect edge = rect();
+    for (const QColor& colour : {kMarkerDark, kMarkerLight}) {
+        QPainterPath ring;
+        ring.addRect(edge);
+        edge.adjust(band, band, -band, -band);
+        ring.addRect(edge);
+        painter.fillPath(ring, colour);
+    }
+}
+
+TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side)
+{
+    TBitmap piece(side, side);
     piece.Canvas().StretchMode = TStretchMode::smSmooth;
-    piece.Canvas().CopyRect(Rect(0, 0, t, t), source.Canvas(), SourceRect(column, row, n, source.Width(), source.Height()));
+    piece.Canvas().CopyRect(Rect(0, 0, side, side), source.Canvas(), SourceRect(column, row, n, source.Width(), source.Height()));
     return piece;
 }
 
-TBoardPanel::TBoardPanel(QWidget* parent) : TPanel(parent) {}
+TBoardPanel::TBoardPanel(QWidget* parent, TClock& clock) : TPanel(parent), clock_(clock)
+{
+    frameTimer_ = clock_.NewTimer(kFrameMs, true, [this] { NextFrame(); });
+    recutTimer_ = clock_.NewTimer(kSettleMs, false, [this] { Cut(); });
+}
 
 TBoardPanel::~TBoardPanel()
 {
@@ -30,6 +86,8 @@ void TBoardPanel::Build(int n, const TBitmap& source)
 {
     Clear();
     n_ = n;
+    source_ = source;
+    geometry_ = BoardGeometry(n, size());
     const int cells = n * n;
     nodes_.resize(size_t(cells));
     for (int p = 1; p <= cells; ++p) {
@@ -37,15 +95,16 @@ void TBoardPanel::Build(int n, const TBitmap& source)
         node.Prev = p > 1 ? &nodes_[size_t(p - 2)] : nullptr;
         node.Next = p < cells ? &nodes_[size_t(p)] : nullptr;
         node.Frame = frames_.emplace_back(std::make_unique<TBevel>(this, TBevelStyle::bsRaised)).get();
-        node.Frame->setGeometry(FrameRect(ColumnOf(p, n), RowOf(p, n), n).ToQRect());
+        node.Frame->setGeometry(geometry_.FrameRect(p).ToQRect());
         node.Frame->show();
     }
+    cutSide_ = CutSide();
     for (TTileNode& node : nodes_) {
         const int p = int(tiles_.size()) + 1;
-        pieces_.push_back(CutPiece(source, ColumnOf(p, n), RowOf(p, n), n));
+        pieces_.push_back(CutPiece(source, ColumnOf(p, n), RowOf(p, n), n, cutSide_));
         node.Tile = tiles_.emplace_back(std::make_unique<TTile>(this, p)).get();
         node.Tile->SetStretch(true);
-        node.Tile->setGeometry(TileRect(ColumnOf(p, n), RowOf(p, n), n).ToQRect());
+        node.Tile->setGeometry(geometry_.TileRect(p).ToQRect());
         node.Tile->ShowPiece(p, pieces_.back());
         node.Tile->show();
     }
@@ -53,17 +112,73 @@ void TBoardPanel::Build(int n, const TBitmap& source)
 
 void TBoardPanel::Clear()
 {
+    slide_.reset();
+    frameTimer_->Stop();
+    recutTimer_->Stop();
     while (!tiles_.empty()) {
         tiles_.pop_back();
         frames_.pop_back();
     }
     nodes_.clear();
     pieces_.clear();
+    source_ = TBitmap();
     n_ = 0;
 }
 
-void TBoardPanel::ShowGrid(const TGrid& grid, bool running, int hintedPosition, bool hintDown)
+void TBoardPanel::resizeEvent(QResizeEvent* event)
 {
+    TPanel::resizeEvent(event);
+    Arrange();
+}
+
+void TBoardPanel::Arrange()
+{
+    if (n_ == 0 || BoardGeometry(n_, size()) == geometry_)
+        return;
+    FinishSlide();
+    geometry_ = BoardGeometry(n_, size());
+    Place();
+    if (CutSide() != cutSide_)
+        recutTimer_->Start();  // meanwhile the pieces as they are, scaled
+}
+
+// The side of a piece in device pixels, so that a tile on a screen of a higher density is as
+// sharp as the screen.
+int TBoardPanel::CutSide() const
+{
+    return std::max(1, int(std::lround(geometry_.Tile * devicePixelRatioF())));
+}
+
+void TBoardPanel::Cut()
+{
+    cutSide_ = CutSide();
+    for (int home = 1; home <= n_ * n_; ++home)
+        pieces_[size_t(home - 1)] = CutPiece(source_, ColumnOf(home, n_), RowOf(home, n_), n_, cutSide_);
+    for (const auto& tile : tiles_)
+        if (tile->Piece() != 0)
+            tile->SetPicture(Piece(tile->Piece()));
+}
+
+// Every tile and frame where the geometry has it, those of a slide on their way.
+void TBoardPanel::Place()
+{
+    const double remaining = slide_ ? slide_->Remaining(clock_.Now()) : 0;
+    const int stride = geometry_.Tile + 2 * kFrameWidth;
+    for (TTileNode& node : nodes_) {
+        const int p = node.Tile->Position();
+        QPoint back;
+        if (slide_ && slide_->Carries(p))
+            back = QPoint(slide_->Dx(), slide_->Dy()) * -int(std::lround(remaining * stride));
+        node.Frame->setGeometry(geometry_.FrameRect(p).ToQRect().translated(back));
+        node.Tile->setGeometry(geometry_.TileRect(p).ToQRect().translated(back));
+        node.Tile->setAttribute(Qt::WA_TransparentForMouseEvents, !back.isNull());
+    }
+}
+
+void TBoardPanel::ShowGrid(const TGrid& grid, bool running, int markedPosition)
+{
+    if (slide_ && grid.AtPosition(slide_->Gap(), n_) != 0)
+        FinishSlide();  // the board moved on without a slide (a solution played home at once)
     for (TTileNode& node : nodes_) {
         const int p = node.Tile->Position();
         const int piece = grid.AtPosition(p, n_);
@@ -73,8 +188,73 @@ void TBoardPanel::ShowGrid(const TGrid& grid, bool running, int hintedPosition, 
             node.Tile->ShowPiece(piece != 0 ? piece : n_ * n_, Piece(piece != 0 ? piece : n_ * n_));
         node.Tile->setVisible(shown);
         node.Frame->setVisible(shown);
-        node.Frame->SetStyle(p == hintedPosition && hintDown ? TBevelStyle::bsLowered : TBevelStyle::bsRaised);
+        node.Tile->SetMarked(p == markedPosition);
     }
+}
+
+void TBoardPanel::Slide(const TMove& move)
+{
+    FinishSlide();
+    if (!animated_ || n_ == 0 || slideMs == 0)
+        return;
+    slide_.emplace(move, n_, clock_.Now(), slideMs);
+    frameTimer_->Start();
+    Place();
+}
+
+void TBoardPanel::NextFrame()
+{
+    if (slide_ && slide_->Over(clock_.Now()))
+        FinishSlide();
+    else
+        Place();
+}
+
+void TBoardPanel::FinishSlide()
+{
+    if (!slide_)
+        return;
+    slide_.reset();
+    frameTimer_->Stop();
+    Place();
+    emit SlideEnded();
+}
+
+void TBoardPanel::SetAnimated(bool animated)
+{
+    animated_ = animated;
+    if (!animated)
+        FinishSlide();
+}
+
+int TBoardPanel::MarkedPosition() const
+{
+    for (const auto& tile : tiles_)
+        if (tile->Marked() && tile->isVisibleTo(this))
+            return tile->Position();
+    return 0;
+}
+
+int TBoardPanel::CellAt(QPoint point) const
+{
+    for (int p = 1; p <= n_ * n_; ++p)
+        if (geometry_.TileRect(p).Contains(point.x(), point.y()))
+            return p;
+    return 0;
+}
+
+void TBoardPanel::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton ? CellAt(event->position().toPoint()) : 0;
+    TPanel::mousePressEvent(event);
+}
+
+void TBoardPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    TPanel::mouseReleaseEvent(event);
+    const int cell = std::exchange(pressed_, 0);
+    if (cell != 0 && event->button() == Qt::LeftButton && cell == CellAt(event->position().toPoint()))
+        emit TileAt(cell)->Click(TileAt(cell));
 }
 
 TTile* TBoardPanel::TileAt(int p) const

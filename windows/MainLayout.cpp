@@ -2,13 +2,17 @@
 
 #include "balloon/Zelhint.h"
 #include "effects/FxImage.h"
+#include "framework/Dialogs.h"
 #include "framework/Hints.h"
+#include "framework/Image.h"
 #include "framework/SpeedButton.h"
 #include "windows/BoardGeometry.h"
 #include "windows/DialogLayout.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <utility>
 
 namespace {
 
@@ -19,14 +23,23 @@ const TFont kClockFont = MakeFont(QStringLiteral("Arial"), 21, clBtnFace, true);
 } // namespace
 
 TSpeedButton* MakeToolButton(QWidget* toolBar, const char* name, int left, const QImage& glyph, int glyphs,
-                             const QString& hint)
+                             const QString& hint, const std::function<void()>& click)
 {
     auto* button = Named(new TSpeedButton(toolBar), name);
     button->setGeometry(left, 8, 25, 25);
     button->SetGlyph(glyph, glyphs);
     SetHint(button, hint);
     SetShowHint(button, true);
+    QObject::connect(button, &QToolButton::clicked, button, click);
     return button;
+}
+
+TImage* MakeHiddenImage(QWidget* parent, const char* name, const QRect& bounds)
+{
+    auto* image = Named(new TImage(parent), name);
+    image->setGeometry(bounds);
+    image->hide();
+    return image;
 }
 
 TFxLabel* MakeClockLabel(QWidget* toolBar)
@@ -65,4 +78,45 @@ QAction* MakeItem(QMenu* menu, const char* name, const QString& caption, const Q
     QAction* item = Named(menu->addAction(caption), name);
     item->setShortcut(shortcut);
     return item;
+}
+
+void MakeSizeItems(QMenu* menu, std::initializer_list<QAction**> items, const std::function<void(int)>& choose)
+{
+    int n = 1;
+    for (QAction** item : items) {
+        const QByteArray name = QByteArrayLiteral("N%1x%1").replace("%1", QByteArray::number(n));
+        *item = MakeItem(menu, name.constData(), QStringLiteral("&%1  x  %1").arg(n));
+        (*item)->setCheckable(true);
+        (*item)->setData(n);
+        QObject::connect(*item, &QAction::triggered, menu, [choose, n] { choose(n); });
+        n = n == 1 ? 4 : n + 1;
+    }
+}
+
+void TBusyCursor::Show(bool busy)
+{
+    if (busy == shown_)
+        return;
+    shown_ = busy;
+    busy ? QApplication::setOverrideCursor(Qt::BusyCursor) : QApplication::restoreOverrideCursor();
+}
+
+void TProblemTeller::Tell(const QString& problem)
+{
+    if (shown_)
+        ShowErrorBox(window_, problem);
+    else
+        kept_ << problem;
+}
+
+void TProblemTeller::WindowShown()
+{
+    shown_ = true;
+    if (kept_.isEmpty())
+        return;
+    // Told over the game's window, once it is there to be seen, one box after the other.
+    WhenNoDialogIsOpen(window_, [window = window_, problems = std::exchange(kept_, QStringList())] {
+        for (const QString& problem : problems)
+            ShowErrorBox(window, problem);
+    });
 }

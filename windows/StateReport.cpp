@@ -6,6 +6,7 @@
 
 #include "files/UserFile.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QFile>
 #include <cerrno>
@@ -51,18 +52,30 @@ QByteArray GameReport(const TForm1& form)
     report += "paused=" + QByteArray::number(game.Paused()) + '\n';
     report += "seconds=" + QByteArray::number(game.Seconds()) + '\n';
     report += "gap=" + QByteArray::number(game.GapPos()) + '\n';
+    report += "moves=" + QByteArray::number(game.Moves()) + '\n';
     report += "hinted=" + QByteArray::number(session.HintedTile()) + '\n';
     report += "peeking=" + QByteArray::number(session.Peeking()) + '\n';
     report += "solving=" + QByteArray::number(session.Solving()) + '\n';
     report += "shortest=" + QByteArray::number(session.HintShortest()) + '\n';
     report += "busy=" + QByteArray::number(session.Busy()) + '\n';
+    report += "fullscreen=" + QByteArray::number(form.isFullScreen()) + '\n';
+    report += "maximised=" + QByteArray::number(form.isMaximized()) + '\n';
+    if (const auto* animation = form.findChild<const QAction*>(QStringLiteral("Animation1")))
+        report += "animation=" + QByteArray::number(animation->isChecked()) + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");
-    if (const auto* board = form.findChild<const TBoardPanel*>(QStringLiteral("Panel1")))
-        for (int p = 1; p <= n * n; ++p)
-            if (const TTile* tile = board->TileAt(p))
-                report += "tile." + QByteArray::number(p) + '=' + Geometry(tile->size(), tile->mapToGlobal(QPoint(0, 0))) + '\n';
+    const auto* board = form.findChild<const TBoardPanel*>(QStringLiteral("Panel1"));
+    if (!board || !board->FirstNode())
+        return report;
+    report += "sliding=" + QByteArray::number(board->Sliding()) + '\n';
+    report += "marked=" + QByteArray::number(board->MarkedPosition()) + '\n';
+    report += "tileside=" + QByteArray::number(board->Geometry().Tile) + '\n';
+    // Each tile's cell, where it comes to rest.
+    for (int p = 1; p <= n * n; ++p) {
+        const QRect cell = board->Geometry().TileRect(p).ToQRect();
+        report += "tile." + QByteArray::number(p) + '=' + Geometry(cell.size(), board->mapToGlobal(cell.topLeft())) + '\n';
+    }
     return report;
 }
 

@@ -2,9 +2,11 @@
 // A report of what the main window shows of the game, rewritten whole after every change, for
 // tests that drive the real program from outside (the --state-file switch): one "key=value"
 // line each for the caption, the client area in the window, the board size, whether a game
-// runs and is paused, the seconds, the gap, the tile a hint shows, whether the picture is peeked
-// at, whether a solution is on its way, whether the hinted move is one of a shortest solution,
-// whether the player waits (the busy cursor), the grid row by row, and where each tile lies on
+// runs and is paused, the seconds, the moves, the gap, the tile a hint shows, whether the picture
+// is peeked at, whether a solution is on its way, whether the hinted move is one of a shortest
+// solution, whether the player waits (the busy cursor), whether the window is full screen or
+// maximised and the slides are on, the grid row by row, whether tiles are sliding, the position
+// of the tile that carries the hint's marker, the tile side, and where each tile's cell lies on
 // the screen ("tile.P=WxH+X+Y").
 
 #include <QByteArray>
@@ -14,7 +16,8 @@ class TForm1;
 
 QByteArray GameReport(const TForm1& form);
 // From now on, writes the report to the file when the window first shows, after every change of
-// the game it shows and whenever the window moves: only to a regular file of the player's own or
+// the game it shows (its size and state and the end of a slide among them) and whenever the
+// window moves: only to a regular file of the player's own or
 // a new one, never through a link, never over a pipe, a device or a folder. The name is the file
 // system's own bytes.
 void ReportGameTo(TForm1& form, const QByteArray& localPath);

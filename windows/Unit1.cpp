@@ -8,11 +8,13 @@
 #include "framework/MenuStyle.h"
 #include "framework/PictureFile.h"
 #include "framework/SpeedButton.h"
-#include "windows/BoardGeometry.h"
 #include "windows/BoardPanel.h"
+#include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
 #include "windows/MainLayout.h"
+#include "windows/PeekPanel.h"
 #include "windows/PlayInput.h"
+#include "windows/WindowModes.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
@@ -20,7 +22,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -34,11 +35,6 @@ namespace {
 const QString kPauseHint = QStringLiteral("Пауза.");
 const QString kContinueHint = QStringLiteral("Продолжить.");
 
-QString SizeSuffix(int n)
-{
-    return QStringLiteral("  -  %1 x %1").arg(n);
-}
-
 } // namespace
 
 TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(clock, ProgramRandom())
@@ -47,14 +43,16 @@ TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(c
     if (!MainForm())
         SetMainForm(this);  // the first window the program makes is its main window
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    CreateComponents();
+                   | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    CreateComponents(clock);
     CreateMenu();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border: the client size decides
+    session_.KeepPicturesWithin(LargestBoardSide());
     connect(&session_, &TSession::BoardChanged, this, &TForm1::BoardChanged);
+    connect(&session_, &TSession::Slid, Panel1, &TBoardPanel::Slide);
+    connect(Panel1, &TBoardPanel::SlideEnded, this, &TForm1::GameShown);
     connect(&session_, &TSession::Changed, this, &TForm1::ShowGame);
     connect(&session_, &TSession::Finished, this, &TForm1::CheckSolved);
-    connect(&session_, &TSession::Problem, this, &TForm1::Tell);
+    connect(&session_, &TSession::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
     // The window's own making, while the built-in picture may still be drawn on another thread.
     ensurePolished();
     winId();
@@ -66,82 +64,61 @@ TForm1::~TForm1()
     FormDestroy();
 }
 
-void TForm1::CreateComponents()
+void TForm1::CreateComponents(TClock& clock)
 {
-    auto* client = Named(new QWidget(this), "Client");
+    auto* client = new TClientArea(this, clock);
     setCentralWidget(client);
+    connect(client, &TClientArea::Arranged, this, &TForm1::GameShown);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
 
-    Image1 = Named(new TImage(client), "Image1");
-    Image1->setGeometry(424, 48, 250, 250);
+    Image1 = MakeHiddenImage(client, "Image1", QRect(424, 48, 250, 250));
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
-    Image1->hide();
-    Panel1 = Named(new TBoardPanel(client), "Panel1");
-    Panel1->SetBevelOuter(TPanelBevel::bvLowered);
-
-    // The peek: the whole picture over the board, framed as the 1 x 1 board frames it.
-    PeekPanel = Named(new TPanel(client), "PeekPanel");
-    PeekPanel->SetBevelOuter(TPanelBevel::bvLowered);
-    (new TBevel(PeekPanel, TBevelStyle::bsRaised))->setGeometry(FrameRect(1, 1, 1).ToQRect());
-    PeekImage = Named(new TImage(PeekPanel), "PeekImage");
-    PeekImage->setGeometry(TileRect(1, 1, 1).ToQRect());
-    PeekPanel->hide();
-
-    Panel2 = Named(new TPanel(client), "Panel2");
-    SpeedButton1 = MakeToolButton(Panel2, "SpeedButton1", 8, StartGlyph(), 4, QStringLiteral("Перемешать."));
-    SpeedButton2 = MakeToolButton(Panel2, "SpeedButton2", 72, OpenGlyph(), 2, QStringLiteral("Другой рисунок."));
-    SpeedButton3 = MakeToolButton(Panel2, "SpeedButton3", 104, ExitGlyph(), 2, QStringLiteral("Выход из программы."));
-    SpeedButton4 = MakeToolButton(Panel2, "SpeedButton4", 40, PauseGlyph(), 2, kPauseHint);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::Start);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::Open1Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::Exit);
-    connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
-    Image2 = Named(new TImage(Panel2), "Image2");
-    Image2->setGeometry(24, 248, 1, 1);
-    Image2->hide();
+    Panel1 = client->Board();
+    PeekPanel = client->Peek();
+    Panel2 = client->ToolBar();
+    SpeedButton1 = MakeToolButton(Panel2, "SpeedButton1", 8, StartGlyph(), 4, QStringLiteral("Перемешать."), [this] { Start(); });
+    SpeedButton2 = MakeToolButton(Panel2, "SpeedButton2", 72, OpenGlyph(), 2, QStringLiteral("Другой рисунок."), [this] { Open1Click(); });
+    SpeedButton3 = MakeToolButton(Panel2, "SpeedButton3", 104, ExitGlyph(), 2, QStringLiteral("Выход из программы."), [this] { Exit(); });
+    SpeedButton4 = MakeToolButton(Panel2, "SpeedButton4", 40, PauseGlyph(), 2, kPauseHint, [this] { SpeedButton4Click(); });
+    Image2 = MakeHiddenImage(Panel2, "Image2", QRect(24, 248, 1, 1));
     Image2->setEnabled(false);
     Label1 = MakeClockLabel(Panel2);
+    client->KeepAtRight(Label1);
     ZelHint1 = MakeHintManager(this);
 
     OpenDialog1.FileName = QStringLiteral("mozik.bmp");  // its filter comes with FinishStart
     input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, dropped pictures, ...
 }
 
+QAction* TForm1::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                      void (TForm1::*command)())
+{
+    QAction* action = MakeItem(menu, name, caption, shortcut);
+    connect(action, &QAction::triggered, this, command);
+    return action;
+}
+
 void TForm1::CreateMenu()
 {
     MainMenu1 = Named(menuBar(), "MainMenu1");
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
-                             void (TForm1::*command)()) {
-        QAction* action = MakeItem(menu, name, caption, shortcut);
-        connect(action, &QAction::triggered, this, command);
-        return action;
-    };
     File1 = Named(MainMenu1->addMenu(QStringLiteral("&File")), "File1");
-    Start1 = item(File1, "Start1", QStringLiteral("&Start"), QKeySequence(Qt::Key_F2), &TForm1::Start);
-    Pause1 = item(File1, "Pause1", QStringLiteral("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2), &TForm1::SpeedButton4Click);
-    Open1 = item(File1, "Open1", QStringLiteral("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
-    HighScores1 = item(File1, "HighScores1", QStringLiteral("&High Scores ..."), {}, &TForm1::HighScores1Click);
-    ClearScores1 = item(File1, "ClearScores1", QStringLiteral("&Clear Scores"), {}, &TForm1::ClearScores1Click);
+    Start1 = AddItem(File1, "Start1", QStringLiteral("&Start"), QKeySequence(Qt::Key_F2), &TForm1::Start);
+    Pause1 = AddItem(File1, "Pause1", QStringLiteral("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2), &TForm1::SpeedButton4Click);
+    Open1 = AddItem(File1, "Open1", QStringLiteral("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
+    HighScores1 = AddItem(File1, "HighScores1", QStringLiteral("&High Scores ..."), {}, &TForm1::HighScores1Click);
+    ClearScores1 = AddItem(File1, "ClearScores1", QStringLiteral("&Clear Scores"), {}, &TForm1::ClearScores1Click);
     N1 = Named(File1->addSeparator(), "N1");
-    Exit1 = item(File1, "Exit1", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_X), &TForm1::Exit);
+    Exit1 = AddItem(File1, "Exit1", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_X), &TForm1::Exit);
 
     // Plain check items, one handler for all five.
     Options1 = Named(MainMenu1->addMenu(QStringLiteral("&Size")), "Options1");
-    QAction** sizes[] = {&N1x1, &N4x4, &N5x5, &N6x6, &N7x7};
-    for (int i = 0; i < 5; ++i) {
-        const int n = i == 0 ? 1 : i + 3;
-        const QByteArray name = QByteArrayLiteral("N%1x%1").replace("%1", QByteArray::number(n));
-        *sizes[i] = MakeItem(Options1, name.constData(), QStringLiteral("&%1  x  %1").arg(n));
-        (*sizes[i])->setCheckable(true);
-        (*sizes[i])->setData(n);
-        connect(*sizes[i], &QAction::triggered, this, [this, n] { ChooseSize(n); });
-    }
+    MakeSizeItems(Options1, {&N1x1, &N4x4, &N5x5, &N6x6, &N7x7}, [this](int n) { ChooseSize(n); });
     CreateGameMenu();
     Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
-    About1 = item(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::SpeedButton2Click);
+    About1 = AddItem(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::SpeedButton2Click);
     for (QMenu* menu : {File1, Options1, Game1, Help1})
         UseClassicMenuLook(menu, font());
 }
@@ -149,18 +126,15 @@ void TForm1::CreateMenu()
 void TForm1::CreateGameMenu()
 {
     Game1 = Named(MainMenu1->addMenu(QStringLiteral("&Game")), "Game1");
-    Hint1 = MakeItem(Game1, "Hint1", QStringLiteral("&Hint"), QKeySequence(Qt::Key_H));
-    Solve1 = MakeItem(Game1, "Solve1", QStringLiteral("S&olve"));
-    Undo1 = MakeItem(Game1, "Undo1", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Redo1 = MakeItem(Game1, "Redo1", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    Hint1 = AddItem(Game1, "Hint1", QStringLiteral("&Hint"), QKeySequence(Qt::Key_H), &TForm1::Hint1Click);
+    Solve1 = AddItem(Game1, "Solve1", QStringLiteral("S&olve"), {}, &TForm1::Solve1Click);
+    Undo1 = AddItem(Game1, "Undo1", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Undo1Click);
+    Redo1 = AddItem(Game1, "Redo1", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::Redo1Click);
     Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Space held is handled by the window itself (press and release); the menu item peeks for a while.
-    Peek1 = MakeItem(Game1, "Peek1", QStringLiteral("&Peek"), QKeySequence(Qt::Key_Space));
-    connect(Hint1, &QAction::triggered, this, &TForm1::Hint1Click);
-    connect(Solve1, &QAction::triggered, this, &TForm1::Solve1Click);
-    connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
-    connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
-    connect(Peek1, &QAction::triggered, this, &TForm1::Peek1Click);
+    Peek1 = AddItem(Game1, "Peek1", QStringLiteral("&Peek"), QKeySequence(Qt::Key_Space), &TForm1::Peek1Click);
+    modes_ = new TWindowModes(this, Game1, Panel1);
+    connect(modes_, &TWindowModes::Changed, this, &TForm1::GameShown);
 }
 
 void TForm1::FormCreate()
@@ -173,8 +147,6 @@ void TForm1::FormCreate()
 
 void TForm1::FormDestroy()
 {
-    if (busyCursor_)
-        QApplication::restoreOverrideCursor();
     FieldDestroy();
 }
 
@@ -194,28 +166,13 @@ void TForm1::FinishStart()
     session_.CreateScoreFileIfMissing();
     OpenDialog1.Filter = PictureDialogFilter();
     emit Started();
-    if (!startProblems_.isEmpty()) {
-        // Told over the game's window, once it is there to be seen, one box after the other.
-        const QStringList problems = std::exchange(startProblems_, QStringList());
-        WhenNoDialogIsOpen(this, [this, problems] {
-            for (const QString& problem : problems)
-                ShowErrorBox(this, problem);
-        });
-    }
-}
-
-void TForm1::Tell(const QString& message)
-{
-    if (started_)
-        ShowErrorBox(this, message);
-    else
-        startProblems_ << message;
+    problems_.WindowShown();
 }
 
 void TForm1::BoardChanged()
 {
     const int n = BoardSize();
-    setWindowTitle(session_.PictureName() + SizeSuffix(n));
+    setWindowTitle(session_.PictureName() + QStringLiteral("  -  %1 x %1").arg(n));
     for (QAction* size : {N1x1, N4x4, N5x5, N6x6, N7x7})
         size->setChecked(size->data().toInt() == n);
     Image1->SetPicture(TBitmap(session_.Picture()));
@@ -226,12 +183,7 @@ void TForm1::BoardChanged()
 void TForm1::FieldCreate()
 {
     const int n = BoardSize();
-    const QSize client = ClientSize(n);
-    centralWidget()->setFixedSize(client);
-    Panel2->setGeometry(0, 0, client.width(), kToolBarHeight);
-    Label1->setGeometry(client.width() - 1 - kTimeLabelWidth, 1, kTimeLabelWidth, kToolBarHeight - 2);
-    Panel1->setGeometry(0, kToolBarHeight, client.width(), client.height() - kToolBarHeight);
-    PeekPanel->setGeometry(Panel1->geometry());
+    static_cast<TClientArea*>(centralWidget())->FitBoard(n);
     Panel1->Build(n, Image1->Picture());
     for (TTileNode* node = Panel1->FirstNode(); node; node = node->Next)
         connect(node->Tile, &TImage::Click, this, &TForm1::Move);
@@ -248,7 +200,7 @@ void TForm1::ShowGame()
 {
     const TGame& game = session_.Game();
     const int hinted = session_.HintedTile();
-    Panel1->ShowGrid(game.Grid(), game.Running(), hinted ? game.PositionOfTile(hinted) : 0, session_.HintFrameDown());
+    Panel1->ShowGrid(game.Grid(), game.Running(), hinted ? game.PositionOfTile(hinted) : 0);
     GapPos = game.GapPos();
     ShowTime(Label1, game.Seconds());
     const TCommandStates states = session_.Commands();
@@ -264,23 +216,9 @@ void TForm1::ShowGame()
     Undo1->setEnabled(states.Undo);
     Redo1->setEnabled(states.Redo);
     Peek1->setEnabled(states.Peek);
-    ShowPeek();
-    if (session_.Busy() != busyCursor_) {
-        busyCursor_ = session_.Busy();
-        busyCursor_ ? QApplication::setOverrideCursor(Qt::BusyCursor) : QApplication::restoreOverrideCursor();
-    }
+    PeekPanel->SetShown(session_.Peeking(), Image1->Picture(), Panel1->Geometry());
+    busyCursor_.Show(session_.Busy());
     emit GameShown();
-}
-
-void TForm1::ShowPeek()
-{
-    if (session_.Peeking() == PeekPanel->isVisibleTo(this))
-        return;
-    if (session_.Peeking()) {
-        PeekImage->SetPicture(CutPiece(Image1->Picture(), 1, 1, 1));
-        PeekPanel->raise();
-    }
-    PeekPanel->setVisible(session_.Peeking());
 }
 
 void TForm1::Start() { session_.Start(); }

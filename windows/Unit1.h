@@ -6,9 +6,9 @@
 #include "framework/Clock.h"
 #include "framework/Dialogs.h"
 #include "game/Session.h"
+#include "windows/MainLayout.h"
 
 #include <QMainWindow>
-#include <QStringList>
 #include <memory>
 
 class QAction;
@@ -18,8 +18,10 @@ class TBoardPanel;
 class TFxLabel;
 class TImage;
 class TPanel;
+class TPeekPanel;
 class TPlayInput;
 class TSpeedButton;
+class TWindowModes;
 class TZelHint;
 
 // Position of the gap, kept equal to the game's after every change.
@@ -89,20 +91,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void CreateComponents();
+    void CreateComponents(TClock& clock);
     void CreateMenu();
     void CreateGameMenu();
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                     void (TForm1::*command)());
     void FormCreate();
     void FormDestroy();
     void ChooseSize(int n);
     void BoardChanged();
     // Draws the session as it stands: the pieces, the clock, the peek, the commands that can act.
     void ShowGame();
-    void ShowPeek();
     // The game is over: the result and the scores, unless the solver brought it home.
     void CheckSolved(const TGameEnd& end);
-    // Tells the player in an error box, once the window is there to be seen.
-    void Tell(const QString& message);
 
     // Components, in the order the layout declares them; the clock `Timer1` is the session's.
     TImage* Image1 = nullptr;
@@ -140,15 +141,15 @@ private:
     QAction* Undo1 = nullptr;
     QAction* Redo1 = nullptr;
     QAction* Peek1 = nullptr;
-    TPanel* PeekPanel = nullptr;
-    TImage* PeekImage = nullptr;
+    TPeekPanel* PeekPanel = nullptr;
+    TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
 
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds
-    bool busyCursor_ = false;
+    TBusyCursor busyCursor_;
     bool centred_ = false;
     bool started_ = false;
-    QStringList startProblems_;  // told once the window shows
+    TProblemTeller problems_{this};
 };
 
 extern TForm1* Form1;

@@ -9,6 +9,7 @@
 #include "framework/Random.h"
 #include "framework/StartupProbe.h"
 #include "game/CommandLine.h"
+#include "windows/BoardPanel.h"
 #include "windows/StateReport.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
     // the file between the check of its length and its reading.
     if (const QString gate = qEnvironmentVariable("MOZIK_TEST_PICTURE_GATE"); !gate.isEmpty())
         GatePictureReadsAt(gate);
+    // For the end-to-end tests: slides this slow, to be photographed on their way.
+    if (const QString slide = qEnvironmentVariable("MOZIK_TEST_SLIDE_MS"); !slide.isEmpty())
+        SetSlideDuration(slide.toInt());
 
     Form1 = new TForm1;  // the first window made becomes the main window
     if (command.Picture)

@@ -1,5 +1,5 @@
-// The main window: building the board from the built-in and from a large picture, Start, and
-// moves drawn by the window.
+// The main window: building the board from the built-in and from a large picture, the sharp cut
+// of a full-screen board, Start, and moves drawn by the window.
 
 #include "framework/Clock.h"
 #include "windows/BoardPanel.h"
@@ -39,6 +39,25 @@ void BM_FieldCreateLarge(benchmark::State& state) { FieldCreate(state, true); }
 BENCHMARK(BM_FieldCreateBuiltin)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldCreateLarge)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
 
+// The sharp cut of a full-screen board on a 1920 x 1200 screen, from a picture as the game keeps
+// it (its shorter side the screen's height): two sizes in turn, each cut once settled.
+void BM_SharpCutFullScreen(benchmark::State& state)
+{
+    TManualClock clock;
+    TBoardPanel board(nullptr, clock);
+    board.resize(1920, 1142);
+    board.Build(int(state.range(0)), TBitmap(LargePicture().scaled(1600, 1200)));
+    for (auto _ : state) {
+        for (const QSize size : {QSize(1900, 1120), QSize(1920, 1142)}) {
+            board.resize(size);
+            board.Arrange();  // the panel is not shown: no resize event
+            clock.Advance(100);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 2);  // cuts
+}
+BENCHMARK(BM_SharpCutFullScreen)->Arg(4)->Arg(5)->Arg(7)->Unit(benchmark::kMillisecond);
+
 void BM_Start(benchmark::State& state)
 {
     TManualClock clock;
@@ -72,7 +91,7 @@ void BM_TenThousandClickedMoves(benchmark::State& state)
             const int candidates[] = {GapPos - 1, GapPos + 1, GapPos - n, GapPos + n};
             for (int offset = random.Random(4), tries = 0; tries < 4; ++tries) {
                 const int p = candidates[(offset + tries) % 4];
-                if (p >= 1 && p <= n * n && GapBeside(p, GapPos, n)) {
+                if (p >= 1 && p <= n * n && StepTowardGap(p, GapPos, n)) {
                     form.Move(board->TileAt(p));
                     break;
                 }

@@ -30,6 +30,14 @@ e2e_setup() {
   E2E_PIDS=()
 }
 
+# e2e_window_manager: runs Debian's openbox on the virtual screen, for tests that resize windows or
+# make them full screen (the others run without one); it goes at exit with the server.
+e2e_window_manager() {
+  openbox --sm-disable >>"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=("$!")
+  e2e_wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' "the window manager"
+}
+
 e2e_cleanup() {
   local pid
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -71,7 +79,7 @@ e2e_use() {
   read -r E2E_PID E2E_WID E2E_STATE <<<"$1"
 }
 
-# e2e_focus WINDOW: gives the window the keyboard (there is no window manager to do it).
+# e2e_focus WINDOW: gives the window the keyboard (without a window manager nothing else does).
 e2e_focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(Board, PositionsRunRowByRowAndOnlyATileBesideTheGapMoves)
+TEST(Board, PositionsRunRowByRowAndATileInTheGapsLineMovesTowardIt)
 {
     EXPECT_EQ(std::pair(ColumnOf(5, 5), RowOf(5, 5)), std::pair(5, 1));
     EXPECT_EQ(std::pair(ColumnOf(6, 5), RowOf(6, 5)), std::pair(1, 2));
@@ -13,11 +13,12 @@ TEST(Board, PositionsRunRowByRowAndOnlyATileBesideTheGapMoves)
         for (int p = 1; p <= n * n; ++p)
             EXPECT_EQ(PositionOf(ColumnOf(p, n), RowOf(p, n), n), p);
 
-    // {tile, gap, where it goes}: never across a row's end, two cells away, diagonally or onto itself.
-    const int moves[][3] = {{6, 5, 0},   {5, 6, 0},   {7, 6, 6},   {6, 7, 7},   {8, 3, 3},   {3, 8, 8},
-                            {20, 25, 25}, {24, 25, 25}, {23, 25, 0}, {15, 25, 0}, {19, 25, 0}, {25, 25, 0}};
-    for (const auto& [p, gap, to] : moves)
-        EXPECT_EQ(GapBeside(p, gap, 5), to) << p << " to " << gap;
+    // {tile, gap, step}: along a row or a column however far, never across a row's end,
+    // diagonally, onto itself or from off the board.
+    const int moves[][3] = {{6, 5, 0},   {5, 6, 0},  {7, 6, -1},  {6, 7, 1},  {8, 3, -5},  {3, 8, 5},  {21, 25, 1},
+                            {5, 25, 5},  {24, 21, -1}, {19, 25, 0}, {25, 25, 0}, {0, 5, 0}, {26, 25, 0}};
+    for (const auto& [p, gap, step] : moves)
+        EXPECT_EQ(StepTowardGap(p, gap, 5), step) << p << " to " << gap;
 
     // An arrow sends the tile on the other side of the gap towards it; none lies beyond an edge.
     using enum TDirection;

@@ -48,14 +48,14 @@ TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndANewBoardEndsTheGame)
     EXPECT_FALSE(single.Running());
 }
 
-TEST(Game, MovesSlideTilesBesideTheGapOnlyWhilePlaying)
+TEST(Game, MovesSlideTilesInTheGapsLineOnlyWhilePlaying)
 {
     TGame game(4);
     EXPECT_FALSE(game.Move(15).Moved);  // no game yet
     TRandom random(3);
     game.Start(random);
     const TPosition before = game.Position();
-    for (int p : {14, 11, 16, 0, 17})  // two away, diagonal, the gap itself, off the board
+    for (int p : {11, 6, 16, 0, 17})  // diagonal, in no line, the gap itself, off the board
         EXPECT_FALSE(game.Move(p).Moved) << p;
     EXPECT_EQ(game.Position(), before);
 
@@ -76,6 +76,23 @@ TEST(Game, MovesSlideTilesBesideTheGapOnlyWhilePlaying)
     game.TogglePause();
     game.Tick();
     EXPECT_EQ(game.Seconds(), 1);
+}
+
+TEST(Game, ALineSlidesAsOneMoveThatCountsEveryTileAndIsTakenBackAndMadeAgainInOneStep)
+{
+    TGame game(5);
+    TRandom random(4);
+    game.Start(random);
+    const TPosition start = game.Position();
+    EXPECT_EQ(game.Move(22).Move, (TMove{22, 25}));  // three tiles of the bottom row slide right
+    EXPECT_EQ(game.Grid().AtPosition(25, 5), start.Cells[23]);
+    EXPECT_EQ(game.Move(2).Move, (TMove{2, 22}));  // four tiles of the column slide down
+    EXPECT_EQ(std::pair(game.Grid().AtPosition(7, 5), game.Moves()), std::pair(start.Cells[1], 7));
+    EXPECT_EQ(game.Undo().Move, (TMove{22, 2}));  // the column back up, in one step
+    EXPECT_EQ(game.Undo().Move, (TMove{25, 22}));
+    EXPECT_EQ(game.Position(), start);
+    EXPECT_EQ(game.Redo().Move, (TMove{22, 25}));
+    EXPECT_EQ(game.Moves(), 17);
 }
 
 TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutTheClock)

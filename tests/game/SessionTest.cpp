@@ -134,7 +134,7 @@ TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
     EXPECT_FALSE(session.Peeking());
 }
 
-TEST_F(SessionTest, AHintBlinksTheTileTheSolverMovesNextUntilAMoveAndAnAnswerForAnOldBoardIsDropped)
+TEST_F(SessionTest, AHintShowsTheTileTheSolverMovesNextUntilAMoveOrACommandAndAnAnswerForAnOldBoardIsDropped)
 {
     session.Start();
     session.MoveToward(TDirection::Right);
@@ -142,13 +142,11 @@ TEST_F(SessionTest, AHintBlinksTheTileTheSolverMovesNextUntilAMoveAndAnAnswerFor
     session.Hint();
     session.WaitForWork();
     ASSERT_EQ(session.HintedTile(), expected);
-    std::vector<bool> down{session.HintFrameDown()};
-    for (int beat = 0; beat < 7; ++beat) {
-        clock.Advance(160);
-        down.push_back(session.HintFrameDown());
-    }
-    EXPECT_EQ(down, std::vector<bool>({true, false, true, false, true, false, false, false}));
+    clock.Advance(60000);
+    EXPECT_EQ(session.HintedTile(), expected);  // as long as the player needs
+    session.TogglePause();  // another command ends it
     EXPECT_EQ(session.HintedTile(), 0);
+    session.TogglePause();
 
     session.Hint();
     session.WaitForWork();
@@ -162,12 +160,28 @@ TEST_F(SessionTest, AHintBlinksTheTileTheSolverMovesNextUntilAMoveAndAnAnswerFor
     session.MoveToward(TDirection::Down);
     session.Hint();  // asked again for the board as it is now
     session.WaitForWork();
-    EXPECT_NE(GapBeside(Game().PositionOfTile(session.HintedTile()), Game().GapPos(), 5), 0);
+    const int at = Game().PositionOfTile(session.HintedTile()), gap = Game().GapPos();
+    EXPECT_EQ(std::abs(ColumnOf(at, 5) - ColumnOf(gap, 5)) + std::abs(RowOf(at, 5) - RowOf(gap, 5)), 1);  // beside it
     session.Hint();
     session.NewBoard(5);  // stops the worker
     session.WaitForWork();
     EXPECT_EQ(session.HintedTile(), 0);
     EXPECT_FALSE(session.Busy());
+}
+
+TEST_F(SessionTest, EveryMoveIsToldAsASlideAndAGivenUpGameHurriedHomeSlidesNoMore)
+{
+    std::vector<std::pair<TMove, int>> slid;  // each slide with the gap in the game by then
+    QObject::connect(&session, &TSession::Slid, [&](const TMove& move) { slid.push_back({move, Game().GapPos()}); });
+    session.Start();
+    session.Move(5);  // the column above the gap
+    session.Undo();
+    EXPECT_EQ(slid, (std::vector<std::pair<TMove, int>>{{{5, 25}, 5}, {{25, 5}, 25}}));
+    session.Solve();
+    session.WaitForWork();
+    clock.Advance(250);
+    session.FinishSolveNow();
+    EXPECT_EQ(slid.size(), 4u);  // two steps of the playback, then none
 }
 
 TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
@@ -346,7 +360,8 @@ TEST_F(SolverSessionTest, A4x4HintIsTheFastMoveAtOnceAndAShortestOneWhenTheTable
     StartOnBoard();
     session.Hint();
     session.WaitForWork();
-    EXPECT_NE(GapBeside(Game().PositionOfTile(session.HintedTile()), Game().GapPos(), 4), 0);
+    TPosition after = kBoard;
+    EXPECT_TRUE(ApplyMove(after, session.HintedTile()));  // beside the gap
     EXPECT_FALSE(session.HintShortest() || store.IsReady());
     gate.Hold(TSolverJob::Tables, false);
     session.WaitForTables();  // the tables, and the answer asked for again with them

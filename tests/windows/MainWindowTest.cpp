@@ -1,7 +1,6 @@
 #include "framework/Application.h"
 #include "framework/HintWindow.h"
 #include "tests/windows/WindowTestSupport.h"
-#include "windows/BoardGeometry.h"
 #include "windows/StateReport.h"
 
 #include <QDropEvent>
@@ -30,15 +29,6 @@ protected:
     TImage* Image1() const { return Part<TImage>(form, "Image1"); }
 };
 
-TEST(BoardGeometry, PiecesAreWholeFractionsOfThePicture)
-{
-    // 100 x 100 on 7 x 7: 14 x 14 pieces; the last two rows and columns are never shown.
-    EXPECT_EQ(SourceRect(1, 1, 7, 100, 100), Rect(0, 0, 14, 14));
-    EXPECT_EQ(SourceRect(7, 7, 7, 100, 100), Rect(84, 84, 98, 98));
-    // 640 x 480 on 5 x 5: 128 x 96 pieces, the board square whatever the proportions.
-    EXPECT_EQ(SourceRect(5, 2, 5, 640, 480), Rect(512, 96, 640, 192));
-}
-
 TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 {
     // Its size and the board's pieces are the sizes' test.
@@ -65,7 +55,10 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Captions(Menu("File1")->actions()),
               QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
-    EXPECT_EQ(Captions(Menu("Game1")->actions()), QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek"}));
+    EXPECT_EQ(Captions(Menu("Game1")->actions()),
+              QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen"}));
+    EXPECT_EQ(Item("FullScreen1")->shortcut(), QKeySequence(Qt::Key_F11));
+    EXPECT_TRUE(Item("Animation1")->isChecked() && !Item("FullScreen1")->isChecked());
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
     EXPECT_TRUE(Item("Solve1")->shortcut().isEmpty());  // it gives the game up: no key does that by chance
     EXPECT_EQ(Item("Peek1")->shortcut(), QKeySequence(Qt::Key_Space));
@@ -93,29 +86,21 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 
 TEST_F(MainWindowTest, EverySizeEndsTheGameAndBuildsItsBoardOfFramesThenPictures)
 {
-    const struct {
-        QAction* item;
-        int n;
-        QSize client;
-        QRect lastFrame;
-    } sizes[] = {{Item("N1x1"), 1, {262, 302}, {3, 3, 254, 254}}, {Item("N4x4"), 4, {271, 311}, {201, 201, 66, 66}},
-                 {Item("N6x6"), 6, {277, 317}, {228, 228, 45, 45}}, {Item("N7x7"), 7, {280, 320}, {237, 237, 39, 39}},
-                 {Item("N5x5"), 5, {276, 316}, {219, 219, 54, 54}}, {Item("N5x5"), 5, {276, 316}, {219, 219, 54, 54}}};
-    for (const auto& size : sizes) {
+    // Where the frames lie at each size is the board view's test.
+    for (const auto& [item, n] : {std::pair{Item("N1x1"), 1}, {Item("N4x4"), 4}, {Item("N6x6"), 6}, {Item("N7x7"), 7},
+                                  {Item("N5x5"), 5}, {Item("N5x5"), 5}}) {
         form.Start();  // a game in progress ends, on the size in force too
         clock.Advance(1000);
-        size.item->trigger();
-        const int n = size.n, cells = n * n;
+        item->trigger();
+        const int cells = n * n;
         EXPECT_FALSE(form.Running());
         EXPECT_EQ(Time(), QString("Время : 0"));
-        EXPECT_EQ(form.centralWidget()->size(), size.client);
         EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  %1 x %1").arg(n));
-        for (QAction* item : Menu("Options1")->actions())
-            EXPECT_EQ(item->isChecked(), item == size.item);
+        for (QAction* size : Menu("Options1")->actions())
+            EXPECT_EQ(size->isChecked(), size == item);
         // Panel1 owns the frames, then the pictures, in position order, each picture 2 inside.
         const QList<QWidget*> owned = Board()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         ASSERT_EQ(owned.size(), 2 * cells);
-        EXPECT_EQ(owned[cells - 1]->geometry(), size.lastFrame);
         EXPECT_EQ(Board()->LastNode()->Tile, owned[2 * cells - 1]);
         int p = 1;
         for (TTileNode* node = Board()->FirstNode(); node; node = node->Next, ++p) {
@@ -185,8 +170,8 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  7 x 7"));
     EXPECT_EQ(Image1()->size(), QSize(250, 250));
 
-    // 100 x 75 on 7 x 7: pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what lies
-    // beyond the whole pieces is magenta, which no tile may show.
+    // 100 x 75 on 7 x 7: whole pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what
+    // lies beyond the whole pieces is magenta, which no tile may show.
     const auto colour = [](int column, int row) { return QColor(30 * column, 30 * row, 100); };
     QImage picture(100, 75, QImage::Format_RGB32);
     picture.fill(QColor(255, 0, 255));

@@ -7,17 +7,9 @@
 
 namespace {
 
-class PlayTest : public TWindowTest {
+class PlayTest : public TShownWindowTest {
 protected:
-    PlayTest()
-    {
-        form.FinishStart();
-        form.Start();
-        // Shortcuts act in the active window.
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
+    PlayTest() { form.Start(); }
 
     void Key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&form, Qt::Key(key), modifiers); }
     void Space(QEvent::Type type, bool autoRepeat = false)
@@ -91,31 +83,30 @@ TEST_F(PlayTest, ArrowsUndoRedoAndHintReachTheGameByKeysAndMenuAndTheBoardShowsT
             EXPECT_EQ(painted, (std::map<QObject*, int>{{TileAt(25), 1}}));
         }
     }
+    clock.Advance(120);  // the last slide comes to rest
     const QImage after = Picture();
     Key(Qt::Key_Z, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier);
     Item("Undo1")->trigger();
+    clock.Advance(120);
     EXPECT_EQ(Picture(), start);  // the board as it was
     Key(Qt::Key_Y, Qt::ControlModifier);
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     Item("Redo1")->trigger();
+    clock.Advance(120);
     EXPECT_EQ(Picture(), after);  // and as it was after the moves
 
-    // A hint lowers the hinted tile's frame, on and off, and moves nothing.
+    // A hint marks the hinted tile until the next move, and moves nothing.
     const TPosition before = form.Session().Game().Position();
     Key(Qt::Key_H);
     form.Session().WaitForWork();
     const int hinted = form.Session().Game().PositionOfTile(form.Session().HintedTile());
     ASSERT_NE(hinted, 0);
-    EXPECT_EQ(Board()->FrameAt(hinted)->Style(), TBevelStyle::bsLowered);
-    clock.Advance(160);
-    EXPECT_EQ(Board()->FrameAt(hinted)->Style(), TBevelStyle::bsRaised);
-    clock.Advance(160);
-    EXPECT_EQ(Board()->FrameAt(hinted)->Style(), TBevelStyle::bsLowered);
+    clock.Advance(5000);
+    EXPECT_EQ(Board()->MarkedPosition(), hinted);
     EXPECT_EQ(form.Session().Game().Position(), before);
     Key(Qt::Key_Right);
-    for (int p = 1; p <= 25; ++p)
-        EXPECT_EQ(Board()->FrameAt(p)->Style(), TBevelStyle::bsRaised) << p;
+    EXPECT_EQ(Board()->MarkedPosition(), 0);
 }
 
 TEST_F(PlayTest, APeekShowsTheWholePictureWhileSpaceIsHeldAndLeavesTheBoardAsItWas)
@@ -161,8 +152,8 @@ TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResult)
     clock.Advance(250);
     EXPECT_NE(GapPos, gap);  // each move drawn as the player's would be
     EXPECT_FALSE(TileAt(GapPos)->isVisibleTo(&form));
-    Key(Qt::Key_F2);  // any key ends the playback, and does nothing else
-    EXPECT_FALSE(form.Session().Solving() || form.Running());
+    Key(Qt::Key_F11);  // any key ends the playback, and does nothing else
+    EXPECT_FALSE(form.Session().Solving() || form.Running() || form.isFullScreen());
     EXPECT_TRUE(TileAt(25)->isVisibleTo(&form));  // the whole picture
     QCoreApplication::processEvents();
     EXPECT_EQ(noDialogs.Handled() + noDialogs.Unexpected(), 0);  // no result dialog, no scores

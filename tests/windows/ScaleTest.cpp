@@ -1,5 +1,5 @@
-// The board at a fractional scale of the screen: this suite runs in a process of its own, scaled
-// by 1.5 from before its application starts.
+// The board at a fractional scale of the screen, its frames and its pieces: this suite runs in a
+// process of its own, scaled by 1.5 from before its application starts.
 
 #include "tests/windows/WindowTestSupport.h"
 
@@ -30,6 +30,7 @@ TEST_F(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
     form.Session().SetPicture(red, "red.png");
     for (const char* size : {"N4x4", "N5x5", "N6x6", "N7x7"}) {
         Item(size)->trigger();
+        EXPECT_EQ(Board()->TileAt(1)->Picture().Width(), (250 / form.BoardSize() * 3 + 1) / 2);  // cut in device pixels
         const QImage board = Board()->grab().toImage();
         std::set<std::array<int, 4>> sides;
         for (TTileNode* node = Board()->FirstNode(); node; node = node->Next) {

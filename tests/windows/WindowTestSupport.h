@@ -54,3 +54,15 @@ protected:
     TManualClock clock;
     TForm1 form{clock};
 };
+
+// The window on the screen and active, where shortcuts act, its start finished.
+class TShownWindowTest : public TWindowTest {
+protected:
+    TShownWindowTest()
+    {
+        form.FinishStart();
+        form.show();
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+};

@@ -1,0 +1,143 @@
+// The board as the window grows: the layout's size pixel for pixel, larger boards cut sharp from the
+// picture, tiles sliding on the test's clock, line slides, the hint's marker. (Full screen and
+// Escape are told end to end, under a window manager.)
+
+#include "tests/windows/WindowTestSupport.h"
+#include "windows/BoardGeometry.h"
+
+namespace {
+
+class BoardView : public TShownWindowTest {
+protected:
+    QWidget* Client() const { return form.centralWidget(); }
+    void ResizeClient(QSize client)
+    {
+        form.resize(form.size() + client - Client()->size());
+        QCoreApplication::processEvents();
+    }
+    void UsePicture(QImage picture) { form.Session().SetPicture(picture, "test.png"); }
+    QRect Home(int p) const { return Board()->Geometry().TileRect(p).ToQRect(); }
+};
+
+TEST_F(BoardView, AtTheLayoutsSizeEveryBoardIsTheLayoutsPixelForPixelAndIsSoAgainAfterTheWindowGrewAndShrank)
+{
+    for (const char* size : {"N1x1", "N4x4", "N6x6", "N7x7", "N5x5"}) {
+        Item(size)->trigger();
+        const int n = form.BoardSize(), t = 250 / n;
+        ASSERT_EQ(Client()->size(), ClientSize(n)) << n;
+        for (int p = 1; p <= n * n; ++p) {
+            const int c = ColumnOf(p, n), r = RowOf(p, n);
+            ASSERT_EQ(Board()->FrameAt(p)->geometry(), QRect(t * (c - 1) + 4 * c - 1, t * (r - 1) + 4 * r - 1, t + 4, t + 4));
+        }
+        const QImage before = form.grab().toImage();
+        ResizeClient({700, 760});
+        clock.Advance(100);
+        EXPECT_GT(Board()->Geometry().Tile, t);
+        ResizeClient(ClientSize(n));
+        clock.Advance(100);
+        EXPECT_EQ(form.grab().toImage(), before) << n;
+    }
+}
+
+TEST_F(BoardView, ALargerWindowGoesToTheBoardAndNeitherResizingNorASizeCommandShrinksItOrResizingEndsAGame)
+{
+    form.Start();
+    Click(24);
+    const TGrid grid = form.Grid();
+    ResizeClient({900, 960});
+    EXPECT_TRUE(form.Running());
+    EXPECT_EQ(form.Grid(), grid);
+    // The tool bar keeps its height (its buttons stay at the left), the clock goes to the right end.
+    EXPECT_EQ(Part(form, "Panel2")->geometry(), QRect(0, 0, 900, 40));
+    EXPECT_EQ(Part(form, "Label1")->geometry(), QRect(775, 1, 124, 38));
+    EXPECT_EQ(Board()->geometry(), QRect(0, 40, 900, 920));
+    // (900 - 6) / 5 - 4 = 174; what is left over goes half to each side.
+    EXPECT_EQ(Board()->Geometry(), (TBoardGeometry{5, 174, 5, 15}));
+
+    const QSize window = form.size();
+    form.N7x7Click();
+    EXPECT_FALSE(form.Running());
+    EXPECT_EQ(form.size(), window);
+    EXPECT_EQ(Board()->Geometry().Tile, (900 - 7) / 7 - 4);
+    ResizeClient({100, 100});  // never smaller than the layout
+    EXPECT_EQ(Client()->size(), ClientSize(7));
+}
+
+TEST_F(BoardView, ALargeBoardIsCutSharpFromThePictureOnceTheSizeHasSettledAndIsScaledMeanwhile)
+{
+    QImage stripes(600, 600, QImage::Format_RGB32);  // columns of one pixel, black and white
+    for (int x = 0; x < 600; ++x)
+        for (int y = 0; y < 600; ++y)
+            stripes.setPixel(x, y, x % 2 ? 0xFFFFFFu : 0xFF000000u);
+    UsePicture(stripes);
+    const QImage piece = stripes.copy(120, 120, 120, 120);  // tile 7's
+    ResizeClient({626, 666});  // tiles of 120: the piece shown pixel for pixel
+    clock.Advance(99);
+    EXPECT_EQ(TileAt(7)->Picture().Width(), 50);  // the piece cut for the layout, scaled meanwhile
+    clock.Advance(1);
+    EXPECT_EQ(TileAt(7)->Picture().Image(), piece);
+    EXPECT_EQ(TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32), piece);
+}
+
+TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGameIsAlreadyThere)
+{
+    form.Start();
+    const TPosition start = form.Session().Game().Position();
+    Click(21);  // four tiles of the bottom row, at once in the game
+    EXPECT_EQ(std::pair(GapPos, form.Session().Game().Moves()), std::pair(21, 4));
+    EXPECT_TRUE(Board()->Sliding());
+    EXPECT_EQ(TileAt(25)->geometry(), Home(24));  // still where it was
+    clock.Advance(60);  // half the time, seven eighths of the way
+    EXPECT_EQ(TileAt(25)->geometry(), Home(25).translated(-54 / 8 - 1, 0));
+    EXPECT_EQ(TileAt(22)->geometry(), Home(22).translated(-54 / 8 - 1, 0));
+    clock.Advance(60);
+    EXPECT_FALSE(Board()->Sliding());
+    EXPECT_EQ(TileAt(25)->geometry(), Home(25));
+
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);  // the whole line back in one step
+    EXPECT_EQ(form.Session().Game().Position(), start);
+    EXPECT_EQ(TileAt(21)->geometry(), Home(22));
+    Click(20);  // during that slide: it ends at once, and this one starts from the game
+    EXPECT_EQ(TileAt(21)->geometry(), Home(21));
+    EXPECT_EQ(TileAt(25)->Piece(), start.Cells[19]);
+    EXPECT_EQ(TileAt(25)->geometry(), Home(20));
+    // A click where the game has that tile, wherever it is drawn: back down.
+    QTest::mouseClick(Board(), Qt::LeftButton, {}, Home(25).center());
+    EXPECT_EQ(GapPos, 25);
+
+    Item("Animation1")->trigger();  // off: the tiles go at once
+    Click(15);
+    EXPECT_EQ(GapPos, 15);
+    EXPECT_FALSE(Board()->Sliding());
+    EXPECT_EQ(TileAt(25)->geometry(), Home(25));
+}
+
+TEST_F(BoardView, TheHintsMarkerStandsOutOnAWhiteAndOnABlackPictureAtEverySize)
+{
+    for (QRgb colour : {0xFFFFFFFFu, 0xFF000000u})
+        for (QSize client : {ClientSize(5), QSize(900, 960)}) {
+            QImage plain(100, 100, QImage::Format_RGB32);
+            plain.fill(colour);
+            UsePicture(plain);
+            ResizeClient(client);
+            form.Start();
+            Item("Hint1")->trigger();
+            form.Session().WaitForWork();
+            const int marked = Board()->MarkedPosition();
+            ASSERT_EQ(marked, form.Session().Game().PositionOfTile(form.Session().HintedTile()));
+            // Dark outside, light inside, each at least max(3, T / 12) wide: the one unlike the
+            // picture stands out all round.
+            const QImage tile = TileAt(marked)->grab().toImage();
+            const int t = tile.width(), band = std::max(3, t / 12);
+            const bool white = colour == 0xFFFFFFFFu;
+            const int ring = white ? t * t - (t - 2 * band) * (t - 2 * band)
+                                   : (t - 2 * band) * (t - 2 * band) - (t - 4 * band) * (t - 4 * band);
+            int standsOut = 0;
+            for (int y = 0; y < t; ++y)
+                for (int x = 0; x < t; ++x)
+                    standsOut += std::abs(qGray(tile.pixel(x, y)) - qGray(colour)) > 200;
+            EXPECT_EQ(standsOut, ring) << t;
+        }
+}
+
+} // namespace

@@ -1,7 +1,6 @@
 #include "game/Session.h"
 
 #include "framework/PictureFile.h"
-#include "solver/TableStore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -29,12 +28,11 @@ TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     secondTimer_ = clock_.NewTimer(kSecondMs, true, [this] { Timer1Timer(); });
     solveTimer_ = clock_.NewTimer(kSolveStepMs, true, [this] { PlayNextSolutionMove(); });
     peekTimer_ = clock_.NewTimer(kPeekMs, false, [this] { EndPeek(); });
+    connect(&solver_, &TSolverClient::Answered, this, &TSession::SolverAnswered);
+    connect(&solver_, &TSolverClient::Settled, this, &TSession::SolverSettled);
 }
 
-TSession::~TSession()
-{
-    solver_.request_stop();
-}
+TSession::~TSession() = default;
 
 // Everything the window shows follows the game here: a peek and the clock live only while the
 // player plays.
@@ -122,7 +120,11 @@ void TSession::Start()
     ClearHint();
     random_.Randomize();
     game_.Start(random_);
-    planner_ = THintPlanner(solverOptions_);
+    solver_.Forget();
+    // The 4 x 4 tables take a moment to read, or some seconds to build the first time: they are
+    // made ready while the player plays, for the hints and the solution to come.
+    if (game_.BoardSize() == 4)
+        solver_.PrepareTables();
     Notify();
 }
 
@@ -156,7 +158,7 @@ void TSession::Moved(const TMoveResult& result)
     if (!result.Moved)
         return;
     if (!solving_)
-        solver_.request_stop();  // a hint for the board before is no longer wanted
+        solver_.Drop();  // a hint for the board before is no longer wanted
     ClearHint();
     emit Slid(result.Move);
     if (result.Solved && !solving_)
@@ -192,10 +194,9 @@ void TSession::Hint()
 {
     if (!game_.Playing() || peeking_)
         return;
-    if (solver_.joinable() && !solver_.get_stop_token().stop_requested() && asked_ == game_.Position())
+    if (solver_.Asking(game_.Position()))
         return;  // the answer for this very board is on its way
-    StopSolver();
-    AskSolver(false);
+    AskSolver();
 }
 
 void TSession::Solve()
@@ -208,70 +209,56 @@ void TSession::Solve()
     solving_ = true;
     finishAtOnce_ = false;
     solution_.reset();
+    AskSolver();
     Notify();
-    AskSolver(true);
 }
 
-void TSession::AskSolver(bool wholeSolution)
+void TSession::AskSolver()
 {
-    const TPosition position = asked_ = game_.Position();
-    // The tables of the 4 x 4 board take a moment to read, or to build the first time.
-    buildingTables_ = position.N == 4 && !solverOptions_.Tables && !TTableStore::Shared().IsReady();
-    const int question = ++solverQuestion_;
-    solver_ = std::jthread([this, position, wholeSolution, question](std::stop_token stop) {
-        std::optional<TMoves> answer;
-        try {
-            if (wholeSolution) {
-                answer = planner_.Solution(position, stop);
-            } else if (const std::optional<int> tile = planner_.NextMove(position, stop)) {
-                answer = *tile ? TMoves{*tile} : TMoves{};
-            }
-        } catch (const std::exception&) {
-            answer.reset();  // a board the solver cannot take gets no answer
-        }
-        QMetaObject::invokeMethod(
-            this, [this, question, position, answer] { SolverAnswered(question, position, answer); },
-            Qt::QueuedConnection);
-    });
-    if (buildingTables_)
-        Notify();
+    hintAnswered_ = false;
+    if (game_.BoardSize() == 4)
+        solver_.PrepareTables();  // should they have failed before
+    solver_.Ask(game_.Position());
 }
 
-void TSession::SolverAnswered(int question, const TPosition& asked, const std::optional<TMoves>& answer)
+// The solver answers at once, and once more when it has a shorter way than its first answer.
+void TSession::SolverAnswered(const TPosition& asked, const THint& answer)
 {
-    if (question != solverQuestion_)
-        return;  // a question no longer asked: its worker was stopped and joined
-    if (solver_.joinable())
-        solver_.join();
-    buildingTables_ = false;
-    if (asked != game_.Position() || !answer) {
-        solving_ = false;  // the board changed meanwhile, or the solver had no answer
-        Notify();
-        return;
-    }
+    if (asked != game_.Position())
+        return;  // the board changed meanwhile
     if (solving_) {
-        solution_ = *answer;
+        // The playback never takes a way longer than a 4 x 4 board can need: a shortest one
+        // follows, and the player waits for it.
+        if (solution_ || (game_.BoardSize() == 4 && int(answer.Moves.size()) > kLongestFourByFour))
+            return;
+        solution_ = answer.Moves;
+        solver_.Drop();
         if (finishAtOnce_) {
             FinishSolveNow();
         } else {
             solveTimer_->Start();
             Notify();
         }
-    } else {
-        if (!answer->empty() && game_.Playing())
-            hinted_ = answer->front();
+    } else if (game_.Playing() && !answer.Moves.empty() && (!hintAnswered_ || hinted_ != 0)) {
+        // The first answer, or a better one while the hint shows: the marker goes to its tile.
+        hinted_ = answer.Moves.front();
+        hintShortest_ = answer.Shortest;
+        hintAnswered_ = true;
+        Notify();
+    }
+}
+
+void TSession::SolverSettled(const TPosition& asked)
+{
+    if (solving_ && !solution_ && asked == game_.Position()) {
+        solving_ = false;  // no way home to be had now
         Notify();
     }
 }
 
 void TSession::StopSolver()
 {
-    if (solver_.joinable()) {
-        solver_.request_stop();
-        solver_.join();
-    }
-    ++solverQuestion_;  // an answer already on its way is for a question no longer asked
-    buildingTables_ = false;
+    solver_.Drop();
     solveTimer_->Stop();
     solving_ = false;
     solution_.reset();
@@ -392,9 +379,13 @@ bool TSession::SaveScores()
 
 void TSession::WaitForWork()
 {
-    if (solver_.joinable())
-        solver_.join();
+    solver_.WaitForWork(false);
     for (TPictureJob& job : pictureJobs_)
         job.Reading->Wait();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+void TSession::WaitForTables()
+{
+    solver_.WaitForWork(true);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The play session: one game on its board and everything around it between the player's commands
-// and the window that shows them. It owns the game, its clock, the solver's worker that answers
-// hints and solutions, the hinted tile, a given-up game playing itself home, the peek at the
-// whole picture, the end of a game and the record it may earn in the score file, and pictures
-// read off the window's thread. It knows no widget: the window draws its state when told that it
+// and the window that shows them. It owns the game, its clock, the solver's client that answers
+// hints and solutions (and makes the 4 x 4 tables ready once such a game starts), the hinted tile,
+// a given-up game playing itself home, the peek at the whole picture, the end of a game and the
+// record it may earn in the score file, and pictures read off the window's thread. It knows no
+// widget and never waits for the solver: the window draws its state when told that it
 // changed, and forwards the player's input to it.
 
 #include "framework/Clock.h"
@@ -13,7 +14,7 @@
 #include "game/PictureReading.h"
 #include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
-#include "solver/HintPlanner.h"
+#include "game/SolverClient.h"
 
 #include <QImage>
 #include <QObject>
@@ -49,8 +50,11 @@ public:
     // The tile a hint points at, from the solver's answer until the next move or another
     // command (0 for none).
     int HintedTile() const { return hinted_; }
-    // A picture is being read, or the solver builds its tables: the player waits.
-    bool Busy() const { return !pictureJobs_.empty() || buildingTables_; }
+    // Whether the hinted tile's move is one of a shortest solution.
+    bool HintShortest() const { return hinted_ != 0 && hintShortest_; }
+    // A picture is being read, or a given-up game waits for its solution: the player waits (the
+    // solver's tables made ready in the background are no wait of the player's).
+    bool Busy() const { return !pictureJobs_.empty() || (solving_ && !solution_); }
     TCommandStates Commands() const { return CommandStates(game_, peeking_); }
     const TScoreTable& Scores() const { return scores_; }
     const TScoreFile& ScoreFile() const { return scoreFile_; }
@@ -83,6 +87,8 @@ public:
     void Solve();
     // Ends a solution's playback at once (as soon as the solution is known).
     void FinishSolveNow();
+    // The playback was asked to end before its solution was known.
+    bool SolveHurried() const { return solving_ && finishAtOnce_; }
     // The whole picture over the board: while held, or for two seconds; ended by any change of
     // the game and by EndPeek.
     void HoldPeek();
@@ -103,12 +109,17 @@ public:
     void ClearScores();
     bool SaveScores();
 
-    void SetSolverOptions(const THintOptions& options) { solverOptions_ = options; }
+    void SetSolverOptions(const THintOptions& options) { solver_.SetOptions(options); }
     // The side of the largest board that can be shown, in device pixels: a picture whose shorter
     // side is longer is scaled down to it, proportions kept, as it is taken. 0: kept whole.
     void KeepPicturesWithin(int side) { largestBoard_ = side; }
-    // Waits for the workers and takes their answers (for tests and the start-up).
+    // For tests: sees the solver's workers begin and work.
+    void WatchSolver(TSolverWatch* watch) { solver_.Watch(watch); }
+    // For tests and the start-up: waits for the pictures being read and the solver's answers,
+    // and takes them; the solver's tables, made ready in the background, only with
+    // WaitForTables.
     void WaitForWork();
+    void WaitForTables();
 
 signals:
     // Anything the window shows has changed: the grid, the clock, the command states, the hint,
@@ -128,8 +139,9 @@ private:
     void Moved(const TMoveResult& result);
     void EndGame(bool givenUp);
     void Notify();
-    void AskSolver(bool wholeSolution);
-    void SolverAnswered(int question, const TPosition& asked, const std::optional<TMoves>& answer);
+    void AskSolver();
+    void SolverAnswered(const TPosition& asked, const THint& answer);
+    void SolverSettled(const TPosition& asked);
     void StopSolver();
     void ClearHint();
     void PlayNextSolutionMove();
@@ -147,13 +159,11 @@ private:
     bool solving_ = false;
     bool finishAtOnce_ = false;       // the player hurried a solution not yet found
     std::optional<TMoves> solution_;  // what is left of a given-up game's way home
-    bool buildingTables_ = false;
-    THintOptions solverOptions_;
+    bool hintAnswered_ = false;  // the hint asked for last has had an answer
+    bool hintShortest_ = false;
     std::unique_ptr<TTimer> secondTimer_;  // Timer1
     std::unique_ptr<TTimer> solveTimer_;
     std::unique_ptr<TTimer> peekTimer_;
-    int solverQuestion_ = 0;  // the answer to any other question is dropped
-    TPosition asked_;         // the board of the last question
     int pictureQuestion_ = 0;
     int largestBoard_ = 0;
     struct TPictureJob {
@@ -162,6 +172,5 @@ private:
     };
     // Last, so that they are joined before anything they answer to goes.
     std::list<TPictureJob> pictureJobs_;  // those still reading
-    THintPlanner planner_;                // used by the solver's worker alone while it runs
-    std::jthread solver_;
+    TSolverClient solver_;
 };

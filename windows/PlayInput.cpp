@@ -57,7 +57,8 @@ void TPlayInput::FollowSolving()
 
 bool TPlayInput::eventFilter(QObject* watched, QEvent* event)
 {
-    if (session_.Solving() && IsPress(event)) {
+    // Once hurried, a playback that waits for its solution lets the player do anything else.
+    if (session_.Solving() && !session_.SolveHurried() && IsPress(event)) {
         event->accept();  // an accepted override keeps the key from any shortcut
         session_.FinishSolveNow();
         return true;

@@ -3,7 +3,8 @@
 // the arrow keys and Space on the board (kept from every shortcut; Space is told apart when
 // pressed, held and let go), a picture file dropped on the window, the window losing the keyboard
 // (which ends a peek), and, while a given-up game plays itself home, any key or click anywhere in
-// the program, which only ends the playback.
+// the program, which only ends the playback (or, while its solution is still sought, has it end
+// as soon as it is there).
 
 #include <QObject>
 

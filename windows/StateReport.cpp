@@ -58,6 +58,7 @@ QByteArray GameReport(const TForm1& form)
     report += "hinted=" + QByteArray::number(session.HintedTile()) + '\n';
     report += "peeking=" + QByteArray::number(session.Peeking()) + '\n';
     report += "solving=" + QByteArray::number(session.Solving()) + '\n';
+    report += "shortest=" + QByteArray::number(session.HintShortest()) + '\n';
     report += "busy=" + QByteArray::number(session.Busy()) + '\n';
     report += "active=" + QByteArray::number(form.isActiveWindow()) + '\n';
     report += "fullscreen=" + QByteArray::number(form.isFullScreen()) + '\n';

@@ -114,6 +114,19 @@ e2e_wait_for() {
   done
 }
 
+# e2e_timed_key KEY CONDITION WHAT: sends the key, then polls a shell condition every 10 ms until
+# it holds; prints the milliseconds from just before the key was sent until then.
+e2e_timed_key() {
+  local start deadline=$((SECONDS + 10))
+  start=$(date +%s%3N)
+  e2e_key "$1"
+  until eval "$2"; do
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for $3"
+    sleep 0.01
+  done
+  echo $(($(date +%s%3N) - start))
+}
+
 # e2e_state KEY: a value of the last report.
 e2e_state() {
   sed -n "s/^$1=//p" "$E2E_STATE"
@@ -231,12 +244,12 @@ e2e_windows_shown() {
 }
 
 # e2e_solutions: for each game given (see e2e_game), a line of the tiles that bring its 4 x 4
-# board home, from one run of mozik-solve (its tables are built once).
+# board home, from one run of mozik-solve (its tables are built once, into a scratch cache folder).
 e2e_solutions() {
   local game
   for game in "$@"; do
     echo "4 $(sed -n 's/^grid=//p' "${game##* }")"
-  done | "$(dirname "$MOZIK")/mozik-solve" | sed -E 's/^[0-9]+ ?//'
+  done | XDG_CACHE_HOME="$E2E_TMP/solver-cache" "$(dirname "$MOZIK")/mozik-solve" | sed -E 's/^[0-9]+ ?//'
 }
 
 # e2e_click_home TILES...: clicks the tiles in turn, each once it lies beside the gap.
@@ -252,9 +265,14 @@ e2e_click_home() {
 
 # e2e_menu MENU-KEY ITEM-KEY: chooses a menu item by its access keys, once its menu is open.
 e2e_menu() {
+  e2e_open_menu "$1"
+  e2e_key "$2"
+}
+
+# e2e_open_menu MENU-KEY: opens a menu by its access key and waits until it shows.
+e2e_open_menu() {
   local shown
   shown=$(e2e_windows_shown)
   e2e_key "alt+$1"
   e2e_wait_for "[ \$(e2e_windows_shown) -gt $shown ]" "the menu of alt+$1 to open"
-  e2e_key "$2"
 }

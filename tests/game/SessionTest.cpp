@@ -2,10 +2,15 @@
 // by joining the worker, its pictures read from files the test writes.
 
 #include "game/Session.h"
+#include "solver/OptimalSolver.h"
 #include "tests/game/GameTestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -266,6 +271,183 @@ TEST_F(SessionTest, AReadingOnItsWayIsWaitedForUpToABoundAndOtherwiseTakenWhenIt
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(dir.filePath("none.png")) && problems[0].contains("Файл не найден."));
     EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
+}
+
+// Holds the solver's workers of a kind at their start until let go, and counts them: those begun,
+// those told to stop before they began, and the check points their work passed once told to stop.
+class TSolverGate : public TSolverWatch {
+public:
+    void Hold(TSolverJob job, bool held) { Change([&] { held_[int(job)] = held; }); }
+    void WaitUntilHeld(TSolverJob job, int count) { WaitFor([&] { return waiting_[int(job)] >= count; }); }
+
+    void Begin(TSolverJob job, const std::stop_token& stop) override
+    {
+        Change([&] { ++begun[int(job)], ++waiting_[int(job)]; });
+        WaitFor([&] { return !held_[int(job)]; });
+        Change([&] { --waiting_[int(job)]; });
+        stoppedAtStart += stop.stop_requested();
+        stop_ = stop;
+    }
+    void Checked(TSolverPhase, std::uint64_t) override { checksAfterStop += stop_.stop_requested(); }
+
+    std::array<std::atomic<int>, 2> begun{};
+    std::atomic<int> stoppedAtStart = 0, checksAfterStop = 0;
+
+private:
+    template <typename Step>
+    void Change(Step step)
+    {
+        std::lock_guard lock(mutex_);
+        step();
+        changed_.notify_all();
+    }
+    template <typename Condition>
+    void WaitFor(Condition condition)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, condition);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::array<bool, 2> held_{};
+    std::array<int, 2> waiting_{};
+    static thread_local std::stop_token stop_;  // of the worker on this thread
+};
+
+thread_local std::stop_token TSolverGate::stop_;
+
+constexpr int kTables = int(TSolverJob::Tables);
+
+// A 4 x 4 board 38 moves from home, whose shortest search takes more than a few thousand nodes.
+const TPosition kBoard{4, {1, 3, 7, 8, 5, 4, 13, 12, 15, 2, 6, 11, 9, 14, 10, 0}};
+
+// The solver's side of the session, on 4 x 4 tables of small groups (built in a moment), its
+// workers watched; a 4 x 4 game is brought to kBoard.
+class SolverSessionTest : public SessionTest {
+protected:
+    SolverSessionTest() { session.WatchSolver(&gate); }
+    ~SolverSessionTest() override
+    {
+        gate.Hold(TSolverJob::Question, false);
+        gate.Hold(TSolverJob::Tables, false);
+        session.WaitForTables();  // nothing works on once the tables and the gate are gone
+    }
+
+    void UseTables(THintOptions options = {})
+    {
+        options.Tables = &store;
+        session.SetSolverOptions(options);
+    }
+    void StartOnBoard(const THintOptions& options = {})
+    {
+        UseTables(options);
+        session.NewBoard(4);
+        session.Start();
+        for (int p : ClicksTo(Game(), kBoard))
+            session.Move(p);
+        ASSERT_TRUE(Game().Running() && Game().Position() == kBoard);
+    }
+    int Distance(const TPosition& board) { return int(TOptimalSolver(tables).Solve(board)->Tiles.size()); }
+    bool HintedMoveIsShortest()
+    {
+        TPosition after = Game().Position();
+        return ApplyMove(after, session.HintedTile()) && Distance(after) == Distance(Game().Position()) - 1;
+    }
+
+    TPatternDatabase tables{4, {{1, 2, 3}, {4, 7, 8}, {5, 6, 9}, {10, 13, 14}, {11, 12, 15}}};
+    TTableStore store{tables, ""};
+    TSolverGate gate;
+};
+
+TEST_F(SolverSessionTest, TheTablesAreMadeReadyInTheBackgroundOnceA4x4GameStarts)
+{
+    UseTables();
+    session.NewBoard(4);
+    session.NewBoard(5);
+    session.Start();
+    session.Hint();
+    session.WaitForTables();
+    EXPECT_EQ(gate.begun[kTables], 0);  // not at the start, nor for another board
+
+    gate.Hold(TSolverJob::Tables, true);
+    StartOnBoard();
+    EXPECT_FALSE(session.Busy());  // the player does not wait for them
+    gate.Hold(TSolverJob::Tables, false);
+    session.WaitForTables();
+    session.Start();
+    session.WaitForTables();
+    EXPECT_TRUE(store.IsReady());
+    EXPECT_EQ(gate.begun[kTables], 1);
+}
+
+TEST_F(SolverSessionTest, A4x4HintIsTheFastMoveAtOnceAndAShortestOneWhenTheTablesAreReadyOrTheSearchPastItsBudgetEnds)
+{
+    gate.Hold(TSolverJob::Tables, true);
+    StartOnBoard();
+    session.Hint();
+    session.WaitForWork();
+    TPosition after = kBoard;
+    EXPECT_TRUE(ApplyMove(after, session.HintedTile()));  // beside the gap
+    EXPECT_FALSE(session.HintShortest() || store.IsReady());
+    gate.Hold(TSolverJob::Tables, false);
+    session.WaitForTables();  // the tables, and the answer asked for again with them
+    EXPECT_TRUE(session.HintShortest() && HintedMoveIsShortest());
+
+    THintOptions options;
+    options.NodeBudget = 1;  // over at the search's first look at its budget
+    StartOnBoard(options);
+    std::vector<bool> shortest;
+    QObject::connect(&session, &TSession::Changed, [&] { shortest.push_back(session.HintShortest()); });
+    session.Hint();
+    session.WaitForWork();
+    EXPECT_EQ(shortest, std::vector<bool>({false, true}));
+    EXPECT_TRUE(HintedMoveIsShortest());
+}
+
+TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWaitsForAShorterOne)
+{
+    THintOptions options;
+    options.Fast.BeamWidth = 1;  // a beam this narrow finds ways far longer than the shortest
+    ASSERT_GT(TFastSolver(options.Fast).Solve(kBoard)->Tiles.size(), std::size_t(kLongestFourByFour));
+    gate.Hold(TSolverJob::Tables, true);
+    StartOnBoard(options);
+    const int moves = Game().Moves();
+    session.Solve();
+    session.WaitForWork();
+    clock.Advance(1000);
+    EXPECT_TRUE(session.Solving() && session.Busy());
+    EXPECT_EQ(Game().Moves(), moves);  // nothing played yet
+    session.FinishSolveNow();          // hurried: home as soon as a way is there
+    EXPECT_TRUE(session.SolveHurried());
+
+    gate.Hold(TSolverJob::Tables, false);
+    session.WaitForTables();
+    EXPECT_FALSE(session.Solving() || session.Busy() || Game().Running());
+    EXPECT_EQ(std::pair(Game().Position(), Game().Moves() - moves), std::pair(GoalPosition(4), Distance(kBoard)));
+    EXPECT_EQ(ends.size(), 1u);
+}
+
+// A move, a size change, a new game (and so a new picture): each returns while the worker is held,
+// and the worker, told to stop, ends by itself as soon as it is let go, its answer dropped.
+TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
+{
+    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); },
+                                             [&] { session.Start(); }};
+    gate.Hold(TSolverJob::Question, true);
+    for (int held = 1; const auto& change : changes) {
+        session.Start();
+        session.MoveToward(TDirection::Right);
+        session.Hint();
+        gate.WaitUntilHeld(TSolverJob::Question, held++);
+        change();
+        EXPECT_FALSE(session.Busy());
+    }
+    gate.Hold(TSolverJob::Question, false);
+    session.WaitForWork();
+    EXPECT_EQ(gate.stoppedAtStart, 3);
+    EXPECT_LE(gate.checksAfterStop, 3);  // each stopped at its first look
+    EXPECT_EQ(session.HintedTile(), 0);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "framework/Font.h"
 #include "tests/support/CoreSupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #ifdef MOZIK_TEST_WIDGETS
 #include <QApplication>
@@ -20,6 +22,9 @@ int main(int argc, char** argv)
 #ifdef MOZIK_TEST_WIDGETS
     QApplication::setStyle(QStringLiteral("Fusion"));
 #endif
+    // The solver's tables, made ready once a 4 x 4 game starts, go to a cache folder of the run's.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     TTestApplication app(argc, argv);
     TTestApplication::setPalette(TestPalette());
     RegisterFontSubstitutions();

@@ -4,9 +4,11 @@
 #include "solver/TableStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QStringList>
 #include <algorithm>
 #include <utility>
 
@@ -63,10 +65,12 @@ void TSession::Notify()
     emit Changed();
 }
 
-void TSession::SetPicture(const QImage& picture, const QString& name)
+void TSession::SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath)
 {
     picture_ = Kept(picture, largestBoard_);
     pictureName_ = name;
+    picturePath_ = localPath.isEmpty() || localPath.startsWith('/') ? localPath
+                                                                    : QFile::encodeName(QDir::currentPath()) + '/' + localPath;
     NewBoard(game_.BoardSize());
 }
 
@@ -97,7 +101,7 @@ void TSession::PictureRead(int question, const QString& path, const QImage& pict
         emit Problem(PictureProblem(path, error));
         return;
     }
-    SetPicture(picture, QFileInfo(path).fileName());
+    SetPicture(picture, QFileInfo(path).fileName(), QFile::encodeName(path));
 }
 
 bool TSession::OpenPictureNow(const QByteArray& localPath)
@@ -110,7 +114,7 @@ bool TSession::OpenPictureNow(const QByteArray& localPath)
         emit Problem(PictureProblem(path, error));
         return false;
     }
-    SetPicture(picture, QFileInfo(path).fileName());
+    SetPicture(picture, QFileInfo(path).fileName(), localPath);
     return true;
 }
 
@@ -189,6 +193,25 @@ void TSession::TogglePause()
     ClearHint();
     game_.TogglePause();
     Notify();
+}
+
+QString TSession::StatusText() const
+{
+    QStringList parts;
+    if (!game_.Running() && game_.Moves() == 0)
+        return QStringLiteral("Игра не начата");
+    if (!game_.Running())
+        parts << (game_.GivenUp() ? QStringLiteral("Рисунок собран компьютером") : QStringLiteral("Рисунок собран"));
+    else if (solving_)
+        parts << QStringLiteral("Собирает компьютер");
+    else if (game_.Paused())
+        parts << QStringLiteral("Пауза");
+    else if (peeking_)
+        parts << QStringLiteral("Виден весь рисунок");
+    parts << QStringLiteral("Ходов: %1").arg(game_.Moves());
+    if (game_.BoardSize() == 4 && startShortest_)
+        parts << QStringLiteral("Кратчайшее решение: %1").arg(*startShortest_);
+    return parts.join(QStringLiteral("  ·  "));
 }
 
 void TSession::Timer1Timer()

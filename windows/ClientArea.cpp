@@ -75,14 +75,12 @@ void TClientArea::SetStatusLineShown(bool shown)
     status_->setVisible(shown);
     const QSize change(0, shown ? kStatusLineHeight : -kStatusLineHeight);
     QWidget* window = this->window();
-    if (shown)
-        ApplyLeastSize();  // first grown, so that the window may grow
+    const QSize windowBefore = window->size(), before = size();
+    ApplyLeastSize();
     if (!Fixed(window)) {
-        window->resize(window->size() + change);
-        resize(size() + change);
+        window->resize(windowBefore + change);
+        resize(before + change);
     }
-    if (!shown)
-        ApplyLeastSize();
     Arrange();
 }
 

@@ -4,9 +4,9 @@
 // line each for the caption, the client area in the window, the board size, whether a game
 // runs and is paused, the seconds, the moves, the gap, the tile a hint shows, whether the picture
 // is peeked at and whether a solution is on its way, whether the window is full screen or
-// maximised and the slides are on, the grid row by row, whether tiles are sliding, the position
-// of the tile that carries the hint's marker, the tile side, and where each tile's cell lies on
-// the screen ("tile.P=WxH+X+Y").
+// maximised, the Game menu's switches (slides, status line, proportions), the status line's text,
+// the grid row by row, whether tiles are sliding, the position of the tile that carries the
+// hint's marker, the tile side, and where each tile's cell lies on the screen ("tile.P=WxH+X+Y").
 
 #include <QByteArray>
 #include <QString>

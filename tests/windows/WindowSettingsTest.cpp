@@ -1,0 +1,88 @@
+// What the main window keeps between runs: the next window comes back as the last was left, a
+// picture named at the start wins over the remembered one, and a remembered picture that is gone
+// is told once; a window left off every screen comes back onto one.
+
+#include "tests/windows/WindowTestSupport.h"
+#include "game/Settings.h"
+#include "windows/DialogLayout.h"
+
+namespace {
+
+class WindowSettingsTest : public TShownWindowTest {
+protected:
+    QString Picture(const char* name, QSize size, QColor colour)
+    {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(colour);
+        EXPECT_TRUE(picture.save(dir.filePath(name)));
+        return dir.filePath(name);
+    }
+    // The next run's window, shown and started.
+    void Show(TForm1& next)
+    {
+        next.show();
+        next.FinishStart();
+    }
+};
+
+TEST_F(WindowSettingsTest, TheNextWindowComesBackWithTheBoardPictureSwitchesAndSizeTheLastWasLeftWith)
+{
+    form.OpenPicture(Picture("sea.png", {90, 60}, Qt::darkCyan));
+    form.Session().WaitForWork();
+    form.N6x6Click();
+    for (const char* item : {"Animation1", "StatusLine1", "KeepProportions1"})
+        Item(item)->trigger();
+    form.resize(form.size() + QSize(120, 80));
+    QCoreApplication::processEvents();
+    clock.Advance(1000);  // the size has settled
+    const QRect geometry = form.geometry();
+    form.close();
+
+    TForm1 next{clock};
+    EXPECT_EQ(next.BoardSize(), 6);
+    EXPECT_EQ(next.geometry(), geometry);
+    EXPECT_FALSE(Part<QAction>(next, "Animation1")->isChecked());
+    EXPECT_TRUE(Part<QAction>(next, "StatusLine1")->isChecked() && Part<QAction>(next, "KeepProportions1")->isChecked());
+    EXPECT_TRUE(Part(next, "Panel3")->isVisibleTo(&next));
+    EXPECT_FALSE(Part<TBoardPanel>(next, "Panel1")->Animated());
+    Show(next);
+    EXPECT_EQ(next.windowTitle(), QString("sea.png  -  6 x 6"));
+    EXPECT_EQ(next.geometry(), geometry);
+
+    // A picture named at the start wins, and is the one remembered from then on.
+    next.close();
+    TForm1 named{clock};
+    named.OpenPictureAtStart(QFile::encodeName(Picture("sand.png", {40, 40}, Qt::yellow)));
+    Show(named);
+    EXPECT_EQ(named.windowTitle(), QString("sand.png  -  6 x 6"));
+    EXPECT_EQ(TSettings(TSettings::DefaultPath()).Picture(), QFile::encodeName(dir.filePath("sand.png")));
+}
+
+TEST_F(WindowSettingsTest, ARememberedPictureThatIsGoneIsToldOnceTheWindowShowsAndTheBuiltInOneStays)
+{
+    const QString gone = dir.filePath("gone.png");
+    TSettings(TSettings::DefaultPath()).SetPicture(QFile::encodeName(gone));
+    ScopedErrorBoxes errors;
+    TForm1 next{clock};
+    next.show();
+    EXPECT_TRUE(errors.Messages().isEmpty());  // not before the window is there
+    next.FinishStart();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(gone));
+    EXPECT_EQ(next.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_TRUE(TSettings(TSettings::DefaultPath()).Picture().isEmpty());  // and not told again
+}
+
+TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesToTheFirst)
+{
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1200), QRect(1920, 0, 1280, 1024)};
+    for (const QRect& reachable : {QRect(100, 100, 276, 334), QRect(3000, 500, 900, 1000), QRect(-800, 10, 840, 400)})
+        EXPECT_EQ(OntoScreens(reachable, screens), reachable);
+    // Off to the right of both, below the smaller, only its bottom showing, larger than the first.
+    EXPECT_EQ(OntoScreens(QRect(5000, 100, 276, 334), screens), QRect(822, 433, 276, 334));
+    EXPECT_EQ(OntoScreens(QRect(2000, 1100, 276, 334), screens), QRect(822, 433, 276, 334));
+    EXPECT_EQ(OntoScreens(QRect(100, -500, 276, 520), screens), QRect(822, 340, 276, 520));
+    EXPECT_EQ(OntoScreens(QRect(9000, 9000, 3000, 900), screens), QRect(0, 150, 1920, 900));
+}
+
+} // namespace

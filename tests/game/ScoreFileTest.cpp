@@ -1,15 +1,29 @@
 #include "files/UserFile.h"
 #include "game/ScoreFile.h"
-#include "tests/game/HostileFiles.h"
 #include "tests/support/CoreSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
+
+QByteArray Name(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
 TScoreTable Record()
 {
@@ -17,6 +31,66 @@ TScoreTable Record()
     table.Place(5, "Anna", 20);
     return table;
 }
+
+// Each entry of the folder, links not followed: kind, owner, size, inode and times of change (a
+// folder's change with its entries'). Equal snapshots: nothing was touched.
+std::map<std::string, std::vector<long>> Snapshot(const QString& folder)
+{
+    std::map<std::string, std::vector<long>> entries;
+    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        struct stat st {};
+        lstat(Name(folder + '/' + name), &st);
+        entries[name.toStdString()] = {long(st.st_mode), long(st.st_uid), st.st_size, long(st.st_ino), st.st_mtim.tv_sec,
+                         st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    }
+    return entries;
+}
+
+// Runs `step` on another thread, so that one that waits on a pipe's writer fails the test instead
+// of hanging it: the pipe then gets a writer that leaves at once, which ends any wait on it.
+template <class F>
+auto Unblocked(F step, const QString& pipe)
+{
+    auto done = std::async(std::launch::async, step);
+    if (done.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        ADD_FAILURE() << "blocked on " << pipe.toStdString();
+        close(open(Name(pipe), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    }
+    return done.get();
+}
+
+enum class TNeeds { Anyone, Root, NotRoot };
+
+struct THostileFile {
+    const char* Kind;
+    TNeeds Needs;
+    void (*Make)(const QString& file);
+};
+
+// The file becomes a link to a score file beside it; the link, or else that file, is another user's.
+void LinkToVictim(const QString& file, bool othersLink)
+{
+    const QString victim = QFileInfo(file).dir().filePath("victim.ini");
+    WriteFile(victim, Record().ToFileText());
+    ASSERT_EQ(symlink("victim.ini", Name(file)), 0);
+    ASSERT_EQ(lchown(Name(othersLink ? file : victim), kNobody, kNobody), 0);
+}
+
+const THostileFile kHostileFiles[] = {
+    {"Pipe", TNeeds::Anyone, [](const QString& file) { ASSERT_EQ(mkfifo(Name(file), 0600), 0); }},
+    {"LinkToDevice", TNeeds::Anyone, [](const QString& file) { ASSERT_EQ(symlink("/dev/zero", Name(file)), 0); }},
+    {"Folder", TNeeds::Anyone, [](const QString& file) { ASSERT_TRUE(QDir().mkdir(file)); }},
+    {"DanglingLink", TNeeds::Anyone, [](const QString& file) { ASSERT_EQ(symlink("none", Name(file)), 0); }},
+    {"OneByteTooLarge", TNeeds::Anyone,
+     [](const QString& file) { WriteFile(file, Record().ToFileText().leftJustified(64 * 1024 + 1, '\n')); }},
+    {"OthersLinkToOwnFile", TNeeds::Root, [](const QString& file) { LinkToVictim(file, true); }},
+    {"OwnLinkToOthersFile", TNeeds::Root, [](const QString& file) { LinkToVictim(file, false); }},
+    {"Unreadable", TNeeds::NotRoot,
+     [](const QString& file) {
+         WriteFile(file, Record().ToFileText());
+         ASSERT_EQ(chmod(Name(file), 0), 0);
+     }},
+};
 
 class ScoreFileTest : public ::testing::Test {
 protected:
@@ -34,7 +108,10 @@ class HostileScoreFile : public ScoreFileTest, public ::testing::WithParamInterf
 
 TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInTheDataFolder)
 {
-    SKIP_UNLESS_MADE_BY_THIS_USER(GetParam());
+    if (GetParam().Needs == TNeeds::Root && geteuid() != 0)
+        GTEST_SKIP() << "only root can make a file or link owned by another user";
+    if (GetParam().Needs == TNeeds::NotRoot && geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root from reading";
     GetParam().Make(startFile);
     const auto before = Snapshot(start);
 
@@ -49,7 +126,8 @@ TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInTheDataFolder)
     EXPECT_EQ(Snapshot(start), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreFile, ::testing::ValuesIn(kHostileFiles), KindName);
+INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreFile, ::testing::ValuesIn(kHostileFiles),
+                         [](const auto& info) { return std::string(info.param.Kind); });
 
 TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFoldersIsMade)
 {

@@ -1,18 +1,31 @@
 #pragma once
 // Folders of the test run's own for the user's data, settings and cache ($XDG_DATA_HOME,
 // $XDG_CONFIG_HOME, $XDG_CACHE_HOME), so that no test reads or writes the files of whoever runs
-// it (the score file, the settings, the solver's tables); made by every test main, removed with
-// everything in them when the run ends. Plain C++, for the suites without Qt too.
+// it; made by every test main, removed with all in them when the run ends. Plain C++.
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 class TScratchUserFolders {
 public:
-    TScratchUserFolders();
-    ~TScratchUserFolders();
-    TScratchUserFolders(const TScratchUserFolders&) = delete;
-    TScratchUserFolders& operator=(const TScratchUserFolders&) = delete;
+    TScratchUserFolders()
+    {
+        std::string root = (std::filesystem::temp_directory_path() / "mozik-tests-XXXXXX").string();
+        if (!mkdtemp(root.data()))
+            std::abort();  // a run that cannot keep off the user's folders does not run
+        root_ = root;
+        for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+            std::filesystem::create_directory(root_ / variable);
+            setenv(variable, (root_ / variable).c_str(), 1);
+        }
+    }
+    ~TScratchUserFolders()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
 
 private:
-    std::string root_;
+    std::filesystem::path root_;
 };

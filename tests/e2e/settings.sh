@@ -16,9 +16,7 @@ e2e_window_manager
 folder="$E2E_TMP/play"
 mkdir -p "$folder"
 
-window_size() {
-  xwininfo -id "$E2E_WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
-}
+window_size() { xwininfo -id "$E2E_WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 
 # photograph_and_exit FILE: the main window, the pointer out of its way; then Alt+X.
 photograph_and_exit() {
@@ -71,7 +69,6 @@ e2e_menu g s
 e2e_expect statusline 1
 xdotool windowsize "$E2E_WID" 640 720
 e2e_wait_for '[ "$(e2e_state tileside)" -gt 41 ]' "the board to grow"
-[ "$(tile_colour 1)" = "srgb(255,0,0)" ] || e2e_fail "the wide picture is not squeezed whole: tile 1 is $(tile_colour 1)"
 size=$(window_size)
 e2e_key alt+x
 e2e_wait_exit

@@ -1,11 +1,12 @@
 #pragma once
 // Folders of the test run's own for the user's data, settings and cache ($XDG_DATA_HOME,
-// $XDG_CONFIG_HOME, $XDG_CACHE_HOME), so that no test reads or writes the files of whoever runs
-// it; made by every test main, removed with all in them when the run ends. Plain C++.
+// $XDG_CONFIG_HOME, $XDG_CACHE_HOME), so that no test touches the files of whoever runs it; made
+// by every test main, removed with all in them when the run ends.
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 class TScratchUserFolders {
 public:

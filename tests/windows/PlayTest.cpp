@@ -114,14 +114,9 @@ TEST_F(PlayTest, APeekShowsTheWholePictureWhileSpaceIsHeldAndLeavesTheBoardAsItW
     const QImage before = Picture();
     Space(QEvent::KeyPress);
     ASSERT_TRUE(Peeking());
-    // The whole picture in a frame over exactly the board's frames: 3 to 273.
+    // The whole picture (the board view's test tells its pixels) in a frame over exactly the
+    // board's frames, 3 to 273.
     EXPECT_EQ(Part(form, "PeekImage")->geometry(), QRect(5, 5, 266, 266));
-    const QImage peek = Picture();
-    const QImage whole = form.Session().Picture().scaled(266, 266, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    for (int at : {133, 260}) {  // the middle, and where the gap is (scaled a little otherwise)
-        const QColor shown = peek.pixelColor(5 + at, 5 + at), expected = whole.pixelColor(at, at);
-        EXPECT_NEAR(shown.red() + shown.green() + shown.blue(), expected.red() + expected.green() + expected.blue(), 24);
-    }
     Space(QEvent::KeyRelease, true);  // held: the keyboard repeats, the peek stays
     Space(QEvent::KeyPress, true);
     EXPECT_TRUE(Peeking());

@@ -3,9 +3,11 @@
 #include "framework/PictureFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <QStringList>
 #include <algorithm>
 #include <utility>
 
@@ -49,10 +51,12 @@ void TSession::Notify()
     emit Changed();
 }
 
-void TSession::SetPicture(const QImage& picture, const QString& name)
+void TSession::SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath)
 {
     picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
+    picturePath_ = localPath.isEmpty() || localPath.startsWith('/') ? localPath
+                                                                    : QFile::encodeName(QDir::currentPath()) + '/' + localPath;
     NewBoard(game_.BoardSize());
 }
 
@@ -100,7 +104,7 @@ void TSession::PictureRead(int question)
         emit Problem(PictureProblem(path, reading->Error()));
         return;
     }
-    SetPicture(reading->Picture(), QFileInfo(path).fileName());
+    SetPicture(reading->Picture(), QFileInfo(path).fileName(), reading->LocalPath());
 }
 
 void TSession::NewBoard(int n)
@@ -182,6 +186,25 @@ void TSession::TogglePause()
     ClearHint();
     game_.TogglePause();
     Notify();
+}
+
+QString TSession::StatusText() const
+{
+    QStringList parts;
+    if (!game_.Running() && game_.Moves() == 0)
+        return QStringLiteral("Игра не начата");
+    if (!game_.Running())
+        parts << (game_.GivenUp() ? QStringLiteral("Рисунок собран компьютером") : QStringLiteral("Рисунок собран"));
+    else if (solving_)
+        parts << QStringLiteral("Собирает компьютер");
+    else if (game_.Paused())
+        parts << QStringLiteral("Пауза");
+    else if (peeking_)
+        parts << QStringLiteral("Виден весь рисунок");
+    parts << QStringLiteral("Ходов: %1").arg(game_.Moves());
+    if (game_.BoardSize() == 4 && startShortest_)
+        parts << QStringLiteral("Кратчайшее решение: %1").arg(*startShortest_);
+    return parts.join(QStringLiteral("  ·  "));
 }
 
 void TSession::Timer1Timer()

@@ -41,9 +41,11 @@ public:
     ~TSession() override;  // stops and joins every worker
 
     const TGame& Game() const { return game_; }
-    // The picture the board is cut from, and its file name without folders.
+    // The picture the board is cut from, its file name without folders, and its file's absolute
+    // name as the file system's own bytes (empty for a picture of no file).
     const QImage& Picture() const { return picture_; }
     const QString& PictureName() const { return pictureName_; }
+    const QByteArray& PicturePath() const { return picturePath_; }
     bool Peeking() const { return peeking_; }
     // A given-up game on its way home: its solution is sought or plays itself.
     bool Solving() const { return solving_; }
@@ -58,10 +60,15 @@ public:
     TCommandStates Commands() const { return CommandStates(game_, peeking_); }
     const TScoreTable& Scores() const { return scores_; }
     const TScoreFile& ScoreFile() const { return scoreFile_; }
+    // The status line: the moves of the game, on 4 x 4 the length of a shortest solution from the
+    // shuffled start once the solver has found it, and whether the game is paused, given up to
+    // the solver or hidden by a peek, or has not begun or is over.
+    QString StatusText() const;
+    std::optional<int> StartShortest() const { return startShortest_; }
 
     // The picture and the board. A new board ends any game without a result. Of a picture larger
     // than the largest board can show, only that much is kept (KeepPicturesWithin).
-    void SetPicture(const QImage& picture, const QString& name);
+    void SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath = {});
     // Reads the file on a worker; the board changes once the picture is there, and only if no
     // other picture was asked for meanwhile. A file that cannot be used is told (Problem).
     void OpenPicture(const QString& path);
@@ -152,6 +159,8 @@ private:
     TGame game_;
     QImage picture_;
     QString pictureName_;
+    QByteArray picturePath_;
+    std::optional<int> startShortest_;
     TScoreFile scoreFile_{QString()};
     TScoreTable scores_;
     bool peeking_ = false;

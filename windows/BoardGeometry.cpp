@@ -52,12 +52,20 @@ TRect TBoardGeometry::TileRect(int p) const
 
 TRect TBoardGeometry::PeekRect() const
 {
-    const int side = kPictureSide + N * (Tile - TileSize(N));
-    return Bounds(Left, Top, side + 2 * kFrameWidth, side + 2 * kFrameWidth);
+    const int side = N * (Tile + 2 * kFrameWidth);
+    return Bounds(Left, Top, side, side);
 }
 
-TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight)
+TRect ShownArea(int pictureWidth, int pictureHeight, bool keepProportions)
 {
-    const int sw = pictureWidth / n, sh = pictureHeight / n;
-    return Rect(sw * (column - 1), sh * (row - 1), sw * column, sh * row);
+    if (!keepProportions)
+        return Rect(0, 0, pictureWidth, pictureHeight);
+    const int side = std::min(pictureWidth, pictureHeight);
+    return Bounds((pictureWidth - side) / 2, (pictureHeight - side) / 2, side, side);
+}
+
+TRect SourceRect(int column, int row, int n, const TRect& area)
+{
+    const int sw = area.Width() / n, sh = area.Height() / n;
+    return Bounds(area.Left + sw * (column - 1), area.Top + sh * (row - 1), sw, sh);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Where the board's pieces lie in pixels: the layout's tile size and client size for each board
 // size, where the tiles and their frames lie on a board panel of any size at least the layout's,
-// and the piece of the source picture each tile shows.
+// and the part of the source picture the board shows and the piece of it each tile shows.
 
 #include "framework/Rect.h"
 
@@ -31,13 +31,17 @@ struct TBoardGeometry {
     // Frame and picture rectangles of the tile at position p.
     TRect FrameRect(int p) const;
     TRect TileRect(int p) const;
-    // Where the peek shows the whole picture, with its frame around it: where the 1 x 1 board's
-    // picture lies at the layout's size, grown with the board.
+    // Where the peek shows the whole picture, with its frame around it: over the board's frames,
+    // exactly.
     TRect PeekRect() const;
     friend bool operator==(const TBoardGeometry&, const TBoardGeometry&) = default;
 };
 TBoardGeometry BoardGeometry(int n, QSize panel);
 
-// The piece of a W x H picture that the tile at (column, row) shows: a trunc(W / N) x trunc(H / N)
-// cut; what lies beyond N whole pieces at the right and bottom is never shown.
-TRect SourceRect(int column, int row, int n, int pictureWidth, int pictureHeight);
+// The part of a W x H picture that the board shows: the whole picture, or, with its proportions
+// kept, the largest square in its middle (an odd pixel left over lies to the right or bottom).
+TRect ShownArea(int pictureWidth, int pictureHeight, bool keepProportions);
+
+// The piece of the shown area, W x H, that the tile at (column, row) shows: a trunc(W / N) x
+// trunc(H / N) cut; what lies beyond N whole pieces at the right and bottom is never shown.
+TRect SourceRect(int column, int row, int n, const TRect& area);

@@ -63,11 +63,12 @@ void TTile::paintEvent(QPaintEvent* event)
     }
 }
 
-TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side)
+TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions)
 {
     TBitmap piece(side, side);
     piece.Canvas().StretchMode = TStretchMode::smSmooth;
-    piece.Canvas().CopyRect(Rect(0, 0, side, side), source.Canvas(), SourceRect(column, row, n, source.Width(), source.Height()));
+    const TRect area = ShownArea(source.Width(), source.Height(), keepProportions);
+    piece.Canvas().CopyRect(Rect(0, 0, side, side), source.Canvas(), SourceRect(column, row, n, area));
     return piece;
 }
 
@@ -101,7 +102,7 @@ void TBoardPanel::Build(int n, const TBitmap& source)
     cutSide_ = CutSide();
     for (TTileNode& node : nodes_) {
         const int p = int(tiles_.size()) + 1;
-        pieces_.push_back(CutPiece(source, ColumnOf(p, n), RowOf(p, n), n, cutSide_));
+        pieces_.push_back(CutPiece(source, ColumnOf(p, n), RowOf(p, n), n, cutSide_, keepProportions_));
         node.Tile = tiles_.emplace_back(std::make_unique<TTile>(this, p)).get();
         node.Tile->SetStretch(true);
         node.Tile->setGeometry(geometry_.TileRect(p).ToQRect());
@@ -153,7 +154,7 @@ void TBoardPanel::Cut()
 {
     cutSide_ = CutSide();
     for (int home = 1; home <= n_ * n_; ++home)
-        pieces_[size_t(home - 1)] = CutPiece(source_, ColumnOf(home, n_), RowOf(home, n_), n_, cutSide_);
+        pieces_[size_t(home - 1)] = CutPiece(source_, ColumnOf(home, n_), RowOf(home, n_), n_, cutSide_, keepProportions_);
     for (const auto& tile : tiles_)
         if (tile->Piece() != 0)
             tile->SetPicture(Piece(tile->Piece()));
@@ -225,6 +226,12 @@ void TBoardPanel::SetAnimated(bool animated)
     animated_ = animated;
     if (!animated)
         FinishSlide();
+}
+
+void TBoardPanel::SetKeepProportions(bool keep)
+{
+    if (Assign(keepProportions_, keep) && n_ != 0)
+        Cut();
 }
 
 int TBoardPanel::MarkedPosition() const

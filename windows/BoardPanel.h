@@ -50,8 +50,8 @@ struct TTileNode {
 };
 
 // The piece of the picture that the tile at (column, row) of an n x n board shows, scaled to a
-// square of `side` pixels.
-TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side);
+// square of `side` pixels; cut from the picture's middle square when its proportions are kept.
+TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions);
 
 // Width of each of the marker's two bands on a tile of that side.
 int MarkerBand(int tileSide);
@@ -88,6 +88,10 @@ public:
     bool Sliding() const { return slide_.has_value(); }
     bool Animated() const { return animated_; }
     void SetAnimated(bool animated);
+    // Whether a picture that is not square is cut from its middle square rather than squeezed
+    // into the board; a change cuts the pieces afresh, the game as it is.
+    bool KeepProportions() const { return keepProportions_; }
+    void SetKeepProportions(bool keep);
     int MarkedPosition() const;
 
     TTileNode* FirstNode() const { return nodes_.empty() ? nullptr : &nodes_.front(); }
@@ -126,6 +130,7 @@ private:
     std::vector<std::unique_ptr<TTile>> tiles_;
     std::vector<TBitmap> pieces_;  // by home number - 1
     bool animated_ = true;
+    bool keepProportions_ = false;
     std::optional<TTileSlide> slide_;
     std::unique_ptr<TTimer> frameTimer_;
     std::unique_ptr<TTimer> recutTimer_;

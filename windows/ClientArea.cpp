@@ -6,9 +6,20 @@
 #include "windows/PeekPanel.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QScreen>
 #include <algorithm>
+
+namespace {
+
+// A window the desktop holds at its size: maximised or full screen.
+bool Fixed(const QWidget* window)
+{
+    return window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
+} // namespace
 
 TClientArea::TClientArea(QWidget* parent, TClock& clock) : QWidget(parent)
 {
@@ -17,6 +28,26 @@ TClientArea::TClientArea(QWidget* parent, TClock& clock) : QWidget(parent)
     board_->SetBevelOuter(TPanelBevel::bvLowered);
     peek_ = Named(new TPeekPanel(this), "PeekPanel");
     toolBar_ = Named(new TPanel(this), "Panel2");
+    status_ = Named(new TPanel(this), "Panel3");
+    status_->SetBevelOuter(TPanelBevel::bvLowered);
+    status_->hide();
+    statusText_ = MakeLabel(status_, "Label2", QRect(4, 1, 0, kStatusLineHeight - 2), QString(),
+                            MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText),
+                            Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+QSize TClientArea::LeastSize() const
+{
+    return ClientSize(n_) + QSize(0, statusShown_ ? kStatusLineHeight : 0);
+}
+
+void TClientArea::ApplyLeastSize()
+{
+    setMinimumSize(LeastSize());
+    if (QLayout* layout = window()->layout()) {
+        layout->invalidate();
+        layout->activate();  // the window's least size follows at once
+    }
 }
 
 void TClientArea::FitBoard(int n)
@@ -24,19 +55,38 @@ void TClientArea::FitBoard(int n)
     QWidget* window = this->window();
     // The window's size as the layout before had it: taken as that layout's, not the player's.
     const bool atLayout = !window->testAttribute(Qt::WA_Resized) || window->size() == window->sizeHint();
-    setMinimumSize(ClientSize(n));
-    if (QLayout* layout = window->layout()) {
-        layout->invalidate();
-        layout->activate();  // the window's least size follows at once
-    }
-    if (atLayout && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    n_ = n;
+    ApplyLeastSize();
+    if (atLayout && !Fixed(window)) {
         window->resize(window->sizeHint());
-        resize(ClientSize(n));
+        resize(LeastSize());
     } else if (window->size() != window->size().expandedTo(window->minimumSizeHint())) {
         window->resize(window->size().expandedTo(window->minimumSizeHint()));
-        resize(size().expandedTo(ClientSize(n)));
+        resize(size().expandedTo(LeastSize()));
     }
     Arrange();
+}
+
+void TClientArea::SetStatusLineShown(bool shown)
+{
+    if (shown == statusShown_)
+        return;
+    statusShown_ = shown;
+    status_->setVisible(shown);
+    const QSize change(0, shown ? kStatusLineHeight : -kStatusLineHeight);
+    QWidget* window = this->window();
+    const QSize windowBefore = window->size(), before = size();
+    ApplyLeastSize();
+    if (!Fixed(window)) {
+        window->resize(windowBefore + change);
+        resize(before + change);
+    }
+    Arrange();
+}
+
+void TClientArea::ShowStatus(const QString& text)
+{
+    statusText_->setText(text);
 }
 
 void TClientArea::resizeEvent(QResizeEvent* event)
@@ -50,7 +100,10 @@ void TClientArea::Arrange()
     toolBar_->setGeometry(0, 0, width(), kToolBarHeight);
     if (clock_)
         clock_->move(width() - 1 - clock_->width(), 1);
-    board_->setGeometry(0, kToolBarHeight, width(), height() - kToolBarHeight);
+    const int status = statusShown_ ? kStatusLineHeight : 0;
+    board_->setGeometry(0, kToolBarHeight, width(), height() - kToolBarHeight - status);
+    status_->setGeometry(0, height() - status, width(), status);
+    statusText_->resize(width() - 8, statusText_->height());
     board_->Arrange();
     peek_->setGeometry(board_->geometry());
     peek_->Follow(board_->Geometry());

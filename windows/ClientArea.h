@@ -1,21 +1,25 @@
 #pragma once
 // The main window's area under the menu, `Client`: the tool bar `Panel2` across the top with the
-// clock at its right, the board panel `Panel1` filling the rest, and the peek over the board. It
-// is never smaller than the layout of its board size, and whatever room the window gives it goes
-// to the board.
+// clock at its right, the board panel `Panel1` filling the rest, the peek over the board, and,
+// when shown, the status line `Panel3` across the bottom. It is never smaller than the layout of
+// its board size (with the status line's height), and whatever room the window gives it goes to
+// the board.
 
 #include <QWidget>
 
+class QLabel;
 class TBoardPanel;
 class TClock;
 class TPanel;
 class TPeekPanel;
 
+constexpr int kStatusLineHeight = 20;
+
 class TClientArea : public QWidget {
     Q_OBJECT
 public:
-    // Makes the board panel (slides and cuts on the clock), the peek and the tool bar, in this
-    // order, as children.
+    // Makes the board panel (slides and cuts on the clock), the peek, the tool bar and the status
+    // line (hidden), in this order, as children.
     TClientArea(QWidget* parent, TClock& clock);
 
     TBoardPanel* Board() const { return board_; }
@@ -30,6 +34,13 @@ public:
     void FitBoard(int n);
     QSize sizeHint() const override { return minimumSize(); }
 
+    // Shows or hides the status line: the window grows or shrinks by its height and the board
+    // keeps its size, unless the window cannot (maximised, full screen), where the board gives
+    // the room.
+    void SetStatusLineShown(bool shown);
+    bool StatusLineShown() const { return statusShown_; }
+    void ShowStatus(const QString& text);
+
 signals:
     // The parts have their places for the area's size.
     void Arranged();
@@ -38,12 +49,18 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QSize LeastSize() const;
+    void ApplyLeastSize();
     void Arrange();
 
     TBoardPanel* board_;
     TPeekPanel* peek_;
     TPanel* toolBar_;
+    TPanel* status_;
+    QLabel* statusText_;
     QWidget* clock_ = nullptr;
+    int n_ = 5;
+    bool statusShown_ = false;
 };
 
 // The side, in device pixels, of the largest board that any screen now attached can show.

@@ -53,3 +53,20 @@ void CentreOnScreen(QWidget* window)
         window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
     }
 }
+
+QRect OntoScreens(const QRect& window, const QList<QRect>& screens)
+{
+    // The strip under the title bar that must show, where the window can be taken and moved.
+    const QRect top(window.topLeft(), QSize(window.width(), std::min(window.height(), 20)));
+    const QSize grip(std::min(window.width(), 40), top.height());
+    for (const QRect& screen : screens) {
+        const QRect shown = screen.intersected(top);
+        if (shown.width() >= grip.width() && shown.height() >= grip.height())
+            return window;
+    }
+    if (screens.isEmpty())
+        return window;
+    QRect moved(QPoint(), window.size().boundedTo(screens.first().size()));
+    moved.moveCenter(screens.first().center());
+    return moved;
+}

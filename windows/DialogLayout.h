@@ -4,6 +4,7 @@
 
 #include "framework/Font.h"
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -33,3 +34,8 @@ QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds);
 
 // Moves a window to the middle of the screen it is on.
 void CentreOnScreen(QWidget* window);
+
+// A window's place (its frame left out) as it may be shown on the screens now attached (their
+// areas for windows): as it is while enough of its top lies on one of them to take it by its
+// title bar, otherwise in the middle of the first screen, no larger than it.
+QRect OntoScreens(const QRect& window, const QList<QRect>& screens);

@@ -2,6 +2,7 @@
 
 #include "framework/Bevel.h"
 #include "framework/Image.h"
+#include "framework/Setter.h"
 #include "windows/BoardPanel.h"
 #include "windows/DialogLayout.h"
 
@@ -33,6 +34,7 @@ void TPeekPanel::SetShown(bool shown, const TBitmap& source, const TBoardGeometr
 
 void TPeekPanel::Follow(const TBoardGeometry& board)
 {
+    board_ = board;
     if (!isVisibleTo(parentWidget()))
         return;
     const QRect frame = board.PeekRect().ToQRect();
@@ -41,5 +43,13 @@ void TPeekPanel::Follow(const TBoardGeometry& board)
     image_->setGeometry(picture);
     const int side = std::max(1, int(std::lround(picture.width() * devicePixelRatioF())));
     if (image_->Picture().Width() != side)
-        image_->SetPicture(CutPiece(source_, 1, 1, 1, side));
+        image_->SetPicture(CutPiece(source_, 1, 1, 1, side, keepProportions_));
+}
+
+void TPeekPanel::SetKeepProportions(bool keep)
+{
+    if (!Assign(keepProportions_, keep) || !isVisibleTo(parentWidget()))
+        return;
+    image_->SetPicture(TBitmap());  // cut afresh
+    Follow(board_);
 }

@@ -63,8 +63,10 @@ QByteArray GameReport(const TForm1& form)
     report += "active=" + QByteArray::number(form.isActiveWindow()) + '\n';
     report += "fullscreen=" + QByteArray::number(form.isFullScreen()) + '\n';
     report += "maximised=" + QByteArray::number(form.isMaximized()) + '\n';
-    if (const auto* animation = form.findChild<const QAction*>(QStringLiteral("Animation1")))
-        report += "animation=" + QByteArray::number(animation->isChecked()) + '\n';
+    for (const auto& [key, item] : {std::pair{"animation", "Animation1"}, {"statusline", "StatusLine1"}, {"proportions", "KeepProportions1"}})
+        if (const auto* action = form.findChild<const QAction*>(QLatin1String(item)))
+            report += QByteArray(key) + '=' + QByteArray::number(action->isChecked()) + '\n';
+    report += "status=" + session.StatusText().toUtf8() + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");

@@ -15,6 +15,7 @@
 #include "windows/PeekPanel.h"
 #include "windows/PlayInput.h"
 #include "windows/WindowModes.h"
+#include "windows/WindowSettings.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 #include "windows/Unit4.h"
@@ -57,6 +58,7 @@ TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(c
     ensurePolished();
     winId();
     FormCreate();
+    settings_ = new TWindowSettings(this, session_, *modes_, clock);  // the board and window as left
 }
 
 TForm1::~TForm1()
@@ -66,19 +68,19 @@ TForm1::~TForm1()
 
 void TForm1::CreateComponents(TClock& clock)
 {
-    auto* client = new TClientArea(this, clock);
-    setCentralWidget(client);
-    connect(client, &TClientArea::Arranged, this, &TForm1::GameShown);
+    client_ = new TClientArea(this, clock);
+    setCentralWidget(client_);
+    connect(client_, &TClientArea::Arranged, this, &TForm1::GameShown);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
 
-    Image1 = MakeHiddenImage(client, "Image1", QRect(424, 48, 250, 250));
+    Image1 = MakeHiddenImage(client_, "Image1", QRect(424, 48, 250, 250));
     Image1->SetAutoSize(true);
     Image1->SetStretch(true);
-    Panel1 = client->Board();
-    PeekPanel = client->Peek();
-    Panel2 = client->ToolBar();
+    Panel1 = client_->Board();
+    PeekPanel = client_->Peek();
+    Panel2 = client_->ToolBar();
     SpeedButton1 = MakeToolButton(Panel2, "SpeedButton1", 8, StartGlyph(), 4, QStringLiteral("Перемешать."), [this] { Start(); });
     SpeedButton2 = MakeToolButton(Panel2, "SpeedButton2", 72, OpenGlyph(), 2, QStringLiteral("Другой рисунок."), [this] { Open1Click(); });
     SpeedButton3 = MakeToolButton(Panel2, "SpeedButton3", 104, ExitGlyph(), 2, QStringLiteral("Выход из программы."), [this] { Exit(); });
@@ -86,7 +88,7 @@ void TForm1::CreateComponents(TClock& clock)
     Image2 = MakeHiddenImage(Panel2, "Image2", QRect(24, 248, 1, 1));
     Image2->setEnabled(false);
     Label1 = MakeClockLabel(Panel2);
-    client->KeepAtRight(Label1);
+    client_->KeepAtRight(Label1);
     ZelHint1 = MakeHintManager(this);
 
     OpenDialog1.FileName = QStringLiteral("mozik.bmp");  // its filter comes with FinishStart
@@ -133,7 +135,7 @@ void TForm1::CreateGameMenu()
     Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Space held is handled by the window itself (press and release); the menu item peeks for a while.
     Peek1 = AddItem(Game1, "Peek1", QStringLiteral("&Peek"), QKeySequence(Qt::Key_Space), &TForm1::Peek1Click);
-    modes_ = new TWindowModes(this, Game1, Panel1);
+    modes_ = new TWindowModes(this, Game1, client_);
     connect(modes_, &TWindowModes::Changed, this, &TForm1::GameShown);
 }
 
@@ -155,7 +157,8 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (std::exchange(centred_, true))
         return;
-    CentreOnScreen(this);
+    if (!settings_->Placed())
+        CentreOnScreen(this);
     emit GameShown();
 }
 
@@ -183,7 +186,7 @@ void TForm1::BoardChanged()
 void TForm1::FieldCreate()
 {
     const int n = BoardSize();
-    static_cast<TClientArea*>(centralWidget())->FitBoard(n);
+    client_->FitBoard(n);
     Panel1->Build(n, Image1->Picture());
     for (TTileNode* node = Panel1->FirstNode(); node; node = node->Next)
         connect(node->Tile, &TImage::Click, this, &TForm1::Move);
@@ -217,6 +220,7 @@ void TForm1::ShowGame()
     Redo1->setEnabled(states.Redo);
     Peek1->setEnabled(states.Peek);
     PeekPanel->SetShown(session_.Peeking(), Image1->Picture(), Panel1->Geometry());
+    client_->ShowStatus(session_.StatusText());
     busyCursor_.Show(session_.Busy());
     emit GameShown();
 }

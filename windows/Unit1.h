@@ -15,6 +15,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class TBoardPanel;
+class TClientArea;
 class TFxLabel;
 class TImage;
 class TPanel;
@@ -22,6 +23,7 @@ class TPeekPanel;
 class TPlayInput;
 class TSpeedButton;
 class TWindowModes;
+class TWindowSettings;
 class TZelHint;
 
 // Position of the gap, kept equal to the game's after every change.
@@ -138,7 +140,9 @@ private:
     QAction* Redo1 = nullptr;
     QAction* Peek1 = nullptr;
     TPeekPanel* PeekPanel = nullptr;
+    TClientArea* client_ = nullptr;
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
+    TWindowSettings* settings_ = nullptr;  // kept between runs
 
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds

@@ -1,23 +1,28 @@
 #pragma once
 // How the main window shows the game, switched from the end of the Game menu: "&Animation" (the
-// tiles' slides, on at first) and "&Full Screen" (F11; Escape leaves it too, only while full
-// screen), both always enabled and checked while on. It follows the window's state as the desktop
-// changes it (maximised, full screen) and tells of every change.
+// tiles' slides, on at first), "&Full Screen" (F11; Escape leaves it too, only while full
+// screen), "&Status Line" (a line of the game's moves and state under the board) and "&Keep
+// Proportions" (a picture that is not square cut from its middle square rather than squeezed),
+// all always enabled and checked while on. It follows the window's state as the desktop changes
+// it (maximised, full screen) and tells of every change.
 
 #include <QObject>
+#include <functional>
 
 class QAction;
 class QMenu;
 class QWidget;
-class TBoardPanel;
+class TClientArea;
 
 class TWindowModes : public QObject {
     Q_OBJECT
 public:
-    TWindowModes(QWidget* window, QMenu* gameMenu, TBoardPanel* board);
+    TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client);
 
     QAction* Animation() const { return animation_; }
     QAction* FullScreen() const { return fullScreen_; }
+    QAction* StatusLine() const { return statusLine_; }
+    QAction* KeepProportions() const { return keepProportions_; }
 
 signals:
     // The window's state or a switch changed.
@@ -28,9 +33,12 @@ protected:
 
 private:
     void SetFullScreen(bool on);
+    QAction* AddSwitch(QMenu* menu, const char* name, const QString& caption, bool on, const std::function<void(bool)>& apply);
 
     QWidget* window_;
     QAction* animation_;
     QAction* fullScreen_;
     QAction* leaveFullScreen_;
+    QAction* statusLine_;
+    QAction* keepProportions_;
 };

@@ -1,8 +1,8 @@
 // Start-up: the command line first, then the application, the generator seeded from the clock,
 // then the windows, of which only the main window is shown; the program ends when the main window
-// closes. A picture named on the command line is read while the windows are made, and waited for
-// a little, so that the window's first frame shows it; one that takes longer comes when it is
-// read.
+// closes. A picture named on the command line, or else the one remembered, is read while the
+// windows are made, and waited for a little, so that the window's first frame shows it; one that
+// takes longer comes when it is read.
 
 #include "art/BuiltinPicture.h"
 #include "art/Icon.h"
@@ -68,14 +68,13 @@ int main(int argc, char** argv)
     if (const QString slide = qEnvironmentVariable("MOZIK_TEST_SLIDE_MS"); !slide.isEmpty())
         SetSlideDuration(slide.toInt());
 
-    Form1 = new TForm1;  // the first window made becomes the main window
-    if (picture) {
-        // Shown with the busy cursor and the built-in picture when it takes longer; one that
-        // cannot be used is told once the window is there.
-        Form1->Session().OpenPicture(std::move(picture));
-        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - launched);
-        Form1->Session().WaitForPicture(std::max(kStartPictureWait - waited, std::chrono::milliseconds(0)));
-    }
+    Form1 = new TForm1;  // the first window made becomes the main window; it reads its remembered picture
+    if (picture)
+        Form1->Session().OpenPicture(std::move(picture));  // which it supersedes
+    // Shown with the busy cursor and the built-in picture when it takes longer; one that cannot be
+    // used is told once the window is there.
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - launched);
+    Form1->Session().WaitForPicture(std::max(kStartPictureWait - waited, std::chrono::milliseconds(0)));
     // The dialogs follow once the main window is on the screen: nobody can open one before.
     QObject::connect(Form1, &TForm1::Started, Form1, [] {
         QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it

@@ -25,7 +25,8 @@ run() {
   local folder report started
   folder=$(mktemp -d -p "$tmp")
   started=${EPOCHREALTIME/./}
-  report=$(cd "$folder" && XDG_DATA_HOME="$folder/data" "$1" --startup-probe 2>/dev/null)
+  report=$(cd "$folder" && XDG_DATA_HOME="$folder/data" XDG_CONFIG_HOME="$folder/config" XDG_CACHE_HOME="$folder/cache" \
+    "$1" --startup-probe 2>/dev/null)
   read -r _ painted peak <<<"$report"
   echo "$((painted - started)) $peak"
 }

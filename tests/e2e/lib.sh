@@ -14,9 +14,13 @@ e2e_note() {
 }
 
 # Starts a virtual X server of 1920 x 1200 on a free display and a scratch folder; both go at exit.
+# Whatever the script runs (mozik-solve too) has data, settings and cache folders in the scratch
+# folder, never those of whoever runs the tests.
 e2e_setup() {
   unset QT_QPA_PLATFORM  # a real X server, whatever the unit tests run on
   E2E_TMP=$(mktemp -d)
+  export XDG_DATA_HOME="$E2E_TMP/xdg/data" XDG_CONFIG_HOME="$E2E_TMP/xdg/config" XDG_CACHE_HOME="$E2E_TMP/xdg/cache"
+  mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
   E2E_STARTS=0
   E2E_PIDS=()
   trap e2e_cleanup EXIT

@@ -93,6 +93,33 @@ TEST_F(SessionTest, AGameBroughtHomeEndsOnceWithItsTimeAndItsRecordGoesToTheFile
     EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load(), TScoreTable());
 }
 
+TEST_F(SessionTest, TheStatusLineTellsTheMovesAndWhatTheGameIsDoing)
+{
+    const auto status = [this] { return session.StatusText().toStdString(); };
+    EXPECT_EQ(status(), "Игра не начата");
+    session.Start();
+    EXPECT_EQ(status(), "Ходов: 0");
+    session.Move(5);  // the column above the gap: four tiles
+    session.Undo();   // and back
+    EXPECT_EQ(status(), "Ходов: 8");
+    session.HoldPeek();
+    EXPECT_EQ(status(), "Виден весь рисунок  ·  Ходов: 8");
+    session.ReleasePeek();
+    session.TogglePause();
+    EXPECT_EQ(status(), "Пауза  ·  Ходов: 8");
+    session.TogglePause();
+    session.Solve();
+    EXPECT_EQ(status(), "Собирает компьютер  ·  Ходов: 8");
+    session.WaitForWork();
+    session.FinishSolveNow();
+    EXPECT_EQ(status(), "Рисунок собран компьютером  ·  Ходов: " + std::to_string(Game().Moves()));
+    session.Start();
+    PlayHome();
+    EXPECT_EQ(status(), "Рисунок собран  ·  Ходов: " + std::to_string(Game().Moves()));
+    session.NewBoard(5);
+    EXPECT_EQ(status(), "Игра не начата");
+}
+
 TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
 {
     session.PeekForAWhile();

@@ -70,19 +70,19 @@ std::set<TColor> ColoursOf(const QImage& image)
     return colours;
 }
 
+// The test main has set both variables to folders of the run's.
 ScopedCurrentDir::ScopedCurrentDir(const QString& path)
     : previous_(QDir::currentPath()), previousDataHome_(qgetenv("XDG_DATA_HOME")),
-      hadDataHome_(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+      previousConfigHome_(qgetenv("XDG_CONFIG_HOME"))
 {
     QDir::setCurrent(path);
     qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(path).absoluteFilePath("data")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(path).absoluteFilePath("config")));
 }
 
 ScopedCurrentDir::~ScopedCurrentDir()
 {
     QDir::setCurrent(previous_);
-    if (hadDataHome_)
-        qputenv("XDG_DATA_HOME", previousDataHome_);
-    else
-        qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", previousDataHome_);
+    qputenv("XDG_CONFIG_HOME", previousConfigHome_);
 }

@@ -51,8 +51,9 @@ inline void WriteFile(const QString& path, const QByteArray& bytes)
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
 }
 
-// While alive, the process works in another directory, and the data folder ($XDG_DATA_HOME) is
-// the folder "data" inside it, so that no test reads or writes the player's own files.
+// While alive, the process works in another directory, and the data and settings folders
+// ($XDG_DATA_HOME, $XDG_CONFIG_HOME) are the folders "data" and "config" inside it, so that each
+// test starts without scores or settings of another's.
 class ScopedCurrentDir {
 public:
     explicit ScopedCurrentDir(const QString& path);
@@ -61,5 +62,5 @@ public:
 private:
     QString previous_;
     QByteArray previousDataHome_;
-    bool hadDataHome_;
+    QByteArray previousConfigHome_;
 };

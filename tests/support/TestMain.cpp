@@ -1,9 +1,11 @@
 // Every suite that draws starts here: an application on the offscreen platform with a fixed
-// palette and font names, so that pixels and sizes do not depend on the desktop. Suites of widgets
-// and windows (MOZIK_TEST_WIDGETS) get a widget application in a fixed style.
+// palette and font names, so that pixels and sizes do not depend on the desktop, in folders of the
+// run's own. Suites of widgets and windows (MOZIK_TEST_WIDGETS) get a widget application in a
+// fixed style.
 
 #include "framework/Font.h"
 #include "tests/support/CoreSupport.h"
+#include "tests/support/ScratchFolders.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@ using TTestApplication = QGuiApplication;
 
 int main(int argc, char** argv)
 {
+    const TScratchUserFolders folders;
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef MOZIK_TEST_WIDGETS
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -5,6 +5,8 @@
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/BoardGeometry.h"
 
+#include <QPainter>
+
 namespace {
 
 class BoardView : public TShownWindowTest {
@@ -53,6 +55,7 @@ TEST_F(BoardView, ALargerWindowGoesToTheBoardAndNeitherResizingNorASizeCommandSh
     EXPECT_EQ(Board()->geometry(), QRect(0, 40, 900, 920));
     // (900 - 6) / 5 - 4 = 174; what is left over goes half to each side.
     EXPECT_EQ(Board()->Geometry(), (TBoardGeometry{5, 174, 5, 15}));
+    EXPECT_EQ(Board()->Geometry().PeekRect(), Bounds(5, 15, 890, 890));  // over the frames, exactly
 
     const QSize window = form.size();
     form.N7x7Click();
@@ -138,6 +141,57 @@ TEST_F(BoardView, TheHintsMarkerStandsOutOnAWhiteAndOnABlackPictureAtEverySize)
                     standsOut += std::abs(qGray(tile.pixel(x, y)) - qGray(colour)) > 200;
             EXPECT_EQ(standsOut, ring) << t;
         }
+}
+
+TEST_F(BoardView, TheStatusLineGrowsTheWindowUnderAnUnchangedBoardOrTakesTheBoardsRoomWhereItCannot)
+{
+    const QImage before = form.grab().toImage();
+    const QRect board = Board()->geometry();
+    Item("StatusLine1")->trigger();
+    EXPECT_EQ(Client()->size(), ClientSize(5) + QSize(0, 20));
+    EXPECT_EQ(Board()->geometry(), board);
+    EXPECT_EQ(Part<QLabel>(form, "Label2")->text(), form.Session().StatusText());
+    Item("StatusLine1")->trigger();
+    EXPECT_EQ(form.grab().toImage(), before);  // the layout's window again
+    form.showMaximized();
+    QCoreApplication::processEvents();
+    const std::pair maximised(form.size(), Board()->height());
+    Item("StatusLine1")->trigger();
+    EXPECT_EQ(std::pair(form.size(), Board()->height()), std::pair(maximised.first, maximised.second - 20));
+}
+
+TEST_F(BoardView, APictureKeptInProportionShowsItsMiddleSquareOnTheTilesAndThePeekAndTheGameGoesOn)
+{
+    const QImage square = form.grab().toImage();  // the built-in picture is square: the same either way
+    Item("KeepProportions1")->trigger();
+    EXPECT_EQ(form.grab().toImage(), square);
+    // Cells of 20 pixels in 25 colours in the middle, black around them; wide, then tall.
+    const auto colour = [](int p) { return qRgb(p * 10, 255 - p * 9, p * 37 % 256); };
+    for (QSize size : {QSize(300, 100), QSize(100, 300)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        const QPoint middle((size.width() - 100) / 2, (size.height() - 100) / 2);
+        for (int p = 1; p <= 25; ++p)
+            QPainter(&picture).fillRect(QRect(middle + QPoint(20 * ColumnOf(p, 5), 20 * RowOf(p, 5)) - QPoint(20, 20), QSize(20, 20)), colour(p));
+        UsePicture(picture);
+        form.Start();
+        Click(24);
+        clock.Advance(200);
+        const TGrid grid = form.Grid();
+        Item("KeepProportions1")->trigger();  // off
+        Item("KeepProportions1")->trigger();  // on again: cut afresh, the game as it was
+        EXPECT_EQ(form.Grid(), grid);
+        for (int p = 1; p <= 25; ++p) {
+            const QImage tile = TileAt(p)->grab().toImage();
+            if (p != GapPos) {  // nothing but its cell: square, and not stretched
+                ASSERT_EQ(std::pair(tile.pixel(1, 1), tile.pixel(48, 48)), std::pair(colour(TileAt(p)->Piece()), colour(TileAt(p)->Piece())));
+            }
+        }
+        form.Session().HoldPeek();
+        const QImage whole = Part<TImage>(form, "PeekImage")->grab().toImage();
+        EXPECT_EQ(std::pair(whole.pixel(2, 2), whole.pixel(263, 263)), std::pair(colour(1), colour(25)));
+        form.Session().ReleasePeek();
+    }
 }
 
 } // namespace

@@ -55,10 +55,19 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Captions(Menu("File1")->actions()),
               QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
-    EXPECT_EQ(Captions(Menu("Game1")->actions()),
-              QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen"}));
+    const QStringList game = Captions(Menu("Game1")->actions());
+    EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
+                                 "&Status Line", "&Keep Proportions"}));
+    QSet<QChar> keys;  // each access key once
+    for (const QString& caption : game)
+        if (caption != "-")
+            keys << caption.at(caption.indexOf('&') + 1).toLower();
+    EXPECT_EQ(keys.size(), game.size() - 1);
     EXPECT_EQ(Item("FullScreen1")->shortcut(), QKeySequence(Qt::Key_F11));
     EXPECT_TRUE(Item("Animation1")->isChecked() && !Item("FullScreen1")->isChecked());
+    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1"})
+        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled()) << name;
+    EXPECT_FALSE(Item("StatusLine1")->isChecked() || Item("KeepProportions1")->isChecked());
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
     EXPECT_TRUE(Item("Solve1")->shortcut().isEmpty());  // it gives the game up: no key does that by chance
     EXPECT_EQ(Item("Peek1")->shortcut(), QKeySequence(Qt::Key_Space));

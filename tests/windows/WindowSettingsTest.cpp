@@ -1,0 +1,70 @@
+// What the main window keeps between runs: the next window comes back as the last was left, a
+// picture named at the start wins over the remembered one, and a remembered picture that is gone
+// is told once; a window left off every screen comes back onto one.
+
+#include "game/Settings.h"
+#include "tests/windows/WindowTestSupport.h"
+#include "windows/DialogLayout.h"
+
+namespace {
+
+using WindowSettingsTest = TShownWindowTest;
+
+TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureNamedAtTheStartWins)
+{
+    QImage sea(90, 60, QImage::Format_RGB32);
+    sea.fill(Qt::darkCyan);
+    ASSERT_TRUE(sea.save(dir.filePath("sea.png")) && sea.save(dir.filePath("sand.png")));
+    form.OpenPicture(dir.filePath("sea.png"));
+    form.Session().WaitForWork();
+    form.N6x6Click();
+    for (const char* item : {"Animation1", "StatusLine1", "KeepProportions1"})
+        Item(item)->trigger();
+    form.resize(form.size() + QSize(120, 80));
+    QCoreApplication::processEvents();
+    clock.Advance(1000);  // the size has settled
+    form.close();
+
+    TForm1 next{clock};
+    next.show();
+    next.Session().WaitForWork();
+    EXPECT_EQ(next.windowTitle(), QString("sea.png  -  6 x 6"));
+    EXPECT_EQ(next.geometry(), form.geometry());
+    EXPECT_FALSE(Part<QAction>(next, "Animation1")->isChecked() || Part<TBoardPanel>(next, "Panel1")->Animated());
+    EXPECT_TRUE(Part<QAction>(next, "KeepProportions1")->isChecked() && Part(next, "Panel3")->isVisible());
+
+    TForm1 named{clock};
+    named.Session().OpenPicture(dir.filePath("sand.png"));
+    named.show();
+    named.Session().WaitForWork();
+    EXPECT_EQ(named.windowTitle(), QString("sand.png  -  6 x 6"));
+}
+
+TEST_F(WindowSettingsTest, ARememberedPictureThatIsGoneIsToldOnceTheWindowShowsAndTheBuiltInOneStays)
+{
+    const QString gone = dir.filePath("gone.png");
+    TSettings(TSettings::DefaultPath()).SetPicture(QFile::encodeName(gone));
+    ScopedErrorBoxes errors;
+    TForm1 next{clock};
+    next.show();
+    next.Session().WaitForWork();
+    EXPECT_TRUE(errors.Messages().isEmpty());  // not before the window is there
+    next.FinishStart();
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(gone));
+    EXPECT_EQ(next.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_TRUE(TSettings(TSettings::DefaultPath()).Picture().isEmpty());  // and not told again
+}
+
+TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesToTheFirst)
+{
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1200), QRect(1920, 0, 1280, 1024)};
+    for (const QRect& reachable : {QRect(100, 100, 276, 334), QRect(3000, 500, 900, 1000), QRect(-800, 10, 840, 400)})
+        EXPECT_EQ(OntoScreens(reachable, screens), reachable);
+    // Off to the right of both, below the smaller, only its bottom showing, larger than the first.
+    for (const QRect& lost : {QRect(5000, 100, 276, 334), QRect(2000, 1100, 276, 334), QRect(100, -500, 276, 334)})
+        EXPECT_EQ(OntoScreens(lost, screens), QRect(822, 433, 276, 334));
+    EXPECT_EQ(OntoScreens(QRect(9000, 9000, 3000, 900), screens), QRect(0, 150, 1920, 900));
+}
+
+} // namespace

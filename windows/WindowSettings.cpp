@@ -1,0 +1,107 @@
+#include "windows/WindowSettings.h"
+
+#include "framework/Clock.h"
+#include "game/Session.h"
+#include "windows/ClientArea.h"
+#include "windows/DialogLayout.h"
+#include "windows/WindowModes.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+
+constexpr int kSettleMs = 1000;
+
+QList<QRect> ScreenAreas()
+{
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        areas.prepend(primary->availableGeometry());  // the first, where a lost window comes back
+    return areas;
+}
+
+bool Normal(const QWidget* window)
+{
+    return !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+}
+
+} // namespace
+
+TWindowSettings::TWindowSettings(QWidget* window, TSession& session, TWindowModes& modes, TClock& clock)
+    : QObject(window), window_(window), session_(session), settings_(TSettings::DefaultPath())
+{
+    settle_ = clock.NewTimer(kSettleMs, false, [this] { KeepGeometry(); });
+    Apply(modes);
+    connect(&session_, &TSession::BoardChanged, this, [this] {
+        settings_.SetBoardSize(session_.Game().BoardSize());
+        settings_.SetPicture(session_.PicturePath());
+    });
+    // One that cannot be used is told by the session, and the picture shown is remembered instead.
+    connect(&session_, &TSession::Problem, this, [this] { settings_.SetPicture(session_.PicturePath()); });
+    connect(modes.Animation(), &QAction::toggled, this, [this](bool on) { settings_.SetAnimation(on); });
+    connect(modes.StatusLine(), &QAction::toggled, this, [this](bool on) { settings_.SetStatusLine(on); });
+    connect(modes.KeepProportions(), &QAction::toggled, this, [this](bool on) { settings_.SetKeepProportions(on); });
+    window_->installEventFilter(this);
+}
+
+TWindowSettings::~TWindowSettings() = default;
+
+// The board first, then what changes the window's least size, then its place and size, and its
+// state last, over the place it comes back to.
+void TWindowSettings::Apply(TWindowModes& modes)
+{
+    if (settings_.BoardSize() != session_.Game().BoardSize())
+        session_.NewBoard(settings_.BoardSize());
+    // Read while the window is made, as a picture named at the start is (which supersedes it).
+    if (const QByteArray picture = settings_.Picture(); !picture.isEmpty())
+        session_.OpenPicture(std::make_unique<TPictureReading>(picture, LargestBoardSide()));
+    modes.Animation()->setChecked(settings_.Animation());
+    modes.StatusLine()->setChecked(settings_.StatusLine());
+    modes.KeepProportions()->setChecked(settings_.KeepProportions());
+    if (const std::optional<QRect>& geometry = settings_.WindowGeometry()) {
+        window_->setGeometry(OntoScreens(*geometry, ScreenAreas()));
+        placed_ = true;
+    }
+    Qt::WindowStates state = window_->windowState();
+    state.setFlag(Qt::WindowMaximized, settings_.Maximised());
+    state.setFlag(Qt::WindowFullScreen, settings_.FullScreen());
+    window_->setWindowState(state);
+}
+
+void TWindowSettings::KeepGeometry()
+{
+    if (window_->isVisible() && Normal(window_))
+        settings_.SetWindowGeometry(window_->geometry());
+}
+
+bool TWindowSettings::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != window_)
+        return false;
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (window_->isVisible())
+            settle_->Start();
+        break;
+    case QEvent::WindowStateChange:
+        if (!(window_->windowState() & Qt::WindowMinimized)) {
+            settings_.SetMaximised(window_->isMaximized());
+            settings_.SetFullScreen(window_->isFullScreen());
+        }
+        break;
+    case QEvent::Close:
+        settle_->Stop();
+        KeepGeometry();
+        break;
+    default:
+        break;
+    }
+    return false;
+}

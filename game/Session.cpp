@@ -32,6 +32,12 @@ TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     peekTimer_ = clock_.NewTimer(kPeekMs, false, [this] { EndPeek(); });
     connect(&solver_, &TSolverClient::Answered, this, &TSession::SolverAnswered);
     connect(&solver_, &TSolverClient::Settled, this, &TSession::SolverSettled);
+    connect(&solver_, &TSolverClient::Measured, this, [this](const TPosition& board, int moves) {
+        if (game_.Running() && board == startBoard_) {
+            startShortest_ = moves;
+            Notify();
+        }
+    });
 }
 
 TSession::~TSession() = default;
@@ -107,10 +113,18 @@ void TSession::PictureRead(int question)
     SetPicture(reading->Picture(), QFileInfo(path).fileName(), reading->LocalPath());
 }
 
-void TSession::NewBoard(int n)
+// Whatever the solver did or does for the game before ends, with its hint and its measure.
+void TSession::LeaveGame()
 {
     StopSolver();
     ClearHint();
+    solver_.Forget();
+    startShortest_.reset();
+}
+
+void TSession::NewBoard(int n)
+{
+    LeaveGame();
     game_.NewBoard(n);
     emit BoardChanged();
     Notify();
@@ -120,15 +134,16 @@ void TSession::Start()
 {
     if (game_.BoardSize() == 1)
         return;
-    StopSolver();
-    ClearHint();
+    LeaveGame();
     random_.Randomize();
     game_.Start(random_);
-    solver_.Forget();
     // The 4 x 4 tables take a moment to read, or some seconds to build the first time: they are
-    // made ready while the player plays, for the hints and the solution to come.
-    if (game_.BoardSize() == 4)
+    // made ready while the player plays, for the hints, the solution and the status line to come.
+    if (game_.BoardSize() == 4) {
+        startBoard_ = game_.Position();
         solver_.PrepareTables();
+        solver_.Measure(startBoard_);
+    }
     Notify();
 }
 

@@ -150,6 +150,7 @@ private:
     void SolverAnswered(const TPosition& asked, const THint& answer);
     void SolverSettled(const TPosition& asked);
     void StopSolver();
+    void LeaveGame();
     void ClearHint();
     void PlayNextSolutionMove();
     void PictureRead(int question);
@@ -160,7 +161,8 @@ private:
     QImage picture_;
     QString pictureName_;
     QByteArray picturePath_;
-    std::optional<int> startShortest_;
+    TPosition startBoard_;               // the shuffled board of the running 4 x 4 game
+    std::optional<int> startShortest_;   // the length of a shortest way home from it, once known
     TScoreFile scoreFile_{QString()};
     TScoreTable scores_;
     bool peeking_ = false;

@@ -24,6 +24,21 @@ void TSolverClient::SetOptions(const THintOptions& options)
 void TSolverClient::Forget()
 {
     planner_ = THintPlanner(options_);
+    StopMeasure();
+}
+
+void TSolverClient::StopMeasure()
+{
+    measured_.reset();
+    Stop(measure_);
+    measure_ = 0;
+}
+
+void TSolverClient::Stop(int id)
+{
+    for (TWorker& worker : workers_)
+        if (worker.Id == id)
+            worker.Thread.request_stop();  // it ends by itself, and is joined then
 }
 
 void TSolverClient::PrepareTables()
@@ -59,11 +74,32 @@ void TSolverClient::StartQuestion()
     });
 }
 
+void TSolverClient::Measure(const TPosition& board)
+{
+    StopMeasure();
+    measured_ = board;
+    StartMeasure();
+}
+
+void TSolverClient::StartMeasure()
+{
+    if (!measured_ || measure_ != 0 || (measured_->N == 4 && !TablesReady()))
+        return;
+    const int id = measure_ = ++lastId_;
+    Launch(id, TSolverJob::Measure, [this, id, board = *measured_, options = options_](const TCancel& cancel) {
+        if (const std::optional<THint> way = THintPlanner(options).Shortest(board, cancel)) {
+            const int moves = int(way->Moves.size());
+            QMetaObject::invokeMethod(this, [this, id, board, moves] {
+                if (id == measure_)
+                    emit Measured(board, moves);
+            }, Qt::QueuedConnection);
+        }
+    });
+}
+
 void TSolverClient::Drop()
 {
-    for (TWorker& worker : workers_)
-        if (worker.Id == question_)
-            worker.Thread.request_stop();  // it ends by itself, and is joined then
+    Stop(question_);
     question_ = 0;
     running_ = false;
 }
@@ -110,8 +146,12 @@ void TSolverClient::Ended(int id)
 {
     // Its work is over (it told so last), so the join takes no time.
     workers_.remove_if([id](const TWorker& worker) { return worker.Id == id; });
-    if (id == tables_) {
+    if (id == measure_) {
+        measure_ = 0;
+        measured_.reset();  // measured, or not to be had
+    } else if (id == tables_) {
         tables_ = 0;
+        StartMeasure();
         FollowUp();
     } else if (id == question_) {
         running_ = false;
@@ -139,7 +179,7 @@ void TSolverClient::FollowUp()
 void TSolverClient::WaitForWork(bool tablesToo)
 {
     const auto waited = [tablesToo](const TWorker& worker) {
-        return (tablesToo || worker.Job == TSolverJob::Question) && worker.Thread.joinable();
+        return (tablesToo || worker.Job != TSolverJob::Tables) && worker.Thread.joinable();
     };
     do {
         for (TWorker& worker : workers_)

@@ -17,11 +17,12 @@
 #include <QObject>
 #include <functional>
 #include <list>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
 // The kinds of work a worker does.
-enum class TSolverJob { Question, Tables };
+enum class TSolverJob { Question, Tables, Measure };
 
 // For tests: told on a worker's thread when it begins, before any of its work (a gate may hold it
 // there), and at every check point of its work.
@@ -53,8 +54,14 @@ public:
     // The question is no longer wanted.
     void Drop();
 
+    // Asks for the length of a shortest way home from a board of up to 4 x 4, in place of any
+    // such question before, beside the questions about hints; on 4 x 4 it is sought once the
+    // tables are ready. Dropped by Forget.
+    void Measure(const TPosition& board);
+
     void Watch(TSolverWatch* watch) { watch_ = watch; }
-    // For tests: waits for the questions' workers (with the table preparation, too, when asked)
+    // For tests: waits for the questions' and measures' workers (with the table preparation, too,
+    // when asked)
     // and delivers what they answered, until no more work follows.
     void WaitForWork(bool tablesToo);
 
@@ -64,6 +71,8 @@ signals:
     // No other answer will come for the board asked about: the last was shortest, or none better
     // can be had (none at all, when the solver failed).
     void Settled(const TPosition& board);
+    // The length of a shortest way home from the board measured last.
+    void Measured(const TPosition& board, int moves);
 
 private:
     struct TWorker {
@@ -77,6 +86,11 @@ private:
     // could be had).
     void Launch(int id, TSolverJob job, std::function<void(const TCancel&)> work);
     void StartQuestion();
+    // Starts the measure wanted, when it can be had now.
+    void StartMeasure();
+    void StopMeasure();
+    // Asks the worker to stop; it ends by itself, and is joined then.
+    void Stop(int id);
     void Took(int id, const THint& hint, const THintPlanner& planner);
     void Ended(int id);
     // After the question's worker or the tables' ended: ask again for a shortest answer, or tell
@@ -94,6 +108,8 @@ private:
     bool shortest_ = false;  // the last answer was shortest
     bool askedAgain_ = false;  // asked once more for a shortest answer, when the tables came
     int tables_ = 0;           // the worker making the tables ready (0: none)
+    std::optional<TPosition> measured_;  // the board whose distance is wanted
+    int measure_ = 0;                    // the worker measuring it (0: none)
     // Last, so that they are joined before anything they answer to goes.
     std::list<TWorker> workers_;
 };

@@ -41,7 +41,8 @@ timed "4 x 4 hint while the tables are built" 2000 h "$hinted"
 e2e_wait_for '[ "$(e2e_state busy)" = 0 ] || e2e_fail "the busy cursor shows for the tables"; [ -s "$tables" ]' \
   "the tables to be stored" 300
 e2e_expect shortest 1
-e2e_note "the tables were stored in the cache folder, the busy cursor never shown; the hint went to a shortest move"
+e2e_wait_for '[[ "$(e2e_state status)" == *"Кратчайшее решение: "* ]]' "the shortest solution in the status line"
+e2e_note "the tables were stored in the cache folder, the busy cursor never shown; the hint went to a shortest move; $(e2e_state status)"
 new_game 4
 timed "4 x 4 hint on a new board, the tables ready" 2000 h "$hinted"
 e2e_note "(a shortest move: $(e2e_state shortest); past the search's budget the fast one comes first)"

@@ -317,7 +317,7 @@ public:
     }
     void Checked(TSolverPhase, std::uint64_t) override { checksAfterStop += stop_.stop_requested(); }
 
-    std::array<std::atomic<int>, 2> begun{};
+    std::array<std::atomic<int>, 3> begun{};
     std::atomic<int> stoppedAtStart = 0, checksAfterStop = 0;
 
 private:
@@ -337,8 +337,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::array<bool, 2> held_{};
-    std::array<int, 2> waiting_{};
+    std::array<bool, 3> held_{};
+    std::array<int, 3> waiting_{};
     static thread_local std::stop_token stop_;  // of the worker on this thread
 };
 
@@ -356,6 +356,7 @@ protected:
     SolverSessionTest() { session.WatchSolver(&gate); }
     ~SolverSessionTest() override
     {
+        gate.Hold(TSolverJob::Measure, false);
         gate.Hold(TSolverJob::Question, false);
         gate.Hold(TSolverJob::Tables, false);
         session.WaitForTables();  // nothing works on once the tables and the gate are gone
@@ -425,7 +426,10 @@ TEST_F(SolverSessionTest, A4x4HintIsTheFastMoveAtOnceAndAShortestOneWhenTheTable
     options.NodeBudget = 1;  // over at the search's first look at its budget
     StartOnBoard(options);
     std::vector<bool> shortest;
-    QObject::connect(&session, &TSession::Changed, [&] { shortest.push_back(session.HintShortest()); });
+    QObject::connect(&session, &TSession::Changed, [&] {
+        if (shortest.empty() || shortest.back() != session.HintShortest())
+            shortest.push_back(session.HintShortest());  // each change once: the status line is news too
+    });
     session.Hint();
     session.WaitForWork();
     EXPECT_EQ(shortest, std::vector<bool>({false, true}));
@@ -475,6 +479,40 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
     EXPECT_EQ(gate.stoppedAtStart, 3);
     EXPECT_LE(gate.checksAfterStop, 3);  // each stopped at its first look
     EXPECT_EQ(session.HintedTile(), 0);
+}
+
+// The status line's shortest way from a 4 x 4 start: measured beside the hints once the tables are
+// ready, and dropped with the game.
+TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreReadyAndDroppedWithTheGame)
+{
+    TSolverClient client;
+    client.SetOptions({.Tables = &store});
+    client.Watch(&gate);
+    std::vector<int> lengths;
+    QObject::connect(&client, &TSolverClient::Measured, [&](const TPosition& board, int moves) {
+        if (board == kBoard)
+            lengths.push_back(moves);
+    });
+    gate.Hold(TSolverJob::Tables, true);
+    client.PrepareTables();
+    client.Measure(kBoard);
+    gate.WaitUntilHeld(TSolverJob::Tables, 1);
+    EXPECT_EQ(gate.begun[int(TSolverJob::Measure)], 0);  // not before the tables
+    gate.Hold(TSolverJob::Tables, false);
+    client.WaitForWork(true);
+    EXPECT_EQ(lengths, std::vector<int>{Distance(kBoard)});
+
+    // In a session, the measure of a game left is told to stop and never shown.
+    gate.Hold(TSolverJob::Measure, true);
+    UseTables();
+    session.NewBoard(4);
+    session.Start();
+    gate.WaitUntilHeld(TSolverJob::Measure, 1);
+    session.NewBoard(5);
+    gate.Hold(TSolverJob::Measure, false);
+    session.WaitForWork();
+    EXPECT_EQ(gate.stoppedAtStart, 1);
+    EXPECT_FALSE(session.StartShortest());
 }
 
 } // namespace

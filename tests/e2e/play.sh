@@ -23,10 +23,6 @@ e2e_note "window \"Mozik.bmp  -  5 x 5\", client 276 x 316 under the menu"
 e2e_size 1
 e2e_shot root "$(e2e_tile 1)" "$E2E_TMP/whole.png"
 e2e_size 4
-# The peek lies over the tiles and the frames between them.
-IFS='x+' read -r _ _ left top <<<"$(e2e_tile 1)"
-IFS='x+' read -r width height right bottom <<<"$(e2e_tile 16)"
-picture="$((right + width - left))x$((bottom + height - top))+$left+$top"
 e2e_play
 previous=0
 for move in $(seq 6); do
@@ -62,6 +58,10 @@ e2e_expect gap "$at"
 e2e_expect marked 0
 e2e_note "H marked tile $hinted, beside the gap, until the next move, and moved nothing"
 
+# The peek lies over the tiles and the frames between them, taken once the board has settled.
+IFS='x+' read -r _ _ left top <<<"$(e2e_tile 1)"
+IFS='x+' read -r width height right bottom <<<"$(e2e_tile 16)"
+picture="$((right + width - left))x$((bottom + height - top))+$left+$top"
 e2e_shot root "$picture" "$E2E_TMP/before.png"
 xdotool keydown space
 e2e_expect peeking 1

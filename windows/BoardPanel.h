@@ -95,7 +95,6 @@ public:
     int MarkedPosition() const;
 
     TTileNode* FirstNode() const { return nodes_.empty() ? nullptr : &nodes_.front(); }
-    TTileNode* LastNode() const { return nodes_.empty() ? nullptr : &nodes_.back(); }
     TTile* TileAt(int p) const;
     TBevel* FrameAt(int p) const;
     // The piece with home number `home`, as cut for the board.

@@ -4,28 +4,19 @@
 # 900 x 1000 with tiles more than twice as wide; full screen (F11) gives the board most of the
 # screen's height, and Escape leaves it; a move is caught on its way (slides slowed down for the
 # test); a line slides by one click and comes back by one Ctrl+Z.
-# Usage: tests/e2e/board.sh [path/to/mozik]
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-MOZIK=$(realpath "${1:-$here/../../build/mozik}")
-source "$here/lib.sh"
-
-e2e_setup
-e2e_window_manager
-echo "== End-to-end: a board that fills the window"
-folder="$E2E_TMP/play"
-mkdir -p "$folder"
+source "$(dirname "$0")/lib.sh"
+e2e_setup "a board that fills the window" wm
 # Columns two pixels wide, black and white: a plain PBM.
 row=$(printf '1 1 0 0 %.0s' $(seq 250))
 { echo P1; echo 1000 1000; for _ in $(seq 1000); do echo "$row"; done; } >"$E2E_TMP/stripes.pbm"
 export MOZIK_TEST_SLIDE_MS=1500
-e2e_start "$folder" "$E2E_TMP/stripes.pbm"
+e2e_start "$E2E_TMP/play" "$E2E_TMP/stripes.pbm"
 e2e_expect title "stripes.pbm  -  5 x 5"
 
 # contrast P: how far the pixels of tile P on the screen spread from grey (0) to black and white
 # (0.5); striped C: whether such a spread C is more than 0.25.
 contrast() {
-  e2e_screen_shot "$(e2e_tile "$1")" "$E2E_TMP/tile.png"
+  e2e_shot root "$(e2e_tile "$1")" "$E2E_TMP/tile.png"
   convert "$E2E_TMP/tile.png" -colorspace gray -format '%[fx:standard_deviation]' info:
 }
 striped() { awk -v c="$1" 'BEGIN { exit !(c > 0.25) }'; }
@@ -52,8 +43,7 @@ e2e_expect fullscreen 0
 e2e_expect client "$client"  # back to the size before, wherever the window manager put it
 e2e_note "Escape left full screen"
 
-e2e_key F2
-e2e_expect running 1
+e2e_play
 start=$(e2e_state grid)
 e2e_click_tile 21  # the whole bottom row toward the gap in the corner
 e2e_expect gap 21
@@ -63,14 +53,11 @@ sleep 0.3  # about half way
 import -window root -crop "$(e2e_tile 25)" +repage "$E2E_TMP/moving.png"
 [ "$(e2e_state sliding)" = 1 ] || e2e_fail "the slide ended before it was photographed"
 e2e_expect sliding 0
-e2e_screen_shot "$(e2e_tile 25)" "$E2E_TMP/still.png"
+e2e_shot root "$(e2e_tile 25)" "$E2E_TMP/still.png"
 ! e2e_same_picture "$E2E_TMP/moving.png" "$E2E_TMP/still.png" || e2e_fail "the slide was not seen on its way"
 e2e_note "one click on tile 21 slid four tiles at once in the game (4 moves), caught on their way on the screen"
 e2e_key ctrl+z
 e2e_expect grid "$start"
 e2e_expect gap 25
 e2e_note "one Ctrl+Z took the whole line back"
-
-e2e_key alt+x
-e2e_wait_exit
-echo "End-to-end board test passed."
+e2e_quit

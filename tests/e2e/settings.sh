@@ -4,37 +4,16 @@
 # start of another build too, when MOZIK_BASELINE names one); 6 x 6, a wide picture chosen in the
 # open dialog, a larger window and the status line come back after Alt+X, in the same window size;
 # kept in proportion, the wide picture shows its middle square; the status line counts the moves.
-# Usage: tests/e2e/settings.sh [path/to/mozik]
-set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-MOZIK=$(realpath "${1:-$here/../../build/mozik}")
-source "$here/lib.sh"
-
-e2e_setup
-echo "== End-to-end: settings kept between runs"
-e2e_window_manager
+source "$(dirname "$0")/lib.sh"
+e2e_setup "settings kept between runs" wm
 folder="$E2E_TMP/play"
-mkdir -p "$folder"
-
-window_size() { xwininfo -id "$E2E_WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'; }
 
 # photograph_and_exit FILE: the main window, the pointer out of its way; then Alt+X.
 photograph_and_exit() {
   e2e_expect title "Mozik.bmp  -  5 x 5"
   xdotool mousemove 1900 1150
-  e2e_shot "$E2E_WID" "$(window_size)+0+0" "$1"
-  e2e_key alt+x
-  e2e_wait_exit
-}
-
-# tile_colour P: the colour in the middle of the tile at P on the screen.
-tile_colour() {
-  local tile size at
-  tile=$(e2e_tile "$1")
-  size=${tile%%+*}
-  at=${tile#*+}
-  import -window root -crop "1x1+$((${at%+*} + ${size%x*} / 2))+$((${at#*+} + ${size#*x} / 2))" +repage \
-    -format '%[pixel:p{0,0}]' info: 2>/dev/null
+  e2e_shot "$E2E_WID" "$(e2e_window_size)+0+0" "$1"
+  e2e_quit
 }
 
 e2e_start "$folder"
@@ -55,34 +34,27 @@ fi
 convert -size 100x100 xc:red \( \( -size 50x50 xc:yellow xc:lime +append \) \( -size 50x50 xc:blue xc:white +append \) \
   -append \) -size 100x100 xc:red +append "$E2E_TMP/wide.png"
 e2e_start "$folder"
-e2e_menu s 6
-e2e_expect size 6
-e2e_key F3
-e2e_window "Открыть" >/dev/null
-sleep 0.5  # its folder is listed
-e2e_key ctrl+a
-xdotool type --delay 20 "$E2E_TMP/wide.png"
-e2e_key Return
+e2e_size 6
+e2e_open_with_f3 "$E2E_TMP/wide.png"
 e2e_expect title "wide.png  -  6 x 6"
 e2e_focus "$E2E_WID"
 e2e_menu g s
 e2e_expect statusline 1
 xdotool windowsize "$E2E_WID" 640 720
 e2e_wait_for '[ "$(e2e_state tileside)" -gt 41 ]' "the board to grow"
-size=$(window_size)
-e2e_key alt+x
-e2e_wait_exit
+size=$(e2e_window_size)
+e2e_quit
 E2E_REUSE_HOME=1 e2e_start "$folder"
 e2e_expect title "wide.png  -  6 x 6"
 e2e_expect statusline 1
-[ "$(window_size)" = "$size" ] || e2e_fail "the window came back $(window_size), not $size"
+[ "$(e2e_window_size)" = "$size" ] || e2e_fail "the window came back $(e2e_window_size), not $size"
 e2e_note "6 x 6, wide.png from the open dialog, the status line and a window of $size came back after Alt+X"
 
 e2e_menu g k
 e2e_expect proportions 1
 for corner in "1 srgb(255,255,0)" "6 srgb(0,255,0)" "31 srgb(0,0,255)" "36 srgb(255,255,255)"; do
   read -r p colour <<<"$corner"
-  e2e_wait_for '[ "$(tile_colour "$p")" = "$colour" ]' "tile $p in $colour (it is $(tile_colour "$p"))"
+  e2e_wait_for '[ "$(e2e_pixel root $(e2e_tile_middle "$p"))" = "$colour" ]' "tile $p in $colour"
 done
 e2e_note "kept in proportion, the board's corners are those of the picture's middle square"
 e2e_key F2
@@ -92,6 +64,4 @@ e2e_expect status "Ходов: 1"
 e2e_click_tile 33  # a line of two
 e2e_expect status "Ходов: 3"
 e2e_note "the status line counts the moves, each tile of a line: $(e2e_state status)"
-e2e_key alt+x
-e2e_wait_exit
-echo "End-to-end settings test passed."
+e2e_quit

@@ -6,25 +6,16 @@
 
 QPalette TestPalette()
 {
+    const QColor face(0xC0, 0xC0, 0xC0), white(Qt::white), black(Qt::black);
+    const std::pair<QPalette::ColorRole, QColor> colours[] = {
+        {QPalette::Window, face}, {QPalette::Button, face}, {QPalette::Dark, QColor(0x80, 0x80, 0x80)},
+        {QPalette::Mid, QColor(0xA0, 0xA0, 0xA0)}, {QPalette::Light, white}, {QPalette::Midlight, QColor(0xE0, 0xE0, 0xE0)},
+        {QPalette::Shadow, QColor(0x00, 0x80, 0x80)}, {QPalette::Base, white}, {QPalette::Text, black},
+        {QPalette::WindowText, black}, {QPalette::ButtonText, black}, {QPalette::Highlight, QColor(0x00, 0x00, 0x80)},
+        {QPalette::HighlightedText, white}, {QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1)}, {QPalette::ToolTipText, black}};
     QPalette palette;
-    const QColor face(0xC0, 0xC0, 0xC0);
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Window, face);
-        palette.setColor(group, QPalette::Button, face);
-        palette.setColor(group, QPalette::Dark, QColor(0x80, 0x80, 0x80));
-        palette.setColor(group, QPalette::Mid, QColor(0xA0, 0xA0, 0xA0));
-        palette.setColor(group, QPalette::Light, Qt::white);
-        palette.setColor(group, QPalette::Midlight, QColor(0xE0, 0xE0, 0xE0));
-        palette.setColor(group, QPalette::Shadow, QColor(0x00, 0x80, 0x80));
-        palette.setColor(group, QPalette::Base, Qt::white);
-        palette.setColor(group, QPalette::Text, Qt::black);
-        palette.setColor(group, QPalette::WindowText, Qt::black);
-        palette.setColor(group, QPalette::ButtonText, Qt::black);
-        palette.setColor(group, QPalette::Highlight, QColor(0x00, 0x00, 0x80));
-        palette.setColor(group, QPalette::HighlightedText, Qt::white);
-        palette.setColor(group, QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1));
-        palette.setColor(group, QPalette::ToolTipText, Qt::black);
-    }
+    for (const auto& [role, colour] : colours)
+        palette.setColor(role, colour);  // every group
     palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     return palette;
 }

@@ -7,8 +7,6 @@
 #include "tests/support/CoreSupport.h"
 #include "tests/support/ScratchFolders.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #ifdef MOZIK_TEST_WIDGETS
 #include <QApplication>
@@ -25,9 +23,6 @@ int main(int argc, char** argv)
 #ifdef MOZIK_TEST_WIDGETS
     QApplication::setStyle(QStringLiteral("Fusion"));
 #endif
-    // The solver's tables, made ready once a 4 x 4 game starts, go to a cache folder of the run's.
-    QTemporaryDir cache;
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     TTestApplication app(argc, argv);
     TTestApplication::setPalette(TestPalette());
     RegisterFontSubstitutions();

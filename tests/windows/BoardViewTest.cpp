@@ -21,15 +21,29 @@ protected:
     QRect Home(int p) const { return Board()->Geometry().TileRect(p).ToQRect(); }
 };
 
-TEST_F(BoardView, AtTheLayoutsSizeEveryBoardIsTheLayoutsPixelForPixelAndIsSoAgainAfterTheWindowGrewAndShrank)
+TEST_F(BoardView, EverySizeEndsTheGameAndAtTheLayoutsSizeIsItsLayoutPixelForPixelAgainAfterTheWindowGrewAndShrank)
 {
-    for (const char* size : {"N1x1", "N4x4", "N6x6", "N7x7", "N5x5"}) {
+    for (const char* size : {"N1x1", "N4x4", "N6x6", "N7x7", "N5x5", "N5x5"}) {
+        form.Start();  // a game in progress ends, on the size in force too
+        clock.Advance(1000);
         Item(size)->trigger();
-        const int n = form.BoardSize(), t = 250 / n;
+        const int n = form.BoardSize(), t = 250 / n, cells = n * n;
+        EXPECT_FALSE(form.Running());
+        EXPECT_EQ(Time(), QString("Время : 0"));
+        EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  %1 x %1").arg(n));
+        for (QAction* item : Part<QMenu>(form, "Options1")->actions())
+            EXPECT_EQ(item->isChecked(), item == Item(size));
         ASSERT_EQ(Client()->size(), ClientSize(n)) << n;
-        for (int p = 1; p <= n * n; ++p) {
+        EXPECT_EQ(GapPos, cells);
+        // Panel1 owns the frames, then the pictures, in position order, each picture 2 inside.
+        const QList<QWidget*> owned = Board()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(owned.size(), 2 * cells);
+        for (int p = 1; p <= cells; ++p) {
             const int c = ColumnOf(p, n), r = RowOf(p, n);
-            ASSERT_EQ(Board()->FrameAt(p)->geometry(), QRect(t * (c - 1) + 4 * c - 1, t * (r - 1) + 4 * r - 1, t + 4, t + 4));
+            const QRect frame(t * (c - 1) + 4 * c - 1, t * (r - 1) + 4 * r - 1, t + 4, t + 4);
+            ASSERT_TRUE(owned[p - 1] == Board()->FrameAt(p) && owned[cells + p - 1] == TileAt(p)) << p;
+            ASSERT_EQ(std::pair(Board()->FrameAt(p)->geometry(), TileAt(p)->geometry()), std::pair(frame, frame.adjusted(2, 2, -2, -2)));
+            ASSERT_EQ(TileAt(p)->Picture().Image().size(), QSize(t, t));
         }
         const QImage before = form.grab().toImage();
         ResizeClient({700, 760});

@@ -93,36 +93,6 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     balloon->hide();
 }
 
-TEST_F(MainWindowTest, EverySizeEndsTheGameAndBuildsItsBoardOfFramesThenPictures)
-{
-    // Where the frames lie at each size is the board view's test.
-    for (const auto& [item, n] : {std::pair{Item("N1x1"), 1}, {Item("N4x4"), 4}, {Item("N6x6"), 6}, {Item("N7x7"), 7},
-                                  {Item("N5x5"), 5}, {Item("N5x5"), 5}}) {
-        form.Start();  // a game in progress ends, on the size in force too
-        clock.Advance(1000);
-        item->trigger();
-        const int cells = n * n;
-        EXPECT_FALSE(form.Running());
-        EXPECT_EQ(Time(), QString("Время : 0"));
-        EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  %1 x %1").arg(n));
-        for (QAction* size : Menu("Options1")->actions())
-            EXPECT_EQ(size->isChecked(), size == item);
-        // Panel1 owns the frames, then the pictures, in position order, each picture 2 inside.
-        const QList<QWidget*> owned = Board()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        ASSERT_EQ(owned.size(), 2 * cells);
-        EXPECT_EQ(Board()->LastNode()->Tile, owned[2 * cells - 1]);
-        int p = 1;
-        for (TTileNode* node = Board()->FirstNode(); node; node = node->Next, ++p) {
-            ASSERT_EQ(node->Frame, owned[p - 1]);
-            ASSERT_EQ(node->Tile, owned[cells + p - 1]);
-            EXPECT_EQ(node->Tile->geometry(), node->Frame->geometry().adjusted(2, 2, -2, -2));
-            EXPECT_EQ(node->Tile->Picture().Image().size(), QSize(250 / n, 250 / n));
-        }
-        EXPECT_EQ(p, cells + 1);
-        EXPECT_EQ(GapPos, cells);
-    }
-}
-
 TEST_F(MainWindowTest, LongTimesShowWholeInTheClockTheResultAndTheScoreRows)
 {
     // How a time is fitted to a box is the fitting font's test; here each box fits its own.
@@ -289,12 +259,9 @@ TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOve
     EXPECT_EQ(GapPos, 24);
     showsTheGame();
 
-    TForm2 result(&form);
-    TForm3 scores(&form);
-    Form2 = &result;
-    Form3 = &scores;
+    TEndDialogs dialogs(&form);
+    auto& [result, scores, driver] = dialogs;
     clock.Advance(42000);
-    ModalDriver driver;
     driver.Expect([&](QWidget* modal) {
         EXPECT_EQ(modal, &result);
         EXPECT_EQ(result.Label2->text(), QString("42"));
@@ -309,10 +276,6 @@ TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOve
     });
     for (int p : SolutionClicks(form.Session().Game()))
         Click(p);
-    Form2 = nullptr;
-    Form3 = nullptr;
-    EXPECT_EQ(driver.Handled(), 2);
-    EXPECT_EQ(driver.Unexpected(), 0);
     // The clock stopped at the game's time, the whole picture shows, and the record is saved at once.
     EXPECT_FALSE(form.Running());
     clock.Advance(1000);

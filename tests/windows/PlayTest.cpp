@@ -137,11 +137,7 @@ TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResult)
 {
     const QString scores = form.Session().ScoreFile().Path();
     const QByteArray saved = ReadFile(scores);
-    TForm2 result(&form);
-    TForm3 table(&form);
-    Form2 = &result;
-    Form3 = &table;
-    ModalDriver noDialogs;
+    const TEndDialogs none(&form);  // no result dialog, no scores
 
     Item("Solve1")->trigger();
     form.Session().WaitForWork();
@@ -154,10 +150,7 @@ TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResult)
     EXPECT_FALSE(form.Session().Solving() || form.Running() || form.isFullScreen());
     EXPECT_TRUE(TileAt(25)->isVisibleTo(&form));  // the whole picture
     QCoreApplication::processEvents();
-    EXPECT_EQ(noDialogs.Handled() + noDialogs.Unexpected(), 0);  // no result dialog, no scores
     EXPECT_EQ(ReadFile(scores), saved);
-    Form2 = nullptr;
-    Form3 = nullptr;
 }
 
 } // namespace

@@ -29,6 +29,7 @@ protected:
     QString DataFile() const { return dir.filePath("data/Mozik/Mozik.ini"); }
     QTemporaryDir dir;
     ScopedCurrentDir workIn{dir.path()};  // the data folder goes there too
+    TManualClock clock;
 };
 
 TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
@@ -37,7 +38,6 @@ TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
     ASSERT_TRUE(QDir(dir.path()).mkpath("Mozik.ini") && QDir(dir.path()).mkpath("data/Mozik"));
     ASSERT_EQ(mkfifo(QFile::encodeName(DataFile()), 0600), 0);
     ScopedErrorBoxes errors;
-    TManualClock clock;
     TForm1 form(clock);
     EXPECT_TRUE(errors.Messages().isEmpty());  // told once the window shows
     form.show();
@@ -63,12 +63,9 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     // The start folder's file is a folder: the message about it waits for the window to show.
     ASSERT_TRUE(QDir(dir.path()).mkpath("Mozik.ini"));
     ScopedErrorBoxes errors;
-    TManualClock clock;
     TForm1 form(clock);
-    TForm2 result(&form);
-    TForm3 scores(&form);
-    Form3 = &scores;
-    ModalDriver driver;
+    TEndDialogs dialogs(&form);
+    auto& [result, scores, driver] = dialogs;
     driver.Expect([&](QWidget* modal) {
         EXPECT_EQ(modal, &scores);
         form.FinishStart();  // the window's first paint comes while the dialog is open ...
@@ -84,7 +81,6 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     EXPECT_EQ(errors.Owners()[0], &form);
 
     // A record whose save fails is told over the result dialog, not behind it.
-    Form2 = &result;
     form.Start();
     driver.Expect([&](QWidget*) {
         TypeText(result.Edit1, "Anna");
@@ -96,14 +92,10 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
         form.Session().Move(p);
     ASSERT_EQ(errors.Owners().size(), 2);
     EXPECT_EQ(errors.Owners()[1], &result);
-    EXPECT_EQ(driver.Unexpected(), 0);
-    Form2 = nullptr;
-    Form3 = nullptr;
 }
 
 TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWhatCouldNotBeWrittenYet)
 {
-    TManualClock clock;
     TForm1 form(clock);
     EXPECT_EQ(form.Session().ScoreFile().Path(), DataFile());
     EXPECT_FALSE(QFileInfo::exists(DataFile()));  // not before the window is on the screen
@@ -144,19 +136,15 @@ TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWha
 
 TEST_F(ScoreCommandsTest, ThePlaceOfferedAndTheScoresShownAreTheFileAsItIsThen)
 {
-    TManualClock clock;
     TForm1 form(clock);
-    TForm2 result(&form);
-    TForm3 scores(&form);
-    Form2 = &result;
-    Form3 = &scores;
+    TEndDialogs dialogs(&form);
+    auto& [result, scores, driver] = dialogs;
     // Another window fills the 5 x 5 table with one-second records after this one read it.
     TScoreTable fast;
     for (int i = 0; i < kScorePlaces; ++i)
         fast.Place(5, "Fast", 1);
     QDir().mkpath(dir.filePath("data/Mozik"));
     WriteFile(DataFile(), fast.ToFileText());
-    ModalDriver driver;
     driver.Expect([&](QWidget* modal) {
         EXPECT_EQ(modal, &result);
         EXPECT_FALSE(result.Edit1->isEnabled());  // two seconds earn no place any more
@@ -183,10 +171,6 @@ TEST_F(ScoreCommandsTest, ThePlaceOfferedAndTheScoresShownAreTheFileAsItIsThen)
         scores.Button1->click();
     });
     form.HighScores1Click();
-    EXPECT_EQ(driver.Handled(), 3);
-    EXPECT_EQ(driver.Unexpected(), 0);
-    Form2 = nullptr;
-    Form3 = nullptr;
 }
 
 } // namespace

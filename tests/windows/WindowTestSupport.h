@@ -40,6 +40,15 @@ T* Part(const QObject& window, const char* name)
     return part;
 }
 
+// The result and score dialogs that the end of a game opens, while alive, and a driver to answer them.
+struct TEndDialogs {
+    explicit TEndDialogs(QWidget* owner) : result(owner), scores(owner) { Form2 = &result, Form3 = &scores; }
+    ~TEndDialogs() { Form2 = nullptr, Form3 = nullptr; }
+    TForm2 result;
+    TForm3 scores;
+    ModalDriver answers;
+};
+
 // The score file and the data folder of the window go to the fresh folder.
 class TWindowTest : public ::testing::Test {
 protected:

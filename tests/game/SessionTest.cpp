@@ -197,24 +197,15 @@ TEST_F(SessionTest, AHintShowsTheTileTheSolverMovesNextUntilAMoveOrACommandAndAn
     EXPECT_FALSE(session.Busy());
 }
 
-TEST_F(SessionTest, EveryMoveIsToldAsASlideAndAGivenUpGameHurriedHomeSlidesNoMore)
+// Every move is told as a slide, the gap in the game already moved; a playback hurried home slides no more.
+TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
 {
-    std::vector<std::pair<TMove, int>> slid;  // each slide with the gap in the game by then
+    std::vector<std::pair<TMove, int>> slid;
     QObject::connect(&session, &TSession::Slid, [&](const TMove& move) { slid.push_back({move, Game().GapPos()}); });
     session.Start();
     session.Move(5);  // the column above the gap
     session.Undo();
     EXPECT_EQ(slid, (std::vector<std::pair<TMove, int>>{{{5, 25}, 5}, {{25, 5}, 25}}));
-    session.Solve();
-    session.WaitForWork();
-    clock.Advance(250);
-    session.FinishSolveNow();
-    EXPECT_EQ(slid.size(), 4u);  // two steps of the playback, then none
-}
-
-TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
-{
-    session.Start();
     Second();
     session.Solve();
     EXPECT_TRUE(session.Solving() && Game().GivenUp());
@@ -224,6 +215,7 @@ TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
     clock.Advance(375);
     EXPECT_EQ(Game().Moves(), moved + 3);  // eight moves a second
     session.FinishSolveNow();
+    EXPECT_EQ(slid.size(), 5u);
     EXPECT_FALSE(session.Solving() || Game().Running());
     EXPECT_EQ(std::pair(Game().Position(), Game().Seconds()), std::pair(GoalPosition(5), 1));
     ASSERT_EQ(ends.size(), 1u);

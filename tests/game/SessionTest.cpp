@@ -1,5 +1,4 @@
-// The play flow without a window: a session on a clock the test steps, its solver's answers taken
-// by joining the worker, its pictures read from files the test writes.
+// The play flow without a window, on a clock the test steps.
 
 #include "game/Session.h"
 #include "solver/OptimalSolver.h"
@@ -451,8 +450,7 @@ TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWa
     EXPECT_EQ(ends.size(), 1u);
 }
 
-// A move, a size change, a new game (and so a new picture): each returns while the worker is held,
-// and the worker, told to stop, ends by itself as soon as it is let go, its answer dropped.
+// A move, a size change, a new game: none waits for the held worker, which then stops at its first look.
 TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 {
     const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); },
@@ -473,8 +471,6 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
     EXPECT_EQ(session.HintedTile(), 0);
 }
 
-// The status line's shortest way from a 4 x 4 start: measured beside the hints once the tables are
-// ready, and dropped with the game.
 TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreReadyAndDroppedWithTheGame)
 {
     TSolverClient client;

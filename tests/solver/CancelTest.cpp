@@ -1,6 +1,5 @@
-// Every phase of the solver stops within a few thousand steps of a stop request, and a failure
-// inside it (out of memory, here thrown at a check point) comes back as "no answer". Nothing is
-// timed: a watcher counts the steps between check points and the checks after the stop.
+// Every phase of the solver stops within one check interval of a stop request, and a failure inside
+// it comes back as "no answer"; counted by a watcher, never timed.
 
 #include "solver/FastSolver.h"
 #include "solver/OptimalSolver.h"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -209,29 +210,81 @@ TPictureDataCheck CheckPng(TBytes file, QSize size)
 // progressive picture's first DC scan, and two (its DC and its first AC code) in a sequential
 // one. Arithmetic coding needs next to nothing for a flat picture, and its decoder reads zeros
 // where the data ends, so nothing tells a file cut short: such files are not read.
-TPictureDataCheck CheckJpeg(TBytes file, QSize size)
-{
-    struct Component {
-        int id, across, down;
-        bool scanned = false;
-    };
-    const QString damaged = Tr("Рисунок JPEG повреждён.");
-    if (!file.Has(0, 4) || file.at[0] != 0xFF || file.at[1] != 0xD8)
-        return Refused(Tr("Это не рисунок JPEG."));
-    std::vector<Component> components;
+struct TJpegComponent {
+    int id, across, down;
+    bool scanned = false;  // a scan has brought its first coefficients
+};
+
+// What a JPEG file's segments tell: its frame, its scans, and how many bytes of coded data they
+// hold.
+struct TJpegOutline {
+    std::vector<TJpegComponent> components;
     qint64 width = 0, height = 0, coded = 0;
     bool progressive = false, arithmetic = false, lossless = false, ended = false;
     int scans = 0;
-    for (qint64 pos = 2; pos < file.size && !ended;) {
+};
+
+// Takes a frame header; false when it is damaged.
+bool ReadJpegFrame(TJpegOutline& outline, uchar marker, const uchar* segment, qint64 length)
+{
+    const int count = length >= 8 ? segment[5] : 0;
+    if (count == 0 || length < 8 + 3 * count)
+        return false;
+    outline.height = qFromBigEndian<quint16>(segment + 1);
+    outline.width = qFromBigEndian<quint16>(segment + 3);
+    outline.progressive = (marker & 3) == 2;
+    outline.lossless = (marker & 3) == 3;
+    outline.arithmetic = marker >= 0xC9;
+    outline.components.clear();
+    for (int i = 0; i < count; ++i)
+        outline.components.push_back({segment[6 + 3 * i], segment[7 + 3 * i] >> 4, segment[7 + 3 * i] & 15});
+    return true;
+}
+
+// Takes a scan header; false when it is damaged.
+bool ReadJpegScan(TJpegOutline& outline, const uchar* segment, qint64 length)
+{
+    const int count = length >= 3 ? segment[0] : 0;
+    if (count == 0 || length < 6 + 2 * count)
+        return false;
+    const bool firstDc = segment[1 + 2 * count] == 0;  // its spectral selection starts at 0
+    for (int i = 0; i < count; ++i)
+        for (TJpegComponent& component : outline.components)
+            component.scanned = component.scanned || (component.id == segment[1 + 2 * i] && (firstDc || !outline.progressive));
+    return true;
+}
+
+// Where the coded data from `pos` on ends: at the next marker that is not a restart or a
+// stuffed 0xFF.
+qint64 JpegCodedDataEnd(TBytes file, qint64 pos)
+{
+    while (pos < file.size) {
+        const void* mark = std::memchr(file.at + pos, 0xFF, file.size - pos);
+        pos = mark ? static_cast<const uchar*>(mark) - file.at : file.size;
+        if (!file.Has(pos, 2))
+            return file.size;
+        if (file.at[pos + 1] != 0x00 && (file.at[pos + 1] < 0xD0 || file.at[pos + 1] > 0xD7))
+            return pos;
+        pos += 2;
+    }
+    return pos;
+}
+
+// Walks the segments up to the end marker, or as far as the file goes; a refusal when they are
+// damaged or too many scans come.
+std::optional<TPictureDataCheck> ReadJpegOutline(TBytes file, TJpegOutline& outline)
+{
+    const TPictureDataCheck damaged = Refused(Tr("Рисунок JPEG повреждён."));
+    for (qint64 pos = 2; pos < file.size && !outline.ended;) {
         if (file.at[pos] != 0xFF)
-            return Refused(damaged);
+            return damaged;
         while (pos < file.size && file.at[pos] == 0xFF)  // fill bytes
             ++pos;
         if (pos == file.size)
             break;
         const uchar marker = file.at[pos++];
-        ended = marker == 0xD9;
-        if (ended || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))  // no length
+        outline.ended = marker == 0xD9;
+        if (outline.ended || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))  // no length
             continue;
         if (!file.Has(pos, 2) || file.Be16(pos) < 2 || !file.Has(pos, file.Be16(pos)))
             break;  // cut in a segment
@@ -239,71 +292,57 @@ TPictureDataCheck CheckJpeg(TBytes file, QSize size)
         const uchar* segment = file.at + pos + 2;
         pos += length;
         const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame) {
-            const int count = length >= 8 ? segment[5] : 0;
-            if (count == 0 || length < 8 + 3 * count)
-                return Refused(damaged);
-            height = qFromBigEndian<quint16>(segment + 1);
-            width = qFromBigEndian<quint16>(segment + 3);
-            progressive = (marker & 3) == 2;
-            lossless = (marker & 3) == 3;
-            arithmetic = marker >= 0xC9;
-            components.clear();
-            for (int i = 0; i < count; ++i)
-                components.push_back({segment[6 + 3 * i], segment[7 + 3 * i] >> 4, segment[7 + 3 * i] & 15});
-        } else if (marker == 0xDA) {
-            if (++scans > kMaxJpegScans)
-                return Refused(Tr("Рисунок JPEG разбит больше чем на %1 проходов: его чтение заняло бы слишком много времени.")
-                                   .arg(kMaxJpegScans));
-            const int count = length >= 3 ? segment[0] : 0;
-            if (count == 0 || length < 6 + 2 * count)
-                return Refused(damaged);
-            const bool firstDc = segment[1 + 2 * count] == 0;  // its spectral selection starts at 0
-            for (int i = 0; i < count; ++i)
-                for (Component& component : components)
-                    component.scanned = component.scanned || (component.id == segment[1 + 2 * i] && (firstDc || !progressive));
-            // The coded data runs to the next marker that is not a restart or a stuffed 0xFF.
-            const qint64 start = pos;
-            while (pos < file.size) {
-                const void* mark = std::memchr(file.at + pos, 0xFF, file.size - pos);
-                pos = mark ? static_cast<const uchar*>(mark) - file.at : file.size;
-                if (!file.Has(pos, 2))
-                    pos = file.size;
-                else if (file.at[pos + 1] == 0x00 || (file.at[pos + 1] >= 0xD0 && file.at[pos + 1] <= 0xD7))
-                    pos += 2;
-                else
-                    break;
-            }
-            coded += pos - start;
-        }
+        if (frame && !ReadJpegFrame(outline, marker, segment, length))
+            return damaged;
+        if (marker != 0xDA)
+            continue;
+        if (++outline.scans > kMaxJpegScans)
+            return Refused(Tr("Рисунок JPEG разбит больше чем на %1 проходов: его чтение заняло бы слишком много времени.")
+                               .arg(kMaxJpegScans));
+        if (!ReadJpegScan(outline, segment, length))
+            return damaged;
+        const qint64 codedEnd = JpegCodedDataEnd(file, pos);
+        outline.coded += codedEnd - pos;
+        pos = codedEnd;
     }
-    if (!ended)
+    return std::nullopt;
+}
+
+TPictureDataCheck CheckJpeg(TBytes file, QSize size)
+{
+    const QString damaged = Tr("Рисунок JPEG повреждён.");
+    if (!file.Has(0, 4) || file.at[0] != 0xFF || file.at[1] != 0xD8)
+        return Refused(Tr("Это не рисунок JPEG."));
+    TJpegOutline jpeg;
+    if (std::optional<TPictureDataCheck> refused = ReadJpegOutline(file, jpeg))
+        return *refused;
+    if (!jpeg.ended)
         return CutShort(size);
-    if (components.empty() || width == 0 || height == 0)
+    if (jpeg.components.empty() || jpeg.width == 0 || jpeg.height == 0)
         return Refused(damaged);
-    if (arithmetic)
+    if (jpeg.arithmetic)
         return Refused(Tr("Рисунки JPEG с арифметическим кодированием не открываются."));
-    if (lossless)
+    if (jpeg.lossless)
         return {};  // no blocks; left to the reader
     int mostAcross = 1, mostDown = 1;
-    for (const Component& component : components) {
+    for (const TJpegComponent& component : jpeg.components) {
         if (component.across < 1 || component.across > 4 || component.down < 1 || component.down > 4)
             return Refused(damaged);
         mostAcross = std::max(mostAcross, component.across);
         mostDown = std::max(mostDown, component.down);
     }
     qint64 blocks = 0, bufferedBlocks = 0;
-    for (const Component& component : components) {
+    for (const TJpegComponent& component : jpeg.components) {
         if (!component.scanned)
             return CutShort(size);
-        blocks += CeilDiv(CeilDiv(width * component.across, mostAcross), 8) * CeilDiv(CeilDiv(height * component.down, mostDown), 8);
-        bufferedBlocks += CeilDiv(width, 8 * mostAcross) * component.across * CeilDiv(height, 8 * mostDown) * component.down;
+        blocks += CeilDiv(CeilDiv(jpeg.width * component.across, mostAcross), 8) * CeilDiv(CeilDiv(jpeg.height * component.down, mostDown), 8);
+        bufferedBlocks += CeilDiv(jpeg.width, 8 * mostAcross) * component.across * CeilDiv(jpeg.height, 8 * mostDown) * component.down;
     }
-    if (coded * 8 < blocks * (progressive ? 1 : 2))
+    if (jpeg.coded * 8 < blocks * (jpeg.progressive ? 1 : 2))
         return CutShort(size);
     // A picture in several scans is decoded through a buffer of every block's 64 coefficients.
     constexpr qint64 blockCoefficientBytes = 64 * 2;
-    return {QString(), progressive || scans > 1 ? bufferedBlocks * blockCoefficientBytes : 0};
+    return {QString(), jpeg.progressive || jpeg.scans > 1 ? bufferedBlocks * blockCoefficientBytes : 0};
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <variant>
 
 namespace {
 
@@ -83,16 +84,22 @@ bool Answer(const std::string& line)
     return false;
 }
 
-int Run(int argc, char** argv)
+struct TOptions {
+    bool Fast = false, Stats = false, Cache = true;
+};
+
+// The options, or the exit status when the command line ends the program (--help, --version,
+// an unknown option).
+std::variant<TOptions, int> ParseOptions(int argc, char** argv)
 {
-    bool fast = false, stats = false, cache = true;
+    TOptions options;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--fast") == 0) {
-            fast = true;
+            options.Fast = true;
         } else if (std::strcmp(argv[i], "--stats") == 0) {
-            stats = true;
+            options.Stats = true;
         } else if (std::strcmp(argv[i], "--no-cache") == 0) {
-            cache = false;
+            options.Cache = false;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             const std::string usage = kUsage;
             return Answer(usage.substr(0, usage.size() - 1)) ? 0 : 1;
@@ -103,76 +110,95 @@ int Run(int argc, char** argv)
             return 2;
         }
     }
+    return options;
+}
 
-    TFastSolver fastSolver;
-    TTableStore tables4(TPatternDatabase::Shared(4), cache ? TTableStore::DefaultFile() : std::string());
-    bool allSolved = true;
-    std::string line;
-    bool tooLong = false;
-    for (long lineNumber = 1; ReadLine(line, tooLong); ++lineNumber) {
-        if (!tooLong && IsSkipped(line))
-            continue;
+class TLineSolver {
+public:
+    explicit TLineSolver(const TOptions& options)
+        : options_(options), tables4_(TPatternDatabase::Shared(4), options.Cache ? TTableStore::DefaultFile() : std::string())
+    {
+    }
+
+    // The answer to one line of the input: the moves, or "error: " and why.
+    std::string Answer(long lineNumber, const std::string& line, bool tooLong)
+    {
         const TParsedPosition parsed =
             tooLong ? TParsedPosition{std::nullopt, "line longer than " + std::to_string(kMaxLineLength) + " characters"}
                     : ParsePosition(line);
-        std::string error = parsed.Error;
-        if (parsed.Position && !IsSolvable(*parsed.Position))
-            error = "not solvable: no moves bring this board home";
-        if (!error.empty()) {
-            if (!Answer("error: " + error))
-                return 1;
-            allSolved = false;
-            continue;
-        }
-
+        if (!parsed.Position)
+            return "error: " + parsed.Error;
         const TPosition& position = *parsed.Position;
+        if (!IsSolvable(position))
+            return "error: not solvable: no moves bring this board home";
         std::optional<TSolution> solution;
         double seconds = 0;
         try {
-            // The tables this board needs are made ready before its clock starts (once per
-            // process), and their time is told on its own; they fail only for want of memory.
-            if (!fast && !IsGoal(position) && position.N >= 2 && position.N <= kPatternMaxSize
-                && !TPatternDatabase::Shared(position.N).IsBuilt()) {
-                const auto preparing = std::chrono::steady_clock::now();
-                TPrepareWay way = TPrepareWay::Built;
-                const bool ready = position.N == 4 ? tables4.Prepare({}, 0, &way) == TPrepareResult::Ready
-                                                   : TPatternDatabase::Shared(position.N).Build() == TBuildResult::Built;
-                if (!ready)
-                    throw std::bad_alloc();
-                if (stats)
-                    std::fprintf(stderr, "tables for %dx%d %s in %.3f s\n", position.N, position.N,
-                                 way == TPrepareWay::Read ? "read" : "built",
-                                 std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count());
-            }
+            PrepareTables(position);
             const auto started = std::chrono::steady_clock::now();
-            if (!fast && position.N <= kPatternMaxSize)
+            if (!options_.Fast && position.N <= kPatternMaxSize)
                 solution = TOptimalSolver(TPatternDatabase::Shared(position.N)).Solve(position);
             else
-                solution = fastSolver.Solve(position);
+                solution = fastSolver_.Solve(position);
             if (!solution)
                 throw std::bad_alloc();  // the tables were ready; nothing else stops these searches
             seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         } catch (const std::bad_alloc&) {
-            error = kNoMemory;
+            return std::string("error: ") + kNoMemory;
         } catch (const std::exception& failure) {
-            error = failure.what();
+            return std::string("error: ") + failure.what();
         }
-        if (!error.empty()) {
-            if (!Answer("error: " + error))
-                return 1;
-            allSolved = false;
-            continue;
-        }
-
-        std::string out = std::to_string(solution->Tiles.size());
-        for (int tile : solution->Tiles)
-            out += ' ' + std::to_string(tile);
-        if (!Answer(out))
-            return 1;
-        if (stats)
+        if (options_.Stats)
             std::fprintf(stderr, "line %ld: %dx%d, %zu moves, %.3f s, %llu nodes, lower bound %d\n", lineNumber,
                          position.N, position.N, solution->Tiles.size(), seconds,
                          static_cast<unsigned long long>(solution->Nodes), solution->LowerBound);
+        std::string out = std::to_string(solution->Tiles.size());
+        for (int tile : solution->Tiles)
+            out += ' ' + std::to_string(tile);
+        return out;
+    }
+
+private:
+    // The tables this board needs are made ready before its clock starts (once per process), and
+    // their time is told on its own; they fail only for want of memory.
+    void PrepareTables(const TPosition& position)
+    {
+        if (options_.Fast || IsGoal(position) || position.N < 2 || position.N > kPatternMaxSize
+            || TPatternDatabase::Shared(position.N).IsBuilt())
+            return;
+        const auto preparing = std::chrono::steady_clock::now();
+        TPrepareWay way = TPrepareWay::Built;
+        const bool ready = position.N == 4 ? tables4_.Prepare({}, 0, &way) == TPrepareResult::Ready
+                                           : TPatternDatabase::Shared(position.N).Build() == TBuildResult::Built;
+        if (!ready)
+            throw std::bad_alloc();
+        if (options_.Stats)
+            std::fprintf(stderr, "tables for %dx%d %s in %.3f s\n", position.N, position.N,
+                         way == TPrepareWay::Read ? "read" : "built",
+                         std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count());
+    }
+
+    TOptions options_;
+    TFastSolver fastSolver_;
+    TTableStore tables4_;
+};
+
+int Run(int argc, char** argv)
+{
+    const std::variant<TOptions, int> options = ParseOptions(argc, argv);
+    if (const int* status = std::get_if<int>(&options))
+        return *status;
+    TLineSolver solver(std::get<TOptions>(options));
+    bool allSolved = true;
+    std::string line;
+    bool tooLong = false;
+    for (long lineNumber = 1; ReadLine(line, tooLong); ++lineNumber) {
+        if (tooLong || !IsSkipped(line)) {
+            const std::string answer = solver.Answer(lineNumber, line, tooLong);
+            if (!Answer(answer))
+                return 1;
+            allSolved = allSolved && answer.rfind("error: ", 0) != 0;
+        }
     }
     if (inputError) {
         Answer(std::string("error: cannot read standard input: ") + std::strerror(inputError));

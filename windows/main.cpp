@@ -30,6 +30,30 @@ namespace {
 // How long after its start the program may hold its window back for the picture it was given.
 constexpr std::chrono::milliseconds kStartPictureWait{500};
 
+// The application's names, look, texts and fonts, and the generator seeded from the clock.
+void DressApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Mozik"));
+    QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
+    // The windows set black text on the face colour: the light look keeps them readable under
+    // any desktop theme.
+    UseLightLook();
+    UseRussianQtTexts();
+    RegisterFontSubstitutions();
+    ProgramRandom().Randomize();
+    // For the end-to-end tests: slides this slow, to be photographed on their way.
+    if (const QString slide = qEnvironmentVariable("MOZIK_TEST_SLIDE_MS"); !slide.isEmpty())
+        SetSlideDuration(slide.toInt());
+}
+
+void MakeDialogs()
+{
+    QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
+    About = new TAbout(Form1);
+    Form2 = new TForm2(Form1);
+    Form3 = new TForm3(Form1);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -56,17 +80,7 @@ int main(int argc, char** argv)
     if (command.Picture)
         picture = std::make_unique<TPictureReading>(QByteArray::fromStdString(*command.Picture), LargestBoardSide());
     BuiltinPictureMayPaint();
-    QApplication::setApplicationName(QStringLiteral("Mozik"));
-    QApplication::setDesktopFileName(QStringLiteral(MOZIK_APP_ID));
-    // The windows set black text on the face colour: the light look keeps them readable under
-    // any desktop theme.
-    UseLightLook();
-    UseRussianQtTexts();
-    RegisterFontSubstitutions();
-    ProgramRandom().Randomize();
-    // For the end-to-end tests: slides this slow, to be photographed on their way.
-    if (const QString slide = qEnvironmentVariable("MOZIK_TEST_SLIDE_MS"); !slide.isEmpty())
-        SetSlideDuration(slide.toInt());
+    DressApplication();
 
     Form1 = new TForm1;  // the first window made becomes the main window; it reads its remembered picture
     if (picture)
@@ -76,12 +90,7 @@ int main(int argc, char** argv)
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - launched);
     Form1->Session().WaitForPicture(std::max(kStartPictureWait - waited, std::chrono::milliseconds(0)));
     // The dialogs follow once the main window is on the screen: nobody can open one before.
-    QObject::connect(Form1, &TForm1::Started, Form1, [] {
-        QApplication::setWindowIcon(ProgramIcon());  // every window and dialog carries it
-        About = new TAbout(Form1);
-        Form2 = new TForm2(Form1);
-        Form3 = new TForm3(Form1);
-    });
+    QObject::connect(Form1, &TForm1::Started, Form1, MakeDialogs);
     if (command.StateFile)
         ReportGameTo(*Form1, QByteArray::fromStdString(*command.StateFile));
     if (command.StartupProbe)

@@ -24,11 +24,6 @@ e2e_expect size 1
 e2e_screen_shot "$(e2e_tile 1)" "$E2E_TMP/whole.png"
 e2e_menu s 4
 e2e_expect size 4
-# The peek's picture lies over the tiles and the frames between them: from the first tile's
-# top-left corner to the last one's bottom-right.
-IFS='x+' read -r _ _ left top <<<"$(e2e_tile 1)"
-IFS='x+' read -r width height right bottom <<<"$(e2e_tile 16)"
-picture="$((right + width - left))x$((bottom + height - top))+$left+$top"
 e2e_key F2
 e2e_expect running 1
 
@@ -57,6 +52,11 @@ e2e_expect gap "$at"
 e2e_expect marked 0
 e2e_note "H marked tile $hinted, beside the gap, until the next move, and moved nothing"
 
+# The board has settled by now. The peek's picture lies over the tiles and the frames between
+# them: from the first tile's top-left corner to the last one's bottom-right.
+IFS='x+' read -r _ _ left top <<<"$(e2e_tile 1)"
+IFS='x+' read -r width height right bottom <<<"$(e2e_tile 16)"
+picture="$((right + width - left))x$((bottom + height - top))+$left+$top"
 e2e_screen_shot "$picture" "$E2E_TMP/before.png"
 xdotool keydown space
 e2e_expect peeking 1

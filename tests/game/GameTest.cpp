@@ -71,23 +71,6 @@ TEST(Game, MovesSlideTilesInTheGapsLineOnlyWhilePlaying)
     EXPECT_FALSE(game.Move(15).Moved);
 }
 
-TEST(Game, ALineSlidesAsOneMoveThatCountsEveryTileAndIsTakenBackAndMadeAgainInOneStep)
-{
-    TGame game(5);
-    TRandom random(4);
-    game.Start(random);
-    const TPosition start = game.Position();
-    EXPECT_EQ(game.Move(22).Move, (TMove{22, 25}));  // three tiles of the bottom row slide right
-    EXPECT_EQ(game.Grid().AtPosition(25, 5), start.Cells[23]);
-    EXPECT_EQ(game.Move(2).Move, (TMove{2, 22}));  // four tiles of the column slide down
-    EXPECT_EQ(std::pair(game.Grid().AtPosition(7, 5), game.Moves()), std::pair(start.Cells[1], 7));
-    EXPECT_EQ(game.Undo().Move, (TMove{22, 2}));  // the column back up, in one step
-    EXPECT_EQ(game.Undo().Move, (TMove{25, 22}));
-    EXPECT_EQ(game.Position(), start);
-    EXPECT_EQ(game.Redo().Move, (TMove{22, 25}));
-    EXPECT_EQ(game.Moves(), 17);
-}
-
 TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutTheClock)
 {
     TGame game(4);
@@ -120,7 +103,7 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutT
     EXPECT_FALSE(game.GivenUp());
 }
 
-TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
+TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainAndALineSlidesAsOneStep)
 {
     TGame game(5);
     TRandom random(8);
@@ -135,7 +118,6 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
         game.Tick();
     }
     EXPECT_EQ(game.Position(), start);
-    EXPECT_EQ(game.GapPos(), 25);
     EXPECT_EQ(game.Seconds(), 4);
     EXPECT_EQ(game.Moves(), 8);  // every slide counts, a take-back too
     EXPECT_FALSE(game.Undo().Moved);  // nothing before the start
@@ -152,6 +134,20 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainWhileTheClockRuns)
     EXPECT_EQ(game.History(), (std::vector<TMove>{{24, 25}, {19, 24}, {20, 19}}));
     game.TogglePause();
     EXPECT_FALSE(game.Undo().Moved);
+
+    // A line slides as one move that counts every tile, taken back and made again in one step.
+    game.TogglePause();
+    game.Start(random);
+    const TPosition lined = game.Position();
+    EXPECT_EQ(game.Move(22).Move, (TMove{22, 25}));  // three tiles of the bottom row slide right
+    EXPECT_EQ(game.Grid().AtPosition(25, 5), lined.Cells[23]);
+    EXPECT_EQ(game.Move(2).Move, (TMove{2, 22}));  // four tiles of the column slide down
+    EXPECT_EQ(std::pair(game.Grid().AtPosition(7, 5), game.Moves()), std::pair(lined.Cells[1], 7));
+    EXPECT_EQ(game.Undo().Move, (TMove{22, 2}));  // the column back up, in one step
+    EXPECT_EQ(game.Undo().Move, (TMove{25, 22}));
+    EXPECT_EQ(game.Position(), lined);
+    EXPECT_EQ(game.Redo().Move, (TMove{22, 25}));
+    EXPECT_EQ(game.Moves(), 17);
 }
 
 TEST(Commands, FollowTheStateOfTheGameAndThePeek)

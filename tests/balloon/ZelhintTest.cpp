@@ -56,10 +56,6 @@ protected:
 
 TEST_F(ZelHint, ColoursAndDirectionWaitForTheNextBalloonAndWithoutAManagerItTakesTheDefaults)
 {
-    EXPECT_EQ(HintPause(), 600);
-    manager->SetHintPauseTime(750);
-    EXPECT_EQ(HintPause(), 750);
-
     const QPointer<TNewHint> window = BalloonWindow();
     const QImage defaults = ActivateAt({200, 250})->grab().toImage();
     ExpectPixels(defaults, {{50, 10, clYellow}, {78, 18, clPurple}});  // right of the short text; its shadow

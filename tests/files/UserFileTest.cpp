@@ -1,5 +1,4 @@
-// The kinds of file a score file refuses are its own test (tests/game/ScoreFileTest.cpp); here
-// the rules the other files of the user share.
+// The rules every file of the user shares; the kinds of file refused are the score file's test.
 
 #include "files/UserFile.h"
 

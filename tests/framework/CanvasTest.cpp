@@ -6,12 +6,6 @@
 
 namespace {
 
-// A system colour splits as stored, and resolves through the palette: the gradient's and the light look's tests.
-TEST(Colors, AreStoredAsBlueGreenRed)
-{
-    EXPECT_EQ(ToQColor(0xFE09F1), QColor(0xF1, 0x09, 0xFE));
-}
-
 TEST(Bitmap, SixteenBitPicturesKeepFiveAndSixBitChannels)
 {
     TBitmap bitmap(1, 1);

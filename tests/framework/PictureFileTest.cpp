@@ -191,10 +191,7 @@ TEST_F(PictureFileTest, AFileThatShrinksWhileReadIsRefusedAndOneThatGrowsGivesTh
 TEST(PictureDialog, OffersEveryPictureFirstThenBitmapsThenEachFormat)
 {
     const QStringList formats = PictureFormats();
-    for (const char* format : {"bmp", "gif", "jpeg", "png"})
-        EXPECT_TRUE(formats.contains(format)) << format;
     EXPECT_FALSE(formats.contains("jpg"));  // one entry for both names
-
     const QStringList filter = PictureDialogFilter().split('|');
     ASSERT_EQ(filter.size(), 2 * (formats.size() + 1));
     EXPECT_TRUE(filter[0].startsWith("Все рисунки ( *.bmp ") && filter[0].contains("*.jpg *.jpeg"));

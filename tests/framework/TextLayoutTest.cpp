@@ -39,11 +39,7 @@ TEST(TextLayout, BreaksWordsAtBlanksAndLetsLongWordsOverflow)
     // Without word breaking the text stays one line, however long; an empty text is one empty line.
     EXPECT_EQ(Texts("ab cd  efghijk l", r, DT_LEFT).size(), 1u);
     EXPECT_EQ(Texts("", r, DT_WORDBREAK), std::vector<QString>{""});
-}
-
-TEST(TextLayout, SplitsAtLineEndsUnlessSingleLine)
-{
-    const TRect r = Rect(0, 0, 500, 100);
+    // Line ends split, unless single line.
     EXPECT_EQ(Texts("a\r\nb\nc", r, DT_LEFT), (std::vector<QString>{"a", "b", "c"}));
     EXPECT_EQ(Texts("a\r\nb", r, DT_SINGLELINE).size(), 1u);
 }

@@ -1,5 +1,4 @@
-// The play flow without a window: a session on a clock the test steps, its solver's answers taken
-// by joining the worker, its pictures read from files the test writes.
+// The play flow without a window, on a clock the test steps.
 
 #include "game/Session.h"
 #include "solver/OptimalSolver.h"
@@ -197,24 +196,15 @@ TEST_F(SessionTest, AHintShowsTheTileTheSolverMovesNextUntilAMoveOrACommandAndAn
     EXPECT_FALSE(session.Busy());
 }
 
-TEST_F(SessionTest, EveryMoveIsToldAsASlideAndAGivenUpGameHurriedHomeSlidesNoMore)
+// Every move is told as a slide, the gap in the game already moved; a playback hurried home slides no more.
+TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
 {
-    std::vector<std::pair<TMove, int>> slid;  // each slide with the gap in the game by then
+    std::vector<std::pair<TMove, int>> slid;
     QObject::connect(&session, &TSession::Slid, [&](const TMove& move) { slid.push_back({move, Game().GapPos()}); });
     session.Start();
     session.Move(5);  // the column above the gap
     session.Undo();
     EXPECT_EQ(slid, (std::vector<std::pair<TMove, int>>{{{5, 25}, 5}, {{25, 5}, 25}}));
-    session.Solve();
-    session.WaitForWork();
-    clock.Advance(250);
-    session.FinishSolveNow();
-    EXPECT_EQ(slid.size(), 4u);  // two steps of the playback, then none
-}
-
-TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
-{
-    session.Start();
     Second();
     session.Solve();
     EXPECT_TRUE(session.Solving() && Game().GivenUp());
@@ -224,6 +214,7 @@ TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
     clock.Advance(375);
     EXPECT_EQ(Game().Moves(), moved + 3);  // eight moves a second
     session.FinishSolveNow();
+    EXPECT_EQ(slid.size(), 5u);
     EXPECT_FALSE(session.Solving() || Game().Running());
     EXPECT_EQ(std::pair(Game().Position(), Game().Seconds()), std::pair(GoalPosition(5), 1));
     ASSERT_EQ(ends.size(), 1u);
@@ -459,8 +450,7 @@ TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWa
     EXPECT_EQ(ends.size(), 1u);
 }
 
-// A move, a size change, a new game (and so a new picture): each returns while the worker is held,
-// and the worker, told to stop, ends by itself as soon as it is let go, its answer dropped.
+// A move, a size change, a new game: none waits for the held worker, which then stops at its first look.
 TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 {
     const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); },
@@ -481,8 +471,6 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
     EXPECT_EQ(session.HintedTile(), 0);
 }
 
-// The status line's shortest way from a 4 x 4 start: measured beside the hints once the tables are
-// ready, and dropped with the game.
 TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreReadyAndDroppedWithTheGame)
 {
     TSolverClient client;

@@ -1,5 +1,4 @@
-// The settings file: values written as they change and read back by the next run, merged with
-// what another window wrote meanwhile; damaged files, and what is no file of the player's.
+// The settings file: written as values change, read back, merged; damaged and foreign files.
 
 #include "game/Settings.h"
 #include "tests/support/CoreSupport.h"

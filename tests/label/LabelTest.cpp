@@ -63,9 +63,6 @@ TEST(LabelModel, FreshLabelIsRaisedEditingADepthLeavesThePresetAndAnAngleForcesL
     EXPECT_EQ(label.Alignment(), taLeftJustify);
     label.SetAngle(0);
     EXPECT_EQ(label.Alignment(), taLeftJustify);
-    label.SetAlignment(taCenter);
-    label.SetAngle(360);
-    EXPECT_EQ(label.Alignment(), taLeftJustify);
 }
 
 TEST(LabelButton, SinksWhileTheLeftButtonHoldsItInside)

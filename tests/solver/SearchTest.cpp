@@ -13,10 +13,8 @@ namespace {
 TEST(SolverTables, GroupsAreCheckedAndBuiltOnceOnDemand)
 {
     EXPECT_FALSE(PartitionError(4, DefaultPartition(4)));
-    EXPECT_TRUE(PartitionError(4, {{1, 2}, {2, 3}}));
-    EXPECT_TRUE(PartitionError(4, {{16}}));
-    EXPECT_TRUE(PartitionError(4, {{}}));
-    EXPECT_TRUE(PartitionError(4, {{1, 2, 3, 4, 5, 6, 7, 8}}));
+    for (const TPartition& bad : std::vector<TPartition>{{{1, 2}, {2, 3}}, {{16}}, {{}}, {{1, 2, 3, 4, 5, 6, 7, 8}}})
+        EXPECT_TRUE(PartitionError(4, bad));
     EXPECT_TRUE(PartitionError(5, {{1}}));
     EXPECT_THROW(TPatternDatabase(3, {{0}}), std::invalid_argument);
 
@@ -85,39 +83,22 @@ TEST(SolverOptimal, RefusesBadBoardsAndGivesUpPastItsNodeLimit)
     EXPECT_FALSE(TOptimalSolver(SmallTables4()).Solve(RandomSolvablePosition(4, random), {}, 1000));
 }
 
+// Plain, and ranked by 4 x 4 tables as a hint past its search's budget is: every board comes home,
+// no 4 x 4 one in more moves than any needs.
 TEST(SolverFast, SolvesEverySizeWithinTheLongestFourByFourNeeds)
 {
-    std::mt19937 random(6);
-    TFastSolver solver(TFastSolverOptions{400, nullptr});
-    for (int n = 1; n <= 7; ++n)
-        for (int k = 0; k < (n == 4 ? 20 : 2); ++k) {
-            const TPosition board = RandomSolvablePosition(n, random);
-            const auto solution = solver.Solve(board);
-            ASSERT_TRUE(solution);
-            EXPECT_TRUE(Solves(board, solution->Tiles)) << n;
-            EXPECT_EQ(solution->LowerBound, ManhattanDistance(board));
-            if (n == 4) {
-                EXPECT_LE(int(solution->Tiles.size()), kLongestFourByFour);
-            }
-        }
-}
-
-// Ranked by 4 x 4 tables, as a hint past its search's budget is, the beam still brings every
-// board home within the most moves any needs.
-TEST(SolverFast, RankedByTablesStaysWithinTheLongestFourByFourNeeds)
-{
-    TFastSolverOptions options;
-    options.BeamWidth = 300;
-    options.Tables = &SmallTables4();
     ASSERT_EQ(SmallTables4().Build(), TBuildResult::Built);
-    std::mt19937 random(10);
-    for (int k = 0; k < 10; ++k) {
-        const TPosition board = RandomSolvablePosition(4, random);
-        const auto solution = TFastSolver(options).Solve(board);
-        ASSERT_TRUE(solution);
-        EXPECT_TRUE(Solves(board, solution->Tiles));
-        EXPECT_LE(int(solution->Tiles.size()), kLongestFourByFour);
-    }
+    std::mt19937 random(6);
+    for (const TPatternDatabase* tables : std::initializer_list<const TPatternDatabase*>{nullptr, &SmallTables4()})
+        for (int n = tables ? 4 : 1; n <= (tables ? 4 : 7); ++n)
+            for (int k = 0; k < (n == 4 ? 15 : 2); ++k) {
+                const TPosition board = RandomSolvablePosition(n, random);
+                const auto solution = TFastSolver(TFastSolverOptions{tables ? 300 : 400, tables}).Solve(board);
+                ASSERT_TRUE(solution);
+                EXPECT_TRUE(Solves(board, solution->Tiles)) << n;
+                EXPECT_TRUE(tables || solution->LowerBound == ManhattanDistance(board));
+                EXPECT_TRUE(n != 4 || int(solution->Tiles.size()) <= kLongestFourByFour) << solution->Tiles.size();
+            }
 }
 
 // Two tiles of the bottom row swapped, and two of the top row: the beam (of this width) finds
@@ -191,54 +172,32 @@ TEST(SolverHints, HintsKeepToThePlanAndFollowAShortestWayOnFourByFour)
     EXPECT_THROW(planner.NextMove(TPosition{2, {2, 1, 3, 0}}), std::invalid_argument);
 }
 
-// Before the tables are ready a 4 x 4 hint is the fast solver's, at once; once they are, the
-// answers are shortest. A search past its budget answers with the fast solver too, and Answer
-// then goes on to the shortest way.
-TEST(SolverHints, FourByFourAnswersAtOnceAndShortestWhenTheyCanBe)
+// A 4 x 4 search past its budget answers with the fast solver at once, then goes on to a shortest
+// way, which it keeps; larger boards get one answer, at once.
+TEST(SolverHints, ASearchPastItsBudgetAnswersFastThenShortest)
 {
-    TPatternDatabase tables(4, SmallPartition4());
-    TTableStore store(tables, "");
     THintOptions options = SmallHints();
-    options.Tables = &store;
-    THintPlanner planner(options);
-    std::mt19937 random(9);
-    const TPosition board = RandomWalk(4, 60, random);
-
-    const std::optional<THint> before = planner.Quick(board);
-    ASSERT_TRUE(before);
-    EXPECT_FALSE(before->Shortest);
-    EXPECT_TRUE(Solves(board, before->Moves));
-    EXPECT_FALSE(tables.IsBuilt());  // a quick answer never builds them
-    EXPECT_FALSE(planner.Shortest(board));
-
-    ASSERT_EQ(store.Prepare(), TPrepareResult::Ready);
-    const std::optional<THint> after = planner.Quick(board);
-    ASSERT_TRUE(after);
-    EXPECT_TRUE(after->Shortest);
-    const auto shortest = TOptimalSolver(tables).Solve(board);
-    EXPECT_EQ(after->Moves, shortest->Tiles);
-    EXPECT_GT(shortest->Nodes, kCheckInterval);  // enough for a budget of one node to end it
-
     options.NodeBudget = 1;  // the search gives up at its first check point
     THintPlanner hurried(options);
+    std::mt19937 random(9);
+    const TPosition board = RandomWalk(4, 60, random);
+    const auto shortest = TOptimalSolver(SmallTables4()).Solve(board);
+    ASSERT_GT(shortest->Nodes, kCheckInterval);  // enough for a budget of one node to end it
     std::vector<THint> answers;
-    EXPECT_TRUE(hurried.Answer(board, {}, [&](const THint& hint) { answers.push_back(hint); }));
+    const auto take = [&](const THint& hint) { answers.push_back(hint); };
+    EXPECT_TRUE(hurried.Answer(board, {}, take));
     ASSERT_EQ(answers.size(), 2u);
-    EXPECT_FALSE(answers[0].Shortest);
-    EXPECT_TRUE(Solves(board, answers[0].Moves));
+    EXPECT_TRUE(!answers[0].Shortest && Solves(board, answers[0].Moves));
     EXPECT_TRUE(answers[1].Shortest);
     EXPECT_EQ(answers[1].Moves.size(), shortest->Tiles.size());
-    // The shortest plan is kept: the next quick answer is from it.
-    EXPECT_TRUE(hurried.Quick(board)->Shortest);
+    EXPECT_TRUE(hurried.Quick(board)->Shortest);  // the shortest plan is kept
 
-    // Larger boards have no shortest answer to wait for: one answer, at once.
     const TPosition five = RandomSolvablePosition(5, random);
     EXPECT_FALSE(hurried.Shortest(five));
     answers.clear();
-    EXPECT_TRUE(hurried.Answer(five, {}, [&](const THint& hint) { answers.push_back(hint); }));
+    EXPECT_TRUE(hurried.Answer(five, {}, take));
     ASSERT_EQ(answers.size(), 1u);
-    EXPECT_FALSE(answers[0].Shortest);
-    EXPECT_TRUE(Solves(five, answers[0].Moves));
+    EXPECT_TRUE(!answers[0].Shortest && Solves(five, answers[0].Moves));
 }
 
 }  // namespace

@@ -81,14 +81,9 @@ TPosition UnpackBoard(int n, std::uint64_t key)
     return board;
 }
 
-TPartition SmallPartition4()
-{
-    return {{1, 2, 3}, {4, 7, 8}, {5, 6, 9}, {10, 13, 14}, {11, 12, 15}};
-}
-
 TPatternDatabase& SmallTables4()
 {
-    static TPatternDatabase tables(4, SmallPartition4());
+    static TPatternDatabase tables(4, {{1, 2, 3}, {4, 7, 8}, {5, 6, 9}, {10, 13, 14}, {11, 12, 15}});
     return tables;
 }
 

@@ -25,8 +25,7 @@ TPosition RandomWalk(int n, int steps, std::mt19937& random);
 bool Solves(const TPosition& position, const TMoves& moves);
 
 // Small 4 x 4 tables (five groups of three tiles): quick to build, weak enough that the searches
-// work hard. The shared ones are built once.
-TPartition SmallPartition4();
+// work hard; built once, on demand.
 TPatternDatabase& SmallTables4();
 
 // Hint options on the small tables, built, kept in memory only, with narrow beams.

@@ -25,6 +25,7 @@ protected:
     }
 
     const TGame& Game() const { return session.Game(); }
+    std::string Status() const { return session.StatusText().toStdString(); }
     // Plays the game home by clicks, as the player would.
     void PlayHome()
     {
@@ -48,9 +49,9 @@ protected:
     QStringList problems;
 };
 
-TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAndANewBoardEndsTheGame)
+TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAGameEndsByANewBoardWithoutAResultOrHomeWithItsTimeAndRecord)
 {
-    EXPECT_EQ(clock.ActiveTimers(), 0);  // nothing runs before a game
+    EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Игра не начата")));  // nothing runs before a game
     session.Start();
     clock.Advance(2500);
     session.TogglePause();
@@ -62,54 +63,26 @@ TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAndANewBoardEndsTheGame
     EXPECT_EQ(Game().Seconds(), 3);
     session.NewBoard(4);
     EXPECT_FALSE(Game().Running() || Game().Seconds() || clock.ActiveTimers());
-    EXPECT_EQ(std::pair(boards, ends.size()), std::pair(2, std::size_t(0)));  // no result for a game ended by a new board
-}
+    // No result for a game ended by a new board.
+    EXPECT_EQ(std::tuple(boards, ends.size(), Status()), std::tuple(2, std::size_t(0), std::string("Игра не начата")));
 
-TEST_F(SessionTest, AGameBroughtHomeEndsOnceWithItsTimeAndItsRecordGoesToTheFile)
-{
     session.Start();
     clock.Advance(42000);
     PlayHome();
     ASSERT_EQ(ends.size(), 1u);
-    EXPECT_EQ(std::tuple(ends[0].BoardSize, ends[0].Seconds, ends[0].GivenUp, ends[0].Qualifies), std::tuple(5, 42, false, true));
+    EXPECT_EQ(std::tuple(ends[0].BoardSize, ends[0].Seconds, ends[0].GivenUp, ends[0].Qualifies), std::tuple(4, 42, false, true));
+    EXPECT_EQ(Status(), "Рисунок собран  ·  Ходов: " + std::to_string(Game().Moves()));
     clock.Advance(1000);
     EXPECT_EQ(Game().Seconds(), 42);
     session.RecordScore("Мозик");
     const TScoreEntry record{EncodeName("Мозик"), 42};
-    EXPECT_EQ(std::pair(session.Scores().Entry(5, 1), TScoreFile(dir.filePath("Mozik.ini")).Load().Entry(5, 1)), std::pair(record, record));
+    EXPECT_EQ(std::pair(session.Scores().Entry(4, 1), TScoreFile(dir.filePath("Mozik.ini")).Load().Entry(4, 1)), std::pair(record, record));
     session.Start();
     session.RecordScore("Again");  // a game in progress earns nothing
-    EXPECT_EQ(session.Scores().Entry(5, 2), TScoreTable::EmptyEntry());
+    EXPECT_EQ(session.Scores().Entry(4, 2), TScoreTable::EmptyEntry());
 
     session.ClearScores();
     EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load(), TScoreTable());
-}
-
-TEST_F(SessionTest, TheStatusLineTellsTheMovesAndWhatTheGameIsDoing)
-{
-    const auto status = [this] { return session.StatusText().toStdString(); };
-    EXPECT_EQ(status(), "Игра не начата");
-    session.Start();
-    EXPECT_EQ(status(), "Ходов: 0");
-    session.Move(5);  // the column above the gap: four tiles
-    session.Undo();   // and back
-    EXPECT_EQ(status(), "Ходов: 8");
-    session.HoldPeek();
-    EXPECT_EQ(status(), "Виден весь рисунок  ·  Ходов: 8");
-    session.ReleasePeek();
-    session.TogglePause();
-    EXPECT_EQ(status(), "Пауза  ·  Ходов: 8");
-    session.TogglePause();
-    session.Solve();
-    EXPECT_EQ(status(), "Собирает компьютер  ·  Ходов: 8");
-    session.WaitForWork();
-    session.FinishSolveNow();
-    EXPECT_EQ(status(), "Рисунок собран компьютером  ·  Ходов: " + std::to_string(Game().Moves()));
-    session.Start();
-    PlayHome();
-    EXPECT_EQ(status(), "Рисунок собран  ·  Ходов: " + std::to_string(Game().Moves()));
-    session.NewBoard(5);
-    EXPECT_EQ(status(), "Игра не начата");
 }
 
 TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
@@ -184,24 +157,34 @@ TEST_F(SessionTest, AHintShowsTheTileTheSolverMovesNextUntilAMoveOrACommandAndAn
     EXPECT_FALSE(session.HintedTile() || session.Busy());
 }
 
-// Every move is told as a slide, the gap in the game already moved; a playback hurried home slides no more.
-TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
+// Every move is told as a slide, the gap in the game already moved; a playback hurried home slides
+// no more. The status line tells the moves of the game, every tile of a line counted.
+TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResultAndTheStatusLineSaysWhatTheGameIsDoing)
 {
     std::vector<std::pair<TMove, int>> slid;
     QObject::connect(&session, &TSession::Slid, [&](const TMove& move) { slid.push_back({move, Game().GapPos()}); });
     session.Start();
-    session.Move(5);  // the column above the gap
+    EXPECT_EQ(Status(), "Ходов: 0");
+    session.Move(5);  // the column above the gap: four tiles
     session.Undo();
     EXPECT_EQ(slid, (std::vector<std::pair<TMove, int>>{{{5, 25}, 5}, {{25, 5}, 25}}));
+    EXPECT_EQ(Status(), "Ходов: 8");
+    session.HoldPeek();
+    EXPECT_EQ(Status(), "Виден весь рисунок  ·  Ходов: 8");
+    session.ReleasePeek();
+    session.TogglePause();
+    EXPECT_EQ(Status(), "Пауза  ·  Ходов: 8");
+    session.TogglePause();
     clock.Advance(1000);
     session.Solve();
     EXPECT_TRUE(session.Solving() && Game().GivenUp());
-    EXPECT_EQ(clock.ActiveTimers(), 0);  // the clock stopped at once
+    EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Собирает компьютер  ·  Ходов: 8")));  // the clock stopped
     session.WaitForWork();
     const int moved = Game().Moves();
     clock.Advance(375);
     EXPECT_EQ(Game().Moves(), moved + 3);  // eight moves a second
     session.FinishSolveNow();
+    EXPECT_EQ(Status(), "Рисунок собран компьютером  ·  Ходов: " + std::to_string(Game().Moves()));
     EXPECT_EQ(slid.size(), 5u);
     EXPECT_FALSE(session.Solving() || Game().Running());
     EXPECT_EQ(std::pair(Game().Position(), Game().Seconds()), std::pair(GoalPosition(5), 1));
@@ -219,7 +202,7 @@ TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
     EXPECT_EQ(std::tuple(session.Solving(), Game().Position(), ends.size()), std::tuple(false, GoalPosition(5), std::size_t(2)));
 }
 
-TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnAndOnlyTheLastOneAskedForIsTaken)
+TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTakenAndOneThatCannotBeUsedIsTold)
 {
     const QString red = Picture("red.png", 60, Qt::red), blue = Picture("blue.bmp", 80, Qt::blue);
     session.Start();
@@ -244,30 +227,27 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnAndOnlyTheLastOneAskedForIsT
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(dir.filePath("cut.png")));
     EXPECT_EQ(std::pair(Game().Running(), session.PictureName()), std::pair(true, QString("blue.bmp")));
-}
 
-TEST_F(SessionTest, AReadingOnItsWayIsWaitedForUpToABoundAndOtherwiseTakenWhenItArrives)
-{
-    const QString blue = Picture("blue.bmp", 80, Qt::blue);
+    // A reading on its way is waited for up to a bound, and otherwise taken when it arrives.
     {
         ScopedPictureReadsHeld held;  // longer than any bound
-        session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(blue)));
+        session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(red)));
         EXPECT_FALSE(session.WaitForPicture(std::chrono::milliseconds(0)));
-        EXPECT_TRUE(session.Busy() && session.PictureName() == "start.png");
+        EXPECT_TRUE(session.Busy() && session.PictureName() == "blue.bmp");
         held.LetGo();
         session.WaitForWork();
     }
-    EXPECT_EQ(std::pair(session.Busy(), session.PictureName()), std::pair(false, QString("blue.bmp")));
+    EXPECT_EQ(std::pair(session.Busy(), session.PictureName()), std::pair(false, QString("red.png")));
     // Read already when handed over, and not to be used: told once, on return.
     auto missing = std::make_unique<TPictureReading>(QFile::encodeName(dir.filePath("none.png")));
     missing->Wait();
     session.OpenPicture(std::move(missing));
     EXPECT_TRUE(session.WaitForPicture(std::chrono::milliseconds(0)));
-    EXPECT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems.size(), 2);
     session.WaitForWork();
-    ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains(dir.filePath("none.png")) && problems[0].contains("Файл не найден."));
-    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_TRUE(problems[1].contains(dir.filePath("none.png")) && problems[1].contains("Файл не найден."));
+    EXPECT_EQ(session.PictureName(), QString("red.png"));
 }
 
 // Holds the solver's workers of a kind at their start until let go, and counts them: those begun,

@@ -63,9 +63,8 @@ TEST_F(BoardView, ALargerWindowGoesToTheBoardAndNeitherResizingNorASizeCommandSh
     // The tool bar keeps its height (its buttons stay at the left), the clock goes to the right end.
     EXPECT_EQ(std::vector({Part(form, "Panel2")->geometry(), Part(form, "Label1")->geometry(), Board()->geometry()}),
               std::vector({QRect(0, 0, 900, 40), QRect(775, 1, 124, 38), QRect(0, 40, 900, 920)}));
-    // (900 - 6) / 5 - 4 = 174; what is left over goes half to each side.
-    EXPECT_EQ(Board()->Geometry(), (TBoardGeometry{5, 174, 5, 15}));
-    EXPECT_EQ(Board()->Geometry().PeekRect(), Bounds(5, 15, 890, 890));  // over the frames, exactly
+    // (900 - 6) / 5 - 4 = 174; what is left over goes half to each side; the peek over the frames, exactly.
+    EXPECT_EQ(std::pair(Board()->Geometry(), Board()->Geometry().PeekRect()), std::pair(TBoardGeometry{5, 174, 5, 15}, Bounds(5, 15, 890, 890)));
 
     const QSize window = form.size();
     form.N7x7Click();
@@ -86,8 +85,7 @@ TEST_F(BoardView, ALargeBoardIsCutSharpFromThePictureOnceTheSizeHasSettledAndIsS
     clock.Advance(99);
     EXPECT_EQ(TileAt(7)->Picture().Width(), 50);  // the piece cut for the layout, scaled meanwhile
     clock.Advance(1);
-    EXPECT_EQ(TileAt(7)->Picture().Image(), piece);
-    EXPECT_EQ(TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32), piece);
+    EXPECT_EQ(std::pair(TileAt(7)->Picture().Image(), TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32)), std::pair(piece, piece));
 }
 
 TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGameIsAlreadyThere)
@@ -104,8 +102,7 @@ TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGame
     EXPECT_EQ(std::pair(Board()->Sliding(), TileAt(25)->geometry()), std::pair(false, Home(25)));
 
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);  // the whole line back in one step
-    EXPECT_EQ(form.Session().Game().Position(), start);
-    EXPECT_EQ(TileAt(21)->geometry(), Home(22));
+    EXPECT_EQ(std::pair(form.Session().Game().Position(), TileAt(21)->geometry()), std::pair(start, Home(22)));
     Click(20);  // during that slide: it ends at once, and this one starts from the game
     EXPECT_EQ(std::tuple(TileAt(21)->geometry(), TileAt(25)->Piece(), TileAt(25)->geometry()), std::tuple(Home(21), start.Cells[19], Home(20)));
     // A click where the game has that tile, wherever it is drawn: back down.
@@ -150,9 +147,8 @@ TEST_F(BoardView, TheStatusLineGrowsTheWindowUnderAnUnchangedBoardOrTakesTheBoar
     const QImage before = form.grab().toImage();
     const QRect board = Board()->geometry();
     Item("StatusLine1")->trigger();
-    EXPECT_EQ(Client()->size(), ClientSize(5) + QSize(0, 20));
-    EXPECT_EQ(Board()->geometry(), board);
-    EXPECT_EQ(Part<QLabel>(form, "Label2")->text(), form.Session().StatusText());
+    EXPECT_EQ(std::tuple(Client()->size(), Board()->geometry(), Part<QLabel>(form, "Label2")->text()),
+              std::tuple(ClientSize(5) + QSize(0, 20), board, form.Session().StatusText()));
     Item("StatusLine1")->trigger();
     EXPECT_EQ(form.grab().toImage(), before);  // the layout's window again
     form.showMaximized();
@@ -184,8 +180,9 @@ TEST_F(BoardView, APictureKeptInProportionShowsItsMiddleSquareOnTheTilesAndThePe
         Item("KeepProportions1")->trigger();  // on again: cut afresh, the game as it was
         EXPECT_EQ(form.Grid(), grid);
         for (int p = 1; p <= 25; ++p)  // nothing but its cell on each tile: square, and not stretched
-            if (const QImage tile = TileAt(p)->grab().toImage(); p != GapPos)
+            if (const QImage tile = TileAt(p)->grab().toImage(); p != GapPos) {
                 ASSERT_EQ(std::pair(tile.pixel(1, 1), tile.pixel(48, 48)), std::pair(colour(TileAt(p)->Piece()), colour(TileAt(p)->Piece()))) << p;
+            }
         form.Session().HoldPeek();
         const QImage whole = Part<TImage>(form, "PeekImage")->grab().toImage();
         EXPECT_EQ(std::pair(whole.pixel(2, 2), whole.pixel(263, 263)), std::pair(colour(1), colour(25)));

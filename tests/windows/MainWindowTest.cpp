@@ -32,17 +32,15 @@ protected:
 TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 {
     // Its size and the board's pieces are the sizes' test.
-    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
-    EXPECT_EQ(Image1()->Picture().PixelFormat(), TPixelFormat::pf16bit);
+    EXPECT_EQ(std::pair(form.windowTitle(), Image1()->Picture().PixelFormat()), std::pair(QString("Mozik.bmp  -  5 x 5"), TPixelFormat::pf16bit));
     {
         ScopedOpenFile cancel({});
         Item("Open1")->trigger();
         EXPECT_EQ(cancel.LastDefaultName(), QString("mozik.bmp"));
     }
     const auto* clock = Part<TFxLabel>(form, "Label1");
-    EXPECT_EQ(clock->geometry(), QRect(151, 1, 124, 38));  // right-aligned in the tool bar
-    EXPECT_EQ(clock->Font(), MakeFont("Arial", 21, clBtnFace, true));
-    EXPECT_EQ(Hint(clock), QString("А время идет ..."));
+    EXPECT_EQ(std::tuple(clock->geometry(), clock->Font(), Hint(clock)),  // right-aligned in the tool bar
+              std::tuple(QRect(151, 1, 124, 38), MakeFont("Arial", 21, clBtnFace, true), QString("А время идет ...")));
     for (int left = 8; const auto& [name, hint] : {std::pair("SpeedButton1", "Перемешать."), {"SpeedButton4", "Пауза."},
                                                    {"SpeedButton2", "Другой рисунок."}, {"SpeedButton3", "Выход из программы."}}) {
         const auto* button = Part<TSpeedButton>(form, name);

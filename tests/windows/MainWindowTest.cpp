@@ -1,12 +1,9 @@
-#include "framework/Application.h"
 #include "framework/HintWindow.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/StateReport.h"
 
 #include <QDropEvent>
 #include <QFontMetrics>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>

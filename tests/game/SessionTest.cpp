@@ -420,7 +420,9 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreReadyAndDroppedWithTheGame)
 {
     TSolverClient client;
-    client.SetOptions({.Tables = &store});
+    THintOptions options;
+    options.Tables = &store;
+    client.SetOptions(options);
     client.Watch(&gate);
     std::vector<int> lengths;
     QObject::connect(&client, &TSolverClient::Measured, [&](const TPosition& board, int moves) {

@@ -80,8 +80,9 @@ TEST_F(PlayTest, ArrowsUndoAndRedoReachTheGameByKeysAndMenuAndTheBoardShowsThem)
         Key(key);
         EXPECT_EQ(GapPos, gap) << key;
         QCoreApplication::processEvents();
-        if (gap == 24)
+        if (gap == 24) {
             EXPECT_EQ(painted, (std::map<QObject*, int>{{TileAt(25), 1}}));
+        }
     }
     clock.Advance(120);  // the last slide comes to rest
     const QImage after = Picture();

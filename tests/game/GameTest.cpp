@@ -9,41 +9,33 @@ namespace {
 TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndANewBoardEndsTheGame)
 {
     TGame game;
-    EXPECT_EQ(game.Position(), GoalPosition(5));
-    EXPECT_EQ(game.GapPos(), 25);
-    EXPECT_FALSE(game.Running() || game.Paused());
+    EXPECT_EQ(std::tuple(game.Position(), game.GapPos(), game.Running(), game.Paused()), std::tuple(GoalPosition(5), 25, false, false));
 
     TRandom random(99);
     ASSERT_TRUE(game.Start(random));
     EXPECT_TRUE(game.Running() && game.Playing() && game.Grid().At(5, 5) == 0);
-    EXPECT_TRUE(IsSolvable(game.Position()));
-    EXPECT_NE(game.Position(), GoalPosition(5));
+    EXPECT_TRUE(IsSolvable(game.Position()) && game.Position() != GoalPosition(5));
     const TPosition shuffled = game.Position();
 
     // A second game starts from the whole picture again, so the same seed gives the same board.
     game.Move(24);
     random.SetSeed(99);
     game.Start(random);
-    EXPECT_EQ(game.Position(), shuffled);
-    EXPECT_TRUE(game.History().empty());
+    EXPECT_TRUE(game.Position() == shuffled && game.History().empty());
 
     // A new board ends the game, but a pause lasts until the next start.
     game.Tick();
     game.TogglePause();
     game.NewBoard(7);
-    EXPECT_EQ(game.Position(), GoalPosition(7));
-    EXPECT_EQ(game.GapPos(), 49);
-    EXPECT_EQ(game.Seconds(), 0);
-    EXPECT_FALSE(game.Running());
-    EXPECT_TRUE(game.Paused());
+    EXPECT_EQ(std::tuple(game.Position(), game.GapPos(), game.Seconds(), game.Running(), game.Paused()),
+              std::tuple(GoalPosition(7), 49, 0, false, true));
     game.TogglePause();  // nothing to pause without a game
     EXPECT_TRUE(game.Paused());
     game.Start(random);
     EXPECT_FALSE(game.Paused());
 
     TGame single(1);
-    EXPECT_FALSE(single.Start(random));  // a 1 x 1 board is only shown
-    EXPECT_FALSE(single.Running());
+    EXPECT_FALSE(single.Start(random) || single.Running());  // a 1 x 1 board is only shown
 }
 
 TEST(Game, MovesSlideTilesInTheGapsLineOnlyWhilePlaying)
@@ -59,11 +51,8 @@ TEST(Game, MovesSlideTilesInTheGapsLineOnlyWhilePlaying)
 
     const TMoveResult result = game.Move(15);
     ASSERT_TRUE(result.Moved);
-    EXPECT_EQ(result.Move, (TMove{15, 16}));
-    EXPECT_FALSE(result.Solved);
-    EXPECT_EQ(game.GapPos(), 15);
-    EXPECT_EQ(game.Grid().AtPosition(16, 4), before.Cells[14]);
-    EXPECT_EQ(game.Grid().AtPosition(15, 4), 0);
+    EXPECT_EQ(std::tuple(result.Move, result.Solved, game.GapPos()), std::tuple(TMove{15, 16}, false, 15));
+    EXPECT_EQ(std::pair(game.Grid().AtPosition(16, 4), game.Grid().AtPosition(15, 4)), std::pair(before.Cells[14], std::uint8_t(0)));
     game.Move(11);
     EXPECT_EQ(game.History(), (std::vector<TMove>{{15, 16}, {11, 15}}));
 
@@ -83,11 +72,9 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutT
     for (size_t i = 0; i + 1 < clicks.size(); ++i)
         ASSERT_FALSE(game.Move(clicks[i]).Solved);
     const TMoveResult last = game.Move(clicks.back());
-    EXPECT_TRUE(last.Moved && last.Solved && !game.Running());
-    EXPECT_EQ(game.Position(), GoalPosition(4));
+    EXPECT_TRUE(last.Moved && last.Solved && !game.Running() && game.Position() == GoalPosition(4));
     game.Tick();
-    EXPECT_EQ(game.Seconds(), 42);  // the time of the game stays to be shown
-    EXPECT_FALSE(game.Move(clicks.back()).Moved);
+    EXPECT_EQ(std::pair(game.Seconds(), game.Move(clicks.back()).Moved), std::pair(42, false));  // the time stays to be shown
 
     // Given up: the solution's moves are taken on the stopped clock, and the game ends without it.
     game.Start(random);
@@ -117,15 +104,12 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainAndALineSlidesAsOneStep)
         EXPECT_TRUE(game.Undo().Moved);
         game.Tick();
     }
-    EXPECT_EQ(game.Position(), start);
-    EXPECT_EQ(game.Seconds(), 4);
-    EXPECT_EQ(game.Moves(), 8);  // every slide counts, a take-back too
+    EXPECT_EQ(std::tuple(game.Position(), game.Seconds(), game.Moves()), std::tuple(start, 4, 8));  // every slide counts, a take-back too
     EXPECT_FALSE(game.Undo().Moved);  // nothing before the start
     EXPECT_EQ(game.Redo().Move, (TMove{24, 25}));
     for (int i = 0; i < 3; ++i)
         game.Redo();
-    EXPECT_EQ(game.Position(), after);
-    EXPECT_FALSE(game.CanRedo());
+    EXPECT_TRUE(game.Position() == after && !game.CanRedo());
 
     game.Undo();
     game.Undo();
@@ -143,11 +127,9 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainAndALineSlidesAsOneStep)
     EXPECT_EQ(game.Grid().AtPosition(25, 5), lined.Cells[23]);
     EXPECT_EQ(game.Move(2).Move, (TMove{2, 22}));  // four tiles of the column slide down
     EXPECT_EQ(std::pair(game.Grid().AtPosition(7, 5), game.Moves()), std::pair(lined.Cells[1], 7));
-    EXPECT_EQ(game.Undo().Move, (TMove{22, 2}));  // the column back up, in one step
-    EXPECT_EQ(game.Undo().Move, (TMove{25, 22}));
+    EXPECT_EQ(std::vector({game.Undo().Move, game.Undo().Move}), std::vector<TMove>({{22, 2}, {25, 22}}));  // a line a step
     EXPECT_EQ(game.Position(), lined);
-    EXPECT_EQ(game.Redo().Move, (TMove{22, 25}));
-    EXPECT_EQ(game.Moves(), 17);
+    EXPECT_EQ((std::tuple{game.Redo().Move, game.Moves()}), std::tuple(TMove{22, 25}, 17));
 }
 
 TEST(Commands, FollowTheStateOfTheGameAndThePeek)

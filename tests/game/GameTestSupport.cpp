@@ -3,6 +3,8 @@
 #include "framework/PictureFile.h"
 #include "solver/FastSolver.h"
 
+#include <algorithm>
+
 std::vector<int> SolutionClicks(const TGame& game)
 {
     return ClicksTo(game, GoalPosition(game.BoardSize()));
@@ -22,10 +24,7 @@ std::vector<int> ClicksTo(const TGame& game, const TPosition& target)
     std::vector<int> clicks;
     for (int step : solution->Tiles) {
         const int tile = target.Cells[std::size_t(step - 1)];
-        int cell = 0;
-        while (board.Cells[size_t(cell)] != tile)
-            ++cell;
-        clicks.push_back(cell + 1);
+        clicks.push_back(int(std::ranges::find(board.Cells, tile) - board.Cells.begin()) + 1);
         ApplyMove(board, tile);
     }
     return clicks;

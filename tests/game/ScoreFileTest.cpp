@@ -85,11 +85,7 @@ const THostileFile kHostileFiles[] = {
      [](const QString& file) { WriteFile(file, Record().ToFileText().leftJustified(64 * 1024 + 1, '\n')); }},
     {"OthersLinkToOwnFile", TNeeds::Root, [](const QString& file) { LinkToVictim(file, true); }},
     {"OwnLinkToOthersFile", TNeeds::Root, [](const QString& file) { LinkToVictim(file, false); }},
-    {"Unreadable", TNeeds::NotRoot,
-     [](const QString& file) {
-         WriteFile(file, Record().ToFileText());
-         ASSERT_EQ(chmod(Name(file), 0), 0);
-     }},
+    {"Unreadable", TNeeds::NotRoot, [](const QString& file) { WriteFile(file, Record().ToFileText()); ASSERT_EQ(chmod(Name(file), 0), 0); }},
 };
 
 class ScoreFileTest : public ::testing::Test {
@@ -117,9 +113,7 @@ TEST_P(HostileScoreFile, IsLeftAloneAndTheScoresLiveInTheDataFolder)
 
     // Passed over for the data folder's file, which is made there with its folders.
     TScoreFile located = Unblocked([&] { return TScoreFile::Locate(start, data); }, startFile);
-    EXPECT_EQ(located.Path(), dataFile);
-    EXPECT_EQ(located.Load(), TScoreTable());
-    EXPECT_FALSE(located.Refused());
+    EXPECT_EQ(std::tuple(located.Path(), located.Load(), located.Refused()), std::tuple(dataFile, TScoreTable(), false));
     EXPECT_TRUE(located.Problem().contains(startFile) && located.Problem().contains(dataFile));
     EXPECT_TRUE(located.Place(5, "Anna", 20, &table, &error));
     EXPECT_EQ(TScoreFile(dataFile).Load(), Record());
@@ -132,9 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreFile, ::testing::ValuesIn(kHostileFi
 TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFoldersIsMade)
 {
     TScoreFile file = TScoreFile::Locate(start, data);
-    EXPECT_EQ(file.Path(), dataFile);
-    EXPECT_EQ(file.Load(), TScoreTable());
-    EXPECT_TRUE(file.Problem().isEmpty());
+    EXPECT_EQ(std::tuple(file.Path(), file.Load(), file.Problem()), std::tuple(dataFile, TScoreTable(), QString()));
     TScoreFile late = file;  // another window, as far as its first paint
     file.CreateIfMissing();
     EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
@@ -146,9 +138,7 @@ TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFolde
     const QByteArray text = Record().ToFileText() + "trailing lines are left alone\r\n";
     WriteFile(startFile, text);
     file = TScoreFile::Locate(start, data);
-    EXPECT_EQ(file.Path(), startFile);
-    EXPECT_EQ(file.Load(), Record());
-    EXPECT_TRUE(file.Problem().isEmpty());
+    EXPECT_EQ(std::tuple(file.Path(), file.Load(), file.Problem()), std::tuple(startFile, Record(), QString()));
     EXPECT_EQ(ReadFile(startFile), text);  // reading never rewrites
     ASSERT_TRUE(file.Clear(&table, &error));
     EXPECT_EQ(ReadFile(startFile), TScoreTable().ToFileText());
@@ -161,8 +151,7 @@ TEST_F(ScoreFileTest, AnOwnLinkIsWrittenThroughToItsTargetWhileThatStaysAnOwnFil
     WriteFile(target, Record().ToFileText());
     ASSERT_EQ(symlink("../elsewhere/scores.ini", Name(startFile)), 0);
     TScoreFile file = TScoreFile::Locate(start, data);
-    EXPECT_EQ(file.Path(), startFile);
-    EXPECT_EQ(file.Load(), Record());
+    EXPECT_EQ(std::pair(file.Path(), file.Load()), std::pair(startFile, Record()));
     ASSERT_TRUE(file.Clear(&table, &error));
     EXPECT_EQ(ReadFile(target), TScoreTable().ToFileText());
     EXPECT_EQ(QFileInfo(startFile).symLinkTarget(), target);
@@ -170,8 +159,7 @@ TEST_F(ScoreFileTest, AnOwnLinkIsWrittenThroughToItsTargetWhileThatStaysAnOwnFil
     QFile::remove(target);
     ASSERT_EQ(mkfifo(Name(target), 0600), 0);
     const auto before = Snapshot(dir.path());
-    EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &error));
-    EXPECT_TRUE(error.contains(startFile) && error.contains("канал")) << error.toStdString();
+    EXPECT_TRUE(!file.Place(5, "Anna", 20, &table, &error) && error.contains(startFile) && error.contains("канал")) << error.toStdString();
     EXPECT_EQ(Snapshot(dir.path()), before);
 }
 
@@ -186,8 +174,7 @@ TEST_F(ScoreFileTest, TwoWindowsOnOneFileKeepEachOthersRecordsAndExitWritesOnlyW
     ASSERT_TRUE(second.Place(5, "Boris", 30, &table, &error));
     TScoreTable both = Record();
     both.Place(5, "Boris", 30);
-    EXPECT_EQ(table, both);
-    EXPECT_EQ(first.Table(), both);
+    EXPECT_EQ(std::pair(table, first.Table()), std::pair(both, both));
     const auto before = Snapshot(data);
     EXPECT_TRUE(first.SaveKept(&error) && second.SaveKept(&error));  // Exit: nothing left to write
     EXPECT_EQ(Snapshot(data), before);
@@ -204,8 +191,7 @@ TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndWrittenLate
     file.CreateIfMissing();
     TUserFileLock other;  // another window in the middle of its own save
     ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0).Ok());
-    EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &error));
-    EXPECT_TRUE(error.contains(dataFile) && error.contains("занят")) << error.toStdString();
+    EXPECT_TRUE(!file.Place(5, "Anna", 20, &table, &error) && error.contains(dataFile) && error.contains("занят")) << error.toStdString();
     EXPECT_EQ(table, Record());  // in memory meanwhile
     EXPECT_FALSE(file.Place(6, "Boris", 30, &table, &error) || !error.isEmpty() || file.SaveKept(&error));  // told once
     TScoreTable others;  // what the other window writes before it lets go
@@ -224,16 +210,13 @@ TEST_F(ScoreFileTest, AWriteProtectedFileOrNoDataFolderKeepsTheScoresInMemoryWit
     ASSERT_EQ(chmod(Name(startFile), 0444), 0);
     TScoreFile readOnly = TScoreFile::Locate(start, data);
     TScoreFile nowhere = TScoreFile::Locate(dir.filePath("none"), std::nullopt);
-    EXPECT_EQ(readOnly.Load(), Record());
-    EXPECT_EQ(nowhere.Load(), TScoreTable());
+    EXPECT_EQ(std::pair(readOnly.Load(), nowhere.Load()), std::pair(Record(), TScoreTable()));
     EXPECT_TRUE(readOnly.Problem().contains(startFile) && readOnly.Problem().contains("защищён"));
     EXPECT_TRUE(nowhere.Path().isEmpty() && nowhere.Problem().contains("HOME"));
     const auto before = std::pair(Snapshot(dir.path()), Snapshot(start));
     for (TScoreFile* file : {&readOnly, &nowhere}) {
-        EXPECT_TRUE(file->Refused());
-        EXPECT_TRUE(file->Place(6, "Boris", 30, &table, &error) && error.isEmpty());
-        EXPECT_EQ(file->Table(), table);
-        EXPECT_EQ(table.Entry(6, 1).Name, QByteArray("Boris"));
+        EXPECT_TRUE(file->Refused() && file->Place(6, "Boris", 30, &table, &error) && error.isEmpty());
+        EXPECT_EQ(std::pair(file->Table(), table.Entry(6, 1).Name), std::pair(table, QByteArray("Boris")));
         file->CreateIfMissing();
         EXPECT_TRUE(file->SaveKept(&error));
     }

@@ -49,14 +49,12 @@ TEST(ScoreTable, ANewTimeGoesBelowBetterAndAboveEqualTimes)
     EXPECT_TRUE(table.Qualifies(5, 40));
     table.Place(5, "new", 40);
     EXPECT_EQ(Times(table, 5), (std::vector<int>{30, 40, 40, 40, 50, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(table.Entry(5, 2).Name, QByteArray("new"));
-    EXPECT_EQ(table.Entry(5, 3).Name, QByteArray("p2"));
-    EXPECT_EQ(table.Entry(4, 1), TScoreTable::EmptyEntry());  // other sizes untouched
+    EXPECT_EQ(std::tuple(table.Entry(5, 2).Name, table.Entry(5, 3).Name, table.Entry(4, 1)),
+              std::tuple(QByteArray("new"), QByteArray("p2"), TScoreTable::EmptyEntry()));  // other sizes untouched
 
     // A full table takes an equal last time and refuses a worse one.
     table = WithTimes(7, {10, 20, 30, 40, 50, 60, 70, 80, 90, 100});
-    EXPECT_TRUE(table.Qualifies(7, 100));
-    EXPECT_FALSE(table.Qualifies(7, 101));
+    EXPECT_TRUE(table.Qualifies(7, 100) && !table.Qualifies(7, 101));
     const TScoreTable before = table;
     table.Place(7, "late", 101);
     EXPECT_EQ(table, before);
@@ -74,24 +72,20 @@ TEST(ScoreTable, ReadingKeepsNamesByteForByteAndReadsMalformedFilesAsFarAsTheyGo
     table.Entry(7, 10) = {QByteArray(), -3};
     EXPECT_EQ(TScoreTable::FromFileText(table.ToFileText()), table);
 
-    // A time line "12x" reads as 12; a short file leaves the missing places with an empty name and no time.
-    table = TScoreTable::FromFileText("Anna\r\n12x\r\nBoris\r\n30\r\n");
-    EXPECT_EQ(table.Entry(4, 1), (TScoreEntry{"Anna", 12}));
-    EXPECT_EQ(table.Entry(4, 2), (TScoreEntry{"Boris", 30}));
-    EXPECT_EQ(table.Entry(4, 3), (TScoreEntry{"", 0}));
-    EXPECT_EQ(table.Entry(7, 10), (TScoreEntry{"", 0}));
-    // An empty time line takes its number from the next line, and the pairing shifts.
-    table = TScoreTable::FromFileText("Anna\r\n\r\n17\r\nBoris\r\n30\r\n");
-    EXPECT_EQ(table.Entry(4, 1), (TScoreEntry{"Anna", 17}));
-    EXPECT_EQ(table.Entry(4, 2), (TScoreEntry{"Boris", 30}));
-    table = TScoreTable::FromFileText("Anna\r\n\r\nBoris\r\n30\r\n");
-    EXPECT_EQ(table.Entry(4, 1), (TScoreEntry{"Anna", 0}));  // "Boris" is no number
-    EXPECT_EQ(table.Entry(4, 2), (TScoreEntry{"30", 0}));
-    // Plain line feeds, blanks before a number, a sign, and numbers too large to be a time.
-    table = TScoreTable::FromFileText("Anna\n  -5\nBoris\n99999999999\nVera\nx9\n");
-    EXPECT_EQ(table.Entry(4, 1), (TScoreEntry{"Anna", -5}));
-    EXPECT_EQ(table.Entry(4, 2), (TScoreEntry{"Boris", 0}));
-    EXPECT_EQ(table.Entry(4, 3), (TScoreEntry{"Vera", 0}));
+    // {text, the first three 4 x 4 places and the last 7 x 7 place read from it}
+    const std::pair<QByteArray, std::vector<TScoreEntry>> files[] = {
+        // A time line "12x" reads as 12; a short file leaves the missing places with an empty name and no time.
+        {"Anna\r\n12x\r\nBoris\r\n30\r\n", {{"Anna", 12}, {"Boris", 30}, {"", 0}, {"", 0}}},
+        // An empty time line takes its number from the next line, and the pairing shifts.
+        {"Anna\r\n\r\n17\r\nBoris\r\n30\r\n", {{"Anna", 17}, {"Boris", 30}, {"", 0}, {"", 0}}},
+        {"Anna\r\n\r\nBoris\r\n30\r\n", {{"Anna", 0}, {"30", 0}, {"", 0}, {"", 0}}},  // "Boris" is no number
+        // Plain line feeds, blanks before a number, a sign, and numbers too large to be a time.
+        {"Anna\n  -5\nBoris\n99999999999\nVera\nx9\n", {{"Anna", -5}, {"Boris", 0}, {"Vera", 0}, {"", 0}}},
+    };
+    for (const auto& [text, places] : files) {
+        table = TScoreTable::FromFileText(text);
+        EXPECT_EQ(std::vector({table.Entry(4, 1), table.Entry(4, 2), table.Entry(4, 3), table.Entry(7, 10)}), places) << text.toStdString();
+    }
 }
 
 TEST(ScoreTable, NamesKeepOnlyWhatTheFileCanHold)

@@ -20,14 +20,12 @@ protected:
         QObject::connect(&session, &TSession::BoardChanged, [this] { ++boards; });
         QObject::connect(&session, &TSession::Finished, [this](const TGameEnd& end) { ends.push_back(end); });
         QObject::connect(&session, &TSession::Problem, [this](const QString& message) { problems << message; });
-        QImage picture(50, 50, QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        session.SetPicture(picture, "start.png");
+        session.SetPicture(QImage(Picture("start.png", 50, Qt::green)), "start.png");
         session.UseScoreFile(TScoreFile(dir.filePath("Mozik.ini")));
     }
 
     const TGame& Game() const { return session.Game(); }
-    void Second() { clock.Advance(1000); }
+    std::string Status() const { return session.StatusText().toStdString(); }
     // Plays the game home by clicks, as the player would.
     void PlayHome()
     {
@@ -51,9 +49,9 @@ protected:
     QStringList problems;
 };
 
-TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAndANewBoardEndsTheGame)
+TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAGameEndsByANewBoardWithoutAResultOrHomeWithItsTimeAndRecord)
 {
-    EXPECT_EQ(clock.ActiveTimers(), 0);  // nothing runs before a game
+    EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Игра не начата")));  // nothing runs before a game
     session.Start();
     clock.Advance(2500);
     session.TogglePause();
@@ -61,62 +59,30 @@ TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAndANewBoardEndsTheGame
     session.TogglePause();  // the second starts afresh
     clock.Advance(999);
     EXPECT_EQ(Game().Seconds(), 2);
-    Second();
+    clock.Advance(1000);
     EXPECT_EQ(Game().Seconds(), 3);
-
     session.NewBoard(4);
-    EXPECT_EQ(boards, 2);
     EXPECT_FALSE(Game().Running() || Game().Seconds() || clock.ActiveTimers());
-    EXPECT_TRUE(ends.empty());  // no result for a game ended by a new board
-}
+    // No result for a game ended by a new board.
+    EXPECT_EQ(std::tuple(boards, ends.size(), Status()), std::tuple(2, std::size_t(0), std::string("Игра не начата")));
 
-TEST_F(SessionTest, AGameBroughtHomeEndsOnceWithItsTimeAndItsRecordGoesToTheFile)
-{
     session.Start();
     clock.Advance(42000);
     PlayHome();
     ASSERT_EQ(ends.size(), 1u);
-    EXPECT_EQ(std::tuple(ends[0].BoardSize, ends[0].Seconds, ends[0].GivenUp, ends[0].Qualifies), std::tuple(5, 42, false, true));
-    Second();
+    EXPECT_EQ(std::tuple(ends[0].BoardSize, ends[0].Seconds, ends[0].GivenUp, ends[0].Qualifies), std::tuple(4, 42, false, true));
+    EXPECT_EQ(Status(), "Рисунок собран  ·  Ходов: " + std::to_string(Game().Moves()));
+    clock.Advance(1000);
     EXPECT_EQ(Game().Seconds(), 42);
-
     session.RecordScore("Мозик");
     const TScoreEntry record{EncodeName("Мозик"), 42};
-    EXPECT_EQ(session.Scores().Entry(5, 1), record);
-    EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load().Entry(5, 1), record);
+    EXPECT_EQ(std::pair(session.Scores().Entry(4, 1), TScoreFile(dir.filePath("Mozik.ini")).Load().Entry(4, 1)), std::pair(record, record));
     session.Start();
     session.RecordScore("Again");  // a game in progress earns nothing
-    EXPECT_EQ(session.Scores().Entry(5, 2), TScoreTable::EmptyEntry());
+    EXPECT_EQ(session.Scores().Entry(4, 2), TScoreTable::EmptyEntry());
 
     session.ClearScores();
     EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load(), TScoreTable());
-}
-
-TEST_F(SessionTest, TheStatusLineTellsTheMovesAndWhatTheGameIsDoing)
-{
-    const auto status = [this] { return session.StatusText().toStdString(); };
-    EXPECT_EQ(status(), "Игра не начата");
-    session.Start();
-    EXPECT_EQ(status(), "Ходов: 0");
-    session.Move(5);  // the column above the gap: four tiles
-    session.Undo();   // and back
-    EXPECT_EQ(status(), "Ходов: 8");
-    session.HoldPeek();
-    EXPECT_EQ(status(), "Виден весь рисунок  ·  Ходов: 8");
-    session.ReleasePeek();
-    session.TogglePause();
-    EXPECT_EQ(status(), "Пауза  ·  Ходов: 8");
-    session.TogglePause();
-    session.Solve();
-    EXPECT_EQ(status(), "Собирает компьютер  ·  Ходов: 8");
-    session.WaitForWork();
-    session.FinishSolveNow();
-    EXPECT_EQ(status(), "Рисунок собран компьютером  ·  Ходов: " + std::to_string(Game().Moves()));
-    session.Start();
-    PlayHome();
-    EXPECT_EQ(status(), "Рисунок собран  ·  Ходов: " + std::to_string(Game().Moves()));
-    session.NewBoard(5);
-    EXPECT_EQ(status(), "Игра не начата");
 }
 
 TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
@@ -129,28 +95,22 @@ TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
     for (auto command : {&TSession::Undo, &TSession::Hint, &TSession::Solve})
         (session.*command)();
     session.Move(23);
-    EXPECT_EQ(Game().GapPos(), 24);
-    EXPECT_FALSE(session.Solving() || Game().GivenUp() || session.Busy());
+    EXPECT_FALSE(Game().GapPos() != 24 || session.Solving() || Game().GivenUp() || session.Busy());  // nothing acted
     EXPECT_EQ(session.Commands(), CommandStates(Game(), true));
     session.ReleasePeek();
     EXPECT_FALSE(session.Peeking());
-
     session.PeekForAWhile();
     clock.Advance(1999);
-    EXPECT_TRUE(session.Peeking());
     session.ReleasePeek();  // a Space let go does not end a timed peek
     EXPECT_TRUE(session.Peeking());
     clock.Advance(1);
     EXPECT_FALSE(session.Peeking());
-
     session.PeekForAWhile();
     session.HoldPeek();  // held now: it lasts until it is let go
     clock.Advance(5000);
-    EXPECT_TRUE(session.Peeking());
-    EXPECT_EQ(Game().Seconds(), 7);  // the clock goes on
+    EXPECT_EQ(std::pair(session.Peeking(), Game().Seconds()), std::pair(true, 7));  // the clock goes on
     session.ReleasePeek();
     EXPECT_FALSE(session.Peeking());
-
     session.HoldPeek();
     session.TogglePause();  // ends it, and none is taken while paused
     session.HoldPeek();
@@ -192,30 +152,38 @@ TEST_F(SessionTest, AHintShowsTheTileTheSolverMovesNextUntilAMoveOrACommandAndAn
     session.Hint();
     session.NewBoard(5);  // stops the worker
     session.WaitForWork();
-    EXPECT_EQ(session.HintedTile(), 0);
-    EXPECT_FALSE(session.Busy());
+    EXPECT_FALSE(session.HintedTile() || session.Busy());
 }
 
-// Every move is told as a slide, the gap in the game already moved; a playback hurried home slides no more.
-TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
+// Every move is told as a slide, the gap in the game already moved; a playback hurried home slides
+// no more. The status line tells the moves of the game, every tile of a line counted.
+TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResultAndTheStatusLineSaysWhatTheGameIsDoing)
 {
     std::vector<std::pair<TMove, int>> slid;
     QObject::connect(&session, &TSession::Slid, [&](const TMove& move) { slid.push_back({move, Game().GapPos()}); });
     session.Start();
-    session.Move(5);  // the column above the gap
+    EXPECT_EQ(Status(), "Ходов: 0");
+    session.Move(5);  // the column above the gap: four tiles
     session.Undo();
     EXPECT_EQ(slid, (std::vector<std::pair<TMove, int>>{{{5, 25}, 5}, {{25, 5}, 25}}));
-    Second();
+    EXPECT_EQ(Status(), "Ходов: 8");
+    session.HoldPeek();
+    EXPECT_EQ(Status(), "Виден весь рисунок  ·  Ходов: 8");
+    session.ReleasePeek();
+    session.TogglePause();
+    EXPECT_EQ(Status(), "Пауза  ·  Ходов: 8");
+    session.TogglePause();
+    clock.Advance(1000);
     session.Solve();
     EXPECT_TRUE(session.Solving() && Game().GivenUp());
-    EXPECT_EQ(clock.ActiveTimers(), 0);  // the clock stopped at once
+    EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Собирает компьютер  ·  Ходов: 8")));  // the clock stopped
     session.WaitForWork();
     const int moved = Game().Moves();
     clock.Advance(375);
     EXPECT_EQ(Game().Moves(), moved + 3);  // eight moves a second
     session.FinishSolveNow();
-    EXPECT_EQ(slid.size(), 5u);
-    EXPECT_FALSE(session.Solving() || Game().Running());
+    EXPECT_EQ(Status(), "Рисунок собран компьютером  ·  Ходов: " + std::to_string(Game().Moves()));
+    EXPECT_EQ(std::tuple(slid.size(), session.Solving(), Game().Running()), std::tuple(std::size_t(5), false, false));
     EXPECT_EQ(std::pair(Game().Position(), Game().Seconds()), std::pair(GoalPosition(5), 1));
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_TRUE(ends[0].GivenUp && !ends[0].Qualifies);
@@ -228,31 +196,25 @@ TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResult)
     session.FinishSolveNow();
     EXPECT_TRUE(session.Solving());
     session.WaitForWork();
-    EXPECT_FALSE(session.Solving());
-    EXPECT_EQ(Game().Position(), GoalPosition(5));
-    EXPECT_EQ(ends.size(), 2u);
+    EXPECT_EQ(std::tuple(session.Solving(), Game().Position(), ends.size()), std::tuple(false, GoalPosition(5), std::size_t(2)));
 }
 
-TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnAndOnlyTheLastOneAskedForIsTaken)
+TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTakenAndOneThatCannotBeUsedIsTold)
 {
     const QString red = Picture("red.png", 60, Qt::red), blue = Picture("blue.bmp", 80, Qt::blue);
     session.Start();
     session.OpenPicture(red);
-    EXPECT_TRUE(session.Busy());
     clock.Advance(2000);
     EXPECT_EQ(Game().Seconds(), 2);  // the clock ticks meanwhile
-    EXPECT_EQ(session.PictureName(), QString("start.png"));  // the board changes only once it is there
-    EXPECT_TRUE(Game().Running());
+    EXPECT_TRUE(session.Busy() && Game().Running() && session.PictureName() == "start.png");  // the board changes once it is there
     session.WaitForWork();
     EXPECT_FALSE(session.Busy() || Game().Running());  // the new board ends the game
-    EXPECT_EQ(session.PictureName(), QString("red.png"));
-    EXPECT_EQ(session.Picture().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(std::pair(session.PictureName(), session.Picture().pixelColor(0, 0)), std::pair(QString("red.png"), QColor(Qt::red)));
 
     session.OpenPicture(red);
     session.OpenPicture(blue);  // supersedes the red one, whichever is read first
     session.WaitForWork();
-    EXPECT_EQ(session.Picture().width(), 80);
-    EXPECT_EQ(boards, 3);
+    EXPECT_EQ(std::pair(session.Picture().width(), boards), std::pair(80, 3));
 
     // A file that cannot be used is told and changes nothing.
     WriteFile(dir.filePath("cut.png"), ReadFile(red).chopped(30));
@@ -261,48 +223,52 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnAndOnlyTheLastOneAskedForIsT
     session.WaitForWork();
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(dir.filePath("cut.png")));
-    EXPECT_TRUE(Game().Running());
-    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
-}
+    EXPECT_EQ(std::pair(Game().Running(), session.PictureName()), std::pair(true, QString("blue.bmp")));
 
-TEST_F(SessionTest, AReadingOnItsWayIsWaitedForUpToABoundAndOtherwiseTakenWhenItArrives)
-{
-    const QString blue = Picture("blue.bmp", 80, Qt::blue);
+    // A reading on its way is waited for up to a bound, and otherwise taken when it arrives.
     {
         ScopedPictureReadsHeld held;  // longer than any bound
-        session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(blue)));
+        session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(red)));
         EXPECT_FALSE(session.WaitForPicture(std::chrono::milliseconds(0)));
-        EXPECT_TRUE(session.Busy() && session.PictureName() == "start.png");
+        EXPECT_TRUE(session.Busy() && session.PictureName() == "blue.bmp");
         held.LetGo();
         session.WaitForWork();
     }
-    EXPECT_FALSE(session.Busy());
-    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
-
+    EXPECT_EQ(std::pair(session.Busy(), session.PictureName()), std::pair(false, QString("red.png")));
     // Read already when handed over, and not to be used: told once, on return.
     auto missing = std::make_unique<TPictureReading>(QFile::encodeName(dir.filePath("none.png")));
     missing->Wait();
     session.OpenPicture(std::move(missing));
     EXPECT_TRUE(session.WaitForPicture(std::chrono::milliseconds(0)));
-    EXPECT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems.size(), 2);
     session.WaitForWork();
-    ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains(dir.filePath("none.png")) && problems[0].contains("Файл не найден."));
-    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_TRUE(problems[1].contains(dir.filePath("none.png")) && problems[1].contains("Файл не найден."));
+    EXPECT_EQ(session.PictureName(), QString("red.png"));
 }
 
 // Holds the solver's workers of a kind at their start until let go, and counts them: those begun,
 // those told to stop before they began, and the check points their work passed once told to stop.
 class TSolverGate : public TSolverWatch {
 public:
-    void Hold(TSolverJob job, bool held) { Change([&] { held_[int(job)] = held; }); }
-    void WaitUntilHeld(TSolverJob job, int count) { WaitFor([&] { return waiting_[int(job)] >= count; }); }
+    void Hold(TSolverJob job, bool held)
+    {
+        std::lock_guard lock(mutex_);
+        held_[int(job)] = held;
+        changed_.notify_all();
+    }
+    void WaitUntilBegun(TSolverJob job, int count)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return begun[int(job)] >= count; });
+    }
 
     void Begin(TSolverJob job, const std::stop_token& stop) override
     {
-        Change([&] { ++begun[int(job)], ++waiting_[int(job)]; });
-        WaitFor([&] { return !held_[int(job)]; });
-        Change([&] { --waiting_[int(job)]; });
+        std::unique_lock lock(mutex_);
+        ++begun[int(job)];
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return !held_[int(job)]; });
         stoppedAtStart += stop.stop_requested();
         stop_ = stop;
     }
@@ -312,24 +278,9 @@ public:
     std::atomic<int> stoppedAtStart = 0, checksAfterStop = 0;
 
 private:
-    template <typename Step>
-    void Change(Step step)
-    {
-        std::lock_guard lock(mutex_);
-        step();
-        changed_.notify_all();
-    }
-    template <typename Condition>
-    void WaitFor(Condition condition)
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, condition);
-    }
-
     std::mutex mutex_;
     std::condition_variable changed_;
     std::array<bool, 3> held_{};
-    std::array<int, 3> waiting_{};
     static thread_local std::stop_token stop_;  // of the worker on this thread
 };
 
@@ -347,9 +298,8 @@ protected:
     SolverSessionTest() { session.WatchSolver(&gate); }
     ~SolverSessionTest() override
     {
-        gate.Hold(TSolverJob::Measure, false);
-        gate.Hold(TSolverJob::Question, false);
-        gate.Hold(TSolverJob::Tables, false);
+        for (TSolverJob job : {TSolverJob::Measure, TSolverJob::Question, TSolverJob::Tables})
+            gate.Hold(job, false);
         session.WaitForTables();  // nothing works on once the tables and the gate are gone
     }
 
@@ -396,8 +346,7 @@ TEST_F(SolverSessionTest, TheTablesAreMadeReadyInTheBackgroundOnceA4x4GameStarts
     session.WaitForTables();
     session.Start();
     session.WaitForTables();
-    EXPECT_TRUE(store.IsReady());
-    EXPECT_EQ(gate.begun[kTables], 1);
+    EXPECT_EQ(std::pair(store.IsReady(), gate.begun[kTables].load()), std::pair(true, 1));
 }
 
 TEST_F(SolverSessionTest, A4x4HintIsTheFastMoveAtOnceAndAShortestOneWhenTheTablesAreReadyOrTheSearchPastItsBudgetEnds)
@@ -438,29 +387,26 @@ TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWa
     session.Solve();
     session.WaitForWork();
     clock.Advance(1000);
-    EXPECT_TRUE(session.Solving() && session.Busy());
-    EXPECT_EQ(Game().Moves(), moves);  // nothing played yet
-    session.FinishSolveNow();          // hurried: home as soon as a way is there
+    EXPECT_TRUE(session.Solving() && session.Busy() && Game().Moves() == moves);  // nothing played yet
+    session.FinishSolveNow();  // hurried: home as soon as a way is there
     EXPECT_TRUE(session.SolveHurried());
 
     gate.Hold(TSolverJob::Tables, false);
     session.WaitForTables();
     EXPECT_FALSE(session.Solving() || session.Busy() || Game().Running());
-    EXPECT_EQ(std::pair(Game().Position(), Game().Moves() - moves), std::pair(GoalPosition(4), Distance(kBoard)));
-    EXPECT_EQ(ends.size(), 1u);
+    EXPECT_EQ(std::tuple(Game().Position(), Game().Moves() - moves, ends.size()), std::tuple(GoalPosition(4), Distance(kBoard), std::size_t(1)));
 }
 
 // A move, a size change, a new game: none waits for the held worker, which then stops at its first look.
 TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 {
-    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); },
-                                             [&] { session.Start(); }};
+    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); }, [&] { session.Start(); }};
     gate.Hold(TSolverJob::Question, true);
     for (int held = 1; const auto& change : changes) {
         session.Start();
         session.MoveToward(TDirection::Right);
         session.Hint();
-        gate.WaitUntilHeld(TSolverJob::Question, held++);
+        gate.WaitUntilBegun(TSolverJob::Question, held++);
         change();
         EXPECT_FALSE(session.Busy());
     }
@@ -474,7 +420,9 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreReadyAndDroppedWithTheGame)
 {
     TSolverClient client;
-    client.SetOptions({.Tables = &store});
+    THintOptions options;
+    options.Tables = &store;
+    client.SetOptions(options);
     client.Watch(&gate);
     std::vector<int> lengths;
     QObject::connect(&client, &TSolverClient::Measured, [&](const TPosition& board, int moves) {
@@ -484,7 +432,7 @@ TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreR
     gate.Hold(TSolverJob::Tables, true);
     client.PrepareTables();
     client.Measure(kBoard);
-    gate.WaitUntilHeld(TSolverJob::Tables, 1);
+    gate.WaitUntilBegun(TSolverJob::Tables, 1);
     EXPECT_EQ(gate.begun[int(TSolverJob::Measure)], 0);  // not before the tables
     gate.Hold(TSolverJob::Tables, false);
     client.WaitForWork(true);
@@ -495,12 +443,11 @@ TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreR
     UseTables();
     session.NewBoard(4);
     session.Start();
-    gate.WaitUntilHeld(TSolverJob::Measure, 1);
+    gate.WaitUntilBegun(TSolverJob::Measure, 1);
     session.NewBoard(5);
     gate.Hold(TSolverJob::Measure, false);
     session.WaitForWork();
-    EXPECT_EQ(gate.stoppedAtStart, 1);
-    EXPECT_FALSE(session.StartShortest());
+    EXPECT_EQ(std::pair(gate.stoppedAtStart.load(), session.StartShortest().has_value()), std::pair(1, false));
 }
 
 } // namespace

@@ -28,13 +28,11 @@ TEST_F(BoardView, EverySizeEndsTheGameAndAtTheLayoutsSizeIsItsLayoutPixelForPixe
         clock.Advance(1000);
         Item(size)->trigger();
         const int n = form.BoardSize(), t = 250 / n, cells = n * n;
-        EXPECT_FALSE(form.Running());
-        EXPECT_EQ(Time(), QString("Время : 0"));
-        EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  %1 x %1").arg(n));
+        EXPECT_EQ(std::tuple(form.Running(), Time(), form.windowTitle()),
+                  std::tuple(false, QString("Время : 0"), QString("Mozik.bmp  -  %1 x %1").arg(n)));
         for (QAction* item : Part<QMenu>(form, "Options1")->actions())
             EXPECT_EQ(item->isChecked(), item == Item(size));
-        ASSERT_EQ(Client()->size(), ClientSize(n)) << n;
-        EXPECT_EQ(GapPos, cells);
+        ASSERT_EQ(std::pair(Client()->size(), GapPos), std::pair(ClientSize(n), cells)) << n;
         // Panel1 owns the frames, then the pictures, in position order, each picture 2 inside.
         const QList<QWidget*> owned = Board()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         ASSERT_EQ(owned.size(), 2 * cells);
@@ -61,21 +59,16 @@ TEST_F(BoardView, ALargerWindowGoesToTheBoardAndNeitherResizingNorASizeCommandSh
     Click(24);
     const TGrid grid = form.Grid();
     ResizeClient({900, 960});
-    EXPECT_TRUE(form.Running());
-    EXPECT_EQ(form.Grid(), grid);
+    EXPECT_TRUE(form.Running() && form.Grid() == grid);
     // The tool bar keeps its height (its buttons stay at the left), the clock goes to the right end.
-    EXPECT_EQ(Part(form, "Panel2")->geometry(), QRect(0, 0, 900, 40));
-    EXPECT_EQ(Part(form, "Label1")->geometry(), QRect(775, 1, 124, 38));
-    EXPECT_EQ(Board()->geometry(), QRect(0, 40, 900, 920));
-    // (900 - 6) / 5 - 4 = 174; what is left over goes half to each side.
-    EXPECT_EQ(Board()->Geometry(), (TBoardGeometry{5, 174, 5, 15}));
-    EXPECT_EQ(Board()->Geometry().PeekRect(), Bounds(5, 15, 890, 890));  // over the frames, exactly
+    EXPECT_EQ(std::vector({Part(form, "Panel2")->geometry(), Part(form, "Label1")->geometry(), Board()->geometry()}),
+              std::vector({QRect(0, 0, 900, 40), QRect(775, 1, 124, 38), QRect(0, 40, 900, 920)}));
+    // (900 - 6) / 5 - 4 = 174; what is left over goes half to each side; the peek over the frames, exactly.
+    EXPECT_EQ(std::pair(Board()->Geometry(), Board()->Geometry().PeekRect()), std::pair(TBoardGeometry{5, 174, 5, 15}, Bounds(5, 15, 890, 890)));
 
     const QSize window = form.size();
     form.N7x7Click();
-    EXPECT_FALSE(form.Running());
-    EXPECT_EQ(form.size(), window);
-    EXPECT_EQ(Board()->Geometry().Tile, (900 - 7) / 7 - 4);
+    EXPECT_EQ(std::tuple(form.Running(), form.size(), Board()->Geometry().Tile), std::tuple(false, window, (900 - 7) / 7 - 4));
     ResizeClient({100, 100});  // never smaller than the layout
     EXPECT_EQ(Client()->size(), ClientSize(7));
 }
@@ -92,8 +85,7 @@ TEST_F(BoardView, ALargeBoardIsCutSharpFromThePictureOnceTheSizeHasSettledAndIsS
     clock.Advance(99);
     EXPECT_EQ(TileAt(7)->Picture().Width(), 50);  // the piece cut for the layout, scaled meanwhile
     clock.Advance(1);
-    EXPECT_EQ(TileAt(7)->Picture().Image(), piece);
-    EXPECT_EQ(TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32), piece);
+    EXPECT_EQ(std::pair(TileAt(7)->Picture().Image(), TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32)), std::pair(piece, piece));
 }
 
 TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGameIsAlreadyThere)
@@ -102,31 +94,24 @@ TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGame
     const TPosition start = form.Session().Game().Position();
     Click(21);  // four tiles of the bottom row, at once in the game
     EXPECT_EQ(std::pair(GapPos, form.Session().Game().Moves()), std::pair(21, 4));
-    EXPECT_TRUE(Board()->Sliding());
-    EXPECT_EQ(TileAt(25)->geometry(), Home(24));  // still where it was
-    clock.Advance(60);  // half the time, seven eighths of the way
-    EXPECT_EQ(TileAt(25)->geometry(), Home(25).translated(-54 / 8 - 1, 0));
-    EXPECT_EQ(TileAt(22)->geometry(), Home(22).translated(-54 / 8 - 1, 0));
+    EXPECT_EQ(std::pair(Board()->Sliding(), TileAt(25)->geometry()), std::pair(true, Home(24)));  // still where it was
     clock.Advance(60);
-    EXPECT_FALSE(Board()->Sliding());
-    EXPECT_EQ(TileAt(25)->geometry(), Home(25));
+    EXPECT_EQ(std::pair(TileAt(25)->geometry(), TileAt(22)->geometry()), 
+              std::pair(Home(25).translated(-54 / 8 - 1, 0), Home(22).translated(-54 / 8 - 1, 0)));  // half the time, 7/8 of the way
+    clock.Advance(60);
+    EXPECT_EQ(std::pair(Board()->Sliding(), TileAt(25)->geometry()), std::pair(false, Home(25)));
 
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);  // the whole line back in one step
-    EXPECT_EQ(form.Session().Game().Position(), start);
-    EXPECT_EQ(TileAt(21)->geometry(), Home(22));
+    EXPECT_EQ(std::pair(form.Session().Game().Position(), TileAt(21)->geometry()), std::pair(start, Home(22)));
     Click(20);  // during that slide: it ends at once, and this one starts from the game
-    EXPECT_EQ(TileAt(21)->geometry(), Home(21));
-    EXPECT_EQ(TileAt(25)->Piece(), start.Cells[19]);
-    EXPECT_EQ(TileAt(25)->geometry(), Home(20));
+    EXPECT_EQ(std::tuple(TileAt(21)->geometry(), TileAt(25)->Piece(), TileAt(25)->geometry()), std::tuple(Home(21), start.Cells[19], Home(20)));
     // A click where the game has that tile, wherever it is drawn: back down.
     QTest::mouseClick(Board(), Qt::LeftButton, {}, Home(25).center());
     EXPECT_EQ(GapPos, 25);
 
     Item("Animation1")->trigger();  // off: the tiles go at once
     Click(15);
-    EXPECT_EQ(GapPos, 15);
-    EXPECT_FALSE(Board()->Sliding());
-    EXPECT_EQ(TileAt(25)->geometry(), Home(25));
+    EXPECT_EQ(std::tuple(GapPos, Board()->Sliding(), TileAt(25)->geometry()), std::tuple(15, false, Home(25)));
 }
 
 TEST_F(BoardView, TheHintsMarkerStandsOutOnAWhiteAndOnABlackPictureAtEverySize)
@@ -162,9 +147,8 @@ TEST_F(BoardView, TheStatusLineGrowsTheWindowUnderAnUnchangedBoardOrTakesTheBoar
     const QImage before = form.grab().toImage();
     const QRect board = Board()->geometry();
     Item("StatusLine1")->trigger();
-    EXPECT_EQ(Client()->size(), ClientSize(5) + QSize(0, 20));
-    EXPECT_EQ(Board()->geometry(), board);
-    EXPECT_EQ(Part<QLabel>(form, "Label2")->text(), form.Session().StatusText());
+    EXPECT_EQ(std::tuple(Client()->size(), Board()->geometry(), Part<QLabel>(form, "Label2")->text()),
+              std::tuple(ClientSize(5) + QSize(0, 20), board, form.Session().StatusText()));
     Item("StatusLine1")->trigger();
     EXPECT_EQ(form.grab().toImage(), before);  // the layout's window again
     form.showMaximized();
@@ -195,12 +179,10 @@ TEST_F(BoardView, APictureKeptInProportionShowsItsMiddleSquareOnTheTilesAndThePe
         Item("KeepProportions1")->trigger();  // off
         Item("KeepProportions1")->trigger();  // on again: cut afresh, the game as it was
         EXPECT_EQ(form.Grid(), grid);
-        for (int p = 1; p <= 25; ++p) {
-            const QImage tile = TileAt(p)->grab().toImage();
-            if (p != GapPos) {  // nothing but its cell: square, and not stretched
-                ASSERT_EQ(std::pair(tile.pixel(1, 1), tile.pixel(48, 48)), std::pair(colour(TileAt(p)->Piece()), colour(TileAt(p)->Piece())));
+        for (int p = 1; p <= 25; ++p)  // nothing but its cell on each tile: square, and not stretched
+            if (const QImage tile = TileAt(p)->grab().toImage(); p != GapPos) {
+                ASSERT_EQ(std::pair(tile.pixel(1, 1), tile.pixel(48, 48)), std::pair(colour(TileAt(p)->Piece()), colour(TileAt(p)->Piece()))) << p;
             }
-        }
         form.Session().HoldPeek();
         const QImage whole = Part<TImage>(form, "PeekImage")->grab().toImage();
         EXPECT_EQ(std::pair(whole.pixel(2, 2), whole.pixel(263, 263)), std::pair(colour(1), colour(25)));

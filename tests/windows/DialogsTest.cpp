@@ -30,8 +30,7 @@ protected:
 
 TEST_F(DialogsTest, ResultDialogAndAboutBoxFollowTheirLayouts)
 {
-    EXPECT_EQ(result.windowTitle(), QString("Message"));
-    EXPECT_EQ(result.geometry(), QRect(220, 141, 426, 129));
+    EXPECT_EQ(std::pair(result.windowTitle(), result.geometry()), std::pair(QString("Message"), QRect(220, 141, 426, 129)));
     // The caption as its settings leave it when loaded in order: silver, centred, with the raised
     // style's white highlight and the custom scheme's red shadow.
     const TLabelEffect& caption = *result.LabelEffect1;
@@ -40,8 +39,7 @@ TEST_F(DialogsTest, ResultDialogAndAboutBoxFollowTheirLayouts)
               std::tuple(clSilver, taCenter, esRaised, csCustom));
     EXPECT_EQ(std::pair(caption.ColourHighlight(), caption.ColourShadow()), std::pair(clWhite, clRed));
 
-    EXPECT_EQ(about.size(), QSize(339, 169));
-    EXPECT_EQ(about.FxImage1->geometry(), QRect(24, 16, 120, 136));  // sized by its portrait
+    EXPECT_EQ(std::pair(about.size(), about.FxImage1->geometry()), std::pair(QSize(339, 169), QRect(24, 16, 120, 136)));  // by its portrait
 }
 
 TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWhatTheFileCanHold)
@@ -60,20 +58,16 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWha
     TScoreTable full;
     for (int place = 1; place <= 10; ++place)
         full.Entry(7, place) = {"p", 10 * place};
-    // The inks of the name label: black while the name may be entered, grey with the box otherwise.
-    auto inks = [](QLabel* label) { return ColoursOf(label->grab().toImage()); };
-    EXPECT_TRUE(inks(result.Label4).count(clBlack));
+    EXPECT_TRUE(ColoursOf(result.Label4->grab().toImage()).count(clBlack));  // the name label while a name may be entered
     ShowResult(full, 7, 101, [&](TForm2& dialog) {
-        EXPECT_FALSE(dialog.Edit1->isEnabled() || dialog.Label4->isEnabled());
-        EXPECT_FALSE(inks(dialog.Label4).count(clBlack));
-        EXPECT_TRUE(inks(dialog.Label4).count(kTestBtnShadow));
+        EXPECT_FALSE(dialog.Edit1->isEnabled() || dialog.Label4->isEnabled());  // greyed, as told end to end
         EXPECT_EQ(dialog.focusWidget(), dialog.Button1);  // the first control that can take it
         dialog.Button1->click();
     });
     EXPECT_TRUE(names.isEmpty());
     ShowResult(full, 7, 100, [this](TForm2& dialog) {
-        EXPECT_TRUE(dialog.Edit1->isEnabled() && dialog.Label4->isEnabled());
-        EXPECT_EQ(dialog.focusWidget(), dialog.Button1);  // back where it was at closing
+        // Focus back where it was at closing.
+        EXPECT_TRUE(dialog.Edit1->isEnabled() && dialog.Label4->isEnabled() && dialog.focusWidget() == dialog.Button1);
         EXPECT_EQ(dialog.Edit1->text(), QString("Anna"));  // the box keeps its text ...
         QTest::mouseClick(dialog.Edit1, Qt::LeftButton);
         dialog.Edit1->setFocus(Qt::MouseFocusReason);
@@ -92,21 +86,17 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWha
 
 TEST_F(DialogsTest, ScoreDialogFollowsItsLayoutOpensOnTheBoardInPlayAndBrowsesBySize)
 {
-    EXPECT_EQ(scores.windowTitle(), QString("High Scores"));
     EXPECT_EQ(scores.size(), QSize(390, 316));
-    EXPECT_EQ(scores.FxLabel21->Caption(), QString("Таблица результатов :"));
-    EXPECT_EQ(scores.TabSet1->tabText(3), QString("7  x  7"));
-    EXPECT_EQ(Hint(scores.TabSet1), QString("Размер картинки."));
+    EXPECT_EQ(QStringList({scores.windowTitle(), scores.FxLabel21->Caption(), scores.TabSet1->tabText(3), Hint(scores.TabSet1)}),
+              QStringList({"High Scores", "Таблица результатов :", "7  x  7", "Размер картинки."}));
 
     TScoreTable table;
     table.Place(4, "Anna", 12);
     table.Place(6, EncodeName("Иван"), 95);
     scores.Present(table, 6);
     ExecAnswered(scores, [&] {
-        EXPECT_EQ(scores.focusWidget(), scores.Button1);
-        EXPECT_EQ(scores.TabSet1->TabIndex(), 2);
-        EXPECT_EQ(Row(1), QStringList({"Иван", "95"}));
-        EXPECT_EQ(Row(2), QStringList({"Неизвестный", "0"}));
+        EXPECT_TRUE(scores.focusWidget() == scores.Button1 && scores.TabSet1->TabIndex() == 2);
+        EXPECT_EQ(Row(1) + Row(2), QStringList({"Иван", "95", "Неизвестный", "0"}));
         // Every tab in the face colour; the selected one is open to the page above it.
         const QImage strip = scores.TabSet1->grab().toImage();
         for (int k = 0; k < 4; ++k) {
@@ -115,16 +105,14 @@ TEST_F(DialogsTest, ScoreDialogFollowsItsLayoutOpensOnTheBoardInPlayAndBrowsesBy
             EXPECT_EQ(PixelAt(strip, tab.center().x(), 0), k == 2 ? kTestBtnFace : kTestBtnShadow) << k;
         }
         QTest::mouseClick(scores.TabSet1, Qt::LeftButton, {}, scores.TabSet1->tabRect(0).center());
-        EXPECT_EQ(scores.TabSet1->TabIndex(), 0);
-        EXPECT_EQ(Row(1), QStringList({"Anna", "12"}));
+        EXPECT_EQ(std::pair(scores.TabSet1->TabIndex(), Row(1)), std::pair(0, QStringList({"Anna", "12"})));
         scores.TabSet1->SetTabIndex(3);
         scores.Button1->click();
     });
     // On a 1 x 1 board it opens on the tab it showed last.
     scores.Present(table, 1);
     ExecAnswered(scores, [&] {
-        EXPECT_EQ(scores.TabSet1->TabIndex(), 3);
-        EXPECT_EQ(Row(1), QStringList({"Неизвестный", "0"}));
+        EXPECT_EQ(std::pair(scores.TabSet1->TabIndex(), Row(1)), std::pair(3, QStringList({"Неизвестный", "0"})));
         scores.Button1->click();
     });
 }

@@ -1,12 +1,9 @@
-#include "framework/Application.h"
 #include "framework/HintWindow.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/StateReport.h"
 
 #include <QDropEvent>
 #include <QFontMetrics>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>
@@ -32,23 +29,19 @@ protected:
 TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 {
     // Its size and the board's pieces are the sizes' test.
-    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
-    EXPECT_EQ(Image1()->Picture().PixelFormat(), TPixelFormat::pf16bit);
+    EXPECT_EQ(std::pair(form.windowTitle(), Image1()->Picture().PixelFormat()), std::pair(QString("Mozik.bmp  -  5 x 5"), TPixelFormat::pf16bit));
     {
         ScopedOpenFile cancel({});
         Item("Open1")->trigger();
         EXPECT_EQ(cancel.LastDefaultName(), QString("mozik.bmp"));
     }
     const auto* clock = Part<TFxLabel>(form, "Label1");
-    EXPECT_EQ(clock->geometry(), QRect(151, 1, 124, 38));  // right-aligned in the tool bar
-    EXPECT_EQ(clock->Font(), MakeFont("Arial", 21, clBtnFace, true));
-    EXPECT_EQ(Hint(clock), QString("А время идет ..."));
-    const std::pair<const char*, const char*> buttons[] = {{"SpeedButton1", "Перемешать."}, {"SpeedButton4", "Пауза."},
-                   {"SpeedButton2", "Другой рисунок."}, {"SpeedButton3", "Выход из программы."}};
-    for (int i = 0; i < 4; ++i) {
-        const auto* button = Part<TSpeedButton>(form, buttons[i].first);
-        EXPECT_EQ(button->geometry(), QRect(8 + 32 * i, 8, 25, 25));
-        EXPECT_TRUE(ShowHint(button) && Hint(button) == buttons[i].second);
+    EXPECT_EQ(std::tuple(clock->geometry(), clock->Font(), Hint(clock)),  // right-aligned in the tool bar
+              std::tuple(QRect(151, 1, 124, 38), MakeFont("Arial", 21, clBtnFace, true), QString("А время идет ...")));
+    for (int left = 8; const auto& [name, hint] : {std::pair("SpeedButton1", "Перемешать."), {"SpeedButton4", "Пауза."},
+                                                   {"SpeedButton2", "Другой рисунок."}, {"SpeedButton3", "Выход из программы."}}) {
+        const auto* button = Part<TSpeedButton>(form, name);
+        EXPECT_TRUE(button->geometry() == QRect(std::exchange(left, left + 32), 8, 25, 25) && ShowHint(button) && Hint(button) == hint) << name;
     }
 
     EXPECT_EQ(Captions(form.menuBar()->actions()), QStringList({"&File", "&Size", "&Game", "&Help"}));
@@ -58,19 +51,16 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
                                  "&Status Line", "&Keep Proportions"}));
-    QSet<QChar> keys;  // each access key once
+    QSet<QChar> keys;  // each access key once (the separator's "key" is its dash)
     for (const QString& caption : game)
-        if (caption != "-")
-            keys << caption.at(caption.indexOf('&') + 1).toLower();
-    EXPECT_EQ(keys.size(), game.size() - 1);
-    EXPECT_EQ(Item("FullScreen1")->shortcut(), QKeySequence(Qt::Key_F11));
-    EXPECT_TRUE(Item("Animation1")->isChecked() && !Item("FullScreen1")->isChecked());
-    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1"})
-        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled()) << name;
-    EXPECT_FALSE(Item("StatusLine1")->isChecked() || Item("KeepProportions1")->isChecked());
+        keys << caption.at(caption.indexOf('&') + 1).toLower();
+    EXPECT_EQ(keys.size(), game.size());
+    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1"})  // only Animation on at first
+        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled() && Item(name)->isChecked() == (name[0] == 'A')) << name;
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
-    EXPECT_TRUE(Item("Solve1")->shortcut().isEmpty());  // it gives the game up: no key does that by chance
-    EXPECT_EQ(Item("Peek1")->shortcut(), QKeySequence(Qt::Key_Space));
+    // Solve gives the game up: no key does that by chance.
+    EXPECT_EQ(std::tuple(Item("FullScreen1")->shortcut(), Item("Peek1")->shortcut(), Item("Solve1")->shortcut()),
+              std::tuple(QKeySequence(Qt::Key_F11), QKeySequence(Qt::Key_Space), QKeySequence()));
 
     // The drop-down menus take the menu bar's font, and only the checked size shows a tick.
     for (const char* name : {"File1", "Options1", "Game1", "Help1"})
@@ -78,8 +68,7 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     form.N6x6Click();
     QMenu* sizes = Menu("Options1");
     const QImage menu = sizes->grab().toImage();
-    for (QAction* item : sizes->actions()) {
-        // Anything drawn in the check column left of the caption, inside the menu's frame?
+    for (QAction* item : sizes->actions()) {  // anything drawn in the check column, inside the menu's frame?
         const QRect row = sizes->actionGeometry(item).intersected(menu.rect().adjusted(2, 2, -2, -2));
         EXPECT_EQ(ColoursOf(menu.copy(row.left() + 1, row.top(), 24, row.height())).size() > 1, item == Item("N6x6"))
             << item->text().toStdString();
@@ -145,9 +134,8 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
         form.Session().WaitForWork();
         EXPECT_TRUE(errors.Messages().size() == 1 && errors.Messages()[0].contains(cut)) << errors.Messages().size();
     }
-    EXPECT_TRUE(form.Running());  // nothing changed
-    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  7 x 7"));
-    EXPECT_EQ(Image1()->size(), QSize(250, 250));
+    EXPECT_EQ(std::tuple(form.Running(), form.windowTitle(), Image1()->size()),
+              std::tuple(true, QString("Mozik.bmp  -  7 x 7"), QSize(250, 250)));  // nothing changed
 
     // 100 x 75 on 7 x 7: whole pieces of 14 x 10, each of its own colour, stretched to 35 x 35; what
     // lies beyond the whole pieces is magenta, which no tile may show.
@@ -160,12 +148,10 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     ASSERT_TRUE(QDir(dir.path()).mkpath("one/two") && picture.save(dir.filePath("one/two/holiday.bmp"), "BMP"));
     ScopedOpenFile open({dir.filePath("one/two/holiday.bmp")});
     Part<TSpeedButton>(form, "SpeedButton2")->click();
-    EXPECT_EQ(form.windowTitle(), QString("Mozik.bmp  -  7 x 7"));  // read while the game goes on
-    EXPECT_TRUE(form.Running());
+    EXPECT_TRUE(form.Running() && form.windowTitle() == "Mozik.bmp  -  7 x 7");  // read while the game goes on
     form.Session().WaitForWork();
-    EXPECT_EQ(form.windowTitle(), QString("holiday.bmp  -  7 x 7"));
-    EXPECT_EQ(Image1()->size(), QSize(100, 75));
-    EXPECT_FALSE(form.Running());
+    EXPECT_EQ(std::tuple(form.Running(), form.windowTitle(), Image1()->size()),
+              std::tuple(false, QString("holiday.bmp  -  7 x 7"), QSize(100, 75)));
     for (int p = 1; p <= 49; ++p) {
         const QImage tile = TileAt(p)->Picture().Image();
         ASSERT_EQ(tile.size(), QSize(35, 35));
@@ -199,20 +185,17 @@ TEST(StartPicture, APictureReadInTimeIsInTheFirstFrameALateOneComesWhileTheWindo
     {
         TForm1 form;
         EXPECT_TRUE(open(form, "sea.png", std::chrono::hours(1)));
-        EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));  // before the window shows
-        EXPECT_EQ(Part(form, "Image1")->size(), QSize(120, 90));
+        EXPECT_EQ(std::pair(form.windowTitle(), Part(form, "Image1")->size()), std::pair(QString("sea.png  -  5 x 5"), QSize(120, 90)));  // before it shows
     }
     {
         ScopedPictureReadsHeld held;
         TForm1 form;
         EXPECT_FALSE(open(form, "sea.png", std::chrono::milliseconds(0)));
         EXPECT_EQ(firstPaint(form), QString("Mozik.bmp  -  5 x 5"));
-        const QCursor* cursor = QApplication::overrideCursor();
-        EXPECT_TRUE(cursor && cursor->shape() == Qt::BusyCursor);
+        EXPECT_TRUE(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
         held.LetGo();
         form.Session().WaitForWork();
-        EXPECT_EQ(form.windowTitle(), QString("sea.png  -  5 x 5"));
-        EXPECT_FALSE(QApplication::overrideCursor());
+        EXPECT_TRUE(form.windowTitle() == "sea.png  -  5 x 5" && !QApplication::overrideCursor());
     }
 
     TForm1 form;
@@ -222,20 +205,6 @@ TEST(StartPicture, APictureReadInTimeIsInTheFirstFrameALateOneComesWhileTheWindo
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(dir.filePath("cut.png")));
     EXPECT_EQ(Part(form, "Image1")->size(), QSize(250, 250));
-}
-
-TEST(LightLook, TheWindowsKeepTheirLightFaceUnderADarkDesktopPalette)
-{
-    QApplication::setPalette(QPalette(Qt::white, QColor(50, 50, 50)));  // what a dark theme hands out
-    UseLightLook();
-    {
-        QTemporaryDir dir;
-        ScopedCurrentDir workIn(dir.path());
-        TForm1 form;
-        EXPECT_EQ(PixelAt(Part(form, "Panel2")->grab().toImage(), 140, 20), TColor(0xEFEFEF));
-        EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
-    }
-    QApplication::setPalette(TestPalette());
 }
 
 TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOverToTheDialogs)
@@ -263,23 +232,20 @@ TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOve
     auto& [result, scores, driver] = dialogs;
     clock.Advance(42000);
     driver.Expect([&](QWidget* modal) {
-        EXPECT_EQ(modal, &result);
-        EXPECT_EQ(result.Label2->text(), QString("42"));
+        EXPECT_TRUE(modal == &result && result.Label2->text() == "42");
         TypeText(result.Edit1, "Мозик");
         QTest::mouseClick(result.Button1, Qt::LeftButton);
     });
     driver.Expect([&](QWidget* modal) {
-        EXPECT_EQ(modal, &scores);
-        EXPECT_EQ(scores.TabSet1->TabIndex(), 1);
+        EXPECT_TRUE(modal == &scores && scores.TabSet1->TabIndex() == 1);
         EXPECT_EQ(scores.FxLabel(1)->Caption() + " " + scores.FxLabel(11)->Caption(), QString("Мозик 42"));
         scores.Button1->click();
     });
     for (int p : SolutionClicks(form.Session().Game()))
         Click(p);
     // The clock stopped at the game's time, the whole picture shows, and the record is saved at once.
-    EXPECT_FALSE(form.Running());
     clock.Advance(1000);
-    EXPECT_EQ(Time(), QString("Время : 42"));
+    EXPECT_TRUE(!form.Running() && Time() == "Время : 42");
     showsTheGame();
     EXPECT_EQ(TScoreFile(form.Session().ScoreFile().Path()).Load().Entry(5, 1), (TScoreEntry{EncodeName("Мозик"), 42}));
 }

@@ -51,9 +51,7 @@ TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
     // Clear Scores lives in memory; Exit closes without writing and without a word.
     Part<QAction>(form, "ClearScores1")->trigger();
     form.Exit();
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(errors.Messages().size(), 1);
-    EXPECT_TRUE(QFileInfo(StartFile()).isDir());
+    EXPECT_EQ(std::tuple(form.isVisible(), errors.Messages().size(), QFileInfo(StartFile()).isDir()), std::tuple(false, 1, true));
     struct stat st {};
     EXPECT_TRUE(lstat(QFile::encodeName(DataFile()), &st) == 0 && S_ISFIFO(st.st_mode));
 }
@@ -146,13 +144,11 @@ TEST_F(ScoreCommandsTest, ThePlaceOfferedAndTheScoresShownAreTheFileAsItIsThen)
     QDir().mkpath(dir.filePath("data/Mozik"));
     WriteFile(DataFile(), fast.ToFileText());
     driver.Expect([&](QWidget* modal) {
-        EXPECT_EQ(modal, &result);
-        EXPECT_FALSE(result.Edit1->isEnabled());  // two seconds earn no place any more
+        EXPECT_TRUE(modal == &result && !result.Edit1->isEnabled());  // two seconds earn no place any more
         result.Button1->click();
     });
     driver.Expect([&](QWidget* modal) {
-        EXPECT_EQ(modal, &scores);
-        EXPECT_EQ(scores.FxLabel(10)->Caption() + " " + scores.FxLabel(20)->Caption(), QString("Fast 1"));
+        EXPECT_TRUE(modal == &scores && scores.FxLabel(10)->Caption() + " " + scores.FxLabel(20)->Caption() == "Fast 1");
         scores.Button1->click();
     });
     form.Start();

@@ -28,8 +28,7 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureName
     TForm1 next{clock};
     next.show();
     next.Session().WaitForWork();
-    EXPECT_EQ(next.windowTitle(), QString("sea.png  -  6 x 6"));
-    EXPECT_EQ(next.geometry(), form.geometry());
+    EXPECT_EQ(std::pair(next.windowTitle(), next.geometry()), std::pair(QString("sea.png  -  6 x 6"), form.geometry()));
     EXPECT_FALSE(Part<QAction>(next, "Animation1")->isChecked() || Part<TBoardPanel>(next, "Panel1")->Animated());
     EXPECT_TRUE(Part<QAction>(next, "KeepProportions1")->isChecked() && Part(next, "Panel3")->isVisible());
 

@@ -82,8 +82,7 @@ TEST_F(ZelHint, AnEventChoosesTheDirectionOfOneHintAndMayReplaceTheWindow)
         direction = hdDownLeft;
     });
     const QPointer<TNewHint> window = ActivateAt(start.mapToGlobal(QPoint(12, 12)));
-    EXPECT_EQ(window->ShownDirection(), hdDownLeft);
-    EXPECT_EQ(manager->HintDirection(), hdUpRight);
+    EXPECT_EQ(std::pair(window->ShownDirection(), manager->HintDirection()), std::pair(hdDownLeft, hdUpRight));
 
     // A handler that gives the manager a new font replaces the very window it was called from:
     // that activation ends there, and the new window shows the next hint.
@@ -117,10 +116,10 @@ TEST_F(ZelHint, WhereTheScreenCannotBeCopiedTheBalloonFloatsInATranslucentWindow
     window->grab();  // paints the balloon into its picture
     const QImage picture = window->HintPicture();
     ASSERT_EQ(picture.size(), QSize(82, 38));
-    EXPECT_EQ(qAlpha(picture.pixel(81, 2)), 0);      // beside the body, above the shadow
-    EXPECT_EQ(qAlpha(picture.pixel(79, 18)), 0);     // an unset pixel of the dithered shadow
-    EXPECT_EQ(qAlpha(picture.pixel(78, 18)), 255);   // a set one
-    EXPECT_EQ(qAlpha(picture.pixel(40, 10)), 255);   // the body
+    // Beside the body above the shadow, an unset and a set pixel of the dithered shadow, the body.
+    EXPECT_EQ((std::vector{qAlpha(picture.pixel(81, 2)), qAlpha(picture.pixel(79, 18)), qAlpha(picture.pixel(78, 18)),
+                           qAlpha(picture.pixel(40, 10))}),
+              (std::vector{0, 0, 255, 255}));
 }
 
 } // namespace

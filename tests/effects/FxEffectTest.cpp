@@ -67,11 +67,9 @@ TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
     EXPECT_EQ(rows, (std::vector<TRect>{Rect(0, 0, 7, 1), Rect(0, 2, 7, 3), Rect(0, 4, 7, 5), Rect(0, 6, 7, 7),
                                         Rect(0, 1, 7, 2), Rect(0, 3, 7, 4), Rect(0, 5, 7, 6)}));
     const auto columns = Record(16, 6, 5, 2), both = Record(17, 6, 5, 2);
-    ASSERT_EQ(columns.size(), 8u);
-    EXPECT_EQ(columns[4].Dest, Rect(1, 0, 2, 6));
-    ASSERT_EQ(both.size(), 16u);
-    EXPECT_EQ(both[2], (TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}));
-    EXPECT_EQ(both[3].Dest, Rect(0, 2, 7, 3));
+    ASSERT_EQ(std::pair(columns.size(), both.size()), std::pair(std::size_t(8), std::size_t(16)));
+    EXPECT_EQ(std::tuple(columns[4].Dest, both[2], both[3].Dest),
+              std::tuple(Rect(1, 0, 2, 6), TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}, Rect(0, 2, 7, 3)));
     // Screen drip on three rows: each strip, bottom first, slides down to its row; the last
     // strip is one pixel high and is stretched into the others.
     const TFxGrid grid = MakeFxGrid(Rect(0, 0, 4, 4), 2);
@@ -110,8 +108,7 @@ const std::vector<OrderCase> kOrders{
     // Four steps each on a 3 x 2 grid; 22 runs 18 and 21 in lockstep and draws every box twice.
     {18, 3, 2, Whole, {{1, 1}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 2}}},
     {21, 3, 2, Whole, {{3, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {1, 1}}},
-    {22, 3, 2, Whole, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {3, 2},
-                       {1, 1}}},
+    {22, 3, 2, Whole, {{1, 1}, {3, 2}, {2, 1}, {1, 2}, {3, 1}, {2, 2}, {3, 1}, {2, 2}, {2, 1}, {1, 2}, {3, 2}, {1, 1}}},
     {23, 3, 2, First, {{3, 1}, {1, 2}, {2, 1}, {3, 2}}, 12},
     // The outward diagonals start with one line twice: the main diagonal of a square grid,
     // the diagonal through (7, 1) of a 10 x 4 grid; a sweep at its end point stops.
@@ -166,14 +163,14 @@ TEST(FxEffectOrder, EveryEffectHasAnOrderOfItsOwn)
 // Random lines (34), which no window of the game shows, are left to the properties' test.
 TEST(FxEffectOrder, RandomBlockCopiesEveryBoxOnceInTheGeneratorsOrder)
 {
-    generator.SetSeed(77);
-    const Boxes blocks = BoxOrder(35, 13, 7);
-    EXPECT_EQ(std::set<BoxPos>(blocks.begin(), blocks.end()).size(), blocks.size());
-    EXPECT_EQ(blocks.size(), 13u * 7u);
-    generator.SetSeed(77);
-    EXPECT_EQ(BoxOrder(35, 13, 7), blocks);
-    generator.SetSeed(78);
-    EXPECT_NE(BoxOrder(35, 13, 7), blocks);
+    const auto seeded = [](unsigned seed) {
+        generator.SetSeed(seed);
+        return BoxOrder(35, 13, 7);
+    };
+    const Boxes blocks = seeded(77);
+    EXPECT_EQ(std::pair(blocks.size(), std::set<BoxPos>(blocks.begin(), blocks.end()).size()), std::pair(std::size_t(13 * 7), std::size_t(13 * 7)));
+    EXPECT_EQ(seeded(77), blocks);
+    EXPECT_NE(seeded(78), blocks);
 }
 
 // A fuchsia picture, or one in which neighbouring pixels differ.

@@ -18,12 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 constexpr uid_t kNobody = 65534;
 
-std::string Slurp(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class UserFileTest : public ::testing::Test {
@@ -41,9 +35,8 @@ TEST_F(UserFileTest, XdgFoldersTakeOnlyAbsoluteVariablesAndAUsableHome)
     setenv("XDG_DATA_HOME", "/data", 1);
     setenv("XDG_CONFIG_HOME", "relative", 1);
     unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(XdgFolder(TXdgFolder::Data), "/data");
-    EXPECT_EQ(XdgFolder(TXdgFolder::Config), dir + "/.config");
-    EXPECT_EQ(XdgFolder(TXdgFolder::Cache), dir + "/.cache");
+    EXPECT_EQ((std::vector{XdgFolder(TXdgFolder::Data), XdgFolder(TXdgFolder::Config), XdgFolder(TXdgFolder::Cache)}),
+              (std::vector<std::optional<std::string>>{"/data", dir + "/.config", dir + "/.cache"}));
     for (const char* unusable : {"relative/home", "/no/such/home"}) {
         setenv("HOME", unusable, 1);
         EXPECT_EQ(XdgFolder(TXdgFolder::Config), std::nullopt) << unusable;
@@ -66,35 +59,32 @@ TEST_F(UserFileTest, AFileIsReplacedWholeInPrivateFoldersOnlyWhereItMayBe)
     EXPECT_EQ(ReplaceUserFile(At("link"), "x", TLeafLink::Refuse).Problem, TFileProblem::Link);
     EXPECT_EQ(ReadUserFile(At("link"), 9, TLeafLink::Refuse).Status.Problem, TFileProblem::Link);
     chmod(deep.c_str(), 0440);
-    EXPECT_TRUE(ReadUserFile(At("link"), 9).WriteProtected);
-    EXPECT_EQ(ReplaceUserFile(At("link"), "x").Problem, TFileProblem::WriteProtected);
+    EXPECT_EQ((std::pair{ReadUserFile(At("link"), 9).WriteProtected, ReplaceUserFile(At("link"), "x").Problem}),
+              std::pair(true, TFileProblem::WriteProtected));
     chmod(deep.c_str(), 0640);
     ASSERT_TRUE(ReplaceUserFile(At("link"), "third").Ok());
     EXPECT_TRUE(fs::is_symlink(At("link")));
 
     // A write that fails leaves the file as it was, and nothing beside it.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{}, limit{};
+    rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    limit = {3, saved.rlim_max};
+    const rlimit limit{3, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limit);
     const TFileStatus failed = ReplaceUserFile(deep, "too long");
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ(failed, (TFileStatus{TFileProblem::System, EFBIG}));
-    EXPECT_EQ(Slurp(deep), "third");
+    EXPECT_EQ(ReadUserFile(deep, 99).Bytes, "third");
     EXPECT_EQ(std::distance(fs::directory_iterator(At("a/b")), fs::directory_iterator()), 1);
 }
 
 TEST_F(UserFileTest, ASaveRemovesTheTemporaryFilesOfKilledSavesAndNothingElse)
 {
-    std::set<std::string> kept = {"Mozik.ini", "Mozik.ini.mozik-save-AbCdE", "Mozik.ini.mozik-save-AbCdE1",
-                                  "Mozik.ini.mozik-save-AbCdEfg", "Other.ini.mozik-save-AbCdEf", "Mozik.ini.AbCdEf",
-                                  "Mozik.ini.mozik-save-Folder", "Mozik.ini.mozik-save-LinkAb"};
-    for (const std::string& name : kept)
-        if (name.ends_with("Folder"))
-            fs::create_directory(At(name));
-        else if (!name.ends_with("LinkAb"))
-            Put(At(name), "x");
+    std::set<std::string> kept = {"Mozik.ini.mozik-save-Folder", "Mozik.ini.mozik-save-LinkAb"};
+    for (const char* name : {"Mozik.ini", "Mozik.ini.mozik-save-AbCdE", "Mozik.ini.mozik-save-AbCdE1",
+                             "Mozik.ini.mozik-save-AbCdEfg", "Other.ini.mozik-save-AbCdEf", "Mozik.ini.AbCdEf"})
+        Put(At(*kept.insert(name).first), "x");
+    fs::create_directory(At("Mozik.ini.mozik-save-Folder"));
     fs::create_symlink("Mozik.ini", At("Mozik.ini.mozik-save-LinkAb"));
     if (geteuid() == 0) {  // one of the right shape, but another user's
         Put(At(*kept.insert("Mozik.ini.mozik-save-NobodY").first), "x");
@@ -142,10 +132,9 @@ TEST_F(UserFileTest, ALockIsHeldAgainstOtherProcessesAndTakenOverFromOneThatDied
     ASSERT_TRUE(read(ready[0], &taken, 1) == 1 && taken == '1');
     TUserFileLock lock;
     EXPECT_EQ(lock.Acquire(file, 0).Problem, TFileProblem::Busy);
-    close(finish[1]);
-    waitpid(holder, nullptr, 0);
-    for (int fd : {ready[0], ready[1], finish[0]})
+    for (int fd : {finish[1], ready[0], ready[1], finish[0]})  // the first lets the holder go
         close(fd);
+    waitpid(holder, nullptr, 0);
     ASSERT_TRUE(fs::exists(lockFile));  // left behind by the dead holder
     ASSERT_TRUE(lock.Acquire(file, 0).Ok());
     TUserFileLock second;

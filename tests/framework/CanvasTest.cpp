@@ -14,7 +14,7 @@ TEST(Bitmap, SixteenBitPicturesKeepFiveAndSixBitChannels)
     EXPECT_EQ(bitmap.Canvas().Pixel(0, 0), RGB(0x10, 0x34, 0xFF));  // the high bits fill the low ones
 }
 
-TEST(Canvas, RectanglesExcludeTheirRightAndBottomEdges)
+TEST(Canvas, RectanglesAndLinesLeaveOutTheirRightAndBottomEdgesAndEndPoints)
 {
     TBitmap bitmap = FilledBitmap(10, 10);
     TCanvas& canvas = bitmap.Canvas();
@@ -25,20 +25,13 @@ TEST(Canvas, RectanglesExcludeTheirRightAndBottomEdges)
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.FillRect(Rect(0, 0, 10, 10));  // a clear brush fills nothing
     ExpectPixels(bitmap.Image(), {{2, 2, clRed}, {4, 3, clRed}, {5, 3, clWhite}, {4, 4, clWhite}, {9, 9, clBlue}, {1, 1, clWhite}});
-    EXPECT_EQ(canvas.Pixel(10, 0), CLR_INVALID);
-    EXPECT_EQ(canvas.Pixel(-1, 0), CLR_INVALID);
-}
-
-TEST(Canvas, LinesLeaveOutTheirEndPoint)
-{
-    TBitmap bitmap = FilledBitmap(10, 10);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.MoveTo(1, 1);
-    canvas.LineTo(5, 1);
+    EXPECT_EQ(std::pair(canvas.Pixel(10, 0), canvas.Pixel(-1, 0)), std::pair(CLR_INVALID, CLR_INVALID));
+    canvas.MoveTo(1, 5);
+    canvas.LineTo(5, 5);
     canvas.MoveTo(0, 9);
     canvas.LineTo(3, 6);  // a diagonal: (0,9), (1,8), (2,7)
     EXPECT_EQ(canvas.PenPos(), QPoint(3, 6));
-    ExpectPixels(bitmap.Image(), {{1, 1, clBlack}, {4, 1, clBlack}, {5, 1, clWhite}, {2, 7, clBlack}, {3, 6, clWhite}});
+    ExpectPixels(bitmap.Image(), {{1, 5, clBlack}, {4, 5, clBlack}, {5, 5, clWhite}, {2, 7, clBlack}, {3, 6, clWhite}});
 }
 
 TEST(Canvas, Frame3DGivesTheTopRightAndBottomLeftCornersTheBottomColour)
@@ -46,7 +39,6 @@ TEST(Canvas, Frame3DGivesTheTopRightAndBottomLeftCornersTheBottomColour)
     TBitmap bitmap = FilledBitmap(6, 5);
     TRect r = Rect(0, 0, 6, 5);
     Frame3D(bitmap.Canvas(), r, clRed, clBlue, 2);
-    EXPECT_EQ(r, Rect(2, 2, 4, 3));
     Frame3D(bitmap.Canvas(), r, clRed, clBlue, 0);  // nothing
     EXPECT_EQ(r, Rect(2, 2, 4, 3));
     ExpectPixels(bitmap.Image(), {{0, 3, clRed}, {4, 0, clRed}, {5, 0, clBlue}, {0, 4, clBlue}, {5, 4, clBlue},

@@ -23,6 +23,13 @@ protected:
         return dir.filePath(name);
     }
 
+    // Why the file of these bytes is refused; "opened" where it is not.
+    QString Refusal(const QString& name, const QByteArray& bytes)
+    {
+        QString error;
+        return ReadPictureFile(Write(name, bytes), &error).isNull() ? error : QStringLiteral("opened");
+    }
+
     // A 60 x 40 picture in the format, with pixels that differ from row to row.
     static QByteArray Encoded(const char* format, bool progressive = false)
     {
@@ -55,17 +62,12 @@ TEST_F(PictureFileTest, EveryFormatReadsWholeAndEveryCutFileIsRefused)
     cases.push_back({"still.gif", ReadFile(TestDataPath("pictures/still.gif")), {40, 30}});
     cases.push_back({"animated.gif", ReadFile(TestDataPath("pictures/animated.gif")), {40, 30}});
     for (const Case& c : cases) {
-        QString error;
-        const QImage image = ReadPictureFile(Write(c.name, c.bytes), &error);
-        EXPECT_EQ(image.size(), c.size) << c.name.toStdString() << ": " << error.toStdString();
-        EXPECT_EQ(image.format(), QImage::Format_RGB32);
-        if (c.name.startsWith("animated"))
-            continue;  // its first frame may well be whole in a cut file
+        const QImage image = ReadPictureFile(Write(c.name, c.bytes), nullptr);
+        EXPECT_EQ(std::pair(image.size(), image.format()), std::pair(c.size, QImage::Format_RGB32)) << c.name.toStdString();
         for (double kept : {0.3, 0.75, 0.97}) {
-            error.clear();
-            const QString cut = Write("cut-" + c.name, c.bytes.left(qsizetype(c.bytes.size() * kept)));
-            EXPECT_TRUE(ReadPictureFile(cut, &error).isNull()) << c.name.toStdString() << " cut to " << kept;
-            EXPECT_FALSE(error.isEmpty());
+            const QString why = Refusal("cut-" + c.name, c.bytes.left(qsizetype(c.bytes.size() * kept)));
+            // An animation's first frame may well be whole in a cut file.
+            EXPECT_TRUE(c.name.startsWith("animated") || (why != "opened" && !why.isEmpty())) << c.name.toStdString() << kept;
         }
     }
     for (const QFileInfo& bitmap : QDir(TestDataPath("bmp/good")).entryInfoList({"*.bmp"}))  // every kind of bitmap
@@ -79,8 +81,7 @@ TEST_F(PictureFileTest, EveryFormatReadsWholeAndEveryCutFileIsRefused)
         clear.setPixelColor(1, 1, QColor(255, 0, 0, 128));
         ASSERT_TRUE(clear.save(dir.filePath("clear.png")));
         const QImage read = ReadPictureFile(dir.filePath("clear.png"), nullptr);
-        EXPECT_EQ(read.pixelColor(3, 3), QColor(Qt::white));
-        EXPECT_EQ(read.pixelColor(1, 1), QColor(255, 127, 127));
+        EXPECT_EQ(std::pair(read.pixelColor(3, 3), read.pixelColor(1, 1)), std::pair(QColor(Qt::white), QColor(255, 127, 127)));
     }
 }
 
@@ -95,7 +96,6 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
     QByteArray wide = Encoded("bmp");
     qToLittleEndian<qint32>(10000, wide.data() + 18);
     qToLittleEndian<qint32>(10000, wide.data() + 22);
-
     const QString refused[] = {dir.filePath("missing.png"), dir.path(), dir.filePath("pipe.png"), dir.filePath("zero.bmp"),
                                huge.fileName(), Write("empty.jpg", {}), Write("text.png", "no picture here\n"),
                                Write("header.xbm", "#define LIMIT 10\nint limit = LIMIT;\n"),
@@ -119,72 +119,46 @@ TEST_F(PictureFileTest, AShortFileDeclaringALargeSizeIsRefusedAndAFlatPictureOfT
         QString error;
         const QImage flat = ReadPictureFile(Write("flat." + kind, FlatPicture(kind, kDeclared)), &error);
         EXPECT_EQ(flat.size(), kDeclared) << kind.toStdString() << ": " << error.toStdString();
-        if (kind != "pbm" && kind != "xbm") {  // black and white
-            EXPECT_LE(std::abs(flat.pixelColor(500, 400).blue() - 160), 2) << kind.toStdString();
-        }
-        error.clear();
-        EXPECT_TRUE(ReadPictureFile(Write("short." + kind, ShortPicture(kind, kDeclared)), &error).isNull()) << kind.toStdString();
-        EXPECT_EQ(error, "Файл рисунка обрезан: его данных не хватает на рисунок 1000 x 800 точек.") << kind.toStdString();
+        EXPECT_TRUE(kind == "pbm" || kind == "xbm" || std::abs(flat.pixelColor(500, 400).blue() - 160) <= 2)  // or black and white
+            << kind.toStdString() << flat.pixelColor(500, 400).blue();
+        EXPECT_EQ(Refusal("short." + kind, ShortPicture(kind, kDeclared)),
+                  "Файл рисунка обрезан: его данных не хватает на рисунок 1000 x 800 точек.") << kind.toStdString();
     }
 }
 
-TEST_F(PictureFileTest, AJpegOfMoreThanAHundredScansIsRefusedBeforeDecoding)
+TEST_F(PictureFileTest, JpegsOfTooManyScansArithmeticCodingMissingDataOrTooMuchMemoryAreRefusedBeforeDecoding)
 {
-    const QString tooMany = "Рисунок JPEG разбит больше чем на 100 проходов: его чтение заняло бы слишком много времени.";
-    const QByteArray progressive = FlatPicture("progressive", kDeclared);
-    QString error;
+    const QByteArray progressive = FlatPicture("progressive", kDeclared), whole = Encoded("jpg");
+    for (const int scans : {kMaxJpegScans + 1, 5000})
+        EXPECT_EQ(Refusal("many.jpg", WithScans(progressive, scans)),
+                  "Рисунок JPEG разбит больше чем на 100 проходов: его чтение заняло бы слишком много времени.") << scans;
     // A hundred are decoded, and the reader then finds the same scan over and over.
-    EXPECT_TRUE(ReadPictureFile(Write("100.jpg", WithScans(progressive, kMaxJpegScans)), &error).isNull());
-    EXPECT_TRUE(error.contains("Inconsistent progression sequence")) << error.toStdString();
-    for (const int scans : {kMaxJpegScans + 1, 5000}) {
-        EXPECT_TRUE(ReadPictureFile(Write("many.jpg", WithScans(progressive, scans)), &error).isNull()) << scans;
-        EXPECT_EQ(error, tooMany);
-    }
-}
-
-TEST_F(PictureFileTest, DataTheJpegReaderFindsMissingOrThatNoLengthCanVouchForIsRefused)
-{
-    // Half of the coded data, then the end marker: long enough for the size, but the reader
-    // runs out of data in the middle of the picture.
-    const QByteArray whole = Encoded("jpg");
+    EXPECT_TRUE(Refusal("100.jpg", WithScans(progressive, kMaxJpegScans)).contains("Inconsistent progression sequence"));
+    // Half of the coded data, then the end marker: long enough for the size, but the reader runs
+    // out of data in the middle of the picture.
     const qsizetype scan = whole.indexOf("\xFF\xDA"), end = whole.lastIndexOf("\xFF\xD9");
-    const QByteArray halved = whole.left(scan + (end - scan) / 2) + "\xFF\xD9";
-    QString error;
-    EXPECT_TRUE(ReadPictureFile(Write("halved.jpg", halved), &error).isNull());
-    EXPECT_TRUE(error.contains("premature end of data segment")) << error.toStdString();
-    // Arithmetic coding: a frame header of that kind.
+    EXPECT_TRUE(Refusal("halved.jpg", whole.left(scan + (end - scan) / 2) + "\xFF\xD9").contains("premature end of data segment"));
     QByteArray arithmetic = whole;
-    arithmetic[whole.indexOf("\xFF\xC0") + 1] = char(0xC9);
-    EXPECT_TRUE(ReadPictureFile(Write("arithmetic.jpg", arithmetic), &error).isNull());
-    EXPECT_EQ(error, "Рисунки JPEG с арифметическим кодированием не открываются.");
-}
-
-TEST_F(PictureFileTest, APictureThatWouldTakeTooMuchMemoryToDecodeIsRefusedBeforeDecoding)
-{
-    // A progressive JPEG of 6000 x 6000 in three full-size colours: its decoder would hold 64
-    // coefficients of 2 bytes for each of 3 x 750 x 750 blocks, 206 MiB, besides the picture.
-    QByteArray jpeg("\xFF\xD8\xFF\xC2\x00\x11\x08\x17\x70\x17\x70\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 21);
-    jpeg += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
-    jpeg += QByteArray(3 * 750 * 750 / 8 + 1, 0) + "\xFF\xD9";  // a bit for each block
-    QString error;
-    EXPECT_TRUE(ReadPictureFile(Write("wide.jpg", jpeg), &error).isNull());
-    EXPECT_EQ(error, "Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти.");
+    arithmetic[whole.indexOf("\xFF\xC0") + 1] = char(0xC9);  // a frame header of arithmetic coding
+    EXPECT_EQ(Refusal("arithmetic.jpg", arithmetic), "Рисунки JPEG с арифметическим кодированием не открываются.");
+    // A progressive 6000 x 6000 in three full-size colours: its decoder would hold 64 coefficients
+    // of 2 bytes for each of 3 x 750 x 750 blocks, 206 MiB, besides the picture.
+    QByteArray wide("\xFF\xD8\xFF\xC2\x00\x11\x08\x17\x70\x17\x70\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 21);
+    wide += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
+    wide += QByteArray(3 * 750 * 750 / 8 + 1, 0) + "\xFF\xD9";  // a bit for each block
+    EXPECT_EQ(Refusal("wide.jpg", wide), "Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти.");
 }
 
 TEST_F(PictureFileTest, AFileThatShrinksWhileReadIsRefusedAndOneThatGrowsGivesThePictureAsRead)
 {
-    const QString path = Write("changing.png", Encoded("png"));
-    QString error;
     SetPictureReadHook([](const QString& file) { QFile(file).resize(100); });
-    EXPECT_TRUE(ReadPictureFile(path, &error).isNull());
-    EXPECT_EQ(error, "Файл стал короче, пока его читали.");
-    WriteFile(path, Encoded("png"));
+    EXPECT_EQ(Refusal("changing.png", Encoded("png")), "Файл стал короче, пока его читали.");
     SetPictureReadHook([](const QString& file) {
         QFile grown(file);
         ASSERT_TRUE(grown.open(QIODevice::Append));
         grown.write(QByteArray(5000, 'x'));
     });
-    EXPECT_EQ(ReadPictureFile(path, &error).size(), QSize(60, 40));
+    EXPECT_EQ(ReadPictureFile(Write("changing.png", Encoded("png")), nullptr).size(), QSize(60, 40));
     SetPictureReadHook({});
 }
 
@@ -196,8 +170,7 @@ TEST(PictureDialog, OffersEveryPictureFirstThenBitmapsThenEachFormat)
     ASSERT_EQ(filter.size(), 2 * (formats.size() + 1));
     EXPECT_TRUE(filter[0].startsWith("Все рисунки ( *.bmp ") && filter[0].contains("*.jpg *.jpeg"));
     EXPECT_TRUE(filter[1].contains("*.png") && filter[1].contains("*.gif"));
-    EXPECT_EQ(filter[2], QString("Точечные рисунки ( *.bmp )"));
-    EXPECT_EQ(filter[3], QString("*.bmp"));
+    EXPECT_EQ(filter.mid(2, 2), QStringList({"Точечные рисунки ( *.bmp )", "*.bmp"}));
     EXPECT_TRUE(filter.contains("Рисунки PNG ( *.png )"));
 }
 

@@ -34,8 +34,7 @@ TEST(TextLayout, BreaksWordsAtBlanksAndLetsLongWordsOverflow)
     const TRect r = Rect(0, 0, 65, 100);  // six characters fit
     const TextLayoutResult result = LayoutText("ab cd  efghijk l", r, DT_WORDBREAK, kFixed);
     EXPECT_EQ(Texts("ab cd  efghijk l", r, DT_WORDBREAK), (std::vector<QString>{"ab cd", "efghijk", "l"}));
-    EXPECT_EQ(result.Lines[1].Y, 20);
-    EXPECT_EQ(QPoint(result.Width, result.Height), QPoint(70, 60));
+    EXPECT_EQ(std::tuple(result.Lines[1].Y, result.Width, result.Height), std::tuple(20, 70, 60));
     // Without word breaking the text stays one line, however long; an empty text is one empty line.
     EXPECT_EQ(Texts("ab cd  efghijk l", r, DT_LEFT).size(), 1u);
     EXPECT_EQ(Texts("", r, DT_WORDBREAK), std::vector<QString>{""});
@@ -49,11 +48,9 @@ TEST(TextLayout, PrefixesUnderlineTheNextCharacterAndDoubleAmpersandDrawsOne)
     const TRect r = Rect(0, 0, 500, 100);
     const TextLayoutResult result = LayoutText("&File && E&xit&", r, DT_LEFT, kFixed);
     ASSERT_EQ(result.Lines.size(), 1u);
-    EXPECT_EQ(result.Lines[0].Text, QString("File & Exit"));
-    EXPECT_EQ(result.Lines[0].Underlined, (std::vector<int>{0, 8}));
+    EXPECT_EQ(std::pair(result.Lines[0].Text, result.Lines[0].Underlined), std::pair(QString("File & Exit"), std::vector<int>{0, 8}));
     const LaidLine raw = LayoutText("a&b", r, DT_NOPREFIX, kFixed).Lines[0];
-    EXPECT_EQ(raw.Text, QString("a&b"));
-    EXPECT_TRUE(raw.Underlined.empty());
+    EXPECT_EQ(std::pair(raw.Text, raw.Underlined), std::pair(QString("a&b"), std::vector<int>{}));
 }
 
 TEST(TextLayout, ExpandsTabsToStopsOfEightAverageCharacters)

@@ -44,12 +44,11 @@ TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)
               (std::vector<LayerCopy>{{5, 0x000000}, {4, 0x404040}, {3, 0x808080}, {2, 0xBFBFBF}, {1, 0xFFFFFF}}));
 
     // 101 columns from black to white: 2.55 a column, the last one white.
-    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 1), RGB(3, 3, 3));
-    EXPECT_EQ(GradientBandColour(clBlack, clWhite, 100, 100), clWhite);
-    EXPECT_EQ(GradientBandColour(clWhite, clBlack, 2, 1), RGB(127, 127, 127));  // -127.5 rounds to -128
-    // One band only: the start colour split as stored (a system colour is not resolved), and no
-    // division by zero.
-    EXPECT_EQ(GradientBandColour(clWindowText, clWhite, 0, 0), RGB(8, 0, 0));
+    // White to black in two: -127.5 rounds to -128. One band only: the start colour split as stored
+    // (a system colour is not resolved), and no division by zero.
+    EXPECT_EQ((std::vector{GradientBandColour(clBlack, clWhite, 100, 1), GradientBandColour(clBlack, clWhite, 100, 100),
+                           GradientBandColour(clWhite, clBlack, 2, 1), GradientBandColour(clWindowText, clWhite, 0, 0)}),
+              (std::vector<TColor>{RGB(3, 3, 3), clWhite, RGB(127, 127, 127), RGB(8, 0, 0)}));
 
     // The unturned span: the first line of text, from where the alignment puts it; none without text.
     const LabelOffsets left = RaisedOffsets(taLeftJustify);

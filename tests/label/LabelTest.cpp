@@ -54,15 +54,13 @@ TEST(LabelModel, FreshLabelIsRaisedEditingADepthLeavesThePresetAndAnAngleForcesL
     label.SetAsButton(true);
     EXPECT_EQ(EffectOf(label), kRaised);
     label.SetDepthHighlight(4);  // the switch to esCustom turns the button off
-    EXPECT_EQ(label.EffectStyle(), esCustom);
-    EXPECT_FALSE(label.AsButton());
-
+    EXPECT_EQ(std::pair(label.EffectStyle(), label.AsButton()), std::pair(esCustom, false));
     // A turned caption is left-aligned, and stays so when it is upright again.
     label.SetAlignment(taCenter);
     label.SetAngle(90);
-    EXPECT_EQ(label.Alignment(), taLeftJustify);
+    const TAlignment turned = label.Alignment();
     label.SetAngle(0);
-    EXPECT_EQ(label.Alignment(), taLeftJustify);
+    EXPECT_EQ(std::pair(turned, label.Alignment()), std::pair(taLeftJustify, taLeftJustify));
 }
 
 TEST(LabelButton, SinksWhileTheLeftButtonHoldsItInside)
@@ -127,7 +125,6 @@ TEST(LabelPaint, EmptyLongAndOddCaptionsPaintWithoutFault)
     EXPECT_EQ(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});  // only the first 255 characters
     label.SetCaption(QString(254, QLatin1Char(' ')) + QStringLiteral("MMMM"));
     EXPECT_NE(ColoursOf(PaintOver(label, clBlue)), Colours{clBlue});
-
     // Upright letters of an empty caption: no letters, no background shape, no band.
     MakePlain(label, {80, 60}, QString(), clBlack, clYellow);
     label.SetGraduateFace(goVertical);

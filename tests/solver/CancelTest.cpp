@@ -48,9 +48,14 @@ public:
         }
     }
 
-    bool StopRequested() const { return source_.stop_requested(); }
-    int ChecksAfterStop() const { return afterStop_; }
-    std::uint64_t WidestGap() const { return widest_; }
+    // The phase reached the stop and ended at its next check point on every thread it ran on,
+    // having done at most one check point's steps on each since the one before.
+    void ExpectStoppedPromptly(int threads) const
+    {
+        EXPECT_TRUE(source_.stop_requested());
+        EXPECT_LE(afterStop_, threads);
+        EXPECT_LE(widest_, kCheckInterval);
+    }
 
 private:
     TSolverPhase phase_;
@@ -66,31 +71,19 @@ private:
 // Groups of four tiles: many check points in the build, yet built again in a moment.
 TPartition Fours() { return {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15}}; }
 
-// The phase reached the stop and ended at its next check point on every thread it ran on,
-// having done at most one check point's steps on each since the one before.
-void ExpectStoppedPromptly(const TStopAtCheck& watcher, int threads)
-{
-    EXPECT_TRUE(watcher.StopRequested());
-    EXPECT_LE(watcher.ChecksAfterStop(), threads);
-    EXPECT_LE(watcher.WidestGap(), kCheckInterval);
-}
-
 TEST(SolverCancel, ATableBuildStopsPromptlyOrFailsAndCanBeBuiltLater)
 {
     TPatternDatabase tables(4, Fours());
     TStopAtCheck watcher(TSolverPhase::Build, 20), failing(TSolverPhase::Build, 20, true);
     EXPECT_EQ(tables.Build(watcher.Cancel(), 2), TBuildResult::Stopped);
-    ExpectStoppedPromptly(watcher, 2);
+    watcher.ExpectStoppedPromptly(2);
     EXPECT_EQ(tables.Build(failing.Cancel(), 2), TBuildResult::Failed);
     EXPECT_FALSE(tables.IsBuilt());
-
     // A caller whose own stop is requested never waits for another's build.
     std::stop_source stopped;
     stopped.request_stop();
     EXPECT_EQ(tables.Build(stopped.get_token()), TBuildResult::Stopped);
-
-    EXPECT_EQ(tables.Build(), TBuildResult::Built);
-    EXPECT_EQ(tables.LowerBound(GoalPosition(4)), 0);
+    EXPECT_EQ((std::pair{tables.Build(), tables.LowerBound(GoalPosition(4))}), std::pair(TBuildResult::Built, 0));
 }
 
 TEST(SolverCancel, LoadingStopsPromptlyAndAFailureThereFallsBackToABuild)
@@ -99,16 +92,13 @@ TEST(SolverCancel, LoadingStopsPromptlyAndAFailureThereFallsBackToABuild)
     ASSERT_EQ(built.Build(), TBuildResult::Built);
     const std::string path = ::testing::TempDir() + "mozik_cancel_" + std::to_string(getpid()) + "/tables.bin";
     ASSERT_TRUE(StoreTables(built, path));
-
     TPatternDatabase loaded(4, Fours());
     TStopAtCheck watcher(TSolverPhase::Load, 5);
     EXPECT_EQ(LoadTables(loaded, path, watcher.Cancel()), TLoadResult::Stopped);
-    ExpectStoppedPromptly(watcher, 1);
+    watcher.ExpectStoppedPromptly(1);
     EXPECT_FALSE(loaded.IsBuilt());
-
     TStopAtCheck failing(TSolverPhase::Load, 5, true);
-    TTableStore store(loaded, path);
-    EXPECT_EQ(store.Prepare(failing.Cancel()), TPrepareResult::Ready);
+    EXPECT_EQ(TTableStore(loaded, path).Prepare(failing.Cancel()), TPrepareResult::Ready);
     EXPECT_EQ(loaded.TableBytes(), built.TableBytes());
     std::remove(path.c_str());
 }
@@ -116,15 +106,12 @@ TEST(SolverCancel, LoadingStopsPromptlyAndAFailureThereFallsBackToABuild)
 TEST(SolverCancel, SearchesStopPromptly)
 {
     std::mt19937 random(11);
-    const TPosition four = RandomSolvablePosition(4, random);
     TStopAtCheck search(TSolverPhase::Search, 3);
-    EXPECT_FALSE(TOptimalSolver(SmallTables4()).Solve(four, search.Cancel()));
-    ExpectStoppedPromptly(search, 1);
-
+    EXPECT_FALSE(TOptimalSolver(SmallTables4()).Solve(RandomSolvablePosition(4, random), search.Cancel()));
+    search.ExpectStoppedPromptly(1);
     TStopAtCheck beam(TSolverPhase::Beam, 3);
     EXPECT_FALSE(TFastSolver().Solve(RandomSolvablePosition(7, random), beam.Cancel()));
-    ExpectStoppedPromptly(beam, 1);
-
+    beam.ExpectStoppedPromptly(1);
     // Placing four tiles of a 7 x 7 board: the pairs' tables and the search itself.
     const TPosition seven = RandomSolvablePosition(7, random);
     for (int at : {2, 200}) {
@@ -132,7 +119,7 @@ TEST(SolverCancel, SearchesStopPromptly)
         TPlacingSearch placing(7);
         std::uint64_t nodes = 0;
         EXPECT_FALSE(placing.GapPath(seven, {0, 1, 2, 3}, 0, 1'000'000'000, place.Cancel(), nodes));
-        ExpectStoppedPromptly(place, 1);
+        place.ExpectStoppedPromptly(1);
     }
 }
 
@@ -149,8 +136,7 @@ TEST(SolverCancel, ThePlannerGivesNoAnswerWhenStoppedOrOutOfMemory)
         TStopAtCheck beam(TSolverPhase::Beam, 2, fail);
         EXPECT_FALSE(planner.Quick(five, beam.Cancel()));
     }
-    EXPECT_TRUE(planner.Quick(four));
-    EXPECT_TRUE(planner.Quick(five));
+    EXPECT_TRUE(planner.Quick(four) && planner.Quick(five));
 }
 
 }  // namespace

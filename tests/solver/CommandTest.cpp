@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 #include <sys/wait.h>
@@ -59,15 +60,9 @@ TEST(SolverCommand, BadLinesGetAReasonTheRestGoesOnAndUnknownOptionsGetTheUsage)
     input += std::string(garbage, sizeof garbage - 1) + "2 1 2 3 0\n";
     const TRun run = RunSolve(input);
     EXPECT_EQ(run.Status, 1);
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; (end = run.Out.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(run.Out.substr(start, end - start));
-    ASSERT_EQ(lines.size(), 5u);
-    for (std::size_t i : {0, 1, 2, 3})
-        EXPECT_EQ(lines[i].rfind("error: ", 0), 0u) << lines[i];
-    EXPECT_NE(lines[0].find("not solvable"), std::string::npos);
-    EXPECT_NE(lines[2].find("longer than"), std::string::npos);
-    EXPECT_EQ(lines[4], "0");
+    const std::regex answers("error: [^\n]*not solvable[^\n]*\nerror: [^\n]*\n"
+                             "error: [^\n]*longer than[^\n]*\nerror: [^\n]*\n0\n");
+    EXPECT_TRUE(std::regex_match(run.Out, answers)) << run.Out;
 
     const TRun usage = RunSolve("1 0\n", "--slow");
     EXPECT_TRUE(usage.Status == 2 && usage.Out.empty() && usage.Err.find("usage: mozik-solve") != std::string::npos);
@@ -77,8 +72,7 @@ TEST(SolverCommand, BadLinesGetAReasonTheRestGoesOnAndUnknownOptionsGetTheUsage)
     EXPECT_NE(help.Out.find("~/.cache/Mozik/"), std::string::npos);
     EXPECT_EQ(RunSolve("", "").Status, 0);
     const TRun version = RunSolve("", "--version");
-    EXPECT_EQ(version.Status, 0);
-    EXPECT_EQ(version.Out.rfind("mozik-solve ", 0), 0u);
+    EXPECT_EQ(std::pair(version.Status, version.Out.rfind("mozik-solve ", 0)), std::pair(0, std::size_t(0)));
 }
 
 TEST(SolverCommand, AnyWhiteSpaceSeparatesAndBoardsItDoesNotSolveAreToldWithTheSizesItDoes)
@@ -87,22 +81,20 @@ TEST(SolverCommand, AnyWhiteSpaceSeparatesAndBoardsItDoesNotSolveAreToldWithTheS
     for (int tile = 1; tile < 64; ++tile)
         full += ' ' + std::to_string(tile);
     const TRun run = RunSolve("3\v1 2\f3 4 5 6 7 0 8\n" + full + " 0\n3 1 2 3 4 5 6 7 0 8 9\n");
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Out, "1 8\nerror: board size 8 is not between 1 and 7, the sizes solved\n"
-                       "error: more numbers than a 3 x 3 board has (9 after the size); the sizes solved are 1 to 7\n");
+    EXPECT_EQ(std::pair(run.Status, run.Out),
+              std::pair(1, std::string("1 8\nerror: board size 8 is not between 1 and 7, the sizes solved\n"
+                                       "error: more numbers than a 3 x 3 board has (9 after the size); the sizes solved are 1 to 7\n")));
 }
 
 TEST(SolverCommand, InputOutputAndMemoryThatFailAreToldAndEndWithOne)
 {
     const TRun folder = RunSolve("", "</");
-    EXPECT_EQ(folder.Status, 1);
-    EXPECT_EQ(folder.Out, "error: cannot read standard input: Is a directory\n");
+    EXPECT_EQ(std::pair(folder.Status, folder.Out), std::pair(1, std::string("error: cannot read standard input: Is a directory\n")));
     std::string boards;
     for (int i = 0; i < 20000; ++i)
         boards += "3 1 2 3 4 5 6 7 0 8\n";
     const TRun full = RunSolve(boards, ">/dev/full");
-    EXPECT_EQ(full.Status, 1);
-    EXPECT_EQ(full.Err, "mozik-solve: cannot write the answers: No space left on device\n");
+    EXPECT_EQ(std::pair(full.Status, full.Err), std::pair(1, std::string("mozik-solve: cannot write the answers: No space left on device\n")));
     // A reader that has gone: the answers find the pipe closed.
     const std::string input = ::testing::TempDir() + "mozik_solve_boards";
     std::ofstream(input) << boards;
@@ -114,8 +106,7 @@ TEST(SolverCommand, InputOutputAndMemoryThatFailAreToldAndEndWithOne)
     // 45 MB of address space: room to start, none to build the 4 x 4 tables (whatever the cache
     // folder of the one running the tests holds).
     const TRun memory = RunSolve("4 5 1 2 3 9 6 7 4 13 10 11 8 14 15 12 0\n1 0\n", "--no-cache", "ulimit -v 45000; ");
-    EXPECT_EQ(memory.Status, 1);
-    EXPECT_EQ(memory.Out, "error: not enough memory to solve this board\n0\n");
+    EXPECT_EQ(std::pair(memory.Status, memory.Out), std::pair(1, std::string("error: not enough memory to solve this board\n0\n")));
 #endif
 }
 

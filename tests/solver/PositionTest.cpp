@@ -12,9 +12,7 @@ TPosition Board(int n, std::vector<std::uint8_t> cells) { return TPosition{n, st
 
 TEST(SolverPosition, TextIsReadOrRefusedWithItsReason)
 {
-    const TParsedPosition good = ParsePosition("  2\t1 2\r 0 3 ");
-    ASSERT_TRUE(good.Position);
-    EXPECT_EQ(*good.Position, Board(2, {1, 2, 0, 3}));
+    EXPECT_EQ(ParsePosition("  2\t1 2\r 0 3 ").Position, Board(2, {1, 2, 0, 3}));
     const std::pair<const char*, const char*> refused[] = {
         {"", "no board size"}, {"x", "not a number"}, {"0", "between 1 and 7"}, {"9 0", "between 1 and 7"},
         {"2 1 2 0", "needs 4 numbers"}, {"2 1 2 3 4", "out of range"}, {"2 1 2 3 -1", "out of range"},
@@ -30,10 +28,9 @@ TEST(SolverPosition, TextIsReadOrRefusedWithItsReason)
 TEST(SolverPosition, MovesSlideOnlyTilesBesideTheGap)
 {
     TPosition board = Board(3, {1, 2, 3, 4, 5, 6, 7, 8, 0});
-    EXPECT_FALSE(ApplyMove(board, 5));   // diagonal
-    EXPECT_FALSE(ApplyMove(board, 9));   // no such tile
-    EXPECT_TRUE(ApplyMove(board, 6));    // from above
-    EXPECT_TRUE(ApplyMove(board, 5));    // from the left
+    // Diagonal, no such tile, from above, from the left.
+    EXPECT_EQ((std::vector<bool>{ApplyMove(board, 5), ApplyMove(board, 9), ApplyMove(board, 6), ApplyMove(board, 5)}),
+              (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(board, Board(3, {1, 2, 3, 4, 0, 5, 7, 8, 6}));
     // The first cell of a row never slides into a gap at the end of the row above.
     TPosition rowEnd = Board(3, {1, 2, 0, 3, 4, 5, 6, 7, 8});

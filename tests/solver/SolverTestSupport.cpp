@@ -1,8 +1,8 @@
 #include "tests/solver/SolverTestSupport.h"
 
+#include <limits>
+#include <utility>
 #include <vector>
-
-namespace {
 
 std::vector<TPosition> Neighbours(const TPosition& position)
 {
@@ -16,24 +16,22 @@ std::vector<TPosition> Neighbours(const TPosition& position)
     return next;
 }
 
-// Expands one layer of a breadth-first search; true when it meets the other side's boards.
-bool ExpandLayer(std::vector<TPosition>& layer, std::unordered_map<std::uint64_t, int>& seen,
-                 const std::unordered_map<std::uint64_t, int>& other, int depth, int& meeting)
+namespace {
+
+// Distance from `start` of every board within `maxDepth` moves of it, breadth first.
+std::unordered_map<std::uint64_t, int> Distances(const TPosition& start, int maxDepth)
 {
-    std::vector<TPosition> next;
-    meeting = -1;
-    for (const TPosition& position : layer)
-        for (const TPosition& moved : Neighbours(position)) {
-            const std::uint64_t key = PackBoard(moved);
-            if (seen.count(key))
-                continue;
-            seen[key] = depth;
-            if (auto it = other.find(key); it != other.end() && (meeting < 0 || depth + it->second < meeting))
-                meeting = depth + it->second;
-            next.push_back(moved);
-        }
-    layer.swap(next);
-    return meeting >= 0;
+    std::unordered_map<std::uint64_t, int> distance{{PackBoard(start), 0}};
+    std::vector<TPosition> layer{start};
+    for (int depth = 1; depth <= maxDepth && !layer.empty(); ++depth) {
+        std::vector<TPosition> next;
+        for (const TPosition& position : layer)
+            for (const TPosition& moved : Neighbours(position))
+                if (distance.try_emplace(PackBoard(moved), depth).second)
+                    next.push_back(moved);
+        layer.swap(next);
+    }
+    return distance;
 }
 
 }  // namespace
@@ -48,29 +46,19 @@ std::uint64_t PackBoard(const TPosition& position)
 
 std::unordered_map<std::uint64_t, int> DistancesFromGoal(int n)
 {
-    std::unordered_map<std::uint64_t, int> distance{{PackBoard(GoalPosition(n)), 0}}, none;
-    std::vector<TPosition> layer{GoalPosition(n)};
-    int meeting = 0;
-    for (int depth = 1; !layer.empty(); ++depth)
-        ExpandLayer(layer, distance, none, depth, meeting);
-    return distance;
+    return Distances(GoalPosition(n), std::numeric_limits<int>::max());
 }
 
+// A shortest way meets the boards within half of it from either end.
 int BidirectionalDistance(const TPosition& position, int maxDepth)
 {
-    if (IsGoal(position))
-        return 0;
-    std::unordered_map<std::uint64_t, int> fromStart{{PackBoard(position), 0}};
-    std::unordered_map<std::uint64_t, int> fromGoal{{PackBoard(GoalPosition(position.N)), 0}};
-    std::vector<TPosition> startLayer{position}, goalLayer{GoalPosition(position.N)};
-    int meeting = 0;
-    for (int depth = 1; 2 * depth - 1 <= maxDepth; ++depth) {
-        if (ExpandLayer(startLayer, fromStart, fromGoal, depth, meeting))
-            return meeting;
-        if (2 * depth <= maxDepth && ExpandLayer(goalLayer, fromGoal, fromStart, depth, meeting))
-            return meeting;
-    }
-    return -1;
+    const auto fromStart = Distances(position, (maxDepth + 1) / 2);
+    const auto fromGoal = Distances(GoalPosition(position.N), maxDepth / 2);
+    int shortest = -1;
+    for (const auto& [key, depth] : fromStart)
+        if (auto it = fromGoal.find(key); it != fromGoal.end() && (shortest < 0 || depth + it->second < shortest))
+            shortest = depth + it->second;
+    return shortest;
 }
 
 TPosition UnpackBoard(int n, std::uint64_t key)
@@ -99,16 +87,11 @@ THintOptions SmallHints()
 
 TPosition RandomWalk(int n, int steps, std::mt19937& random)
 {
-    TPosition position = GoalPosition(n);
-    int before = -1;
-    while (steps > 0) {
-        const int gap = GapCell(position);
-        const int cells[] = {gap - 1, gap + 1, gap - n, gap + n};
-        const int cell = cells[random() % 4];
-        if (cell < 0 || cell >= n * n || cell == before || !ApplyMove(position, position.Cells[std::size_t(cell)]))
-            continue;
-        before = gap;
-        --steps;
+    TPosition position = GoalPosition(n), before = position;
+    for (; steps > 0; --steps) {
+        auto next = Neighbours(position);
+        std::erase(next, before);
+        before = std::exchange(position, next[random() % next.size()]);
     }
     return position;
 }

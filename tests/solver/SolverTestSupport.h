@@ -7,6 +7,10 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
+
+// The boards one move away.
+std::vector<TPosition> Neighbours(const TPosition& position);
 
 // Boards of up to 4 x 4 packed four bits a cell, and back.
 std::uint64_t PackBoard(const TPosition& position);
@@ -24,8 +28,7 @@ TPosition RandomWalk(int n, int steps, std::mt19937& random);
 // Whether the moves are legal and bring the board home.
 bool Solves(const TPosition& position, const TMoves& moves);
 
-// Small 4 x 4 tables (five groups of three tiles): quick to build, weak enough that the searches
-// work hard; built once, on demand.
+// Small 4 x 4 tables (five groups of three): quick to build, weak enough that searches work hard.
 TPatternDatabase& SmallTables4();
 
 // Hint options on the small tables, built, kept in memory only, with narrow beams.

@@ -17,15 +17,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using TBytes = std::vector<std::uint8_t>;
+
 TPartition Threes3() { return {{1, 2, 3}, {4, 5, 6}, {7, 8}}; }
 
-std::vector<std::uint8_t> ReadAll(const fs::path& path)
+TBytes ReadAll(const fs::path& path)
 {
     std::ifstream file(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+    return TBytes(std::istreambuf_iterator<char>(file), {});
 }
 
-void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes)
+void WriteAll(const fs::path& path, const TBytes& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
                                                                   std::streamsize(bytes.size()));
@@ -49,50 +51,52 @@ protected:
         return result;
     }
 
+    // What a store makes of fresh tables and the file, and how.
+    std::pair<TPrepareResult, TPrepareWay> Prepare()
+    {
+        TPatternDatabase tables(3, Threes3());
+        std::pair<TPrepareResult, TPrepareWay> result{};
+        result.first = TTableStore(tables, file.string()).Prepare({}, 0, &result.second);
+        return result;
+    }
+
     const fs::path folder = fs::path(::testing::TempDir()) / ("mozik_tables_" + std::to_string(getpid())) / "Mozik";
     const fs::path file = folder / "tables.bin";
     TPatternDatabase built{3, Threes3()};
 };
 
-TEST_F(TableFileTest, TablesComeBackAsTheyWereWritten)
+TEST_F(TableFileTest, TablesComeBackAsTheyWereWrittenAndAStoreReadsThemOrBuildsAndWritesThem)
 {
     EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);  // no file yet
     ASSERT_TRUE(StoreTables(built, file.string()));
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(fs::file_size(file), TableFileSize(built));
     EXPECT_EQ(LoadFresh(), TLoadResult::Loaded);
-    // A store prepares them from the file, and builds and writes them where it has none.
-    TPatternDatabase tables(3, Threes3());
-    TPrepareWay way{};
-    EXPECT_EQ(TTableStore(tables, file.string()).Prepare({}, 0, &way), TPrepareResult::Ready);
-    EXPECT_EQ(way, TPrepareWay::Read);
+    EXPECT_EQ(Prepare(), std::pair(TPrepareResult::Ready, TPrepareWay::Read));
     fs::remove(file);
-    TPatternDatabase again(3, Threes3());
-    EXPECT_EQ(TTableStore(again, file.string()).Prepare({}, 0, &way), TPrepareResult::Ready);
-    EXPECT_EQ(way, TPrepareWay::Built);
+    EXPECT_EQ(Prepare(), std::pair(TPrepareResult::Ready, TPrepareWay::Built));
     EXPECT_EQ(ReadAll(file), EncodeTables(built));
 }
 
 // Each fault on its own: the file is refused, and the store builds the tables and replaces it.
 TEST_F(TableFileTest, AShortCorruptLongOrForeignFileIsRebuilt)
 {
-    const std::vector<std::uint8_t> good = EncodeTables(built);
-    auto otherVersion = good;
-    otherVersion[8] = std::uint8_t(kTableFormatVersion + 1);
-    auto flipped = good;
-    flipped[good.size() / 2] ^= 0x10;
-    auto badChecksum = good;
-    badChecksum.back() ^= 1;
-    auto longer = good;
-    longer.push_back(0);
-    const std::vector<std::vector<std::uint8_t>> faults = {
-        std::vector<std::uint8_t>(good.begin(), good.end() - 1), {}, otherVersion, flipped, badChecksum, longer};
+    const TBytes good = EncodeTables(built);
+    const auto changed = [&good](auto change) {
+        TBytes bytes = good;
+        change(bytes);
+        return bytes;
+    };
+    const TBytes faults[] = {TBytes(good.begin(), good.end() - 1), {},
+                             changed([](TBytes& b) { b[8] = std::uint8_t(kTableFormatVersion + 1); }),  // version
+                             changed([](TBytes& b) { b[b.size() / 2] ^= 0x10; }),
+                             changed([](TBytes& b) { b.back() ^= 1; }),  // the checksum
+                             changed([](TBytes& b) { b.push_back(0); })};
     fs::create_directories(folder);
-    for (const auto& bytes : faults) {
+    for (const TBytes& bytes : faults) {
         WriteAll(file, bytes);
         EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild) << bytes.size();
-        TPatternDatabase tables(3, Threes3());
-        EXPECT_EQ(TTableStore(tables, file.string()).Prepare(), TPrepareResult::Ready);
+        EXPECT_EQ(Prepare(), std::pair(TPrepareResult::Ready, TPrepareWay::Built));
         EXPECT_EQ(ReadAll(file), good);
     }
     // Tables of other groups are not taken for these.
@@ -113,14 +117,12 @@ TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
     };
     const auto first = filled(1), second = filled(2);
     ASSERT_TRUE(StoreTables(*first, file.string()));
-    std::jthread writerA([&] {
-        for (int k = 0; k < 30; ++k)
-            StoreTables(*first, file.string());  // one of two writers at once may find its file taken
-    });
-    std::jthread writerB([&] {
-        for (int k = 0; k < 30; ++k)
-            StoreTables(*second, file.string());
-    });
+    std::vector<std::jthread> writers;
+    for (const TPatternDatabase* tables : {first.get(), second.get()})
+        writers.emplace_back([&, tables] {
+            for (int k = 0; k < 30; ++k)
+                StoreTables(*tables, file.string());  // one of two writers at once may find its file taken
+        });
     for (int k = 0; k < 60; ++k) {
         TPatternDatabase read(3, Threes3());
         ASSERT_EQ(LoadTables(read, file.string()), TLoadResult::Loaded);
@@ -129,8 +131,7 @@ TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
         for (int g = 0; g < read.GroupCount(); ++g)
             EXPECT_EQ(std::count(read.Table(g), read.Table(g) + read.TableSize(g), value), std::ptrdiff_t(read.TableSize(g)));
     }
-    writerA.join();
-    writerB.join();
+    writers.clear();  // joins them
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
@@ -139,11 +140,11 @@ TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
 TEST_F(TableFileTest, OnlyARegularFileOfTheUsersOwnIsTrusted)
 {
     fs::create_directories(folder);
+    // Neither read nor written (in this order).
+    const auto refused = [&] { return std::pair{LoadFresh(), StoreTables(built, file.string())}; };
     ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);  // a pipe: refused without waiting for a writer
-    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
-    EXPECT_FALSE(StoreTables(built, file.string()));
-    TPatternDatabase tables(3, Threes3());
-    EXPECT_EQ(TTableStore(tables, file.string()).Prepare(), TPrepareResult::Ready);
+    EXPECT_EQ(refused(), std::pair(TLoadResult::Rebuild, false));
+    EXPECT_EQ(Prepare(), std::pair(TPrepareResult::Ready, TPrepareWay::Built));
     EXPECT_TRUE(fs::is_fifo(file));
 
     if (getuid() != 0)
@@ -152,16 +153,14 @@ TEST_F(TableFileTest, OnlyARegularFileOfTheUsersOwnIsTrusted)
     fs::remove(file);
     WriteAll(file, EncodeTables(built));
     ASSERT_EQ(chown(file.c_str(), 4242, 4242), 0);
-    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
-    EXPECT_FALSE(StoreTables(built, file.string()));
+    EXPECT_EQ(refused(), std::pair(TLoadResult::Rebuild, false));
     fs::remove(file);
     const fs::path ours = folder.parent_path() / "ours.bin";
     WriteAll(ours, EncodeTables(built));
     fs::create_symlink(ours, file);
     EXPECT_EQ(LoadFresh(), TLoadResult::Loaded);  // a link of the user's own is followed
     ASSERT_EQ(lchown(file.c_str(), 4242, 4242), 0);
-    EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
-    EXPECT_FALSE(StoreTables(built, file.string()));
+    EXPECT_EQ(refused(), std::pair(TLoadResult::Rebuild, false));
     EXPECT_TRUE(fs::is_symlink(file));
 }
 

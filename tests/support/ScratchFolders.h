@@ -21,12 +21,9 @@ public:
             setenv(variable, (root_ / variable).c_str(), 1);
         }
     }
-    ~TScratchUserFolders()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    ~TScratchUserFolders() { std::filesystem::remove_all(root_, ignored_); }
 
 private:
     std::filesystem::path root_;
+    std::error_code ignored_;
 };

@@ -6,17 +6,19 @@
 #include <QImageWriter>
 #include <QtEndian>
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 
 const QSize kShortData(16, 16);
 const QColor kFlatColour(40, 90, 160);
 
-// The number in `size` bytes, the least significant first.
-void Le(QByteArray& bytes, qint64 value, int size)
+// The numbers in `size` bytes each, the least significant first.
+void Le(QByteArray& bytes, int size, std::initializer_list<qint64> values)
 {
-    for (int i = 0; i < size; ++i)
-        bytes += char((value >> (8 * i)) & 0xFF);
+    for (const qint64 value : values)
+        for (int i = 0; i < size; ++i)
+            bytes += char((value >> (8 * i)) & 0xFF);
 }
 
 QByteArray Written(QSize size, const char* format, bool progressive = false)
@@ -78,14 +80,11 @@ QByteArray FlatLzw(qint64 pixels)
 QByteArray Gif(QSize size, qint64 pixels)
 {
     QByteArray gif("GIF89a");
-    Le(gif, size.width(), 2);
-    Le(gif, size.height(), 2);
+    Le(gif, 2, {size.width(), size.height()});
     gif += QByteArray("\x81\0\0", 3);  // a table of four colours
     gif += QByteArray(1, char(kFlatColour.red())) + char(kFlatColour.green()) + char(kFlatColour.blue()) + QByteArray(9, 0);
     gif += '\x2C';
-    Le(gif, 0, 4);
-    Le(gif, size.width(), 2);
-    Le(gif, size.height(), 2);
+    Le(gif, 2, {0, 0, size.width(), size.height()});
     gif += QByteArray("\0\2", 2);  // no own colours; codes of two bits and up
     const QByteArray codes = FlatLzw(pixels);
     for (qsizetype pos = 0; pos < codes.size(); pos += 255)
@@ -104,15 +103,9 @@ QByteArray RleBitmap(QSize size, int rows, int width)
     }
     constexpr int headers = 14 + 40, palette = 2 * 4;
     QByteArray bitmap("BM");
-    Le(bitmap, headers + palette + runs.size(), 4);
-    Le(bitmap, 0, 4);
-    Le(bitmap, headers + palette, 4);
-    for (const qint64 field : {40, size.width(), size.height()})
-        Le(bitmap, field, 4);
-    Le(bitmap, 1, 2);
-    Le(bitmap, 8, 2);
-    for (const qint64 field : {1LL, qint64(runs.size()), 2835LL, 2835LL, 2LL, 0LL})  // RLE8, two colours
-        Le(bitmap, field, 4);
+    Le(bitmap, 4, {headers + palette + runs.size(), 0, headers + palette, 40, size.width(), size.height()});
+    Le(bitmap, 2, {1, 8});
+    Le(bitmap, 4, {1, runs.size(), 2835, 2835, 2, 0});  // RLE8, two colours
     bitmap += QByteArray(1, char(kFlatColour.blue())) + char(kFlatColour.green()) + char(kFlatColour.red()) + QByteArray(5, 0);
     return bitmap + runs;
 }

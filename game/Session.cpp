@@ -205,9 +205,12 @@ void TSession::TogglePause()
 
 QString TSession::StatusText() const
 {
-    QStringList parts;
     if (!game_.Running() && game_.Moves() == 0)
         return QStringLiteral("Игра не начата");
+    // The numbers first: a narrow window cuts the line's end.
+    QStringList parts{QStringLiteral("Ходов: %1").arg(game_.Moves())};
+    if (game_.BoardSize() == 4 && startShortest_)
+        parts << QStringLiteral("Кратчайшее решение: %1").arg(*startShortest_);
     if (!game_.Running())
         parts << (game_.GivenUp() ? QStringLiteral("Рисунок собран компьютером") : QStringLiteral("Рисунок собран"));
     else if (solving_)
@@ -216,9 +219,6 @@ QString TSession::StatusText() const
         parts << QStringLiteral("Пауза");
     else if (peeking_)
         parts << QStringLiteral("Виден весь рисунок");
-    parts << QStringLiteral("Ходов: %1").arg(game_.Moves());
-    if (game_.BoardSize() == 4 && startShortest_)
-        parts << QStringLiteral("Кратчайшее решение: %1").arg(*startShortest_);
     return parts.join(QStringLiteral("  ·  "));
 }
 

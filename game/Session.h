@@ -61,8 +61,8 @@ public:
     const TScoreTable& Scores() const { return scores_; }
     const TScoreFile& ScoreFile() const { return scoreFile_; }
     // The status line: the moves of the game, on 4 x 4 the length of a shortest solution from the
-    // shuffled start once the solver has found it, and whether the game is paused, given up to
-    // the solver or hidden by a peek, or has not begun or is over.
+    // shuffled start once the solver has found it, then whether the game is paused, given up to
+    // the solver or hidden by a peek, or is over; or that it has not begun.
     QString StatusText() const;
     std::optional<int> StartShortest() const { return startShortest_; }
 

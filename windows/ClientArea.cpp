@@ -4,6 +4,7 @@
 #include "windows/BoardPanel.h"
 #include "windows/DialogLayout.h"
 #include "windows/PeekPanel.h"
+#include "framework/Hints.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,6 +35,7 @@ TClientArea::TClientArea(QWidget* parent, TClock& clock) : QWidget(parent)
     statusText_ = MakeLabel(status_, "Label2", QRect(4, 1, 0, kStatusLineHeight - 2), QString(),
                             MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText),
                             Qt::AlignLeft | Qt::AlignVCenter);
+    SetShowHint(statusText_, true);
 }
 
 QSize TClientArea::LeastSize() const
@@ -86,7 +88,16 @@ void TClientArea::SetStatusLineShown(bool shown)
 
 void TClientArea::ShowStatus(const QString& text)
 {
-    statusText_->setText(text);
+    statusWhole_ = text;
+    FitStatus();
+}
+
+// A line longer than the window is wide ends in "…", and the whole of it is the line's hint.
+void TClientArea::FitStatus()
+{
+    const QString shown = statusText_->fontMetrics().elidedText(statusWhole_, Qt::ElideRight, statusText_->width());
+    statusText_->setText(shown);
+    SetHint(statusText_, shown == statusWhole_ ? QString() : statusWhole_);
 }
 
 void TClientArea::resizeEvent(QResizeEvent* event)
@@ -104,6 +115,7 @@ void TClientArea::Arrange()
     board_->setGeometry(0, kToolBarHeight, width(), height() - kToolBarHeight - status);
     status_->setGeometry(0, height() - status, width(), status);
     statusText_->resize(width() - 8, statusText_->height());
+    FitStatus();
     board_->Arrange();
     peek_->setGeometry(board_->geometry());
     peek_->Follow(board_->Geometry());

@@ -52,12 +52,14 @@ private:
     QSize LeastSize() const;
     void ApplyLeastSize();
     void Arrange();
+    void FitStatus();
 
     TBoardPanel* board_;
     TPeekPanel* peek_;
     TPanel* toolBar_;
     TPanel* status_;
     QLabel* statusText_;
+    QString statusWhole_;  // the status line's text, which the label may show cut
     QWidget* clock_ = nullptr;
     int n_ = 5;
     bool statusShown_ = false;

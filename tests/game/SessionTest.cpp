@@ -71,7 +71,7 @@ TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAGameEndsByANewBoardWit
     PlayHome();
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(std::tuple(ends[0].BoardSize, ends[0].Seconds, ends[0].GivenUp, ends[0].Qualifies), std::tuple(4, 42, false, true));
-    EXPECT_EQ(Status(), "Рисунок собран  ·  Ходов: " + std::to_string(Game().Moves()));
+    EXPECT_EQ(Status(), "Ходов: " + std::to_string(Game().Moves()) + "  ·  Рисунок собран");
     clock.Advance(1000);
     EXPECT_EQ(Game().Seconds(), 42);
     session.RecordScore("Мозик");
@@ -168,21 +168,21 @@ TEST_F(SessionTest, ASolvePlaysHomeAtItsPaceOrAtOnceWithoutAResultAndTheStatusLi
     EXPECT_EQ(slid, (std::vector<std::pair<TMove, int>>{{{5, 25}, 5}, {{25, 5}, 25}}));
     EXPECT_EQ(Status(), "Ходов: 8");
     session.HoldPeek();
-    EXPECT_EQ(Status(), "Виден весь рисунок  ·  Ходов: 8");
+    EXPECT_EQ(Status(), "Ходов: 8  ·  Виден весь рисунок");
     session.ReleasePeek();
     session.TogglePause();
-    EXPECT_EQ(Status(), "Пауза  ·  Ходов: 8");
+    EXPECT_EQ(Status(), "Ходов: 8  ·  Пауза");
     session.TogglePause();
     clock.Advance(1000);
     session.Solve();
     EXPECT_TRUE(session.Solving() && Game().GivenUp());
-    EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Собирает компьютер  ·  Ходов: 8")));  // the clock stopped
+    EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Ходов: 8  ·  Собирает компьютер")));  // the clock stopped
     session.WaitForWork();
     const int moved = Game().Moves();
     clock.Advance(375);
     EXPECT_EQ(Game().Moves(), moved + 3);  // eight moves a second
     session.FinishSolveNow();
-    EXPECT_EQ(Status(), "Рисунок собран компьютером  ·  Ходов: " + std::to_string(Game().Moves()));
+    EXPECT_EQ(Status(), "Ходов: " + std::to_string(Game().Moves()) + "  ·  Рисунок собран компьютером");
     EXPECT_EQ(std::tuple(slid.size(), session.Solving(), Game().Running()), std::tuple(std::size_t(5), false, false));
     EXPECT_EQ(std::pair(Game().Position(), Game().Seconds()), std::pair(GoalPosition(5), 1));
     ASSERT_EQ(ends.size(), 1u);

@@ -4,6 +4,7 @@
 
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/BoardGeometry.h"
+#include "windows/ClientArea.h"
 
 #include <QPainter>
 
@@ -149,6 +150,15 @@ TEST_F(BoardView, TheStatusLineGrowsTheWindowUnderAnUnchangedBoardOrTakesTheBoar
     Item("StatusLine1")->trigger();
     EXPECT_EQ(std::tuple(Client()->size(), Board()->geometry(), Part<QLabel>(form, "Label2")->text()),
               std::tuple(ClientSize(5) + QSize(0, 20), board, form.Session().StatusText()));
+    // A line longer than the window is wide ends in "…", whole in its hint, until the window widens.
+    const QString line = QString("Ходов: 123  ·  ").repeated(4);
+    auto* label = Part<QLabel>(form, "Label2");
+    static_cast<TClientArea*>(Client())->ShowStatus(line);
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)) && Hint(label) == line) << label->text().toStdString();
+    form.resize(form.width() + 300, form.height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::pair(label->text(), Hint(label)), std::pair(line, QString()));
+    form.resize(form.width() - 300, form.height());
     Item("StatusLine1")->trigger();
     EXPECT_EQ(form.grab().toImage(), before);  // the layout's window again
     form.showMaximized();

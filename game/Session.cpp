@@ -232,8 +232,9 @@ void TSession::Hint()
 {
     if (!game_.Playing() || peeking_)
         return;
+    hintWanted_ = true;
     if (solver_.Asking(game_.Position()))
-        return;  // the answer for this very board is on its way
+        return;  // an answer for this very board is on its way, and will show
     AskSolver();
 }
 
@@ -253,7 +254,6 @@ void TSession::Solve()
 
 void TSession::AskSolver()
 {
-    hintAnswered_ = false;
     if (game_.BoardSize() == 4)
         solver_.PrepareTables();  // should they have failed before
     solver_.Ask(game_.Position());
@@ -277,11 +277,10 @@ void TSession::SolverAnswered(const TPosition& asked, const THint& answer)
             solveTimer_->Start();
             Notify();
         }
-    } else if (game_.Playing() && !answer.Moves.empty() && (!hintAnswered_ || hinted_ != 0)) {
-        // The first answer, or a better one while the hint shows: the marker goes to its tile.
+    } else if (game_.Playing() && !answer.Moves.empty() && hintWanted_) {
+        // The first answer, or a better one while the hint is wanted: the marker goes to its tile.
         hinted_ = answer.Moves.front();
         hintShortest_ = answer.Shortest;
-        hintAnswered_ = true;
         Notify();
     }
 }
@@ -305,6 +304,7 @@ void TSession::StopSolver()
 void TSession::ClearHint()
 {
     hinted_ = 0;
+    hintWanted_ = false;
 }
 
 void TSession::PlayNextSolutionMove()

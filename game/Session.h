@@ -170,7 +170,7 @@ private:
     bool solving_ = false;
     bool finishAtOnce_ = false;       // the player hurried a solution not yet found
     std::optional<TMoves> solution_;  // what is left of a given-up game's way home
-    bool hintAnswered_ = false;  // the hint asked for last has had an answer
+    bool hintWanted_ = false;  // Hint was asked for on this board, and not cleared since
     bool hintShortest_ = false;
     std::unique_ptr<TTimer> secondTimer_;  // Timer1
     std::unique_ptr<TTimer> solveTimer_;

@@ -4,6 +4,7 @@
 #include "solver/OptimalSolver.h"
 #include "tests/game/GameTestSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
@@ -358,8 +359,17 @@ TEST_F(SolverSessionTest, A4x4HintIsTheFastMoveAtOnceAndAShortestOneWhenTheTable
     TPosition after = kBoard;
     EXPECT_TRUE(ApplyMove(after, session.HintedTile()));  // beside the gap
     EXPECT_FALSE(session.HintShortest() || store.IsReady());
+    // Once the tables are ready the question is asked again; a hint cleared meanwhile and asked
+    // for once more shows that answer.
+    gate.Hold(TSolverJob::Question, true);
     gate.Hold(TSolverJob::Tables, false);
-    session.WaitForTables();  // the tables, and the answer asked for again with them
+    while (gate.begun[int(TSolverJob::Question)] < 2)
+        QCoreApplication::processEvents();
+    session.TogglePause();
+    session.TogglePause();
+    session.Hint();
+    gate.Hold(TSolverJob::Question, false);
+    session.WaitForTables();
     EXPECT_TRUE(session.HintShortest() && HintedMoveIsShortest());
 
     THintOptions options;

@@ -6,23 +6,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/mozik ] || { scripts/setup.sh; cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null; cmake --build build --target mozik -j"$(nproc)"; }
-MOZIK=$(realpath build/mozik)
-unset QT_QPA_PLATFORM
 source tests/e2e/lib.sh
 
-e2e_setup
-e2e_window_manager
-folder="$E2E_TMP/play"
-mkdir -p "$folder"
-e2e_start "$folder"
+e2e_setup "the README's screenshot" wm
+e2e_start "$E2E_TMP/play"
 xdotool windowsize "$E2E_WID" 560 640
 e2e_wait_for '[ "$(e2e_state tileside)" -gt 50 ]' "the board to grow"
-e2e_key alt+s
-sleep 0.3
-e2e_key 4
-e2e_expect size 4
-e2e_key F2
-e2e_expect running 1
+e2e_size 4
+e2e_play
 previous=0
 for move in 1 2 3 4 5; do
   gap=$(e2e_state gap)
@@ -38,6 +29,5 @@ xdotool mousemove 1900 1100
 sleep 0.3  # the sharp cut and the last slide are long over
 mkdir -p docs
 import -window "$E2E_WID" docs/screenshot.png
-e2e_key alt+x
-e2e_wait_exit
+e2e_quit
 echo "Wrote docs/screenshot.png"

@@ -68,7 +68,12 @@ void TSession::SetPicture(const QImage& picture, const QString& name, const QByt
 
 void TSession::OpenPicture(const QString& path)
 {
-    OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(path), largestBoard_));
+    OpenLocalPicture(QFile::encodeName(path));
+}
+
+void TSession::OpenLocalPicture(const QByteArray& localPath)
+{
+    OpenPicture(std::make_unique<TPictureReading>(localPath, largestBoard_));
 }
 
 void TSession::OpenPicture(std::unique_ptr<TPictureReading> reading)
@@ -108,6 +113,7 @@ void TSession::PictureRead(int question)
     if (reading->Picture().isNull()) {
         Notify();
         emit Problem(PictureProblem(path, reading->Error()));
+        emit PictureRefused();
         return;
     }
     SetPicture(reading->Picture(), QFileInfo(path).fileName(), reading->LocalPath());

@@ -70,8 +70,10 @@ public:
     // than the largest board can show, only that much is kept (KeepPicturesWithin).
     void SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath = {});
     // Reads the file on a worker; the board changes once the picture is there, and only if no
-    // other picture was asked for meanwhile. A file that cannot be used is told (Problem).
+    // other picture was asked for meanwhile. A file that cannot be used is told (Problem,
+    // PictureRefused). The name may also be given as the file system's own bytes.
     void OpenPicture(const QString& path);
+    void OpenLocalPicture(const QByteArray& localPath);
     // The same for a file whose reading has begun already (the one named on the command line,
     // read while the window is made).
     void OpenPicture(std::unique_ptr<TPictureReading> reading);
@@ -141,6 +143,8 @@ signals:
     void Finished(const TGameEnd& end);
     // Something the player must read: a picture that cannot be used, a score file not written.
     void Problem(const QString& message);
+    // The picture asked for last cannot be used (told by Problem too); the board keeps its own.
+    void PictureRefused();
 
 private:
     void Moved(const TMoveResult& result);

@@ -2,7 +2,6 @@
 
 #include "framework/Clock.h"
 #include "game/Session.h"
-#include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
 #include "windows/WindowModes.h"
 
@@ -43,7 +42,7 @@ TWindowSettings::TWindowSettings(QWidget* window, TSession& session, TWindowMode
         settings_.SetPicture(session_.PicturePath());
     });
     // One that cannot be used is told by the session, and the picture shown is remembered instead.
-    connect(&session_, &TSession::Problem, this, [this] { settings_.SetPicture(session_.PicturePath()); });
+    connect(&session_, &TSession::PictureRefused, this, [this] { settings_.SetPicture(session_.PicturePath()); });
     connect(modes.Animation(), &QAction::toggled, this, [this](bool on) { settings_.SetAnimation(on); });
     connect(modes.StatusLine(), &QAction::toggled, this, [this](bool on) { settings_.SetStatusLine(on); });
     connect(modes.KeepProportions(), &QAction::toggled, this, [this](bool on) { settings_.SetKeepProportions(on); });
@@ -58,9 +57,6 @@ void TWindowSettings::Apply(TWindowModes& modes)
 {
     if (settings_.BoardSize() != session_.Game().BoardSize())
         session_.NewBoard(settings_.BoardSize());
-    // Read while the window is made, as a picture named at the start is (which supersedes it).
-    if (const QByteArray picture = settings_.Picture(); !picture.isEmpty())
-        session_.OpenPicture(std::make_unique<TPictureReading>(picture, LargestBoardSide()));
     modes.Animation()->setChecked(settings_.Animation());
     modes.StatusLine()->setChecked(settings_.StatusLine());
     modes.KeepProportions()->setChecked(settings_.KeepProportions());
@@ -72,6 +68,12 @@ void TWindowSettings::Apply(TWindowModes& modes)
     state.setFlag(Qt::WindowMaximized, settings_.Maximised());
     state.setFlag(Qt::WindowFullScreen, settings_.FullScreen());
     window_->setWindowState(state);
+}
+
+void TWindowSettings::OpenRememberedPicture()
+{
+    if (const QByteArray picture = settings_.Picture(); !picture.isEmpty())
+        session_.OpenLocalPicture(picture);
 }
 
 void TWindowSettings::KeepGeometry()

@@ -1,10 +1,10 @@
 #pragma once
 // The main window's settings kept between runs (game/Settings.h): taken when the window is made
 // (the board size, the Game menu's switches, the window's place and size, maximised or full
-// screen, and the picture, whose reading begins then), and written as each changes: the size and
-// the picture with every new board (or the picture shown, when one asked for cannot be used), the
-// switches as they are toggled, the window's state as it changes, and its place and size once
-// they have settled and when it closes.
+// screen; the picture when asked, for a start that names none), and written as each changes:
+// the size and the picture with every new board (or the picture shown, when one asked for cannot
+// be used), the switches as they are toggled, the window's state as it changes, and its place and
+// size once they have settled and when it closes.
 
 #include "game/Settings.h"
 
@@ -24,7 +24,8 @@ public:
     TWindowSettings(QWidget* window, TSession& session, TWindowModes& modes, TClock& clock);
     ~TWindowSettings() override;
 
-    const TSettings& Settings() const { return settings_; }
+    // Begins reading the picture shown when the window was left, if it was a file's.
+    void OpenRememberedPicture();
     // The window was put where it was left, so it is not to be centred.
     bool Placed() const { return placed_; }
 

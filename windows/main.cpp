@@ -15,6 +15,7 @@
 #include "windows/BoardPanel.h"
 #include "windows/ClientArea.h"
 #include "windows/StateReport.h"
+#include "windows/WindowSettings.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -82,9 +83,11 @@ int main(int argc, char** argv)
     BuiltinPictureMayPaint();
     DressApplication();
 
-    Form1 = new TForm1;  // the first window made becomes the main window; it reads its remembered picture
+    Form1 = new TForm1;  // the first window made becomes the main window
     if (picture)
-        Form1->Session().OpenPicture(std::move(picture));  // which it supersedes
+        Form1->Session().OpenPicture(std::move(picture));
+    else  // the picture the window was left with
+        Form1->findChild<TWindowSettings*>()->OpenRememberedPicture();
     // Shown with the busy cursor and the built-in picture when it takes longer; one that cannot be
     // used is told once the window is there.
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - launched);

@@ -5,6 +5,7 @@
 #include "game/Settings.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/DialogLayout.h"
+#include "windows/WindowSettings.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureName
     form.close();
 
     TForm1 next{clock};
+    next.findChild<TWindowSettings*>()->OpenRememberedPicture();
     next.show();
     next.Session().WaitForWork();
     EXPECT_EQ(std::pair(next.windowTitle(), next.geometry()), std::pair(QString("sea.png  -  6 x 6"), form.geometry()));
@@ -33,7 +35,8 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureName
     EXPECT_TRUE(Part<QAction>(next, "KeepProportions1")->isChecked() && Part(next, "Panel3")->isVisible());
 
     TForm1 named{clock};
-    named.Session().OpenPicture(dir.filePath("sand.png"));
+    named.findChild<TWindowSettings*>()->OpenRememberedPicture();
+    named.Session().OpenPicture(dir.filePath("sand.png"));  // supersedes it
     named.show();
     named.Session().WaitForWork();
     EXPECT_EQ(named.windowTitle(), QString("sand.png  -  6 x 6"));
@@ -45,6 +48,7 @@ TEST_F(WindowSettingsTest, ARememberedPictureThatIsGoneIsToldOnceTheWindowShowsA
     TSettings(TSettings::DefaultPath()).SetPicture(QFile::encodeName(gone));
     ScopedErrorBoxes errors;
     TForm1 next{clock};
+    next.findChild<TWindowSettings*>()->OpenRememberedPicture();
     next.show();
     next.Session().WaitForWork();
     EXPECT_TRUE(errors.Messages().isEmpty());  // not before the window is there

@@ -212,7 +212,8 @@ bool IsTempName(std::string_view name, std::string_view prefix)
 }
 
 // Removes what killed saves left beside the file: regular files of the user's own named exactly
-// like a save's temporary file. Nothing else in the folder is touched.
+// like a save's temporary file, which no save holds locked (a save locks its temporary file until
+// it is renamed, so another process's save on its way is left alone). Nothing else is touched.
 void RemoveStaleTemps(int folder, const std::string& prefix)
 {
     const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -223,9 +224,12 @@ void RemoveStaleTemps(int folder, const std::string& prefix)
         return;
     }
     while (const dirent* entry = readdir(dir)) {
+        if (!IsTempName(entry->d_name, prefix))
+            continue;
+        const TFd temp(openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat st {};
-        if (IsTempName(entry->d_name, prefix) && fstatat(folder, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISREG(st.st_mode) && st.st_uid == geteuid())
+        if (temp.Get() >= 0 && fstat(temp.Get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()
+            && flock(temp.Get(), LOCK_EX | LOCK_NB) == 0)
             unlinkat(folder, entry->d_name, 0);
     }
     closedir(dir);
@@ -346,6 +350,11 @@ TFileStatus ReplaceUserFile(const std::string& path, std::string_view bytes, TLe
         fd = TFd(openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
         if (fd.Get() < 0 && errno != EEXIST)
             break;
+        // Locked until renamed; one that another save removed before the lock was taken is
+        // given up for a new one.
+        struct stat st {};
+        if (fd.Get() >= 0 && flock(fd.Get(), LOCK_EX) == 0 && fstat(fd.Get(), &st) == 0 && st.st_nlink == 0)
+            fd = TFd();
     }
     if (fd.Get() < 0)
         return SystemError(errno);
@@ -354,9 +363,7 @@ TFileStatus ReplaceUserFile(const std::string& path, std::string_view bytes, TLe
     if (!failure)
         failure = WriteAll(fd.Get(), bytes);
     if (!failure && fsync(fd.Get()) != 0)
-        failure = errno;
-    if (close(fd.Release()) != 0 && !failure)
-        failure = errno;
+        failure = errno;  // after which closing has nothing left to report
     // The rename replaces a name, never writes through a link; a hard link never replaces.
     if (!failure && mode == TReplace::IfMissing)
         failure = linkat(folder, temp.c_str(), folder, place.Name.c_str(), 0) != 0 ? errno : 0;

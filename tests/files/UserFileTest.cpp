@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -78,7 +80,7 @@ TEST_F(UserFileTest, AFileIsReplacedWholeInPrivateFoldersOnlyWhereItMayBe)
     EXPECT_EQ(std::distance(fs::directory_iterator(At("a/b")), fs::directory_iterator()), 1);
 }
 
-TEST_F(UserFileTest, ASaveRemovesTheTemporaryFilesOfKilledSavesAndNothingElse)
+TEST_F(UserFileTest, ASaveRemovesTheTemporaryFilesOfKilledSavesAndNothingElseNorOneOnItsWay)
 {
     std::set<std::string> kept = {"Mozik.ini.mozik-save-Folder", "Mozik.ini.mozik-save-LinkAb"};
     for (const char* name : {"Mozik.ini", "Mozik.ini.mozik-save-AbCdE", "Mozik.ini.mozik-save-AbCdE1",
@@ -91,7 +93,11 @@ TEST_F(UserFileTest, ASaveRemovesTheTemporaryFilesOfKilledSavesAndNothingElse)
         ASSERT_EQ(chown(At("Mozik.ini.mozik-save-NobodY").c_str(), kNobody, kNobody), 0);
     }
     Put(At("Mozik.ini.mozik-save-QwErTy"), "left by a killed save");
+    Put(At(*kept.insert("Mozik.ini.mozik-save-OnWayY").first), "another process's save on its way");
+    const int onItsWay = open(At("Mozik.ini.mozik-save-OnWayY").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(onItsWay, LOCK_EX), 0);  // as its save holds it until the rename
     ASSERT_TRUE(ReplaceUserFile(At("Mozik.ini"), "table").Ok());
+    close(onItsWay);
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir))
         names.insert(entry.path().filename());

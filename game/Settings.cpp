@@ -11,6 +11,7 @@ namespace {
 
 // A few hundred bytes in use; anything past this is not the game's settings and is not read.
 constexpr std::size_t kMaxFileSize = 64 * 1024;
+constexpr int kLockWaitMs = 500;
 
 const char* const kBoardSize = "Board/Size";
 const char* const kPicture = "Board/Picture";
@@ -146,6 +147,10 @@ void TSettings::Write(const char* key, const QVariant& value)
 {
     if (!writable_)
         return;
+    // Under the same lock as the score file's: another window's change is not written over. A
+    // lock not to be had within a moment does not hold the change back.
+    TUserFileLock lock;
+    lock.Acquire(Local(path_), kLockWaitMs);
     const TFileRead read = ReadUserFile(Local(path_), kMaxFileSize);
     if (read.WriteProtected || (!read.Status.Ok() && read.Status.Problem != TFileProblem::Missing)) {
         writable_ = false;  // something else is there now: left alone

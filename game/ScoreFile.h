@@ -49,7 +49,6 @@ public:
     // Writes the changes kept from failed tries, if any (nothing else is written). False when
     // they could not be written; *error says why.
     bool SaveKept(QString* error);
-    bool HasKept() const { return !kept_.empty(); }
 
     // How long a change waits for another window that holds the file.
     int LockWaitMs = 1000;

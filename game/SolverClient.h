@@ -81,7 +81,7 @@ private:
         std::jthread Thread;
     };
 
-    TTableStore& Store() const { return options_.Tables ? *options_.Tables : TTableStore::Shared(); }
+    TTableStore& Store() const { return options_.Store(); }
     // Runs the work on a worker of its own, which tells when it has ended (at once when no thread
     // could be had).
     void Launch(int id, TSolverJob job, std::function<void(const TCancel&)> work);

@@ -30,6 +30,8 @@ struct THintOptions {
     // the fast solver answers instead.
     std::uint64_t NodeBudget = 10'000'000;
     TFastSolverOptions Fast;
+
+    TTableStore& Store() const { return Tables ? *Tables : TTableStore::Shared(); }
 };
 
 struct THint {
@@ -68,7 +70,7 @@ public:
     void Forget();
 
 private:
-    TTableStore& Store() const { return options_.Tables ? *options_.Tables : TTableStore::Shared(); }
+    TTableStore& Store() const { return options_.Store(); }
     // Whether a shortest way for the board could be had now without a wait for tables.
     bool ShortestAvailable(const TPosition& position) const { return position.N < 4 || (position.N == 4 && Store().IsReady()); }
     // A shortest solution; nullopt when stopped or over the node limit.

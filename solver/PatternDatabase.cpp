@@ -322,10 +322,6 @@ TPatternDatabase::TPatternDatabase(int n, TPartition partition) : n_(n), partiti
 {
     if (auto error = PartitionError(n_, partition_))
         throw std::invalid_argument(*error);
-    groupOf_.assign(std::size_t(n_ * n_), -1);
-    for (std::size_t g = 0; g < partition_.size(); ++g)
-        for (int tile : partition_[g])
-            groupOf_[std::size_t(tile)] = int(g);
     tables_.resize(partition_.size());
 }
 

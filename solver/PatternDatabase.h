@@ -86,8 +86,6 @@ public:
     int N() const { return n_; }
     const TPartition& Partition() const { return partition_; }
     int GroupCount() const { return int(partition_.size()); }
-    // Group of the tile, -1 when it is in none.
-    int GroupOf(int tile) const { return groupOf_[std::size_t(tile)]; }
     // Tile mirrored about the main diagonal (0, the gap, stays 0), and likewise for cells.
     int MirrorTile(int tile) const { return tile == 0 ? 0 : MirrorCell(tile - 1) + 1; }
     int MirrorCell(int cell) const { return (cell % n_) * n_ + cell / n_; }
@@ -116,7 +114,6 @@ private:
 
     int n_;
     TPartition partition_;
-    std::vector<int> groupOf_;
     std::vector<std::vector<std::uint8_t>> tables_;
     std::mutex mutex_;                 // guards building_ and the tables while not built
     std::condition_variable_any done_;  // a build ended

@@ -27,7 +27,6 @@ public:
 
     bool IsReady() const { return tables_.IsBuilt(); }
     TPatternDatabase& Tables() const { return tables_; }
-    const std::string& File() const { return file_; }
 
     // The file for the shared 4 x 4 tables in the user's cache folder, $XDG_CACHE_HOME/Mozik (see
     // files/UserFile.h); empty when there is none.

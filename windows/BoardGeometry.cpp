@@ -40,8 +40,7 @@ TBoardGeometry BoardGeometry(int n, QSize panel)
 
 TRect TBoardGeometry::FrameRect(int p) const
 {
-    const int stride = Tile + 2 * kFrameWidth;
-    return Bounds(Left + stride * (ColumnOf(p, N) - 1), Top + stride * (RowOf(p, N) - 1), stride, stride);
+    return Bounds(Left + Stride() * (ColumnOf(p, N) - 1), Top + Stride() * (RowOf(p, N) - 1), Stride(), Stride());
 }
 
 TRect TBoardGeometry::TileRect(int p) const
@@ -52,8 +51,7 @@ TRect TBoardGeometry::TileRect(int p) const
 
 TRect TBoardGeometry::PeekRect() const
 {
-    const int side = N * (Tile + 2 * kFrameWidth);
-    return Bounds(Left, Top, side, side);
+    return Bounds(Left, Top, N * Stride(), N * Stride());
 }
 
 TRect ShownArea(int pictureWidth, int pictureHeight, bool keepProportions)

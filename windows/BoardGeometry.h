@@ -28,6 +28,8 @@ struct TBoardGeometry {
     int Left = 3;
     int Top = 3;
 
+    // From one tile's frame to the next.
+    int Stride() const { return Tile + 2 * kFrameWidth; }
     // Frame and picture rectangles of the tile at position p.
     TRect FrameRect(int p) const;
     TRect TileRect(int p) const;

@@ -141,6 +141,8 @@ void TBoardPanel::Arrange()
     Place();
     if (CutSide() != cutSide_)
         recutTimer_->Start();  // meanwhile the pieces as they are, scaled
+    else
+        recutTimer_->Stop();  // back at the size they were cut for
 }
 
 // The side of a piece in device pixels, so that a tile on a screen of a higher density is as
@@ -164,7 +166,7 @@ void TBoardPanel::Cut()
 void TBoardPanel::Place()
 {
     const double remaining = slide_ ? slide_->Remaining(clock_.Now()) : 0;
-    const int stride = geometry_.Tile + 2 * kFrameWidth;
+    const int stride = geometry_.Stride();
     for (TTileNode& node : nodes_) {
         const int p = node.Tile->Position();
         QPoint back;

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -70,7 +71,8 @@ BENCHMARK(BM_BuildTables4)->Iterations(1)->Unit(benchmark::kMillisecond);
 // Reading the stored tables back, checksum and all, as a program started later does.
 void BM_LoadTables4(benchmark::State& state)
 {
-    const std::string path = "/tmp/mozik_bench_tables_" + std::to_string(getpid()) + "/Mozik/tables.bin";
+    const std::string folder = "/tmp/mozik_bench_tables_" + std::to_string(getpid());
+    const std::string path = folder + "/Mozik/tables.bin";
     if (!StoreTables(Tables4(), path)) {
         state.SkipWithError("the tables could not be written");
         return;
@@ -85,7 +87,7 @@ void BM_LoadTables4(benchmark::State& state)
             state.SkipWithError("the tables were not read back");
     }
     state.counters["worst_load_ms"] = 1000 * worst;
-    std::remove(path.c_str());
+    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_LoadTables4)->Iterations(10)->Unit(benchmark::kMillisecond);
 

@@ -32,8 +32,10 @@ TPrepareResult TTableStore::Prepare(const TCancel& cancel, int threads, TPrepare
         }
         how = TPrepareWay::Built;
         try {
-            if (!file_.empty())
-                StoreTables(tables_, file_);  // a file that cannot be written leaves them in memory only
+            // A file that cannot be written leaves them in memory only; one asked to stop (the
+            // program ends) is not written, rather than hold the end up for the disk.
+            if (!file_.empty() && !cancel.StopRequested())
+                StoreTables(tables_, file_);
         } catch (const std::bad_alloc&) {
             // not stored this time; the tables are ready all the same
         }

@@ -63,7 +63,7 @@ e2e_expect numbers 1
 tile=1
 [ "$(e2e_state gap)" != 1 ] || tile=2
 e2e_shot root "$(e2e_tile "$tile")" "$E2E_TMP/tile.png"
-read -r dark light <<<"$(convert "$E2E_TMP/tile.png" -crop 20x18+7+7 +repage -colorspace gray -format '%[fx:minima] %[fx:maxima]' info:)"
+read -r dark light <<<"$(convert "$E2E_TMP/tile.png" -crop 12x12+15+15 +repage -colorspace gray -format '%[fx:minima] %[fx:maxima]' info:)"
 awk -v d="$dark" -v l="$light" 'BEGIN { exit !(d < 0.15 && l > 0.9) }' || e2e_fail "no light figure on a dark badge: $dark to $light"
 e2e_note "Numbers: a badge of grey $dark under a figure of grey $light on the white tile"
 e2e_quit

@@ -84,33 +84,15 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
             EXPECT_EQ(std::pair(QColor(board.pixel(cell.topLeft() + QPoint(1, cell.height() / 2))), QColor(board.pixel(cell.bottomRight() - QPoint(0, cell.height() / 2)))),
                       std::pair(well.Shadow, well.Light));
             EXPECT_GE(Contrast(QColor(board.pixel(cell.center())), Qt::white), 4.5);
+            form.Session().HoldPeek();  // the peek shows no numbers
+            const QImage peek = Part<TImage>(form, "PeekImage")->grab().toImage();
+            QImage whole(peek.size(), peek.format());
+            whole.fill(colour);
+            EXPECT_EQ(peek, whole);
+            form.Session().ReleasePeek();
             Item("Numbers1")->trigger();
             EXPECT_EQ(Board()->grab().toImage(), off) << n;
         }
-}
-
-TEST_F(NumbersTest, TheBadgeGrowsWithTheTileKeepsClearOfTheHintsMarkerAndTheWellsRimGrowsToo)
-{
-    int height = 0;
-    for (int t = TileSize(7); t <= 600; ++t) {  // from the smallest tile of any board
-        const TBadge one = BadgeLayout(t, 1), two = BadgeLayout(t, 2);
-        const int clear = 2 * MarkerBand(t);
-        ASSERT_TRUE(one.Box.height() >= height && one.Box.left() > clear && one.Box.top() > clear) << t;
-        ASSERT_TRUE(two.Box.width() > one.Box.width() - 1 && two.Box.right() < t - clear && two.Box.bottom() < t - clear) << t;
-        ASSERT_GE(two.Box.width(), 2 * two.FontPixels * 0.6) << t;  // room for two bold figures
-        height = one.Box.height();
-    }
-    EXPECT_EQ(std::pair(BadgeLayout(35, 1).Box.height(), BadgeLayout(600, 1).Box.height() < 600 / 4), std::pair(14, true));
-    EXPECT_EQ(std::pair(WellLayout(39).Rim, WellLayout(254).Rim), std::pair(2, 12));
-}
-
-TEST_F(NumbersTest, ThePeekShowsNoNumbers)
-{
-    form.Start();
-    form.Session().HoldPeek();
-    const QImage plain = Part<TImage>(form, "PeekImage")->grab().toImage();
-    Item("Numbers1")->trigger();
-    EXPECT_EQ(Part<TImage>(form, "PeekImage")->grab().toImage(), plain);
 }
 
 // Counts what the game asks to hear.

@@ -20,9 +20,7 @@ TEST(SoundLibrary, ItsPlayerReadsBothSoundsAndPlaysThemWithOrWithoutADevice)
     while (!player->Loaded() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     ASSERT_TRUE(player->Loaded()) << "the sounds were not read within ten seconds";
-    for (int i = 0; i < 3; ++i) {
-        player->Play(TSound::snClick);
-        player->Play(TSound::snChime);
-        QCoreApplication::processEvents();
-    }
+    for (TSound sound : {TSound::snClick, TSound::snChime, TSound::snClick})
+        player->Play(sound);
+    QCoreApplication::processEvents();
 }

@@ -72,9 +72,7 @@ TEST_F(AccessTest, TheClockTheStatusLineAndTheToolButtonsReadAsTheTextTheyShow)
     form.Start();
     clock.Advance(3000);
     EXPECT_EQ(Name("Label1"), "Время : 3");
-    // The status line whole, however narrow the window cuts it.
-    const QString line = QString("Ходов: 123  ·  ").repeated(4);
-    Item("StatusLine1")->trigger();
+    const QString line = QString("Ходов: 123  ·  ").repeated(4);  // whole, however the window cuts it
     static_cast<TClientArea*>(form.centralWidget())->ShowStatus(line);
     EXPECT_EQ(Name("Label2"), line);
     EXPECT_EQ(QStringList({Name("SpeedButton1"), Name("SpeedButton4"), Name("SpeedButton2"), Name("SpeedButton3")}),
@@ -83,35 +81,24 @@ TEST_F(AccessTest, TheClockTheStatusLineAndTheToolButtonsReadAsTheTextTheyShow)
     EXPECT_EQ(Name("SpeedButton4"), "Продолжить.");
 }
 
-TEST_F(AccessTest, EveryMenuCommandHasAnAccessKeyOrAShortcutAndTheBoardTakesTheKeys)
+TEST_F(AccessTest, EveryMenuCommandHasAKeyTheBoardTakesTheArrowsAndShowsItsFocusOnceTheKeyboardIsUsed)
 {
-    for (QAction* menu : Part<QMenuBar>(form, "MainMenu1")->actions()) {
-        EXPECT_NE(QKeySequence::mnemonic(menu->text()), QKeySequence()) << menu->text().toStdString();
-        for (QAction* item : menu->menu()->actions())
+    for (QAction* menu : Part<QMenuBar>(form, "MainMenu1")->actions())
+        for (QAction* item : QList<QAction*>{menu} + menu->menu()->actions())  // the tool buttons' commands among them
             EXPECT_TRUE(item->isSeparator() || QKeySequence::mnemonic(item->text()) != QKeySequence() || !item->shortcut().isEmpty())
                 << item->text().toStdString();
-    }
-    // The tool buttons' commands have their keys in the menu; the board takes the arrow keys.
-    for (const char* item : {"Start1", "Pause1", "Open1", "Exit1"})
-        EXPECT_FALSE(Item(item)->shortcut().isEmpty()) << item;
-    EXPECT_EQ(QApplication::focusWidget(), Board());
+    const QImage plain = Board()->grab().toImage();  // focused, the keyboard not used yet
     form.Start();
     const int gap = GapPos;
     QTest::keyClick(Board(), gap % 5 == 0 ? Qt::Key_Right : Qt::Key_Left);
-    EXPECT_NE(GapPos, gap);
-}
-
-TEST_F(AccessTest, TheFocusFrameShowsOnlyWhileTheBoardHasTheFocusAndThePlayerUsesTheKeyboard)
-{
-    const QImage plain = Board()->grab().toImage();  // focused, the keyboard not used yet
-    QTest::keyClick(Board(), Qt::Key_Tab);
-    ASSERT_TRUE(Board()->FocusShown());
-    // Two pixels of the highlight's colour between the panel's edge and the frames.
+    EXPECT_EQ(std::tuple(QApplication::focusWidget(), GapPos != gap, Board()->FocusShown()), std::tuple(Board(), true, true));
+    // Two pixels of the highlight's colour between the panel's edge and the frames; a click hides
+    // them, and so does the focus going.
     const QImage framed = Board()->grab().toImage();
     const QRgb highlight = QApplication::palette().color(QPalette::Highlight).rgb();
-    EXPECT_EQ(std::vector({framed.pixel(1, 1), framed.pixel(2, 140), framed.pixel(274, 274), framed.pixel(3, 3)}),
-              std::vector({highlight, highlight, highlight, plain.pixel(3, 3)}));
-    // A click hides it, and so does the focus going; the pixels are as before.
+    EXPECT_EQ(std::vector({framed.pixel(1, 1), framed.pixel(2, 140), framed.pixel(274, 274), framed.pixel(0, 0)}),
+              std::vector({highlight, highlight, highlight, plain.pixel(0, 0)}));
+    form.N5x5Click();
     Click(1);
     EXPECT_EQ(std::pair(Board()->FocusShown(), Board()->grab().toImage()), std::pair(false, plain));
     QTest::keyClick(Board(), Qt::Key_Tab);

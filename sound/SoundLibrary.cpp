@@ -5,6 +5,8 @@
 
 #include "game/Sounds.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 #include <array>
@@ -26,9 +28,11 @@ public:
 
     void Play(TSound sound) override
     {
+        // A sound not read yet, or that cannot be, is left out, and so is every sound while there
+        // is no device to play it on (Qt would say so at each one).
         QSoundEffect& effect = *effects_[sound == TSound::snClick ? 0 : 1];
-        if (effect.status() == QSoundEffect::Ready)
-            effect.play();  // a sound not read yet, or that cannot be, is left out
+        if (effect.status() == QSoundEffect::Ready && !QMediaDevices::audioOutputs().isEmpty())
+            effect.play();
     }
 
     bool Loaded() const override

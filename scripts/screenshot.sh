@@ -23,7 +23,7 @@ for move in 1 2 3 4 5; do
   previous=$gap
 done
 e2e_key h
-e2e_wait_for '[ "$(e2e_state marked)" != 0 ]' "the hint" 30
+e2e_wait_for '[ "$(e2e_state marked)" != 0 ]' "the hint"
 
 xdotool mousemove 1900 1100
 sleep 0.3  # the sharp cut and the last slide are long over

@@ -15,7 +15,7 @@ e2e_start "$E2E_TMP/play" "$E2E_TMP/white.png"
 e2e_expect title "white.png  -  5 x 5"
 e2e_size 4
 e2e_play
-e2e_wait_for 'reader >"$E2E_TMP/read" 2>>"$E2E_TMP/reader.log"' "the board over the accessibility bus" 20
+e2e_wait_for 'reader >"$E2E_TMP/read" 2>>"$E2E_TMP/reader.log"' "the board over the accessibility bus"
 
 # expected: what the report's grid says a reader should hear, in the reader's form.
 expected() {

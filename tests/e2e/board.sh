@@ -2,14 +2,15 @@
 # End-to-end: a board that fills the window, under a window manager. The first start has the
 # layout's size; a striped picture, grey at that size, is striped again once the window is about
 # 900 x 1000 with tiles more than twice as wide; full screen (F11) gives the board most of the
-# screen's height, and Escape leaves it; a move is caught on its way (slides slowed down for the
-# test); a line slides by one click and comes back by one Ctrl+Z.
+# screen's height, and Escape leaves it; a move is caught on its way (a slide made to last until
+# the test turns Animation off, which ends it at once); a line slides by one click and comes back by
+# one Ctrl+Z.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "a board that fills the window" wm
 # Columns two pixels wide, black and white: a plain PBM.
 row=$(printf '1 1 0 0 %.0s' $(seq 250))
 { echo P1; echo 1000 1000; for _ in $(seq 1000); do echo "$row"; done; } >"$E2E_TMP/stripes.pbm"
-export MOZIK_TEST_SLIDE_MS=1500
+export MOZIK_TEST_SLIDE_MS=3600000  # an hour: a slide is on its way until Animation is turned off
 e2e_start "$E2E_TMP/play" "$E2E_TMP/stripes.pbm"
 e2e_expect title "stripes.pbm  -  5 x 5"
 
@@ -49,13 +50,14 @@ e2e_click_tile 21  # the whole bottom row toward the gap in the corner
 e2e_expect gap 21
 e2e_expect moves 4
 e2e_expect sliding 1
-sleep 0.3  # about half way
-import -window root -crop "$(e2e_tile 25)" +repage "$E2E_TMP/moving.png"
+e2e_shot root "$(e2e_tile 25)" "$E2E_TMP/moving.png"
 [ "$(e2e_state sliding)" = 1 ] || e2e_fail "the slide ended before it was photographed"
+e2e_menu g a
+e2e_expect animation 0
 e2e_expect sliding 0
 e2e_shot root "$(e2e_tile 25)" "$E2E_TMP/still.png"
 ! e2e_same_picture "$E2E_TMP/moving.png" "$E2E_TMP/still.png" || e2e_fail "the slide was not seen on its way"
-e2e_note "one click on tile 21 slid four tiles at once in the game (4 moves), caught on their way on the screen"
+e2e_note "one click on tile 21 slid four tiles at once in the game (4 moves), caught on their way on the screen; Animation off ended the slide"
 e2e_key ctrl+z
 e2e_expect grid "$start"
 e2e_expect gap 25

@@ -1,9 +1,15 @@
 # Helpers for driving the real program under a virtual X server, sourced by the end-to-end tests
 # (usage: tests/e2e/SCRIPT.sh [path/to/mozik]). The program tells what it shows through its
-# --state-file report, tiles' places on the screen included; every wait polls with a deadline, so
-# a test that goes wrong fails instead of hanging.
-set -euo pipefail
+# --state-file report, tiles' places on the screen included; every wait polls its condition with a
+# deadline and names it when it gives up, so a test that goes wrong fails instead of hanging, and a
+# command that fails where no check expects it names itself too (no script ends without a word).
+#
+# Nothing here may fail because the machine is busy: deadlines are hang guards, generous enough for
+# a loaded machine (E2E_DEADLINE seconds unless a wait says otherwise), and a time a test bounds is
+# printed as it was on the clock but held on the program's CPU time (see e2e_bounded).
+set -eEuo pipefail
 MOZIK=$(realpath "${1:-$(dirname "${BASH_SOURCE[0]}")/../../build/mozik}")
+E2E_DEADLINE=${E2E_DEADLINE:-60}
 
 e2e_fail() {
   echo "FAIL: $*" >&2
@@ -14,32 +20,84 @@ e2e_note() {
   echo "  $*"
 }
 
-# e2e_setup TITLE [wm]: a virtual X server of 1920 x 1200 on a free display (with Debian's openbox
-# as window manager when asked), and a scratch folder that also holds the data, settings and cache
-# folders of whatever the script runs; all go at exit.
+# A command that fails outside every check would end the script silently (set -e): it is named.
+e2e_failed_command() {
+  e2e_fail "\"$2\" ended with status $1 (${BASH_SOURCE[1]##*/}, line ${BASH_LINENO[0]})"
+}
+trap 'e2e_failed_command $? "$BASH_COMMAND"' ERR
+
+# e2e_setup TITLE [wm]: a virtual X server of 1920 x 1200 on a display of its own (with Debian's
+# openbox as window manager when asked), and a scratch folder that also holds the data, settings and
+# cache folders of whatever the script runs; all go at exit.
 e2e_setup() {
   unset QT_QPA_PLATFORM  # a real X server, whatever the unit tests run on
-  E2E_TITLE=$1 E2E_TMP=$(mktemp -d) E2E_STARTS=0 E2E_PID="" E2E_PIDS=()
+  E2E_TITLE=$1 E2E_TMP=$(mktemp -d) E2E_STARTS=0 E2E_PID="" E2E_PIDS=() E2E_XVFB=""
   export XDG_DATA_HOME="$E2E_TMP/xdg/data" XDG_CONFIG_HOME="$E2E_TMP/xdg/config" XDG_CACHE_HOME="$E2E_TMP/xdg/cache"
   mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
   trap e2e_cleanup EXIT
   echo "== End-to-end: $E2E_TITLE"
-  exec 9>"$E2E_TMP/display"
-  Xvfb -displayfd 9 -screen 0 1920x1200x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
-  E2E_XVFB=$!
-  e2e_wait_for '[ -s "$E2E_TMP/display" ]' "the virtual X server" 5
-  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  e2e_start_x_server
   [ "${2:-}" = wm ] || return 0
   openbox --sm-disable >>"$E2E_TMP/openbox.log" 2>&1 &
   E2E_PIDS+=("$!")
   e2e_wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' "the window manager"
 }
 
+# Display numbers are handed out in turn from a counter kept under a lock in /tmp, from 1000 up to
+# 9999 and round again, skipping any that a server holds (its lock, its socket in the file system
+# or in the abstract namespace). A number is thus never taken again while the server that had it
+# may still be closing: Xvfb's own -displayfd choice, the lowest free number, could be, and a
+# client then reached the old server's socket, or none once the old server unlinked it.
+E2E_DISPLAY_COUNTER=/tmp/mozik-e2e-displays-$(id -u)
+e2e_display_free() {
+  [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ] && ! grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix
+}
+
+e2e_next_display() {
+  local lock n tries=0
+  exec {lock}>>"$E2E_DISPLAY_COUNTER"
+  flock -w "$E2E_DEADLINE" "$lock" || e2e_fail "the display counter $E2E_DISPLAY_COUNTER stayed locked"
+  n=$(cat "$E2E_DISPLAY_COUNTER")
+  [[ $n =~ ^[0-9]+$ ]] || n=999
+  while :; do
+    n=$((n >= 9999 || n < 1000 ? 1000 : n + 1))
+    e2e_display_free "$n" && break
+    tries=$((tries + 1))
+    [ "$tries" -lt 9000 ] || e2e_fail "no free display number from 1000 to 9999"
+  done
+  echo "$n" >"$E2E_DISPLAY_COUNTER"
+  exec {lock}>&-
+  echo "$n"
+}
+
+# The server writes its number to the -displayfd pipe once it listens, so a client started then
+# connects; a server that cannot start on its number (another program took it meanwhile) is
+# replaced by one on the next.
+e2e_start_x_server() {
+  local attempt n
+  for attempt in 1 2 3 4 5; do
+    n=$(e2e_next_display)
+    : >"$E2E_TMP/display"
+    Xvfb ":$n" -displayfd 9 -screen 0 1920x1200x24 -nolisten tcp 9>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_XVFB=$!
+    e2e_wait_for '[ -s "$E2E_TMP/display" ] || ! kill -0 "$E2E_XVFB" 2>/dev/null' "the virtual X server on :$n"
+    if [ -s "$E2E_TMP/display" ]; then
+      export DISPLAY=":$n"
+      e2e_wait_for '[ "$(xdotool getdisplaygeometry 2>/dev/null)" = "1920 1200" ]' "a connection to the virtual X server on :$n"
+      return 0
+    fi
+    wait "$E2E_XVFB" || true
+    E2E_XVFB=""
+    e2e_note "(the virtual X server could not start on :$n: $(tail -n1 "$E2E_TMP/xvfb.log"))"
+  done
+  e2e_fail "the virtual X server did not start: $(cat "$E2E_TMP/xvfb.log")"
+}
+
 e2e_cleanup() {
   local status=$? pid
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null
-  wait 2>/dev/null
+  trap - ERR
+  for pid in "${E2E_PIDS[@]}" ${E2E_XVFB:-}; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true  # the X server gone whole, its socket and lock with it
   rm -rf "$E2E_TMP"
   [ "$status" != 0 ] || echo "End-to-end test passed: $E2E_TITLE."
 }
@@ -81,30 +139,47 @@ e2e_use() {
 # active: when a dialog over it closes, the game may miss the focus X gives back and drop its keys;
 # it is then given the focus by way of the root window.
 e2e_focus() {
-  local i
+  local i=0 deadline=$((SECONDS + E2E_DEADLINE))
   e2e_give_focus "$1"
   [ "$1" = "${E2E_WID:-}" ] && grep -qs "^active=" "$E2E_STATE" || return 0  # an older build's report has no key
-  for i in $(seq 200); do  # some ten seconds
-    [ "$(e2e_state active)" = 1 ] && return 0
+  until [ "$(e2e_state active)" = 1 ]; do
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for the main window to become active"
+    i=$((i + 1))
     if [ $((i % 10)) = 0 ]; then
       e2e_give_focus "$(xdotool search --maxdepth 0 --name '' | head -n1)"
       e2e_give_focus "$1"
     fi
     sleep 0.05
   done
-  e2e_fail "the main window never became active"
 }
 
 e2e_give_focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
 }
 
-# e2e_wait_for CONDITION WHAT [SECONDS]: polls a shell condition until it holds.
+# e2e_wait_for CONDITION WHAT [SECONDS]: polls a shell condition until it holds, at most
+# E2E_DEADLINE seconds unless told otherwise.
 e2e_wait_for() {
-  local deadline=$((SECONDS + ${3:-10}))
+  local deadline=$((SECONDS + ${3:-$E2E_DEADLINE}))
   until eval "$1"; do
     [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for $2"
     sleep 0.05
+  done
+}
+
+# e2e_wait_for_work CONDITION WHAT CPU-SECONDS: waits for work the program does in the background
+# at a lower priority, which a busy machine may starve for many minutes: gives up once the program
+# has spent that much CPU time meanwhile, or after 15 minutes on the clock (a program that does
+# nothing at all).
+e2e_wait_for_work() {
+  local cpu0 cpu=0 deadline=$((SECONDS + 900))
+  cpu0=$(e2e_cpu_ms) || e2e_fail "the program is not running, waiting for $2"
+  until eval "$1"; do
+    cpu=$(e2e_cpu_ms) || e2e_fail "the program ended while waiting for $2"
+    cpu=$((cpu - cpu0))
+    [ "$cpu" -le $(($3 * 1000)) ] || e2e_fail "gave up waiting for $2 after $cpu ms of the program's CPU time"
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for $2 ($cpu ms of the program's CPU time in 15 minutes)"
+    sleep 0.1
   done
 }
 
@@ -142,10 +217,13 @@ e2e_quit() {
   E2E_PID=""
 }
 
-# e2e_tile P: where the tile at position P lies on the screen, "WxH+X+Y"; e2e_tile_middle P: the
-# middle of it, "X Y".
+# e2e_tile P: where the tile at position P lies on the screen, "WxH+X+Y", once the report places it
+# (while a board is being built, after a new picture or size, the report has no tiles yet);
+# e2e_tile_middle P: the middle of it, "X Y".
 e2e_tile() {
-  e2e_state "tile\\.$1"
+  local at="" position=$1
+  e2e_wait_for 'at=$(e2e_state "tile\\.$position"); [ -n "$at" ]' "the report to place tile $position"
+  echo "$at"
 }
 
 e2e_tile_middle() {
@@ -229,9 +307,43 @@ e2e_peak_memory() {
 # two shots a moment apart agree (the window may still be drawing what its report says).
 e2e_shot() {
   local window=$1 geometry=$2 shot=$3
-  import -window "$window" -crop "$geometry" +repage "$shot" 2>/dev/null
+  [[ $geometry =~ ^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+$ ]] || e2e_fail "no part of a window to photograph: \"$geometry\""
+  e2e_wait_for 'import -window "$window" -crop "$geometry" +repage "$shot" 2>>"$E2E_TMP/import.log"' "a photograph of $geometry of window $window"
   e2e_wait_for 'sleep 0.1; cp "$shot" "$shot.last"; import -window "$window" -crop "$geometry" +repage "$shot" 2>/dev/null; e2e_same_picture "$shot" "$shot.last"' "the window to settle"
   rm -f "$shot.last"
+}
+
+# e2e_cpu_ms [PID]: the CPU time the program (this start's by default) has used so far, all its
+# threads together, in milliseconds.
+e2e_cpu_ms() {
+  local stat fields
+  stat=$(cat "/proc/${1:-$E2E_PID}/stat" 2>/dev/null) || return 1
+  read -ra fields <<<"${stat##*) }"  # from the state on: the name before it may hold anything
+  echo $(((fields[11] + fields[12]) * 1000 / $(getconf CLK_TCK)))
+}
+
+# e2e_bounded WHAT LIMIT-MS ACTION CONDITION: runs the action (a shell command), then polls the
+# condition; prints the time from just before the action until it held, on the clock and in the
+# program's CPU time, and holds the CPU time to the limit. On a loaded machine the clock's time
+# stretches with the wait for a core, which the program does not spend: what it spends is its CPU
+# time, about the same on a quiet machine and a busy one (background work at a lower priority gets
+# less of it, not more), and on a quiet machine about the time the player waits. A program that
+# ends meanwhile is counted up to its last look.
+e2e_bounded() {
+  local what=$1 limit=$2 condition=$4 started cpu0 cpu now deadline=$((SECONDS + E2E_DEADLINE))
+  cpu0=$(e2e_cpu_ms) || e2e_fail "$what: the program is not running"
+  cpu=$cpu0
+  started=$(date +%s%3N)
+  eval "$3"
+  until eval "$condition"; do
+    now=$(e2e_cpu_ms) && cpu=$now
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "gave up waiting for $what"
+    sleep 0.01
+  done
+  local ended=""
+  now=$(e2e_cpu_ms) && cpu=$now || ended=" up to the program's last look before its end"
+  e2e_note "$what: $(($(date +%s%3N) - started)) ms, $((cpu - cpu0)) ms of CPU time$ended (held to $limit)"
+  [ $((cpu - cpu0)) -le "$limit" ] || e2e_fail "$what took $((cpu - cpu0)) ms of CPU time, more than $limit"
 }
 
 e2e_same_picture() {

@@ -40,7 +40,7 @@ grep -q "^label=Время : [0-9]" "$E2E_TMP/read" || e2e_fail "the clock does 
 e2e_note "the tool buttons and the clock read: $(grep -c '^button=' "$E2E_TMP/read") buttons, $(grep -h '^label=Время' "$E2E_TMP/read" | cut -d= -f2)"
 
 moves=$(e2e_state moves)
-next=$(e2e_neighbours | head -n1)
+next=$(e2e_neighbours | sed -n 1p)
 reader press "$next"
 e2e_expect gap "$next"
 e2e_expect moves $((moves + 1))

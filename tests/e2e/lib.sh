@@ -21,7 +21,10 @@ e2e_note() {
 }
 
 # A command that fails outside every check would end the script silently (set -e): it is named.
+# Inside a command substitution the caller decides what a failure means (a substitution that fails
+# an assignment is named there).
 e2e_failed_command() {
+  [ "$BASH_SUBSHELL" = 0 ] || return 0
   e2e_fail "\"$2\" ended with status $1 (${BASH_SOURCE[1]##*/}, line ${BASH_LINENO[0]})"
 }
 trap 'e2e_failed_command $? "$BASH_COMMAND"' ERR
@@ -93,8 +96,9 @@ e2e_start_x_server() {
   e2e_fail "the virtual X server did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
+# e2e_cleanup [STATUS]: the script's end, with its status (by default the status it ends with).
 e2e_cleanup() {
-  local status=$? pid
+  local status=${1:-$?} pid
   trap - ERR
   for pid in "${E2E_PIDS[@]}" ${E2E_XVFB:-}; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true  # the X server gone whole, its socket and lock with it
@@ -266,7 +270,7 @@ e2e_pixel() {
 # whose whole name matches the pattern, prints its id.
 e2e_window() {
   local id="" pattern="^$1\$" pid=${2:-$E2E_PID}
-  e2e_wait_for 'id=$(e2e_windows_named "$pattern" "$pid" | head -n1); [ -n "$id" ]' "a window \"$1\""
+  e2e_wait_for 'id=$(e2e_windows_named "$pattern" "$pid" | sed -n 1p); [ -n "$id" ]' "a window \"$1\""
   echo "$id"
 }
 

@@ -33,7 +33,7 @@ e2e_quit
 E2E_REUSE_HOME=1 e2e_start "$E2E_TMP/play"
 e2e_expect sound 0
 e2e_play
-e2e_click_tile "$(e2e_neighbours | head -n1)"
+e2e_click_tile "$(e2e_neighbours | sed -n 1p)"
 e2e_expect moves 1
 sleep 0.5
 [ "$(e2e_state soundplayer)" = off ] && [ "$(e2e_state sounds)" = 0 ] || e2e_fail "sound off: $(e2e_state soundplayer), $(e2e_state sounds) sounds"

@@ -98,10 +98,15 @@ e2e_start_x_server() {
 
 # e2e_cleanup [STATUS]: the script's end, with its status (by default the status it ends with).
 e2e_cleanup() {
-  local status=${1:-$?} pid
+  local status=${1:-$?} pid log
   trap - ERR
   for pid in "${E2E_PIDS[@]}" ${E2E_XVFB:-}; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true  # the X server gone whole, its socket and lock with it
+  if [ "$status" != 0 ]; then  # what the programs said, to tell why
+    for log in "$E2E_TMP"/*.log; do
+      [ -s "$log" ] && { echo "-- ${log##*/}:"; tail -n 20 "$log"; } >&2
+    done
+  fi
   rm -rf "$E2E_TMP"
   [ "$status" != 0 ] || echo "End-to-end test passed: $E2E_TITLE."
 }

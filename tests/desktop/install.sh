@@ -13,7 +13,7 @@ id=org.mozik.Mozik
 for file in bin/mozik bin/mozik-solve "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
             "share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png" \
             "share/icons/hicolor/scalable/apps/$id.svg" share/doc/Mozik/LICENSE \
-            share/man/man6/mozik.6 share/man/man6/mozik-solve.6; do
+            share/man/man6/mozik.6.gz share/man/man6/mozik-solve.6.gz; do
   [ -s "$prefix/$file" ] || { echo "missing: $file" >&2; exit 1; }
 done
 [ -x "$prefix/bin/mozik" ] || { echo "bin/mozik is not executable" >&2; exit 1; }
@@ -21,14 +21,19 @@ done
 [ -n "$(find "$prefix"/lib* -path '*/mozik/libmozik-sound.so' -size +1k)" ] || { echo "missing: the sound library" >&2; exit 1; }
 grep -qx "Exec=mozik %f" "$prefix/share/applications/$id.desktop" || { echo "no Exec=mozik %f" >&2; exit 1; }
 desktop-file-validate "$prefix/share/applications/$id.desktop"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null
+# Pedantic: nothing but notes (this AppStream does not know <developer> yet, of AppStream 1.0).
+appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.xml" >"$prefix/appstream" ||
+  { cat "$prefix/appstream" >&2; exit 1; }
+! grep -E '^[EW]: ' "$prefix/appstream" || exit 1
+grep -q "<release version=\"$(cd "$build" && sed -n 's/^#define MOZIK_VERSION "\(.*\)"/\1/p' generated/MozikVersion.h)\"" \
+  "$prefix/share/metainfo/$id.metainfo.xml" || { echo "the metadata does not name this version's release" >&2; exit 1; }
 # The manual pages read without a warning, with their options, files and exit statuses.
 for page in mozik mozik-solve; do
-  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man6/$page.6" 2>"$prefix/man-warnings")
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man6/$page.6.gz" 2>"$prefix/man-warnings")
   [ ! -s "$prefix/man-warnings" ] || { echo "man $page:" >&2; cat "$prefix/man-warnings" >&2; exit 1; }
   for word in SYNOPSIS OPTIONS "EXIT STATUS" --help --version "$(cd "$build" && sed -n 's/^#define MOZIK_VERSION "\(.*\)"/\1/p' generated/MozikVersion.h)"; do
     grep -qe "$word" <<<"$text" || { echo "man $page does not tell $word" >&2; exit 1; }
   done
 done
-grep -q 'XDG_DATA_HOME/Mozik/Mozik.ini' <<<"$(MANWIDTH=200 man -l "$prefix/share/man/man6/mozik.6" 2>/dev/null)" || { echo "man mozik does not tell the score file" >&2; exit 1; }
+grep -q 'XDG_DATA_HOME/Mozik/Mozik.ini' <<<"$(MANWIDTH=200 man -l "$prefix/share/man/man6/mozik.6.gz" 2>/dev/null)" || { echo "man mozik does not tell the score file" >&2; exit 1; }
 echo "Installed files complete; desktop-file-validate, appstreamcli validate and man pass."

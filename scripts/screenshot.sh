@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png, the README's picture of the main window during a game: the game
-# runs under a virtual X server with a window manager, its window made larger than at the start,
-# starts a 4 x 4 game, slides a few tiles and asks for a hint, then the window is photographed.
+# Makes the pictures of the game in docs/: screenshot.png, the README's picture of the main window
+# during a game (the game runs under a virtual X server with a window manager, its window made
+# larger than at the start, starts a 4 x 4 game, slides a few tiles and asks for a hint, then the
+# window is photographed), and screenshot-fullscreen.png, a 5 x 5 game with numbered tiles on the
+# whole screen, brought to 1280 x 800. The AppStream metadata shows both.
 # Needs the packages scripts/setup.sh installs and a built build/mozik.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,5 +31,19 @@ xdotool mousemove 1900 1100
 sleep 0.3  # the sharp cut and the last slide are long over
 mkdir -p docs
 import -window "$E2E_WID" docs/screenshot.png
-e2e_quit
 echo "Wrote docs/screenshot.png"
+
+e2e_size 5
+e2e_play
+e2e_menu g n
+e2e_expect numbers 1
+e2e_key F11
+e2e_expect fullscreen 1
+e2e_wait_for '[ "$(e2e_state tileside)" -gt 200 ]' "the board to fill the screen"
+IFS='x+' read -r _ _ left top <<<"$(e2e_tile 1)"
+IFS='x+' read -r width height right bottom <<<"$(e2e_tile 25)"
+e2e_shot root "$((right + width - left))x$((bottom + height - top))+$left+$top" "$E2E_TMP/board.png"  # the board drawn (the clock ticks on)
+xdotool mousemove 1919 1199
+import -window root -resize 1280x800 docs/screenshot-fullscreen.png
+e2e_quit
+echo "Wrote docs/screenshot-fullscreen.png"

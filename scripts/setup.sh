@@ -10,11 +10,12 @@ set -euo pipefail
 # window manager (openbox) for the end-to-end tests; the accessibility bus and its Python client
 # (at-spi2-core, dbus, python3-pyatspi) to read the game as a screen reader does; the GTK platform
 # theme to try a dark desktop; the desktop file validators;
-# man, to read the manual pages.
+# man, to read the manual pages; file and dex, to look at the installed package and start the game
+# from its desktop entry (scripts/package.sh installs lintian and dpkg-dev itself).
 packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation qt6-multimedia-dev
           libgtest-dev libbenchmark-dev
           xvfb xdotool x11-utils imagemagick openbox at-spi2-core dbus python3-pyatspi
-          qt6-gtk-platformtheme desktop-file-utils appstream man-db)
+          qt6-gtk-platformtheme desktop-file-utils appstream man-db file dex)
 
 missing=()
 for package in "${packages[@]}"; do

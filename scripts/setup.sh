@@ -3,11 +3,12 @@
 # Installs nothing else; safe to run again.
 set -euo pipefail
 
-# To build and run: the compiler, CMake, Qt and its Russian translation, the fonts.
+# To build and run: the compiler, CMake, Qt and its Russian translation, Qt's Linguist tools (the
+# translations are compiled by the build; lupdate brings them up to date), the fonts.
 # To test: GoogleTest, Google Benchmark; a virtual X server, xdotool, xwininfo, ImageMagick and a
 # window manager (openbox) for the end-to-end tests; the GTK platform theme to try a dark desktop; the desktop file validators;
 # man, to read the manual pages.
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation
+packages=(g++ make cmake qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation
           libgtest-dev libbenchmark-dev
           xvfb xdotool x11-utils imagemagick openbox qt6-gtk-platformtheme desktop-file-utils appstream man-db)
 

@@ -21,6 +21,7 @@ const char* const kFullScreen = "Window/FullScreen";
 const char* const kAnimation = "Game/Animation";
 const char* const kStatusLine = "Game/StatusLine";
 const char* const kKeepProportions = "Game/KeepProportions";
+const char* const kLanguage = "Game/Language";
 
 std::string Local(const QString& path)
 {
@@ -115,6 +116,8 @@ TSettings::TSettings(const QString& path) : path_(path)
     animation_ = Flag(ini, kAnimation, true);
     statusLine_ = Flag(ini, kStatusLine, false);
     keepProportions_ = Flag(ini, kKeepProportions, false);
+    if (const QString language = ini.value(kLanguage).toString(); language == "ru" || language == "en")
+        language_ = language;
 }
 
 template <typename T>
@@ -133,6 +136,7 @@ void TSettings::SetFullScreen(bool on) { Change(fullScreen_, on, kFullScreen); }
 void TSettings::SetAnimation(bool on) { Change(animation_, on, kAnimation); }
 void TSettings::SetStatusLine(bool on) { Change(statusLine_, on, kStatusLine); }
 void TSettings::SetKeepProportions(bool on) { Change(keepProportions_, on, kKeepProportions); }
+void TSettings::SetLanguage(const QString& language) { Change(language_, language, kLanguage); }
 
 void TSettings::SetWindowGeometry(const QRect& geometry)
 {

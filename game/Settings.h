@@ -1,7 +1,7 @@
 #pragma once
 // The player's settings, kept between runs in the user's config folder: the board size, the
 // picture, the window's place and size, whether it was maximised or full screen, and the Game
-// menu's switches. The file is INI, read and written by QSettings; each value is written as it
+// menu's switches and language. The file is INI, read and written by QSettings; each value is written as it
 // changes, into the file as it is then, so that windows sharing the file keep each other's
 // changes.
 //
@@ -44,6 +44,8 @@ public:
     bool Animation() const { return animation_; }  // on at first
     bool StatusLine() const { return statusLine_; }
     bool KeepProportions() const { return keepProportions_; }
+    // The language chosen in the Game menu: "ru", "en", or "auto" (the locale's) at first.
+    const QString& Language() const { return language_; }
 
     // Each setter stores a new value and writes it to the file; the same value writes nothing.
     void SetBoardSize(int n);
@@ -54,6 +56,7 @@ public:
     void SetAnimation(bool on);
     void SetStatusLine(bool on);
     void SetKeepProportions(bool on);
+    void SetLanguage(const QString& language);
 
 private:
     template <typename T>
@@ -70,4 +73,5 @@ private:
     bool animation_ = true;
     bool statusLine_ = false;
     bool keepProportions_ = false;
+    QString language_ = QStringLiteral("auto");
 };

@@ -3,10 +3,14 @@
 // tiles' slides, on at first), "&Full Screen" (F11; Escape leaves it too, only while full
 // screen), "&Status Line" (a line of the game's moves and state under the board) and "&Keep
 // Proportions" (a picture that is not square cut from its middle square rather than squeezed),
-// all always enabled and checked while on. It follows the window's state as the desktop changes
+// all always enabled and checked while on; and the "&Language" submenu: "&Automatic" (the
+// locale's), "Русский" or "English", one of them checked, applied at once to every window. It follows the window's state as the desktop changes
 // it (maximised, full screen) and tells of every change.
 
+#include "framework/Language.h"
+
 #include <QObject>
+#include <array>
 #include <functional>
 
 class QAction;
@@ -23,8 +27,12 @@ public:
     QAction* FullScreen() const { return fullScreen_; }
     QAction* StatusLine() const { return statusLine_; }
     QAction* KeepProportions() const { return keepProportions_; }
+    // The language chosen in the menu; the program speaks it from then on.
+    void SetLanguage(TLanguage language);
 
 signals:
+    // The player chose another language.
+    void LanguageChosen(TLanguage language);
     // The window's state or a switch changed.
     void Changed();
 
@@ -33,7 +41,8 @@ protected:
 
 private:
     void SetFullScreen(bool on);
-    QAction* AddSwitch(QMenu* menu, const char* name, const QString& caption, bool on, const std::function<void(bool)>& apply);
+    QAction* AddSwitch(QMenu* menu, const char* name, const char* caption, bool on, const std::function<void(bool)>& apply);
+    void AddLanguageMenu(QMenu* gameMenu);
 
     QWidget* window_;
     QAction* animation_;
@@ -41,4 +50,5 @@ private:
     QAction* leaveFullScreen_;
     QAction* statusLine_;
     QAction* keepProportions_;
+    std::array<QAction*, 3> languages_{};  // by TLanguage
 };

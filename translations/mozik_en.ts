@@ -329,6 +329,10 @@ More: man 6 mozik
         <source>Введите выше имя :</source>
         <translation>Your name :</translation>
     </message>
+    <message>
+        <source>«%1» не сохранить в таблице результатов: такой буквы в ней нет.</source>
+        <translation>&quot;%1&quot; cannot be kept in the score table: it has no such letter.</translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>

@@ -69,6 +69,105 @@ More: man 6 mozik
     </message>
 </context>
 <context>
+    <name>MozikSolve</name>
+    <message>
+        <source>Использование: mozik-solve [--fast] [--stats] [--no-cache] [--help] [--version]
+Читает доски со стандартного ввода, по одной в строке: N, затем N*N чисел по строкам доски, 0 для дырки.
+Пишет для каждой строки число ходов и передвигаемые плитки или «error: &lt;причина&gt;».
+  --fast   быстрый решатель для любого размера (без него: кратчайшие решения до 4 x 4)
+  --stats  время, число узлов поиска и нижняя оценка каждой доски на стандартный вывод ошибок
+  --no-cache  строить таблицы 4 x 4 только в памяти; без него они читаются из папки
+           кэша $XDG_CACHE_HOME/Mozik/ (обычно ~/.cache/Mozik/) или, построенные
+           впервые, хранятся там
+Размеры: от 1 до 7. Код выхода: 0 все доски решены, 1 доска не решена или ошибка
+ввода или вывода, 2 неизвестный параметр.
+</source>
+        <translation>usage: mozik-solve [--fast] [--stats] [--no-cache] [--help] [--version]
+Reads boards from standard input, one a line: N, then the N*N numbers row by row, 0 for the gap.
+Writes for each line the number of moves and the tiles moved, or &apos;error: &lt;reason&gt;&apos;.
+  --fast   use the fast solver at every size (default: shortest solutions up to 4 x 4)
+  --stats  write the time, the nodes searched and the lower bound of each board to standard error
+  --no-cache  build the 4 x 4 tables in memory only; without it they are read from, or
+           after their first build kept in, the cache folder $XDG_CACHE_HOME/Mozik/
+           (normally ~/.cache/Mozik/)
+Sizes solved: 1 to 7. Exit status: 0 every board solved, 1 a board not solved or a failed
+input or output, 2 an unknown option.
+</translation>
+    </message>
+    <message>
+        <source>не удалось записать ответы: %1</source>
+        <translation>cannot write the answers: %1</translation>
+    </message>
+    <message>
+        <source>неизвестный параметр «%1»</source>
+        <translation>unknown option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>строка длиннее %1 символов</source>
+        <translation>line longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>не решается: никакие ходы не собирают эту доску</source>
+        <translation>not solvable: no moves bring this board home</translation>
+    </message>
+    <message>
+        <source>не хватает памяти, чтобы решить эту доску</source>
+        <translation>not enough memory to solve this board</translation>
+    </message>
+    <message>
+        <source>не удалось прочитать стандартный ввод: %1</source>
+        <translation>cannot read standard input: %1</translation>
+    </message>
+    <message>
+        <source>строка %1: %2x%2, ходов %3, %4 с, узлов %5, нижняя оценка %6</source>
+        <translation>line %1: %2x%2, %3 moves, %4 s, %5 nodes, lower bound %6</translation>
+    </message>
+    <message>
+        <source>таблицы для %1x%1 прочитаны за %2 с</source>
+        <translation>tables for %1x%1 read in %2 s</translation>
+    </message>
+    <message>
+        <source>таблицы для %1x%1 построены за %2 с</source>
+        <translation>tables for %1x%1 built in %2 s</translation>
+    </message>
+    <message>
+        <source>размер доски %1 не от %2 до %3, решаемых размеров</source>
+        <translation>board size %1 is not between %2 and %3, the sizes solved</translation>
+    </message>
+    <message>
+        <source>доске %1 x %1 нужно %2 чисел, а не %3</source>
+        <translation>a %1 x %1 board needs %2 numbers, not %3</translation>
+    </message>
+    <message>
+        <source>число %1 вне пределов 0..%2</source>
+        <translation>number %1 is out of range 0..%2</translation>
+    </message>
+    <message>
+        <source>дырка 0 встречается больше одного раза</source>
+        <translation>the gap 0 appears more than once</translation>
+    </message>
+    <message>
+        <source>плитка %1 встречается больше одного раза</source>
+        <translation>tile %1 appears more than once</translation>
+    </message>
+    <message>
+        <source>чисел больше, чем на доске %1 x %1 (%2 после размера); решаемые размеры от %3 до %4</source>
+        <translation>more numbers than a %1 x %1 board has (%2 after the size); the sizes solved are %3 to %4</translation>
+    </message>
+    <message>
+        <source>число %1 вне пределов</source>
+        <translation>number %1 is out of range</translation>
+    </message>
+    <message>
+        <source>«%1» не число</source>
+        <translation>&apos;%1&apos; is not a number</translation>
+    </message>
+    <message>
+        <source>нет размера доски</source>
+        <translation>no board size</translation>
+    </message>
+</context>
+<context>
     <name>PictureFile</name>
     <message>
         <source>Файл рисунка обрезан: его данных не хватает на рисунок %1 x %2 точек.</source>

@@ -5,10 +5,12 @@
 #include "framework/Language.h"
 #include "game/CommandLine.h"
 #include "game/Settings.h"
+#include "solver/Messages.h"
 #include "label/LblEffct.h"
 #include "tests/windows/WindowTestSupport.h"
 
 #include <QFontMetrics>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -56,6 +58,24 @@ TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
     EXPECT_TRUE(usage.startsWith("Usage: mozik [PICTURE]\n") && usage.contains("--version") && usage.endsWith("man 6 mozik\n")) << usage.toStdString();
     EXPECT_EQ(answer("--bogus"), QString("mozik: unknown option \"--bogus\"\nHelp: mozik --help\n"));
     UseLanguage(TLanguage::Automatic);  // the tests' Russian
+}
+
+// mozik-solve keeps its texts in a table of its own, without Qt: its English is the translation
+// files' English of its Russian texts.
+TEST(LanguageChoice, TheSolversTextsAreTheTranslationFilesAndItChoosesTheLanguageAsTheGameDoes)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(":/translations/mozik_en.qm"));
+    for (const TSolverTextPair& text : SolverTexts())
+        EXPECT_EQ(english.translate("MozikSolve", text.Russian), QString::fromUtf8(text.English)) << text.Russian;
+    const std::tuple<const char*, const char*, const char*, const char*, bool> environments[] = {
+        {"", "", "", "ru_RU.UTF-8", true},          {"", "", "", "en_US.UTF-8", false},
+        {nullptr, nullptr, nullptr, "de_DE.UTF-8", false}, {"", "", "", "C.UTF-8", false},
+        {"de:ru", "", "", "de_DE.UTF-8", true},     {"en", "", "", "ru_RU.UTF-8", false},
+        {"", "ru_RU.UTF-8", "en_US.UTF-8", "en_US.UTF-8", true}, {"", "", "ru_UA.UTF-8", "en_US.UTF-8", true},
+        {"", "C", "ru_RU.UTF-8", "", false},        {nullptr, nullptr, nullptr, nullptr, false}};
+    for (const auto& [language, all, messages, lang, russian] : environments)
+        EXPECT_EQ(EnvironmentSpeaksRussian(language, all, messages, lang), russian) << (lang ? lang : "-");
 }
 
 // The main window and the three dialogs, all shown, in a fresh folder.

@@ -5,12 +5,12 @@ set -euo pipefail
 
 # To build and run: the compiler, CMake, Qt and its Russian translation, Qt's Linguist tools (the
 # translations are compiled by the build; lupdate brings them up to date), the fonts.
-# To test: GoogleTest, Google Benchmark; a virtual X server, xdotool, xwininfo, ImageMagick and a
+# To test: GoogleTest, Google Benchmark; a virtual X server and its keyboard maps, xdotool, xwininfo, ImageMagick and a
 # window manager (openbox) for the end-to-end tests; the GTK platform theme to try a dark desktop; the desktop file validators;
 # man, to read the manual pages.
 packages=(g++ make cmake qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation
           libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils imagemagick openbox qt6-gtk-platformtheme desktop-file-utils appstream man-db)
+          xvfb xdotool x11-utils x11-xkb-utils imagemagick openbox qt6-gtk-platformtheme desktop-file-utils appstream man-db)
 
 missing=()
 for package in "${packages[@]}"; do

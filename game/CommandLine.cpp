@@ -2,6 +2,7 @@
 
 #include "MozikVersion.h"
 #include "framework/Language.h"
+#include "solver/Messages.h"
 
 #include <cerrno>
 #include <cstring>
@@ -43,18 +44,7 @@ std::string Shown(std::string_view argument)
 // The text in the language in force, with %1, %2, ... replaced by the arguments' bytes as they are.
 std::string Text(const char* source, std::initializer_list<std::string_view> arguments = {})
 {
-    const std::string text = TextInLanguage(kContext, source).toStdString();
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t n = i + 1 < text.size() ? std::size_t(text[i + 1] - '1') : arguments.size();
-        if (text[i] == '%' && n < arguments.size()) {
-            out += arguments.begin()[n];
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+    return WithArguments(TextInLanguage(kContext, source).toStdString(), arguments);
 }
 
 TCommandLine Refused(std::string why)

@@ -112,7 +112,11 @@ void SpeakRussian(bool on)
 std::string Say(TSolverText id, std::initializer_list<std::string_view> arguments)
 {
     const auto found = std::find_if(std::begin(kTexts), std::end(kTexts), [id](const TSolverTextPair& pair) { return pair.Id == id; });
-    const std::string_view text = russian ? found->Russian : found->English;
+    return WithArguments(russian ? found->Russian : found->English, arguments);
+}
+
+std::string WithArguments(std::string_view text, std::initializer_list<std::string_view> arguments)
+{
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::size_t n = i + 1 < text.size() ? std::size_t(text[i + 1] - '1') : arguments.size();

@@ -50,3 +50,5 @@ void SpeakRussian(bool russian);
 
 // The text in the language in force, with %1, %2, ... replaced by the arguments.
 std::string Say(TSolverText text, std::initializer_list<std::string_view> arguments = {});
+// The text with %1 to %9 replaced by the arguments' bytes as they are (an argument's own "%2" stays).
+std::string WithArguments(std::string_view text, std::initializer_list<std::string_view> arguments);

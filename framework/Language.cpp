@@ -14,7 +14,7 @@ struct TLanguageState {
     bool Loaded = false;                     // the translators below are for the language in force
     bool Installed = false;                  // and are the application's
     std::unique_ptr<QTranslator> Program;    // the English texts, or the Russian plural forms
-    std::unique_ptr<QTranslator> Qt;         // Qt's Russian texts
+    std::unique_ptr<QTranslator> QtTexts;    // Qt's Russian texts
 };
 
 TLanguageState& State()
@@ -47,7 +47,7 @@ void Uninstall(TLanguageState& state)
 {
     if (!state.Installed)
         return;
-    for (const auto& translator : {state.Program.get(), state.Qt.get()})
+    for (const auto& translator : {state.Program.get(), state.QtTexts.get()})
         if (translator)
             QCoreApplication::removeTranslator(translator);
     state.Installed = false;
@@ -83,14 +83,14 @@ void UseLanguage(TLanguage chosen)
     Uninstall(state);
     state.InForce = language;
     state.Program = ProgramTranslator(language);
-    state.Qt = QtTranslator(language);
+    state.QtTexts = QtTranslator(language);
     state.Loaded = true;
     QLocale::setDefault(language == TLanguage::Russian ? QLocale(QLocale::Russian, QLocale::Russia)
                                                        : QLocale(QLocale::English, QLocale::UnitedStates));
     if (!application)
         return;
     // Each installation tells every window to put its texts in the new language.
-    for (const auto& translator : {state.Program.get(), state.Qt.get()})
+    for (const auto& translator : {state.Program.get(), state.QtTexts.get()})
         if (translator)
             QCoreApplication::installTranslator(translator);
     state.Installed = true;

@@ -2,8 +2,8 @@
 # End-to-end: the language of the locale. Under LANG=en_US.UTF-8 a refusal box, the main window,
 # the About box, the result dialog and the score dialog speak English (read back through the
 # state report's texts), and a name typed as "Zoë" is kept as "Zoe" in the score file; under
-# LANG=ru_RU.UTF-8 the first start is the Russian one pixel for pixel (and MOZIK_BASELINE's first
-# start, when it names another build); mozik --help answers in each language. With
+# LANG=ru_RU.UTF-8 the first start, the About box and the score dialog are the Russian ones pixel for
+# pixel (and MOZIK_BASELINE's, when it names another build); mozik --help answers in each language. With
 # MOZIK_SHOTS=FOLDER the windows' photographs are kept there.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "the language of the locale" wm
@@ -80,24 +80,40 @@ zoe=$(head -n1 "$E2E_DATA/Mozik/Mozik.ini" | tr -d '\r')
   e2e_fail "the score file's empty place is not \"Неизвестный\""
 e2e_note "English: the About box, the result dialog and the score dialog; \"Zoë\" kept as \"Zoe\", the empty places as \"Неизвестный\""
 
-# Russian: the first start under LANG=ru_RU.UTF-8 is the harness's Russian one, pixel for pixel.
+# Russian: the first start under LANG=ru_RU.UTF-8, its About box and its score dialog are the
+# harness's Russian ones, pixel for pixel.
 first_start() {
   e2e_start "$E2E_TMP/first-$1"
   e2e_expect title "Mozik.bmp  -  5 x 5"
   [ "${2:-}" = "" ] || expect_text Form1.Label1 "$2"
   xdotool mousemove 1900 1150
   e2e_shot "$E2E_WID" "$(e2e_window_size)+0+0" "$shots/$1.png"
+  e2e_focus "$E2E_WID"
+  e2e_menu h a
+  shot "$(e2e_window About)" "$1-about.png"
+  e2e_answer About Escape
+  e2e_focus "$E2E_WID"
+  e2e_menu f h
+  shot "$(e2e_window "High Scores")" "$1-scores.png"
+  e2e_answer "High Scores" Escape
   e2e_quit
+}
+# same_starts A B: the two first starts' windows are the same pictures.
+same_starts() {
+  local part
+  for part in "" -about -scores; do
+    e2e_same_picture "$shots/$1$part.png" "$shots/$2$part.png" || e2e_fail "$2$part differs from $1$part"
+  done
 }
 E2E_ENV=("${locale_only[@]}" LANG=ru_RU.UTF-8)
 first_start ru-first-start "Время : 0"
 E2E_ENV=()
 first_start harness-first-start
-e2e_same_picture "$shots/ru-first-start.png" "$shots/harness-first-start.png" || e2e_fail "LANG=ru_RU.UTF-8 changed the first start"
+same_starts ru-first-start harness-first-start
 if [ -n "${MOZIK_BASELINE:-}" ]; then
   E2E_ENV=("${locale_only[@]}" LANG=ru_RU.UTF-8)
   MOZIK=$(realpath "$MOZIK_BASELINE") first_start baseline-first-start
-  e2e_same_picture "$shots/ru-first-start.png" "$shots/baseline-first-start.png" || e2e_fail "the first start is not $MOZIK_BASELINE's"
-  e2e_note "LANG=ru_RU.UTF-8: the first start is $MOZIK_BASELINE's pixel for pixel"
+  same_starts ru-first-start baseline-first-start
+  e2e_note "LANG=ru_RU.UTF-8: the first start, the About box and the score dialog are $MOZIK_BASELINE's pixel for pixel"
 fi
-e2e_note "LANG=ru_RU.UTF-8: the first start in Russian, \"Время : 0\", the same pixels as the Russian harness's"
+e2e_note "LANG=ru_RU.UTF-8: the first start in Russian, \"Время : 0\", it, the About box and the score dialog the same pixels as the Russian harness's"

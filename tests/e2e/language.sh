@@ -107,7 +107,7 @@ same_starts() {
 }
 E2E_ENV=("${locale_only[@]}" LANG=ru_RU.UTF-8)
 first_start ru-first-start "Время : 0"
-E2E_ENV=()
+E2E_ENV=(LANGUAGE=ru)
 first_start harness-first-start
 same_starts ru-first-start harness-first-start
 if [ -n "${MOZIK_BASELINE:-}" ]; then

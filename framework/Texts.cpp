@@ -15,6 +15,7 @@ namespace {
 // Where the source and its context are kept on the object: "context\x1Fsource".
 constexpr const char* kTextSource = "mozikTextSource";
 constexpr const char* kHintSource = "mozikHintSource";
+constexpr const char* kNameSource = "mozikNameSource";
 
 QByteArray Kept(const char* context, const char* source)
 {
@@ -48,6 +49,8 @@ void Retranslate(QObject* object)
         ApplyText(object, Translate(text.toByteArray()));
     if (const QVariant hint = object->property(kHintSource); hint.isValid())
         SetHint(static_cast<QWidget*>(object), Translate(hint.toByteArray()));
+    if (const QVariant name = object->property(kNameSource); name.isValid())
+        static_cast<QWidget*>(object)->setAccessibleName(Translate(name.toByteArray()));
 }
 
 } // namespace
@@ -61,6 +64,12 @@ void SetTranslatedText(QObject* target, const char* context, const char* source)
 void SetTranslatedHint(QWidget* control, const char* context, const char* source)
 {
     control->setProperty(kHintSource, Kept(context, source));
+    Retranslate(control);
+}
+
+void SetTranslatedName(QWidget* control, const char* context, const char* source)
+{
+    control->setProperty(kNameSource, Kept(context, source));
     Retranslate(control);
 }
 

@@ -11,7 +11,8 @@ class QWidget;
 // Sets the text, in the language in force, of a menu item (QAction), a menu (its title), a label,
 // a button or a window (its caption), and keeps its source.
 void SetTranslatedText(QObject* target, const char* context, const char* source);
-// Sets a control's hint (framework/Hints.h) the same way.
+// Sets a control's hint (framework/Hints.h) the same way, and its name for screen readers.
 void SetTranslatedHint(QWidget* control, const char* context, const char* source);
+void SetTranslatedName(QWidget* control, const char* context, const char* source);
 // Puts every kept text of `root` and of everything it owns in the language in force.
 void RetranslateTexts(QObject* root);

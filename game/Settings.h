@@ -44,6 +44,8 @@ public:
     bool Animation() const { return animation_; }  // on at first
     bool StatusLine() const { return statusLine_; }
     bool KeepProportions() const { return keepProportions_; }
+    bool Numbers() const { return numbers_; }
+    bool Sound() const { return sound_; }  // on at first
     // The language chosen in the Game menu: "ru", "en", or "auto" (the locale's) at first.
     const QString& Language() const { return language_; }
 
@@ -56,6 +58,8 @@ public:
     void SetAnimation(bool on);
     void SetStatusLine(bool on);
     void SetKeepProportions(bool on);
+    void SetNumbers(bool on);
+    void SetSound(bool on);
     void SetLanguage(const QString& language);
 
 private:
@@ -73,5 +77,7 @@ private:
     bool animation_ = true;
     bool statusLine_ = false;
     bool keepProportions_ = false;
+    bool numbers_ = false;
+    bool sound_ = true;
     QString language_ = QStringLiteral("auto");
 };

@@ -4,13 +4,18 @@
 set -euo pipefail
 
 # To build and run: the compiler, CMake, Qt and its Russian translation, Qt's Linguist tools (the
-# translations are compiled by the build; lupdate brings them up to date), the fonts.
-# To test: GoogleTest, Google Benchmark; a virtual X server and its keyboard maps, xdotool, xwininfo, ImageMagick and a
-# window manager (openbox) for the end-to-end tests; the GTK platform theme to try a dark desktop; the desktop file validators;
+# translations are compiled by the build; lupdate brings them up to date), the fonts, Qt Multimedia
+# for the sounds (its library, libqt6multimedia6, comes with it and plays through PulseAudio,
+# libpulse0).
+# To test: GoogleTest, Google Benchmark; a virtual X server and its keyboard maps, xdotool, xwininfo,
+# ImageMagick and a window manager (openbox) for the end-to-end tests; the accessibility bus and its
+# Python client (at-spi2-core, dbus, python3-pyatspi) to read the game as a screen reader does; the
+# GTK platform theme to try a dark desktop; the desktop file validators;
 # man, to read the manual pages.
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation
+packages=(g++ make cmake qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation qt6-multimedia-dev
           libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils x11-xkb-utils imagemagick openbox qt6-gtk-platformtheme desktop-file-utils appstream man-db)
+          xvfb xdotool x11-utils x11-xkb-utils imagemagick openbox at-spi2-core dbus python3-pyatspi
+          qt6-gtk-platformtheme desktop-file-utils appstream man-db)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -16,7 +16,7 @@ lupdate=$(command -v lupdate || true)
 [ -x "$lupdate" ] || { echo "lupdate of Qt 6 not found (Debian: qt6-l10n-tools)" >&2; exit 1; }
 
 # The program's code: every folder whose texts a player reads (not tests/ nor bench/).
-sources=(art balloon effects files framework game label solver windows)
+sources=(art balloon effects files framework game label solver sound windows)
 
 update() {  # update EN RU
   (cd "$root" && "$lupdate" -silent -locations none -no-obsolete -no-ui-lines -extensions cpp,h -I . \

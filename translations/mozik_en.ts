@@ -294,6 +294,21 @@ input or output, 2 an unknown option.
     </message>
 </context>
 <context>
+    <name>TBoardPanel</name>
+    <message>
+        <source>Пустая клетка, ряд %1, столбец %2</source>
+        <translation>Empty cell, row %1, column %2</translation>
+    </message>
+    <message>
+        <source>%1, ряд %2, столбец %3</source>
+        <translation>%1, row %2, column %3</translation>
+    </message>
+    <message>
+        <source>Игровое поле</source>
+        <translation>Game board</translation>
+    </message>
+</context>
+<context>
     <name>TDialog</name>
     <message>
         <source>Ok</source>
@@ -608,6 +623,14 @@ The scores are kept in memory for now: the game will try to write them again at 
     <message>
         <source>&amp;Automatic</source>
         <translation>&amp;Automatic</translation>
+    </message>
+    <message>
+        <source>&amp;Numbers</source>
+        <translation>&amp;Numbers</translation>
+    </message>
+    <message>
+        <source>&amp;Sound</source>
+        <translation>&amp;Sound</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 #include "framework/Image.h"
 #include "framework/SpeedButton.h"
 #include "framework/Texts.h"
+#include "windows/Accessibility.h"
 #include "windows/BoardGeometry.h"
 #include "windows/DialogLayout.h"
 
@@ -31,9 +32,16 @@ TSpeedButton* MakeToolButton(QWidget* toolBar, const char* name, int left, const
     button->setGeometry(left, 8, 25, 25);
     button->SetGlyph(glyph, glyphs);
     SetTranslatedHint(button, kMainContext, hint);
+    SetTranslatedName(button, kMainContext, hint);  // a screen reader names it by its hint
     SetShowHint(button, true);
     QObject::connect(button, &QToolButton::clicked, button, click);
     return button;
+}
+
+void SetToolHint(TSpeedButton* button, const QString& hint)
+{
+    SetHint(button, hint);
+    button->setAccessibleName(hint);
 }
 
 TImage* MakeHiddenImage(QWidget* parent, const char* name, const QRect& bounds)
@@ -62,8 +70,11 @@ TFxLabel* MakeClockLabel(QWidget* toolBar)
 void ShowTime(TFxLabel* clock, int seconds)
 {
     const QString time = QCoreApplication::translate(kMainContext, kTimePrefix) + QString::number(seconds);
+    if (time == clock->Caption())
+        return;
     clock->SetFont(FittingFont(kClockFont, time, kTimeLabelWidth - 2));
     clock->SetCaption(time);
+    TellNameChanged(clock);
 }
 
 TZelHint* MakeHintManager(QObject* owner)

@@ -3,6 +3,7 @@
 #include "windows/BoardPanel.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
+#include "windows/GameSounds.h"
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
 
@@ -15,7 +16,8 @@
 #include <QMenu>
 #include <QWidget>
 
-TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client) : QObject(window), window_(window)
+TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client, TGameSounds* sounds)
+    : QObject(window), window_(window)
 {
     Named(gameMenu->addSeparator(), "N2");
     TBoardPanel* board = client->Board();
@@ -30,6 +32,9 @@ TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client
                                      board->SetKeepProportions(on);
                                      peek->SetKeepProportions(on);
                                  });
+    numbers_ = AddSwitch(gameMenu, "Numbers1", QT_TR_NOOP("&Numbers"), board->Numbers(),
+                         [board](bool on) { board->SetNumbers(on); });
+    sound_ = AddSwitch(gameMenu, "Sound1", QT_TR_NOOP("&Sound"), sounds->On(), [sounds](bool on) { sounds->SetOn(on); });
     AddLanguageMenu(gameMenu);
     leaveFullScreen_ = Named(new QAction(window), "LeaveFullScreen");
     leaveFullScreen_->setShortcut(QKeySequence(Qt::Key_Escape));

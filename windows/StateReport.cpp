@@ -48,21 +48,31 @@ private:
 };
 
 // Writes the report again when a window of the program shows or hides (a dialog, an error box)
-// and after a key is typed into one (the name box).
+// and after a key is typed into a dialog (the name box); once for all that comes at a time.
 class TWindowWatch : public QObject {
 public:
-    TWindowWatch(QObject* form, std::function<void()> write) : QObject(form), write_(std::move(write)) {}
+    TWindowWatch(QWidget* form, std::function<void()> write) : QObject(form), form_(form), write_(std::move(write)) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (pending_ || !watched->isWidgetType())
+            return false;
+        const auto* widget = static_cast<const QWidget*>(watched);
         const QEvent::Type type = event->type();
-        const bool window = watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
-        if (((type == QEvent::Show || type == QEvent::Hide) && window) || type == QEvent::KeyRelease)
-            QTimer::singleShot(0, this, write_);  // once the window is laid out, the key taken
+        if (((type == QEvent::Show || type == QEvent::Hide) && widget->isWindow())
+            || (type == QEvent::KeyRelease && widget->window() != form_)) {
+            pending_ = true;
+            QTimer::singleShot(0, this, [this] {  // once the window is laid out, the key taken
+                pending_ = false;
+                write_();
+            });
+        }
         return false;
     }
 
 private:
+    const QWidget* form_;
     std::function<void()> write_;
+    bool pending_ = false;
 };
 
 // The texts the player reads in the program's open windows, a line each: a window's title

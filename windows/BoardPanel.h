@@ -49,10 +49,6 @@ struct TTileNode {
     TTileNode* Prev = nullptr;
 };
 
-// The piece of the picture that the tile at (column, row) of an n x n board shows, scaled to a
-// square of `side` pixels; cut from the picture's middle square when its proportions are kept.
-TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions);
-
 // Width of each of the marker's two bands on a tile of that side.
 int MarkerBand(int tileSide);
 

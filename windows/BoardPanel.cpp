@@ -117,6 +117,13 @@ void TBoardPanel::Clear()
     n_ = 0;
 }
 
+void TBoardPanel::SetSource(const TBitmap& source)
+{
+    source_ = source;
+    if (n_ > 0)
+        Cut();
+}
+
 void TBoardPanel::resizeEvent(QResizeEvent* event)
 {
     TPanel::resizeEvent(event);

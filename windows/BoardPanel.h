@@ -67,6 +67,10 @@ public:
     void Build(int n, const TBitmap& source);
     // Takes every tile down, the last first.
     void Clear();
+    // The picture the pieces are cut from; cut afresh from another drawing of the same picture,
+    // the game as it is.
+    const TBitmap& Source() const { return source_; }
+    void SetSource(const TBitmap& source);
     // Puts the tiles where the panel's size has them; a new tile size is cut sharp once the size
     // has not changed for a moment.
     void Arrange();

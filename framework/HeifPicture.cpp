@@ -178,10 +178,14 @@ QColorSpace ProfileOf(const heif_image_handle* handle)
             return {};
         return QColorSpace::fromIccProfile(icc);
     }
-    heif_color_profile_nclx* nclx = nullptr;
-    if (type != heif_color_profile_type_nclx || heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
+    if (type != heif_color_profile_type_nclx)
         return {};
+    heif_color_profile_nclx* nclx = nullptr;
+    const heif_error status = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+    // Given back even with an error (values it does not know), and then ours to free.
     const std::unique_ptr<heif_color_profile_nclx, decltype(&heif_nclx_color_profile_free)> owned(nclx, heif_nclx_color_profile_free);
+    if (status.code != heif_error_Ok || !nclx)
+        return {};
     const bool srgbPrimaries = nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5
                                || nclx->color_primaries == heif_color_primaries_unspecified;
     QColorSpace::TransferFunction transfer = QColorSpace::TransferFunction::SRgb;

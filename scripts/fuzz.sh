@@ -15,7 +15,7 @@ cmake --build build-fuzz -j"$(nproc)" --target mozik-fuzz-pictures mozik-test-pi
 
 corpus=build-fuzz/corpus
 mkdir -p "$corpus" build-fuzz/findings build-fuzz/seeds
-QT_QPA_PLATFORM=offscreen build-fuzz/tests/e2e/mozik-test-pictures --seeds build-fuzz/seeds
+ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen build-fuzz/tests/e2e/mozik-test-pictures --seeds build-fuzz/seeds
 export ASAN_OPTIONS="detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -67,6 +67,7 @@ QByteArray GameReport(const TForm1& form)
         if (const auto* action = form.findChild<const QAction*>(QLatin1String(item)))
             report += QByteArray(key) + '=' + QByteArray::number(action->isChecked()) + '\n';
     report += "status=" + session.StatusText().toUtf8() + '\n';
+    report += "picture=" + QByteArray::number(session.Picture().width()) + 'x' + QByteArray::number(session.Picture().height()) + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");

@@ -4,7 +4,8 @@
 //   ("flat.*") and a short file that declares that size ("short.*"), and a progressive JPEG of
 //   that size in 3000 scans ("scans.jpg");
 // mozik-test-pictures --formats FOLDER
-//   the files of tests/e2e/formats.sh: a picture in each format ("quarters.*"), a phone photo of
+//   the files of tests/e2e/formats.sh: a picture in each format, small ("quarters.*") and of 12
+//   million pixels (3 for HEIF: "large.*"), a phone photo of
 //   48 million pixels lying on its side with the orientation that turns it upright
 //   ("phone-48mp.jpg"), a photo of 108 million pixels ("photo-108mp.jpg"), and bombs ("bomb.*");
 // mozik-test-pictures --seeds FOLDER
@@ -49,17 +50,18 @@ QByteArray Svg(QSize size)
            + "' r='" + h + "' fill='none' stroke='black' stroke-width='2'/></svg>\n";
 }
 
-// The quarters in every format that has a writer here.
-void WriteFormats(const TWrite& write, QSize size)
+// The quarters in every format that has a writer here, named NAME.FORMAT; HEIF's encoders, far
+// slower than the others, code them at `heifSize`.
+void WriteFormats(const TWrite& write, const QString& name, QSize size, QSize heifSize)
 {
     const QImage picture = Quarters(size);
     for (const char* format : {"png", "jpeg", "webp", "tiff", "bmp", "gif"})
         if (const QByteArray bytes = Encoded(picture, format); !bytes.isEmpty())
-            write(QString("quarters.") + format, bytes);
-    write("quarters.svg", Svg(size));
-    write("quarters.svgz", Gzipped(Svg(size)));
-    write("quarters.heic", HeifEncoded(picture, "heic"));
-    write("quarters.avif", HeifEncoded(picture, "avif"));
+            write(name + "." + format, bytes);
+    write(name + ".svg", Svg(size));
+    write(name + ".svgz", Gzipped(Svg(size)));
+    write(name + ".heic", HeifEncoded(Quarters(heifSize), "heic"));
+    write(name + ".avif", HeifEncoded(Quarters(heifSize), "avif"));
 }
 
 void WriteE2e(const TWrite& write)
@@ -77,7 +79,8 @@ void WriteE2e(const TWrite& write)
 
 void WriteFormatsE2e(const TWrite& write, const QDir& folder)
 {
-    WriteFormats(write, QSize(640, 480));
+    WriteFormats(write, "quarters", QSize(640, 480), QSize(640, 480));
+    WriteFormats(write, "large", QSize(4000, 3000), QSize(2000, 1500));
     write("bomb.heic", HeifGrid(100000));
     write("bomb.tiff", TiffPicture(Quarters(QSize(64, 48)), 0, 10000));
     write("strip.tiff", TiffPicture(Quarters(QSize(64, 48)), 0, 1, QSize(65536, 65536)));
@@ -90,7 +93,7 @@ void WriteFormatsE2e(const TWrite& write, const QDir& folder)
 void WriteSeeds(const TWrite& write)
 {
     const QSize size(64, 48);
-    WriteFormats(write, size);
+    WriteFormats(write, "quarters", size, size);
     for (const QString& kind : TestPictureKinds()) {
         write("flat." + kind, FlatPicture(kind, size));
         write("short." + kind, ShortPicture(kind, QSize(640, 480)));

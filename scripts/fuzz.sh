@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the picture reading fuzzer (tests/fuzz) with clang, AddressSanitizer and
+# Builds the picture reading fuzzer (fuzz/) with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs it for SECONDS (600 by default) over a corpus that starts
 # from the pictures the tests make and the inputs kept in tests/data/fuzz. What it finds is written
 # to build-fuzz/findings/; keep each in tests/data/fuzz once it is fixed. A run is slow under the

@@ -9,12 +9,11 @@
 
 namespace {
 
-// The colour of the upright picture's quarter at (x, y) of a picture of `size`, as RGB.
-const unsigned char* QuarterAt(int x, int y, QSize size)
+// The colour of the upright picture's quarter at (x, y) of a picture of `size`.
+QRgb QuarterAt(int x, int y, QSize size)
 {
-    static const unsigned char colours[4][3] = {{220, 30, 30}, {30, 200, 40}, {40, 50, 210}, {230, 220, 20}};
     const bool right = x >= size.width() / 2, bottom = y >= size.height() / 2;
-    return colours[bottom ? (right ? 2 : 3) : (right ? 1 : 0)];
+    return kQuarterColours[bottom ? (right ? 2 : 3) : (right ? 1 : 0)];
 }
 
 } // namespace
@@ -47,8 +46,8 @@ bool WriteLargeJpeg(const QString& path, QSize size, int orientation)
     while (jpeg.next_scanline < jpeg.image_height) {
         const int y = int(jpeg.next_scanline);
         for (int x = 0; x < size.width(); ++x) {
-            const unsigned char* colour = sideways ? QuarterAt(size.height() - 1 - y, x, upright) : QuarterAt(x, y, upright);
-            std::copy(colour, colour + 3, row.begin() + 3 * x);
+            const QRgb colour = sideways ? QuarterAt(size.height() - 1 - y, x, upright) : QuarterAt(x, y, upright);
+            row[size_t(3 * x)] = uchar(qRed(colour)), row[size_t(3 * x + 1)] = uchar(qGreen(colour)), row[size_t(3 * x + 2)] = uchar(qBlue(colour));
         }
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&jpeg, rows, 1);

@@ -18,26 +18,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPainter>
 #include <cstdio>
 #include <functional>
 
 namespace {
 
 using TWrite = std::function<void(const QString& name, const QByteArray& bytes)>;
-
-// Four flat quarters, red, green, blue and yellow from the top left clockwise.
-QImage Quarters(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    const int w = size.width() / 2, h = size.height() / 2;
-    painter.fillRect(0, 0, w, h, QColor(220, 30, 30));
-    painter.fillRect(w, 0, size.width() - w, h, QColor(30, 200, 40));
-    painter.fillRect(w, h, size.width() - w, size.height() - h, QColor(40, 50, 210));
-    painter.fillRect(0, h, w, size.height() - h, QColor(230, 220, 20));
-    return image;
-}
 
 QByteArray Svg(QSize size)
 {

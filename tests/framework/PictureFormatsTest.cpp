@@ -5,25 +5,10 @@
 #include <QColorSpace>
 #include <QColorTransform>
 #include <QDir>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Four flat quarters, red, green, blue and yellow from the top left clockwise, so that any turn
-// or mirror shows.
-QImage Quarters(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    const int w = size.width() / 2, h = size.height() / 2;
-    painter.fillRect(0, 0, w, h, QColor(220, 30, 30));
-    painter.fillRect(w, 0, size.width() - w, h, QColor(30, 200, 40));
-    painter.fillRect(w, h, size.width() - w, size.height() - h, QColor(40, 50, 210));
-    painter.fillRect(0, h, w, size.height() - h, QColor(230, 220, 20));
-    return image;
-}
 
 // The colours in the middles of the quarters, each channel within `tolerance` of the picture's.
 void ExpectQuarters(const QImage& read, const QImage& picture, int tolerance, const std::string& what)

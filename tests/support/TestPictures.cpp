@@ -190,6 +190,18 @@ QByteArray WithScans(const QByteArray& jpeg, int scans)
     return jpeg.left(end) + jpeg.sliced(last, end - last).repeated(scans - int(jpeg.count("\xFF\xDA"))) + jpeg.sliced(end);
 }
 
+const QRgb kQuarterColours[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210), qRgb(230, 220, 20)};
+
+QImage Quarters(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    const int w = size.width() / 2, h = size.height() / 2;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, kQuarterColours[y < h ? (x < w ? 0 : 1) : (x < w ? 3 : 2)]);
+    return image;
+}
+
 QByteArray Encoded(const QImage& image, const char* format)
 {
     QBuffer buffer;

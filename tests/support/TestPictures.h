@@ -23,6 +23,11 @@ QByteArray ShortPicture(const QString& kind, QSize size);
 // The progressive JPEG with its last scan repeated until it has `scans` scans.
 QByteArray WithScans(const QByteArray& jpeg, int scans);
 
+// Four flat quarters, red, green, blue and yellow from the top left clockwise, so that any turn
+// or mirror shows; their colours, in that order.
+QImage Quarters(QSize size);
+extern const QRgb kQuarterColours[4];
+
 // The picture written by Qt's writer of the format ("jpeg", "png", "tiff", "webp", ...), at its
 // best quality; lossless for WebP.
 QByteArray Encoded(const QImage& image, const char* format);

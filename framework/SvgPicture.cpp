@@ -17,9 +17,11 @@ namespace {
 // The longest text an SVG file may have, inflated; and what its entities and its characters may
 // expand to.
 constexpr qint64 kMaxSvgBytes = 32LL * 1024 * 1024;
-constexpr qint64 kMaxSvgTextCharacters = 64LL * 1024 * 1024;
-// The most elements a picture may draw, each copy a <use> makes counted, and the deepest they
-// may nest (drawing goes down the nesting on the thread's stack).
+constexpr qint64 kMaxSvgTextCharacters = 16LL * 1024 * 1024;
+// The most elements a picture may have (Qt SVG holds each as an object of a few hundred bytes),
+// the most it may draw, each copy a <use> makes counted, and the deepest they may nest (drawing
+// goes down the nesting on the thread's stack).
+constexpr qint64 kMaxSvgElements = 250'000;
 constexpr qint64 kMaxSvgDrawnElements = 2'000'000;
 constexpr int kMaxSvgDepth = 256;
 // The most pixels of all the raster pictures embedded in one vector picture together.
@@ -144,6 +146,8 @@ QString ReadOutline(const QByteArray& text, TSvgOutline& outline, const TEmbedde
                 return Tr("Это не рисунок SVG.");
             if (open.size() >= size_t(kMaxSvgDepth))
                 return Tr("Рисунок SVG вложен слишком глубоко.");
+            if (qint64(outline.Parent.size()) >= kMaxSvgElements)
+                return Tr("Рисунок SVG слишком сложен: в нём больше %1 элементов.").arg(kMaxSvgElements);
             const int element = int(outline.Parent.size());
             outline.Parent.push_back(open.empty() ? -1 : open.back());
             outline.Copies.emplace_back();

@@ -190,8 +190,10 @@ struct THeader {
 
 std::optional<THeader> ReadHeader(QImageReader& reader, const QByteArray& bytes, qint64 mostPixels, QString* error)
 {
+    // Vector pictures are read on a way of their own, never by Qt's SVG reader, which would
+    // fetch what they refer to even to tell their size.
     const QByteArray format = reader.format();
-    if (format.isEmpty()) {
+    if (format.isEmpty() || format.startsWith("svg")) {
         Fail(error, Tr("Это не рисунок, или программа не знает его формата."));
         return std::nullopt;
     }
@@ -278,8 +280,6 @@ QString EmbeddedPictureProblem(const QByteArray& bytes, QSize* size)
     QImageReader reader(&buffer);
     QString error;
     const std::optional<THeader> header = ReadHeader(reader, bytes, kMaxPicturePixels, &error);
-    if (header && header->Format.startsWith("svg"))
-        return Tr("В рисунок SVG вложен рисунок, который так не открывается.");
     *size = header ? header->Size : QSize();
     return header ? QString() : error;
 }

@@ -30,13 +30,16 @@ near() {
 }
 
 # quarters_shown WHAT: the corner tiles of the 5 x 5 board show red, green, blue and yellow from
-# the top left clockwise, as the upright picture has them.
+# the top left clockwise, as the upright picture has them: read from one photograph of the board,
+# taken once it has settled.
 quarters_shown() {
-  local tile colour at
-  e2e_shot root "$(e2e_tile 13)" "$E2E_TMP/board.png"  # the board is drawn
+  local w h x1 y1 x2 y2 tile colour left top
+  IFS='x+' read -r w h x1 y1 <<<"$(e2e_tile 1)"
+  IFS='x+' read -r w h x2 y2 <<<"$(e2e_tile 25)"
+  e2e_shot root "$((x2 + w - x1))x$((y2 + h - y1))+$x1+$y1" "$E2E_TMP/board.png"
   for tile in "1 srgb(220,30,30)" "5 srgb(30,200,40)" "25 srgb(40,50,210)" "21 srgb(230,220,20)"; do
-    at=$(e2e_tile_middle "${tile%% *}")
-    colour=$(e2e_pixel root ${at% *} ${at#* })
+    IFS='x+' read -r w h left top <<<"$(e2e_tile "${tile%% *}")"
+    colour=$(convert "$E2E_TMP/board.png" -format "%[pixel:p{$((left - x1 + w / 2)),$((top - y1 + h / 2))}]" info:)
     near "${tile#* }" "$colour" || e2e_fail "$1: tile ${tile%% *} shows $colour, not ${tile#* }"
   done
 }

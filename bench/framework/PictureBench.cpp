@@ -78,7 +78,7 @@ const QByteArray& Drawing()
         QByteArray text = "<svg xmlns='http://www.w3.org/2000/svg' width='400' height='300'>";
         for (int i = 0; i < 2000; ++i)
             text += "<circle cx='" + QByteArray::number(i * 37 % 400) + "' cy='" + QByteArray::number(i * 53 % 300) + "' r='"
-                    + QByteArray::number(5 + i % 20) + "' fill='#" + QByteArray::number(0x100000 + i * 2654435 % 0xEFFFFF, 16) + "'/>";
+                    + QByteArray::number(5 + i % 20) + "' fill='#" + QByteArray::number(0x100000 + qint64(i) * 2654435 % 0xEFFFFF, 16) + "'/>";
         return text + "</svg>";
     }();
     return svg;

@@ -17,6 +17,7 @@ class QMenuBar;
 class TBoardPanel;
 class TClientArea;
 class TFxLabel;
+class TGameSounds;
 class TImage;
 class TPanel;
 class TPeekPanel;
@@ -143,6 +144,7 @@ private:
     TClientArea* client_ = nullptr;
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
+    TGameSounds* sounds_ = nullptr;
 
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds

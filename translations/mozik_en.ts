@@ -246,10 +246,6 @@ input or output, 2 an unknown option.
         <translation>The picture&apos;s size is wrong.</translation>
     </message>
     <message>
-        <source>Рисунок слишком велик: в нём больше 40 миллионов точек.</source>
-        <translation>The picture is too large: it has more than 40 million pixels.</translation>
-    </message>
-    <message>
         <source>Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти.</source>
         <translation>The picture is too large: reading it would take too much memory.</translation>
     </message>
@@ -262,12 +258,124 @@ input or output, 2 an unknown option.
         <translation>All pictures ( %1 )</translation>
     </message>
     <message>
-        <source>Точечные рисунки ( *.bmp )</source>
-        <translation>Bitmap pictures ( *.bmp )</translation>
-    </message>
-    <message>
         <source>Рисунки %1 ( %2 )</source>
         <translation>%1 pictures ( %2 )</translation>
+    </message>
+    <message>
+        <source>Файл HEIF обрезан или повреждён: его части выходят за конец файла.</source>
+        <translation>The HEIF file is cut short or damaged: its parts reach past the end of the file.</translation>
+    </message>
+    <message>
+        <source>Рисунок HEIF слишком сложен: в нём больше %1 частей.</source>
+        <translation>The HEIF picture is too complex: it has more than %1 parts.</translation>
+    </message>
+    <message>
+        <source>В файле HEIF нет рисунка.</source>
+        <translation>The HEIF file holds no picture.</translation>
+    </message>
+    <message>
+        <source>Рисунок HEIF повреждён или обрезан (%1).</source>
+        <translation>The HEIF picture is damaged or cut short (%1).</translation>
+    </message>
+    <message>
+        <source>Рисунок слишком велик: в нём больше %1 миллионов точек.</source>
+        <translation>The picture is too large: it has more than %1 million pixels.</translation>
+    </message>
+    <message>
+        <source>Рисунок HEIF повреждён: его размеры неверны.</source>
+        <translation>The HEIF picture is damaged: its size is wrong.</translation>
+    </message>
+    <message>
+        <source>Это не рисунок TIFF.</source>
+        <translation>This is not a TIFF picture.</translation>
+    </message>
+    <message>
+        <source>Рисунок TIFF повреждён.</source>
+        <translation>The TIFF picture is damaged.</translation>
+    </message>
+    <message>
+        <source>В файле TIFF больше %1 страниц.</source>
+        <translation>The TIFF file has more than %1 pages.</translation>
+    </message>
+    <message>
+        <source>Рисунок TIFF повреждён: его плитки больше самого рисунка.</source>
+        <translation>The TIFF picture is damaged: its tiles are larger than the picture itself.</translation>
+    </message>
+    <message>
+        <source>Это не рисунок WebP.</source>
+        <translation>This is not a WebP picture.</translation>
+    </message>
+    <message>
+        <source>В рисунок SVG вложен рисунок, который так не открывается.</source>
+        <translation>The SVG picture holds an embedded picture that does not open.</translation>
+    </message>
+    <message>
+        <source>Точечные рисунки ( %1 )</source>
+        <translation>Bitmap pictures ( %1 )</translation>
+    </message>
+    <message>
+        <source>Все файлы ( * )</source>
+        <translation>All files ( * )</translation>
+    </message>
+    <message>
+        <source>Рисунок SVGZ нельзя распаковать.</source>
+        <translation>The SVGZ picture cannot be unpacked.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG слишком велик: его текст длиннее %1 МБ.</source>
+        <translation>The SVG picture is too large: its text is longer than %1 MB.</translation>
+    </message>
+    <message>
+        <source>Файл SVGZ обрезан.</source>
+        <translation>The SVGZ file is cut short.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVGZ повреждён.</source>
+        <translation>The SVGZ picture is damaged.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG ссылается на что-то вне себя.</source>
+        <translation>The SVG picture refers to something outside itself.</translation>
+    </message>
+    <message>
+        <source>Рисунок, вложенный в рисунок SVG, повреждён.</source>
+        <translation>A picture embedded in the SVG picture is damaged.</translation>
+    </message>
+    <message>
+        <source>Рисунки, вложенные в рисунок SVG, слишком велики.</source>
+        <translation>The pictures embedded in the SVG picture are too large.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён: его сущности вложены одна в другую.</source>
+        <translation>The SVG picture is damaged: its entities are nested in one another.</translation>
+    </message>
+    <message>
+        <source>Это не рисунок SVG.</source>
+        <translation>This is not an SVG picture.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG вложен слишком глубоко.</source>
+        <translation>The SVG picture is nested too deep.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG слишком сложен: в нём больше %1 элементов.</source>
+        <translation>The SVG picture is too complex: it has more than %1 elements.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG слишком велик: его текст слишком длинен.</source>
+        <translation>The SVG picture is too large: its text is too long.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён или обрезан (%1).</source>
+        <translation>The SVG picture is damaged or cut short (%1).</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён: элемент копирует сам себя.</source>
+        <translation>The SVG picture is damaged: an element copies itself.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён: его размеры неверны.</source>
+        <translation>The SVG picture is damaged: its size is wrong.</translation>
     </message>
 </context>
 <context>

@@ -142,6 +142,7 @@ QByteArray GameReport(const TForm1& form)
         if (const auto* action = form.findChild<const QAction*>(QLatin1String(item)))
             report += QByteArray(key) + '=' + QByteArray::number(action->isChecked()) + '\n';
     report += "status=" + session.StatusText().toUtf8() + '\n';
+    report += "picture=" + QByteArray::number(session.Picture().width()) + 'x' + QByteArray::number(session.Picture().height()) + '\n';
     if (const auto* sounds = form.findChild<const TGameSounds*>()) {
         report += "soundplayer=" + sounds->PlayerState().toUtf8() + '\n';
         report += "sounds=" + QByteArray::number(sounds->Requests()) + '\n';

@@ -11,6 +11,7 @@
 #include "framework/Texts.h"
 #include "windows/BoardPanel.h"
 #include "windows/Accessibility.h"
+#include "windows/BuiltinSharpness.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
 #include "windows/GameSounds.h"
@@ -45,6 +46,9 @@ TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(c
     CreateMenu();
     session_.KeepPicturesWithin(LargestBoardSide());
     connect(&session_, &TSession::BoardChanged, this, &TForm1::BoardChanged);
+    auto* sharpness = new TBuiltinSharpness(this, session_, Panel1);  // the built-in picture at the board's size
+    connect(&session_, &TSession::BoardChanged, sharpness, &TBuiltinSharpness::BoardBuilt);
+    connect(client_, &TClientArea::Arranged, sharpness, &TBuiltinSharpness::Follow);
     connect(&session_, &TSession::Slid, Panel1, &TBoardPanel::Slide);
     connect(Panel1, &TBoardPanel::SlideEnded, this, &TForm1::GameShown);
     connect(&session_, &TSession::Changed, this, &TForm1::ShowGame);
@@ -220,7 +224,7 @@ void TForm1::ShowGame()
     Undo1->setEnabled(states.Undo);
     Redo1->setEnabled(states.Redo);
     Peek1->setEnabled(states.Peek);
-    PeekPanel->SetShown(session_.Peeking(), Image1->Picture(), Panel1->Geometry());
+    PeekPanel->SetShown(session_.Peeking(), Panel1->Source(), Panel1->Geometry());
     client_->ShowStatus(session_.StatusText());
     busyCursor_.Show(session_.Busy());
     emit GameShown();

@@ -24,6 +24,22 @@ std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialo
     return fileDialog.selectedFiles().front();
 }
 
+std::optional<QString> DesktopSaveFile(QWidget* parent, const TSaveDialog& dialog)
+{
+    QFileDialog fileDialog(parent, dialog.Title);
+    fileDialog.setOption(QFileDialog::DontUseNativeDialog);
+    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    TOpenDialog filters;
+    filters.Filter = dialog.Filter;
+    fileDialog.setNameFilter(filters.NameFilters());
+    if (!dialog.FileName.isEmpty())
+        fileDialog.selectFile(dialog.FileName);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return fileDialog.selectedFiles().front();
+}
+
 void DesktopErrorBox(QWidget* parent, const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
@@ -63,6 +79,12 @@ OpenFileFunction& OpenFile()
     return function;
 }
 
+SaveFileFunction& SaveFile()
+{
+    static SaveFileFunction function = DesktopSaveFile;
+    return function;
+}
+
 ErrorBoxFunction& ErrorBox()
 {
     static ErrorBoxFunction function = DesktopErrorBox;
@@ -74,6 +96,15 @@ ErrorBoxFunction& ErrorBox()
 bool TOpenDialog::Execute(QWidget* parent)
 {
     const std::optional<QString> chosen = OpenFile()(parent, *this);
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}
+
+bool TSaveDialog::Execute(QWidget* parent)
+{
+    const std::optional<QString> chosen = SaveFile()(parent, *this);
     if (!chosen)
         return false;
     FileName = *chosen;
@@ -101,6 +132,13 @@ OpenFileFunction SetOpenFileFunction(OpenFileFunction function)
 {
     OpenFileFunction previous = std::move(OpenFile());
     OpenFile() = function ? std::move(function) : OpenFileFunction(DesktopOpenFile);
+    return previous;
+}
+
+SaveFileFunction SetSaveFileFunction(SaveFileFunction function)
+{
+    SaveFileFunction previous = std::move(SaveFile());
+    SaveFile() = function ? std::move(function) : SaveFileFunction(DesktopSaveFile);
     return previous;
 }
 

@@ -14,6 +14,11 @@
 #include <optional>
 #include <vector>
 
+struct TFileStatus;
+
+// Why a file of the player's was not read or written, as the player is told.
+QString FileProblemText(const TFileStatus& status);
+
 class TScoreFile {
 public:
     // The "Mozik.ini" of the start folder when it is there and may be read, otherwise the one of

@@ -63,17 +63,21 @@ QVariant THistoryTableModel::Shown(const THistoryRow& row, int column) const
     case Shortest: return row.Shortest ? QVariant(*row.Shortest) : QVariant(QStringLiteral("—"));
     case Undos: return row.Undos;
     case Hints: return row.Hints;
-    case Outcome:
-        switch (row.Outcome) {
-        case TGameOutcome::Finished: return row.Hints > 0 ? tr("собрана с подсказками") : tr("собрана");
-        case TGameOutcome::Computer: return tr("собрана компьютером");
-        case TGameOutcome::Abandoned: return tr("брошена");
-        }
-        return {};
+    case Outcome: return OutcomeText(row.Outcome, row.Hints);
     case Picture: return row.Picture;
     case Name: return row.Name;
     default: return {};
     }
+}
+
+QString THistoryTableModel::OutcomeText(TGameOutcome outcome, int hints)
+{
+    switch (outcome) {
+    case TGameOutcome::Finished: return hints > 0 ? tr("собрана с подсказками") : tr("собрана");
+    case TGameOutcome::Computer: return tr("собрана компьютером");
+    case TGameOutcome::Abandoned: return tr("брошена");
+    }
+    return {};
 }
 
 QVariant THistoryTableModel::SortValue(int line, int column) const

@@ -24,6 +24,8 @@ public:
     const std::vector<THistoryRow>& Rows() const { return rows_; }
     // The headers and texts are told again in the language now in force.
     void Retranslate();
+    // How a game ended, as the table says it.
+    static QString OutcomeText(TGameOutcome outcome, int hints);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

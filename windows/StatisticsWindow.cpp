@@ -143,6 +143,7 @@ QWidget* TStatisticsWindow::MakePage(int size)
     page.View->setSelectionBehavior(QAbstractItemView::SelectRows);
     page.View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     page.View->setWordWrap(false);
+    page.View->verticalHeader()->setDefaultSectionSize(page.View->fontMetrics().height() + 6);
     page.View->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(page.View, 3);
     return widget;
@@ -154,18 +155,28 @@ void TStatisticsWindow::Retranslate()
     ExportButton->setText(tr("Export CSV ..."));
     CloseButton->setText(tr("Закрыть"));
     model_.Retranslate();
-    const QFontMetrics metrics = fontMetrics();
     for (int size = kFirstSize; size <= kLastSize; ++size) {
         const TPage& page = Page(size);
         for (int i = 0; i < FigureCount; ++i)
             page.Captions[std::size_t(i)]->setText(tr(kCaptions[i]));
         ShowFigures(size);
-        // Columns as wide as their headers (the date's as its text); the name takes the rest.
-        for (int column = 0; column < THistoryTableModel::ColumnCount; ++column) {
-            const QString header = model_.headerData(column, Qt::Horizontal).toString();
-            const QString widest = column == THistoryTableModel::Ended ? QStringLiteral("00.00.0000 00:00") : header;
-            page.View->horizontalHeader()->resizeSection(column, metrics.horizontalAdvance(widest) + 3 * metrics.averageCharWidth());
-        }
+        SizeColumns(page.View);
+    }
+}
+
+// Columns as wide as their headers or their widest texts; the name takes the rest.
+void TStatisticsWindow::SizeColumns(QTableView* view) const
+{
+    const QFontMetrics metrics = fontMetrics();
+    for (int column = 0; column < THistoryTableModel::ColumnCount; ++column) {
+        QString widest = model_.headerData(column, Qt::Horizontal).toString();
+        if (column == THistoryTableModel::Ended)
+            widest = QStringLiteral("00.00.0000 00:00");
+        else if (column == THistoryTableModel::Outcome)
+            widest = THistoryTableModel::OutcomeText(TGameOutcome::Finished, 1);
+        else if (column == THistoryTableModel::Picture)
+            widest = QStringLiteral("picture-name.png");
+        view->horizontalHeader()->resizeSection(column, metrics.horizontalAdvance(widest) + 3 * metrics.averageCharWidth());
     }
 }
 

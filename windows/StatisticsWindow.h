@@ -77,6 +77,7 @@ private:
     const TPage& Page(int size) const { return pages_[std::size_t(size - kFirstSize)]; }
     QWidget* MakePage(int size);
     void ShowFigures(int size);
+    void SizeColumns(QTableView* view) const;
     void Retranslate();
     void LookForChange();
 

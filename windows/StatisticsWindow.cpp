@@ -216,10 +216,10 @@ void TStatisticsWindow::ShowSize(int size)
 {
     if (size >= kFirstSize && size <= kLastSize)
         Tabs->setCurrentIndex(size - kFirstSize);
-    Refresh();
     show();
     raise();
     activateWindow();
+    Refresh();
 }
 
 int TStatisticsWindow::CurrentSize() const

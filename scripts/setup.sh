@@ -3,13 +3,13 @@
 # Installs nothing else; safe to run again.
 set -euo pipefail
 
-# To build and run: the compiler, CMake, Qt and its Russian translation, the fonts.
-# To test: GoogleTest, Google Benchmark; a virtual X server, xdotool, xwininfo, ImageMagick and a
-# window manager (openbox) for the end-to-end tests; the GTK platform theme to try a dark desktop; the desktop file validators;
+# To build and run: the compiler, CMake, Qt with its SQLite driver and its Russian translation, the
+# fonts. To test: GoogleTest, Google Benchmark; a virtual X server, xdotool, xwininfo, ImageMagick,
+# sqlite3 and a window manager (openbox) for the end-to-end tests; the GTK platform theme to try a dark desktop; the desktop file validators;
 # man, to read the manual pages.
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation
+packages=(g++ make cmake qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n fonts-liberation
           libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils imagemagick openbox qt6-gtk-platformtheme desktop-file-utils appstream man-db)
+          xvfb xdotool x11-utils imagemagick sqlite3 openbox qt6-gtk-platformtheme desktop-file-utils appstream man-db)
 
 missing=()
 for package in "${packages[@]}"; do

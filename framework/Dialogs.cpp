@@ -9,35 +9,32 @@
 
 namespace {
 
-std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
+std::optional<QString> RunFileDialog(QWidget* parent, const QString& title, const QString& nameFilters,
+                                     const QString& fileName, QFileDialog::AcceptMode mode)
 {
-    QFileDialog fileDialog(parent, dialog.Title);
+    QFileDialog fileDialog(parent, title);
     // Qt's own dialog looks and speaks like the program under every desktop.
     fileDialog.setOption(QFileDialog::DontUseNativeDialog);
-    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
-    fileDialog.setFileMode(QFileDialog::ExistingFile);
-    fileDialog.setNameFilter(dialog.NameFilters());
-    if (!dialog.FileName.isEmpty())
-        fileDialog.selectFile(dialog.FileName);
+    fileDialog.setAcceptMode(mode);
+    fileDialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    fileDialog.setNameFilter(nameFilters);
+    if (!fileName.isEmpty())
+        fileDialog.selectFile(fileName);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().front();
 }
 
+std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
+{
+    return RunFileDialog(parent, dialog.Title, dialog.NameFilters(), dialog.FileName, QFileDialog::AcceptOpen);
+}
+
 std::optional<QString> DesktopSaveFile(QWidget* parent, const TSaveDialog& dialog)
 {
-    QFileDialog fileDialog(parent, dialog.Title);
-    fileDialog.setOption(QFileDialog::DontUseNativeDialog);
-    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
-    fileDialog.setFileMode(QFileDialog::AnyFile);
     TOpenDialog filters;
     filters.Filter = dialog.Filter;
-    fileDialog.setNameFilter(filters.NameFilters());
-    if (!dialog.FileName.isEmpty())
-        fileDialog.selectFile(dialog.FileName);
-    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return fileDialog.selectedFiles().front();
+    return RunFileDialog(parent, dialog.Title, filters.NameFilters(), dialog.FileName, QFileDialog::AcceptSave);
 }
 
 void DesktopErrorBox(QWidget* parent, const QString& message)

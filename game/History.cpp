@@ -421,15 +421,20 @@ void THistory::TWorker::Open()
     if (const TChecked again = CheckFiles(path_, false); !again.Problem.isEmpty())
         return SetOff(again.Problem, true);
     const TUpgrade upgrade = connection_->IsOpen() ? Upgrade(*connection_) : TUpgrade{TReadiness::Failed, connection_->Db().lastError()};
-    state_ = TState::Open;
-    if (upgrade.Readiness == TReadiness::Damaged)
+    switch (upgrade.Readiness) {
+    case TReadiness::Ready:
+        state_ = TState::Open;
+        break;
+    case TReadiness::Damaged:
         Repair();
-    else if (upgrade.Readiness == TReadiness::Newer)
+        break;
+    case TReadiness::Newer:
         SetOff(Tr("Журнал игр «%1» записан более новой версией игры: сыгранные игры в него не записываются.").arg(path_), true);
-    else if (upgrade.Readiness == TReadiness::Failed) {
+        break;
+    case TReadiness::Failed:  // tried again with the next row
         connection_.reset();
-        state_ = TState::Closed;  // tried again with the next row
         failure_ = upgrade.Error.text();
+        break;
     }
 }
 
@@ -584,10 +589,7 @@ THistory::THistory(const QString& path, int busyTimeoutMs, QObject* parent)
 {
 }
 
-THistory::~THistory()
-{
-    worker_.reset();  // before the reader, and while the object can still be told
-}
+THistory::~THistory() = default;
 
 QString THistory::DefaultPath()
 {

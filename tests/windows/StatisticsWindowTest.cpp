@@ -24,21 +24,6 @@ THistoryRow Game(int size, int seconds, int moves, int hints = 0)
     return row;
 }
 
-// While alive, every save-file dialog chooses the path given (empty: cancels).
-class ScopedSaveFile {
-public:
-    explicit ScopedSaveFile(const QString& path)
-        : previous_(SetSaveFileFunction([path](QWidget*, const TSaveDialog&) {
-              return path.isEmpty() ? std::nullopt : std::optional(path);
-          }))
-    {
-    }
-    ~ScopedSaveFile() { SetSaveFileFunction(previous_); }
-
-private:
-    SaveFileFunction previous_;
-};
-
 // Puts every text of the game's own classes in brackets.
 class TBracketTranslator : public QTranslator {
 public:
@@ -98,9 +83,6 @@ TEST_F(StatisticsWindowTest, CtrlIShowsTheBoardsSizeAndTheWindowFollowsGamesEnde
     EXPECT_EQ(Column(4, THistoryTableModel::Time).size(), 6);
     EXPECT_EQ(window->Figure(4, TStatisticsWindow::AverageOf5), QLocale().toString((20 + 15 + 12) / 3.0, 'f', 2) + " с");
     EXPECT_EQ(window->Chart(4)->Points().back().Average, (20 + 15 + 12) / 3.0);
-
-    window->close();
-    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(StatisticsWindowTest, ExportWritesEveryRowOfTheHistoryAsCsvAndTellsWhatCannotBeWritten)
@@ -108,21 +90,17 @@ TEST_F(StatisticsWindowTest, ExportWritesEveryRowOfTheHistoryAsCsvAndTellsWhatCa
     OtherWindowWrites({Game(4, 30, 60), Game(6, 7, 8)});
     form.Statistics1Click();
     const QString file = dir.filePath("games.csv");
-    {
-        ScopedSaveFile choose(file);
-        Window()->ExportButton->click();
-    }
+    std::optional<QString> chosen = file;
+    const SaveFileFunction desktop = SetSaveFileFunction([&](QWidget*, const TSaveDialog&) { return chosen; });
+    ScopedErrorBoxes errors;
+    Window()->ExportButton->click();
     EXPECT_EQ(ReadFile(file), HistoryCsv(form.History().Load().Rows));
     EXPECT_EQ(ReadFile(file).count("\r\n"), 3);
-    ScopedErrorBoxes errors;
-    {
-        ScopedSaveFile choose(dir.path());  // a folder
+    for (const std::optional<QString>& another : {std::optional(dir.path()), std::optional<QString>()}) {  // a folder; cancelled
+        chosen = another;
         Window()->ExportCsv();
     }
-    {
-        ScopedSaveFile cancel({});
-        Window()->ExportCsv();
-    }
+    SetSaveFileFunction(desktop);
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(dir.path()));
 }
@@ -153,20 +131,17 @@ TEST_F(StatisticsWindowTest, TheWindowFollowsTheLanguageAndTheChartReadsAtAnySiz
 TEST(HintedResult, TheNameBoxIsOffAndALineSaysWhyWhereAnOrdinaryGameShowsNothing)
 {
     TForm2 result;
-    result.Present(TScoreTable(), 4, 33, true);
-    ExecAnswered(result, [&] {
-        EXPECT_FALSE(result.Edit1->isEnabled() || result.Label4->isEnabled());
-        EXPECT_TRUE(result.Label5->isVisible());
-        for (const QWidget* other : result.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            EXPECT_TRUE(other == result.Label5 || !other->isVisible() || !other->geometry().intersects(result.Label5->geometry()))
-                << other->objectName().toStdString();
-        result.Button1->click();
-    });
-    result.Present(TScoreTable(), 4, 33);
-    ExecAnswered(result, [&] {
-        EXPECT_TRUE(result.Edit1->isEnabled() && !result.Label5->isVisible());
-        result.Button1->click();
-    });
+    for (const bool hinted : {true, false}) {
+        result.Present(TScoreTable(), 4, 33, hinted);
+        ExecAnswered(result, [&] {
+            EXPECT_EQ(std::tuple(result.Edit1->isEnabled(), result.Label4->isEnabled(), result.Label5->isVisible()),
+                      std::tuple(!hinted, !hinted, hinted));
+            for (const QWidget* other : result.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(other == result.Label5 || !other->geometry().intersects(result.Label5->geometry()))
+                    << other->objectName().toStdString();
+            result.Button1->click();
+        });
+    }
 }
 
 } // namespace

@@ -450,9 +450,7 @@ void TSession::CreateScoreFileIfMissing()
 void TSession::RecordScore(const QString& name)
 {
     const int n = game_.BoardSize(), seconds = game_.Seconds();
-    if (game_.Running() || game_.GivenUp() || !TScoreTable::HasSize(n) || !scores_.Qualifies(n, seconds))
-        return;
-    if (game_.Hints() > 0)
+    if (game_.Running() || game_.GivenUp() || game_.Hints() > 0 || !TScoreTable::HasSize(n) || !scores_.Qualifies(n, seconds))
         return;
     QString tell;
     scoreFile_.Place(n, EncodeName(name), seconds, &scores_, &tell);

@@ -4,9 +4,8 @@
 // hints and solutions (and makes the 4 x 4 tables ready once such a game starts), the hinted tile,
 // a given-up game playing itself home, the peek at the whole picture, the end of a game and the
 // record it may earn in the score file, the row every game that ended leaves in the history, and
-// pictures read off the window's thread. It knows no
-// widget and never waits for the solver: the window draws its state when told that it
-// changed, and forwards the player's input to it.
+// pictures read off the window's thread. It knows no widget and never waits for the solver: the
+// window draws its state when told that it changed, and forwards the player's input to it.
 
 #include "framework/Clock.h"
 #include "framework/Random.h"

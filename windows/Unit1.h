@@ -46,8 +46,8 @@ public:
     const TGrid& Grid() const { return session_.Game().Grid(); }
     const TScoreTable& Scores() const { return session_.Scores(); }
     TSession& Session() { return session_; }
-    THistory& History() { return *history_; }
     const TSession& Session() const { return session_; }
+    THistory& History() { return *history_; }
 
     // The board's controls for the game's board size, cut from `Image1`'s picture.
     void FieldCreate();

@@ -18,6 +18,7 @@ class QMenuBar;
 class TBoardPanel;
 class TClientArea;
 class TFxLabel;
+class TGameSounds;
 class TImage;
 class TPanel;
 class TPeekPanel;
@@ -149,6 +150,7 @@ private:
     TClientArea* client_ = nullptr;
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
+    TGameSounds* sounds_ = nullptr;
     QPointer<TStatisticsWindow> statistics_;
 
     TClock& clock_;

@@ -6,6 +6,7 @@
 #include "label/LblEffct.h"
 #include "windows/BoardPanel.h"
 #include "windows/GameSounds.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/Unit1.h"
 
 #include "files/UserFile.h"
@@ -147,6 +148,8 @@ QByteArray GameReport(const TForm1& form)
         report += "soundplayer=" + sounds->PlayerState().toUtf8() + '\n';
         report += "sounds=" + QByteArray::number(sounds->Requests()) + '\n';
     }
+    if (const auto* statistics = form.findChild<const TStatisticsWindow*>())
+        report += statistics->Report();
     report += WindowTexts();
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)

@@ -8,6 +8,7 @@
 #include <future>
 #include <mutex>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -33,10 +34,10 @@ QRgb FromHsv(double hue, double saturation, double value)
     return qRgb(qRound(r * 255.0), qRound(g * 255.0), qRound(b * 255.0));
 }
 
-// How much of a one-pixel span centred at `at` lies within [from, to].
-double Overlap(double at, double from, double to)
+// How much of a pixel's span, `span` wide and centred at `at`, lies within [from, to].
+double Overlap(double at, double from, double to, double span)
 {
-    return std::clamp(std::min(at + 0.5, to) - std::max(at - 0.5, from), 0.0, 1.0);
+    return std::clamp((std::min(at + span / 2, to) - std::max(at - span / 2, from)) / span, 0.0, 1.0);
 }
 
 // The pixel blended towards a colour by a share of 0 to 1.
@@ -51,9 +52,11 @@ QRgb Blend(QRgb pixel, QColor colour, double share)
 // application exists). Hue turns once around the centre and saturation grows outwards, so no
 // two places share a colour; a fine diagonal weave keeps even small tiles from looking flat.
 // Rings and rays over it, smoothed at their edges by how much of each pixel they cover, give
-// every tile lines whose curve and slant show where it belongs.
+// every tile lines whose curve and slant show where it belongs. Drawn at any side, every pixel
+// is computed at its own place in the picture's 250-pixel design.
 QImage Background(int side)
 {
+    const double span = double(kPictureSide) / side;  // of the design, one pixel
     struct Ray {
         double Cos, Sin;
     };
@@ -63,24 +66,27 @@ QImage Background(int side)
     const QColor ringColour(255, 255, 255), rayColour(40, 30, 60);
 
     QImage image(side, side, QImage::Format_RGB32);
-    const double centre = (side - 1) / 2.0;  // pixel centres lie half a pixel off the grid
+    const double centre = (kPictureSide - 1) / 2.0;  // pixel centres lie half a pixel off the grid
     for (int y = 0; y < side; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const double v = (y + 0.5) * span - 0.5;  // where the pixel's centre lies in the design
         for (int x = 0; x < side; ++x) {
-            const double dx = x - centre, dy = y - centre;
+            const double u = (x + 0.5) * span - 0.5;
+            const double dx = u - centre, dy = v - centre;
             const double distance = std::hypot(dx, dy);
             const double angle = std::atan2(dy, dx) * 180.0 / std::numbers::pi + 180.0;
             const double radius = distance / (centre * std::numbers::sqrt2);
-            const double weave = ((x + y) / 6 + (x - y + side) / 6) % 2 == 0 ? 0.0 : 0.12;
+            const int cellX = int(std::floor(u + 0.5)), cellY = int(std::floor(v + 0.5));
+            const double weave = ((cellX + cellY) / 6 + (cellX - cellY + kPictureSide) / 6) % 2 == 0 ? 0.0 : 0.12;
             QRgb pixel = FromHsv(angle / 360.0, 0.35 + 0.6 * radius, 0.95 - weave - 0.25 * radius);
             for (int r = 20; r < 180; r += 22) {
                 const double half = r % 44 == 20 ? 1.5 : 0.75;
-                if (const double cover = Overlap(distance, r - half, r + half); cover > 0)
+                if (const double cover = Overlap(distance, r - half, r + half, span); cover > 0)
                     pixel = Blend(pixel, ringColour, cover * 170 / 255);
             }
             for (const Ray& ray : rays) {
                 const double along = dx * ray.Cos + dy * ray.Sin, across = dy * ray.Cos - dx * ray.Sin;
-                const double cover = Overlap(across, -1, 1) * Overlap(along, 27, 191);  // 2 wide, square ends
+                const double cover = Overlap(across, -1, 1, span) * Overlap(along, 27, 191, span);  // 2 wide, square ends
                 if (cover > 0)
                     pixel = Blend(pixel, rayColour, cover * 150 / 255);
             }
@@ -125,6 +131,7 @@ void DrawShapes(QImage& image)
 {
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(double(image.width()) / kPictureSide, double(image.height()) / kPictureSide);
 
     struct Shape {
         QPointF at;
@@ -171,6 +178,7 @@ QImage Finish(QImage image, const QPainterPath& name)
     DrawShapes(image);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(double(image.width()) / kPictureSide, double(image.height()) / kPictureSide);
     painter.setPen(QPen(Qt::black, 3));
     painter.setBrush(QColor(255, 240, 120));
     painter.drawPath(name);
@@ -198,10 +206,44 @@ void BuiltinPictureMayPaint()
     });
 }
 
-QImage MakeBuiltinPicture()
+namespace {
+
+// The cache keys of the pictures made, to know them again wherever they are passed.
+struct TMade {
+    std::mutex Mutex;
+    std::vector<qint64> Keys;
+};
+
+TMade& Made()
 {
-    if (!Ahead().Picture.valid())
-        return Finish(Background(kPictureSide), NamePath());
-    BuiltinPictureMayPaint();
-    return Ahead().Picture.get();
+    static TMade made;
+    return made;
+}
+
+QImage Known(QImage picture)
+{
+    const std::lock_guard lock(Made().Mutex);
+    Made().Keys.push_back(picture.cacheKey());
+    return picture;
+}
+
+} // namespace
+
+QImage MakeBuiltinPicture(int side)
+{
+    if (side != kPictureSide)
+        return Known(Finish(Background(side), NamePath()));
+    static const QImage picture = [] {  // made once, then shared
+        if (!Ahead().Picture.valid())
+            return Known(Finish(Background(kPictureSide), NamePath()));
+        BuiltinPictureMayPaint();
+        return Known(Ahead().Picture.get());
+    }();
+    return picture;
+}
+
+bool IsBuiltinPicture(const QImage& picture)
+{
+    const std::lock_guard lock(Made().Mutex);
+    return !picture.isNull() && std::find(Made().Keys.begin(), Made().Keys.end(), picture.cacheKey()) != Made().Keys.end();
 }

@@ -326,6 +326,19 @@ TFileRead ReadUserFile(const std::string& path, std::size_t maxBytes, TLeafLink 
     return result;
 }
 
+TFileCheck CheckUserFile(const std::string& path, TLeafLink leaf, bool makeFolders)
+{
+    TFileCheck check;
+    TPlace place;
+    check.Status = Locate(path, makeFolders, leaf, &place);
+    if (!check.Status.Ok() || !place.Exists)
+        return check;
+    check.Status = Usable(place.St);
+    check.Exists = check.Status.Ok();
+    check.WriteProtected = check.Exists && (place.St.st_mode & S_IWUSR) == 0;
+    return check;
+}
+
 TFileStatus ReplaceUserFile(const std::string& path, std::string_view bytes, TLeafLink leaf, TReplace mode)
 {
     TPlace place;

@@ -59,6 +59,18 @@ struct TFileRead {
 // Reads the file whole, when it is no larger than maxBytes.
 TFileRead ReadUserFile(const std::string& path, std::size_t maxBytes, TLeafLink leaf = TLeafLink::FollowOwn);
 
+struct TFileCheck {
+    TFileStatus Status;
+    bool Exists = false;          // a regular file of the user's own is there
+    bool WriteProtected = false;  // and its owner took away the permission to write it
+};
+
+// What is under the name, judged by the rules above without opening it, whatever its size: Ok
+// and Exists for a regular file of the user's own, Ok alone when nothing is there. For a file
+// that another program opens by its name (a database). With makeFolders, the missing folders on
+// the way are made, private to the user.
+TFileCheck CheckUserFile(const std::string& path, TLeafLink leaf = TLeafLink::FollowOwn, bool makeFolders = false);
+
 enum class TReplace {
     Always,      // a file that is there is replaced
     IfMissing,   // a file that is there by then is kept (Exists)

@@ -1,5 +1,6 @@
 #include "framework/Clock.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
@@ -31,6 +32,7 @@ public:
         return std::make_unique<TQtTimer>(intervalMs, repeating, std::move(timeout));
     }
     std::int64_t Now() const override { return elapsed_.elapsed(); }
+    std::int64_t UtcMs() const override { return QDateTime::currentMSecsSinceEpoch(); }
 
 private:
     QElapsedTimer elapsed_;

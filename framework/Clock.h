@@ -25,6 +25,8 @@ public:
     virtual std::unique_ptr<TTimer> NewTimer(int intervalMs, bool repeating, std::function<void()> timeout) = 0;
     // Milliseconds since some fixed moment; never goes back.
     virtual std::int64_t Now() const = 0;
+    // The wall clock: milliseconds since 1970-01-01 00:00 UTC (it may be set back or on).
+    virtual std::int64_t UtcMs() const = 0;
 };
 
 // The clock of the event loop of the thread that makes its timers.
@@ -40,6 +42,10 @@ public:
 
     std::unique_ptr<TTimer> NewTimer(int intervalMs, bool repeating, std::function<void()> timeout) override;
     std::int64_t Now() const override { return now_; }
+    // Starts at kManualUtcStart and goes on with Advance; SetUtc sets it to another moment.
+    std::int64_t UtcMs() const override { return utcAtZero_ + now_; }
+    void SetUtc(std::int64_t ms) { utcAtZero_ = ms - now_; }
+    static constexpr std::int64_t kManualUtcStart = 1'700'000'000'000;  // 2023-11-14 22:13:20 UTC
 
     // Moves time on by `ms`, firing every timer as it falls due, earliest first (timers due at
     // the same moment in the order they were started). A timer started or stopped by a callback
@@ -53,5 +59,6 @@ private:
     friend class TManualTimer;
     std::vector<TManualTimer*> timers_;
     std::int64_t now_ = 0;
+    std::int64_t utcAtZero_ = kManualUtcStart;
     std::uint64_t starts_ = 0;  // orders timers due at the same moment
 };

@@ -9,19 +9,32 @@
 
 namespace {
 
-std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
+std::optional<QString> RunFileDialog(QWidget* parent, const QString& title, const QString& nameFilters,
+                                     const QString& fileName, QFileDialog::AcceptMode mode)
 {
-    QFileDialog fileDialog(parent, dialog.Title);
+    QFileDialog fileDialog(parent, title);
     // Qt's own dialog looks and speaks like the program under every desktop.
     fileDialog.setOption(QFileDialog::DontUseNativeDialog);
-    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
-    fileDialog.setFileMode(QFileDialog::ExistingFile);
-    fileDialog.setNameFilter(dialog.NameFilters());
-    if (!dialog.FileName.isEmpty())
-        fileDialog.selectFile(dialog.FileName);
+    fileDialog.setAcceptMode(mode);
+    fileDialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    fileDialog.setNameFilter(nameFilters);
+    if (!fileName.isEmpty())
+        fileDialog.selectFile(fileName);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().front();
+}
+
+std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
+{
+    return RunFileDialog(parent, dialog.Title, dialog.NameFilters(), dialog.FileName, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> DesktopSaveFile(QWidget* parent, const TSaveDialog& dialog)
+{
+    TOpenDialog filters;
+    filters.Filter = dialog.Filter;
+    return RunFileDialog(parent, dialog.Title, filters.NameFilters(), dialog.FileName, QFileDialog::AcceptSave);
 }
 
 void DesktopErrorBox(QWidget* parent, const QString& message)
@@ -63,6 +76,12 @@ OpenFileFunction& OpenFile()
     return function;
 }
 
+SaveFileFunction& SaveFile()
+{
+    static SaveFileFunction function = DesktopSaveFile;
+    return function;
+}
+
 ErrorBoxFunction& ErrorBox()
 {
     static ErrorBoxFunction function = DesktopErrorBox;
@@ -74,6 +93,15 @@ ErrorBoxFunction& ErrorBox()
 bool TOpenDialog::Execute(QWidget* parent)
 {
     const std::optional<QString> chosen = OpenFile()(parent, *this);
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}
+
+bool TSaveDialog::Execute(QWidget* parent)
+{
+    const std::optional<QString> chosen = SaveFile()(parent, *this);
     if (!chosen)
         return false;
     FileName = *chosen;
@@ -101,6 +129,13 @@ OpenFileFunction SetOpenFileFunction(OpenFileFunction function)
 {
     OpenFileFunction previous = std::move(OpenFile());
     OpenFile() = function ? std::move(function) : OpenFileFunction(DesktopOpenFile);
+    return previous;
+}
+
+SaveFileFunction SetSaveFileFunction(SaveFileFunction function)
+{
+    SaveFileFunction previous = std::move(SaveFile());
+    SaveFile() = function ? std::move(function) : SaveFileFunction(DesktopSaveFile);
     return previous;
 }
 

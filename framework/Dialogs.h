@@ -1,5 +1,5 @@
 #pragma once
-// The open-file dialog and the error box go through replaceable functions, so that a test can
+// The open-file and save-file dialogs and the error box go through replaceable functions, so that a test can
 // choose a file or read a message instead of blocking on a modal window.
 
 #include <QString>
@@ -21,9 +21,23 @@ public:
     QString NameFilters() const;
 };
 
+// The save-file dialog: the same for a file to write (the desktop's dialog asks before it lets an
+// existing file be chosen).
+class TSaveDialog {
+public:
+    QString FileName;  // the name offered, and the chosen path after Execute
+    QString Filter;    // as TOpenDialog's
+    QString Title;
+
+    bool Execute(QWidget* parent);
+};
+
 using OpenFileFunction = std::function<std::optional<QString>(QWidget* parent, const TOpenDialog& dialog)>;
 // Replaces the function behind every TOpenDialog; returns the previous one.
 OpenFileFunction SetOpenFileFunction(OpenFileFunction function);
+
+using SaveFileFunction = std::function<std::optional<QString>(QWidget* parent, const TSaveDialog& dialog)>;
+SaveFileFunction SetSaveFileFunction(SaveFileFunction function);
 
 using ErrorBoxFunction = std::function<void(QWidget* parent, const QString& message)>;
 // Shows an error box with the message (modal, one OK button), over the dialog that is open if

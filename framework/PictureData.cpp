@@ -1,4 +1,5 @@
 #include "framework/PictureData.h"
+#include "framework/PictureTexts.h"
 
 #include <QCoreApplication>
 #include <QtEndian>
@@ -10,10 +11,6 @@
 
 namespace {
 
-// The context of the texts of refused pictures in the translations.
-struct PictureFile {
-    Q_DECLARE_TR_FUNCTIONS(PictureFile)
-};
 
 TPictureDataCheck Refused(const QString& problem)
 {
@@ -345,6 +342,142 @@ TPictureDataCheck CheckJpeg(TBytes file, QSize size)
     return {QString(), jpeg.progressive || jpeg.scans > 1 ? bufferedBlocks * blockCoefficientBytes : 0};
 }
 
+// A TIFF file: only its first page is read, but its pages are counted (a chain of countless
+// pages is refused at once); that page's strips or tiles must lie within the file and hold at
+// least what the most their compression can expand to fills; and its tiles may not be far
+// larger than the picture, as the reader holds one whole.
+struct TTiffPage {
+    qint64 width = 0, height = 0, bitsPerSample = 1, samples = 1, compression = 1, tileWidth = 0, tileHeight = 0;
+    std::vector<std::pair<qint64, qint64>> pieces;  // the strips' or tiles' offsets and lengths
+};
+
+class TTiff {
+public:
+    explicit TTiff(TBytes file) : file_(file), little_(file.at[0] == 'I') {}
+    quint64 Number(qint64 pos, int bytes) const
+    {
+        return bytes == 2 ? (little_ ? file_.Le16(pos) : file_.Be16(pos)) : (little_ ? file_.Le32(pos) : file_.Be32(pos));
+    }
+    // The values of a field of short or long numbers (its entry at `entry`), as many as fit the
+    // file; false when they do not.
+    bool Values(qint64 entry, std::vector<qint64>& values) const
+    {
+        const int type = int(Number(entry + 2, 2)), size = type == 3 ? 2 : type == 4 ? 4 : 0;
+        const qint64 count = qint64(Number(entry + 4, 4));
+        if (size == 0 || count > file_.size / size)
+            return false;
+        const qint64 at = count * size <= 4 ? entry + 8 : qint64(Number(entry + 8, 4));
+        if (!file_.Has(at, count * size))
+            return false;
+        values.resize(size_t(count));
+        for (qint64 i = 0; i < count; ++i)
+            values[size_t(i)] = qint64(Number(at + i * size, size));
+        return true;
+    }
+    // Reads the page whose directory is at `pos`; false when it is damaged.
+    bool ReadPage(qint64 pos, TTiffPage& page) const;
+
+private:
+    TBytes file_;
+    bool little_;
+};
+
+bool TTiff::ReadPage(qint64 pos, TTiffPage& page) const
+{
+    const qint64 entries = qint64(Number(pos, 2));
+    if (!file_.Has(pos + 2, entries * 12 + 4))
+        return false;
+    std::vector<qint64> offsets, lengths, values;
+    for (qint64 entry = pos + 2; entry < pos + 2 + entries * 12; entry += 12) {
+        const int tag = int(Number(entry, 2));
+        std::vector<qint64>& into = tag == 273 || tag == 324 ? offsets : tag == 279 || tag == 325 ? lengths : values;
+        if (!Values(entry, into) || into.empty())
+            continue;
+        const qint64 value = into.front();
+        switch (tag) {
+        case 256: page.width = value; break;
+        case 257: page.height = value; break;
+        case 258: page.bitsPerSample = value; break;
+        case 259: page.compression = value; break;
+        case 277: page.samples = value; break;
+        case 322: page.tileWidth = value; break;
+        case 323: page.tileHeight = value; break;
+        default: break;
+        }
+    }
+    if (offsets.size() != lengths.size())
+        return false;
+    for (size_t i = 0; i < offsets.size(); ++i)
+        page.pieces.emplace_back(offsets[i], lengths[i]);
+    return true;
+}
+
+// How many times the picture's data may be larger than its coded pieces: as stored, PackBits
+// (two bytes for a run of 128), LZW (twelve bits for a string of 4096 bytes), deflate, JPEG (two
+// bits for a block of 64 samples); 0 where nothing is known.
+qint64 TiffMostExpansion(qint64 compression)
+{
+    switch (compression) {
+    case 1: return 1;
+    case 32773: return 64;
+    case 5: return 4096 * 8 / 12 + 1;
+    case 8: case 32946: return 1032;
+    case 7: return 256;
+    default: return 0;
+    }
+}
+
+TPictureDataCheck CheckTiff(TBytes file, QSize size)
+{
+    if (!file.Has(0, 8) || !(std::memcmp(file.at, "II*\0", 4) == 0 || std::memcmp(file.at, "MM\0*", 4) == 0))
+        return Refused(PictureFile::tr("Это не рисунок TIFF."));
+    const TTiff tiff(file);
+    TTiffPage first;
+    std::vector<qint64> seen;
+    for (qint64 pos = qint64(tiff.Number(4, 4)); pos != 0;) {
+        if (!file.Has(pos, 2) || std::find(seen.begin(), seen.end(), pos) != seen.end())
+            return seen.empty() ? CutShort(size) : Refused(PictureFile::tr("Рисунок TIFF повреждён."));
+        if (seen.size() == size_t(kMaxTiffPages))
+            return Refused(PictureFile::tr("В файле TIFF больше %1 страниц.").arg(kMaxTiffPages));
+        TTiffPage page;
+        if (!tiff.ReadPage(pos, page))
+            return seen.empty() ? CutShort(size) : Refused(PictureFile::tr("Рисунок TIFF повреждён."));
+        if (seen.empty())
+            first = page;
+        seen.push_back(pos);
+        const qint64 entries = qint64(tiff.Number(pos, 2));
+        pos = qint64(tiff.Number(pos + 2 + 12 * entries, 4));
+    }
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (qint64(first.tileWidth) * first.tileHeight > 4 * pixels + 256 * 256)
+        return Refused(PictureFile::tr("Рисунок TIFF повреждён: его плитки больше самого рисунка."));
+    qint64 stored = 0;
+    for (const auto& [offset, length] : first.pieces) {
+        if (!file.Has(offset, length))
+            return CutShort(size);
+        stored += length;
+    }
+    const qint64 rowBytes = CeilDiv(size.width() * first.bitsPerSample * first.samples, 8);
+    const qint64 expansion = TiffMostExpansion(first.compression);
+    return expansion > 0 && stored * expansion < rowBytes * size.height() ? CutShort(size) : TPictureDataCheck{};
+}
+
+// A WebP file: a RIFF file whose chunks must all be there. The decoder tells of coded data that
+// ends too early.
+TPictureDataCheck CheckWebp(TBytes file, QSize size)
+{
+    if (!file.Has(0, 12) || std::memcmp(file.at, "RIFF", 4) != 0 || std::memcmp(file.at + 8, "WEBP", 4) != 0)
+        return Refused(PictureFile::tr("Это не рисунок WebP."));
+    if (file.size - 8 < qint64(file.Le32(4)))
+        return CutShort(size);
+    for (qint64 pos = 12; pos < file.size;) {
+        if (!file.Has(pos, 8) || !file.Has(pos + 8, file.Le32(pos + 4)))
+            return CutShort(size);
+        pos += 8 + file.Le32(pos + 4) + (file.Le32(pos + 4) & 1);
+    }
+    return {};
+}
+
 } // namespace
 
 TPictureDataCheck CheckPictureData(const QByteArray& format, QByteArrayView data, QSize size)
@@ -365,5 +498,9 @@ TPictureDataCheck CheckPictureData(const QByteArray& format, QByteArrayView data
         return CheckPng(file, size);
     if (name == "jpeg" || name == "jpg")
         return CheckJpeg(file, size);
+    if (name == "tiff" || name == "tif")
+        return CheckTiff(file, size);
+    if (name == "webp")
+        return CheckWebp(file, size);
     return {};
 }

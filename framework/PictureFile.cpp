@@ -1,8 +1,13 @@
 #include "framework/PictureFile.h"
+#include "framework/PictureTexts.h"
 
+#include "framework/HeifPicture.h"
 #include "framework/PictureData.h"
+#include "framework/PictureTags.h"
+#include "framework/SvgPicture.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
@@ -12,15 +17,12 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// The context of the texts of refused pictures in the translations.
-struct PictureFile {
-    Q_DECLARE_TR_FUNCTIONS(PictureFile)
-};
 
 bool Fail(QString* error, const QString& reason)
 {
@@ -35,6 +37,7 @@ const std::map<QString, QStringList>& KnownPatterns()
 {
     static const std::map<QString, QStringList> patterns{
         {"jpeg", {"*.jpg", "*.jpeg"}}, {"tiff", {"*.tif", "*.tiff"}}, {"svg", {"*.svg", "*.svgz"}},
+        {"heif", {"*.heic", "*.heif"}},
     };
     return patterns;
 }
@@ -49,6 +52,11 @@ QString CanonicalFormat(const QByteArray& format)
     if (name == QLatin1String("svgz"))
         return QStringLiteral("svg");
     return name;
+}
+
+bool IsJpeg(const QByteArray& format)
+{
+    return format == "jpeg" || format == "jpg";
 }
 
 std::function<void(const QString&)>& ReadHook()
@@ -77,8 +85,6 @@ bool ReadWholeFile(const QByteArray& localPath, QByteArray* bytes, QString* erro
         return Fail(error, PictureFile::tr("Это не файл."));
     if (info.st_size > kMaxPictureFileBytes)
         return Fail(error, PictureFile::tr("Файл слишком велик для рисунка: в нём больше %1 МБ.").arg(kMaxPictureFileBytes >> 20));
-    if (info.st_size == 0)
-        return Fail(error, PictureFile::tr("Файл пуст."));
     if (ReadHook())
         ReadHook()(QFile::decodeName(localPath));
     QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
@@ -144,21 +150,88 @@ private:
 
 // The most memory reading takes besides the picture at 4 bytes a pixel: while decoding, the file,
 // the decoder's buffers and the picture in the reader's pixel format; then, with the file gone,
-// that picture and a copy in 32 bits where the format cannot be changed in place.
-qint64 WorkBytes(qint64 fileBytes, qint64 decoderBytes, QImage::Format format, qint64 pixels)
+// that picture and a copy in 32 bits where the format cannot be changed in place. The format is
+// taken as a plain number: a reader that cannot tell before decoding may answer anything, even a
+// value that is no format at all.
+qint64 WorkBytes(qint64 fileBytes, qint64 decoderBytes, int format, qint64 pixels)
 {
-    // A reader that cannot tell before decoding may answer anything.
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
-    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
+    const int bits = known ? QImage::toPixelFormat(QImage::Format(format)).bitsPerPixel() : 32;
     const qint64 copy = bits < 32 ? 4 * pixels : 0;
     return pixels * bits / 8 + std::max(fileBytes + decoderBytes, copy) - 4 * pixels;
 }
 
-// The picture the bytes hold as the reader gives it, or a null image; the bytes go with the call.
-QImage Decode(QByteArray bytes, QString* error)
+// A picture as decoded, and how it must be turned to stand upright.
+struct TDecoded {
+    QImage Image;
+    QImageIOHandler::Transformations Turn = QImageIOHandler::TransformationNone;
+};
+
+QString TooManyPixels(qint64 limit)
+{
+    return PictureFile::tr("Рисунок слишком велик: в нём больше %1 миллионов точек.").arg(limit / 1000000);
+}
+
+QString TooMuchMemory()
+{
+    return PictureFile::tr("Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти.");
+}
+
+// What a raster picture's header promises, checked before anything is decoded: its format, its
+// size within the limit, and data that can fill it.
+struct THeader {
+    QByteArray Format;
+    QSize Size;
+    TPictureDataCheck Data;
+};
+
+std::optional<THeader> ReadHeader(QImageReader& reader, const QByteArray& bytes, qint64 mostPixels, QString* error)
+{
+    // Vector pictures are read on a way of their own, never by Qt's SVG reader, which would
+    // fetch what they refer to even to tell their size.
+    const QByteArray format = reader.format();
+    if (format.isEmpty() || format.startsWith("svg")) {
+        Fail(error, PictureFile::tr("Это не рисунок, или программа не знает его формата."));
+        return std::nullopt;
+    }
+    // A bitmap stored top down tells a negative height.
+    const QSize size(std::abs(reader.size().width()), std::abs(reader.size().height()));
+    if (size.isEmpty()) {
+        Fail(error, PictureFile::tr("Размеры рисунка неверны."));
+        return std::nullopt;
+    }
+    const qint64 limit = IsJpeg(format) ? std::min(mostPixels, kMaxJpegPixels) : std::min(mostPixels, kMaxPicturePixels);
+    if (qint64(size.width()) * size.height() > limit) {
+        Fail(error, TooManyPixels(limit));
+        return std::nullopt;
+    }
+    THeader header{format, size, CheckPictureData(format, bytes, size)};
+    if (!header.Data.problem.isEmpty()) {
+        Fail(error, header.Data.problem);
+        return std::nullopt;
+    }
+    return header;
+}
+
+// The size a JPEG of `size` is decoded at: the smallest of 1/8, 1/4, 1/2 and the whole whose
+// shorter side still has `side` pixels. The decoder scales its blocks itself at these scales, so
+// that the whole picture is never held.
+QSize JpegScaledSize(QSize size, int side)
+{
+    for (const int scale : {8, 4, 2}) {
+        const QSize scaled((size.width() + scale - 1) / scale, (size.height() + scale - 1) / scale);
+        if (side > 0 && std::min(scaled.width(), scaled.height()) >= side)
+            return scaled;
+    }
+    return size;
+}
+
+// The raster picture the bytes hold, decoded by Qt's readers, or a null image.
+TDecoded DecodeRaster(const QByteArray& bytes, int side, QString* error)
 {
     const TDecoderMessages messages;
-    QBuffer buffer(&bytes);
+    QByteArray data = bytes;  // shares the bytes; the buffer needs an object of its own
+    QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     // Qt's readers tell an X bitmap only by decoding it whole, under a lock that every other
     // reader of the program waits on meanwhile, the window's icons among them: its "#define"
@@ -166,38 +239,46 @@ QImage Decode(QByteArray bytes, QString* error)
     const bool xBitmap = QByteArrayView(bytes).trimmed().startsWith("#define");
     QImageReader reader(&buffer, xBitmap ? QByteArray("xbm") : QByteArray());
     reader.setDecideFormatFromContent(!xBitmap);
-    const QByteArray format = reader.format();
-    if (format.isEmpty()) {
-        Fail(error, PictureFile::tr("Это не рисунок, или программа не знает его формата."));
+    const std::optional<THeader> header = ReadHeader(reader, bytes, kMaxJpegPixels, error);
+    if (!header)
         return {};
-    }
-    // A bitmap stored top down tells a negative height.
-    const QSize size(std::abs(reader.size().width()), std::abs(reader.size().height()));
-    if (size.isEmpty()) {
-        Fail(error, PictureFile::tr("Размеры рисунка неверны."));
-        return {};
-    }
+    const QSize size = IsJpeg(header->Format) ? JpegScaledSize(header->Size, side) : header->Size;
     const qint64 pixels = qint64(size.width()) * size.height();
-    if (pixels > kMaxPicturePixels) {
-        Fail(error, PictureFile::tr("Рисунок слишком велик: в нём больше 40 миллионов точек."));
+    const qint64 work = WorkBytes(bytes.size(), header->Data.decoderBytes, int(reader.imageFormat()), pixels);
+    if (IsJpeg(header->Format) ? work + 4 * pixels > kMaxJpegWorkBytes : work > kMaxPictureWorkBytes) {
+        Fail(error, TooMuchMemory());
         return {};
     }
-    const TPictureDataCheck check = CheckPictureData(format, bytes, size);
-    if (!check.problem.isEmpty()) {
-        Fail(error, check.problem);
-        return {};
-    }
-    if (WorkBytes(bytes.size(), check.decoderBytes, reader.imageFormat(), pixels) > kMaxPictureWorkBytes) {
-        Fail(error, PictureFile::tr("Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти."));
-        return {};
-    }
+    if (size != header->Size)
+        reader.setScaledSize(size);
+    // Turned here, once the picture is brought down to the board's size, rather than by the
+    // reader at its full size.
+    reader.setAutoTransform(false);
+    const QImageIOHandler::Transformations turn =
+        header->Format == "webp" ? WebpTurn(bytes) : reader.transformation();
     QImage image = reader.read();
     const QString damage = messages.Damage();
     if (image.isNull() || image.size() != size || !damage.isEmpty()) {
         Fail(error, PictureFile::tr("Рисунок повреждён или обрезан (%1).").arg(damage.isEmpty() ? reader.errorString() : damage));
         return {};
     }
-    return image;
+    return {std::move(image), turn};
+}
+
+// Whether the header of a picture embedded in a vector picture lets it be decoded: a raster
+// picture whose size and data pass the same checks as a file's; empty when it may.
+QString EmbeddedPictureProblem(const QByteArray& bytes, QSize* size)
+{
+    if (IsSvgPicture(bytes) || IsHeifPicture(bytes))
+        return PictureFile::tr("В рисунок SVG вложен рисунок, который так не открывается.");
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QString error;
+    const std::optional<THeader> header = ReadHeader(reader, bytes, kMaxPicturePixels, &error);
+    *size = header ? header->Size : QSize();
+    return header ? QString() : error;
 }
 
 // The picture on white, in 32 bits, for pictures with transparent parts: the board has no
@@ -221,6 +302,38 @@ QImage Opaque(QImage image)
     return image;
 }
 
+// The picture turned upright: mirrored or flipped first, then turned a quarter clockwise.
+QImage Upright(const QImage& image, QImageIOHandler::Transformations turn)
+{
+    if (turn == QImageIOHandler::TransformationNone)
+        return image;
+    if (turn == QImageIOHandler::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    const QImage mirrored = image.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    return turn & QImageIOHandler::TransformationRotate90 ? mirrored.transformed(QTransform().rotate(90)) : mirrored;
+}
+
+// The picture's colours in sRGB, converted from the profile it came with; a picture without one,
+// or with one that cannot be used, is taken as it is.
+QImage InSrgb(QImage image, const QColorSpace& profile)
+{
+    image.setColorSpace(QColorSpace());
+    if (profile.isValid() && profile != QColorSpace(QColorSpace::SRgb)) {
+        image.setColorSpace(profile);
+        image.convertToColorSpace(QColorSpace::SRgb);
+    }
+    return image;
+}
+
+// The picture as the board takes it: opaque, no larger than needed, upright, in sRGB. Each step
+// after the first works on the picture already brought down.
+QImage Finished(TDecoded decoded, int side)
+{
+    const QColorSpace profile = decoded.Image.colorSpace();
+    QImage picture = PictureWithin(Opaque(std::move(decoded.Image)), side);
+    return InSrgb(Upright(picture, decoded.Turn), profile);
+}
+
 } // namespace
 
 void SetPictureReadHook(std::function<void(const QString& path)> hook)
@@ -228,21 +341,51 @@ void SetPictureReadHook(std::function<void(const QString& path)> hook)
     ReadHook() = std::move(hook);
 }
 
-QImage ReadPictureFile(const QString& path, QString* error)
+QImage ReadPictureFile(const QString& path, QString* error, int side)
 {
-    return ReadLocalPictureFile(QFile::encodeName(path), error);
+    return ReadLocalPictureFile(QFile::encodeName(path), error, side);
 }
 
-QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error)
+QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error, int side)
+{
+    QByteArray bytes;
+    if (!ReadWholeFile(localPath, &bytes, error))
+        return {};
+    return ReadPictureBytes(bytes, error, side);
+}
+
+QImage ReadPictureBytes(const QByteArray& bytes, QString* error, int side)
 {
     static std::once_flag once;
     // Room for the largest picture allowed in the widest format the memory bound lets through.
     std::call_once(once, [] { QImageReader::setAllocationLimit(int((4 * kMaxPicturePixels + kMaxPictureWorkBytes) >> 20) + 1); });
-    QByteArray bytes;
-    if (!ReadWholeFile(localPath, &bytes, error))
+    if (bytes.isEmpty()) {
+        Fail(error, PictureFile::tr("Файл пуст."));
         return {};
-    QImage image = Decode(std::move(bytes), error);
-    return image.isNull() ? image : Opaque(std::move(image));
+    }
+    if (bytes.size() > kMaxPictureFileBytes) {
+        Fail(error, PictureFile::tr("Файл слишком велик для рисунка: в нём больше %1 МБ.").arg(kMaxPictureFileBytes >> 20));
+        return {};
+    }
+    TDecoded decoded;
+    if (IsHeifPicture(bytes)) {
+        decoded.Image = ReadHeifPicture(bytes, kMaxPicturePixels, kMaxPictureWorkBytes, error);
+    } else if (IsSvgPicture(bytes)) {
+        decoded.Image = ReadSvgPicture(bytes, side, kMaxPicturePixels, EmbeddedPictureProblem, error);
+    } else {
+        decoded = DecodeRaster(bytes, side, error);
+    }
+    return decoded.Image.isNull() ? QImage() : Finished(std::move(decoded), side);
+}
+
+QImage PictureWithin(const QImage& picture, int side)
+{
+    const int shorter = std::min(picture.width(), picture.height());
+    if (side <= 0 || shorter <= side)
+        return picture;
+    const double scale = double(side) / shorter;
+    const QSize size(std::max(1, qRound(picture.width() * scale)), std::max(1, qRound(picture.height() * scale)));
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QStringList PictureFormats()
@@ -254,6 +397,9 @@ QStringList PictureFormats()
         if (!formats.contains(name) && !animationsOnly.contains(name))
             formats << name;
     }
+    for (const QString& heif : HeifPictureFormats())
+        if (!formats.contains(heif))
+            formats << heif;
     formats.sort();
     return formats;
 }
@@ -270,15 +416,15 @@ QString PictureDialogFilter()
     QStringList all;
     for (const QString& format : formats)
         all << PicturePatterns(format);
+    auto spaced = [](QString patterns) { return patterns.replace(QLatin1Char(';'), QLatin1Char(' ')); };
     const QString allPatterns = all.join(QLatin1Char(';'));
-    QStringList entries{PictureFile::tr("Все рисунки ( %1 )").arg(QString(allPatterns).replace(QLatin1Char(';'), QLatin1Char(' '))),
-                        allPatterns, PictureFile::tr("Точечные рисунки ( *.bmp )"), QStringLiteral("*.bmp")};
+    QStringList entries{PictureFile::tr("Все рисунки ( %1 )").arg(spaced(allPatterns)), allPatterns};
     for (const QString& format : formats) {
-        if (format == QLatin1String("bmp"))
-            continue;
         const QString patterns = PicturePatterns(format);
-        entries << PictureFile::tr("Рисунки %1 ( %2 )").arg(format.toUpper(), QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')))
-                << patterns;
+        const QString description = format == QLatin1String("bmp") ? PictureFile::tr("Точечные рисунки ( %1 )").arg(spaced(patterns))
+                                                                   : PictureFile::tr("Рисунки %1 ( %2 )").arg(format.toUpper(), spaced(patterns));
+        entries << description << patterns;
     }
+    entries << PictureFile::tr("Все файлы ( * )") << QStringLiteral("*");
     return entries.join(QLatin1Char('|'));
 }

@@ -16,6 +16,8 @@ void TGame::NewBoard(int n)
     givenUp_ = false;
     seconds_ = 0;
     moves_ = 0;
+    undos_ = 0;
+    hints_ = 0;
     history_.clear();
     undone_.clear();
 }
@@ -33,6 +35,8 @@ bool TGame::Start(TRandom& random)
     givenUp_ = false;
     seconds_ = 0;
     moves_ = 0;
+    undos_ = 0;
+    hints_ = 0;
     history_.clear();
     undone_.clear();
     return true;
@@ -58,6 +62,7 @@ TMoveResult TGame::Undo()
     const TMoveResult result = Slide(last.To);  // the tile slides back where it came from
     history_.pop_back();
     undone_.push_back(last);
+    ++undos_;
     return result;
 }
 
@@ -124,4 +129,10 @@ void TGame::Tick()
 {
     if (Playing())
         ++seconds_;
+}
+
+void TGame::CountHint()
+{
+    if (Playing())
+        ++hints_;
 }

@@ -43,6 +43,9 @@ public:
     // Tiles slid in this game, by the player or the solver, taken back and made again included;
     // each tile of a line counts.
     int Moves() const { return moves_; }
+    // Moves taken back, and hints asked for, in this game.
+    int Undos() const { return undos_; }
+    int Hints() const { return hints_; }
     // The moves of the game in progress (or of the last one) that stand, in order, and those
     // taken back that can be made again, the next one last; a line's slide is one move.
     const std::vector<TMove>& History() const { return history_; }
@@ -72,6 +75,8 @@ public:
     void TogglePause();
     // One second of play; ignored unless the player plays.
     void Tick();
+    // The player asked for a hint; counted while the player plays.
+    void CountHint();
 
 private:
     TMoveResult Slide(int p);
@@ -84,6 +89,8 @@ private:
     bool givenUp_ = false;
     int seconds_ = 0;
     int moves_ = 0;
+    int undos_ = 0;
+    int hints_ = 0;
     std::vector<TMove> history_;
     std::vector<TMove> undone_;
 };

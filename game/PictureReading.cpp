@@ -2,23 +2,11 @@
 
 #include "framework/PictureFile.h"
 
-#include <algorithm>
-
-QImage PictureWithin(const QImage& picture, int side)
-{
-    const int shorter = std::min(picture.width(), picture.height());
-    if (side <= 0 || shorter <= side)
-        return picture;
-    const double scale = double(side) / shorter;
-    const QSize size(std::max(1, qRound(picture.width() * scale)), std::max(1, qRound(picture.height() * scale)));
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 TPictureReading::TPictureReading(QByteArray localPath, int side) : localPath_(std::move(localPath))
 {
     worker_ = std::jthread([this, side] {
         QString error;
-        QImage picture = PictureWithin(ReadLocalPictureFile(localPath_, &error), side);
+        QImage picture = ReadLocalPictureFile(localPath_, &error, side);
         std::function<void()> done;
         {
             const std::lock_guard lock(mutex_);

@@ -4,6 +4,8 @@
 // player opens while the game goes on. The one who waits for it may wait a while or be called
 // once it is read; the worker is joined, never left behind.
 
+#include "framework/PictureFile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -13,14 +15,10 @@
 #include <mutex>
 #include <thread>
 
-// The picture with its shorter side brought down to `side` pixels (0: as it is), proportions
-// kept: a board of that side shows no more of it.
-QImage PictureWithin(const QImage& picture, int side);
-
 class TPictureReading {
 public:
     // Starts reading the file, named in the file system's own bytes; a larger picture is brought
-    // down to `side` there (PictureWithin).
+    // down to `side` there, and a vector picture drawn at that size (ReadLocalPictureFile).
     explicit TPictureReading(QByteArray localPath, int side = 0);
     ~TPictureReading();  // waits for the worker
     TPictureReading(const TPictureReading&) = delete;

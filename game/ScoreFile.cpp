@@ -14,8 +14,9 @@ const QString kFileName = QStringLiteral("Mozik.ini");
 // The table takes about 1 KiB; anything past this is not a table and is not read into memory.
 constexpr std::size_t kMaxFileSize = 64 * 1024;
 
-// Why the file was not read or written, as the player is told.
-QString Why(const TFileStatus& status)
+} // namespace
+
+QString FileProblemText(const TFileStatus& status)
 {
     switch (status.Problem) {
     case TFileProblem::None: return {};
@@ -38,6 +39,8 @@ QString Why(const TFileStatus& status)
     }
     return {};
 }
+
+namespace {
 
 std::string Local(const QString& path)
 {
@@ -77,7 +80,7 @@ TScoreFile TScoreFile::Locate(const QString& startDir, const std::optional<QStri
         return TScoreFile(startPath);  // a player's old scores keep working
     TScoreFile file(dataDir ? *dataDir + '/' + kFileName : QString());
     if (start.Problem != TFileProblem::Missing && file.path_ != startPath) {  // the same file is told of once, by Load
-        file.locateProblem_ = TScoreFile::tr("Файл «%1» в папке запуска оставлен как есть: %2.").arg(startPath, Why(start));
+        file.locateProblem_ = TScoreFile::tr("Файл «%1» в папке запуска оставлен как есть: %2.").arg(startPath, FileProblemText(start));
         if (dataDir)
             file.locateProblem_ += TScoreFile::tr("\nТаблица результатов хранится в файле «%1».").arg(file.path_);
     }
@@ -110,7 +113,7 @@ TScoreTable TScoreFile::Load()
     } else {
         loadProblem_ = TScoreFile::tr("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
                                       "Файл остаётся как есть; результаты в этот раз не будут сохранены.")
-                           .arg(path_, Why(read.Status));
+                           .arg(path_, FileProblemText(read.Status));
     }
     return memory_;
 }
@@ -194,14 +197,14 @@ bool TScoreFile::WriteKept(QString* reason)
     const auto usable = [reason](const TFileRead& read) {
         if (read.Status.Ok() || read.Status.Problem == TFileProblem::Missing)
             return true;
-        *reason = Why(read.Status);
+        *reason = FileProblemText(read.Status);
         return false;
     };
     if (!usable(Read(path_)))
         return false;
     TUserFileLock lock;
     if (const TFileStatus locked = lock.Acquire(Local(path_), LockWaitMs); !locked.Ok()) {
-        *reason = Why(locked);
+        *reason = FileProblemText(locked);
         return false;
     }
     const TFileRead read = Read(path_);  // as it is now that no other window writes it
@@ -210,7 +213,7 @@ bool TScoreFile::WriteKept(QString* reason)
     TScoreTable table = read.Status.Ok() ? TScoreTable::FromFileText(QByteArray::fromStdString(read.Bytes)) : TScoreTable();
     Apply(table);
     if (const TFileStatus written = ReplaceUserFile(Local(path_), table.ToFileText().toStdString()); !written.Ok()) {
-        *reason = Why(written);
+        *reason = FileProblemText(written);
         return false;
     }
     memory_ = table;

@@ -15,6 +15,11 @@
 #include <optional>
 #include <vector>
 
+struct TFileStatus;
+
+// Why a file of the player's was not read or written, as the player is told.
+QString FileProblemText(const TFileStatus& status);
+
 class TScoreFile {
     Q_DECLARE_TR_FUNCTIONS(TScoreFile)
 

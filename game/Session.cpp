@@ -33,14 +33,19 @@ TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     connect(&solver_, &TSolverClient::Answered, this, &TSession::SolverAnswered);
     connect(&solver_, &TSolverClient::Settled, this, &TSession::SolverSettled);
     connect(&solver_, &TSolverClient::Measured, this, [this](const TPosition& board, int moves) {
-        if (game_.Running() && board == startBoard_) {
-            startShortest_ = moves;
-            Notify();
-        }
+        if (board != startBoard_)
+            return;
+        startShortest_ = moves;  // the game may have ended meanwhile: its row and status take it
+        if (row_ && !row_->Row.Shortest)
+            row_->Row.Shortest = moves;
+        Notify();
     });
 }
 
-TSession::~TSession() = default;
+TSession::~TSession()
+{
+    SendRow();  // a result still shown as the program ends
+}
 
 // Everything the window shows follows the game here: a peek and the clock live only while the
 // player plays.
@@ -119,9 +124,15 @@ void TSession::PictureRead(int question)
     SetPicture(reading->Picture(), QFileInfo(path).fileName(), reading->LocalPath());
 }
 
-// Whatever the solver did or does for the game before ends, with its hint and its measure.
+// Whatever the solver did or does for the game before ends, with its hint and its measure. A
+// game left after a move is remembered in the history; every way of leaving a game comes here.
 void TSession::LeaveGame()
 {
+    SendRow();
+    if (game_.Running() && game_.Moves() > 0) {
+        RecordGame(TGameOutcome::Abandoned);
+        SendRow();
+    }
     StopSolver();
     ClearHint();
     solver_.Forget();
@@ -143,6 +154,8 @@ void TSession::Start()
     LeaveGame();
     random_.Randomize();
     game_.Start(random_);
+    startedUtc_ = clock_.UtcMs();
+    gamePicture_ = pictureName_;
     // The 4 x 4 tables take a moment to read, or some seconds to build the first time: they are
     // made ready while the player plays, for the hints, the solution and the status line to come.
     if (game_.BoardSize() == 4) {
@@ -197,9 +210,48 @@ void TSession::EndGame(bool givenUp)
     Notify();
     if (!givenUp)
         RereadScores();  // the place offered is judged against the file as it is now
-    const int n = game_.BoardSize(), seconds = game_.Seconds();
-    const bool qualifies = !givenUp && TScoreTable::HasSize(n) && scores_.Qualifies(n, seconds);
-    emit Finished({n, seconds, givenUp, qualifies});
+    const int n = game_.BoardSize(), seconds = game_.Seconds(), hints = game_.Hints();
+    // A game won with hints is remembered, but takes no place among the ten best.
+    const bool qualifies = !givenUp && hints == 0 && TScoreTable::HasSize(n) && scores_.Qualifies(n, seconds);
+    RecordGame(givenUp ? TGameOutcome::Computer : TGameOutcome::Finished);
+    if (!qualifies)
+        SendRow();  // no name to wait for
+    emit Finished({n, seconds, givenUp, qualifies, hints});
+}
+
+void TSession::RecordGame(TGameOutcome outcome)
+{
+    SendRow();
+    if (!history_)
+        return;
+    THistoryRow row{.Started = HistoryTime(startedUtc_), .Ended = HistoryTime(clock_.UtcMs()), .BoardSize = game_.BoardSize(),
+                    .Seconds = game_.Seconds(), .Moves = game_.Moves(), .Undos = game_.Undos(), .Hints = game_.Hints(),
+                    .Outcome = outcome, .Shortest = startShortest_, .Picture = gamePicture_, .Name = {}};
+    THistoryMeasure measure;
+    if (game_.BoardSize() == 4 && !startShortest_) {
+        // Not measured yet: the history's worker finds it before it writes the row.
+        measure = [options = solverOptions_, board = startBoard_](std::stop_token stop) -> std::optional<int> {
+            const TCancel cancel(std::move(stop));
+            LowerThreadPriority();
+            if (options.Store().Prepare(cancel) != TPrepareResult::Ready)
+                return std::nullopt;
+            const std::optional<THint> way = THintPlanner(options).Shortest(board, cancel);
+            return way ? std::optional(int(way->Moves.size())) : std::nullopt;
+        };
+    }
+    row_ = TPendingRow{std::move(row), std::move(measure)};
+}
+
+void TSession::SendRow()
+{
+    if (row_ && history_)
+        history_->Add(std::move(row_->Row), std::move(row_->Measure));
+    row_.reset();
+}
+
+void TSession::ResultClosed()
+{
+    SendRow();
 }
 
 void TSession::TogglePause()
@@ -214,8 +266,13 @@ QString TSession::StatusText() const
     if (!game_.Running() && game_.Moves() == 0)
         return tr("Игра не начата");
     // The numbers first: a narrow window cuts the line's end.
-    QStringList parts{tr("Ходов: %1").arg(game_.Moves())};
-    if (game_.BoardSize() == 4 && startShortest_)
+    const bool measured = game_.BoardSize() == 4 && startShortest_;
+    QStringList parts;
+    if (measured && !game_.Running())  // how far from the shortest way the game went
+        parts << tr("Ходов: %1 · кратчайшее: %2").arg(game_.Moves()).arg(*startShortest_);
+    else
+        parts << tr("Ходов: %1").arg(game_.Moves());
+    if (measured && game_.Running())
         parts << tr("Кратчайшее решение: %1").arg(*startShortest_);
     if (!game_.Running())
         parts << (game_.GivenUp() ? tr("Рисунок собран компьютером") : tr("Рисунок собран"));
@@ -238,6 +295,8 @@ void TSession::Hint()
 {
     if (!game_.Playing() || peeking_)
         return;
+    if (!hintWanted_)
+        game_.CountHint();  // asked again for the same board, it is the same hint
     hintWanted_ = true;
     if (solver_.Asking(game_.Position()))
         return;  // an answer for this very board is on its way, and will show
@@ -391,12 +450,16 @@ void TSession::CreateScoreFileIfMissing()
 void TSession::RecordScore(const QString& name)
 {
     const int n = game_.BoardSize(), seconds = game_.Seconds();
-    if (game_.Running() || game_.GivenUp() || !TScoreTable::HasSize(n) || !scores_.Qualifies(n, seconds))
+    if (game_.Running() || game_.GivenUp() || game_.Hints() > 0 || !TScoreTable::HasSize(n) || !scores_.Qualifies(n, seconds))
         return;
     QString tell;
     scoreFile_.Place(n, EncodeName(name), seconds, &scores_, &tell);
     if (!tell.isEmpty())
         emit Problem(tell);
+    if (row_) {
+        row_->Row.Name = name;
+        SendRow();
+    }
 }
 
 void TSession::ClearScores()

@@ -3,14 +3,15 @@
 // and the window that shows them. It owns the game, its clock, the solver's client that answers
 // hints and solutions (and makes the 4 x 4 tables ready once such a game starts), the hinted tile,
 // a given-up game playing itself home, the peek at the whole picture, the end of a game and the
-// record it may earn in the score file, and pictures read off the window's thread. It knows no
-// widget and never waits for the solver: the window draws its state when told that it
-// changed, and forwards the player's input to it.
+// record it may earn in the score file, the row every game that ended leaves in the history, and
+// pictures read off the window's thread. It knows no widget and never waits for the solver: the
+// window draws its state when told that it changed, and forwards the player's input to it.
 
 #include "framework/Clock.h"
 #include "framework/Random.h"
 #include "game/Commands.h"
 #include "game/Game.h"
+#include "game/History.h"
 #include "game/PictureReading.h"
 #include "game/ScoreFile.h"
 #include "game/ScoreTable.h"
@@ -30,7 +31,8 @@ struct TGameEnd {
     int BoardSize = 0;
     int Seconds = 0;
     bool GivenUp = false;    // brought home by the solver: no result, no record
-    bool Qualifies = false;  // the time earns a place in the table of its size
+    bool Qualifies = false;  // the time earns a place in the table of its size (never with hints)
+    int Hints = 0;           // hints asked for during the game
 };
 
 class TSession : public QObject {
@@ -115,10 +117,21 @@ public:
     void CreateScoreFileIfMissing();
     void RereadScores();
     void RecordScore(const QString& name);
+    // The finished game's result has been shown: its row goes to the history now (with the name
+    // recorded for it, if any), after the score file.
+    void ResultClosed();
     void ClearScores();
     bool SaveScores();
 
-    void SetSolverOptions(const THintOptions& options) { solver_.SetOptions(options); }
+    // Where every game that ends leaves a row: finished by the player, brought home by the solver,
+    // or left for another board or game after at least one move. None: no rows.
+    void UseHistory(THistory* history) { history_ = history; }
+
+    void SetSolverOptions(const THintOptions& options)
+    {
+        solverOptions_ = options;
+        solver_.SetOptions(options);
+    }
     // The side of the largest board that can be shown, in device pixels: a picture whose shorter
     // side is longer is scaled down to it, proportions kept, as it is taken. 0: kept whole.
     void KeepPicturesWithin(int side) { largestBoard_ = side; }
@@ -155,6 +168,9 @@ private:
     void SolverSettled(const TPosition& asked);
     void StopSolver();
     void LeaveGame();
+    // The game's row, held back until the result is shown when its time earns a place.
+    void RecordGame(TGameOutcome outcome);
+    void SendRow();
     void ClearHint();
     void PlayNextSolutionMove();
     void PictureRead(int question);
@@ -167,6 +183,15 @@ private:
     QByteArray picturePath_;
     TPosition startBoard_;               // the shuffled board of the running 4 x 4 game
     std::optional<int> startShortest_;   // the length of a shortest way home from it, once known
+    THintOptions solverOptions_;
+    THistory* history_ = nullptr;
+    std::int64_t startedUtc_ = 0;        // when the game began, on the wall clock
+    QString gamePicture_;                // the picture it is played on
+    struct TPendingRow {
+        THistoryRow Row;
+        THistoryMeasure Measure;
+    };
+    std::optional<TPendingRow> row_;
     TScoreFile scoreFile_{QString()};
     TScoreTable scores_;
     bool peeking_ = false;

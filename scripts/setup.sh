@@ -3,19 +3,23 @@
 # Installs nothing else; safe to run again.
 set -euo pipefail
 
-# To build and run: the compiler, CMake, Qt and its Russian translation, Qt's Linguist tools (the
-# translations are compiled by the build; lupdate brings them up to date), the fonts, Qt Multimedia
-# for the sounds (its library, libqt6multimedia6, comes with it and plays through PulseAudio,
-# libpulse0).
+# To build and run: the compiler, CMake, Qt with its SQLite driver and its Russian translation, Qt's
+# Linguist tools (the translations are compiled by the build; lupdate brings them up to date), the
+# fonts, Qt Multimedia for the sounds (its library, libqt6multimedia6, comes with it and plays
+# through PulseAudio, libpulse0); for pictures Qt SVG, Qt's extra image readers (WebP, TIFF),
+# libheif (HEIC through libde265, AVIF through dav1d) and zlib. To make the tests' pictures:
+# libheif's HEVC and AV1 encoders, libjpeg. To fuzz: clang with its sanitizer runtimes.
 # To test: GoogleTest, Google Benchmark; a virtual X server and its keyboard maps, xdotool, xwininfo,
-# ImageMagick and a window manager (openbox) for the end-to-end tests; the accessibility bus and its
-# Python client (at-spi2-core, dbus, python3-pyatspi) to read the game as a screen reader does; the
-# GTK platform theme to try a dark desktop; the desktop file validators;
+# ImageMagick, sqlite3 and a window manager (openbox) for the end-to-end tests; the accessibility
+# bus and its Python client (at-spi2-core, dbus, python3-pyatspi) to read the game as a screen
+# reader does; the GTK platform theme to try a dark desktop; the desktop file validators;
 # man, to read the manual pages; file and dex, to look at the installed package and start the game
 # from its desktop entry (scripts/package.sh installs lintian and dpkg-dev itself).
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation qt6-multimedia-dev
+packages=(g++ make cmake qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation
+          qt6-multimedia-dev qt6-svg-dev qt6-image-formats-plugins libheif-dev libheif1 libde265-0 libdav1d6 libx265-199 libaom3
+          zlib1g-dev libjpeg-dev pkg-config clang-14 libclang-rt-14-dev
           libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils x11-xkb-utils imagemagick openbox at-spi2-core dbus python3-pyatspi
+          xvfb xdotool x11-utils x11-xkb-utils imagemagick sqlite3 openbox at-spi2-core dbus python3-pyatspi
           qt6-gtk-platformtheme desktop-file-utils appstream man-db file dex)
 
 missing=()

@@ -246,10 +246,6 @@ input or output, 2 an unknown option.
         <translation>The picture&apos;s size is wrong.</translation>
     </message>
     <message>
-        <source>Рисунок слишком велик: в нём больше 40 миллионов точек.</source>
-        <translation>The picture is too large: it has more than 40 million pixels.</translation>
-    </message>
-    <message>
         <source>Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти.</source>
         <translation>The picture is too large: reading it would take too much memory.</translation>
     </message>
@@ -262,12 +258,124 @@ input or output, 2 an unknown option.
         <translation>All pictures ( %1 )</translation>
     </message>
     <message>
-        <source>Точечные рисунки ( *.bmp )</source>
-        <translation>Bitmap pictures ( *.bmp )</translation>
-    </message>
-    <message>
         <source>Рисунки %1 ( %2 )</source>
         <translation>%1 pictures ( %2 )</translation>
+    </message>
+    <message>
+        <source>Файл HEIF обрезан или повреждён: его части выходят за конец файла.</source>
+        <translation>The HEIF file is cut short or damaged: its parts reach past the end of the file.</translation>
+    </message>
+    <message>
+        <source>Рисунок HEIF слишком сложен: в нём больше %1 частей.</source>
+        <translation>The HEIF picture is too complex: it has more than %1 parts.</translation>
+    </message>
+    <message>
+        <source>В файле HEIF нет рисунка.</source>
+        <translation>The HEIF file holds no picture.</translation>
+    </message>
+    <message>
+        <source>Рисунок HEIF повреждён или обрезан (%1).</source>
+        <translation>The HEIF picture is damaged or cut short (%1).</translation>
+    </message>
+    <message>
+        <source>Рисунок слишком велик: в нём больше %1 миллионов точек.</source>
+        <translation>The picture is too large: it has more than %1 million pixels.</translation>
+    </message>
+    <message>
+        <source>Рисунок HEIF повреждён: его размеры неверны.</source>
+        <translation>The HEIF picture is damaged: its size is wrong.</translation>
+    </message>
+    <message>
+        <source>Это не рисунок TIFF.</source>
+        <translation>This is not a TIFF picture.</translation>
+    </message>
+    <message>
+        <source>Рисунок TIFF повреждён.</source>
+        <translation>The TIFF picture is damaged.</translation>
+    </message>
+    <message>
+        <source>В файле TIFF больше %1 страниц.</source>
+        <translation>The TIFF file has more than %1 pages.</translation>
+    </message>
+    <message>
+        <source>Рисунок TIFF повреждён: его плитки больше самого рисунка.</source>
+        <translation>The TIFF picture is damaged: its tiles are larger than the picture itself.</translation>
+    </message>
+    <message>
+        <source>Это не рисунок WebP.</source>
+        <translation>This is not a WebP picture.</translation>
+    </message>
+    <message>
+        <source>В рисунок SVG вложен рисунок, который так не открывается.</source>
+        <translation>The SVG picture holds an embedded picture that does not open.</translation>
+    </message>
+    <message>
+        <source>Точечные рисунки ( %1 )</source>
+        <translation>Bitmap pictures ( %1 )</translation>
+    </message>
+    <message>
+        <source>Все файлы ( * )</source>
+        <translation>All files ( * )</translation>
+    </message>
+    <message>
+        <source>Рисунок SVGZ нельзя распаковать.</source>
+        <translation>The SVGZ picture cannot be unpacked.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG слишком велик: его текст длиннее %1 МБ.</source>
+        <translation>The SVG picture is too large: its text is longer than %1 MB.</translation>
+    </message>
+    <message>
+        <source>Файл SVGZ обрезан.</source>
+        <translation>The SVGZ file is cut short.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVGZ повреждён.</source>
+        <translation>The SVGZ picture is damaged.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG ссылается на что-то вне себя.</source>
+        <translation>The SVG picture refers to something outside itself.</translation>
+    </message>
+    <message>
+        <source>Рисунок, вложенный в рисунок SVG, повреждён.</source>
+        <translation>A picture embedded in the SVG picture is damaged.</translation>
+    </message>
+    <message>
+        <source>Рисунки, вложенные в рисунок SVG, слишком велики.</source>
+        <translation>The pictures embedded in the SVG picture are too large.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён: его сущности вложены одна в другую.</source>
+        <translation>The SVG picture is damaged: its entities are nested in one another.</translation>
+    </message>
+    <message>
+        <source>Это не рисунок SVG.</source>
+        <translation>This is not an SVG picture.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG вложен слишком глубоко.</source>
+        <translation>The SVG picture is nested too deep.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG слишком сложен: в нём больше %1 элементов.</source>
+        <translation>The SVG picture is too complex: it has more than %1 elements.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG слишком велик: его текст слишком длинен.</source>
+        <translation>The SVG picture is too large: its text is too long.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён или обрезан (%1).</source>
+        <translation>The SVG picture is damaged or cut short (%1).</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён: элемент копирует сам себя.</source>
+        <translation>The SVG picture is damaged: an element copies itself.</translation>
+    </message>
+    <message>
+        <source>Рисунок SVG повреждён: его размеры неверны.</source>
+        <translation>The SVG picture is damaged: its size is wrong.</translation>
     </message>
 </context>
 <context>
@@ -413,6 +521,10 @@ input or output, 2 an unknown option.
         <source>Продолжить.</source>
         <translation>Continue.</translation>
     </message>
+    <message>
+        <source>&amp;Statistics ...</source>
+        <translation>&amp;Statistics ...</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -447,6 +559,10 @@ input or output, 2 an unknown option.
         <source>«%1» не сохранить в таблице результатов: такой буквы в ней нет.</source>
         <translation>&quot;%1&quot; cannot be kept in the score table: it has no such letter.</translation>
     </message>
+    <message>
+        <source>С подсказками результат не входит в десятку лучших.</source>
+        <translation>A game won with hints does not enter the ten best.</translation>
+    </message>
 </context>
 <context>
     <name>TForm3</name>
@@ -461,6 +577,110 @@ input or output, 2 an unknown option.
     <message>
         <source>Размер картинки.</source>
         <translation>Picture size.</translation>
+    </message>
+</context>
+<context>
+    <name>THistory</name>
+    <message>
+        <source>Журнал игр не ведётся: нет драйвера SQLite для Qt (пакет libqt6sql6-sqlite).</source>
+        <translation>No history of games is kept: Qt&apos;s SQLite driver is missing (package libqt6sql6-sqlite).</translation>
+    </message>
+    <message>
+        <source>Журнал игр «%1» не открыт: %2.
+Сыгранные игры в него не записываются.</source>
+        <translation>The history of games &quot;%1&quot; is not opened: %2.
+Games played are not written to it.</translation>
+    </message>
+    <message>
+        <source>Нет папки для данных: журнал игр не ведётся.</source>
+        <translation>There is no data folder: no history of games is kept.</translation>
+    </message>
+    <message>
+        <source>Журнал игр «%1» защищён от записи: сыгранные игры в него не записываются.</source>
+        <translation>The history of games &quot;%1&quot; is write-protected: games played are not written to it.</translation>
+    </message>
+    <message>
+        <source>Журнал игр «%1» записан более новой версией игры: сыгранные игры в него не записываются.</source>
+        <translation>The history of games &quot;%1&quot; was written by a newer version of the game: games played are not written to it.</translation>
+    </message>
+    <message>
+        <source>Журнал игр «%1» повреждён, и его не удалось переименовать: %2.
+Сыгранные игры не записываются.</source>
+        <translation>The history of games &quot;%1&quot; is damaged and could not be renamed: %2.
+Games played are not written.</translation>
+    </message>
+    <message>
+        <source>Журнал игр «%1» был повреждён. Он сохранён под именем «%2», и начат новый журнал.</source>
+        <translation>The history of games &quot;%1&quot; was damaged. It is kept as &quot;%2&quot;, and a new history is started.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать игру в журнал игр «%1»: %2.
+Игра продолжается; запись будет повторена после следующей игры.</source>
+        <translation>A game could not be written to the history of games &quot;%1&quot;: %2.
+The game goes on; the writing is tried again after the next game.</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать журнал игр «%1»: %2.</source>
+        <translation>The history of games &quot;%1&quot; could not be read: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>THistoryTableModel</name>
+    <message>
+        <source>С подсказками игра не входит в десятку лучших.</source>
+        <translation>With hints a game does not enter the ten best.</translation>
+    </message>
+    <message>
+        <source>собрана с подсказками</source>
+        <translation>won with hints</translation>
+    </message>
+    <message>
+        <source>собрана</source>
+        <translation>won</translation>
+    </message>
+    <message>
+        <source>собрана компьютером</source>
+        <translation>solved by the computer</translation>
+    </message>
+    <message>
+        <source>брошена</source>
+        <translation>abandoned</translation>
+    </message>
+    <message>
+        <source>Окончена</source>
+        <translation>Ended</translation>
+    </message>
+    <message>
+        <source>Время, с</source>
+        <translation>Time, s</translation>
+    </message>
+    <message>
+        <source>Ходов</source>
+        <translation>Moves</translation>
+    </message>
+    <message>
+        <source>Кратчайшее</source>
+        <translation>Shortest</translation>
+    </message>
+    <message>
+        <source>Отмен</source>
+        <translation>Undos</translation>
+    </message>
+    <message>
+        <source>Подсказок</source>
+        <translation>Hints</translation>
+    </message>
+    <message>
+        <source>Итог</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Рисунок</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Имя</source>
+        <translation>Name</translation>
     </message>
 </context>
 <context>
@@ -596,6 +816,92 @@ The scores are kept in memory for now: the game will try to write them again at 
     <message>
         <source>Виден весь рисунок</source>
         <translation>Whole picture shown</translation>
+    </message>
+    <message>
+        <source>Ходов: %1 · кратчайшее: %2</source>
+        <translation>Moves: %1 · shortest: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TStatisticsWindow</name>
+    <message>
+        <source>Собрано игр:</source>
+        <translation>Games won:</translation>
+    </message>
+    <message>
+        <source>Лучшее время:</source>
+        <translation>Best time:</translation>
+    </message>
+    <message>
+        <source>Меньше всего ходов:</source>
+        <translation>Fewest moves:</translation>
+    </message>
+    <message>
+        <source>Среднее время:</source>
+        <translation>Mean time:</translation>
+    </message>
+    <message>
+        <source>Медиана времени:</source>
+        <translation>Median time:</translation>
+    </message>
+    <message>
+        <source>Среднее из 5:</source>
+        <translation>Average of 5:</translation>
+    </message>
+    <message>
+        <source>Среднее из 12:</source>
+        <translation>Average of 12:</translation>
+    </message>
+    <message>
+        <source>Ходов в секунду:</source>
+        <translation>Moves per second:</translation>
+    </message>
+    <message>
+        <source>Ходов на кратчайший:</source>
+        <translation>Moves over shortest:</translation>
+    </message>
+    <message>
+        <source>%1 с</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Статистика</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Export CSV ...</source>
+        <translation>Export CSV ...</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Сохранить журнал игр</source>
+        <translation>Save the history of games</translation>
+    </message>
+    <message>
+        <source>Таблица CSV</source>
+        <translation>CSV table</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл «%1»: %2.</source>
+        <translation>The file &quot;%1&quot; could not be written: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>TTimeChart</name>
+    <message>
+        <source>Здесь будет время каждой собранной игры.</source>
+        <translation>The time of every game won will show here.</translation>
+    </message>
+    <message>
+        <source>время игры, с</source>
+        <translation>time of the game, s</translation>
+    </message>
+    <message>
+        <source>среднее из 5</source>
+        <translation>average of 5</translation>
     </message>
 </context>
 <context>

@@ -67,3 +67,12 @@ TRect SourceRect(int column, int row, int n, const TRect& area)
     const int sw = area.Width() / n, sh = area.Height() / n;
     return Bounds(area.Left + sw * (column - 1), area.Top + sh * (row - 1), sw, sh);
 }
+
+TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions)
+{
+    TBitmap piece(side, side);
+    piece.Canvas().StretchMode = TStretchMode::smSmooth;
+    const TRect area = ShownArea(source.Width(), source.Height(), keepProportions);
+    piece.Canvas().CopyRect(Rect(0, 0, side, side), source.Canvas(), SourceRect(column, row, n, area));
+    return piece;
+}

@@ -1,8 +1,9 @@
 #pragma once
 // Where the board's pieces lie in pixels: the layout's tile size and client size for each board
 // size, where the tiles and their frames lie on a board panel of any size at least the layout's,
-// and the part of the source picture the board shows and the piece of it each tile shows.
+// and the part of the source picture the board shows and the piece of it each tile shows, cut.
 
+#include "framework/Bitmap.h"
 #include "framework/Rect.h"
 
 #include <QSize>
@@ -47,3 +48,7 @@ TRect ShownArea(int pictureWidth, int pictureHeight, bool keepProportions);
 // The piece of the shown area, W x H, that the tile at (column, row) shows: a trunc(W / N) x
 // trunc(H / N) cut; what lies beyond N whole pieces at the right and bottom is never shown.
 TRect SourceRect(int column, int row, int n, const TRect& area);
+
+// The piece of the picture that the tile at (column, row) of an n x n board shows, scaled to a
+// square of `side` pixels; cut from the picture's middle square when its proportions are kept.
+TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions);

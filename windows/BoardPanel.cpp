@@ -76,15 +76,6 @@ void TTile::paintEvent(QPaintEvent* event)
     }
 }
 
-TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions)
-{
-    TBitmap piece(side, side);
-    piece.Canvas().StretchMode = TStretchMode::smSmooth;
-    const TRect area = ShownArea(source.Width(), source.Height(), keepProportions);
-    piece.Canvas().CopyRect(Rect(0, 0, side, side), source.Canvas(), SourceRect(column, row, n, area));
-    return piece;
-}
-
 TBoardPanel::TBoardPanel(QWidget* parent, TClock& clock) : TPanel(parent), clock_(clock)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -142,6 +133,13 @@ void TBoardPanel::Clear()
     source_ = TBitmap();
     n_ = 0;
     gap_ = 0;
+}
+
+void TBoardPanel::SetSource(const TBitmap& source)
+{
+    source_ = source;
+    if (n_ > 0)
+        Cut();
 }
 
 void TBoardPanel::resizeEvent(QResizeEvent* event)

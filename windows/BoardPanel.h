@@ -55,10 +55,6 @@ struct TTileNode {
     TTileNode* Prev = nullptr;
 };
 
-// The piece of the picture that the tile at (column, row) of an n x n board shows, scaled to a
-// square of `side` pixels; cut from the picture's middle square when its proportions are kept.
-TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bool keepProportions);
-
 // Width of each of the marker's two bands on a tile of that side.
 int MarkerBand(int tileSide);
 
@@ -77,6 +73,10 @@ public:
     void Build(int n, const TBitmap& source);
     // Takes every tile down, the last first.
     void Clear();
+    // The picture the pieces are cut from; cut afresh from another drawing of the same picture,
+    // the game as it is.
+    const TBitmap& Source() const { return source_; }
+    void SetSource(const TBitmap& source);
     // Puts the tiles where the panel's size has them; a new tile size is cut sharp once the size
     // has not changed for a moment.
     void Arrange();

@@ -6,6 +6,7 @@
 #include "label/LblEffct.h"
 #include "windows/BoardPanel.h"
 #include "windows/GameSounds.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/Unit1.h"
 
 #include "files/UserFile.h"
@@ -142,10 +143,13 @@ QByteArray GameReport(const TForm1& form)
         if (const auto* action = form.findChild<const QAction*>(QLatin1String(item)))
             report += QByteArray(key) + '=' + QByteArray::number(action->isChecked()) + '\n';
     report += "status=" + session.StatusText().toUtf8() + '\n';
+    report += "picture=" + QByteArray::number(session.Picture().width()) + 'x' + QByteArray::number(session.Picture().height()) + '\n';
     if (const auto* sounds = form.findChild<const TGameSounds*>()) {
         report += "soundplayer=" + sounds->PlayerState().toUtf8() + '\n';
         report += "sounds=" + QByteArray::number(sounds->Requests()) + '\n';
     }
+    if (const auto* statistics = form.findChild<const TStatisticsWindow*>())
+        report += statistics->Report();
     report += WindowTexts();
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)

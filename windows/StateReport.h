@@ -7,11 +7,13 @@
 // solution, whether the player waits (the busy cursor), whether the window is the active one,
 // which takes the keys, whether it is full screen or maximised, the Game menu's switches (slides,
 // status line, proportions, numbers, sound), the status line's text, whether the sound library is
-// loaded and how many sounds were asked for, the grid row by row, whether tiles are sliding, the
-// position of the tile that carries the hint's marker, the tile side, whether the board shows its
-// focus frame, and where each tile's cell lies on the screen ("tile.P=WxH+X+Y"); and the texts the
-// player reads in every open window, the main window's, a dialog's or an error box's
-// ("text.WINDOW.COMPONENT=...", the balloon showing as "text.hint=...").
+// loaded and how many sounds were asked for, once the statistics window has been opened its
+// "stats." lines (the size it shows, its figures, its table's lines in their order), the grid row
+// by row, whether tiles are sliding, the position of the tile that carries the hint's marker, the
+// tile side, whether the board shows its focus frame, and where each tile's cell lies on the
+// screen ("tile.P=WxH+X+Y"); and the texts the player reads in every open window, the main
+// window's, a dialog's or an error box's ("text.WINDOW.COMPONENT=...", the balloon showing as
+// "text.hint=...").
 
 #include <QByteArray>
 #include <QString>

@@ -11,12 +11,14 @@
 #include "framework/Texts.h"
 #include "windows/BoardPanel.h"
 #include "windows/Accessibility.h"
+#include "windows/BuiltinSharpness.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
 #include "windows/GameSounds.h"
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
 #include "windows/PlayInput.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/WindowModes.h"
 #include "windows/WindowSettings.h"
 #include "windows/Unit2.h"
@@ -34,7 +36,9 @@
 TForm1* Form1 = nullptr;
 int GapPos = 0;
 
-TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(clock, ProgramRandom())
+TForm1::TForm1(TClock& clock, QWidget* parent)
+    : QMainWindow(parent), clock_(clock), history_(std::make_unique<THistory>(THistory::DefaultPath())),
+      session_(clock, ProgramRandom())
 {
     setObjectName(QStringLiteral("Form1"));
     if (!MainForm())
@@ -45,11 +49,16 @@ TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(c
     CreateMenu();
     session_.KeepPicturesWithin(LargestBoardSide());
     connect(&session_, &TSession::BoardChanged, this, &TForm1::BoardChanged);
+    auto* sharpness = new TBuiltinSharpness(this, session_, Panel1);  // the built-in picture at the board's size
+    connect(&session_, &TSession::BoardChanged, sharpness, &TBuiltinSharpness::BoardBuilt);
+    connect(client_, &TClientArea::Arranged, sharpness, &TBuiltinSharpness::Follow);
     connect(&session_, &TSession::Slid, Panel1, &TBoardPanel::Slide);
     connect(Panel1, &TBoardPanel::SlideEnded, this, &TForm1::GameShown);
     connect(&session_, &TSession::Changed, this, &TForm1::ShowGame);
     connect(&session_, &TSession::Finished, this, &TForm1::CheckSolved);
     connect(&session_, &TSession::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
+    connect(history_.get(), &THistory::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
+    session_.UseHistory(history_.get());
     // The window's own making, while the built-in picture may still be drawn on another thread.
     ensurePolished();
     winId();
@@ -108,6 +117,8 @@ void TForm1::CreateMenu()
     Pause1 = AddItem(File1, "Pause1", QT_TR_NOOP("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2), &TForm1::SpeedButton4Click);
     Open1 = AddItem(File1, "Open1", QT_TR_NOOP("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
     HighScores1 = AddItem(File1, "HighScores1", QT_TR_NOOP("&High Scores ..."), {}, &TForm1::HighScores1Click);
+    Statistics1 = AddItem(File1, "Statistics1", QT_TR_NOOP("&Statistics ..."), QKeySequence(Qt::CTRL | Qt::Key_I),
+                          &TForm1::Statistics1Click);
     ClearScores1 = AddItem(File1, "ClearScores1", QT_TR_NOOP("&Clear Scores"), {}, &TForm1::ClearScores1Click);
     N1 = Named(File1->addSeparator(), "N1");
     Exit1 = AddItem(File1, "Exit1", QT_TR_NOOP("E&xit"), QKeySequence(Qt::ALT | Qt::Key_X), &TForm1::Exit);
@@ -220,7 +231,7 @@ void TForm1::ShowGame()
     Undo1->setEnabled(states.Undo);
     Redo1->setEnabled(states.Redo);
     Peek1->setEnabled(states.Peek);
-    PeekPanel->SetShown(session_.Peeking(), Image1->Picture(), Panel1->Geometry());
+    PeekPanel->SetShown(session_.Peeking(), Panel1->Source(), Panel1->Geometry());
     client_->ShowStatus(session_.StatusText());
     busyCursor_.Show(session_.Busy());
     emit GameShown();
@@ -239,11 +250,12 @@ void TForm1::CheckSolved(const TGameEnd& end)
     if (end.GivenUp)
         return;  // brought home by the solver: no result, no record
     if (Form2) {
-        Form2->Present(session_.Scores(), end.BoardSize, end.Seconds);
+        Form2->Present(session_.Scores(), end.BoardSize, end.Seconds, end.Hints > 0);
         const QMetaObject::Connection recording = connect(Form2, &TForm2::NameEntered, &session_, &TSession::RecordScore);
         Form2->exec();
         disconnect(recording);
     }
+    session_.ResultClosed();  // the game's row goes to the history, after the score file
     HighScores1Click();
 }
 
@@ -283,6 +295,15 @@ void TForm1::HighScores1Click()
         Form3->Present(session_.Scores(), BoardSize());
         Form3->exec();
     }
+}
+
+void TForm1::Statistics1Click()
+{
+    if (!statistics_) {
+        statistics_ = new TStatisticsWindow(*history_, clock_, this);
+        connect(statistics_, &TStatisticsWindow::Changed, this, &TForm1::GameShown);  // for the state report
+    }
+    statistics_->ShowSize(BoardSize());
 }
 
 void TForm1::ClearScores1Click() { session_.ClearScores(); }

@@ -9,6 +9,7 @@
 #include "windows/MainLayout.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QAction;
@@ -23,6 +24,7 @@ class TPanel;
 class TPeekPanel;
 class TPlayInput;
 class TSpeedButton;
+class TStatisticsWindow;
 class TWindowModes;
 class TWindowSettings;
 class TZelHint;
@@ -46,6 +48,7 @@ public:
     const TScoreTable& Scores() const { return session_.Scores(); }
     TSession& Session() { return session_; }
     const TSession& Session() const { return session_; }
+    THistory& History() { return *history_; }
 
     // The board's controls for the game's board size, cut from `Image1`'s picture.
     void FieldCreate();
@@ -65,6 +68,8 @@ public:
     void N6x6Click() { ChooseSize(6); }
     void N7x7Click() { ChooseSize(7); }
     void HighScores1Click();
+    // The statistics window, over the history of games, on the tab of the board in play.
+    void Statistics1Click();
     void ClearScores1Click();
     void SpeedButton2Click();
     void Exit();
@@ -133,6 +138,7 @@ private:
     QAction* HighScores1 = nullptr;
     QAction* Pause1 = nullptr;
     QAction* ClearScores1 = nullptr;
+    QAction* Statistics1 = nullptr;
     // The Game menu, and the peek: the whole picture over the board.
     QMenu* Game1 = nullptr;
     QAction* Hint1 = nullptr;
@@ -145,7 +151,10 @@ private:
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
     TGameSounds* sounds_ = nullptr;
+    QPointer<TStatisticsWindow> statistics_;
 
+    TClock& clock_;
+    std::unique_ptr<THistory> history_;  // outlives the session, which writes to it
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds
     TBusyCursor busyCursor_;

@@ -92,12 +92,21 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QT_TR_NOOP("Введите выше имя :"),
                        boldFont(13, clBlack), Qt::AlignHCenter | Qt::AlignTop);
 
+    // Below the name label, where an ordinary game shows nothing.
+    const QRect underName(8, 86, 160, 40);
+    Label5 = MakeLabel(this, "Label5", underName, QT_TR_NOOP("С подсказками результат не входит в десятку лучших."),
+                       MakeFont(QStringLiteral("MS Sans Serif"), 11, clBlack), Qt::AlignHCenter | Qt::AlignTop);
+    Label5->setWordWrap(true);
+    Label5->setGeometry(underName);  // wrapped, it keeps to its place
+    Label5->hide();
+
     setTabOrder(Edit1, Button1);
 }
 
-void TForm2::Present(const TScoreTable& scores, int boardSize, int seconds)
+void TForm2::Present(const TScoreTable& scores, int boardSize, int seconds, bool hinted)
 {
     scores_ = scores;
+    hinted_ = hinted;
     boardSize_ = boardSize;
     seconds_ = seconds;
     // A time too long for its box is condensed to fit, so that all of its digits show.
@@ -117,11 +126,17 @@ void TForm2::changeEvent(QEvent* event)
     Label3->setText(SecondsText(seconds_));
 }
 
+bool TForm2::Qualifies() const
+{
+    return !hinted_ && TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_);
+}
+
 void TForm2::FormShow()
 {
-    const bool qualifies = TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_);
+    const bool qualifies = Qualifies();
     Label4->setEnabled(qualifies);
     Edit1->setEnabled(qualifies);
+    Label5->setVisible(hinted_);
 }
 
 void TForm2::showEvent(QShowEvent* event)
@@ -146,7 +161,7 @@ void TForm2::Button1Click()
 {
     // The button closes the dialog whatever the name; an empty name records nothing.
     const QString name = Edit1->text();
-    if (!name.isEmpty() && TScoreTable::HasSize(boardSize_) && scores_.Qualifies(boardSize_, seconds_))
+    if (!name.isEmpty() && Qualifies())
         emit NameEntered(name);
     accept();
 }

@@ -24,11 +24,16 @@ public:
     QLabel* Label3 = nullptr;
     QPushButton* Button1 = nullptr;
     QLabel* Label4 = nullptr;
+    // Shown under the name label for a game won with hints: why it takes no place.
+    QLabel* Label5 = nullptr;
 
-    // The game to show: its board size and time, and the table it may enter.
-    void Present(const TScoreTable& scores, int boardSize, int seconds);
+    // The game to show: its board size and time, the table it may enter, and whether hints
+    // helped (a game won with hints enters no table).
+    void Present(const TScoreTable& scores, int boardSize, int seconds, bool hinted = false);
 
     void FormShow();
+    // The time earns a place, and no hint helped.
+    bool Qualifies() const;
     // Hands the name typed for the finished game on, when there is one and the time earns a
     // place, then closes.
     void Button1Click();
@@ -45,6 +50,7 @@ private:
     TScoreTable scores_;
     int boardSize_ = 0;
     int seconds_ = 0;
+    bool hinted_ = false;
     QPointer<QWidget> lastFocus_;
 };
 

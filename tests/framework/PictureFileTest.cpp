@@ -92,21 +92,21 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
     QFile huge(dir.filePath("huge.bmp"));  // sparse: no disk is used
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxPictureFileBytes + 1));
     huge.close();
-    // A bitmap whose header claims 10,000 x 10,000 pixels, and a pixel map of 8,000 x 6,000.
+    // A bitmap whose header claims 10,000 x 10,000 pixels, and a pixel map of 10,000 x 6,000.
     QByteArray wide = Encoded("bmp");
     qToLittleEndian<qint32>(10000, wide.data() + 18);
     qToLittleEndian<qint32>(10000, wide.data() + 22);
     const QString refused[] = {dir.filePath("missing.png"), dir.path(), dir.filePath("pipe.png"), dir.filePath("zero.bmp"),
                                huge.fileName(), Write("empty.jpg", {}), Write("text.png", "no picture here\n"),
                                Write("header.xbm", "#define LIMIT 10\nint limit = LIMIT;\n"),
-                               Write("wide.bmp", wide), Write("big.ppm", "P6\n8000 6000\n255\n" + QByteArray(300, 0))};
+                               Write("wide.bmp", wide), Write("big.ppm", "P6\n10000 6000\n255\n" + QByteArray(300, 0))};
     QStringList errors;
     for (const QString& path : refused) {
         QString error;
         EXPECT_TRUE(ReadPictureFile(path, &error).isNull()) << path.toStdString();
         errors << error;
     }
-    EXPECT_EQ(errors.mid(8), QStringList(2, "Рисунок слишком велик: в нём больше 40 миллионов точек."));
+    EXPECT_EQ(errors.mid(8), QStringList(2, "Рисунок слишком велик: в нём больше 50 миллионов точек."));
     EXPECT_FALSE(errors.contains(QString()));
 }
 
@@ -162,15 +162,15 @@ TEST_F(PictureFileTest, AFileThatShrinksWhileReadIsRefusedAndOneThatGrowsGivesTh
     SetPictureReadHook({});
 }
 
-TEST(PictureDialog, OffersEveryPictureFirstThenBitmapsThenEachFormat)
+TEST(PictureDialog, OffersEveryPictureFirstThenEachFormatThenAllFiles)
 {
     const QStringList formats = PictureFormats();
     EXPECT_FALSE(formats.contains("jpg"));  // one entry for both names
     const QStringList filter = PictureDialogFilter().split('|');
-    ASSERT_EQ(filter.size(), 2 * (formats.size() + 1));
-    EXPECT_TRUE(filter[0].startsWith("Все рисунки ( *.bmp ") && filter[0].contains("*.jpg *.jpeg"));
+    ASSERT_EQ(filter.size(), 2 * (formats.size() + 2));
+    EXPECT_TRUE(filter[0].startsWith("Все рисунки ( *.avif *.bmp ") && filter[0].contains("*.jpg *.jpeg"));
     EXPECT_TRUE(filter[1].contains("*.png") && filter[1].contains("*.gif"));
-    EXPECT_EQ(filter.mid(2, 2), QStringList({"Точечные рисунки ( *.bmp )", "*.bmp"}));
+    EXPECT_EQ(filter.mid(2, 2), QStringList({"Рисунки AVIF ( *.avif )", "*.avif"}));
     EXPECT_TRUE(filter.contains("Рисунки PNG ( *.png )"));
 }
 

@@ -41,9 +41,22 @@ protected:
         return dir.filePath(name);
     }
 
+    // The rows of the games that end, from now on.
+    std::vector<THistoryRow> Rows()
+    {
+        history->WaitForWrites();
+        return history->Load().Rows;
+    }
+    void KeepHistory()
+    {
+        history = std::make_unique<THistory>(dir.filePath("history.sqlite"));
+        session.UseHistory(history.get());
+    }
+
     QTemporaryDir dir;
     TManualClock clock;
     TRandom random;
+    std::unique_ptr<THistory> history;  // outlives the session
     TSession session{clock, random};
     int boards = 0;
     std::vector<TGameEnd> ends;
@@ -84,6 +97,49 @@ TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAGameEndsByANewBoardWit
 
     session.ClearScores();
     EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load(), TScoreTable());
+}
+
+TEST_F(SessionTest, EveryGameThatEndsLeavesItsRowAndOneWonWithAHintTakesNoPlace)
+{
+    KeepHistory();
+    session.NewBoard(5);
+    session.Start();
+    session.Start();  // left before a move: no row
+    clock.Advance(3000);
+    session.MoveToward(TDirection::Right);
+    session.Undo();
+    session.NewBoard(5);  // left after a move and its take-back
+    session.Start();
+    session.Hint();
+    session.WaitForWork();
+    session.Hint();  // asked again for the same board: the same hint
+    clock.Advance(7000);
+    const int hintedMoves = Game().Moves() + int(SolutionClicks(Game()).size());
+    PlayHome();
+    EXPECT_EQ(std::tuple(ends.back().Qualifies, ends.back().Hints), std::tuple(false, 1));
+    session.RecordScore("Hinted");  // takes no place
+    session.Start();
+    session.Solve();
+    session.WaitForWork();
+    session.FinishSolveNow();
+    session.Start();
+    clock.Advance(42000);
+    PlayHome();
+    EXPECT_EQ(Rows().size(), 3u);  // the record's row waits for its name, after the score file
+    session.RecordScore("Мозик");
+    EXPECT_EQ(session.Scores().Entry(5, 1), (TScoreEntry{EncodeName("Мозик"), 42}));
+    EXPECT_EQ(session.Scores().Entry(5, 2), TScoreTable::EmptyEntry());
+
+    const std::vector<THistoryRow> rows = Rows();
+    std::vector<std::tuple<int, int, int, int, TGameOutcome, QString>> seen;
+    for (const THistoryRow& row : rows)
+        seen.emplace_back(row.Seconds, row.Undos, row.Hints, row.BoardSize, row.Outcome, row.Name);
+    EXPECT_EQ(seen, (decltype(seen){{3, 1, 0, 5, TGameOutcome::Abandoned, ""}, {7, 0, 1, 5, TGameOutcome::Finished, ""},
+                                    {0, 0, 0, 5, TGameOutcome::Computer, ""}, {42, 0, 0, 5, TGameOutcome::Finished, "Мозик"}}));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(std::tuple(rows[0].Moves, rows[1].Moves, rows[0].Started, rows[0].Ended, rows[0].Picture, rows[0].Shortest),
+              std::tuple(2, hintedMoves, HistoryTime(TManualClock::kManualUtcStart), HistoryTime(TManualClock::kManualUtcStart + 3000),
+                         QString("start.png"), std::optional<int>()));
 }
 
 TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
@@ -425,6 +481,26 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
     EXPECT_EQ(gate.stoppedAtStart, 3);
     EXPECT_LE(gate.checksAfterStop, 3);  // each stopped at its first look
     EXPECT_EQ(session.HintedTile(), 0);
+}
+
+TEST_F(SolverSessionTest, A4x4GameEndedBeforeItsMeasureGetsTheShortestInItsRowAndStatusLine)
+{
+    KeepHistory();
+    gate.Hold(TSolverJob::Tables, true);
+    UseTables();
+    session.NewBoard(4);
+    session.Start();
+    const TPosition start = Game().Position();
+    PlayHome();
+    session.ResultClosed();  // no name entered
+    const std::vector<THistoryRow> rows = Rows();  // measured on the history's worker meanwhile
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Shortest, Distance(start));
+    EXPECT_EQ(Status(), "Ходов: " + std::to_string(Game().Moves()) + "  ·  Рисунок собран");
+    gate.Hold(TSolverJob::Tables, false);
+    session.WaitForTables();  // the session's own measure comes after the end
+    EXPECT_EQ(Status(), "Ходов: " + std::to_string(Game().Moves()) + " · кратчайшее: " + std::to_string(Distance(start))
+                            + "  ·  Рисунок собран");
 }
 
 TEST_F(SolverSessionTest, TheShortestWayFromA4x4StartIsMeasuredOnceTheTablesAreReadyAndDroppedWithTheGame)

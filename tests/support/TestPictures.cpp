@@ -3,10 +3,15 @@
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
+#include <QTransform>
 #include <QtEndian>
 #include <algorithm>
+#include <cstring>
 #include <initializer_list>
+#include <libheif/heif.h>
+#include <zlib.h>
 
 namespace {
 
@@ -183,4 +188,276 @@ QByteArray WithScans(const QByteArray& jpeg, int scans)
 {
     const qsizetype last = jpeg.lastIndexOf("\xFF\xDA"), end = jpeg.lastIndexOf("\xFF\xD9");
     return jpeg.left(end) + jpeg.sliced(last, end - last).repeated(scans - int(jpeg.count("\xFF\xDA"))) + jpeg.sliced(end);
+}
+
+const QRgb kQuarterColours[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210), qRgb(230, 220, 20)};
+
+QImage Quarters(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    const int w = size.width() / 2, h = size.height() / 2;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, kQuarterColours[y < h ? (x < w ? 0 : 1) : (x < w ? 3 : 2)]);
+    return image;
+}
+
+QByteArray Encoded(const QImage& image, const char* format)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(qstrcmp(format, "webp") == 0 ? 100 : 95);  // 100: lossless WebP
+    writer.write(image);
+    return buffer.data();
+}
+
+QImage AsStoredFor(const QImage& upright, int orientation)
+{
+    const QImage quarter = upright.transformed(QTransform().rotate(90));  // a quarter clockwise
+    switch (orientation) {
+    case 2: return upright.mirrored(true, false);
+    case 3: return upright.mirrored(true, true);
+    case 4: return upright.mirrored(false, true);
+    case 5: return quarter.mirrored(true, false);  // mirrored along the main diagonal
+    case 6: return upright.transformed(QTransform().rotate(270));
+    case 7: return quarter.mirrored(false, true);  // mirrored along the other diagonal
+    case 8: return quarter;
+    default: return upright;
+    }
+}
+
+QByteArray ExifWithOrientation(int orientation)
+{
+    QByteArray exif("Exif\0\0II*\0", 10);
+    Le(exif, 4, {8});
+    Le(exif, 2, {1, 0x0112, 3});  // one entry: the orientation, a short
+    Le(exif, 4, {1});
+    Le(exif, 2, {orientation, 0});
+    Le(exif, 4, {0});  // no next directory
+    return exif;
+}
+
+QByteArray JpegWithOrientation(const QByteArray& jpeg, int orientation)
+{
+    const QByteArray exif = ExifWithOrientation(orientation);
+    QByteArray segment("\xFF\xE1");
+    segment += char((exif.size() + 2) >> 8) + QByteArray(1, char((exif.size() + 2) & 0xFF)) + exif;
+    return jpeg.left(2) + segment + jpeg.sliced(2);
+}
+
+QByteArray TiffPicture(const QImage& image, int orientation, int pages, QSize declared, QSize tile)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    QByteArray strip;
+    for (int y = 0; y < rgb.height(); ++y)
+        strip += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), 3 * rgb.width());
+    const QSize size = declared.isEmpty() ? rgb.size() : declared;
+    QByteArray tiff("II*\0", 4);
+    Le(tiff, 4, {8 + strip.size() + 8});  // the first page, after the strip and the samples' bits
+    tiff += strip;
+    Le(tiff, 2, {8, 8, 8, 0});
+    const bool tiled = !tile.isEmpty();
+    const std::vector<std::pair<int, qint64>> fields{
+        {256, size.width()}, {257, size.height()}, {258, 8 + strip.size()}, {259, 1}, {262, 2},
+        {tiled ? 324 : 273, 8}, {274, orientation}, {277, 3},
+        {tiled ? 322 : 278, tiled ? tile.width() : size.height()}, {tiled ? 325 : 279, strip.size()},
+        {323, tiled ? tile.height() : 0}};
+    for (int page = 0; page < pages; ++page) {
+        QByteArray directory;
+        int count = 0;
+        for (const auto& [tag, value] : fields) {
+            if ((tag == 274 && value == 0) || (tag == 323 && !tiled))
+                continue;
+            Le(directory, 2, {tag, tag == 258 ? 3 : 4});
+            Le(directory, 4, {tag == 258 ? 3 : 1, value});
+            ++count;
+        }
+        QByteArray entries;
+        Le(entries, 2, {count});
+        const qint64 next = page + 1 < pages ? tiff.size() + 2 + directory.size() + 4 : 0;
+        tiff += entries + directory;
+        Le(tiff, 4, {next});
+    }
+    return tiff;
+}
+
+namespace {
+
+// The chunks of a RIFF file after its header: name and data.
+QList<std::pair<QByteArray, QByteArray>> RiffChunks(const QByteArray& riff)
+{
+    QList<std::pair<QByteArray, QByteArray>> chunks;
+    for (qsizetype pos = 12; pos + 8 <= riff.size();) {
+        const qsizetype length = qFromLittleEndian<quint32>(riff.constData() + pos + 4);
+        chunks.append({riff.sliced(pos, 4), riff.mid(pos + 8, length)});
+        pos += 8 + length + (length & 1);
+    }
+    return chunks;
+}
+
+QByteArray Chunk(const QByteArray& name, const QByteArray& data)
+{
+    QByteArray chunk = name;
+    Le(chunk, 4, {data.size()});
+    return chunk + data + (data.size() % 2 ? QByteArray(1, 0) : QByteArray());
+}
+
+QByteArray Riff(const QByteArray& chunks)
+{
+    QByteArray riff("RIFF");
+    Le(riff, 4, {4 + chunks.size()});
+    return riff + "WEBP" + chunks;
+}
+
+QByteArray ExtendedHeader(int flags, QSize size)
+{
+    QByteArray header(1, char(flags));
+    header += QByteArray(3, 0);
+    Le(header, 3, {size.width() - 1, size.height() - 1});
+    return Chunk("VP8X", header);
+}
+
+QSize WebpSize(const QByteArray& webp)
+{
+    QBuffer buffer;
+    buffer.setData(webp);
+    return QImageReader(&buffer).size();
+}
+
+} // namespace
+
+QByteArray WebpWithMetadata(const QByteArray& webp, int orientation, const QByteArray& icc)
+{
+    const int flags = (icc.isEmpty() ? 0 : 0x20) | (orientation ? 0x08 : 0);
+    QByteArray chunks = ExtendedHeader(flags, WebpSize(webp));
+    if (!icc.isEmpty())
+        chunks += Chunk("ICCP", icc);
+    chunks += Chunk(RiffChunks(webp).first().first, RiffChunks(webp).first().second);
+    if (orientation)
+        chunks += Chunk("EXIF", ExifWithOrientation(orientation).sliced(6));
+    return Riff(chunks);
+}
+
+QByteArray AnimatedWebp(const QList<QByteArray>& frames, QSize size)
+{
+    QByteArray chunks = ExtendedHeader(0x02, size);
+    QByteArray animation;
+    Le(animation, 4, {0xFFFFFFFF});  // white behind
+    Le(animation, 2, {0});           // for ever
+    chunks += Chunk("ANIM", animation);
+    for (const QByteArray& frame : frames) {
+        QByteArray header;
+        Le(header, 3, {0, 0, size.width() - 1, size.height() - 1, 100});
+        header += char(0);
+        const auto [name, data] = RiffChunks(frame).first();
+        chunks += Chunk("ANMF", header + Chunk(name, data));
+    }
+    return Riff(chunks);
+}
+
+QByteArray Gzipped(const QByteArray& bytes)
+{
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    QByteArray gzip(qsizetype(deflateBound(&stream, uLong(bytes.size()))), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    stream.avail_in = uInt(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(gzip.data());
+    stream.avail_out = uInt(gzip.size());
+    deflate(&stream, Z_FINISH);
+    gzip.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return gzip;
+}
+
+QByteArray HeifEncoded(const QImage& image, const char* kind, int primaries, int orientation)
+{
+    const heif_compression_format format = qstrcmp(kind, "avif") == 0 ? heif_compression_AV1 : heif_compression_HEVC;
+    if (!heif_have_encoder_for_format(format))
+        return {};
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    heif_context_get_encoder_for_format(context, format, &encoder);
+    heif_encoder_set_lossy_quality(encoder, 90);
+    // The quickest of each encoder's settings: the tests need pictures, not small files.
+    if (format == heif_compression_HEVC)
+        heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
+    else
+        heif_encoder_set_parameter_integer(encoder, "speed", 9);
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    heif_image* picture = nullptr;
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &picture);
+    heif_image_add_plane(picture, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(3 * rgb.width()));
+    heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+    heif_nclx_color_profile_set_color_primaries(nclx, uint16_t(primaries));
+    heif_nclx_color_profile_set_transfer_characteristics(nclx, heif_transfer_characteristic_IEC_61966_2_1);
+    heif_nclx_color_profile_set_matrix_coefficients(nclx, heif_matrix_coefficients_ITU_R_BT_601_6);
+    nclx->full_range_flag = 1;
+    heif_image_set_nclx_color_profile(picture, nclx);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->output_nclx_profile = nclx;
+    options->macOS_compatibility_workaround_no_nclx_profile = 0;
+    options->image_orientation = heif_orientation(orientation);  // written as irot and imir
+    heif_context_encode_image(context, picture, encoder, options, nullptr);
+    heif_encoding_options_free(options);
+    heif_nclx_color_profile_free(nclx);
+    heif_image_release(picture);
+    heif_encoder_release(encoder);
+    QByteArray bytes;
+    heif_writer writer{1, [](heif_context*, const void* data, size_t size, void* into) {
+                           static_cast<QByteArray*>(into)->append(static_cast<const char*>(data), qsizetype(size));
+                           return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+                       }};
+    heif_context_write(context, &writer, &bytes);
+    heif_context_free(context);
+    return bytes;
+}
+
+namespace {
+
+QByteArray Box(const char* type, const QByteArray& contents, int version = -1)
+{
+    QByteArray box;
+    box.resize(4);
+    qToBigEndian<quint32>(quint32(8 + contents.size() + (version >= 0 ? 4 : 0)), box.data());
+    box += type;
+    if (version >= 0)
+        box += char(version) + QByteArray(3, 0);
+    return box + contents;
+}
+
+QByteArray Be(int bytes, qint64 value)
+{
+    QByteArray number;
+    for (int i = bytes - 1; i >= 0; --i)
+        number += char((value >> (8 * i)) & 0xFF);
+    return number;
+}
+
+} // namespace
+
+QByteArray HeifGrid(int tiles)
+{
+    QByteArray items = Be(4, tiles + 1);
+    items += Box("infe", Be(2, 1) + Be(2, 0) + "grid" + QByteArray(1, 0), 2);
+    for (int tile = 0; tile < tiles; ++tile)
+        items += Box("infe", Be(4, tile + 2) + Be(2, 0) + "hvc1" + QByteArray(1, 0), 3);
+    QByteArray references;
+    for (int from = 0; from < tiles; from += 65535) {
+        const int count = std::min(65535, tiles - from);
+        QByteArray to;
+        for (int tile = from; tile < from + count; ++tile)
+            to += Be(4, tile + 2);
+        references += Box("dimg", Be(4, 1) + Be(2, count) + to);
+    }
+    const QByteArray grid = QByteArray(2, 0) + Be(1, 255) + Be(1, 255) + Be(2, 65535) + Be(2, 65535);  // 256 x 256 tiles
+    const QByteArray meta = Box("hdlr", Be(4, 0) + "pict" + QByteArray(13, 0), 0) + Box("pitm", Be(2, 1), 0)
+                            + Box("iinf", items, 1) + Box("iref", references, 1) + Box("idat", grid)
+                            + Box("iloc", Be(1, 0x44) + Be(1, 0) + Be(2, 1) + Be(2, 1) + Be(2, 1) + Be(2, 0) + Be(2, 1) + Be(4, 0) + Be(4, grid.size()), 1);
+    return Box("ftyp", QByteArray("heic") + Be(4, 0) + "mif1heic") + Box("meta", meta, 0);
 }

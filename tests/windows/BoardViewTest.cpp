@@ -4,6 +4,7 @@
 
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/BoardGeometry.h"
+#include "windows/BuiltinSharpness.h"
 #include "windows/ClientArea.h"
 
 #include <QPainter>
@@ -87,6 +88,28 @@ TEST_F(BoardView, ALargeBoardIsCutSharpFromThePictureOnceTheSizeHasSettledAndIsS
     EXPECT_EQ(TileAt(7)->Picture().Width(), 50);  // the piece cut for the layout, scaled meanwhile
     clock.Advance(1);
     EXPECT_EQ(std::pair(TileAt(7)->Picture().Image(), TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32)), std::pair(piece, piece));
+}
+
+TEST_F(BoardView, TheBuiltInPictureIsDrawnAtTheSizeOfALargeBoardAndTheGameGoesOn)
+{
+    form.Start();
+    const TGrid grid = form.Session().Game().Grid();
+    auto* sharpness = form.findChild<TBuiltinSharpness*>();
+    ASSERT_TRUE(sharpness);
+    ResizeClient({526, 566});  // tiles of 100
+    sharpness->WaitForDrawing();
+    const QImage shown = Board()->Source().Image();
+    EXPECT_GE(shown.width(), 500);
+    clock.Advance(100);
+    EXPECT_EQ(TileAt(7)->Picture().Width(), 100);
+    // Cut from the drawing at the board's size.
+    const int home = TileAt(7)->Piece();
+    const TBitmap piece = CutPiece(TBitmap(shown), ColumnOf(home, 5), RowOf(home, 5), 5, 100, false);
+    EXPECT_EQ(std::tuple(TileAt(7)->Picture().Image(), form.Running(), form.Session().Game().Grid() == grid),
+              std::tuple(piece.Image(), true, true));
+    // Back at the layout's size, the designed picture again; the window's hidden picture is it throughout.
+    ResizeClient(ClientSize(5));
+    EXPECT_EQ(std::pair(Board()->Source().Width(), Part<TImage>(form, "Image1")->Picture().Width()), std::pair(250, 250));
 }
 
 TEST_F(BoardView, TilesSlideOnTheClockAndInputDuringASlideFinishesItWhileTheGameIsAlreadyThere)

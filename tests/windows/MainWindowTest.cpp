@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 
     EXPECT_EQ(Captions(form.menuBar()->actions()), QStringList({"&File", "&Size", "&Game", "&Help"}));
     EXPECT_EQ(Captions(Menu("File1")->actions()),
-              QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
+              QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Statistics ...", "&Clear Scores", "-", "E&xit"}));
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",

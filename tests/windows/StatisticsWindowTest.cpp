@@ -1,0 +1,147 @@
+// The statistics window over the history of games, and the result dialog of a game won with hints.
+
+#include "game/Statistics.h"
+#include "tests/windows/WindowTestSupport.h"
+#include "windows/StatisticsWindow.h"
+#include "windows/TimeChart.h"
+
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTranslator>
+
+namespace {
+
+THistoryRow Game(int size, int seconds, int moves, int hints = 0)
+{
+    THistoryRow row;
+    row.Started = row.Ended = "2024-05-01T12:00:00Z";
+    row.BoardSize = size;
+    row.Seconds = seconds;
+    row.Moves = moves;
+    row.Hints = hints;
+    row.Picture = "Mozik.bmp";
+    return row;
+}
+
+// Puts every text of the game's own classes in brackets.
+class TBracketTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        return context[0] == 'T' ? '[' + QString::fromUtf8(source) + ']' : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+class StatisticsWindowTest : public TShownWindowTest {
+protected:
+    TStatisticsWindow* Window() const { return form.findChild<TStatisticsWindow*>(); }
+    // Another window of the game, writing to the same history.
+    void OtherWindowWrites(std::initializer_list<THistoryRow> rows)
+    {
+        THistory other(form.History().Path());
+        for (const THistoryRow& row : rows)
+            other.Add(row);
+    }
+    QStringList Column(int size, int column) const
+    {
+        QStringList texts;
+        for (int r = 0; r < Window()->Table(size)->rowCount(); ++r)
+            texts << Window()->Table(size)->index(r, column).data().toString();
+        return texts;
+    }
+};
+
+TEST_F(StatisticsWindowTest, CtrlIShowsTheBoardsSizeAndTheWindowFollowsGamesEndedInAnotherWindow)
+{
+    OtherWindowWrites({Game(4, 30, 60), Game(4, 20, 50, 2), Game(5, 99, 300)});
+    form.Session().NewBoard(4);
+    QTest::keyClick(&form, Qt::Key_I, Qt::ControlModifier);
+    TStatisticsWindow* window = Window();
+    ASSERT_TRUE(window && window->isVisible() && !window->isModal());
+    EXPECT_EQ(std::pair(window->CurrentSize(), window->Tabs->tabText(0)), std::pair(4, QString("4  x  4")));
+    EXPECT_EQ(Column(4, THistoryTableModel::Time), QStringList({"20", "30"}));  // the last game first
+    EXPECT_EQ(Column(4, THistoryTableModel::Outcome), QStringList({"собрана с подсказками", "собрана"}));
+    EXPECT_EQ(std::tuple(window->Figure(4, TStatisticsWindow::Games), window->Figure(4, TStatisticsWindow::BestTime),
+                         window->Figure(4, TStatisticsWindow::AverageOf5)),
+              std::tuple(QString("2"), QString("20 с"), QString("—")));
+    EXPECT_EQ(window->Chart(4)->Points(), (std::vector<TChartPoint>{{30, {}}, {20, {}}}));
+    // A click on a header sorts by that column.
+    auto* view = Part<QTableView>(*window, "Table4");
+    QHeaderView* header = view->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(THistoryTableModel::Moves) + 5, 5));
+    ASSERT_EQ(header->sortIndicatorSection(), THistoryTableModel::Moves);
+    EXPECT_EQ(Column(4, THistoryTableModel::Moves),
+              header->sortIndicatorOrder() == Qt::AscendingOrder ? QStringList({"50", "60"}) : QStringList({"60", "50"}));
+
+    std::vector<THistoryRow> more;
+    for (int seconds : {10, 12, 15, 40})
+        more.push_back(Game(4, seconds, seconds));
+    OtherWindowWrites({more[0], more[1], more[2], more[3]});
+    clock.Advance(1000);  // the window's next look
+    EXPECT_EQ(Column(4, THistoryTableModel::Time).size(), 6);
+    EXPECT_EQ(window->Figure(4, TStatisticsWindow::AverageOf5), QLocale().toString((20 + 15 + 12) / 3.0, 'f', 2) + " с");
+    EXPECT_EQ(window->Chart(4)->Points().back().Average, (20 + 15 + 12) / 3.0);
+}
+
+TEST_F(StatisticsWindowTest, ExportWritesEveryRowOfTheHistoryAsCsvAndTellsWhatCannotBeWritten)
+{
+    OtherWindowWrites({Game(4, 30, 60), Game(6, 7, 8)});
+    form.Statistics1Click();
+    const QString file = dir.filePath("games.csv");
+    std::optional<QString> chosen = file;
+    const SaveFileFunction desktop = SetSaveFileFunction([&](QWidget*, const TSaveDialog&) { return chosen; });
+    ScopedErrorBoxes errors;
+    Window()->ExportButton->click();
+    EXPECT_EQ(ReadFile(file), HistoryCsv(form.History().Load().Rows));
+    EXPECT_EQ(ReadFile(file).count("\r\n"), 3);
+    for (const std::optional<QString>& another : {std::optional(dir.path()), std::optional<QString>()}) {  // a folder; cancelled
+        chosen = another;
+        Window()->ExportCsv();
+    }
+    SetSaveFileFunction(desktop);
+    ASSERT_EQ(errors.Messages().size(), 1);
+    EXPECT_TRUE(errors.Messages()[0].contains(dir.path()));
+}
+
+TEST_F(StatisticsWindowTest, TheWindowFollowsTheLanguageAndTheChartReadsAtAnySize)
+{
+    OtherWindowWrites({Game(5, 30, 60), Game(5, 20, 50), Game(5, 25, 50), Game(5, 40, 50), Game(5, 22, 50)});
+    form.Statistics1Click();
+    TStatisticsWindow* window = Window();
+    TBracketTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::pair(window->windowTitle(), window->CloseButton->text()), std::pair(QString("[Статистика]"), QString("[Закрыть]")));
+    EXPECT_EQ(window->Model().headerData(THistoryTableModel::Name, Qt::Horizontal).toString(), "[Имя]");
+    QCoreApplication::removeTranslator(&translator);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), "Статистика");
+
+    TTimeChart* chart = window->Chart(5);
+    for (const QSize size : {chart->minimumSizeHint(), QSize(1200, 500)}) {
+        chart->resize(size);
+        const std::set<TColor> colours = ColoursOf(chart->grab().toImage());
+        EXPECT_TRUE(colours.contains(FromQColor(TTimeChart::kTimeColour)) && colours.contains(FromQColor(TTimeChart::kAverageColour)))
+            << size.width();
+    }
+}
+
+TEST(HintedResult, TheNameBoxIsOffAndALineSaysWhyWhereAnOrdinaryGameShowsNothing)
+{
+    TForm2 result;
+    for (const bool hinted : {true, false}) {
+        result.Present(TScoreTable(), 4, 33, hinted);
+        ExecAnswered(result, [&] {
+            EXPECT_EQ(std::tuple(result.Edit1->isEnabled(), result.Label4->isEnabled(), result.Label5->isVisible()),
+                      std::tuple(!hinted, !hinted, hinted));
+            for (const QWidget* other : result.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(other == result.Label5 || !other->geometry().intersects(result.Label5->geometry()))
+                    << other->objectName().toStdString();
+            result.Button1->click();
+        });
+    }
+}
+
+} // namespace

@@ -3,7 +3,8 @@
 # during a game (the game runs under a virtual X server with a window manager, its window made
 # larger than at the start, starts a 4 x 4 game, slides a few tiles and asks for a hint, then the
 # window is photographed), and screenshot-fullscreen.png, a 5 x 5 game with numbered tiles on the
-# whole screen, brought to 1280 x 800. The AppStream metadata shows both.
+# whole screen, brought to 1280 x 800, and screenshot-statistics.png, the statistics window after
+# six 4 x 4 games played home (the second with a hint). The AppStream metadata shows all three.
 # Needs the packages scripts/setup.sh installs and a built build/mozik.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,3 +48,44 @@ xdotool mousemove 1919 1199
 import -window root -resize 1280x800 docs/screenshot-fullscreen.png
 e2e_quit
 echo "Wrote docs/screenshot-fullscreen.png"
+
+# wander MOVES: that many tiles slid, never the one just moved back.
+wander() {
+  local previous=0 gap p
+  for _ in $(seq "$1"); do
+    gap=$(e2e_state gap)
+    p=$(e2e_neighbours | grep -vx "$previous" | shuf -n1)
+    e2e_click_tile "$p"
+    e2e_expect gap "$p"
+    previous=$gap
+  done
+}
+
+# The games of the statistics window: a few moves of the player's own, then mozik-solve's way home,
+# so that each game has its own moves and time; the name typed at the first record, taken again.
+e2e_start "$E2E_TMP/statistics"
+e2e_size 4
+for game in 1 2 3 4 5 6; do
+  e2e_play
+  wander $((game * 4))
+  if [ "$game" = 2 ]; then
+    e2e_key h
+    e2e_wait_for '[ "$(e2e_state hinted)" != 0 ]' "the hint"
+  fi
+  read -ra moves <<<"$(e2e_solutions "$(e2e_game)")"
+  e2e_click_home "${moves[@]}"
+  e2e_expect running 0
+  e2e_focus "$(e2e_window Message)"
+  [ "$game" != 1 ] || xdotool type --delay 20 Anna
+  e2e_key Return
+  e2e_wait_for '[ -z "$(e2e_windows_named "^Message\$")" ]' "the result dialog to close"
+  e2e_answer "High Scores" Return
+done
+e2e_focus "$E2E_WID"
+e2e_key ctrl+i
+e2e_expect stats.rows 6
+statistics=$(e2e_window "Статистика")
+xdotool mousemove 1900 1100
+e2e_shot "$statistics" "$(xwininfo -id "$statistics" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h "+0+0"}')" docs/screenshot-statistics.png
+e2e_quit
+echo "Wrote docs/screenshot-statistics.png"

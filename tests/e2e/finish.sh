@@ -11,7 +11,7 @@ cp "$folder/Mozik.ini" "$E2E_TMP/records.ini"
 e2e_start "$folder"
 e2e_size 4
 e2e_key F2
-e2e_expect seconds 2  # slower than every record
+e2e_clock_at 2  # slower than every record
 read -ra moves <<<"$(e2e_solutions "$(e2e_game)")"
 [ "${#moves[@]}" -gt 0 ] || e2e_fail "mozik-solve found no moves"
 e2e_click_home "${moves[@]}"

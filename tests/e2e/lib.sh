@@ -205,6 +205,12 @@ e2e_expect() {
   e2e_wait_for "[ \"\$(e2e_state $1)\" = \"$2\" ]" "$1=$2 (it says $1=$(e2e_state "$1"))"
 }
 
+# e2e_clock_at N: waits until the game's clock shows N seconds or more (a busy machine may look
+# only once it is past N).
+e2e_clock_at() {
+  e2e_wait_for "[ \"\$(e2e_state seconds)\" -ge $1 ]" "the clock at $1 seconds"
+}
+
 e2e_key() {
   xdotool key --clearmodifiers "$@"
 }

@@ -3,13 +3,16 @@
 # 6000 x 6000 pixels are refused with a message and the game goes on; flat pictures of that size
 # open; a progressive JPEG of 3000 scans is refused at once; a file cut short while it is read is
 # told, not a crash. Prints for each the time until the window shows and the peak resident memory,
-# held to 150 MiB for a refused picture, the picture at 4 bytes a pixel and 150 MiB more otherwise.
+# held to 150 MiB for a refused picture; for one opened, to 300 MiB for a JPEG (a progressive one
+# holds all its coefficients while it is decoded, even at a reduced scale: some 280 MiB here), the
+# picture at 4 bytes a pixel and 150 MiB more otherwise.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "hostile and large pictures"
 pictures="$E2E_TMP/pictures"
 mkdir -p "$pictures"
 "$(dirname "$MOZIK")/tests/e2e/mozik-test-pictures" "$pictures"
 refused_limit=$((150 * 1024))  # KiB
+jpeg_limit=$((300 * 1024))
 opened_limit=$((6000 * 6000 * 4 / 1024 + 150 * 1024))
 
 # since START: the milliseconds from START (date +%s%N) until now.
@@ -44,13 +47,15 @@ for kind in jpg progressive.jpg xbm rle.bmp gif pbm png; do
   refused_and_going_on "short.$kind ($(stat -c %s "$pictures/short.$kind") bytes, 6000 x 6000 declared)"
 
   start_timed "$pictures/flat.$kind"
-  e2e_expect title "flat.$kind  -  5 x 5"
-  e2e_expect busy 0
+  # Read on a worker, which a busy machine may hold up for long: bounded by the time it computes.
+  e2e_wait_for_work '[ "$(e2e_state title)" = "flat.$kind  -  5 x 5" ] && [ "$(e2e_state busy)" = 0 ]' "flat.$kind to be read" 60
   taken=$(since "$started")
   e2e_shot root "$(e2e_tile 13)" "$E2E_TMP/board.png"  # the board is drawn
   [ -z "$(e2e_windows_named '^Mozik$')" ] || e2e_fail "flat.$kind: an error box"
   memory=$(e2e_peak_memory)
-  [ "$memory" -le "$opened_limit" ] || e2e_fail "flat.$kind: peak memory $((memory / 1024)) MiB"
+  limit=$opened_limit
+  [[ $kind != *jpg ]] || limit=$jpeg_limit
+  [ "$memory" -le "$limit" ] || e2e_fail "flat.$kind: peak memory $((memory / 1024)) MiB, more than $((limit / 1024))"
   e2e_quit
   e2e_note "flat.$kind ($(stat -c %s "$pictures/flat.$kind") bytes, 6000 x 6000): opened; window in $shown, picture in $taken ms, peak $((memory / 1024)) MiB"
 done

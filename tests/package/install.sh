@@ -83,6 +83,8 @@ e2e_answer "High Scores" Return
 e2e_quit
 scores="$E2E_DATA/Mozik/Mozik.ini"
 [ -s "$scores" ] || e2e_fail "no score file after the game"
+history="$E2E_DATA/Mozik/history.sqlite"
+[ -s "$history" ] || e2e_fail "no history of games after the game"
 e2e_note "a 4 x 4 game went home in ${#moves[@]} moves, its sound library loaded from the package"
 [ "$mode" = system ] || exit 0
 
@@ -97,5 +99,5 @@ dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's|/$||' | while read -r 
     e2e_fail "left behind: $path"
   fi
 done
-[ -s "$scores" ] || e2e_fail "the player's score file went with the package"
+[ -s "$scores" ] && [ -s "$history" ] || e2e_fail "the player's score file or history went with the package"
 e2e_note "apt-get remove left no file of the package, and the player's files as they were"

@@ -235,12 +235,26 @@ QImage ReadPictureFile(const QString& path, QString* error)
 
 QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error)
 {
-    static std::once_flag once;
-    // Room for the largest picture allowed in the widest format the memory bound lets through.
-    std::call_once(once, [] { QImageReader::setAllocationLimit(int((4 * kMaxPicturePixels + kMaxPictureWorkBytes) >> 20) + 1); });
     QByteArray bytes;
     if (!ReadWholeFile(localPath, &bytes, error))
         return {};
+    return ReadPictureBytes(std::move(bytes), error);
+}
+
+QImage ReadPictureBytes(QByteArray bytes, QString* error)
+{
+    static std::once_flag once;
+    // Room for the largest picture allowed in the widest format the memory bound lets through.
+    std::call_once(once, [] { QImageReader::setAllocationLimit(int((4 * kMaxPicturePixels + kMaxPictureWorkBytes) >> 20) + 1); });
+    // A file's length was checked before it was read; data from elsewhere is checked here.
+    if (bytes.isEmpty()) {
+        Fail(error, Tr("Рисунок пуст."));
+        return {};
+    }
+    if (bytes.size() > kMaxPictureFileBytes) {
+        Fail(error, Tr("Рисунок слишком велик: в нём больше %1 МБ.").arg(kMaxPictureFileBytes >> 20));
+        return {};
+    }
     QImage image = Decode(std::move(bytes), error);
     return image.isNull() ? image : Opaque(std::move(image));
 }

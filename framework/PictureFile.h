@@ -26,6 +26,10 @@ constexpr qint64 kMaxPictureWorkBytes = 112LL * 1024 * 1024;
 QImage ReadPictureFile(const QString& path, QString* error);
 // The same for a name in the file system's own bytes, which need not be valid in any encoding.
 QImage ReadLocalPictureFile(const QByteArray& localPath, QString* error);
+// The picture in bytes already in memory (image data pasted or dropped), by the same checks and
+// the same decoding as a file's bytes. The bytes go with the call: they are let go before the
+// picture is converted, as a file's are.
+QImage ReadPictureBytes(QByteArray bytes, QString* error);
 
 // For tests: called with the path of every picture file to read once its length is checked,
 // before its bytes are read, so that a test can change the file there. Set before reading.

@@ -14,11 +14,24 @@ QImage PictureWithin(const QImage& picture, int side)
     return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-TPictureReading::TPictureReading(QByteArray localPath, int side) : localPath_(std::move(localPath))
+TPictureReading::TPictureReading(QByteArray localPath, int side)
+    : TPictureReading(localPath, [localPath](QString* error) { return ReadLocalPictureFile(localPath, error); }, side)
 {
-    worker_ = std::jthread([this, side] {
+}
+
+std::unique_ptr<TPictureReading> TPictureReading::FromBytes(QByteArray bytes, int side)
+{
+    // The bytes go with the reading, let go once decoded.
+    auto read = [bytes = std::move(bytes)](QString* error) mutable { return ReadPictureBytes(std::move(bytes), error); };
+    return std::unique_ptr<TPictureReading>(new TPictureReading({}, std::move(read), side));
+}
+
+TPictureReading::TPictureReading(QByteArray localPath, std::function<QImage(QString* error)> read, int side)
+    : localPath_(std::move(localPath))
+{
+    worker_ = std::jthread([this, read = std::move(read), side]() mutable {
         QString error;
-        QImage picture = PictureWithin(ReadLocalPictureFile(localPath_, &error), side);
+        QImage picture = PictureWithin(read(&error), side);
         std::function<void()> done;
         {
             const std::lock_guard lock(mutex_);

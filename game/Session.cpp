@@ -59,6 +59,7 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath)
 {
+    ++pictureQuestion_;  // a reading still on its way comes too late
     picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
     picturePath_ = localPath.isEmpty() || localPath.startsWith('/') ? localPath
@@ -74,6 +75,16 @@ void TSession::OpenPicture(const QString& path)
 void TSession::OpenLocalPicture(const QByteArray& localPath)
 {
     OpenPicture(std::make_unique<TPictureReading>(localPath, largestBoard_));
+}
+
+void TSession::OpenPictureData(const QByteArray& bytes)
+{
+    OpenPicture(TPictureReading::FromBytes(bytes, largestBoard_));
+}
+
+QString TSession::PastedPictureName()
+{
+    return tr("Вставленный рисунок");
 }
 
 void TSession::OpenPicture(std::unique_ptr<TPictureReading> reading)
@@ -105,7 +116,8 @@ void TSession::PictureRead(int question)
         return;
     const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
     pictureJobs_.erase(job);
-    const QString path = QFile::decodeName(reading->LocalPath());
+    const bool file = !reading->LocalPath().isEmpty();
+    const QString path = file ? QFile::decodeName(reading->LocalPath()) : PastedPictureName();
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
@@ -116,10 +128,11 @@ void TSession::PictureRead(int question)
         emit PictureRefused();
         return;
     }
-    SetPicture(reading->Picture(), QFileInfo(path).fileName(), reading->LocalPath());
+    SetPicture(reading->Picture(), file ? QFileInfo(path).fileName() : path, reading->LocalPath());
 }
 
-// Whatever the solver did or does for the game before ends, with its hint and its measure.
+// The one way out of a game before a new board or a new shuffle: a game in progress ends here
+// without a result, and whatever the solver did or does for it ends, with its hint and measure.
 void TSession::LeaveGame()
 {
     StopSolver();
@@ -137,6 +150,12 @@ void TSession::NewBoard(int n)
 }
 
 void TSession::Start()
+{
+    if (!game_.Running())
+        NewGame();
+}
+
+void TSession::NewGame()
 {
     if (game_.BoardSize() == 1)
         return;

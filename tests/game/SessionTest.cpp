@@ -4,6 +4,7 @@
 #include "solver/OptimalSolver.h"
 #include "tests/game/GameTestSupport.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -248,6 +249,63 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     EXPECT_EQ(session.PictureName(), QString("red.png"));
 }
 
+TEST_F(SessionTest, NewGameShufflesTheSameBoardAfreshAtAnyTimeAndCutsASolveShortWithoutAResult)
+{
+    session.Start();
+    session.Move(24);
+    session.Start();  // Start acts only on a board without a game
+    EXPECT_EQ(Game().Moves(), 1);
+    session.NewGame();
+    EXPECT_EQ(std::tuple(Game().Running(), Game().Moves(), Game().BoardSize(), session.PictureName(), boards, ends.size()),
+              std::tuple(true, 0, 5, QString("start.png"), 1, std::size_t(0)));
+
+    session.Solve();
+    session.WaitForWork();
+    clock.Advance(250);
+    ASSERT_TRUE(session.Solving() && Game().Moves() == 2);
+    session.NewGame();
+    clock.Advance(1000);
+    EXPECT_FALSE(session.Solving() || Game().GivenUp() || Game().Moves());  // no step of the solution follows
+    EXPECT_EQ(std::pair(Game().Seconds(), ends.size()), std::pair(1, std::size_t(0)));
+    session.NewBoard(1);
+    session.NewGame();
+    EXPECT_FALSE(Game().Running());
+}
+
+TEST_F(SessionTest, ImageDataIsReadByTheRulesOfAFileUnderANameOfItsOwnAndAPictureSetMeanwhileWins)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage red(30, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(&buffer, "PNG"));
+    session.Start();
+    session.OpenPictureData(png);
+    EXPECT_TRUE(session.Busy() && Game().Running());  // read while the game goes on
+    session.WaitForWork();
+    EXPECT_EQ(std::tuple(session.PictureName(), session.PicturePath(), session.Picture().pixelColor(0, 0), Game().Running()),
+              std::tuple(QString("Вставленный рисунок"), QByteArray(), QColor(Qt::red), false));
+    for (const QByteArray& bad : {png.chopped(20), QByteArray(), QByteArray("GIF89a")}) {
+        session.OpenPictureData(bad);
+        session.WaitForWork();
+    }
+    ASSERT_EQ(problems.size(), 3);
+    for (const QString& problem : problems)
+        EXPECT_TRUE(problem.contains("«Вставленный рисунок»")) << problem.toStdString();
+    EXPECT_EQ(session.Picture().size(), QSize(30, 20));
+
+    // The picture set last is shown, whatever was still being read.
+    {
+        ScopedPictureReadsHeld held;
+        session.OpenPicture(Picture("late.png", 50, Qt::blue));
+        session.SetPicture(QImage(Picture("now.png", 40, Qt::green)), "now.png");
+        held.LetGo();
+        session.WaitForWork();
+    }
+    EXPECT_EQ(std::pair(session.PictureName(), session.Busy()), std::pair(QString("now.png"), false));
+}
+
 // Holds the solver's workers of a kind at their start until let go, and counts them: those begun,
 // those told to stop before they began, and the check points their work passed once told to stop.
 class TSolverGate : public TSolverWatch {
@@ -410,10 +468,10 @@ TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWa
 // A move, a size change, a new game: none waits for the held worker, which then stops at its first look.
 TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 {
-    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); }, [&] { session.Start(); }};
+    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); }, [&] { session.NewGame(); }};
     gate.Hold(TSolverJob::Question, true);
     for (int held = 1; const auto& change : changes) {
-        session.Start();
+        session.NewGame();
         session.MoveToward(TDirection::Right);
         session.Hint();
         gate.WaitUntilBegun(TSolverJob::Question, held++);

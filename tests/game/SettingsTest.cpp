@@ -20,8 +20,9 @@ protected:
 void ExpectDefaults(const TSettings& settings)
 {
     EXPECT_EQ(std::tuple(settings.BoardSize(), settings.Picture(), settings.WindowGeometry()), std::tuple(5, "", std::nullopt));
-    EXPECT_FALSE(settings.Maximised() || settings.FullScreen() || settings.StatusLine() || settings.KeepProportions());
-    EXPECT_TRUE(settings.Animation());
+    EXPECT_FALSE(settings.Maximised() || settings.FullScreen() || settings.StatusLine() || settings.KeepProportions()
+                 || settings.PauseWhenAway() || !settings.RecentPictures().isEmpty());
+    EXPECT_TRUE(settings.Animation() && settings.AskBeforeAbandoning());
 }
 
 TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBackByTheNextRun)
@@ -37,9 +38,12 @@ TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBa
     second.SetAnimation(false);
     second.SetStatusLine(true);
     second.SetKeepProportions(true);
+    first.SetPauseWhenAway(true);
+    second.SetAskBeforeAbandoning(false);
     const TSettings next(file);
     EXPECT_EQ(std::tuple(next.BoardSize(), next.Picture(), next.WindowGeometry()), std::tuple(6, picture, QRect(-30, 40, 900, 1000)));
     EXPECT_TRUE(next.Maximised() && next.FullScreen() && !next.Animation() && next.StatusLine() && next.KeepProportions());
+    EXPECT_TRUE(next.PauseWhenAway() && !next.AskBeforeAbandoning());
     EXPECT_TRUE(ReadFile(file).startsWith("[Board]\n"));
 
     QFile::remove(file);
@@ -50,10 +54,38 @@ TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBa
     EXPECT_FALSE(none.Writable());
 }
 
+TEST_F(SettingsTest, TheRecentPicturesAreTheLastTenOpenedNewestFirstEachOnceAndTwoWindowsKeepEachOthers)
+{
+    TSettings first(file), second(file);
+    const auto picture = [](int i) { return QByteArray("/p/") + QByteArray::number(i) + (i == 3 ? "\xff,=\"x\".png" : ".png"); };
+    for (int i = 1; i <= 6; ++i)
+        first.AddRecentPicture(picture(i));
+    first.AddRecentPicture(picture(2));  // again: to the front, once
+    for (int i = 7; i <= 11; ++i)
+        second.AddRecentPicture(picture(i));  // into the list as the file holds it
+    first.AddRecentPicture("relative.png");  // not a picture's absolute name: left out
+    const QList<QByteArray> expected{picture(11), picture(10), picture(9), picture(8), picture(7),
+                                     picture(2), picture(6), picture(5), picture(4), picture(3)};  // 1 fell out
+    EXPECT_EQ(second.RecentPictures(), expected);
+    EXPECT_EQ(TSettings(file).RecentPictures(), expected);
+    first.RereadRecentPictures();
+    EXPECT_EQ(first.RecentPictures(), expected);
+
+    second.RemoveRecentPicture(picture(3));
+    EXPECT_EQ(TSettings(file).RecentPictures(), expected.first(9));
+    first.ClearRecentPictures();
+    EXPECT_TRUE(TSettings(file).RecentPictures().isEmpty());
+    // Without a file to keep it in, the list lives for the run.
+    TSettings none{QString()};
+    none.AddRecentPicture(picture(1));
+    EXPECT_EQ(none.RecentPictures(), QList<QByteArray>{picture(1)});
+}
+
 TEST_F(SettingsTest, ADamagedFileGivesWhatMakesSenseAndTheNextChangeWritesItAfresh)
 {
     QDir().mkpath(QFileInfo(file).path());
-    WriteFile(file, "[Board]\nSize=3\nPicture=relative.png\n\x01\xfe\n[Window]\nGeometry=@Rect(0 0 -5 2)\nMaximised=maybe\n[Game\n");
+    WriteFile(file, "[Board]\nSize=3\nPicture=relative.png\n\x01\xfe\n[Window]\nGeometry=@Rect(0 0 -5 2)\nMaximised=maybe\n"
+                    "[RecentPictures]\n1\\Path=relative.png\n2\\Path=@Rect(0 0 1 1)\nsize=2000000000\n[Game\n");
     TSettings damaged(file);
     ExpectDefaults(damaged);
     damaged.SetStatusLine(true);

@@ -1,13 +1,29 @@
 #include "framework/Dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
+
+// A message box centred on the window it belongs to each time it shows, once it has its size.
+class TMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        CentreOver(this, parentWidget() ? parentWidget()->window() : nullptr);
+    }
+};
 
 std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
 {
@@ -17,6 +33,8 @@ std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialo
     fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
     fileDialog.setFileMode(QFileDialog::ExistingFile);
     fileDialog.setNameFilter(dialog.NameFilters());
+    if (!dialog.InitialDir.isEmpty())
+        fileDialog.setDirectory(dialog.InitialDir);
     if (!dialog.FileName.isEmpty())
         fileDialog.selectFile(dialog.FileName);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
@@ -26,8 +44,21 @@ std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialo
 
 void DesktopErrorBox(QWidget* parent, const QString& message)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
+    TMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
     box.exec();
+}
+
+TAnswer DesktopQuestionBox(QWidget* parent, const TQuestion& question)
+{
+    TMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), question.Text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setInformativeText(question.Details);
+    if (!question.DontAskAgain.isEmpty())
+        box.setCheckBox(new QCheckBox(question.DontAskAgain, &box));
+    box.setDefaultButton(question.YesByDefault ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    return {yes, box.checkBox() && box.checkBox()->isChecked()};
 }
 
 // Waits for a modal window to hide, then tries the deferred call again.
@@ -67,6 +98,20 @@ ErrorBoxFunction& ErrorBox()
 {
     static ErrorBoxFunction function = DesktopErrorBox;
     return function;
+}
+
+QuestionBoxFunction& QuestionBox()
+{
+    static QuestionBoxFunction function = DesktopQuestionBox;
+    return function;
+}
+
+// Along one axis: the start that puts the middle of `length` at the middle of the span over,
+// moved into the area where it fits there.
+int CentredStart(int overStart, int overLength, int length, int areaStart, int areaLength)
+{
+    const int start = overStart + overLength / 2 - length / 2;
+    return length > areaLength ? start : std::clamp(start, areaStart, areaStart + areaLength - length);
 }
 
 } // namespace
@@ -125,4 +170,35 @@ ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function)
     ErrorBoxFunction previous = std::move(ErrorBox());
     ErrorBox() = function ? std::move(function) : ErrorBoxFunction(DesktopErrorBox);
     return previous;
+}
+
+TAnswer AskQuestion(QWidget* parent, const TQuestion& question)
+{
+    return QuestionBox()(parent, question);
+}
+
+QuestionBoxFunction SetQuestionBoxFunction(QuestionBoxFunction function)
+{
+    QuestionBoxFunction previous = std::move(QuestionBox());
+    QuestionBox() = function ? std::move(function) : QuestionBoxFunction(DesktopQuestionBox);
+    return previous;
+}
+
+QPoint CentredOver(const QRect& over, const QSize& frame, const QRect& area)
+{
+    return {CentredStart(over.left(), over.width(), frame.width(), area.left(), area.width()),
+            CentredStart(over.top(), over.height(), frame.height(), area.top(), area.height())};
+}
+
+void CentreOver(QWidget* window, const QWidget* over)
+{
+    const QScreen* screen = over ? over->screen() : window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QSize frame = window->frameGeometry().size();
+    // Before the desktop has framed it, its frame is guessed from the window it goes over.
+    if (over && frame == window->size())
+        frame += over->frameGeometry().size() - over->size();
+    window->move(CentredOver(over ? over->frameGeometry() : QRect(area.center(), QSize(0, 0)), frame, area));
 }

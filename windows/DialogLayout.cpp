@@ -1,11 +1,11 @@
 #include "windows/DialogLayout.h"
 
+#include "framework/Dialogs.h"
 #include "framework/Hints.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 void SetUpDialog(QDialog* dialog, const char* name, const QString& caption, int clientWidth, int clientHeight)
 {
@@ -47,11 +47,13 @@ QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds)
 
 void CentreOnScreen(QWidget* window)
 {
-    if (const QScreen* screen = window->screen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize frame = window->frameGeometry().size();
-        window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    CentreOver(window, nullptr);
+}
+
+void CentreOnMainWindow(QDialog* dialog)
+{
+    const QWidget* parent = dialog->parentWidget();
+    CentreOver(dialog, parent ? parent->window() : nullptr);
 }
 
 QRect OntoScreens(const QRect& window, const QList<QRect>& screens)

@@ -61,9 +61,6 @@ void TAbout::Button1Click()
 
 void TAbout::showEvent(QShowEvent* event)
 {
-    if (!centred_) {
-        centred_ = true;
-        CentreOnScreen(this);
-    }
+    CentreOnMainWindow(this);  // wherever the main window is now
     QDialog::showEvent(event);
 }

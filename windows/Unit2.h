@@ -29,9 +29,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-
-private:
-    bool centred_ = false;
 };
 
 extern TAbout* About;

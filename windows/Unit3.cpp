@@ -38,7 +38,6 @@ constexpr int kTimeWidth = 41;
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
     SetUpDialog(this, "Form2", QStringLiteral("Message"), 426, 129);
-    move(220, 141);
     auto boldFont = [](int pixels, TColor colour) { return MakeFont(QStringLiteral("MS Sans Serif"), pixels, colour, true); };
 
     Edit1 = new QLineEdit(this);
@@ -98,6 +97,7 @@ void TForm2::FormShow()
 void TForm2::showEvent(QShowEvent* event)
 {
     FormShow();
+    CentreOnMainWindow(this);  // wherever the main window is now
     QDialog::showEvent(event);
     // The focus returns to the control that had it when the dialog last closed, if it can
     // take it; otherwise it goes to the first control that can.

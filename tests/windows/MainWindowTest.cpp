@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     {
         ScopedOpenFile cancel({});
         Item("Open1")->trigger();
-        EXPECT_EQ(cancel.LastDefaultName(), QString("mozik.bmp"));
+        EXPECT_EQ(cancel.LastDefaultName(), QString());  // no name filled in
     }
     const auto* clock = Part<TFxLabel>(form, "Label1");
     EXPECT_EQ(std::tuple(clock->geometry(), clock->Font(), Hint(clock)),  // right-aligned in the tool bar
@@ -46,16 +46,19 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 
     EXPECT_EQ(Captions(form.menuBar()->actions()), QStringList({"&File", "&Size", "&Game", "&Help"}));
     EXPECT_EQ(Captions(Menu("File1")->actions()),
-              QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
+              QStringList({"&New Game", "&Start", "&Pause", "&Open ...", "Open &Recent", "&Built-in Picture", "&Paste Picture",
+                           "&High Scores ...", "&Clear Scores", "-", "E&xit"}));
+    EXPECT_EQ(std::pair(Item("NewGame1")->shortcut(), Item("PastePicture1")->shortcut()),
+              std::pair(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::CTRL | Qt::Key_V)));
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
-                                 "&Status Line", "&Keep Proportions"}));
-    QSet<QChar> keys;  // each access key once (the separator's "key" is its dash)
+                                 "&Status Line", "&Keep Proportions", "Pause When &Away"}));
+    QSet<QChar> keys;  // each access key once (the separator's "key" is its dash) ...
     for (const QString& caption : game)
         keys << caption.at(caption.indexOf('&') + 1).toLower();
-    EXPECT_EQ(keys.size(), game.size());
-    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1"})  // only Animation on at first
+    EXPECT_EQ(keys.size(), game.size() - 1);  // ... but A, of Animation and Pause When Away, which it goes between
+    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1", "PauseWhenAway1"})  // only Animation on at first
         EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled() && Item(name)->isChecked() == (name[0] == 'A')) << name;
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
     // Solve gives the game up: no key does that by chance.

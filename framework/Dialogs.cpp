@@ -196,9 +196,14 @@ void CentreOver(QWidget* window, const QWidget* over)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    QSize frame = window->frameGeometry().size();
-    // Before the desktop has framed it, its frame is guessed from the window it goes over.
-    if (over && frame == window->size())
-        frame += over->frameGeometry().size() - over->size();
-    window->move(CentredOver(over ? over->frameGeometry() : QRect(area.center(), QSize(0, 0)), frame, area));
+    QRect frame = window->frameGeometry();
+    // Before the desktop has framed it, its frame is taken to be as wide as the window's it goes over.
+    if (over && frame.topLeft() == window->geometry().topLeft()) {
+        const QRect overFrame = over->frameGeometry(), overClient = over->geometry();
+        frame = window->geometry().adjusted(overFrame.left() - overClient.left(), overFrame.top() - overClient.top(),
+                                            overFrame.right() - overClient.right(), overFrame.bottom() - overClient.bottom());
+    }
+    const QPoint place = CentredOver(over ? over->frameGeometry() : QRect(area.center(), QSize(0, 0)), frame.size(), area);
+    // The window itself goes where its frame leaves it, whether the desktop has framed it yet or not.
+    window->setGeometry(QRect(place + (window->geometry().topLeft() - frame.topLeft()), window->size()));
 }

@@ -2,6 +2,7 @@
 
 #include "framework/PictureFile.h"
 #include "windows/BoardPanel.h"
+#include "windows/GameQuestions.h"
 #include "windows/Unit1.h"
 
 #include "files/UserFile.h"
@@ -67,6 +68,8 @@ QByteArray GameReport(const TForm1& form)
         if (const auto* action = form.findChild<const QAction*>(QLatin1String(item)))
             report += QByteArray(key) + '=' + QByteArray::number(action->isChecked()) + '\n';
     report += "status=" + session.StatusText().toUtf8() + '\n';
+    if (const auto* questions = form.findChild<const TGameQuestions*>())
+        report += "question=" + questions->Asking().toUtf8() + '\n';
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");

@@ -2,9 +2,7 @@
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/StateReport.h"
 
-#include <QDropEvent>
 #include <QFontMetrics>
-#include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,13 +114,7 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     const auto drop = [this](const QString& path) {
         QMimeData data;
         data.setUrls({path.startsWith('/') ? QUrl::fromLocalFile(path) : QUrl(path)});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&form, &enter);
-        if (enter.isAccepted()) {
-            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(&form, &dropped);
-        }
-        return enter.isAccepted();
+        return DropOn(form, data);
     };
     form.N7x7Click();
     form.Start();

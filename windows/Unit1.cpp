@@ -8,9 +8,9 @@
 #include "framework/MenuStyle.h"
 #include "framework/PictureFile.h"
 #include "framework/SpeedButton.h"
+#include "windows/AwayPause.h"
 #include "windows/BoardPanel.h"
 #include "windows/ClientArea.h"
-#include "windows/AwayPause.h"
 #include "windows/DialogLayout.h"
 #include "windows/GameQuestions.h"
 #include "windows/MainLayout.h"
@@ -98,7 +98,7 @@ void TForm1::CreateComponents(TClock& clock)
     client_->KeepAtRight(Label1);
     ZelHint1 = MakeHintManager(this);
 
-    input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, dropped pictures, ...
+    input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, ...
 }
 
 QAction* TForm1::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,

@@ -26,6 +26,8 @@ const char* const kPauseWhenAway = "Game/PauseWhenAway";
 const char* const kAskBeforeAbandoning = "Game/AskBeforeAbandoning";
 const char* const kRecentPictures = "RecentPictures";  // an array of entries, each a "Path"
 const char* const kRecentPath = "Path";
+const char* const kNumbers = "Game/Numbers";
+const char* const kSound = "Game/Sound";
 
 std::string Local(const QString& path)
 {
@@ -156,6 +158,8 @@ TSettings::TSettings(const QString& path) : path_(path)
         keepProportions_ = Flag(ini, kKeepProportions, false);
         pauseWhenAway_ = Flag(ini, kPauseWhenAway, false);
         askBeforeAbandoning_ = Flag(ini, kAskBeforeAbandoning, true);
+        numbers_ = Flag(ini, kNumbers, false);
+        sound_ = Flag(ini, kSound, true);
         recentPictures_ = RecentOf(ini);
     });
 }
@@ -219,6 +223,8 @@ void TSettings::ChangeRecentPictures(const std::function<void(QList<QByteArray>&
     if (!changed)
         change(recentPictures_);
 }
+void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
+void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
 
 void TSettings::SetWindowGeometry(const QRect& geometry)
 {

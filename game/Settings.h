@@ -56,6 +56,8 @@ public:
     // The pictures opened last, newest first, at most kRecentPictures of them, as absolute names
     // in the file system's own bytes.
     const QList<QByteArray>& RecentPictures() const { return recentPictures_; }
+    bool Numbers() const { return numbers_; }
+    bool Sound() const { return sound_; }  // on at first
 
     // Each setter stores a new value and writes it to the file; the same value writes nothing.
     void SetBoardSize(int n);
@@ -75,6 +77,8 @@ public:
     void ClearRecentPictures();
     // Takes the list as the file holds it now, which other windows may have changed.
     void RereadRecentPictures();
+    void SetNumbers(bool on);
+    void SetSound(bool on);
 
 private:
     template <typename T>
@@ -99,4 +103,6 @@ private:
     bool pauseWhenAway_ = false;
     bool askBeforeAbandoning_ = true;
     QList<QByteArray> recentPictures_;
+    bool numbers_ = false;
+    bool sound_ = true;
 };

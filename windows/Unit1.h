@@ -18,6 +18,7 @@ class TBoardPanel;
 class TClientArea;
 class TFxLabel;
 class TGameQuestions;
+class TGameSounds;
 class TImage;
 class TPanel;
 class TPeekPanel;
@@ -151,6 +152,7 @@ private:
     TWindowSettings* settings_ = nullptr;  // kept between runs
     TGameQuestions* questions_ = nullptr;
     TPictureCommands* pictures_ = nullptr;  // Open Recent, Built-in Picture, Paste, drops
+    TGameSounds* sounds_ = nullptr;
 
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds

@@ -2,11 +2,13 @@
 # Start-up of the game against an empty main window of the same client size and Qt set-up: from
 # launch to the window mapped and painted, and peak resident memory, as the median of RUNS runs
 # of each, interleaved, under a virtual X server. Every run of the game starts in an empty folder
-# with an empty data folder, as a first start does.
-# Usage: bench/startup/measure.sh [RUNS] [BUILD-DIR]   (scripts/bench.sh builds BUILD-DIR)
+# with an empty data folder, as a first start does, and with the settings file SETTINGS when one is
+# given (a Mozik.conf, say with the sound off).
+# Usage: bench/startup/measure.sh [RUNS] [BUILD-DIR] [SETTINGS]   (scripts/bench.sh builds BUILD-DIR)
 set -euo pipefail
 runs=${1:-21}
 build=$(realpath "${2:-build-bench}")
+settings=${3:+$(realpath "$3")}
 game="$build/mozik"
 empty="$build/bench/startup/empty_window"
 [ -x "$game" ] && [ -x "$empty" ] || { echo "build $game and $empty first (scripts/bench.sh)" >&2; exit 1; }
@@ -24,6 +26,7 @@ unset QT_QPA_PLATFORM
 run() {
   local folder report started
   folder=$(mktemp -d -p "$tmp")
+  if [ -n "$settings" ]; then mkdir -p "$folder/config/Mozik" && cp "$settings" "$folder/config/Mozik/Mozik.conf"; fi
   started=${EPOCHREALTIME/./}
   report=$(cd "$folder" && XDG_DATA_HOME="$folder/data" XDG_CONFIG_HOME="$folder/config" XDG_CACHE_HOME="$folder/cache" \
     "$1" --startup-probe 2>/dev/null)

@@ -51,13 +51,14 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
-                                 "&Status Line", "&Keep Proportions", "Pause When &Away"}));
-    QSet<QChar> keys;  // each access key once (the separator's "key" is its dash) ...
-    for (const QString& caption : game)
-        keys << caption.at(caption.indexOf('&') + 1).toLower();
-    EXPECT_EQ(keys.size(), game.size() - 1);  // ... but A, of Animation and Pause When Away, which it goes between
-    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1", "PauseWhenAway1"})  // only Animation on at first
-        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled() && Item(name)->isChecked() == (name[0] == 'A')) << name;
+                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound", "Pause When &Away"}));
+    QSet<QChar> keys;  // each access key once (the separator's "key" is its dash), but for S: Status
+    for (const QString& caption : game)  // Line's and Sound's, and A: Animation's and Pause When Away's,
+        keys << caption.at(caption.indexOf('&') + 1).toLower();  // as all are named (a second S or A reaches the second)
+    EXPECT_EQ(keys.size(), game.size() - 2);
+    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1", "Numbers1", "Sound1", "PauseWhenAway1"})
+        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled() && Item(name)->isChecked() == (name[0] == 'A' || name[1] == 'o'))
+            << name;  // Animation and Sound on at first
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
     // Solve gives the game up: no key does that by chance.
     EXPECT_EQ(std::tuple(Item("FullScreen1")->shortcut(), Item("Peek1")->shortcut(), Item("Solve1")->shortcut()),

@@ -28,6 +28,7 @@ const char* const kRecentPictures = "RecentPictures";  // an array of entries, e
 const char* const kRecentPath = "Path";
 const char* const kNumbers = "Game/Numbers";
 const char* const kSound = "Game/Sound";
+const char* const kLanguage = "Game/Language";
 
 std::string Local(const QString& path)
 {
@@ -160,6 +161,8 @@ TSettings::TSettings(const QString& path) : path_(path)
         askBeforeAbandoning_ = Flag(ini, kAskBeforeAbandoning, true);
         numbers_ = Flag(ini, kNumbers, false);
         sound_ = Flag(ini, kSound, true);
+        if (const QString language = ini.value(kLanguage).toString(); language == "ru" || language == "en")
+            language_ = language;
         recentPictures_ = RecentOf(ini);
     });
 }
@@ -182,6 +185,9 @@ void TSettings::SetStatusLine(bool on) { Change(statusLine_, on, kStatusLine); }
 void TSettings::SetKeepProportions(bool on) { Change(keepProportions_, on, kKeepProportions); }
 void TSettings::SetPauseWhenAway(bool on) { Change(pauseWhenAway_, on, kPauseWhenAway); }
 void TSettings::SetAskBeforeAbandoning(bool on) { Change(askBeforeAbandoning_, on, kAskBeforeAbandoning); }
+void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
+void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
+void TSettings::SetLanguage(const QString& language) { Change(language_, language, kLanguage); }
 
 void TSettings::AddRecentPicture(const QByteArray& localPath)
 {
@@ -223,8 +229,6 @@ void TSettings::ChangeRecentPictures(const std::function<void(QList<QByteArray>&
     if (!changed)
         change(recentPictures_);
 }
-void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
-void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
 
 void TSettings::SetWindowGeometry(const QRect& geometry)
 {

@@ -1,9 +1,9 @@
 #pragma once
 // The player's settings, kept between runs in the user's config folder: the board size, the
 // picture, the pictures opened last, the window's place and size, whether it was maximised or
-// full screen, the Game menu's switches, and whether to ask before a game is abandoned. The file
-// is INI, read and written by QSettings; each value is written as it changes, into the file as it
-// is then, so that windows sharing the file keep each other's changes.
+// full screen, the Game menu's switches and language, and whether to ask before a game is
+// abandoned. The file is INI, read and written by QSettings; each value is written as it changes,
+// into the file as it is then, so that windows sharing the file keep each other's changes.
 //
 // The file keeps the rules of the user's files (files/UserFile.h): only a small regular file of
 // the user's own is read, and it is replaced whole, never written through another user's link.
@@ -58,6 +58,8 @@ public:
     const QList<QByteArray>& RecentPictures() const { return recentPictures_; }
     bool Numbers() const { return numbers_; }
     bool Sound() const { return sound_; }  // on at first
+    // The language chosen in the Game menu: "ru", "en", or "auto" (the locale's) at first.
+    const QString& Language() const { return language_; }
 
     // Each setter stores a new value and writes it to the file; the same value writes nothing.
     void SetBoardSize(int n);
@@ -79,6 +81,7 @@ public:
     void RereadRecentPictures();
     void SetNumbers(bool on);
     void SetSound(bool on);
+    void SetLanguage(const QString& language);
 
 private:
     template <typename T>
@@ -105,4 +108,5 @@ private:
     QList<QByteArray> recentPictures_;
     bool numbers_ = false;
     bool sound_ = true;
+    QString language_ = QStringLiteral("auto");
 };

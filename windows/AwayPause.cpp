@@ -11,10 +11,12 @@
 #include <QMenu>
 #include <QWidget>
 
-TAwayPause::TAwayPause(QWidget* window, QMenu* gameMenu, TSession& session, TSettings& settings)
+TAwayPause::TAwayPause(QWidget* window, QMenu* gameMenu, QAction* after, TSession& session, TSettings& settings)
     : QObject(window), window_(window), session_(session)
 {
-    switch_ = MakeItem(gameMenu, "PauseWhenAway1", QStringLiteral("Pause When &Away"));
+    switch_ = MakeItem(gameMenu, "PauseWhenAway1", "TAwayPause", QT_TR_NOOP("Pause When &Away"));
+    const QList<QAction*> items = gameMenu->actions();
+    gameMenu->insertAction(items.value(items.indexOf(after) + 1), switch_);  // among the switches
     switch_->setCheckable(true);
     switch_->setChecked(settings.PauseWhenAway());
     connect(switch_, &QAction::toggled, this, [&settings](bool on) { settings.SetPauseWhenAway(on); });

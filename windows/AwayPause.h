@@ -1,5 +1,5 @@
 #pragma once
-// "Pause When &Away", a switch at the end of the Game menu: off at first, so that the clock runs
+// "Pause When &Away", a switch of the Game menu: off at first, so that the clock runs
 // on whatever the window does, and kept in the settings. While it is on, a game the player is
 // playing pauses, exactly as the Pause command pauses it, when the window is minimised or another
 // window takes the keyboard from it; the player goes on with Pause. A dialog of the game's own
@@ -17,7 +17,8 @@ class TSettings;
 class TAwayPause : public QObject {
     Q_OBJECT
 public:
-    TAwayPause(QWidget* window, QMenu* gameMenu, TSession& session, TSettings& settings);
+    // Puts the switch into the Game menu after the item `after`.
+    TAwayPause(QWidget* window, QMenu* gameMenu, QAction* after, TSession& session, TSettings& settings);
     QAction* Switch() const { return switch_; }
 
 protected:

@@ -1,5 +1,6 @@
 #include "windows/GameQuestions.h"
 
+#include "framework/Dialogs.h"
 #include "game/Session.h"
 #include "game/Settings.h"
 
@@ -8,14 +9,6 @@
 TGameQuestions::TGameQuestions(QWidget* window, TSession& session, TSettings& settings)
     : QObject(window), window_(window), session_(session), settings_(settings)
 {
-}
-
-TAnswer TGameQuestions::Ask(const TQuestion& question)
-{
-    asking_ = question.Text + QLatin1Char(' ') + question.Details;
-    const TAnswer answer = AskQuestion(window_, question);
-    asking_.clear();
-    return answer;
 }
 
 bool TGameQuestions::WouldAsk() const
@@ -29,7 +22,7 @@ bool TGameQuestions::MayEndGame()
         return true;
     const TGame& game = session_.Game();
     // The player asked for the command: Enter goes on with it.
-    const TAnswer answer = Ask({tr("Прервать игру?"), tr("Ходов: %1. Время: %2 с.").arg(game.Moves()).arg(game.Seconds()),
+    const TAnswer answer = AskQuestion(window_, {tr("Прервать игру?"), tr("Ходов: %1. Время: %2 с.").arg(game.Moves()).arg(game.Seconds()),
                                 tr("Больше не спрашивать"), true});
     if (answer.Yes && answer.DontAskAgain)
         settings_.SetAskBeforeAbandoning(false);  // a No never stops the player's commands for good
@@ -44,6 +37,6 @@ bool TGameQuestions::MayClearScores()
         for (int place = 1; place <= kScorePlaces; ++place)
             records += session_.Scores().Entry(size, place).Time != 0;
     // What cannot be undone waits for a deliberate Yes.
-    return Ask({tr("Удалить из таблицы результатов все записи (%n)?", nullptr, records),
+    return AskQuestion(window_, {tr("Удалить %n записей из таблицы результатов?", nullptr, records),
                 tr("Таблицы всех размеров станут пустыми."), {}, false}).Yes;
 }

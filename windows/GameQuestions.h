@@ -6,10 +6,7 @@
 // settings. Before Clear Scores, always, naming how many records it would delete. No changes
 // nothing. A game given up to the solver, or not yet begun, is never asked about.
 
-#include "framework/Dialogs.h"
-
 #include <QObject>
-#include <QString>
 
 class QWidget;
 class TSession;
@@ -27,15 +24,9 @@ public:
     bool MayEndGame();
     // Whether Clear Scores may clear the table as the score file holds it now.
     bool MayClearScores();
-    // The question open now, its text and what it is about; empty while none is (for the
-    // state report of the end-to-end tests).
-    const QString& Asking() const { return asking_; }
 
 private:
-    TAnswer Ask(const TQuestion& question);
-
     QWidget* window_;
     TSession& session_;
     TSettings& settings_;
-    QString asking_;
 };

@@ -5,6 +5,7 @@
 #include "framework/HintWindow.h"
 #include "framework/Hints.h"
 #include "framework/MenuStyle.h"
+#include "framework/Texts.h"
 #include "game/Session.h"
 #include "game/Settings.h"
 #include "windows/DialogLayout.h"
@@ -47,6 +48,9 @@ bool BringsPicture(const QMimeData* data)
         || std::any_of(formats.begin(), formats.end(), IsImageFormat) || data->hasImage();
 }
 
+// The context of this unit's texts, as the translation files name it.
+constexpr const char* kContext = "TPictureCommands";
+
 bool Gone(const QByteArray& localPath)
 {
     struct stat info {};
@@ -81,7 +85,8 @@ TPictureCommands::TPictureCommands(QWidget* window, TSession& session, TGameQues
                                    QMenu* fileMenu, QAction* before)
     : QObject(window), window_(window), session_(session), questions_(questions), settings_(settings)
 {
-    recent_ = Named(new QMenu(QStringLiteral("Open &Recent"), fileMenu), "OpenRecent1");
+    recent_ = Named(new QMenu(fileMenu), "OpenRecent1");
+    SetTranslatedText(recent_, kContext, QT_TR_NOOP("Open &Recent"));
     fileMenu->insertMenu(before, recent_);
     UseClassicMenuLook(recent_, window->font());
     connect(recent_, &QMenu::aboutToShow, this, &TPictureCommands::FillRecentMenu);
@@ -91,8 +96,8 @@ TPictureCommands::TPictureCommands(QWidget* window, TSession& session, TGameQues
         SetShowHint(recent_, item->data().isValid());
         CancelHint();
     });
-    QAction* builtin = MakeItem(fileMenu, "BuiltinPicture1", QStringLiteral("&Built-in Picture"));
-    QAction* paste = MakeItem(fileMenu, "PastePicture1", QStringLiteral("&Paste Picture"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QAction* builtin = MakeItem(fileMenu, "BuiltinPicture1", kContext, QT_TR_NOOP("&Built-in Picture"));
+    QAction* paste = MakeItem(fileMenu, "PastePicture1", kContext, QT_TR_NOOP("&Paste Picture"), QKeySequence(Qt::CTRL | Qt::Key_V));
     fileMenu->insertActions(before, {builtin, paste});
     connect(builtin, &QAction::triggered, this, &TPictureCommands::UseBuiltinPicture);
     connect(paste, &QAction::triggered, this, &TPictureCommands::Paste);
@@ -136,7 +141,7 @@ void TPictureCommands::FillRecentMenu()
         connect(item, &QAction::triggered, this, [this, path] { OpenRecent(path); });
     }
     recent_->addSeparator();
-    QAction* clear = MakeItem(recent_, "ClearList1", QStringLiteral("&Clear List"));
+    QAction* clear = MakeItem(recent_, "ClearList1", kContext, QT_TR_NOOP("&Clear List"));
     clear->setEnabled(!settings_.RecentPictures().isEmpty());
     connect(clear, &QAction::triggered, this, [this] { settings_.ClearRecentPictures(); });
 }

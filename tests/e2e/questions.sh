@@ -8,6 +8,11 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup "questions, and where the windows open" wm
 folder="$E2E_TMP/play"
 
+# question: the question box's text and what it is about, as the report reads them.
+question() {
+  echo "$(e2e_state text.QMessageBox.qt_msgbox_label) $(e2e_state text.QMessageBox.qt_msgbox_informativelabel)"
+}
+
 # middle WINDOW: the middle of a window's client area on the screen, "X Y".
 middle() {
   xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
@@ -28,11 +33,11 @@ e2e_expect moves 1
 e2e_expect seconds 2
 grid=$(e2e_state grid)
 e2e_key ctrl+n
-e2e_wait_for '[ -n "$(e2e_state question)" ]' "the question"
-question=$(e2e_state question)
+e2e_wait_for '[ "$(question)" != " " ]' "the question"
+question=$(question)
 [[ "$question" == "Прервать игру? Ходов: 1. Время: "[0-9]*" с." ]] || e2e_fail "the question: $question"
 e2e_answer Mozik Escape
-e2e_expect question ""
+e2e_expect text.QMessageBox.qt_msgbox_label ""
 [ "$(e2e_state grid) $(e2e_state moves) $(e2e_state running)" = "$grid 1 1" ] || e2e_fail "No changed the game"
 e2e_note "Ctrl+N asked \"$question\"; No left the game as it was"
 e2e_key ctrl+n
@@ -42,9 +47,9 @@ e2e_expect moves 0
 e2e_note "Yes gave a fresh shuffle: $(e2e_state grid)"
 
 e2e_menu f c
-e2e_wait_for '[ -n "$(e2e_state question)" ]' "the Clear Scores question"
-question=$(e2e_state question)
-[[ "$question" == *"(2)?"* ]] || e2e_fail "the question: $question"
+e2e_wait_for '[ "$(question)" != " " ]' "the Clear Scores question"
+question=$(question)
+[[ "$question" == "Удалить 2 записи из таблицы результатов? "* ]] || e2e_fail "the question: $question"
 e2e_answer Mozik Return  # No is the default of this one
 cmp -s "$scores" "$E2E_TMP/scores.ini" || e2e_fail "No changed the score file"
 e2e_note "Clear Scores asked \"$question\"; No kept the file byte for byte"

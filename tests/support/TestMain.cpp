@@ -4,6 +4,7 @@
 // fixed style, where a question no test answers fails the test instead of waiting.
 
 #include "framework/Font.h"
+#include "framework/Language.h"
 #include "tests/support/CoreSupport.h"
 #include "tests/support/ScratchFolders.h"
 
@@ -22,12 +23,16 @@ int main(int argc, char** argv)
 {
     const TScratchUserFolders folders;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tests read the texts in Russian, in which they are written, whatever the machine's
+    // locale; the English ones switch the language themselves.
+    qputenv("LANGUAGE", "ru");
 #ifdef MOZIK_TEST_WIDGETS
     QApplication::setStyle(QStringLiteral("Fusion"));
 #endif
     TTestApplication app(argc, argv);
     TTestApplication::setPalette(TestPalette());
     RegisterFontSubstitutions();
+    UseLanguage(TLanguage::Automatic);
 #ifdef MOZIK_TEST_WIDGETS
     // A question box would wait for an answer: a test that expects one answers it (ScopedQuestions).
     SetQuestionBoxFunction([](QWidget*, const TQuestion& question) {

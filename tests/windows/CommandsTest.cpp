@@ -102,7 +102,7 @@ TEST_F(CommandsTest, ClearScoresAlwaysAsksNamingTheRecordsInTheFileAndNoKeepsItB
     Item("ClearScores1")->trigger();
     ASSERT_EQ(questions.Asked().size(), 1);
     EXPECT_EQ(std::tuple(questions.Asked()[0].Text, questions.Asked()[0].YesByDefault, ReadFile(file)),
-              std::tuple(QString("Удалить из таблицы результатов все записи (3)?"), false, table.ToFileText()));
+              std::tuple(QString("Удалить 3 записи из таблицы результатов?"), false, table.ToFileText()));
     Item("ClearScores1")->trigger();
     EXPECT_EQ(std::pair(ReadFile(file), form.Scores()), std::pair(TScoreTable().ToFileText(), TScoreTable()));
 }

@@ -51,7 +51,8 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
-                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound", "Pause When &Away"}));
+                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound", "Pause When &Away", "&Language"}));
+    EXPECT_EQ(Captions(Menu("Language1")->actions()), QStringList({"&Automatic", "Русский", "English"}));
     QSet<QChar> keys;  // each access key once (the separator's "key" is its dash), but for S: Status
     for (const QString& caption : game)  // Line's and Sound's, and A: Animation's and Pause When Away's,
         keys << caption.at(caption.indexOf('&') + 1).toLower();  // as all are named (a second S or A reaches the second)

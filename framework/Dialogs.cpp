@@ -1,16 +1,32 @@
 #include "framework/Dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
+// A message box centred on the window it belongs to each time it shows, once it has its size.
+class TMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        CentreOver(this, parentWidget() ? parentWidget()->window() : nullptr);
+    }
+};
+
 std::optional<QString> RunFileDialog(QWidget* parent, const QString& title, const QString& nameFilters,
-                                     const QString& fileName, QFileDialog::AcceptMode mode)
+                                     const QString& initialDir, const QString& fileName, QFileDialog::AcceptMode mode)
 {
     QFileDialog fileDialog(parent, title);
     // Qt's own dialog looks and speaks like the program under every desktop.
@@ -18,6 +34,8 @@ std::optional<QString> RunFileDialog(QWidget* parent, const QString& title, cons
     fileDialog.setAcceptMode(mode);
     fileDialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     fileDialog.setNameFilter(nameFilters);
+    if (!initialDir.isEmpty())
+        fileDialog.setDirectory(initialDir);
     if (!fileName.isEmpty())
         fileDialog.selectFile(fileName);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
@@ -27,20 +45,33 @@ std::optional<QString> RunFileDialog(QWidget* parent, const QString& title, cons
 
 std::optional<QString> DesktopOpenFile(QWidget* parent, const TOpenDialog& dialog)
 {
-    return RunFileDialog(parent, dialog.Title, dialog.NameFilters(), dialog.FileName, QFileDialog::AcceptOpen);
+    return RunFileDialog(parent, dialog.Title, dialog.NameFilters(), dialog.InitialDir, dialog.FileName, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> DesktopSaveFile(QWidget* parent, const TSaveDialog& dialog)
 {
     TOpenDialog filters;
     filters.Filter = dialog.Filter;
-    return RunFileDialog(parent, dialog.Title, filters.NameFilters(), dialog.FileName, QFileDialog::AcceptSave);
+    return RunFileDialog(parent, dialog.Title, filters.NameFilters(), QString(), dialog.FileName, QFileDialog::AcceptSave);
 }
 
 void DesktopErrorBox(QWidget* parent, const QString& message)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
+    TMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), message, QMessageBox::Ok, parent);
     box.exec();
+}
+
+TAnswer DesktopQuestionBox(QWidget* parent, const TQuestion& question)
+{
+    TMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), question.Text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setInformativeText(question.Details);
+    if (!question.DontAskAgain.isEmpty())
+        box.setCheckBox(new QCheckBox(question.DontAskAgain, &box));
+    box.setDefaultButton(question.YesByDefault ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    return {yes, box.checkBox() && box.checkBox()->isChecked()};
 }
 
 // Waits for a modal window to hide, then tries the deferred call again.
@@ -86,6 +117,20 @@ ErrorBoxFunction& ErrorBox()
 {
     static ErrorBoxFunction function = DesktopErrorBox;
     return function;
+}
+
+QuestionBoxFunction& QuestionBox()
+{
+    static QuestionBoxFunction function = DesktopQuestionBox;
+    return function;
+}
+
+// Along one axis: the start that puts the middle of `length` at the middle of the span over,
+// moved into the area where it fits there.
+int CentredStart(int overStart, int overLength, int length, int areaStart, int areaLength)
+{
+    const int start = overStart + overLength / 2 - length / 2;
+    return length > areaLength ? start : std::clamp(start, areaStart, areaStart + areaLength - length);
 }
 
 } // namespace
@@ -160,4 +205,40 @@ ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function)
     ErrorBoxFunction previous = std::move(ErrorBox());
     ErrorBox() = function ? std::move(function) : ErrorBoxFunction(DesktopErrorBox);
     return previous;
+}
+
+TAnswer AskQuestion(QWidget* parent, const TQuestion& question)
+{
+    return QuestionBox()(parent, question);
+}
+
+QuestionBoxFunction SetQuestionBoxFunction(QuestionBoxFunction function)
+{
+    QuestionBoxFunction previous = std::move(QuestionBox());
+    QuestionBox() = function ? std::move(function) : QuestionBoxFunction(DesktopQuestionBox);
+    return previous;
+}
+
+QPoint CentredOver(const QRect& over, const QSize& frame, const QRect& area)
+{
+    return {CentredStart(over.left(), over.width(), frame.width(), area.left(), area.width()),
+            CentredStart(over.top(), over.height(), frame.height(), area.top(), area.height())};
+}
+
+void CentreOver(QWidget* window, const QWidget* over)
+{
+    const QScreen* screen = over ? over->screen() : window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QRect frame = window->frameGeometry();
+    // Before the desktop has framed it, its frame is taken to be as wide as the window's it goes over.
+    if (over && frame.topLeft() == window->geometry().topLeft()) {
+        const QRect overFrame = over->frameGeometry(), overClient = over->geometry();
+        frame = window->geometry().adjusted(overFrame.left() - overClient.left(), overFrame.top() - overClient.top(),
+                                            overFrame.right() - overClient.right(), overFrame.bottom() - overClient.bottom());
+    }
+    const QPoint place = CentredOver(over ? over->frameGeometry() : QRect(area.center(), QSize(0, 0)), frame.size(), area);
+    // The window itself goes where its frame leaves it, whether the desktop has framed it yet or not.
+    window->setGeometry(QRect(place + (window->geometry().topLeft() - frame.topLeft()), window->size()));
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The open-file and save-file dialogs and the error box go through replaceable functions, so that a test can
-// choose a file or read a message instead of blocking on a modal window.
+// The open-file and save-file dialogs, the error box and the question box go through replaceable
+// functions, so that a test can choose a file, read a message or answer a question instead of
+// blocking on a modal window. Message boxes open centred on the window they belong to.
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -11,9 +14,10 @@ class QWidget;
 
 class TOpenDialog {
 public:
-    QString FileName;  // the default name offered, and the chosen path after Execute
-    QString Filter;    // "Description|pattern" pairs separated by '|'
+    QString FileName;    // the default name offered, and the chosen path after Execute
+    QString Filter;      // "Description|pattern" pairs separated by '|'
     QString Title;
+    QString InitialDir;  // the folder it shows first (empty: the dialog's own choice)
 
     // Shows the dialog; true when the user chose a file (FileName then holds its path).
     bool Execute(QWidget* parent);
@@ -44,6 +48,35 @@ using ErrorBoxFunction = std::function<void(QWidget* parent, const QString& mess
 // one is, else over the parent.
 void ShowErrorBox(QWidget* parent, const QString& message);
 ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function);
+
+// A question answered Yes or No, with a line of what it is about under it and, where
+// `DontAskAgain` is not empty, a check box of that text.
+struct TQuestion {
+    QString Text;
+    QString Details;
+    QString DontAskAgain;
+    bool YesByDefault = false;  // the button Enter presses; No otherwise (Escape always says No)
+};
+
+struct TAnswer {
+    bool Yes = false;
+    bool DontAskAgain = false;  // the check box was ticked
+};
+
+using QuestionBoxFunction = std::function<TAnswer(QWidget* parent, const TQuestion& question)>;
+// Asks in a modal question box over the parent.
+TAnswer AskQuestion(QWidget* parent, const TQuestion& question);
+QuestionBoxFunction SetQuestionBoxFunction(QuestionBoxFunction function);
+
+// Where a window whose frame has the size `frame` goes to be centred on the window `over` (its
+// frame), moved no further than it must to lie within `area` (the screen's available area)
+// where it fits. Its middle goes to over's left + width / 2 (and top + height / 2): a window
+// centred on the screen has its middle at the screen's, so a dialog centred on it lands exactly
+// where centring it on the screen puts it.
+QPoint CentredOver(const QRect& over, const QSize& frame, const QRect& area);
+// Moves the window there over the other (a window that has no frame yet counts that of `over`);
+// without `over`, to the middle of its screen.
+void CentreOver(QWidget* window, const QWidget* over);
 
 // Runs `show` (which opens a modal window) once no modal window is open: at once when none is,
 // otherwise after the one open has closed. A window that pops up by itself while the player

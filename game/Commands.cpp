@@ -3,6 +3,7 @@
 TCommandStates CommandStates(const TGame& game, bool peeking)
 {
     TCommandStates states;
+    states.NewGame = game.BoardSize() != 1;
     if (!game.Running()) {
         // Idle, whether the last game ended, was interrupted by a new board, or never began.
         states.StartButton = game.BoardSize() != 1;
@@ -20,4 +21,9 @@ TCommandStates CommandStates(const TGame& game, bool peeking)
     states.Undo = onTheBoard && game.CanUndo();
     states.Redo = onTheBoard && game.CanRedo();
     return states;
+}
+
+bool GameAtStake(const TGame& game)
+{
+    return game.Running() && !game.GivenUp() && game.Moves() > 0;
 }

@@ -8,6 +8,7 @@
 struct TCommandStates {
     bool StartButton = false;  // the tool button; off on a 1 x 1 board
     bool StartItem = false;    // the menu item stays on there, and Start then does nothing
+    bool NewGame = false;      // a fresh shuffle at any time, but for the 1 x 1 board
     bool Pause = false;        // the tool button and the menu item
     bool PauseSaysContinue = false;  // the Pause button's hint offers to go on
     bool TimeHint = false;     // "А время идет ..." while the clock runs
@@ -22,3 +23,7 @@ struct TCommandStates {
 };
 
 TCommandStates CommandStates(const TGame& game, bool peeking = false);
+
+// Whether a command that ends the game would throw the player's work away, so that it asks
+// first: a game runs that the player has made a move in, and has not given up to the solver.
+bool GameAtStake(const TGame& game);

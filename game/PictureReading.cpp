@@ -2,11 +2,25 @@
 
 #include "framework/PictureFile.h"
 
-TPictureReading::TPictureReading(QByteArray localPath, int side) : localPath_(std::move(localPath))
+TPictureReading::TPictureReading(QByteArray localPath, int side)
+    : TPictureReading(localPath, [localPath, side](QString* error) { return ReadLocalPictureFile(localPath, error, side); })
 {
-    worker_ = std::jthread([this, side] {
+}
+
+std::unique_ptr<TPictureReading> TPictureReading::FromBytes(QByteArray bytes, int side)
+{
+    // The bytes go with the reading, let go once decoded.
+    auto read = [bytes = std::move(bytes), side](QString* error) { return ReadPictureBytes(bytes, error, side); };
+    return std::unique_ptr<TPictureReading>(new TPictureReading({}, std::move(read)));
+}
+
+TPictureReading::TPictureReading(QByteArray localPath, std::function<QImage(QString* error)> read)
+    : localPath_(std::move(localPath))
+{
+    worker_ = std::jthread([this, read = std::move(read)]() mutable {
         QString error;
-        QImage picture = ReadLocalPictureFile(localPath_, &error, side);
+        QImage picture = read(&error);
+        read = nullptr;  // lets go of bytes read from memory
         std::function<void()> done;
         {
             const std::lock_guard lock(mutex_);

@@ -1,8 +1,9 @@
 #pragma once
 // A picture file read on a worker thread of its own, from the moment it is made: the picture
 // named on the command line is read this way while the windows are made, and every picture the
-// player opens while the game goes on. The one who waits for it may wait a while or be called
-// once it is read; the worker is joined, never left behind.
+// player opens while the game goes on; image data pasted or dropped, which has no file, is read
+// the same way from its bytes. The one who waits for it may wait a while or be called once it is
+// read; the worker is joined, never left behind.
 
 #include "framework/PictureFile.h"
 
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -20,10 +22,13 @@ public:
     // Starts reading the file, named in the file system's own bytes; a larger picture is brought
     // down to `side` there, and a vector picture drawn at that size (ReadLocalPictureFile).
     explicit TPictureReading(QByteArray localPath, int side = 0);
+    // Starts reading a picture from bytes in memory, which have no file.
+    static std::unique_ptr<TPictureReading> FromBytes(QByteArray bytes, int side = 0);
     ~TPictureReading();  // waits for the worker
     TPictureReading(const TPictureReading&) = delete;
     TPictureReading& operator=(const TPictureReading&) = delete;
 
+    // The file's name; empty for bytes from memory.
     const QByteArray& LocalPath() const { return localPath_; }
     // Whether the file is read within `bound` (at once: whether it is read now).
     bool WaitFor(std::chrono::milliseconds bound);
@@ -36,6 +41,8 @@ public:
     const QString& Error() const { return error_; }
 
 private:
+    TPictureReading(QByteArray localPath, std::function<QImage(QString* error)> read);
+
     const QByteArray localPath_;
     QImage picture_;
     QString error_;

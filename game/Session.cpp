@@ -64,6 +64,7 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath)
 {
+    ++pictureQuestion_;  // a reading still on its way comes too late
     picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
     picturePath_ = localPath.isEmpty() || localPath.startsWith('/') ? localPath
@@ -79,6 +80,16 @@ void TSession::OpenPicture(const QString& path)
 void TSession::OpenLocalPicture(const QByteArray& localPath)
 {
     OpenPicture(std::make_unique<TPictureReading>(localPath, largestBoard_));
+}
+
+void TSession::OpenPictureData(const QByteArray& bytes)
+{
+    OpenPicture(TPictureReading::FromBytes(bytes, largestBoard_));
+}
+
+QString TSession::PastedPictureName()
+{
+    return tr("Вставленный рисунок");
 }
 
 void TSession::OpenPicture(std::unique_ptr<TPictureReading> reading)
@@ -110,7 +121,8 @@ void TSession::PictureRead(int question)
         return;
     const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
     pictureJobs_.erase(job);
-    const QString path = QFile::decodeName(reading->LocalPath());
+    const bool file = !reading->LocalPath().isEmpty();
+    const QString path = file ? QFile::decodeName(reading->LocalPath()) : PastedPictureName();
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
@@ -121,11 +133,12 @@ void TSession::PictureRead(int question)
         emit PictureRefused();
         return;
     }
-    SetPicture(reading->Picture(), QFileInfo(path).fileName(), reading->LocalPath());
+    SetPicture(reading->Picture(), file ? QFileInfo(path).fileName() : path, reading->LocalPath());
 }
 
-// Whatever the solver did or does for the game before ends, with its hint and its measure. A
-// game left after a move is remembered in the history; every way of leaving a game comes here.
+// The one way out of a game before a new board or a new shuffle: a game in progress ends here
+// without a result, and whatever the solver did or does for it ends, with its hint and measure. A game left
+// after a move is remembered in the history.
 void TSession::LeaveGame()
 {
     SendRow();
@@ -148,6 +161,12 @@ void TSession::NewBoard(int n)
 }
 
 void TSession::Start()
+{
+    if (!game_.Running())
+        NewGame();
+}
+
+void TSession::NewGame()
 {
     if (game_.BoardSize() == 1)
         return;

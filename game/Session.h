@@ -69,7 +69,8 @@ public:
     std::optional<int> StartShortest() const { return startShortest_; }
 
     // The picture and the board. A new board ends any game without a result. Of a picture larger
-    // than the largest board can show, only that much is kept (KeepPicturesWithin).
+    // than the largest board can show, only that much is kept (KeepPicturesWithin). A picture
+    // still being read is no longer wanted.
     void SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath = {});
     // Reads the file on a worker; the board changes once the picture is there, and only if no
     // other picture was asked for meanwhile. A file that cannot be used is told (Problem,
@@ -79,6 +80,12 @@ public:
     // The same for a file whose reading has begun already (the one named on the command line,
     // read while the window is made).
     void OpenPicture(std::unique_ptr<TPictureReading> reading);
+    // The same for image data pasted or dropped, which has no file: read from its bytes by the
+    // same rules; the board shows it under the name PastedPictureName(), with no path.
+    void OpenPictureData(const QByteArray& bytes);
+    // The names the caption gives the game's own picture, and a picture that came without a file.
+    static QString BuiltinPictureName() { return QStringLiteral("Mozik.bmp"); }
+    static QString PastedPictureName();
     // Waits up to `bound` for the picture last asked for. When it is read by then, the board has
     // it (or it has been told that it cannot be used) on return; false when it is still being
     // read, and the board changes once it is there.
@@ -87,6 +94,9 @@ public:
 
     // The player's commands; each does nothing where the command states say it cannot act.
     void Start();
+    // A fresh shuffle of the same board and picture, at any time: a game in progress, or one
+    // being played home by the solver, ends without a result, as a new board ends it.
+    void NewGame();
     void Move(int p);  // the tile at position p, and those up to the gap in its line, slide
     void MoveToward(TDirection direction);
     void TogglePause();

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -21,6 +22,10 @@ const char* const kFullScreen = "Window/FullScreen";
 const char* const kAnimation = "Game/Animation";
 const char* const kStatusLine = "Game/StatusLine";
 const char* const kKeepProportions = "Game/KeepProportions";
+const char* const kPauseWhenAway = "Game/PauseWhenAway";
+const char* const kAskBeforeAbandoning = "Game/AskBeforeAbandoning";
+const char* const kRecentPictures = "RecentPictures";  // an array of entries, each a "Path"
+const char* const kRecentPath = "Path";
 const char* const kNumbers = "Game/Numbers";
 const char* const kSound = "Game/Sound";
 const char* const kLanguage = "Game/Language";
@@ -55,6 +60,17 @@ private:
     bool ok_ = false;
 };
 
+// Hands QSettings a private copy of the bytes to read.
+bool WithIni(const std::string& bytes, const std::function<void(QSettings&)>& use)
+{
+    const TPrivateCopy copy(bytes);
+    if (!copy.Ok())
+        return false;
+    QSettings ini(copy.Path(), QSettings::IniFormat);
+    use(ini);
+    return true;
+}
+
 // A switch as QSettings writes it; anything else leaves the default.
 bool Flag(const QSettings& ini, const char* key, bool fallback)
 {
@@ -69,14 +85,40 @@ int BoardSizeOf(const QSettings& ini)
     return ok && (n == 1 || (n >= 4 && n <= 7)) ? n : 5;
 }
 
-// An absolute name, as bytes (the file system's own) or as text.
-QByteArray PictureOf(const QSettings& ini)
+// An absolute name, as bytes (the file system's own) or as text; empty for anything else.
+QByteArray LocalPathOf(const QVariant& value)
 {
-    const QVariant value = ini.value(kPicture);
     const QByteArray path = value.typeId() == QMetaType::QByteArray ? value.toByteArray()
                           : value.typeId() == QMetaType::QString ? QFile::encodeName(value.toString())
                                                                  : QByteArray();
     return path.startsWith('/') && !path.contains('\0') ? path : QByteArray();
+}
+
+// The list's entries that make sense, each once, as many as the list keeps; of a damaged list no
+// more entries are looked at than a few times that.
+QList<QByteArray> RecentOf(QSettings& ini)
+{
+    QList<QByteArray> list;
+    const int size = std::min(ini.beginReadArray(kRecentPictures), 4 * TSettings::kRecentPictures);
+    for (int i = 0; i < size && list.size() < TSettings::kRecentPictures; ++i) {
+        ini.setArrayIndex(i);
+        const QByteArray path = LocalPathOf(ini.value(kRecentPath));
+        if (!path.isEmpty() && !list.contains(path))
+            list << path;
+    }
+    ini.endArray();
+    return list;
+}
+
+void WriteRecent(QSettings& ini, const QList<QByteArray>& list)
+{
+    ini.remove(kRecentPictures);
+    ini.beginWriteArray(kRecentPictures, int(list.size()));
+    for (int i = 0; i < list.size(); ++i) {
+        ini.setArrayIndex(i);
+        ini.setValue(kRecentPath, list[i]);
+    }
+    ini.endArray();
 }
 
 std::optional<QRect> GeometryOf(const QSettings& ini)
@@ -105,23 +147,24 @@ TSettings::TSettings(const QString& path) : path_(path)
     writable_ = read.Status.Problem == TFileProblem::Missing || (read.Status.Ok() && !read.WriteProtected);
     if (!read.Status.Ok())
         return;
-    const TPrivateCopy copy(read.Bytes);
-    if (!copy.Ok())
-        return;
     // Whatever QSettings makes of a damaged file, each value is taken only when it makes sense.
-    const QSettings ini(copy.Path(), QSettings::IniFormat);
-    boardSize_ = BoardSizeOf(ini);
-    picture_ = PictureOf(ini);
-    windowGeometry_ = GeometryOf(ini);
-    maximised_ = Flag(ini, kMaximised, false);
-    fullScreen_ = Flag(ini, kFullScreen, false);
-    animation_ = Flag(ini, kAnimation, true);
-    statusLine_ = Flag(ini, kStatusLine, false);
-    keepProportions_ = Flag(ini, kKeepProportions, false);
-    numbers_ = Flag(ini, kNumbers, false);
-    sound_ = Flag(ini, kSound, true);
-    if (const QString language = ini.value(kLanguage).toString(); language == "ru" || language == "en")
-        language_ = language;
+    WithIni(read.Bytes, [this](QSettings& ini) {
+        boardSize_ = BoardSizeOf(ini);
+        picture_ = LocalPathOf(ini.value(kPicture));
+        windowGeometry_ = GeometryOf(ini);
+        maximised_ = Flag(ini, kMaximised, false);
+        fullScreen_ = Flag(ini, kFullScreen, false);
+        animation_ = Flag(ini, kAnimation, true);
+        statusLine_ = Flag(ini, kStatusLine, false);
+        keepProportions_ = Flag(ini, kKeepProportions, false);
+        pauseWhenAway_ = Flag(ini, kPauseWhenAway, false);
+        askBeforeAbandoning_ = Flag(ini, kAskBeforeAbandoning, true);
+        numbers_ = Flag(ini, kNumbers, false);
+        sound_ = Flag(ini, kSound, true);
+        if (const QString language = ini.value(kLanguage).toString(); language == "ru" || language == "en")
+            language_ = language;
+        recentPictures_ = RecentOf(ini);
+    });
 }
 
 template <typename T>
@@ -140,9 +183,52 @@ void TSettings::SetFullScreen(bool on) { Change(fullScreen_, on, kFullScreen); }
 void TSettings::SetAnimation(bool on) { Change(animation_, on, kAnimation); }
 void TSettings::SetStatusLine(bool on) { Change(statusLine_, on, kStatusLine); }
 void TSettings::SetKeepProportions(bool on) { Change(keepProportions_, on, kKeepProportions); }
+void TSettings::SetPauseWhenAway(bool on) { Change(pauseWhenAway_, on, kPauseWhenAway); }
+void TSettings::SetAskBeforeAbandoning(bool on) { Change(askBeforeAbandoning_, on, kAskBeforeAbandoning); }
 void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
 void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
 void TSettings::SetLanguage(const QString& language) { Change(language_, language, kLanguage); }
+
+void TSettings::AddRecentPicture(const QByteArray& localPath)
+{
+    if (!localPath.startsWith('/') || localPath.contains('\0'))
+        return;
+    ChangeRecentPictures([&localPath](QList<QByteArray>& list) {
+        list.removeAll(localPath);
+        list.prepend(localPath);
+        while (list.size() > kRecentPictures)
+            list.removeLast();
+    });
+}
+
+void TSettings::RemoveRecentPicture(const QByteArray& localPath)
+{
+    ChangeRecentPictures([&localPath](QList<QByteArray>& list) { list.removeAll(localPath); });
+}
+
+void TSettings::ClearRecentPictures()
+{
+    ChangeRecentPictures([](QList<QByteArray>& list) { list.clear(); });
+}
+
+void TSettings::RereadRecentPictures()
+{
+    Read([this](QSettings& ini) { recentPictures_ = RecentOf(ini); });
+}
+
+// Into the list as the file holds it now; where the file cannot be written, into this run's list.
+void TSettings::ChangeRecentPictures(const std::function<void(QList<QByteArray>&)>& change)
+{
+    bool changed = false;
+    Update([&](QSettings& ini) {
+        recentPictures_ = RecentOf(ini);
+        change(recentPictures_);
+        changed = true;
+        WriteRecent(ini, recentPictures_);
+    });
+    if (!changed)
+        change(recentPictures_);
+}
 
 void TSettings::SetWindowGeometry(const QRect& geometry)
 {
@@ -155,8 +241,21 @@ void TSettings::SetWindowGeometry(const QRect& geometry)
 // The value goes into the file as it is now, which other windows of the game may have changed.
 void TSettings::Write(const char* key, const QVariant& value)
 {
+    Update([key, &value](QSettings& ini) { ini.setValue(key, value); });
+}
+
+bool TSettings::Read(const std::function<void(QSettings&)>& read) const
+{
+    if (path_.isEmpty())
+        return false;
+    const TFileRead file = ReadUserFile(Local(path_), kMaxFileSize);
+    return file.Status.Ok() && WithIni(file.Bytes, read);
+}
+
+bool TSettings::Update(const std::function<void(QSettings&)>& change)
+{
     if (!writable_)
-        return;
+        return false;
     // Under the same lock as the score file's: another window's change is not written over. A
     // lock not to be had within a moment does not hold the change back.
     TUserFileLock lock;
@@ -164,19 +263,19 @@ void TSettings::Write(const char* key, const QVariant& value)
     const TFileRead read = ReadUserFile(Local(path_), kMaxFileSize);
     if (read.WriteProtected || (!read.Status.Ok() && read.Status.Problem != TFileProblem::Missing)) {
         writable_ = false;  // something else is there now: left alone
-        return;
+        return false;
     }
     const TPrivateCopy copy(read.Bytes);
     if (!copy.Ok())
-        return;
+        return false;
     {
-        // What QSettings could make of the file is written back with the value, in its own form.
+        // What QSettings could make of the file is written back with the change, in its own form.
         QSettings ini(copy.Path(), QSettings::IniFormat);
-        ini.setValue(key, value);
+        change(ini);
         ini.sync();
         if (ini.status() == QSettings::AccessError)
-            return;
+            return false;
     }
-    if (const std::optional<std::string> bytes = copy.Bytes())
-        ReplaceUserFile(Local(path_), *bytes);
+    const std::optional<std::string> bytes = copy.Bytes();
+    return bytes && ReplaceUserFile(Local(path_), *bytes).Ok();
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The player's settings, kept between runs in the user's config folder: the board size, the
-// picture, the window's place and size, whether it was maximised or full screen, and the Game
-// menu's switches and language. The file is INI, read and written by QSettings; each value is written as it
-// changes, into the file as it is then, so that windows sharing the file keep each other's
-// changes.
+// picture, the pictures opened last, the window's place and size, whether it was maximised or
+// full screen, the Game menu's switches and language, and whether to ask before a game is
+// abandoned. The file is INI, read and written by QSettings; each value is written as it changes,
+// into the file as it is then, so that windows sharing the file keep each other's changes.
 //
 // The file keeps the rules of the user's files (files/UserFile.h): only a small regular file of
 // the user's own is read, and it is replaced whole, never written through another user's link.
@@ -15,13 +15,19 @@
 // the defaults), and the next change writes it afresh.
 
 #include <QByteArray>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
+
+class QSettings;
 
 class TSettings {
 public:
+    static constexpr int kRecentPictures = 10;
+
     // $XDG_CONFIG_HOME/Mozik/Mozik.conf (normally ~/.config/Mozik/Mozik.conf); empty without a
     // usable config folder.
     static QString DefaultPath();
@@ -44,6 +50,12 @@ public:
     bool Animation() const { return animation_; }  // on at first
     bool StatusLine() const { return statusLine_; }
     bool KeepProportions() const { return keepProportions_; }
+    bool PauseWhenAway() const { return pauseWhenAway_; }
+    // Whether a command that would end a game in progress asks first (on at first).
+    bool AskBeforeAbandoning() const { return askBeforeAbandoning_; }
+    // The pictures opened last, newest first, at most kRecentPictures of them, as absolute names
+    // in the file system's own bytes.
+    const QList<QByteArray>& RecentPictures() const { return recentPictures_; }
     bool Numbers() const { return numbers_; }
     bool Sound() const { return sound_; }  // on at first
     // The language chosen in the Game menu: "ru", "en", or "auto" (the locale's) at first.
@@ -58,6 +70,15 @@ public:
     void SetAnimation(bool on);
     void SetStatusLine(bool on);
     void SetKeepProportions(bool on);
+    void SetPauseWhenAway(bool on);
+    void SetAskBeforeAbandoning(bool on);
+    // The list is changed as the file holds it now, another window's pictures kept: a picture
+    // opened goes first (once), the oldest beyond the limit falls out; one may leave it; all may.
+    void AddRecentPicture(const QByteArray& localPath);
+    void RemoveRecentPicture(const QByteArray& localPath);
+    void ClearRecentPictures();
+    // Takes the list as the file holds it now, which other windows may have changed.
+    void RereadRecentPictures();
     void SetNumbers(bool on);
     void SetSound(bool on);
     void SetLanguage(const QString& language);
@@ -66,6 +87,11 @@ private:
     template <typename T>
     void Change(T& field, const T& value, const char* key);
     void Write(const char* key, const QVariant& value);
+    // Reads the file, or changes it under the lock and writes it back; false when it is not there
+    // to be read, or is not to be written.
+    bool Read(const std::function<void(QSettings&)>& read) const;
+    bool Update(const std::function<void(QSettings&)>& change);
+    void ChangeRecentPictures(const std::function<void(QList<QByteArray>&)>& change);
 
     QString path_;
     bool writable_ = false;
@@ -77,6 +103,9 @@ private:
     bool animation_ = true;
     bool statusLine_ = false;
     bool keepProportions_ = false;
+    bool pauseWhenAway_ = false;
+    bool askBeforeAbandoning_ = true;
+    QList<QByteArray> recentPictures_;
     bool numbers_ = false;
     bool sound_ = true;
     QString language_ = QStringLiteral("auto");

@@ -402,6 +402,13 @@ input or output, 2 an unknown option.
     </message>
 </context>
 <context>
+    <name>TAwayPause</name>
+    <message>
+        <source>Pause When &amp;Away</source>
+        <translation>Pause When &amp;Away</translation>
+    </message>
+</context>
+<context>
     <name>TBoardPanel</name>
     <message>
         <source>Пустая клетка, ряд %1, столбец %2</source>
@@ -525,6 +532,10 @@ input or output, 2 an unknown option.
         <source>&amp;Statistics ...</source>
         <translation>&amp;Statistics ...</translation>
     </message>
+    <message>
+        <source>&amp;New Game</source>
+        <translation>&amp;New Game</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
@@ -577,6 +588,32 @@ input or output, 2 an unknown option.
     <message>
         <source>Размер картинки.</source>
         <translation>Picture size.</translation>
+    </message>
+</context>
+<context>
+    <name>TGameQuestions</name>
+    <message>
+        <source>Прервать игру?</source>
+        <translation>Abandon this game?</translation>
+    </message>
+    <message>
+        <source>Ходов: %1. Время: %2 с.</source>
+        <translation>Moves: %1. Time: %2 s.</translation>
+    </message>
+    <message>
+        <source>Больше не спрашивать</source>
+        <translation>Don&apos;t ask again</translation>
+    </message>
+    <message numerus="yes">
+        <source>Удалить %n записей из таблицы результатов?</source>
+        <translation>
+            <numerusform>Delete %n record from the scores?</numerusform>
+            <numerusform>Delete %n records from the scores?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Таблицы всех размеров станут пустыми.</source>
+        <translation>The tables of every board size will be empty.</translation>
     </message>
 </context>
 <context>
@@ -681,6 +718,33 @@ The game goes on; the writing is tried again after the next game.</translation>
     <message>
         <source>Имя</source>
         <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>TPictureCommands</name>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>Open &amp;Recent</translation>
+    </message>
+    <message>
+        <source>&amp;Built-in Picture</source>
+        <translation>&amp;Built-in Picture</translation>
+    </message>
+    <message>
+        <source>&amp;Paste Picture</source>
+        <translation>&amp;Paste Picture</translation>
+    </message>
+    <message>
+        <source>&amp;Clear List</source>
+        <translation>&amp;Clear List</translation>
+    </message>
+    <message>
+        <source>Рисунка «%1» больше нет, и он убран из списка.</source>
+        <translation>The picture &quot;%1&quot; is gone, and has been taken off the list.</translation>
+    </message>
+    <message>
+        <source>В буфере обмена нет рисунка.</source>
+        <translation>There is no picture on the clipboard.</translation>
     </message>
 </context>
 <context>
@@ -820,6 +884,10 @@ The scores are kept in memory for now: the game will try to write them again at 
     <message>
         <source>Ходов: %1 · кратчайшее: %2</source>
         <translation>Moves: %1 · shortest: %2</translation>
+    </message>
+    <message>
+        <source>Вставленный рисунок</source>
+        <translation>Pasted picture</translation>
     </message>
 </context>
 <context>

@@ -12,4 +12,15 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>TGameQuestions</name>
+    <message numerus="yes">
+        <source>Удалить %n записей из таблицы результатов?</source>
+        <translation>
+            <numerusform>Удалить %n запись из таблицы результатов?</numerusform>
+            <numerusform>Удалить %n записи из таблицы результатов?</numerusform>
+            <numerusform>Удалить %n записей из таблицы результатов?</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "windows/DialogLayout.h"
 
+#include "framework/Dialogs.h"
 #include "framework/Hints.h"
 #include "framework/Texts.h"
 
@@ -7,7 +8,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 void SetUpDialog(QDialog* dialog, const char* name, const char* caption, int clientWidth, int clientHeight)
 {
@@ -59,11 +59,13 @@ QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds)
 
 void CentreOnScreen(QWidget* window)
 {
-    if (const QScreen* screen = window->screen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize frame = window->frameGeometry().size();
-        window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
-    }
+    CentreOver(window, nullptr);
+}
+
+void CentreOnMainWindow(QDialog* dialog)
+{
+    const QWidget* parent = dialog->parentWidget();
+    CentreOver(dialog, parent ? parent->window() : nullptr);
 }
 
 QRect OntoScreens(const QRect& window, const QList<QRect>& screens)

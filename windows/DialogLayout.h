@@ -1,6 +1,6 @@
 #pragma once
 // What the game's windows share in their layouts: the dialog frame, labels, the OK button, and
-// centring on the screen.
+// centring on the screen or on the main window.
 
 #include "framework/Font.h"
 
@@ -40,6 +40,9 @@ QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds);
 
 // Moves a window to the middle of the screen it is on.
 void CentreOnScreen(QWidget* window);
+// Moves a dialog to the middle of the window it belongs to, the main window, wherever that is
+// (of the screen, for a dialog of no window); each dialog does so every time it shows.
+void CentreOnMainWindow(QDialog* dialog);
 
 // A window's place (its frame left out) as it may be shown on the screens now attached (their
 // areas for windows): as it is while enough of its top lies on one of them to take it by its

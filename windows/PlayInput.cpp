@@ -3,10 +3,7 @@
 #include "game/Session.h"
 
 #include <QApplication>
-#include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QWidget>
 #include <optional>
 
@@ -23,15 +20,6 @@ std::optional<TDirection> ArrowDirection(int key)
     }
 }
 
-// The first local file of a drag, if it brings one.
-QString DroppedFile(const QMimeData* data)
-{
-    for (const QUrl& url : data ? data->urls() : QList<QUrl>())
-        if (url.isLocalFile())
-            return url.toLocalFile();
-    return {};
-}
-
 bool IsPress(const QEvent* event)
 {
     return event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress
@@ -42,7 +30,6 @@ bool IsPress(const QEvent* event)
 
 TPlayInput::TPlayInput(QWidget* window, TSession& session) : window_(window), session_(session)
 {
-    window->setAcceptDrops(true);
     window->installEventFilter(this);
     connect(&session_, &TSession::Changed, this, &TPlayInput::FollowSolving);
 }
@@ -58,7 +45,7 @@ void TPlayInput::FollowSolving()
 bool TPlayInput::eventFilter(QObject* watched, QEvent* event)
 {
     // Once hurried, a playback that waits for its solution lets the player do anything else.
-    if (session_.Solving() && !session_.SolveHurried() && IsPress(event)) {
+    if (session_.Solving() && !session_.SolveHurried() && IsPress(event) && !LetThrough(event)) {
         event->accept();  // an accepted override keeps the key from any shortcut
         session_.FinishSolveNow();
         return true;
@@ -67,7 +54,15 @@ bool TPlayInput::eventFilter(QObject* watched, QEvent* event)
         return false;
     if (event->type() == QEvent::WindowDeactivate)
         session_.EndPeek();
-    return BoardKey(event) || Dropped(event);
+    return BoardKey(event);
+}
+
+bool TPlayInput::LetThrough(const QEvent* event) const
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const QKeySequence key(static_cast<const QKeyEvent*>(event)->keyCombination());
+    return through_.contains(key);
 }
 
 bool TPlayInput::BoardKey(QEvent* event)
@@ -90,19 +85,5 @@ bool TPlayInput::BoardKey(QEvent* event)
         session_.MoveToward(*direction);
     else if (!direction && !key->isAutoRepeat())
         session_.HoldPeek();
-    return true;
-}
-
-bool TPlayInput::Dropped(QEvent* event)
-{
-    if (event->type() != QEvent::DragEnter && event->type() != QEvent::Drop)
-        return false;
-    auto* drop = static_cast<QDropEvent*>(event);
-    const QString path = DroppedFile(drop->mimeData());
-    if (path.isEmpty())
-        return false;
-    drop->acceptProposedAction();
-    if (event->type() == QEvent::Drop)
-        session_.OpenPicture(path);
     return true;
 }

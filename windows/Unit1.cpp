@@ -9,14 +9,17 @@
 #include "framework/PictureFile.h"
 #include "framework/SpeedButton.h"
 #include "framework/Texts.h"
-#include "windows/BoardPanel.h"
 #include "windows/Accessibility.h"
+#include "windows/AwayPause.h"
+#include "windows/BoardPanel.h"
 #include "windows/BuiltinSharpness.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
+#include "windows/GameQuestions.h"
 #include "windows/GameSounds.h"
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
+#include "windows/PictureCommands.h"
 #include "windows/PlayInput.h"
 #include "windows/StatisticsWindow.h"
 #include "windows/WindowModes.h"
@@ -64,6 +67,10 @@ TForm1::TForm1(TClock& clock, QWidget* parent)
     winId();
     FormCreate();
     settings_ = new TWindowSettings(this, session_, *modes_, clock);  // the board and window as left
+    // Commands with settings of their own: questions, ways to a picture, pause when away.
+    questions_ = new TGameQuestions(this, session_, settings_->Settings());
+    pictures_ = new TPictureCommands(this, session_, *questions_, settings_->Settings(), File1, HighScores1);
+    new TAwayPause(this, Game1, modes_->Sound(), session_, settings_->Settings());
 }
 
 TForm1::~TForm1()
@@ -97,8 +104,7 @@ void TForm1::CreateComponents(TClock& clock)
     client_->KeepAtRight(Label1);
     ZelHint1 = MakeHintManager(this);
 
-    OpenDialog1.FileName = QStringLiteral("mozik.bmp");  // its filter comes with FinishStart
-    input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, dropped pictures, ...
+    input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, ...
 }
 
 QAction* TForm1::AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
@@ -113,6 +119,8 @@ void TForm1::CreateMenu()
 {
     MainMenu1 = Named(menuBar(), "MainMenu1");
     File1 = MakeMenu(MainMenu1, "File1", kMainContext, QT_TR_NOOP("&File"));
+    NewGame1 = AddItem(File1, "NewGame1", QT_TR_NOOP("&New Game"), QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::NewGame1Click);
+    input_->LetThrough(NewGame1->shortcut());  // it cuts a playback of the solver's short
     Start1 = AddItem(File1, "Start1", QT_TR_NOOP("&Start"), QKeySequence(Qt::Key_F2), &TForm1::Start);
     Pause1 = AddItem(File1, "Pause1", QT_TR_NOOP("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2), &TForm1::SpeedButton4Click);
     Open1 = AddItem(File1, "Open1", QT_TR_NOOP("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
@@ -154,7 +162,7 @@ void TForm1::CreateGameMenu()
 void TForm1::FormCreate()
 {
     // Taken as late as can be: it may still be being drawn on another thread.
-    session_.SetPicture(MakeBuiltinPicture(), QStringLiteral("Mozik.bmp"));
+    session_.SetPicture(MakeBuiltinPicture(), TSession::BuiltinPictureName());
     // The file stays bound to where it was found at the start, wherever the open dialog goes later.
     session_.UseScoreFile(TScoreFile::Locate(QDir::currentPath(), TScoreFile::DataFolder()));
 }
@@ -169,8 +177,7 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (std::exchange(centred_, true))
         return;
-    if (!settings_->Placed())
-        CentreOnScreen(this);
+    settings_->PlaceOnFirstShow();
     emit GameShown();
 }
 
@@ -188,8 +195,7 @@ void TForm1::BoardChanged()
 {
     const int n = BoardSize();
     setWindowTitle(session_.PictureName() + QStringLiteral("  -  %1 x %1").arg(n));
-    for (QAction* size : {N1x1, N4x4, N5x5, N6x6, N7x7})
-        size->setChecked(size->data().toInt() == n);
+    ShowSize();
     Image1->SetPicture(TBitmap(session_.Picture()));
     FieldDestroy();
     FieldCreate();
@@ -219,6 +225,7 @@ void TForm1::ShowGame()
     GapPos = game.GapPos();
     ShowTime(Label1, game.Seconds());
     const TCommandStates states = session_.Commands();
+    NewGame1->setEnabled(states.NewGame);
     SpeedButton1->setEnabled(states.StartButton);
     Start1->setEnabled(states.StartItem);
     SpeedButton4->setEnabled(states.Pause);
@@ -265,7 +272,25 @@ void TForm1::Undo1Click() { session_.Undo(); }
 void TForm1::Redo1Click() { session_.Redo(); }
 void TForm1::Peek1Click() { session_.PeekForAWhile(); }
 void TForm1::SpeedButton4Click() { session_.TogglePause(); }
-void TForm1::ChooseSize(int n) { session_.NewBoard(n); }
+void TForm1::NewGame1Click()
+{
+    if (questions_->MayEndGame())
+        session_.NewGame();
+}
+
+void TForm1::ChooseSize(int n)
+{
+    if (questions_->MayEndGame())
+        session_.NewBoard(n);
+    else
+        ShowSize();  // the item chosen took a check mark
+}
+
+void TForm1::ShowSize()
+{
+    for (QAction* size : {N1x1, N4x4, N5x5, N6x6, N7x7})
+        size->setChecked(size->data().toInt() == BoardSize());
+}
 
 bool TForm1::event(QEvent* event)
 {
@@ -280,11 +305,7 @@ bool TForm1::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
-void TForm1::Open1Click()
-{
-    if (OpenDialog1.Execute(this))
-        OpenPicture(OpenDialog1.FileName);
-}
+void TForm1::Open1Click() { pictures_->Open(OpenDialog1); }
 
 void TForm1::OpenPicture(const QString& path) { session_.OpenPicture(path); }
 
@@ -306,7 +327,11 @@ void TForm1::Statistics1Click()
     statistics_->ShowSize(BoardSize());
 }
 
-void TForm1::ClearScores1Click() { session_.ClearScores(); }
+void TForm1::ClearScores1Click()
+{
+    if (questions_->MayClearScores())
+        session_.ClearScores();
+}
 
 void TForm1::SpeedButton2Click()
 {

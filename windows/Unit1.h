@@ -18,10 +18,12 @@ class QMenuBar;
 class TBoardPanel;
 class TClientArea;
 class TFxLabel;
+class TGameQuestions;
 class TGameSounds;
 class TImage;
 class TPanel;
 class TPeekPanel;
+class TPictureCommands;
 class TPlayInput;
 class TSpeedButton;
 class TStatisticsWindow;
@@ -54,13 +56,15 @@ public:
     void FieldCreate();
     void FieldDestroy();
 
-    // The player's commands.
+    // The player's commands. New Game and those that end a game in another way ask first when
+    // the game has moves (windows/GameQuestions.h); Clear Scores always asks.
+    void NewGame1Click();
     void Start();
     void Move(QObject* sender);
     void SpeedButton4Click();
     void Open1Click();
-    // Opens a picture file chosen with Open or dropped on the window, read while the game goes
-    // on; one that cannot be used is told in an error box and changes nothing.
+    // Opens a picture file, read while the game goes on, asking nothing; one that cannot be used
+    // is told in an error box and changes nothing.
     void OpenPicture(const QString& path);
     void N1x1Click() { ChooseSize(1); }
     void N4x4Click() { ChooseSize(4); }
@@ -103,6 +107,7 @@ private:
     void FormCreate();
     void FormDestroy();
     void ChooseSize(int n);
+    void ShowSize();  // the size items' check marks
     void BoardChanged();
     // Draws the session as it stands: the pieces, the clock, the peek, the commands that can act.
     void ShowGame();
@@ -146,10 +151,13 @@ private:
     QAction* Undo1 = nullptr;
     QAction* Redo1 = nullptr;
     QAction* Peek1 = nullptr;
+    QAction* NewGame1 = nullptr;  // at the top of the File menu
     TPeekPanel* PeekPanel = nullptr;
     TClientArea* client_ = nullptr;
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
+    TGameQuestions* questions_ = nullptr;
+    TPictureCommands* pictures_ = nullptr;  // Open Recent, Built-in Picture, Paste, drops
     TGameSounds* sounds_ = nullptr;
     QPointer<TStatisticsWindow> statistics_;
 

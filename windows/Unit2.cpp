@@ -70,9 +70,6 @@ void TAbout::changeEvent(QEvent* event)
 
 void TAbout::showEvent(QShowEvent* event)
 {
-    if (!centred_) {
-        centred_ = true;
-        CentreOnScreen(this);
-    }
+    CentreOnMainWindow(this);  // wherever the main window is now
     QDialog::showEvent(event);
 }

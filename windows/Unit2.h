@@ -30,9 +30,6 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-
-private:
-    bool centred_ = false;
 };
 
 extern TAbout* About;

@@ -56,7 +56,6 @@ QString SecondsText(int seconds)
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
     SetUpDialog(this, "Form2", QT_TR_NOOP("Message"), 426, 129);
-    move(220, 141);
     auto boldFont = [](int pixels, TColor colour) { return MakeFont(QStringLiteral("MS Sans Serif"), pixels, colour, true); };
 
     Edit1 = new QLineEdit(this);
@@ -142,6 +141,7 @@ void TForm2::FormShow()
 void TForm2::showEvent(QShowEvent* event)
 {
     FormShow();
+    CentreOnMainWindow(this);  // wherever the main window is now
     QDialog::showEvent(event);
     // The focus returns to the control that had it when the dialog last closed, if it can
     // take it; otherwise it goes to the first control that can.

@@ -129,9 +129,6 @@ void TForm3::showEvent(QShowEvent* event)
 {
     FormShow();
     Button1->setFocus(Qt::OtherFocusReason);
-    if (!centred_) {
-        centred_ = true;
-        CentreOnScreen(this);
-    }
+    CentreOnMainWindow(this);  // wherever the main window is now
     QDialog::showEvent(event);
 }

@@ -39,7 +39,6 @@ private:
     std::array<TFxLabel*, 22> fxLabels_{};
     TScoreTable scores_;
     int boardSize_ = 0;
-    bool centred_ = false;
 };
 
 extern TForm3* Form3;

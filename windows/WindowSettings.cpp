@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -82,9 +83,18 @@ void TWindowSettings::OpenRememberedPicture()
         session_.OpenLocalPicture(picture);
 }
 
+void TWindowSettings::PlaceOnFirstShow()
+{
+    if (!placed_)
+        CentreOnScreen(window_);
+    slot_.Take(settings_.Path().isEmpty() ? QString() : QFileInfo(settings_.Path()).path());
+    if (slot_.Number() > 0 && window_->screen())
+        window_->move(OffsetForSlot(window_->frameGeometry(), slot_.Number(), window_->screen()->availableGeometry()));
+}
+
 void TWindowSettings::KeepGeometry()
 {
-    if (window_->isVisible() && Normal(window_))
+    if (window_->isVisible() && Normal(window_) && slot_.Number() == 0)
         settings_.SetWindowGeometry(window_->geometry());
 }
 
@@ -107,6 +117,7 @@ bool TWindowSettings::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Close:
         settle_->Stop();
         KeepGeometry();
+        slot_.Release();
         break;
     default:
         break;

@@ -4,9 +4,12 @@
 // screen; the picture when asked, for a start that names none), and written as each changes:
 // the size and the picture with every new board (or the picture shown, when one asked for cannot
 // be used), the switches as they are toggled, the window's state as it changes, and its place and
-// size once they have settled and when it closes.
+// size once they have settled and when it closes. The window first on the screen keeps its place
+// and size; one opened while it is there comes offset from it (windows/WindowSlot.h) and leaves
+// the place where the game comes back as it is.
 
 #include "game/Settings.h"
+#include "windows/WindowSlot.h"
 
 #include <QObject>
 #include <memory>
@@ -26,8 +29,11 @@ public:
 
     // Begins reading the picture shown when the window was left, if it was a file's.
     void OpenRememberedPicture();
-    // The window was put where it was left, so it is not to be centred.
-    bool Placed() const { return placed_; }
+    // At the window's first showing: where it was left, or else in the middle of the screen,
+    // offset from the game's windows already there.
+    void PlaceOnFirstShow();
+    // The settings the window's commands keep.
+    TSettings& Settings() { return settings_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,5 +46,6 @@ private:
     TSession& session_;
     TSettings settings_;
     bool placed_ = false;
+    TWindowSlot slot_;
     std::unique_ptr<TTimer> settle_;  // the place and size are written once they stay a moment
 };

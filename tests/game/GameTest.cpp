@@ -132,33 +132,35 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainAndALineSlidesAsOneStep)
     EXPECT_EQ((std::tuple{game.Redo().Move, game.Moves()}), std::tuple(TMove{22, 25}, 17));
 }
 
-TEST(Commands, FollowTheStateOfTheGameAndThePeek)
+TEST(Commands, FollowTheStateOfTheGameAndThePeekAndAskOnlyForAGameWithMovesThePlayerStillPlays)
 {
     TGame game;
     TRandom random(1);
-    const TCommandStates idle{.StartButton = true, .StartItem = true};
-    EXPECT_EQ(CommandStates(game), idle);
+    const TCommandStates idle{.StartButton = true, .StartItem = true, .NewGame = true};
+    EXPECT_EQ(std::pair(CommandStates(game), GameAtStake(game)), std::pair(idle, false));
 
     game.Start(random);
-    TCommandStates playing{.Pause = true, .TimeHint = true, .ClockRuns = true, .Hint = true, .Solve = true, .Peek = true};
-    EXPECT_EQ(CommandStates(game), playing);
+    TCommandStates playing{.NewGame = true, .Pause = true, .TimeHint = true, .ClockRuns = true, .Hint = true, .Solve = true, .Peek = true};
+    EXPECT_EQ(std::pair(CommandStates(game), GameAtStake(game)), std::pair(playing, false));  // not a move yet
     game.Move(24);
     playing.Undo = true;
-    EXPECT_EQ(CommandStates(game), playing);
+    EXPECT_EQ(std::pair(CommandStates(game), GameAtStake(game)), std::pair(playing, true));
     game.Undo();
     playing.Undo = false;
     playing.Redo = true;
-    EXPECT_EQ(CommandStates(game), playing);
-    // The board is hidden: only the clock and Pause act.
-    EXPECT_EQ(CommandStates(game, true), (TCommandStates{.Pause = true, .TimeHint = true, .ClockRuns = true}));
+    EXPECT_EQ(std::pair(CommandStates(game), GameAtStake(game)), std::pair(playing, true));  // taken back, still made
+    // The board is hidden: only the clock, Pause and New Game act.
+    EXPECT_EQ(CommandStates(game, true), (TCommandStates{.NewGame = true, .Pause = true, .TimeHint = true, .ClockRuns = true}));
 
     game.TogglePause();
-    EXPECT_EQ(CommandStates(game), (TCommandStates{.Pause = true, .PauseSaysContinue = true, .TimeEnabled = false}));
+    EXPECT_EQ(CommandStates(game), (TCommandStates{.NewGame = true, .Pause = true, .PauseSaysContinue = true, .TimeEnabled = false}));
+    EXPECT_TRUE(GameAtStake(game));
     game.TogglePause();
     game.GiveUp();
-    EXPECT_EQ(CommandStates(game), TCommandStates());  // solving: nothing acts until it is home
-    game.NewBoard(1);  // an idle board, whatever came before
-    EXPECT_EQ(CommandStates(game), (TCommandStates{.StartItem = true}));
+    // Solving: only New Game acts until it is home, and nothing of the player's is at stake.
+    EXPECT_EQ(std::pair(CommandStates(game), GameAtStake(game)), std::pair(TCommandStates{.NewGame = true}, false));
+    game.NewBoard(1);  // an idle board, whatever came before, and one that cannot be shuffled
+    EXPECT_EQ(std::pair(CommandStates(game), GameAtStake(game)), std::pair(TCommandStates{.StartItem = true}, false));
 }
 
 } // namespace

@@ -304,6 +304,27 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     EXPECT_EQ(session.PictureName(), QString("red.png"));
 }
 
+TEST_F(SessionTest, NewGameShufflesAfreshAtAnyTimeWhereStartWaitsForTheEndAndAPictureSetWinsOverOneStillRead)
+{
+    session.Start();
+    session.Move(24);
+    session.Start();  // not during a game
+    EXPECT_EQ(Game().Moves(), 1);
+    session.NewGame();
+    EXPECT_EQ(std::tuple(Game().Running(), Game().Moves(), boards, ends.size()), std::tuple(true, 0, 1, std::size_t(0)));
+    session.NewBoard(1);
+    session.NewGame();
+    EXPECT_FALSE(Game().Running());
+    {
+        ScopedPictureReadsHeld held;
+        session.OpenPicture(Picture("late.png", 50, Qt::blue));
+        session.SetPicture(QImage(Picture("now.png", 40, Qt::green)), "now.png");
+        held.LetGo();
+        session.WaitForWork();
+    }
+    EXPECT_EQ(std::pair(session.PictureName(), session.Busy()), std::pair(QString("now.png"), false));
+}
+
 // Holds the solver's workers of a kind at their start until let go, and counts them: those begun,
 // those told to stop before they began, and the check points their work passed once told to stop.
 class TSolverGate : public TSolverWatch {
@@ -466,10 +487,10 @@ TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWa
 // A move, a size change, a new game: none waits for the held worker, which then stops at its first look.
 TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 {
-    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); }, [&] { session.Start(); }};
+    const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); }, [&] { session.NewGame(); }};
     gate.Hold(TSolverJob::Question, true);
     for (int held = 1; const auto& change : changes) {
-        session.Start();
+        session.NewGame();
         session.MoveToward(TDirection::Right);
         session.Hint();
         gate.WaitUntilBegun(TSolverJob::Question, held++);

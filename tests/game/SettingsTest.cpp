@@ -20,8 +20,9 @@ protected:
 void ExpectDefaults(const TSettings& settings)
 {
     EXPECT_EQ(std::tuple(settings.BoardSize(), settings.Picture(), settings.WindowGeometry()), std::tuple(5, "", std::nullopt));
-    EXPECT_FALSE(settings.Maximised() || settings.FullScreen() || settings.StatusLine() || settings.KeepProportions() || settings.Numbers());
-    EXPECT_TRUE(settings.Animation() && settings.Sound());
+    EXPECT_FALSE(settings.Maximised() || settings.FullScreen() || settings.StatusLine() || settings.KeepProportions()
+                 || settings.Numbers() || settings.PauseWhenAway() || !settings.RecentPictures().isEmpty());
+    EXPECT_TRUE(settings.Animation() && settings.Sound() && settings.AskBeforeAbandoning());
 }
 
 TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBackByTheNextRun)
@@ -53,10 +54,27 @@ TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBa
     EXPECT_FALSE(none.Writable());
 }
 
+TEST_F(SettingsTest, TheRecentPicturesAreTheLastTenOpenedNewestFirstEachOnceAndTwoWindowsKeepEachOthers)
+{
+    TSettings first(file), second(file);
+    const auto picture = [](int i) { return QByteArray("/p/") + QByteArray::number(i) + (i == 3 ? "\xff,=\"x\".png" : ".png"); };
+    for (int i = 1; i <= 6; ++i)
+        first.AddRecentPicture(picture(i));
+    first.AddRecentPicture(picture(2));  // again: to the front, once
+    for (int i = 7; i <= 11; ++i)
+        second.AddRecentPicture(picture(i));  // into the list as the file holds it
+    first.AddRecentPicture("relative.png");  // no picture's absolute name: left out
+    const QList<QByteArray> expected{picture(11), picture(10), picture(9), picture(8), picture(7),
+                                     picture(2), picture(6), picture(5), picture(4), picture(3)};  // 1 fell out
+    first.RereadRecentPictures();
+    EXPECT_EQ(std::pair(first.RecentPictures(), TSettings(file).RecentPictures()), std::pair(expected, expected));
+}
+
 TEST_F(SettingsTest, ADamagedFileGivesWhatMakesSenseAndTheNextChangeWritesItAfresh)
 {
     QDir().mkpath(QFileInfo(file).path());
-    WriteFile(file, "[Board]\nSize=3\nPicture=relative.png\n\x01\xfe\n[Window]\nGeometry=@Rect(0 0 -5 2)\nMaximised=maybe\n[Game\n");
+    WriteFile(file, "[Board]\nSize=3\nPicture=relative.png\n\x01\xfe\n[Window]\nGeometry=@Rect(0 0 -5 2)\nMaximised=maybe\n"
+                    "[RecentPictures]\n1\\Path=relative.png\n2\\Path=@Rect(0 0 1 1)\nsize=2000000000\n[Game\n");
     TSettings damaged(file);
     ExpectDefaults(damaged);
     damaged.SetStatusLine(true);

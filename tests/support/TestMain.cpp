@@ -1,7 +1,7 @@
 // Every suite that draws starts here: an application on the offscreen platform with a fixed
 // palette and font names, so that pixels and sizes do not depend on the desktop, in folders of the
 // run's own. Suites of widgets and windows (MOZIK_TEST_WIDGETS) get a widget application in a
-// fixed style.
+// fixed style, where a question no test answers fails the test instead of waiting.
 
 #include "framework/Font.h"
 #include "framework/Language.h"
@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 #ifdef MOZIK_TEST_WIDGETS
+#include "framework/Dialogs.h"
+
 #include <QApplication>
 using TTestApplication = QApplication;
 #else
@@ -31,6 +33,13 @@ int main(int argc, char** argv)
     TTestApplication::setPalette(TestPalette());
     RegisterFontSubstitutions();
     UseLanguage(TLanguage::Automatic);
+#ifdef MOZIK_TEST_WIDGETS
+    // A question box would wait for an answer: a test that expects one answers it (ScopedQuestions).
+    SetQuestionBoxFunction([](QWidget*, const TQuestion& question) {
+        ADD_FAILURE() << "a question nobody answers: " << question.Text.toStdString();
+        return TAnswer{true, false};
+    });
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@ ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers
 {
     previous_ = SetOpenFileFunction([this](QWidget*, const TOpenDialog& dialog) -> std::optional<QString> {
         lastDefaultName_ = dialog.FileName;
+        lastFolder_ = dialog.InitialDir;
         const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
         return answer.isNull() ? std::nullopt : std::optional(answer);
     });
@@ -30,6 +31,19 @@ ScopedErrorBoxes::ScopedErrorBoxes()
 ScopedErrorBoxes::~ScopedErrorBoxes()
 {
     SetErrorBoxFunction(previous_);
+}
+
+ScopedQuestions::ScopedQuestions(QList<TAnswer> answers) : answers_(std::move(answers))
+{
+    previous_ = SetQuestionBoxFunction([this](QWidget*, const TQuestion& question) {
+        asked_ << question;
+        return answers_.isEmpty() ? TAnswer() : answers_.takeFirst();
+    });
+}
+
+ScopedQuestions::~ScopedQuestions()
+{
+    SetQuestionBoxFunction(previous_);
 }
 
 ModalDriver::ModalDriver()

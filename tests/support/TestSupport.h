@@ -13,17 +13,19 @@
 #include <functional>
 
 // While alive, every open-file dialog "chooses" the queued answers in turn (nullopt: cancel),
-// and records the default name it was offered.
+// and records the default name and the folder it was offered.
 class ScopedOpenFile {
 public:
     explicit ScopedOpenFile(QStringList answers);
     ~ScopedOpenFile();
     QString LastDefaultName() const { return lastDefaultName_; }
+    QString LastFolder() const { return lastFolder_; }
 
 private:
     OpenFileFunction previous_;
     QStringList answers_;
     QString lastDefaultName_;
+    QString lastFolder_;
 };
 
 // No hint showing or due, a fresh hint window of the given class (none: the desktop's tips), the
@@ -46,6 +48,21 @@ private:
     ErrorBoxFunction previous_;
     QStringList messages_;
     QList<QWidget*> owners_;
+};
+
+// While alive, questions are recorded instead of shown, and answered in turn from the queue;
+// with the queue empty, No.
+class ScopedQuestions {
+public:
+    explicit ScopedQuestions(QList<TAnswer> answers = {});
+    ~ScopedQuestions();
+    void Answer(TAnswer answer) { answers_ << answer; }
+    const QList<TQuestion>& Asked() const { return asked_; }
+
+private:
+    QuestionBoxFunction previous_;
+    QList<TAnswer> answers_;
+    QList<TQuestion> asked_;
 };
 
 // Answers modal windows as they open, without waiting on the clock: each expected handler runs

@@ -58,6 +58,7 @@ TEST_F(AccessTest, TheBoardIsATableOfCellsNamedByTheirPieceAndPlaceThatFollowThe
     EXPECT_EQ(std::pair(GapPos, Names()), std::pair(12, Expected()));
 
     // Another size: more cells; back again, those beyond the board are gone.
+    const ScopedQuestions yes({{true, false}});  // the game with a move is given up
     form.N7x7Click();
     EXPECT_EQ(std::pair(Table()->childCount(), Cell(49)->text(QAccessible::Name)), std::pair(49, QString("49, ряд 7, столбец 7")));
     QAccessibleInterface* far = Cell(40);
@@ -98,6 +99,7 @@ TEST_F(AccessTest, EveryMenuCommandHasAKeyTheBoardTakesTheArrowsAndShowsItsFocus
     const QRgb highlight = QApplication::palette().color(QPalette::Highlight).rgb();
     EXPECT_EQ(std::vector({framed.pixel(1, 1), framed.pixel(2, 140), framed.pixel(274, 274), framed.pixel(0, 0)}),
               std::vector({highlight, highlight, highlight, plain.pixel(0, 0)}));
+    const ScopedQuestions yes({{true, false}});
     form.N5x5Click();
     Click(1);
     EXPECT_EQ(std::pair(Board()->FocusShown(), Board()->grab().toImage()), std::pair(false, plain));

@@ -69,6 +69,7 @@ TEST_F(BoardView, ALargerWindowGoesToTheBoardAndNeitherResizingNorASizeCommandSh
     EXPECT_EQ(std::pair(Board()->Geometry(), Board()->Geometry().PeekRect()), std::pair(TBoardGeometry{5, 174, 5, 15}, Bounds(5, 15, 890, 890)));
 
     const QSize window = form.size();
+    const ScopedQuestions yes({{true, false}});  // the game with a move is given up
     form.N7x7Click();
     EXPECT_EQ(std::tuple(form.Running(), form.size(), Board()->Geometry().Tile), std::tuple(false, window, (900 - 7) / 7 - 4));
     ResizeClient({100, 100});  // never smaller than the layout

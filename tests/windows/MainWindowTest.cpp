@@ -2,9 +2,7 @@
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/StateReport.h"
 
-#include <QDropEvent>
 #include <QFontMetrics>
-#include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +31,7 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     {
         ScopedOpenFile cancel({});
         Item("Open1")->trigger();
-        EXPECT_EQ(cancel.LastDefaultName(), QString("mozik.bmp"));
+        EXPECT_EQ(cancel.LastDefaultName(), QString());  // no name filled in
     }
     const auto* clock = Part<TFxLabel>(form, "Label1");
     EXPECT_EQ(std::tuple(clock->geometry(), clock->Font(), Hint(clock)),  // right-aligned in the tool bar
@@ -46,18 +44,22 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 
     EXPECT_EQ(Captions(form.menuBar()->actions()), QStringList({"&File", "&Size", "&Game", "&Help"}));
     EXPECT_EQ(Captions(Menu("File1")->actions()),
-              QStringList({"&Start", "&Pause", "&Open ...", "&High Scores ...", "&Statistics ...", "&Clear Scores", "-", "E&xit"}));
+              QStringList({"&New Game", "&Start", "&Pause", "&Open ...", "Open &Recent", "&Built-in Picture", "&Paste Picture",
+                           "&High Scores ...", "&Statistics ...", "&Clear Scores", "-", "E&xit"}));
+    EXPECT_EQ(std::pair(Item("NewGame1")->shortcut(), Item("PastePicture1")->shortcut()),
+              std::pair(QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::CTRL | Qt::Key_V)));
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
-                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound", "&Language"}));
+                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound", "Pause When &Away", "&Language"}));
     EXPECT_EQ(Captions(Menu("Language1")->actions()), QStringList({"&Automatic", "Русский", "English"}));
     QSet<QChar> keys;  // each access key once (the separator's "key" is its dash), but for S: Status
-    for (const QString& caption : game)  // Line's and Sound's, as both are named (S twice reaches Sound)
-        keys << caption.at(caption.indexOf('&') + 1).toLower();
-    EXPECT_EQ(keys.size(), game.size() - 1);
-    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1", "Numbers1", "Sound1"})  // Animation and Sound on at first
-        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled() && Item(name)->isChecked() == (name[0] == 'A' || name[1] == 'o')) << name;
+    for (const QString& caption : game)  // Line's and Sound's, and A: Animation's and Pause When Away's,
+        keys << caption.at(caption.indexOf('&') + 1).toLower();  // as all are named (a second S or A reaches the second)
+    EXPECT_EQ(keys.size(), game.size() - 2);
+    for (const char* name : {"Animation1", "FullScreen1", "StatusLine1", "KeepProportions1", "Numbers1", "Sound1", "PauseWhenAway1"})
+        EXPECT_TRUE(Item(name)->isCheckable() && Item(name)->isEnabled() && Item(name)->isChecked() == (name[0] == 'A' || name[1] == 'o'))
+            << name;  // Animation and Sound on at first
     EXPECT_EQ(Captions(Menu("Help1")->actions()), QStringList({"&About"}));
     // Solve gives the game up: no key does that by chance.
     EXPECT_EQ(std::tuple(Item("FullScreen1")->shortcut(), Item("Peek1")->shortcut(), Item("Solve1")->shortcut()),
@@ -114,13 +116,7 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndOneThatCann
     const auto drop = [this](const QString& path) {
         QMimeData data;
         data.setUrls({path.startsWith('/') ? QUrl::fromLocalFile(path) : QUrl(path)});
-        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&form, &enter);
-        if (enter.isAccepted()) {
-            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(&form, &dropped);
-        }
-        return enter.isAccepted();
+        return DropOn(form, data);
     };
     form.N7x7Click();
     form.Start();

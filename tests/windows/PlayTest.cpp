@@ -26,7 +26,7 @@ protected:
         const auto* pause = Part<TSpeedButton>(form, "SpeedButton4");
         const auto* label = Part(form, "Label1");
         return {.StartButton = Part(form, "SpeedButton1")->isEnabled(), .StartItem = Item("Start1")->isEnabled(),
-                .Pause = Item("Pause1")->isEnabled() && pause->isEnabled(),
+                .NewGame = Item("NewGame1")->isEnabled(), .Pause = Item("Pause1")->isEnabled() && pause->isEnabled(),
                 .PauseSaysContinue = Hint(pause) == QString("Продолжить."), .TimeHint = ShowHint(label),
                 .TimeEnabled = label->isEnabled(), .ClockRuns = clockRuns, .Hint = Item("Hint1")->isEnabled(),
                 .Solve = Item("Solve1")->isEnabled(), .Undo = Item("Undo1")->isEnabled(), .Redo = Item("Redo1")->isEnabled(),
@@ -122,7 +122,7 @@ TEST_F(PlayTest, APeekShowsTheWholePictureWhileSpaceIsHeldAndLeavesTheBoardAsItW
     EXPECT_FALSE(Peeking());
 }
 
-TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResult)
+TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResultButNewGameCutsItShort)
 {
     const TEndDialogs none(&form);  // no result dialog, no scores
     Item("Solve1")->trigger();
@@ -135,6 +135,14 @@ TEST_F(PlayTest, ASolvePlaysItselfHomeAndAKeyEndsItAtOnceWithoutAResult)
     Key(Qt::Key_F11);  // any key ends the playback, and does nothing else
     EXPECT_FALSE(form.Session().Solving() || form.Running() || form.isFullScreen());
     EXPECT_TRUE(TileAt(25)->isVisibleTo(&form));  // the whole picture
+
+    form.Start();
+    Item("Solve1")->trigger();
+    form.Session().WaitForWork();
+    clock.Advance(250);
+    Key(Qt::Key_N, Qt::ControlModifier);  // no question: the player gave this game up
+    EXPECT_FALSE(form.Session().Solving() || form.Session().Game().GivenUp() || form.Session().Game().Moves());
+    EXPECT_TRUE(form.Running() && !TileAt(25)->isVisibleTo(&form));  // a fresh shuffle
 }
 
 } // namespace

@@ -49,6 +49,7 @@ TEST_F(ScoreCommandsTest, FilesLeftAloneAreToldOnceAndNeverWritten)
     EXPECT_TRUE(errors.Messages()[0].contains(StartFile()) && errors.Messages()[0].contains(DataFile()));
     EXPECT_EQ(form.Scores(), TScoreTable());
     // Clear Scores lives in memory; Exit closes without writing and without a word.
+    const ScopedQuestions yes({{true, false}});
     Part<QAction>(form, "ClearScores1")->trigger();
     form.Exit();
     EXPECT_EQ(std::tuple(form.isVisible(), errors.Messages().size(), QFileInfo(StartFile()).isDir()), std::tuple(false, 1, true));
@@ -116,6 +117,7 @@ TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWha
     WriteFile(DataFile(), others.ToFileText());
     ScopedErrorBoxes errors;
     {
+        const ScopedQuestions yes({{true, false}, {true, false}});
         ScopedWriteLimit limit(64);
         Part<QAction>(form, "ClearScores1")->trigger();
         Part<QAction>(form, "ClearScores1")->trigger();

@@ -1,11 +1,13 @@
 // What the main window keeps between runs: the next window comes back as the last was left, a
 // picture named at the start wins over the remembered one, and a remembered picture that is gone
-// is told once; a window left off every screen comes back onto one.
+// is told once; a window left off every screen comes back onto one; a second window at once
+// comes offset from the first.
 
 #include "game/Settings.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/DialogLayout.h"
 #include "windows/WindowSettings.h"
+#include "windows/WindowSlot.h"
 
 namespace {
 
@@ -57,6 +59,21 @@ TEST_F(WindowSettingsTest, ARememberedPictureThatIsGoneIsToldOnceTheWindowShowsA
     EXPECT_TRUE(errors.Messages()[0].contains(gone));
     EXPECT_EQ(next.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
     EXPECT_TRUE(TSettings(TSettings::DefaultPath()).Picture().isEmpty());  // and not told again
+}
+
+TEST_F(WindowSettingsTest, ASecondWindowOpensOffsetFromTheFirstAStepOnOrBackWhereThatLeavesTheScreen)
+{
+    const QRect first = form.frameGeometry();
+    for (int i = 0; i < 2; ++i) {  // the slot of a window closed is free again
+        TForm1 second{clock};
+        second.show();
+        EXPECT_EQ(second.frameGeometry().topLeft(), first.topLeft() + QPoint(32, 32));
+        second.close();
+    }
+    const QRect screen(0, 0, 1920, 1200);
+    EXPECT_EQ(OffsetForSlot(QRect(822, 433, 284, 362), 2, screen), QPoint(886, 497));
+    EXPECT_EQ(OffsetForSlot(QRect(1620, 820, 284, 362), 1, screen), QPoint(1588, 788));  // at the corner: back
+    EXPECT_EQ(OffsetForSlot(QRect(0, 0, 1920, 1200), 1, screen), QPoint(32, 32));  // fits neither way
 }
 
 TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesToTheFirst)

@@ -21,11 +21,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +40,18 @@ T* Part(const QObject& window, const char* name)
     T* part = window.findChild<T*>(QLatin1String(name));
     EXPECT_TRUE(part) << name;
     return part;
+}
+
+// Drags the data onto the window and drops it there, if the window takes it; whether it did.
+inline bool DropOn(QWidget& window, const QMimeData& data)
+{
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &enter);
+    if (enter.isAccepted()) {
+        QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &dropped);
+    }
+    return enter.isAccepted();
 }
 
 // The result and score dialogs that the end of a game opens, while alive, and a driver to answer them.

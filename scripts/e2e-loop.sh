@@ -56,6 +56,7 @@ stop_helpers() {
   rm -rf "$E2E_LOOP_OUT"/load-*/build
 }
 trap stop_helpers EXIT
+trap 'exit 130' INT TERM  # the builds, in sessions of their own, stopped too
 
 if [ "$load" = 1 ]; then
   for builder in 1 2; do

@@ -34,7 +34,9 @@ mkdir -p docs
 import -window "$E2E_WID" docs/screenshot.png
 echo "Wrote docs/screenshot.png"
 
-e2e_size 5
+e2e_menu s 5
+e2e_answer Mozik Return  # yes, this game is given up
+e2e_expect size 5
 e2e_play
 e2e_menu g n
 e2e_expect numbers 1

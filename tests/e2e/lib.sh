@@ -389,12 +389,20 @@ e2e_click_home() {
   done
 }
 
-# e2e_menu MENU-KEY [ITEM-KEY]: opens a menu by its access key, waits until it shows, and chooses
-# the item.
+# e2e_menu MENU-KEY [ITEM-KEY [submenu]]: opens a menu by its access key, waits until it shows, and
+# chooses the item; with "submenu", waits until the item's submenu shows too.
 e2e_menu() {
   local shown
-  shown=$(xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null | wc -l)
+  shown=$(e2e_visible_windows)
   e2e_key "alt+$1"
-  e2e_wait_for "[ \$(xdotool search --onlyvisible --pid $E2E_PID 2>/dev/null | wc -l) -gt $shown ]" "the menu of alt+$1 to open"
-  [ -z "${2:-}" ] || e2e_key "$2"
+  e2e_wait_for '[ "$(e2e_visible_windows)" -gt "$shown" ]' "the menu of alt+$1 to open"
+  [ -n "${2:-}" ] || return 0
+  shown=$(e2e_visible_windows)
+  e2e_key "$2"
+  [ "${3:-}" = submenu ] || return 0
+  e2e_wait_for '[ "$(e2e_visible_windows)" -gt "$shown" ]' "the submenu of $2 in the menu of alt+$1 to open"
+}
+
+e2e_visible_windows() {
+  xdotool search --onlyvisible --pid "$E2E_PID" 2>/dev/null | wc -l
 }

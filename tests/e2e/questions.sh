@@ -28,9 +28,9 @@ cp "$scores" "$E2E_TMP/scores.ini"
 e2e_start "$folder"
 e2e_size 4
 e2e_play
-e2e_click_tile "$(e2e_neighbours | head -n1)"
+e2e_click_tile "$(e2e_neighbours | sed -n 1p)"
 e2e_expect moves 1
-e2e_expect seconds 2
+e2e_clock_at 2
 grid=$(e2e_state grid)
 e2e_key ctrl+n
 e2e_wait_for '[ "$(question)" != " " ]' "the question"

@@ -11,20 +11,14 @@ convert -size 60x90 xc:blue "$E2E_TMP/pictures/blue.png"
 
 e2e_start "$folder" "$E2E_TMP/pictures/red.png"
 e2e_expect title "red.png  -  5 x 5"
-e2e_focus "$E2E_WID"
-e2e_key F3
-e2e_focus "$(e2e_window "Открыть")"
-sleep 0.5
-e2e_key ctrl+a
-xdotool type --delay 10 "blue.png"  # no folder: the dialog starts in the last picture's
-e2e_key Return
+e2e_open_with_f3 blue.png  # no folder: the dialog starts in the last picture's
 e2e_expect title "blue.png  -  5 x 5"
 e2e_quit
 
 E2E_REUSE_HOME=1 e2e_start "$folder"
 e2e_expect title "blue.png  -  5 x 5"
 e2e_focus "$E2E_WID"
-e2e_menu f r  # Open Recent, its newest first: blue.png, red.png
+e2e_menu f r submenu  # Open Recent, its newest first: blue.png, red.png
 e2e_key Down Return  # the first is chosen as the submenu opens
 e2e_expect title "red.png  -  5 x 5"
 e2e_note "after a restart, Open Recent brought back the second-last picture, red.png"

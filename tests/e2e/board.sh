@@ -53,6 +53,7 @@ e2e_expect sliding 1
 e2e_shot root "$(e2e_tile 25)" "$E2E_TMP/moving.png"
 [ "$(e2e_state sliding)" = 1 ] || e2e_fail "the slide ended before it was photographed"
 e2e_menu g a
+e2e_key Return  # A is Animation's and Pause When Away's: it goes to Animation first
 e2e_expect animation 0
 e2e_expect sliding 0
 e2e_shot root "$(e2e_tile 25)" "$E2E_TMP/still.png"

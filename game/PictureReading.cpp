@@ -14,11 +14,13 @@ QImage PictureWithin(const QImage& picture, int side)
     return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-TPictureReading::TPictureReading(QByteArray localPath, int side) : localPath_(std::move(localPath))
+TPictureReading::TPictureReading(QByteArray localPath, int side, TPictureReader read) : localPath_(std::move(localPath))
 {
-    worker_ = std::jthread([this, side] {
+    if (!read)
+        read = ReadLocalPictureFile;
+    worker_ = std::jthread([this, side, read = std::move(read)] {
         QString error;
-        QImage picture = PictureWithin(ReadLocalPictureFile(localPath_, &error), side);
+        QImage picture = PictureWithin(read(localPath_, &error), side);
         std::function<void()> done;
         {
             const std::lock_guard lock(mutex_);

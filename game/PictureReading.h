@@ -17,11 +17,15 @@
 // kept: a board of that side shows no more of it.
 QImage PictureWithin(const QImage& picture, int side);
 
+// Reads the picture in a file named in the file system's own bytes: a null image and why, when it
+// cannot be used. ReadLocalPictureFile (framework/PictureFile.h) unless told otherwise.
+using TPictureReader = std::function<QImage(const QByteArray& localPath, QString* error)>;
+
 class TPictureReading {
 public:
     // Starts reading the file, named in the file system's own bytes; a larger picture is brought
     // down to `side` there (PictureWithin).
-    explicit TPictureReading(QByteArray localPath, int side = 0);
+    explicit TPictureReading(QByteArray localPath, int side = 0, TPictureReader read = {});
     ~TPictureReading();  // waits for the worker
     TPictureReading(const TPictureReading&) = delete;
     TPictureReading& operator=(const TPictureReading&) = delete;

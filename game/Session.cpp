@@ -59,10 +59,23 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath)
 {
+    TakePicture(picture, name, localPath, false);
+}
+
+void TSession::UseBuiltinPicture(const QImage& picture, const QString& name)
+{
+    builtinPicture_ = picture;
+    builtinName_ = name;
+    TakePicture(picture, name, {}, true);
+}
+
+void TSession::TakePicture(const QImage& picture, const QString& name, const QByteArray& localPath, bool builtIn)
+{
     picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
     picturePath_ = localPath.isEmpty() || localPath.startsWith('/') ? localPath
                                                                     : QFile::encodeName(QDir::currentPath()) + '/' + localPath;
+    pictureBuiltIn_ = builtIn;
     NewBoard(game_.BoardSize());
 }
 
@@ -104,11 +117,24 @@ void TSession::PictureRead(int question)
     if (job == pictureJobs_.end())
         return;
     const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
+    const TPictureJob kept = std::move(*job);
     pictureJobs_.erase(job);
     const QString path = QFile::decodeName(reading->LocalPath());
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
+    }
+    if (kept.Resume) {
+        if (reading->Picture().isNull()) {
+            emit Problem(tr("Не удалось открыть рисунок отложенной игры «%1».\n%2\nИгра продолжается на встроенном рисунке.")
+                             .arg(path, reading->Error()));
+            ResumeGame(*kept.Resume);
+        } else {
+            TakePicture(reading->Picture(), kept.Name.isEmpty() ? QFileInfo(path).fileName() : kept.Name,
+                        kept.Copy ? QByteArray() : reading->LocalPath(), false);
+            TakeUp(*kept.Resume);
+        }
+        return;
     }
     if (reading->Picture().isNull()) {
         Notify();
@@ -122,6 +148,8 @@ void TSession::PictureRead(int question)
 // Whatever the solver did or does for the game before ends, with its hint and its measure.
 void TSession::LeaveGame()
 {
+    if (game_.Running())
+        emit GameLeft();
     StopSolver();
     ClearHint();
     solver_.Forget();
@@ -133,6 +161,35 @@ void TSession::NewBoard(int n)
     LeaveGame();
     game_.NewBoard(n);
     emit BoardChanged();
+    Notify();
+}
+
+void TSession::ResumeGame(const TGameRecord& record, const TKeptPicture& picture)
+{
+    if (!picture.LocalPath.isEmpty()) {
+        OpenPicture(std::make_unique<TPictureReading>(picture.LocalPath, largestBoard_, picture.Read));
+        TPictureJob& job = pictureJobs_.back();
+        job.Resume = record;
+        job.Name = picture.Name;
+        job.Copy = picture.Copy;
+        return;
+    }
+    if (!pictureBuiltIn_ && !builtinPicture_.isNull())
+        UseBuiltinPicture(builtinPicture_, builtinName_);
+    TakeUp(record);
+}
+
+void TSession::TakeUp(const TGameRecord& record)
+{
+    LeaveGame();
+    if (game_.Resume(record)) {
+        emit BoardChanged();
+        if (game_.BoardSize() == 4) {  // the measure of the shortest way home, as at Start
+            startBoard_ = PositionOf(game_.StartGrid(), 4);
+            solver_.PrepareTables();
+            solver_.Measure(startBoard_);
+        }
+    }
     Notify();
 }
 
@@ -196,6 +253,8 @@ void TSession::EndGame(bool givenUp)
 {
     Notify();
     if (!givenUp)
+        emit GameLeft();  // a game given up was left when the solver took it
+    if (!givenUp)
         RereadScores();  // the place offered is judged against the file as it is now
     const int n = game_.BoardSize(), seconds = game_.Seconds();
     const bool qualifies = !givenUp && TScoreTable::HasSize(n) && scores_.Qualifies(n, seconds);
@@ -249,6 +308,7 @@ void TSession::Solve()
     if (peeking_ || !game_.GiveUp())
         return;
     // The clock stops at once; from here on the player can only hurry the solution home.
+    emit GameLeft();
     StopSolver();
     ClearHint();
     solving_ = true;

@@ -11,6 +11,7 @@
 #include "windows/BoardPanel.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
+#include "windows/GameKeeping.h"
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
 #include "windows/PlayInput.h"
@@ -59,6 +60,8 @@ TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(c
     winId();
     FormCreate();
     settings_ = new TWindowSettings(this, session_, *modes_, clock);  // the board and window as left
+    keeping_ = new TGameKeeping(this, session_, *modes_);  // the game in progress, kept as the window closes
+    connect(keeping_, &TGameKeeping::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
 }
 
 TForm1::~TForm1()
@@ -142,7 +145,7 @@ void TForm1::CreateGameMenu()
 void TForm1::FormCreate()
 {
     // Taken as late as can be: it may still be being drawn on another thread.
-    session_.SetPicture(MakeBuiltinPicture(), QStringLiteral("Mozik.bmp"));
+    session_.UseBuiltinPicture(MakeBuiltinPicture(), QStringLiteral("Mozik.bmp"));
     // The file stays bound to where it was found at the start, wherever the open dialog goes later.
     session_.UseScoreFile(TScoreFile::Locate(QDir::currentPath(), TScoreFile::DataFolder()));
 }
@@ -289,7 +292,7 @@ void TForm1::SpeedButton2Click()
 void TForm1::Exit()
 {
     // Only what could not be written yet is written; a file that cannot be written is told of,
-    // and the window closes all the same.
+    // and the window closes all the same. The game in progress is kept as it closes.
     session_.SaveScores();
     close();
 }

@@ -16,6 +16,7 @@ class QMenu;
 class QMenuBar;
 class TBoardPanel;
 class TClientArea;
+class TGameKeeping;
 class TFxLabel;
 class TImage;
 class TPanel;
@@ -143,6 +144,7 @@ private:
     TClientArea* client_ = nullptr;
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
+    TGameKeeping* keeping_ = nullptr;      // the game in progress, kept between runs
 
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds

@@ -117,22 +117,22 @@ void TSession::PictureRead(int question)
     if (job == pictureJobs_.end())
         return;
     const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
-    const TPictureJob kept = std::move(*job);
+    const TPictureJob asked = std::move(*job);
     pictureJobs_.erase(job);
     const QString path = QFile::decodeName(reading->LocalPath());
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
     }
-    if (kept.Resume) {
+    if (asked.Resume) {
         if (reading->Picture().isNull()) {
             emit Problem(tr("Не удалось открыть рисунок отложенной игры «%1».\n%2\nИгра продолжается на встроенном рисунке.")
                              .arg(path, reading->Error()));
-            ResumeGame(*kept.Resume);
+            ResumeGame(*asked.Resume);
         } else {
-            TakePicture(reading->Picture(), kept.Name.isEmpty() ? QFileInfo(path).fileName() : kept.Name,
-                        kept.Copy ? QByteArray() : reading->LocalPath(), false);
-            TakeUp(*kept.Resume);
+            TakePicture(reading->Picture(), asked.Name.isEmpty() ? QFileInfo(path).fileName() : asked.Name,
+                        asked.Copy ? QByteArray() : reading->LocalPath(), false);
+            TakeUp(*asked.Resume);
         }
         return;
     }
@@ -252,10 +252,10 @@ void TSession::Moved(const TMoveResult& result)
 void TSession::EndGame(bool givenUp)
 {
     Notify();
-    if (!givenUp)
-        emit GameLeft();  // a game given up was left when the solver took it
-    if (!givenUp)
+    if (!givenUp) {  // a game given up was left when the solver took it
+        emit GameLeft();
         RereadScores();  // the place offered is judged against the file as it is now
+    }
     const int n = game_.BoardSize(), seconds = game_.Seconds();
     const bool qualifies = !givenUp && TScoreTable::HasSize(n) && scores_.Qualifies(n, seconds);
     emit Finished({n, seconds, givenUp, qualifies});

@@ -2,7 +2,6 @@
 #include "game/Game.h"
 #include "tests/game/GameTestSupport.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -131,54 +130,6 @@ TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainAndALineSlidesAsOneStep)
     EXPECT_EQ(std::vector({game.Undo().Move, game.Undo().Move}), std::vector<TMove>({{22, 2}, {25, 22}}));  // a line a step
     EXPECT_EQ(game.Position(), lined);
     EXPECT_EQ((std::tuple{game.Redo().Move, game.Moves()}), std::tuple(TMove{22, 25}, 17));
-}
-
-TEST(Game, ARecordedGameIsTakenUpAgainPausedAndOnlyARecordOfAPlayableGameIs)
-{
-    TGame game(4);
-    TRandom random(5);
-    game.Start(random);
-    const TPosition start = game.Position();
-    for (int p : {8, 5, 9})  // two tiles up the last column, three along the second row, one up
-        ASSERT_TRUE(game.Move(p).Moved) << p;
-    game.Undo();
-    game.Tick();
-    game.Tick();
-    const TGameRecord record = game.Record();
-    EXPECT_EQ(std::tuple(PositionOf(record.Start, 4), record.History, record.Undone, record.Moves, record.Seconds),
-              std::tuple(start, std::vector<TMove>{{8, 16}, {5, 8}}, std::vector<TMove>{{9, 5}}, 7, 2));
-
-    TGame again;
-    ASSERT_TRUE(again.Resume(record));
-    EXPECT_EQ(std::tuple(again.Position(), again.StartGrid(), again.Running(), again.Paused(), again.Record()),
-              std::tuple(game.Position(), record.Start, true, true, record));
-    again.TogglePause();
-    EXPECT_EQ(again.Redo().Move, (TMove{9, 5}));  // the move taken back is there to make again
-    const TPosition redone = again.Position();
-
-    // What no game could have left is refused, and the game stays as it was.
-    TGrid nearlyHome;
-    nearlyHome.Reset(4);
-    std::swap(nearlyHome.AtPosition(15, 4), nearlyHome.AtPosition(16, 4));
-    const auto spoilt = [&record](const std::function<void(TGameRecord&)>& change) {
-        TGameRecord spoilt = record;
-        change(spoilt);
-        return spoilt;
-    };
-    const std::vector<TGameRecord> refused{
-        spoilt([](TGameRecord& r) { r.BoardSize = 1; }),
-        spoilt([](TGameRecord& r) { r.Start.AtPosition(1, 4) = r.Start.AtPosition(2, 4); }),        // a tile twice
-        spoilt([](TGameRecord& r) { std::swap(r.Start.AtPosition(1, 4), r.Start.AtPosition(2, 4)); }),  // cannot come home
-        spoilt([](TGameRecord& r) { r.History[1].To = 12; }),         // the gap is not there
-        spoilt([](TGameRecord& r) { r.History.push_back({10, 5}); }),  // not in the gap's line
-        spoilt([](TGameRecord& r) { r.Undone = {{3, 5}}; }),
-        spoilt([](TGameRecord& r) { r.Moves = 4; }),  // fewer tiles slid than the moves that stand
-        spoilt([](TGameRecord& r) { r.Seconds = -1; }),
-        {4, nearlyHome, {{16, 15}}, {}, 1, 0},  // its move brought the picture home: the game was over
-    };
-    for (std::size_t i = 0; i < refused.size(); ++i)
-        EXPECT_FALSE(again.Resume(refused[i])) << i;
-    EXPECT_EQ(std::tuple(again.Position(), again.Paused(), again.History().size()), std::tuple(redone, false, 3u));
 }
 
 TEST(Commands, FollowTheStateOfTheGameAndThePeek)

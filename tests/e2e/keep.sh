@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end: a game left in progress comes back. A 4 x 4 game left by Alt+X, with a move taken
-# back, comes back paused at the same board, moves and seconds, and its take-back and its move to
-# make again still work; one left by SIGTERM comes back the same way. A start that names a picture
+# back, comes back paused at the same board, moves and seconds, with the length of a shortest
+# solution from its shuffled start, and its move to make again still works; one left by SIGTERM
+# comes back the same way. A start that names a picture
 # leaves the kept game for a later start; a new board ends the game and its kept file goes.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "a game kept between runs"
@@ -31,6 +32,9 @@ slide_and_tick() {
 e2e_start "$folder"
 e2e_size 4
 e2e_play
+e2e_wait_for '[ -s "$E2E_CACHE/Mozik/solver-tables-4x4.bin" ] && [[ "$(e2e_state status)" == *"Кратчайшее решение: "* ]]' \
+  "the 4 x 4 tables and the length of a shortest solution" 300
+shortest=$(e2e_state status | grep -o 'Кратчайшее решение: [0-9]*')
 slide_and_tick
 slide_and_tick
 before_undo=$(e2e_state grid)
@@ -41,7 +45,8 @@ left=$(snapshot)
 [ -s "$E2E_STATE_HOME/Mozik/game" ] || e2e_fail "no game was kept in $E2E_STATE_HOME/Mozik/game"
 E2E_REUSE_HOME=1 e2e_start "$folder"
 expect_back "$left"
-e2e_note "left by Alt+X, it came back paused: $left"
+e2e_wait_for '[[ "$(e2e_state status)" == *"$shortest"* ]]' "\"$shortest\" (it says \"$(e2e_state status)\")"
+e2e_note "left by Alt+X, it came back paused: $left, $shortest"
 e2e_focus "$E2E_WID"
 e2e_key ctrl+F2
 e2e_expect paused 0

@@ -136,15 +136,20 @@ QString Why(const TFileStatus& status)
     }
 }
 
-// The PNG copy of a picture that came without a file, read by the rules of the player's files.
+// Reads a file of the game's own whole, by the rules of the player's files and through no link,
+// when it is no longer than `most`: room is made for the length it has now, and one that grows
+// meanwhile is refused as too large.
+TFileRead ReadOwn(const std::string& path, std::size_t most)
+{
+    struct stat st {};
+    const std::size_t room = lstat(path.c_str(), &st) == 0 ? std::min(std::size_t(st.st_size), most) : 0;
+    return ReadUserFile(path, room, TLeafLink::Refuse);
+}
+
+// The PNG copy of a picture that came without a file.
 QImage ReadCopy(const QByteArray& localPath, QString* error)
 {
-    // Read up to the length it has now: one that grows meanwhile is refused as too large.
-    struct stat st {};
-    const bool there = lstat(localPath.constData(), &st) == 0;
-    const TFileRead read = !there ? TFileRead{{TFileProblem::Missing, 0}, {}, false}
-                         : st.st_size > kMaxPictureFileBytes ? TFileRead{{TFileProblem::TooBig, 0}, {}, false}
-                                                             : ReadUserFile(localPath.toStdString(), std::size_t(st.st_size), TLeafLink::Refuse);
+    const TFileRead read = ReadOwn(localPath.toStdString(), kMaxPictureFileBytes);
     if (!read.Status.Ok()) {
         *error = read.Status.Problem == TFileProblem::Missing ? qt_error_string(ENOENT) : Why(read.Status);
         return {};
@@ -253,7 +258,7 @@ QString TGameKeeper::CopyPath(const QByteArray& id) const
 // it as a file when it is a game of a later format); or nothing.
 TGameKeeper::TFound TGameKeeper::Find(TKeptGame* game, TFileStatus* status)
 {
-    const TFileRead read = ReadUserFile(Local(path_), kMaxFileBytes, TLeafLink::Refuse);
+    const TFileRead read = ReadOwn(Local(path_), kMaxFileBytes);
     *status = read.Status;
     if (read.Status.Problem == TFileProblem::Missing)
         return TFound::None;

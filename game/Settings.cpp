@@ -21,6 +21,8 @@ const char* const kFullScreen = "Window/FullScreen";
 const char* const kAnimation = "Game/Animation";
 const char* const kStatusLine = "Game/StatusLine";
 const char* const kKeepProportions = "Game/KeepProportions";
+const char* const kNumbers = "Game/Numbers";
+const char* const kSound = "Game/Sound";
 
 std::string Local(const QString& path)
 {
@@ -115,6 +117,8 @@ TSettings::TSettings(const QString& path) : path_(path)
     animation_ = Flag(ini, kAnimation, true);
     statusLine_ = Flag(ini, kStatusLine, false);
     keepProportions_ = Flag(ini, kKeepProportions, false);
+    numbers_ = Flag(ini, kNumbers, false);
+    sound_ = Flag(ini, kSound, true);
 }
 
 template <typename T>
@@ -133,6 +137,8 @@ void TSettings::SetFullScreen(bool on) { Change(fullScreen_, on, kFullScreen); }
 void TSettings::SetAnimation(bool on) { Change(animation_, on, kAnimation); }
 void TSettings::SetStatusLine(bool on) { Change(statusLine_, on, kStatusLine); }
 void TSettings::SetKeepProportions(bool on) { Change(keepProportions_, on, kKeepProportions); }
+void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
+void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
 
 void TSettings::SetWindowGeometry(const QRect& geometry)
 {

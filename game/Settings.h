@@ -44,6 +44,8 @@ public:
     bool Animation() const { return animation_; }  // on at first
     bool StatusLine() const { return statusLine_; }
     bool KeepProportions() const { return keepProportions_; }
+    bool Numbers() const { return numbers_; }
+    bool Sound() const { return sound_; }  // on at first
 
     // Each setter stores a new value and writes it to the file; the same value writes nothing.
     void SetBoardSize(int n);
@@ -54,6 +56,8 @@ public:
     void SetAnimation(bool on);
     void SetStatusLine(bool on);
     void SetKeepProportions(bool on);
+    void SetNumbers(bool on);
+    void SetSound(bool on);
 
 private:
     template <typename T>
@@ -70,4 +74,6 @@ private:
     bool animation_ = true;
     bool statusLine_ = false;
     bool keepProportions_ = false;
+    bool numbers_ = false;
+    bool sound_ = true;
 };

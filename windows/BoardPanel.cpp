@@ -1,7 +1,10 @@
 #include "windows/BoardPanel.h"
 
 #include "framework/Setter.h"
+#include "windows/Accessibility.h"
+#include "windows/TileNumbers.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -45,13 +48,23 @@ void TTile::SetMarked(bool marked)
         update();
 }
 
+void TTile::SetNumbered(bool numbered)
+{
+    if (Assign(numbered_, numbered))
+        update();
+}
+
 void TTile::paintEvent(QPaintEvent* event)
 {
     TImage::paintEvent(event);
+    if (!marked_ && !numbered_)
+        return;
+    QPainter painter(this);
+    if (numbered_ && piece_ != 0)
+        DrawBadge(painter, std::min(width(), height()), piece_);
     if (!marked_)
         return;
-    // A frame of two bands inside the tile's edge, over the picture.
-    QPainter painter(this);
+    // A frame of two bands inside the tile's edge, over the picture and the number.
     const int band = MarkerBand(std::min(width(), height()));
     QRect edge = rect();
     for (const QColor& colour : {kMarkerDark, kMarkerLight}) {
@@ -74,6 +87,7 @@ TBitmap CutPiece(const TBitmap& source, int column, int row, int n, int side, bo
 
 TBoardPanel::TBoardPanel(QWidget* parent, TClock& clock) : TPanel(parent), clock_(clock)
 {
+    setFocusPolicy(Qt::StrongFocus);
     frameTimer_ = clock_.NewTimer(kFrameMs, true, [this] { NextFrame(); });
     recutTimer_ = clock_.NewTimer(kSettleMs, false, [this] { Cut(); });
 }
@@ -107,8 +121,11 @@ void TBoardPanel::Build(int n, const TBitmap& source)
         node.Tile->SetStretch(true);
         node.Tile->setGeometry(geometry_.TileRect(p).ToQRect());
         node.Tile->ShowPiece(p, pieces_.back());
+        node.Tile->SetNumbered(numbers_);
         node.Tile->show();
+        connect(node.Tile, &TImage::Click, this, [this] { ShowFocus(false); });  // the mouse is in use
     }
+    TellBoardRebuilt(this);
 }
 
 void TBoardPanel::Clear()
@@ -124,6 +141,7 @@ void TBoardPanel::Clear()
     pieces_.clear();
     source_ = TBitmap();
     n_ = 0;
+    gap_ = 0;
 }
 
 void TBoardPanel::resizeEvent(QResizeEvent* event)
@@ -182,17 +200,27 @@ void TBoardPanel::ShowGrid(const TGrid& grid, bool running, int markedPosition)
 {
     if (slide_ && grid.AtPosition(slide_->Gap(), n_) != 0)
         FinishSlide();  // the board moved on without a slide (a solution played home at once)
+    std::vector<int> changed;
+    int gap = 0;
     for (TTileNode& node : nodes_) {
         const int p = node.Tile->Position();
         const int piece = grid.AtPosition(p, n_);
+        const int before = PieceShownAt(p);
         // The gap's cell is hidden during a game; at its end the corner piece is back there.
         const bool shown = piece != 0 || !running;
         if (shown)
             node.Tile->ShowPiece(piece != 0 ? piece : n_ * n_, Piece(piece != 0 ? piece : n_ * n_));
+        else
+            gap = p;
         node.Tile->setVisible(shown);
         node.Frame->setVisible(shown);
         node.Tile->SetMarked(p == markedPosition);
+        if (PieceShownAt(p) != before)
+            changed.push_back(p);
     }
+    if (std::exchange(gap_, gap) != gap && numbers_)
+        update();  // the well moves
+    TellCellsChanged(this, changed);
 }
 
 void TBoardPanel::Slide(const TMove& move)
@@ -236,6 +264,73 @@ void TBoardPanel::SetKeepProportions(bool keep)
         Cut();
 }
 
+void TBoardPanel::SetNumbers(bool on)
+{
+    if (!Assign(numbers_, on))
+        return;
+    for (const auto& tile : tiles_)
+        tile->SetNumbered(on);
+    update();
+}
+
+int TBoardPanel::PieceShownAt(int p) const
+{
+    const TTile* tile = TileAt(p);
+    return tile && !tile->isHidden() ? tile->Piece() : 0;
+}
+
+void TBoardPanel::ClickCell(int p)
+{
+    if (TTile* tile = TileAt(p))
+        emit tile->Click(tile);
+}
+
+void TBoardPanel::paintEvent(QPaintEvent* event)
+{
+    TPanel::paintEvent(event);
+    if ((!numbers_ || gap_ == 0) && !FocusShown())
+        return;
+    QPainter painter(this);
+    if (numbers_ && gap_ != 0)
+        DrawWell(painter, geometry_.FrameRect(gap_).ToQRect());
+    if (FocusShown()) {
+        // Two pixels in the highlight's colour between the panel's edge and the frames.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(QRectF(geometry_.PeekRect().ToQRect()).adjusted(-1, -1, 1, 1));
+    }
+}
+
+// Keys on the board, its shortcuts included, show the focus; the mouse hides it.
+bool TBoardPanel::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+        ShowFocus(true);
+    return TPanel::event(event);
+}
+
+void TBoardPanel::focusInEvent(QFocusEvent* event)
+{
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        ShowFocus(true);
+    else if (reason == Qt::MouseFocusReason)
+        ShowFocus(false);
+    update();
+    TPanel::focusInEvent(event);
+}
+
+void TBoardPanel::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    TPanel::focusOutEvent(event);
+}
+
+void TBoardPanel::ShowFocus(bool seen)
+{
+    if (Assign(focusSeen_, seen) && hasFocus())
+        update();
+}
+
 int TBoardPanel::MarkedPosition() const
 {
     for (const auto& tile : tiles_)
@@ -254,6 +349,7 @@ int TBoardPanel::CellAt(QPoint point) const
 
 void TBoardPanel::mousePressEvent(QMouseEvent* event)
 {
+    ShowFocus(false);
     pressed_ = event->button() == Qt::LeftButton ? CellAt(event->position().toPoint()) : 0;
     TPanel::mousePressEvent(event);
 }

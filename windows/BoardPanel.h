@@ -4,7 +4,10 @@
 // showing one piece of the source picture. The board fills the panel at whatever size it has;
 // pieces are cut from the source at the size they are shown (after a resize, once the size has
 // settled; meanwhile the old pieces are drawn scaled). It draws the grid it is given, the marker
-// on a hinted tile and the tiles of a move sliding, and reports clicks on its tiles.
+// on a hinted tile and the tiles of a move sliding, and reports clicks on its tiles. With numbers
+// on, each tile carries its home number and the gap is a well. It takes the keyboard (the window
+// moves tiles with the arrow keys) and shows a frame around the board while it has the focus and
+// the player uses the keyboard; screen readers see it as a table of its cells.
 
 #include "framework/Bevel.h"
 #include "framework/Clock.h"
@@ -31,6 +34,8 @@ public:
     void ShowPiece(int piece, const TBitmap& picture);
     bool Marked() const { return marked_; }
     void SetMarked(bool marked);
+    // Whether the piece's home number is drawn on it.
+    void SetNumbered(bool numbered);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +44,7 @@ private:
     const int position_;
     int piece_ = 0;
     bool marked_ = false;
+    bool numbered_ = false;
 };
 
 // One tile of the board: its picture and its frame, linked in position order.
@@ -93,6 +99,17 @@ public:
     bool KeepProportions() const { return keepProportions_; }
     void SetKeepProportions(bool keep);
     int MarkedPosition() const;
+    // The home numbers on the tiles and the gap as a well.
+    bool Numbers() const { return numbers_; }
+    void SetNumbers(bool on);
+    // The focus frame is drawn: the board has the keyboard focus, and the player uses the keyboard.
+    bool FocusShown() const { return hasFocus() && focusSeen_; }
+
+    // The board's cells as the player finds them: the side, the home number of the piece shown
+    // at position p (0 for the gap), and a click on it.
+    int Side() const { return n_; }
+    int PieceShownAt(int p) const;
+    void ClickCell(int p);
 
     TTileNode* FirstNode() const { return nodes_.empty() ? nullptr : &nodes_.front(); }
     TTile* TileAt(int p) const;
@@ -105,6 +122,10 @@ signals:
     void SlideEnded();
 
 protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // A click on a cell whose tile is on its way (and so lets clicks through) counts for the
     // tile the game has in that cell.
@@ -117,6 +138,7 @@ private:
     void Cut();
     void NextFrame();
     int CutSide() const;
+    void ShowFocus(bool seen);
 
     TClock& clock_;
     int n_ = 0;
@@ -130,6 +152,9 @@ private:
     std::vector<TBitmap> pieces_;  // by home number - 1
     bool animated_ = true;
     bool keepProportions_ = false;
+    bool numbers_ = false;
+    bool focusSeen_ = false;  // the focus came, or was used, by the keyboard
+    int gap_ = 0;  // the gap's cell during a game
     std::optional<TTileSlide> slide_;
     std::unique_ptr<TTimer> frameTimer_;
     std::unique_ptr<TTimer> recutTimer_;

@@ -89,6 +89,7 @@ void TClientArea::SetStatusLineShown(bool shown)
 void TClientArea::ShowStatus(const QString& text)
 {
     statusWhole_ = text;
+    statusText_->setAccessibleName(text);  // a reader reads it whole, however it is cut on the screen
     FitStatus();
 }
 

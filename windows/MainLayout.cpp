@@ -6,6 +6,7 @@
 #include "framework/Hints.h"
 #include "framework/Image.h"
 #include "framework/SpeedButton.h"
+#include "windows/Accessibility.h"
 #include "windows/BoardGeometry.h"
 #include "windows/DialogLayout.h"
 
@@ -28,10 +29,16 @@ TSpeedButton* MakeToolButton(QWidget* toolBar, const char* name, int left, const
     auto* button = Named(new TSpeedButton(toolBar), name);
     button->setGeometry(left, 8, 25, 25);
     button->SetGlyph(glyph, glyphs);
-    SetHint(button, hint);
+    SetToolHint(button, hint);
     SetShowHint(button, true);
     QObject::connect(button, &QToolButton::clicked, button, click);
     return button;
+}
+
+void SetToolHint(TSpeedButton* button, const QString& hint)
+{
+    SetHint(button, hint);
+    button->setAccessibleName(hint);
 }
 
 TImage* MakeHiddenImage(QWidget* parent, const char* name, const QRect& bounds)
@@ -60,8 +67,11 @@ TFxLabel* MakeClockLabel(QWidget* toolBar)
 void ShowTime(TFxLabel* clock, int seconds)
 {
     const QString time = kTimePrefix + QString::number(seconds);
+    if (time == clock->Caption())
+        return;
     clock->SetFont(FittingFont(kClockFont, time, kTimeLabelWidth - 2));
     clock->SetCaption(time);
+    TellNameChanged(clock);
 }
 
 TZelHint* MakeHintManager(QObject* owner)

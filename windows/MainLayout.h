@@ -25,11 +25,14 @@ constexpr int kTimeLabelWidth = 124;
 // what a click does.
 TSpeedButton* MakeToolButton(QWidget* toolBar, const char* name, int left, const QImage& glyph, int glyphs,
                              const QString& hint, const std::function<void()>& click);
+// A tool button's hint, which is also its name for screen readers.
+void SetToolHint(TSpeedButton* button, const QString& hint);
 // A hidden picture control, a holder of pictures.
 TImage* MakeHiddenImage(QWidget* parent, const char* name, const QRect& bounds);
 // `Label1`: embossed digits in the face colour inside a lowered bevel, redrawn at once (no effect).
 TFxLabel* MakeClockLabel(QWidget* toolBar);
-// Shows the seconds in the clock; a time too long for the label is condensed to fit.
+// Shows the seconds in the clock, which screen readers read as its caption; a time too long for
+// the label is condensed to fit.
 void ShowTime(TFxLabel* clock, int seconds);
 // `ZelHint1`: from now on every hint of the program shows in its balloon.
 TZelHint* MakeHintManager(QObject* owner);

@@ -2,6 +2,7 @@
 
 #include "framework/PictureFile.h"
 #include "windows/BoardPanel.h"
+#include "windows/GameSounds.h"
 #include "windows/Unit1.h"
 
 #include "files/UserFile.h"
@@ -63,10 +64,15 @@ QByteArray GameReport(const TForm1& form)
     report += "active=" + QByteArray::number(form.isActiveWindow()) + '\n';
     report += "fullscreen=" + QByteArray::number(form.isFullScreen()) + '\n';
     report += "maximised=" + QByteArray::number(form.isMaximized()) + '\n';
-    for (const auto& [key, item] : {std::pair{"animation", "Animation1"}, {"statusline", "StatusLine1"}, {"proportions", "KeepProportions1"}})
+    for (const auto& [key, item] : {std::pair{"animation", "Animation1"}, {"statusline", "StatusLine1"}, {"proportions", "KeepProportions1"},
+                                    {"numbers", "Numbers1"}, {"sound", "Sound1"}})
         if (const auto* action = form.findChild<const QAction*>(QLatin1String(item)))
             report += QByteArray(key) + '=' + QByteArray::number(action->isChecked()) + '\n';
     report += "status=" + session.StatusText().toUtf8() + '\n';
+    if (const auto* sounds = form.findChild<const TGameSounds*>()) {
+        report += "soundplayer=" + sounds->PlayerState().toUtf8() + '\n';
+        report += "sounds=" + QByteArray::number(sounds->Requests()) + '\n';
+    }
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");
@@ -76,6 +82,7 @@ QByteArray GameReport(const TForm1& form)
     report += "sliding=" + QByteArray::number(board->Sliding()) + '\n';
     report += "marked=" + QByteArray::number(board->MarkedPosition()) + '\n';
     report += "tileside=" + QByteArray::number(board->Geometry().Tile) + '\n';
+    report += "boardfocus=" + QByteArray::number(board->FocusShown()) + '\n';
     // Each tile's cell, where it comes to rest.
     for (int p = 1; p <= n * n; ++p) {
         const QRect cell = board->Geometry().TileRect(p).ToQRect();

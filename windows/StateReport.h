@@ -6,9 +6,10 @@
 // is peeked at, whether a solution is on its way, whether the hinted move is one of a shortest
 // solution, whether the player waits (the busy cursor), whether the window is the active one,
 // which takes the keys, whether it is full screen or maximised, the Game menu's switches (slides,
-// status line, proportions), the status line's text, the grid row by row, whether tiles are
-// sliding, the position of the tile that carries the hint's marker, the tile side, and where each
-// tile's cell lies on the screen ("tile.P=WxH+X+Y").
+// status line, proportions, numbers, sound), the status line's text, whether the sound library is
+// loaded and how many sounds were asked for, the grid row by row, whether tiles are sliding, the
+// position of the tile that carries the hint's marker, the tile side, whether the board shows its
+// focus frame, and where each tile's cell lies on the screen ("tile.P=WxH+X+Y").
 
 #include <QByteArray>
 #include <QString>

@@ -9,9 +9,11 @@
 #include "framework/PictureFile.h"
 #include "framework/SpeedButton.h"
 #include "windows/BoardPanel.h"
+#include "windows/Accessibility.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
 #include "windows/GameKeeping.h"
+#include "windows/GameSounds.h"
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
 #include "windows/PlayInput.h"
@@ -71,6 +73,7 @@ TForm1::~TForm1()
 
 void TForm1::CreateComponents(TClock& clock)
 {
+    InstallAccessibility();
     client_ = new TClientArea(this, clock);
     setCentralWidget(client_);
     connect(client_, &TClientArea::Arranged, this, &TForm1::GameShown);
@@ -138,7 +141,11 @@ void TForm1::CreateGameMenu()
     Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Space held is handled by the window itself (press and release); the menu item peeks for a while.
     Peek1 = AddItem(Game1, "Peek1", QStringLiteral("&Peek"), QKeySequence(Qt::Key_Space), &TForm1::Peek1Click);
-    modes_ = new TWindowModes(this, Game1, client_);
+    sounds_ = new TGameSounds(this, session_);
+    // Loaded once the window shows and what start-up left has been done.
+    connect(this, &TForm1::Started, sounds_, [this] { QTimer::singleShot(0, sounds_, &TGameSounds::AllowLoading); });
+    connect(sounds_, &TGameSounds::PlayerChanged, this, &TForm1::GameShown);
+    modes_ = new TWindowModes(this, Game1, client_, sounds_);
     connect(modes_, &TWindowModes::Changed, this, &TForm1::GameShown);
 }
 
@@ -214,7 +221,7 @@ void TForm1::ShowGame()
     Start1->setEnabled(states.StartItem);
     SpeedButton4->setEnabled(states.Pause);
     Pause1->setEnabled(states.Pause);
-    SetHint(SpeedButton4, states.PauseSaysContinue ? kContinueHint : kPauseHint);
+    SetToolHint(SpeedButton4, states.PauseSaysContinue ? kContinueHint : kPauseHint);
     SetShowHint(Label1, states.TimeHint);
     Label1->setEnabled(states.TimeEnabled);
     Hint1->setEnabled(states.Hint);

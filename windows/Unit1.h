@@ -16,8 +16,9 @@ class QMenu;
 class QMenuBar;
 class TBoardPanel;
 class TClientArea;
-class TGameKeeping;
 class TFxLabel;
+class TGameKeeping;
+class TGameSounds;
 class TImage;
 class TPanel;
 class TPeekPanel;
@@ -145,6 +146,7 @@ private:
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
     TGameKeeping* keeping_ = nullptr;      // the game in progress, kept between runs
+    TGameSounds* sounds_ = nullptr;
 
     TSession session_;
     std::unique_ptr<TPlayInput> input_;  // gone before the session it feeds

@@ -3,6 +3,7 @@
 #include "windows/BoardPanel.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
+#include "windows/GameSounds.h"
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
 
@@ -11,7 +12,8 @@
 #include <QMenu>
 #include <QWidget>
 
-TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client) : QObject(window), window_(window)
+TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client, TGameSounds* sounds)
+    : QObject(window), window_(window)
 {
     Named(gameMenu->addSeparator(), "N2");
     TBoardPanel* board = client->Board();
@@ -26,6 +28,9 @@ TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client
                                      board->SetKeepProportions(on);
                                      peek->SetKeepProportions(on);
                                  });
+    numbers_ = AddSwitch(gameMenu, "Numbers1", QStringLiteral("&Numbers"), board->Numbers(),
+                         [board](bool on) { board->SetNumbers(on); });
+    sound_ = AddSwitch(gameMenu, "Sound1", QStringLiteral("&Sound"), sounds->On(), [sounds](bool on) { sounds->SetOn(on); });
     leaveFullScreen_ = Named(new QAction(window), "LeaveFullScreen");
     leaveFullScreen_->setShortcut(QKeySequence(Qt::Key_Escape));
     leaveFullScreen_->setEnabled(false);

@@ -3,7 +3,9 @@
 // tiles' slides, on at first), "&Full Screen" (F11; Escape leaves it too, only while full
 // screen), "&Status Line" (a line of the game's moves and state under the board) and "&Keep
 // Proportions" (a picture that is not square cut from its middle square rather than squeezed),
-// all always enabled and checked while on. It follows the window's state as the desktop changes
+// "&Numbers" (each tile's home number on it, the gap a well; off at first) and "&Sound" (a click
+// for each slide and a chime for a finished picture; on at first), all always enabled and checked
+// while on. It follows the window's state as the desktop changes
 // it (maximised, full screen) and tells of every change.
 
 #include <QObject>
@@ -13,16 +15,19 @@ class QAction;
 class QMenu;
 class QWidget;
 class TClientArea;
+class TGameSounds;
 
 class TWindowModes : public QObject {
     Q_OBJECT
 public:
-    TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client);
+    TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client, TGameSounds* sounds);
 
     QAction* Animation() const { return animation_; }
     QAction* FullScreen() const { return fullScreen_; }
     QAction* StatusLine() const { return statusLine_; }
     QAction* KeepProportions() const { return keepProportions_; }
+    QAction* Numbers() const { return numbers_; }
+    QAction* Sound() const { return sound_; }
 
 signals:
     // The window's state or a switch changed.
@@ -41,4 +46,6 @@ private:
     QAction* leaveFullScreen_;
     QAction* statusLine_;
     QAction* keepProportions_;
+    QAction* numbers_;
+    QAction* sound_;
 };

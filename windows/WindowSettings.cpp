@@ -46,6 +46,8 @@ TWindowSettings::TWindowSettings(QWidget* window, TSession& session, TWindowMode
     connect(modes.Animation(), &QAction::toggled, this, [this](bool on) { settings_.SetAnimation(on); });
     connect(modes.StatusLine(), &QAction::toggled, this, [this](bool on) { settings_.SetStatusLine(on); });
     connect(modes.KeepProportions(), &QAction::toggled, this, [this](bool on) { settings_.SetKeepProportions(on); });
+    connect(modes.Numbers(), &QAction::toggled, this, [this](bool on) { settings_.SetNumbers(on); });
+    connect(modes.Sound(), &QAction::toggled, this, [this](bool on) { settings_.SetSound(on); });
     window_->installEventFilter(this);
 }
 
@@ -60,6 +62,8 @@ void TWindowSettings::Apply(TWindowModes& modes)
     modes.Animation()->setChecked(settings_.Animation());
     modes.StatusLine()->setChecked(settings_.StatusLine());
     modes.KeepProportions()->setChecked(settings_.KeepProportions());
+    modes.Numbers()->setChecked(settings_.Numbers());
+    modes.Sound()->setChecked(settings_.Sound());
     if (const std::optional<QRect>& geometry = settings_.WindowGeometry()) {
         window_->setGeometry(OntoScreens(*geometry, ScreenAreas()));
         placed_ = true;

@@ -2,12 +2,14 @@
 # Start-up of the game against an empty main window of the same client size and Qt set-up: from
 # launch to the window mapped and painted, and peak resident memory, as the median of RUNS runs
 # of each, interleaved, under a virtual X server. Every run of the game starts in an empty folder
-# with empty data, settings, cache and state folders, as a first start does; and once more with a
+# with empty data, settings, cache and state folders, as a first start does, and with the settings
+# file SETTINGS when one is given (a Mozik.conf, say with the sound off); and once more with a
 # 5 x 5 game of 200 moves kept in its state folder, which it takes up.
-# Usage: bench/startup/measure.sh [RUNS] [BUILD-DIR]   (scripts/bench.sh builds BUILD-DIR)
+# Usage: bench/startup/measure.sh [RUNS] [BUILD-DIR] [SETTINGS]   (scripts/bench.sh builds BUILD-DIR)
 set -euo pipefail
 runs=${1:-21}
 build=$(realpath "${2:-build-bench}")
+settings=${3:+$(realpath "$3")}
 game="$build/mozik"
 empty="$build/bench/startup/empty_window"
 [ -x "$game" ] && [ -x "$empty" ] || { echo "build $game and $empty first (scripts/bench.sh)" >&2; exit 1; }
@@ -44,6 +46,7 @@ kept_game >"$tmp/kept-game"
 run() {
   local folder report started
   folder=$(mktemp -d -p "$tmp")
+  if [ -n "$settings" ]; then mkdir -p "$folder/config/Mozik" && cp "$settings" "$folder/config/Mozik/Mozik.conf"; fi
   if [ "${2:-}" = kept ]; then
     mkdir -p "$folder/state/Mozik"
     cp "$tmp/kept-game" "$folder/state/Mozik/game"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into an empty prefix and checks what a desktop needs: the programs, the
-# desktop entry, the AppStream metadata, the icons and the manual pages, with both validators and
-# man passing.
+# Installs the build into an empty prefix and checks what a desktop needs: the programs, the sound
+# library, the desktop entry, the AppStream metadata, the icons and the manual pages, with both
+# validators and man passing.
 # Usage: tests/desktop/install.sh BUILD-DIR
 set -euo pipefail
 build=$1
@@ -17,6 +17,8 @@ for file in bin/mozik bin/mozik-solve "share/applications/$id.desktop" "share/me
   [ -s "$prefix/$file" ] || { echo "missing: $file" >&2; exit 1; }
 done
 [ -x "$prefix/bin/mozik" ] || { echo "bin/mozik is not executable" >&2; exit 1; }
+# The sound library, where the program looks for it: the library folder's mozik/, next to bin/.
+[ -n "$(find "$prefix"/lib* -path '*/mozik/libmozik-sound.so' -size +1k)" ] || { echo "missing: the sound library" >&2; exit 1; }
 grep -qx "Exec=mozik %f" "$prefix/share/applications/$id.desktop" || { echo "no Exec=mozik %f" >&2; exit 1; }
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null

@@ -39,6 +39,7 @@ e2e_open_with_f3 "$E2E_TMP/wide.png"
 e2e_expect title "wide.png  -  6 x 6"
 e2e_focus "$E2E_WID"
 e2e_menu g s
+e2e_key Return  # S is Status Line's and Sound's: it goes to Status Line first
 e2e_expect statusline 1
 xdotool windowsize "$E2E_WID" 640 720
 e2e_wait_for '[ "$(e2e_state tileside)" -gt 41 ]' "the board to grow"

@@ -20,8 +20,8 @@ protected:
 void ExpectDefaults(const TSettings& settings)
 {
     EXPECT_EQ(std::tuple(settings.BoardSize(), settings.Picture(), settings.WindowGeometry()), std::tuple(5, "", std::nullopt));
-    EXPECT_FALSE(settings.Maximised() || settings.FullScreen() || settings.StatusLine() || settings.KeepProportions());
-    EXPECT_TRUE(settings.Animation());
+    EXPECT_FALSE(settings.Maximised() || settings.FullScreen() || settings.StatusLine() || settings.KeepProportions() || settings.Numbers());
+    EXPECT_TRUE(settings.Animation() && settings.Sound());
 }
 
 TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBackByTheNextRun)
@@ -37,9 +37,12 @@ TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBa
     second.SetAnimation(false);
     second.SetStatusLine(true);
     second.SetKeepProportions(true);
+    first.SetNumbers(true);
+    second.SetSound(false);
     const TSettings next(file);
     EXPECT_EQ(std::tuple(next.BoardSize(), next.Picture(), next.WindowGeometry()), std::tuple(6, picture, QRect(-30, 40, 900, 1000)));
     EXPECT_TRUE(next.Maximised() && next.FullScreen() && !next.Animation() && next.StatusLine() && next.KeepProportions());
+    EXPECT_TRUE(next.Numbers() && !next.Sound());
     EXPECT_TRUE(ReadFile(file).startsWith("[Board]\n"));
 
     QFile::remove(file);

@@ -62,8 +62,8 @@ TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(c
     winId();
     FormCreate();
     settings_ = new TWindowSettings(this, session_, *modes_, clock);  // the board and window as left
-    keeping_ = new TGameKeeping(this, session_, *modes_);  // the game in progress, kept as the window closes
-    connect(keeping_, &TGameKeeping::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
+    auto* keeping = new TGameKeeping(this, session_, *modes_);  // the game in progress, kept as the window closes
+    connect(keeping, &TGameKeeping::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
 }
 
 TForm1::~TForm1()

@@ -17,7 +17,6 @@ class QMenuBar;
 class TBoardPanel;
 class TClientArea;
 class TFxLabel;
-class TGameKeeping;
 class TGameSounds;
 class TImage;
 class TPanel;
@@ -145,7 +144,6 @@ private:
     TClientArea* client_ = nullptr;
     TWindowModes* modes_ = nullptr;  // the Game menu's switches of the window
     TWindowSettings* settings_ = nullptr;  // kept between runs
-    TGameKeeping* keeping_ = nullptr;      // the game in progress, kept between runs
     TGameSounds* sounds_ = nullptr;
 
     TSession session_;

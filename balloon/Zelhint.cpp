@@ -4,7 +4,6 @@
 #include "framework/Setter.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -134,7 +133,7 @@ void TNewHint::ActivateHint(const TRect& rect, const QString& text)
     setWindowTitle(text);
     manager_ = FindManager();
 
-    const QPoint mouse = QCursor::pos();
+    const QPoint mouse = Pointer();
     QScreen* screen = QGuiApplication::screenAt(mouse);
     if (!screen)
         screen = QGuiApplication::primaryScreen();

@@ -1,11 +1,8 @@
 #include "framework/Application.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QPointer>
 #include <QStyle>
-#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -92,17 +89,6 @@ void UseLightLook()
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(LightPalette());
-}
-
-bool UseRussianQtTexts()
-{
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    auto* translator = new QTranslator(qApp);
-    if (!translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
 }
 
 void AnswerFailedStartWith(std::string answer)

@@ -1,7 +1,7 @@
 #pragma once
 // The application object's own state: which window is the main one (the first window the
-// program creates; the program ends when it closes); and the look and language that every
-// window of the program shares, whatever the desktop says.
+// program creates; the program ends when it closes); and the look that every window of the
+// program shares, whatever the desktop says.
 
 #include <QPalette>
 #include <string>
@@ -15,9 +15,6 @@ QWidget* MainForm();
 QPalette LightPalette();
 // The Fusion style with the light palette, under any desktop theme, light or dark.
 void UseLightLook();
-// Qt's own texts (file dialog, standard buttons, context menus) in Russian, like the game's;
-// false when Qt's Russian translation is not installed.
-bool UseRussianQtTexts();
 
 // Qt ends the program with a fatal message and an abort when its window system cannot start (no
 // display, or one that is not there). Around the making of the application, between these two

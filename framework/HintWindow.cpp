@@ -163,12 +163,27 @@ private:
         const QString text = control_ ? ActiveHint(control_) : QString();
         if (!window_ || !showHints_ || text.isEmpty() || !control_->isVisible())
             return false;
-        const QPoint mouse = QCursor::pos();
+        return ShowText(QCursor::pos(), text);
+    }
+
+public:
+    bool ShowTextAt(const QPoint& at, const QString& text)
+    {
+        CancelHint();
+        if (!window_ || !showHints_ || text.isEmpty())
+            return false;
+        return ShowText(at, text);
+    }
+
+private:
+    bool ShowText(const QPoint& mouse, const QString& text)
+    {
         const QScreen* screen = QGuiApplication::screenAt(mouse);
         if (!screen)
             screen = QGuiApplication::primaryScreen();
         TRect measured = Rect(0, 0, screen ? screen->geometry().width() : 0, 0);
         window_->Canvas().DrawText(text, measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        window_->SetPointer(mouse);
         window_->ActivateHint(Bounds(mouse.x(), mouse.y() + kPointerHeight, measured.Width() + 6, measured.Height() + 2),
                               text);
         if (clockRunning_)
@@ -227,6 +242,11 @@ THintWindow::THintWindow()
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     canvas_.Font.Color = clInfoText;
+}
+
+QPoint THintWindow::Pointer() const
+{
+    return pointer_ ? *pointer_ : QCursor::pos();
 }
 
 void THintWindow::SetColor(TColor color)
@@ -327,6 +347,11 @@ bool HideDueHint()
 void CancelHint()
 {
     Machinery().CancelHint();
+}
+
+bool ShowHintAt(const QPoint& globalPos, const QString& text)
+{
+    return Machinery().ShowTextAt(globalPos, text);
 }
 
 void SetHintClockRunning(bool running)

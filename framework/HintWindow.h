@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class THintWindow : public QWidget {
     Q_OBJECT
@@ -30,6 +31,9 @@ public:
     // Shows the text; rect is the measured text rectangle in screen pixels, 6 pixels wider and
     // 2 higher than the text, at the position the application suggests.
     virtual void ActivateHint(const TRect& rect, const QString& text);
+    // The point on the screen the hint is about: where the program pointed it, else the mouse.
+    QPoint Pointer() const;
+    void SetPointer(const QPoint& globalPos) { pointer_ = globalPos; }
 
 protected:
     // Plain hint: the text on the window's colour inside a one-pixel black frame.
@@ -38,6 +42,7 @@ protected:
 private:
     TCanvas canvas_;
     TColor color_ = clInfoBk;
+    std::optional<QPoint> pointer_;
 };
 
 // The replaceable hint window class: makes a new window of the class.
@@ -85,3 +90,7 @@ bool HideDueHint();
 void SetHintClockRunning(bool running);
 // Hides the hint and forgets the control: its hint is due again after the next mouse move.
 void CancelHint();
+// Shows a word for the player at once in the hint window, pointing at `globalPos` (beside the
+// control it is about, wherever the mouse is): not a control's hint, it goes like one, at the
+// next key or click or after the hide pause. False without a hint window.
+bool ShowHintAt(const QPoint& globalPos, const QString& text);

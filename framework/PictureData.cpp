@@ -10,10 +10,10 @@
 
 namespace {
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("PictureFile", text);
-}
+// The context of the texts of refused pictures in the translations.
+struct PictureFile {
+    Q_DECLARE_TR_FUNCTIONS(PictureFile)
+};
 
 TPictureDataCheck Refused(const QString& problem)
 {
@@ -22,7 +22,7 @@ TPictureDataCheck Refused(const QString& problem)
 
 TPictureDataCheck CutShort(QSize size)
 {
-    return Refused(Tr("Файл рисунка обрезан: его данных не хватает на рисунок %1 x %2 точек.")
+    return Refused(PictureFile::tr("Файл рисунка обрезан: его данных не хватает на рисунок %1 x %2 точек.")
                        .arg(size.width())
                        .arg(size.height()));
 }
@@ -50,7 +50,7 @@ struct TBytes {
 TPictureDataCheck CheckBitmap(TBytes file, QSize size)
 {
     if (!file.Has(0, 26) || file.at[0] != 'B' || file.at[1] != 'M')
-        return Refused(Tr("Это не точечный рисунок BMP."));
+        return Refused(PictureFile::tr("Это не точечный рисунок BMP."));
     const qint64 dataOffset = file.Le32(10);
     const quint32 infoSize = file.Le32(14);
     qint64 bitCount = 0, compression = 0, imageSize = 0;
@@ -61,7 +61,7 @@ TPictureDataCheck CheckBitmap(TBytes file, QSize size)
         compression = file.Le32(30);
         imageSize = file.Le32(34);
     } else {
-        return Refused(Tr("Заголовок рисунка BMP повреждён."));
+        return Refused(PictureFile::tr("Заголовок рисунка BMP повреждён."));
     }
     const qint64 pixels = qint64(size.width()) * size.height();
     qint64 needed = std::max<qint64>(imageSize, 1);
@@ -142,7 +142,7 @@ TPictureDataCheck CheckXPixmap(QByteArrayView data, QSize size)
 TPictureDataCheck CheckGif(TBytes file, QSize size)
 {
     if (!file.Has(0, 13) || std::memcmp(file.at, "GIF", 3) != 0)
-        return Refused(Tr("Это не рисунок GIF."));
+        return Refused(PictureFile::tr("Это не рисунок GIF."));
     auto colourTable = [](uchar packed) { return packed & 0x80 ? 3 * (2 << (packed & 7)) : 0; };
     // Data sub-blocks: a length byte, that many bytes, until a length of 0; their total length.
     auto skipBlocks = [&](qint64& pos) -> qint64 {
@@ -170,9 +170,9 @@ TPictureDataCheck CheckGif(TBytes file, QSize size)
             return coded < 0 || coded * 8 * 4096 < pixels * 12 ? CutShort(size) : TPictureDataCheck{};
         }
         case 0x3B:
-            return Refused(Tr("В файле GIF нет рисунка."));
+            return Refused(PictureFile::tr("В файле GIF нет рисунка."));
         default:
-            return Refused(Tr("Рисунок GIF повреждён."));
+            return Refused(PictureFile::tr("Рисунок GIF повреждён."));
         }
     }
     return CutShort(size);
@@ -274,7 +274,7 @@ qint64 JpegCodedDataEnd(TBytes file, qint64 pos)
 // damaged or too many scans come.
 std::optional<TPictureDataCheck> ReadJpegOutline(TBytes file, TJpegOutline& outline)
 {
-    const TPictureDataCheck damaged = Refused(Tr("Рисунок JPEG повреждён."));
+    const TPictureDataCheck damaged = Refused(PictureFile::tr("Рисунок JPEG повреждён."));
     for (qint64 pos = 2; pos < file.size && !outline.ended;) {
         if (file.at[pos] != 0xFF)
             return damaged;
@@ -297,7 +297,7 @@ std::optional<TPictureDataCheck> ReadJpegOutline(TBytes file, TJpegOutline& outl
         if (marker != 0xDA)
             continue;
         if (++outline.scans > kMaxJpegScans)
-            return Refused(Tr("Рисунок JPEG разбит больше чем на %1 проходов: его чтение заняло бы слишком много времени.")
+            return Refused(PictureFile::tr("Рисунок JPEG разбит больше чем на %1 проходов: его чтение заняло бы слишком много времени.")
                                .arg(kMaxJpegScans));
         if (!ReadJpegScan(outline, segment, length))
             return damaged;
@@ -310,9 +310,9 @@ std::optional<TPictureDataCheck> ReadJpegOutline(TBytes file, TJpegOutline& outl
 
 TPictureDataCheck CheckJpeg(TBytes file, QSize size)
 {
-    const QString damaged = Tr("Рисунок JPEG повреждён.");
+    const QString damaged = PictureFile::tr("Рисунок JPEG повреждён.");
     if (!file.Has(0, 4) || file.at[0] != 0xFF || file.at[1] != 0xD8)
-        return Refused(Tr("Это не рисунок JPEG."));
+        return Refused(PictureFile::tr("Это не рисунок JPEG."));
     TJpegOutline jpeg;
     if (std::optional<TPictureDataCheck> refused = ReadJpegOutline(file, jpeg))
         return *refused;
@@ -321,7 +321,7 @@ TPictureDataCheck CheckJpeg(TBytes file, QSize size)
     if (jpeg.components.empty() || jpeg.width == 0 || jpeg.height == 0)
         return Refused(damaged);
     if (jpeg.arithmetic)
-        return Refused(Tr("Рисунки JPEG с арифметическим кодированием не открываются."));
+        return Refused(PictureFile::tr("Рисунки JPEG с арифметическим кодированием не открываются."));
     if (jpeg.lossless)
         return {};  // no blocks; left to the reader
     int mostAcross = 1, mostDown = 1;

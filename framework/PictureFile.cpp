@@ -17,10 +17,10 @@
 
 namespace {
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("PictureFile", text);
-}
+// The context of the texts of refused pictures in the translations.
+struct PictureFile {
+    Q_DECLARE_TR_FUNCTIONS(PictureFile)
+};
 
 bool Fail(QString* error, const QString& reason)
 {
@@ -65,8 +65,8 @@ bool ReadWholeFile(const QByteArray& localPath, QByteArray* bytes, QString* erro
     const int fd = ::open(localPath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int reason = errno;
-        return Fail(error, reason == ENOENT ? Tr("Файл не найден.")
-                                            : Tr("Файл нельзя открыть для чтения: ") + qt_error_string(reason));
+        return Fail(error, reason == ENOENT ? PictureFile::tr("Файл не найден.")
+                                            : PictureFile::tr("Файл нельзя открыть для чтения: ") + qt_error_string(reason));
     }
     const struct TClosing {
         int fd;
@@ -74,11 +74,11 @@ bool ReadWholeFile(const QByteArray& localPath, QByteArray* bytes, QString* erro
     } closing{fd};
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return Fail(error, Tr("Это не файл."));
+        return Fail(error, PictureFile::tr("Это не файл."));
     if (info.st_size > kMaxPictureFileBytes)
-        return Fail(error, Tr("Файл слишком велик для рисунка: в нём больше %1 МБ.").arg(kMaxPictureFileBytes >> 20));
+        return Fail(error, PictureFile::tr("Файл слишком велик для рисунка: в нём больше %1 МБ.").arg(kMaxPictureFileBytes >> 20));
     if (info.st_size == 0)
-        return Fail(error, Tr("Файл пуст."));
+        return Fail(error, PictureFile::tr("Файл пуст."));
     if (ReadHook())
         ReadHook()(QFile::decodeName(localPath));
     QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
@@ -87,9 +87,9 @@ bool ReadWholeFile(const QByteArray& localPath, QByteArray* bytes, QString* erro
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return Fail(error, Tr("Файл нельзя прочитать: ") + qt_error_string(errno));
+            return Fail(error, PictureFile::tr("Файл нельзя прочитать: ") + qt_error_string(errno));
         if (got == 0)
-            return Fail(error, Tr("Файл стал короче, пока его читали."));
+            return Fail(error, PictureFile::tr("Файл стал короче, пока его читали."));
         done += got;
     }
     *bytes = std::move(data);
@@ -168,18 +168,18 @@ QImage Decode(QByteArray bytes, QString* error)
     reader.setDecideFormatFromContent(!xBitmap);
     const QByteArray format = reader.format();
     if (format.isEmpty()) {
-        Fail(error, Tr("Это не рисунок, или программа не знает его формата."));
+        Fail(error, PictureFile::tr("Это не рисунок, или программа не знает его формата."));
         return {};
     }
     // A bitmap stored top down tells a negative height.
     const QSize size(std::abs(reader.size().width()), std::abs(reader.size().height()));
     if (size.isEmpty()) {
-        Fail(error, Tr("Размеры рисунка неверны."));
+        Fail(error, PictureFile::tr("Размеры рисунка неверны."));
         return {};
     }
     const qint64 pixels = qint64(size.width()) * size.height();
     if (pixels > kMaxPicturePixels) {
-        Fail(error, Tr("Рисунок слишком велик: в нём больше 40 миллионов точек."));
+        Fail(error, PictureFile::tr("Рисунок слишком велик: в нём больше 40 миллионов точек."));
         return {};
     }
     const TPictureDataCheck check = CheckPictureData(format, bytes, size);
@@ -188,13 +188,13 @@ QImage Decode(QByteArray bytes, QString* error)
         return {};
     }
     if (WorkBytes(bytes.size(), check.decoderBytes, reader.imageFormat(), pixels) > kMaxPictureWorkBytes) {
-        Fail(error, Tr("Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти."));
+        Fail(error, PictureFile::tr("Рисунок слишком велик: чтобы его прочитать, нужно слишком много памяти."));
         return {};
     }
     QImage image = reader.read();
     const QString damage = messages.Damage();
     if (image.isNull() || image.size() != size || !damage.isEmpty()) {
-        Fail(error, Tr("Рисунок повреждён или обрезан (%1).").arg(damage.isEmpty() ? reader.errorString() : damage));
+        Fail(error, PictureFile::tr("Рисунок повреждён или обрезан (%1).").arg(damage.isEmpty() ? reader.errorString() : damage));
         return {};
     }
     return image;
@@ -271,13 +271,13 @@ QString PictureDialogFilter()
     for (const QString& format : formats)
         all << PicturePatterns(format);
     const QString allPatterns = all.join(QLatin1Char(';'));
-    QStringList entries{QStringLiteral("Все рисунки ( %1 )").arg(QString(allPatterns).replace(QLatin1Char(';'), QLatin1Char(' '))),
-                        allPatterns, QStringLiteral("Точечные рисунки ( *.bmp )"), QStringLiteral("*.bmp")};
+    QStringList entries{PictureFile::tr("Все рисунки ( %1 )").arg(QString(allPatterns).replace(QLatin1Char(';'), QLatin1Char(' '))),
+                        allPatterns, PictureFile::tr("Точечные рисунки ( *.bmp )"), QStringLiteral("*.bmp")};
     for (const QString& format : formats) {
         if (format == QLatin1String("bmp"))
             continue;
         const QString patterns = PicturePatterns(format);
-        entries << QStringLiteral("Рисунки %1 ( %2 )").arg(format.toUpper(), QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')))
+        entries << PictureFile::tr("Рисунки %1 ( %2 )").arg(format.toUpper(), QString(patterns).replace(QLatin1Char(';'), QLatin1Char(' ')))
                 << patterns;
     }
     return entries.join(QLatin1Char('|'));

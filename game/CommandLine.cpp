@@ -1,14 +1,20 @@
 #include "game/CommandLine.h"
 
 #include "MozikVersion.h"
+#include "framework/Language.h"
+#include "solver/Messages.h"
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 namespace {
 
-const char* const kUsage =
+// The texts are answered in the environment's language, before any window exists.
+const char* const kContext = "CommandLine";
+
+const char* const kUsage = QT_TRANSLATE_NOOP("CommandLine",
     "Использование: mozik [РИСУНОК]\n"
     "Пятнашки из картинки: рисунок режется на квадраты и перемешивается, их нужно собрать.\n"
     "\n"
@@ -18,7 +24,7 @@ const char* const kUsage =
     "  --version    показать версию программы и выйти\n"
     "  --           дальше только имя рисунка, даже если оно начинается с «-»\n"
     "\n"
-    "Подробнее: man 6 mozik\n";
+    "Подробнее: man 6 mozik\n");
 
 // An argument as it may be shown in a message: control characters (which could steer the
 // terminal) become '?', and a long one is cut at a character's start.
@@ -33,6 +39,12 @@ std::string Shown(std::string_view argument)
         shown += c < 0x20 || c == 0x7F ? '?' : char(c);
     }
     return shown;
+}
+
+// The text in the language in force, with %1, %2, ... replaced by the arguments' bytes as they are.
+std::string Text(const char* source, std::initializer_list<std::string_view> arguments = {})
+{
+    return WithArguments(TextInLanguage(kContext, source).toStdString(), arguments);
 }
 
 TCommandLine Refused(std::string why)
@@ -60,7 +72,7 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv)
         const std::string_view argument = argv[i];
         if (optionsEnd || argument == "-" || !argument.starts_with('-')) {
             if (command.Picture)
-                return Refused("лишний аргумент «" + Shown(argument) + "»: рисунок можно назвать только один");
+                return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "лишний аргумент «%1»: рисунок можно назвать только один"), {Shown(argument)}));
             command.Picture = std::string(argument);
             continue;
         }
@@ -77,11 +89,11 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv)
             else if (i + 1 < argc)
                 value = argv[++i];
             if (value.empty())
-                return Refused("параметру «--state-file» нужно имя файла");
+                return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "параметру «--state-file» нужно имя файла")));
             command.StateFile = std::string(value);
             continue;
         } else if (hasValue && (name == "--help" || name == "--version" || name == "--startup-probe")) {
-            return Refused("параметр «" + std::string(name) + "» не принимает значения");
+            return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "параметр «%1» не принимает значения"), {name}));
         } else if (name == "-h" || name == "--help") {
             command.Action = TCommandLine::TAction::Help;
             return command;
@@ -91,7 +103,7 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv)
         } else if (name == "--startup-probe") {
             command.StartupProbe = true;  // for the start-up benchmark
         } else {
-            return Refused("неизвестный параметр «" + Shown(argument) + "»");
+            return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "неизвестный параметр «%1»"), {Shown(argument)}));
         }
     }
     return command;
@@ -103,13 +115,13 @@ std::string NoWindowAnswer(const char* display, const char* waylandDisplay, cons
     if (given(platform)) {
         const std::string_view name = platform;
         if (name.find("xcb") == std::string_view::npos && name.find("wayland") == std::string_view::npos)
-            return "mozik: не удалось открыть окно: оконная платформа «" + Shown(name) + "» (QT_QPA_PLATFORM) не запустилась";
+            return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось открыть окно: оконная платформа «%1» (QT_QPA_PLATFORM) не запустилась"), {Shown(name)});
     }
     if (given(display))
-        return "mozik: не удалось подключиться к дисплею «" + Shown(display) + "»: его нет, или он не пускает";
+        return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось подключиться к дисплею «%1»: его нет, или он не пускает"), {Shown(display)});
     if (given(waylandDisplay))
-        return "mozik: не удалось подключиться к дисплею Wayland «" + Shown(waylandDisplay) + "», а переменная DISPLAY не задана";
-    return "mozik: нет дисплея, окно игры негде показать: переменная DISPLAY не задана (без дисплея: xvfb-run mozik)";
+        return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось подключиться к дисплею Wayland «%1», а переменная DISPLAY не задана"), {Shown(waylandDisplay)});
+    return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "нет дисплея, окно игры негде показать: переменная DISPLAY не задана (без дисплея: xvfb-run mozik)"));
 }
 
 int AnswerCommandLine(const TCommandLine& command, std::FILE* out, std::FILE* err)
@@ -118,12 +130,13 @@ int AnswerCommandLine(const TCommandLine& command, std::FILE* out, std::FILE* er
     if (command.Action == Play)
         return 0;
     if (command.Action == Refuse) {
-        Write(err, command.Refusal + "\nСправка: mozik --help\n");
+        Write(err, command.Refusal + "\n" + Text(QT_TRANSLATE_NOOP("CommandLine", "Справка: mozik --help")) + "\n");
         return 2;
     }
-    const std::string text = command.Action == Help ? std::string(kUsage) : "mozik " MOZIK_VERSION "\n";
+    const std::string text = command.Action == Help ? Text(kUsage) : "mozik " MOZIK_VERSION "\n";
     if (Write(out, text))
         return 0;
-    Write(err, std::string("mozik: не удалось вывести текст: ") + std::strerror(errno ? errno : EIO) + "\n");
+    const int error = errno ? errno : EIO;
+    Write(err, "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось вывести текст: %1"), {std::strerror(error)}) + "\n");
     return 1;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The game's command line: a picture to play with, --help and --version, and the switches that
 // tests and benchmarks use (left out of the help). It is read before anything else starts, from
-// the bytes the system hands over, so that a file name stays exactly as it was given.
+// the bytes the system hands over, so that a file name stays exactly as it was given. Its answers
+// are in the language in force (framework/Language.h: UseLanguage before, for the environment's).
 
 #include <cstdio>
 #include <optional>

@@ -2,6 +2,7 @@
 
 #include "files/UserFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QtGlobal>
@@ -19,20 +20,20 @@ QString Why(const TFileStatus& status)
     switch (status.Problem) {
     case TFileProblem::None: return {};
     case TFileProblem::Missing: return qt_error_string(ENOENT);
-    case TFileProblem::ForeignLink: return QStringLiteral("это ссылка, созданная другим пользователем");
+    case TFileProblem::ForeignLink: return TScoreFile::tr("это ссылка, созданная другим пользователем");
     case TFileProblem::ForeignFolderLink:
-        return QStringLiteral("путь к файлу проходит через ссылку, созданную другим пользователем");
-    case TFileProblem::DanglingLink: return QStringLiteral("ссылка ведёт к файлу, которого нет");
-    case TFileProblem::Link: return QStringLiteral("это ссылка, а не файл");
-    case TFileProblem::Folder: return QStringLiteral("это папка, а не файл");
-    case TFileProblem::Pipe: return QStringLiteral("это канал, а не файл");
-    case TFileProblem::Device: return QStringLiteral("это устройство, а не файл");
-    case TFileProblem::Special: return QStringLiteral("это не обычный файл");
-    case TFileProblem::Foreign: return QStringLiteral("файл принадлежит другому пользователю");
-    case TFileProblem::TooBig: return QStringLiteral("файл больше 64 КБ, таблица результатов такой не бывает");
-    case TFileProblem::WriteProtected: return QStringLiteral("файл защищён от записи");
+        return TScoreFile::tr("путь к файлу проходит через ссылку, созданную другим пользователем");
+    case TFileProblem::DanglingLink: return TScoreFile::tr("ссылка ведёт к файлу, которого нет");
+    case TFileProblem::Link: return TScoreFile::tr("это ссылка, а не файл");
+    case TFileProblem::Folder: return TScoreFile::tr("это папка, а не файл");
+    case TFileProblem::Pipe: return TScoreFile::tr("это канал, а не файл");
+    case TFileProblem::Device: return TScoreFile::tr("это устройство, а не файл");
+    case TFileProblem::Special: return TScoreFile::tr("это не обычный файл");
+    case TFileProblem::Foreign: return TScoreFile::tr("файл принадлежит другому пользователю");
+    case TFileProblem::TooBig: return TScoreFile::tr("файл больше 64 КБ, таблица результатов такой не бывает");
+    case TFileProblem::WriteProtected: return TScoreFile::tr("файл защищён от записи");
     case TFileProblem::Exists: return qt_error_string(EEXIST);
-    case TFileProblem::Busy: return QStringLiteral("файл занят другим окном игры");
+    case TFileProblem::Busy: return TScoreFile::tr("файл занят другим окном игры");
     case TFileProblem::System: return qt_error_string(status.Error);
     }
     return {};
@@ -50,7 +51,7 @@ TFileRead Read(const QString& path)
 
 QString WriteFailure(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(path, reason);
+    return TScoreFile::tr("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(path, reason);
 }
 
 } // namespace
@@ -76,9 +77,9 @@ TScoreFile TScoreFile::Locate(const QString& startDir, const std::optional<QStri
         return TScoreFile(startPath);  // a player's old scores keep working
     TScoreFile file(dataDir ? *dataDir + '/' + kFileName : QString());
     if (start.Problem != TFileProblem::Missing && file.path_ != startPath) {  // the same file is told of once, by Load
-        file.locateProblem_ = QStringLiteral("Файл «%1» в папке запуска оставлен как есть: %2.").arg(startPath, Why(start));
+        file.locateProblem_ = TScoreFile::tr("Файл «%1» в папке запуска оставлен как есть: %2.").arg(startPath, Why(start));
         if (dataDir)
-            file.locateProblem_ += QStringLiteral("\nТаблица результатов хранится в файле «%1».").arg(file.path_);
+            file.locateProblem_ += TScoreFile::tr("\nТаблица результатов хранится в файле «%1».").arg(file.path_);
     }
     return file;
 }
@@ -90,7 +91,7 @@ TScoreTable TScoreFile::Load()
     kept_.clear();
     memory_ = TScoreTable();
     if (path_.isEmpty()) {
-        loadProblem_ = QStringLiteral("Не найдена папка для данных (переменная HOME не задана или не указывает на папку).\n"
+        loadProblem_ = TScoreFile::tr("Не найдена папка для данных (переменная HOME не задана или не указывает на папку).\n"
                                       "Таблица результатов хранится только в памяти, до выхода из игры.");
         return memory_;
     }
@@ -100,14 +101,14 @@ TScoreTable TScoreFile::Load()
         memory_ = TScoreTable::FromFileText(QByteArray::fromStdString(read.Bytes));
         inMemory_ = read.WriteProtected;
         if (read.WriteProtected)
-            loadProblem_ = QStringLiteral("Файл «%1» защищён от записи: таблица результатов прочитана из него, "
+            loadProblem_ = TScoreFile::tr("Файл «%1» защищён от записи: таблица результатов прочитана из него, "
                                           "но результаты в этот раз не будут сохранены.")
                                .arg(path_);
     } else if (read.Status.Problem == TFileProblem::Missing) {
         inMemory_ = false;
         missing_ = true;
     } else {
-        loadProblem_ = QStringLiteral("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
+        loadProblem_ = TScoreFile::tr("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
                                       "Файл остаётся как есть; результаты в этот раз не будут сохранены.")
                            .arg(path_, Why(read.Status));
     }
@@ -173,7 +174,7 @@ bool TScoreFile::Commit(const TChange& change, TScoreTable* table, QString* tell
     *table = Table();
     if (!std::exchange(toldKept_, true))
         *tell = WriteFailure(path_, reason)
-                + QStringLiteral("\nТаблица пока хранится в памяти: игра попробует записать её снова "
+                + TScoreFile::tr("\nТаблица пока хранится в памяти: игра попробует записать её снова "
                                  "при следующем изменении и при выходе.");
     return false;
 }

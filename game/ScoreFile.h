@@ -10,11 +10,14 @@
 #include "game/ScoreTable.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 #include <vector>
 
 class TScoreFile {
+    Q_DECLARE_TR_FUNCTIONS(TScoreFile)
+
 public:
     // The "Mozik.ini" of the start folder when it is there and may be read, otherwise the one of
     // the data folder; without a data folder the table lives in memory. A start folder's file

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <limits>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -146,20 +148,71 @@ QByteArray EncodeName(const QString& name)
     return encoder.encode(name);
 }
 
-QString StorableName(const QString& name)
+namespace {
+
+bool Storable(const QString& text)
 {
-    QString storable;
-    for (const QChar c : name) {
+    QStringEncoder encoder("windows-1251");
+    const QByteArray encoded = encoder.encode(text);  // the encoder works when its result is taken
+    return !encoder.hasError() && !encoded.isEmpty();
+}
+
+// Letters whose nearest neighbours in the file's code page are not their decomposition's.
+const std::map<char16_t, const char*>& NearestLetters()
+{
+    static const std::map<char16_t, const char*> letters{
+        {u'ß', "ss"}, {u'ẞ', "SS"}, {u'ł', "l"}, {u'Ł', "L"}, {u'ø', "o"}, {u'Ø', "O"}, {u'đ', "d"}, {u'Đ', "D"},
+        {u'ð', "d"}, {u'Ð', "D"}, {u'þ', "th"}, {u'Þ', "Th"}, {u'æ', "ae"}, {u'Æ', "AE"}, {u'œ', "oe"}, {u'Œ', "OE"},
+        {u'ı', "i"}, {u'ħ', "h"}, {u'Ħ', "H"}, {u'ŧ', "t"}, {u'Ŧ', "T"}, {u'ŋ', "n"}, {u'Ŋ', "N"}, {u'ĸ', "k"},
+        {u'ſ', "s"}, {u'ƒ', "f"}};
+    return letters;
+}
+
+// The nearest text the file can hold for one character (a surrogate pair is one), or none.
+std::optional<QString> Nearest(const QString& character)
+{
+    if (Storable(character))
+        return character;
+    const QChar first = character.front();
+    if (first.category() == QChar::Mark_NonSpacing || first.category() == QChar::Mark_Enclosing)
+        return QString();  // an accent typed apart: its letter stands without it
+    if (const auto known = NearestLetters().find(first.unicode()); character.size() == 1 && known != NearestLetters().end())
+        return QString::fromLatin1(known->second);
+    // The decomposition's letters without their accents ("ë" is "e" and a diaeresis).
+    QString base;
+    for (const QChar part : character.normalized(QString::NormalizationForm_KD))
+        if (part.category() != QChar::Mark_NonSpacing && part.category() != QChar::Mark_Enclosing)
+            base += part;
+    if (!base.isEmpty() && base != character && Storable(base))
+        return base;
+    return std::nullopt;
+}
+
+} // namespace
+
+TStorableName MakeStorable(const QString& name)
+{
+    TStorableName storable;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
         if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')) {
-            storable.append(QLatin1Char(' '));
+            storable.Name.append(QLatin1Char(' '));
             continue;
         }
-        if (c.category() == QChar::Other_Control || c.isSurrogate())
+        if (c.category() == QChar::Other_Control)
             continue;
-        QStringEncoder encoder("windows-1251");
-        const QByteArray encoded = encoder.encode(QString(c));  // the encoder works when its result is taken
-        if (!encoder.hasError() && !encoded.isEmpty())
-            storable.append(c);
+        const qsizetype length = c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate() ? 2 : 1;
+        const QString character = name.mid(i, length);
+        i += length - 1;
+        if (const std::optional<QString> nearest = Nearest(character))
+            storable.Name += *nearest;
+        else
+            storable.Refused += character;
     }
     return storable;
+}
+
+QString StorableName(const QString& name)
+{
+    return MakeStorable(name).Name;
 }

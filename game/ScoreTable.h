@@ -18,7 +18,9 @@ struct TScoreEntry {
 constexpr int kFirstScoreSize = 4;
 constexpr int kLastScoreSize = 7;
 constexpr int kScorePlaces = 10;
-const QString kUnknownName = QStringLiteral("Неизвестный");
+// The name of an empty place, as the file keeps it; shown in the language in force.
+constexpr const char* kUnknownNameSource = QT_TRANSLATE_NOOP("TScoreTable", "Неизвестный");
+const QString kUnknownName = QString::fromUtf8(kUnknownNameSource);
 
 class TScoreTable {
 public:
@@ -53,6 +55,13 @@ private:
 // Names between the screen and the file's code page.
 QString DecodeName(const QByteArray& name);
 QByteArray EncodeName(const QString& name);
-// The name with every character the file cannot hold taken out: line breaks and tabs become
-// blanks, other control characters and characters outside code page 1251 are dropped.
+// A name as the file can hold it: line breaks and tabs become blanks, other control characters go;
+// a letter outside code page 1251 becomes the nearest letter(s) inside it, its accents dropped
+// ("ë" "e", "ß" "ss", "ł" "l"), and one without a neighbour there (a Chinese letter, an emoji) is
+// refused: left out and named in `Refused`, so that the player can be told.
+struct TStorableName {
+    QString Name;
+    QString Refused;
+};
+TStorableName MakeStorable(const QString& name);
 QString StorableName(const QString& name);

@@ -19,7 +19,7 @@ constexpr int kPeekMs = 2000;
 
 QString PictureProblem(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
+    return TSession::tr("Не удалось открыть рисунок «%1».\n%2").arg(path, reason);
 }
 
 } // namespace
@@ -271,19 +271,19 @@ void TSession::TogglePause()
 QString TSession::StatusText() const
 {
     if (!game_.Running() && game_.Moves() == 0)
-        return QStringLiteral("Игра не начата");
+        return tr("Игра не начата");
     // The numbers first: a narrow window cuts the line's end.
-    QStringList parts{QStringLiteral("Ходов: %1").arg(game_.Moves())};
+    QStringList parts{tr("Ходов: %1").arg(game_.Moves())};
     if (game_.BoardSize() == 4 && startShortest_)
-        parts << QStringLiteral("Кратчайшее решение: %1").arg(*startShortest_);
+        parts << tr("Кратчайшее решение: %1").arg(*startShortest_);
     if (!game_.Running())
-        parts << (game_.GivenUp() ? QStringLiteral("Рисунок собран компьютером") : QStringLiteral("Рисунок собран"));
+        parts << (game_.GivenUp() ? tr("Рисунок собран компьютером") : tr("Рисунок собран"));
     else if (solving_)
-        parts << QStringLiteral("Собирает компьютер");
+        parts << tr("Собирает компьютер");
     else if (game_.Paused())
-        parts << QStringLiteral("Пауза");
+        parts << tr("Пауза");
     else if (peeking_)
-        parts << QStringLiteral("Виден весь рисунок");
+        parts << tr("Виден весь рисунок");
     return parts.join(QStringLiteral("  ·  "));
 }
 

@@ -23,6 +23,7 @@ const char* const kStatusLine = "Game/StatusLine";
 const char* const kKeepProportions = "Game/KeepProportions";
 const char* const kNumbers = "Game/Numbers";
 const char* const kSound = "Game/Sound";
+const char* const kLanguage = "Game/Language";
 
 std::string Local(const QString& path)
 {
@@ -119,6 +120,8 @@ TSettings::TSettings(const QString& path) : path_(path)
     keepProportions_ = Flag(ini, kKeepProportions, false);
     numbers_ = Flag(ini, kNumbers, false);
     sound_ = Flag(ini, kSound, true);
+    if (const QString language = ini.value(kLanguage).toString(); language == "ru" || language == "en")
+        language_ = language;
 }
 
 template <typename T>
@@ -139,6 +142,7 @@ void TSettings::SetStatusLine(bool on) { Change(statusLine_, on, kStatusLine); }
 void TSettings::SetKeepProportions(bool on) { Change(keepProportions_, on, kKeepProportions); }
 void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
 void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
+void TSettings::SetLanguage(const QString& language) { Change(language_, language, kLanguage); }
 
 void TSettings::SetWindowGeometry(const QRect& geometry)
 {

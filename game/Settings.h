@@ -1,7 +1,7 @@
 #pragma once
 // The player's settings, kept between runs in the user's config folder: the board size, the
 // picture, the window's place and size, whether it was maximised or full screen, and the Game
-// menu's switches. The file is INI, read and written by QSettings; each value is written as it
+// menu's switches and language. The file is INI, read and written by QSettings; each value is written as it
 // changes, into the file as it is then, so that windows sharing the file keep each other's
 // changes.
 //
@@ -46,6 +46,8 @@ public:
     bool KeepProportions() const { return keepProportions_; }
     bool Numbers() const { return numbers_; }
     bool Sound() const { return sound_; }  // on at first
+    // The language chosen in the Game menu: "ru", "en", or "auto" (the locale's) at first.
+    const QString& Language() const { return language_; }
 
     // Each setter stores a new value and writes it to the file; the same value writes nothing.
     void SetBoardSize(int n);
@@ -58,6 +60,7 @@ public:
     void SetKeepProportions(bool on);
     void SetNumbers(bool on);
     void SetSound(bool on);
+    void SetLanguage(const QString& language);
 
 private:
     template <typename T>
@@ -76,4 +79,5 @@ private:
     bool keepProportions_ = false;
     bool numbers_ = false;
     bool sound_ = true;
+    QString language_ = QStringLiteral("auto");
 };

@@ -3,17 +3,18 @@
 # Installs nothing else; safe to run again.
 set -euo pipefail
 
-# To build and run: the compiler, CMake, Qt and its Russian translation, the fonts, Qt Multimedia
+# To build and run: the compiler, CMake, Qt and its Russian translation, Qt's Linguist tools (the
+# translations are compiled by the build; lupdate brings them up to date), the fonts, Qt Multimedia
 # for the sounds (its library, libqt6multimedia6, comes with it and plays through PulseAudio,
 # libpulse0).
-# To test: GoogleTest, Google Benchmark; a virtual X server, xdotool, xwininfo, ImageMagick and a
-# window manager (openbox) for the end-to-end tests; the accessibility bus and its Python client
-# (at-spi2-core, dbus, python3-pyatspi) to read the game as a screen reader does; the GTK platform
-# theme to try a dark desktop; the desktop file validators;
+# To test: GoogleTest, Google Benchmark; a virtual X server and its keyboard maps, xdotool, xwininfo,
+# ImageMagick and a window manager (openbox) for the end-to-end tests; the accessibility bus and its
+# Python client (at-spi2-core, dbus, python3-pyatspi) to read the game as a screen reader does; the
+# GTK platform theme to try a dark desktop; the desktop file validators;
 # man, to read the manual pages.
-packages=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation qt6-multimedia-dev
+packages=(g++ make cmake qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools fonts-liberation qt6-multimedia-dev
           libgtest-dev libbenchmark-dev
-          xvfb xdotool x11-utils imagemagick openbox at-spi2-core dbus python3-pyatspi
+          xvfb xdotool x11-utils x11-xkb-utils imagemagick openbox at-spi2-core dbus python3-pyatspi
           qt6-gtk-platformtheme desktop-file-utils appstream man-db)
 
 missing=()

@@ -1,5 +1,7 @@
 #include "solver/Position.h"
 
+#include "solver/Messages.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -16,19 +18,16 @@ std::optional<std::string> PositionError(const TPosition& position)
 {
     const int n = position.N;
     if (n < kSolverMinSize || n > kSolverMaxSize)
-        return "board size " + std::to_string(n) + " is not between " + std::to_string(kSolverMinSize) + " and "
-               + std::to_string(kSolverMaxSize) + ", the sizes solved";
+        return Say(TSolverText::SizeOutOfRange, {std::to_string(n), std::to_string(kSolverMinSize), std::to_string(kSolverMaxSize)});
     const std::size_t cells = std::size_t(n * n);
     if (position.Cells.size() != cells)
-        return "a " + std::to_string(n) + " x " + std::to_string(n) + " board needs " + std::to_string(cells)
-               + " numbers, not " + std::to_string(position.Cells.size());
+        return Say(TSolverText::WrongCount, {std::to_string(n), std::to_string(cells), std::to_string(position.Cells.size())});
     std::vector<bool> seen(cells, false);
     for (std::uint8_t value : position.Cells) {
         if (value >= cells)
-            return "number " + std::to_string(value) + " is out of range 0.." + std::to_string(cells - 1);
+            return Say(TSolverText::NumberOutOfRange, {std::to_string(value), std::to_string(cells - 1)});
         if (seen[value])
-            return value == 0 ? std::string("the gap 0 appears more than once")
-                              : "tile " + std::to_string(value) + " appears more than once";
+            return value == 0 ? Say(TSolverText::GapTwice) : Say(TSolverText::TileTwice, {std::to_string(value)});
         seen[value] = true;
     }
     // With the right count and no repeats, every value is present.
@@ -147,24 +146,23 @@ TParsedPosition ParsePosition(std::string_view text)
         if (numbers.size() == 1 && (numbers[0] < kSolverMinSize || numbers[0] > kSolverMaxSize))
             break;
         if (numbers.size() > 1 && numbers.size() == std::size_t(numbers[0] * numbers[0] + 1))
-            return fail("more numbers than a " + std::to_string(numbers[0]) + " x " + std::to_string(numbers[0])
-                        + " board has (" + std::to_string(numbers[0] * numbers[0]) + " after the size); the sizes solved are "
-                        + std::to_string(kSolverMinSize) + " to " + std::to_string(kSolverMaxSize));
+            return fail(Say(TSolverText::TooManyNumbers, {std::to_string(numbers[0]), std::to_string(numbers[0] * numbers[0]),
+                                                          std::to_string(kSolverMinSize), std::to_string(kSolverMaxSize)}));
         long value = 0;
         const auto [next, error] = std::from_chars(token.data(), token.data() + token.size(), value);
         if (error == std::errc::result_out_of_range || (error == std::errc() && next == token.data() + token.size()
                                                         && (value < 0 || value > 255)))
-            return fail("number " + std::string(token.substr(0, 20)) + " is out of range");
+            return fail(Say(TSolverText::HugeNumber, {token.substr(0, 20)}));
         if (error != std::errc() || next != token.data() + token.size()) {
             std::string shown;
             for (char c : token.substr(0, 20))
                 shown += (c >= 0x20 && c < 0x7F) ? c : '?';
-            return fail("'" + shown + "' is not a number");
+            return fail(Say(TSolverText::NotANumber, {shown}));
         }
         numbers.push_back(value);
     }
     if (numbers.empty())
-        return fail("no board size");
+        return fail(Say(TSolverText::NoSize));
     TPosition position;
     position.N = int(numbers[0]);
     for (std::size_t k = 1; k < numbers.size(); ++k)

@@ -1,9 +1,11 @@
 // mozik-solve: reads boards from standard input, one a line ("N" and the N * N numbers row by
 // row, 0 for the gap), and writes for each the number of moves and the tiles moved, or
-// "error: <reason>". Blank lines and lines starting with '#' are skipped. Exits with 0 when every
+// "error: <reason>" (the reason, the help and the refusals in the environment's language: Russian
+// or English). Blank lines and lines starting with '#' are skipped. Exits with 0 when every
 // board was solved, 1 when one was not or the input or output failed, 2 for an unknown option.
 
 #include "solver/FastSolver.h"
+#include "solver/Messages.h"
 #include "solver/OptimalSolver.h"
 #include "solver/Position.h"
 #include "solver/TableStore.h"
@@ -14,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -26,20 +29,6 @@ namespace {
 // Longer lines cannot be boards (49 numbers of at most three digits and their spaces fit in far
 // less); the rest of such a line is read and dropped, never stored.
 constexpr std::size_t kMaxLineLength = 4096;
-
-const char* const kUsage =
-    "usage: mozik-solve [--fast] [--stats] [--no-cache] [--help] [--version]\n"
-    "Reads boards from standard input, one a line: N, then the N*N numbers row by row, 0 for the gap.\n"
-    "Writes for each line the number of moves and the tiles moved, or 'error: <reason>'.\n"
-    "  --fast   use the fast solver at every size (default: shortest solutions up to 4 x 4)\n"
-    "  --stats  write the time, the nodes searched and the lower bound of each board to standard error\n"
-    "  --no-cache  build the 4 x 4 tables in memory only; without it they are read from, or\n"
-    "           after their first build kept in, the cache folder $XDG_CACHE_HOME/Mozik/\n"
-    "           (normally ~/.cache/Mozik/)\n"
-    "Sizes solved: 1 to 7. Exit status: 0 every board solved, 1 a board not solved or a failed\n"
-    "input or output, 2 an unknown option.\n";
-
-const char* const kNoMemory = "not enough memory to solve this board";
 
 // An error of reading standard input, 0 while there was none.
 int inputError = 0;
@@ -67,6 +56,14 @@ bool ReadLine(std::string& line, bool& tooLong)
     return any && !inputError;
 }
 
+// Seconds with three decimals, as the statistics show them.
+std::string Seconds(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", seconds);
+    return text;
+}
+
 bool IsSkipped(const std::string& line)
 {
     const std::size_t first = line.find_first_not_of(" \t\n\v\f\r");
@@ -80,7 +77,8 @@ bool Answer(const std::string& line)
     errno = 0;
     if (std::fputs((line + '\n').c_str(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
         return true;
-    std::fprintf(stderr, "mozik-solve: cannot write the answers: %s\n", std::strerror(errno ? errno : EIO));
+    const int error = errno ? errno : EIO;
+    std::fputs(("mozik-solve: " + Say(TSolverText::CannotWrite, {std::strerror(error)}) + '\n').c_str(), stderr);
     return false;
 }
 
@@ -101,12 +99,13 @@ std::variant<TOptions, int> ParseOptions(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--no-cache") == 0) {
             options.Cache = false;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            const std::string usage = kUsage;
+            const std::string usage = Say(TSolverText::Usage);
             return Answer(usage.substr(0, usage.size() - 1)) ? 0 : 1;
         } else if (std::strcmp(argv[i], "--version") == 0) {
             return Answer("mozik-solve " MOZIK_VERSION) ? 0 : 1;
         } else {
-            std::fprintf(stderr, "mozik-solve: unknown option '%.100s'\n%s", argv[i], kUsage);
+            const std::string option(argv[i], strnlen(argv[i], 100));
+            std::fputs(("mozik-solve: " + Say(TSolverText::UnknownOption, {option}) + '\n' + Say(TSolverText::Usage)).c_str(), stderr);
             return 2;
         }
     }
@@ -124,13 +123,13 @@ public:
     std::string Answer(long lineNumber, const std::string& line, bool tooLong)
     {
         const TParsedPosition parsed =
-            tooLong ? TParsedPosition{std::nullopt, "line longer than " + std::to_string(kMaxLineLength) + " characters"}
+            tooLong ? TParsedPosition{std::nullopt, Say(TSolverText::LineTooLong, {std::to_string(kMaxLineLength)})}
                     : ParsePosition(line);
         if (!parsed.Position)
             return "error: " + parsed.Error;
         const TPosition& position = *parsed.Position;
         if (!IsSolvable(position))
-            return "error: not solvable: no moves bring this board home";
+            return "error: " + Say(TSolverText::NotSolvable);
         std::optional<TSolution> solution;
         double seconds = 0;
         try {
@@ -144,14 +143,15 @@ public:
                 throw std::bad_alloc();  // the tables were ready; nothing else stops these searches
             seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         } catch (const std::bad_alloc&) {
-            return std::string("error: ") + kNoMemory;
+            return "error: " + Say(TSolverText::NoMemory);
         } catch (const std::exception& failure) {
             return std::string("error: ") + failure.what();
         }
         if (options_.Stats)
-            std::fprintf(stderr, "line %ld: %dx%d, %zu moves, %.3f s, %llu nodes, lower bound %d\n", lineNumber,
-                         position.N, position.N, solution->Tiles.size(), seconds,
-                         static_cast<unsigned long long>(solution->Nodes), solution->LowerBound);
+            std::fputs((Say(TSolverText::LineStats, {std::to_string(lineNumber), std::to_string(position.N),
+                                                     std::to_string(solution->Tiles.size()), Seconds(seconds),
+                                                     std::to_string(solution->Nodes), std::to_string(solution->LowerBound)})
+                        + '\n').c_str(), stderr);
         std::string out = std::to_string(solution->Tiles.size());
         for (int tile : solution->Tiles)
             out += ' ' + std::to_string(tile);
@@ -173,9 +173,10 @@ private:
         if (!ready)
             throw std::bad_alloc();
         if (options_.Stats)
-            std::fprintf(stderr, "tables for %dx%d %s in %.3f s\n", position.N, position.N,
-                         way == TPrepareWay::Read ? "read" : "built",
-                         std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count());
+            std::fputs((Say(way == TPrepareWay::Read ? TSolverText::TablesRead : TSolverText::TablesBuilt,
+                            {std::to_string(position.N),
+                             Seconds(std::chrono::duration<double>(std::chrono::steady_clock::now() - preparing).count())})
+                        + '\n').c_str(), stderr);
     }
 
     TOptions options_;
@@ -201,7 +202,7 @@ int Run(int argc, char** argv)
         }
     }
     if (inputError) {
-        Answer(std::string("error: cannot read standard input: ") + std::strerror(inputError));
+        Answer("error: " + Say(TSolverText::CannotRead, {std::strerror(inputError)}));
         return 1;
     }
     return allSolved ? 0 : 1;
@@ -213,10 +214,12 @@ int main(int argc, char** argv)
 {
     // A closed pipe is a write error like any other: told, and the program ends with 1.
     std::signal(SIGPIPE, SIG_IGN);
+    SpeakRussian(EnvironmentSpeaksRussian(std::getenv("LANGUAGE"), std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                          std::getenv("LANG")));
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
-        Answer(std::string("error: ") + kNoMemory);
+        Answer("error: " + Say(TSolverText::NoMemory));
     } catch (const std::exception& failure) {
         Answer(std::string("error: ") + failure.what());
     }

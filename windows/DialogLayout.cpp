@@ -1,16 +1,18 @@
 #include "windows/DialogLayout.h"
 
 #include "framework/Hints.h"
+#include "framework/Texts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
-void SetUpDialog(QDialog* dialog, const char* name, const QString& caption, int clientWidth, int clientHeight)
+void SetUpDialog(QDialog* dialog, const char* name, const char* caption, int clientWidth, int clientHeight)
 {
     dialog->setObjectName(QLatin1String(name));
-    dialog->setWindowTitle(caption);
+    SetTranslatedText(dialog, dialog->metaObject()->className(), caption);
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint);
     dialog->setFixedSize(clientWidth, clientHeight);
@@ -34,13 +36,23 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const 
     return label;
 }
 
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const char* caption, const TFont& font,
+                  Qt::Alignment alignment)
+{
+    const char* context = parent->metaObject()->className();
+    QLabel* label = MakeLabel(parent, name, bounds, QCoreApplication::translate(context, caption), font, alignment);
+    SetTranslatedText(label, context, caption);
+    return label;
+}
+
 QPushButton* MakeOkButton(QDialog* dialog, const QRect& bounds)
 {
-    auto* button = new QPushButton(QStringLiteral("Ok"), dialog);
+    auto* button = new QPushButton(dialog);
     button->setObjectName(QStringLiteral("Button1"));
+    SetTranslatedText(button, "TDialog", QT_TRANSLATE_NOOP("TDialog", "Ok"));
     button->setGeometry(bounds);
     button->setDefault(true);
-    SetHint(button, QStringLiteral("Закрыть."));
+    SetTranslatedHint(button, "TDialog", QT_TRANSLATE_NOOP("TDialog", "Закрыть."));
     SetShowHint(button, true);
     return button;
 }

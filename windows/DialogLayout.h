@@ -22,11 +22,17 @@ T* Named(T* component, const char* name)
 }
 
 // A fixed dialog frame with only the system menu, the given client size and the layouts' font.
-void SetUpDialog(QDialog* dialog, const char* name, const QString& caption, int clientWidth, int clientHeight);
+// The caption, like every source text handed to the layouts' functions, is translated in the
+// context of the dialog's class (the class whose QT_TR_NOOP marks it).
+void SetUpDialog(QDialog* dialog, const char* name, const char* caption, int clientWidth, int clientHeight);
 
 // A label in the font and its colour (grey while disabled); it widens to its text where a
 // substitute face runs wider than the face the layout was measured in.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& caption, const TFont& font,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
+// The same with a source text of the parent's class, put in the language in force now and at
+// every change of language.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& bounds, const char* caption, const TFont& font,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
 
 // The dialog's "Ok" button, `Button1`, with its hint; it is the default button.

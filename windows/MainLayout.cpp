@@ -6,6 +6,7 @@
 #include "framework/Hints.h"
 #include "framework/Image.h"
 #include "framework/SpeedButton.h"
+#include "framework/Texts.h"
 #include "windows/Accessibility.h"
 #include "windows/BoardGeometry.h"
 #include "windows/DialogLayout.h"
@@ -13,23 +14,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <utility>
 
 namespace {
 
-const QString kTimePrefix = QStringLiteral("Время : ");
+const char* const kTimePrefix = QT_TRANSLATE_NOOP("TForm1", "Время : ");
 // Embossed digits in the face colour.
 const TFont kClockFont = MakeFont(QStringLiteral("Arial"), 21, clBtnFace, true);
 
 } // namespace
 
 TSpeedButton* MakeToolButton(QWidget* toolBar, const char* name, int left, const QImage& glyph, int glyphs,
-                             const QString& hint, const std::function<void()>& click)
+                             const char* hint, const std::function<void()>& click)
 {
     auto* button = Named(new TSpeedButton(toolBar), name);
     button->setGeometry(left, 8, 25, 25);
     button->SetGlyph(glyph, glyphs);
-    SetToolHint(button, hint);
+    SetTranslatedHint(button, kMainContext, hint);
+    SetTranslatedName(button, kMainContext, hint);  // a screen reader names it by its hint
     SetShowHint(button, true);
     QObject::connect(button, &QToolButton::clicked, button, click);
     return button;
@@ -59,14 +62,14 @@ TFxLabel* MakeClockLabel(QWidget* toolBar)
     label->SetFont(kClockFont);
     label->SetTextStyle(tsRaised);
     label->SetEffect(0);
-    SetHint(label, QStringLiteral("А время идет ..."));
+    SetTranslatedHint(label, kMainContext, QT_TRANSLATE_NOOP("TForm1", "А время идет ..."));
     SetShowHint(label, false);
     return label;
 }
 
 void ShowTime(TFxLabel* clock, int seconds)
 {
-    const QString time = kTimePrefix + QString::number(seconds);
+    const QString time = QCoreApplication::translate(kMainContext, kTimePrefix) + QString::number(seconds);
     if (time == clock->Caption())
         return;
     clock->SetFont(FittingFont(kClockFont, time, kTimeLabelWidth - 2));
@@ -83,9 +86,17 @@ TZelHint* MakeHintManager(QObject* owner)
     return manager;
 }
 
-QAction* MakeItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
+QMenu* MakeMenu(QMenuBar* bar, const char* name, const char* context, const char* caption)
 {
-    QAction* item = Named(menu->addAction(caption), name);
+    QMenu* menu = Named(bar->addMenu(QString()), name);
+    SetTranslatedText(menu->menuAction(), context, caption);
+    return menu;
+}
+
+QAction* MakeItem(QMenu* menu, const char* name, const char* context, const char* caption, const QKeySequence& shortcut)
+{
+    QAction* item = Named(menu->addAction(QString()), name);
+    SetTranslatedText(item, context, caption);
     item->setShortcut(shortcut);
     return item;
 }
@@ -95,7 +106,7 @@ void MakeSizeItems(QMenu* menu, std::initializer_list<QAction**> items, const st
     int n = 1;
     for (QAction** item : items) {
         const QByteArray name = QByteArrayLiteral("N%1x%1").replace("%1", QByteArray::number(n));
-        *item = MakeItem(menu, name.constData(), QStringLiteral("&%1  x  %1").arg(n));
+        *item = Named(menu->addAction(QStringLiteral("&%1  x  %1").arg(n)), name.constData());
         (*item)->setCheckable(true);
         (*item)->setData(n);
         QObject::connect(*item, &QAction::triggered, menu, [choose, n] { choose(n); });

@@ -12,6 +12,7 @@
 class QAction;
 class QImage;
 class QMenu;
+class QMenuBar;
 class QRect;
 class QWidget;
 class TFxLabel;
@@ -21,10 +22,13 @@ class TZelHint;
 
 constexpr int kTimeLabelWidth = 124;
 
-// A 25 x 25 tool button at `left` in the tool bar, with its strip of `glyphs` images, its hint and
-// what a click does.
+// The main window's texts are translated in this context (the main window's class).
+constexpr const char* kMainContext = "TForm1";
+
+// A 25 x 25 tool button at `left` in the tool bar, with its strip of `glyphs` images, its hint
+// (a source text of the main window's) and what a click does.
 TSpeedButton* MakeToolButton(QWidget* toolBar, const char* name, int left, const QImage& glyph, int glyphs,
-                             const QString& hint, const std::function<void()>& click);
+                             const char* hint, const std::function<void()>& click);
 // A tool button's hint, which is also its name for screen readers.
 void SetToolHint(TSpeedButton* button, const QString& hint);
 // A hidden picture control, a holder of pictures.
@@ -36,7 +40,10 @@ TFxLabel* MakeClockLabel(QWidget* toolBar);
 void ShowTime(TFxLabel* clock, int seconds);
 // `ZelHint1`: from now on every hint of the program shows in its balloon.
 TZelHint* MakeHintManager(QObject* owner);
-QAction* MakeItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+// A menu of the menu bar, and an item of a menu, with the caption's source text in `context`.
+QMenu* MakeMenu(QMenuBar* bar, const char* name, const char* context, const char* caption);
+QAction* MakeItem(QMenu* menu, const char* name, const char* context, const char* caption,
+                  const QKeySequence& shortcut = {});
 // The Size menu's five plain check items, `N1x1` to `N7x7`, each carrying its size and choosing
 // it when triggered.
 void MakeSizeItems(QMenu* menu, std::initializer_list<QAction**> items, const std::function<void(int)>& choose);

@@ -1,13 +1,21 @@
 #include "windows/StateReport.h"
 
+#include "effects/FxImage.h"
+#include "framework/HintWindow.h"
 #include "framework/PictureFile.h"
+#include "label/LblEffct.h"
 #include "windows/BoardPanel.h"
 #include "windows/GameSounds.h"
 #include "windows/Unit1.h"
 
 #include "files/UserFile.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QEvent>
 #include <QFile>
 #include <cerrno>
@@ -38,6 +46,71 @@ public:
 private:
     std::function<void()> write_;
 };
+
+// Writes the report again when a window of the program shows or hides (a dialog, an error box)
+// and after a key is typed into a dialog (the name box); once for all that comes at a time.
+class TWindowWatch : public QObject {
+public:
+    TWindowWatch(QWidget* form, std::function<void()> write) : QObject(form), form_(form), write_(std::move(write)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (pending_ || !watched->isWidgetType())
+            return false;
+        const auto* widget = static_cast<const QWidget*>(watched);
+        const QEvent::Type type = event->type();
+        if (((type == QEvent::Show || type == QEvent::Hide) && widget->isWindow())
+            || (type == QEvent::KeyRelease && widget->window() != form_)) {
+            pending_ = true;
+            QTimer::singleShot(0, this, [this] {  // once the window is laid out, the key taken
+                pending_ = false;
+                write_();
+            });
+        }
+        return false;
+    }
+
+private:
+    const QWidget* form_;
+    std::function<void()> write_;
+    bool pending_ = false;
+};
+
+// The texts the player reads in the program's open windows, a line each: a window's title
+// ("text.About=About"), and the text of each of its labels, boxes, buttons and captions by the window's
+// and the component's name ("text.About.Label4=Автор :"; an error box is "QMessageBox").
+QByteArray WindowTexts()
+{
+    QByteArray texts;
+    const auto line = [&texts](const QByteArray& key, const QString& text) {
+        if (!text.isEmpty())
+            texts += "text." + key + '=' + text.toUtf8().replace('\n', "\\n") + '\n';
+    };
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->windowType() == Qt::ToolTip)
+            continue;
+        const QByteArray name = window->objectName().isEmpty() ? QByteArray(window->metaObject()->className())
+                                                               : window->objectName().toUtf8();
+        line(name, window->windowTitle());
+        for (const QWidget* part : window->findChildren<const QWidget*>()) {
+            QString text;
+            if (const auto* label = qobject_cast<const QLabel*>(part))
+                text = label->text();
+            else if (const auto* box = qobject_cast<const QLineEdit*>(part))
+                text = box->text();
+            else if (const auto* button = qobject_cast<const QAbstractButton*>(part))
+                text = button->text();
+            else if (const auto* fx = qobject_cast<const TFxLabel*>(part))
+                text = fx->Caption();
+            else if (const auto* effect = qobject_cast<const TLabelEffect*>(part))
+                text = effect->Caption();
+            if (part->isVisible() && !part->objectName().isEmpty())
+                line(name + '.' + part->objectName().toUtf8(), text);
+        }
+    }
+    if (const THintWindow* hint = HintWindow(); hint && hint->isVisible())
+        line("hint", hint->Caption());
+    return texts;
+}
 
 } // namespace
 
@@ -73,6 +146,7 @@ QByteArray GameReport(const TForm1& form)
         report += "soundplayer=" + sounds->PlayerState().toUtf8() + '\n';
         report += "sounds=" + QByteArray::number(sounds->Requests()) + '\n';
     }
+    report += WindowTexts();
     report += "grid=";
     for (int p = 1; p <= n * n; ++p)
         report += QByteArray::number(game.Grid().AtPosition(p, n)) + (p < n * n ? " " : "\n");
@@ -100,6 +174,7 @@ void ReportGameTo(TForm1& form, const QByteArray& localPath)
     };
     QObject::connect(&form, &TForm1::GameShown, &form, write);
     form.installEventFilter(new TMoveWatch(&form, write));
+    qApp->installEventFilter(new TWindowWatch(&form, write));
 }
 
 void GatePictureReadsAt(const QString& path)

@@ -9,7 +9,9 @@
 // status line, proportions, numbers, sound), the status line's text, whether the sound library is
 // loaded and how many sounds were asked for, the grid row by row, whether tiles are sliding, the
 // position of the tile that carries the hint's marker, the tile side, whether the board shows its
-// focus frame, and where each tile's cell lies on the screen ("tile.P=WxH+X+Y").
+// focus frame, and where each tile's cell lies on the screen ("tile.P=WxH+X+Y"); and the texts the
+// player reads in every open window, the main window's, a dialog's or an error box's
+// ("text.WINDOW.COMPONENT=...", the balloon showing as "text.hint=...").
 
 #include <QByteArray>
 #include <QString>
@@ -18,8 +20,8 @@ class TForm1;
 
 QByteArray GameReport(const TForm1& form);
 // From now on, writes the report to the file when the window first shows, after every change of
-// the game it shows (its size and state and the end of a slide among them) and whenever the
-// window moves or becomes active or inactive: only to a regular file of the player's own or
+// the game it shows (its size and state and the end of a slide among them), whenever the window
+// moves or becomes active or inactive, and when any window of the program shows or hides: only to a regular file of the player's own or
 // a new one, never through a link, never over a pipe, a device or a folder. The name is the file
 // system's own bytes.
 void ReportGameTo(TForm1& form, const QByteArray& localPath);

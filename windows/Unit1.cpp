@@ -8,6 +8,7 @@
 #include "framework/MenuStyle.h"
 #include "framework/PictureFile.h"
 #include "framework/SpeedButton.h"
+#include "framework/Texts.h"
 #include "windows/BoardPanel.h"
 #include "windows/Accessibility.h"
 #include "windows/ClientArea.h"
@@ -33,13 +34,6 @@
 
 TForm1* Form1 = nullptr;
 int GapPos = 0;
-
-namespace {
-
-const QString kPauseHint = QStringLiteral("Пауза.");
-const QString kContinueHint = QStringLiteral("Продолжить.");
-
-} // namespace
 
 TForm1::TForm1(TClock& clock, QWidget* parent) : QMainWindow(parent), session_(clock, ProgramRandom())
 {
@@ -87,10 +81,10 @@ void TForm1::CreateComponents(TClock& clock)
     Panel1 = client_->Board();
     PeekPanel = client_->Peek();
     Panel2 = client_->ToolBar();
-    SpeedButton1 = MakeToolButton(Panel2, "SpeedButton1", 8, StartGlyph(), 4, QStringLiteral("Перемешать."), [this] { Start(); });
-    SpeedButton2 = MakeToolButton(Panel2, "SpeedButton2", 72, OpenGlyph(), 2, QStringLiteral("Другой рисунок."), [this] { Open1Click(); });
-    SpeedButton3 = MakeToolButton(Panel2, "SpeedButton3", 104, ExitGlyph(), 2, QStringLiteral("Выход из программы."), [this] { Exit(); });
-    SpeedButton4 = MakeToolButton(Panel2, "SpeedButton4", 40, PauseGlyph(), 2, kPauseHint, [this] { SpeedButton4Click(); });
+    SpeedButton1 = MakeToolButton(Panel2, "SpeedButton1", 8, StartGlyph(), 4, QT_TR_NOOP("Перемешать."), [this] { Start(); });
+    SpeedButton2 = MakeToolButton(Panel2, "SpeedButton2", 72, OpenGlyph(), 2, QT_TR_NOOP("Другой рисунок."), [this] { Open1Click(); });
+    SpeedButton3 = MakeToolButton(Panel2, "SpeedButton3", 104, ExitGlyph(), 2, QT_TR_NOOP("Выход из программы."), [this] { Exit(); });
+    SpeedButton4 = MakeToolButton(Panel2, "SpeedButton4", 40, PauseGlyph(), 2, QT_TR_NOOP("Пауза."), [this] { SpeedButton4Click(); });
     Image2 = MakeHiddenImage(Panel2, "Image2", QRect(24, 248, 1, 1));
     Image2->setEnabled(false);
     Label1 = MakeClockLabel(Panel2);
@@ -101,10 +95,10 @@ void TForm1::CreateComponents(TClock& clock)
     input_ = std::make_unique<TPlayInput>(this, session_);  // keys on the board, dropped pictures, ...
 }
 
-QAction* TForm1::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+QAction* TForm1::AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
                       void (TForm1::*command)())
 {
-    QAction* action = MakeItem(menu, name, caption, shortcut);
+    QAction* action = MakeItem(menu, name, kMainContext, caption, shortcut);
     connect(action, &QAction::triggered, this, command);
     return action;
 }
@@ -112,35 +106,35 @@ QAction* TForm1::AddItem(QMenu* menu, const char* name, const QString& caption, 
 void TForm1::CreateMenu()
 {
     MainMenu1 = Named(menuBar(), "MainMenu1");
-    File1 = Named(MainMenu1->addMenu(QStringLiteral("&File")), "File1");
-    Start1 = AddItem(File1, "Start1", QStringLiteral("&Start"), QKeySequence(Qt::Key_F2), &TForm1::Start);
-    Pause1 = AddItem(File1, "Pause1", QStringLiteral("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2), &TForm1::SpeedButton4Click);
-    Open1 = AddItem(File1, "Open1", QStringLiteral("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
-    HighScores1 = AddItem(File1, "HighScores1", QStringLiteral("&High Scores ..."), {}, &TForm1::HighScores1Click);
-    ClearScores1 = AddItem(File1, "ClearScores1", QStringLiteral("&Clear Scores"), {}, &TForm1::ClearScores1Click);
+    File1 = MakeMenu(MainMenu1, "File1", kMainContext, QT_TR_NOOP("&File"));
+    Start1 = AddItem(File1, "Start1", QT_TR_NOOP("&Start"), QKeySequence(Qt::Key_F2), &TForm1::Start);
+    Pause1 = AddItem(File1, "Pause1", QT_TR_NOOP("&Pause"), QKeySequence(Qt::CTRL | Qt::Key_F2), &TForm1::SpeedButton4Click);
+    Open1 = AddItem(File1, "Open1", QT_TR_NOOP("&Open ..."), QKeySequence(Qt::Key_F3), &TForm1::Open1Click);
+    HighScores1 = AddItem(File1, "HighScores1", QT_TR_NOOP("&High Scores ..."), {}, &TForm1::HighScores1Click);
+    ClearScores1 = AddItem(File1, "ClearScores1", QT_TR_NOOP("&Clear Scores"), {}, &TForm1::ClearScores1Click);
     N1 = Named(File1->addSeparator(), "N1");
-    Exit1 = AddItem(File1, "Exit1", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_X), &TForm1::Exit);
+    Exit1 = AddItem(File1, "Exit1", QT_TR_NOOP("E&xit"), QKeySequence(Qt::ALT | Qt::Key_X), &TForm1::Exit);
 
     // Plain check items, one handler for all five.
-    Options1 = Named(MainMenu1->addMenu(QStringLiteral("&Size")), "Options1");
+    Options1 = MakeMenu(MainMenu1, "Options1", kMainContext, QT_TR_NOOP("&Size"));
     MakeSizeItems(Options1, {&N1x1, &N4x4, &N5x5, &N6x6, &N7x7}, [this](int n) { ChooseSize(n); });
     CreateGameMenu();
-    Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
-    About1 = AddItem(Help1, "About1", QStringLiteral("&About"), {}, &TForm1::SpeedButton2Click);
+    Help1 = MakeMenu(MainMenu1, "Help1", kMainContext, QT_TR_NOOP("&Help"));
+    About1 = AddItem(Help1, "About1", QT_TR_NOOP("&About"), {}, &TForm1::SpeedButton2Click);
     for (QMenu* menu : {File1, Options1, Game1, Help1})
         UseClassicMenuLook(menu, font());
 }
 
 void TForm1::CreateGameMenu()
 {
-    Game1 = Named(MainMenu1->addMenu(QStringLiteral("&Game")), "Game1");
-    Hint1 = AddItem(Game1, "Hint1", QStringLiteral("&Hint"), QKeySequence(Qt::Key_H), &TForm1::Hint1Click);
-    Solve1 = AddItem(Game1, "Solve1", QStringLiteral("S&olve"), {}, &TForm1::Solve1Click);
-    Undo1 = AddItem(Game1, "Undo1", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Undo1Click);
-    Redo1 = AddItem(Game1, "Redo1", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::Redo1Click);
+    Game1 = MakeMenu(MainMenu1, "Game1", kMainContext, QT_TR_NOOP("&Game"));
+    Hint1 = AddItem(Game1, "Hint1", QT_TR_NOOP("&Hint"), QKeySequence(Qt::Key_H), &TForm1::Hint1Click);
+    Solve1 = AddItem(Game1, "Solve1", QT_TR_NOOP("S&olve"), {}, &TForm1::Solve1Click);
+    Undo1 = AddItem(Game1, "Undo1", QT_TR_NOOP("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::Undo1Click);
+    Redo1 = AddItem(Game1, "Redo1", QT_TR_NOOP("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::Redo1Click);
     Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // Space held is handled by the window itself (press and release); the menu item peeks for a while.
-    Peek1 = AddItem(Game1, "Peek1", QStringLiteral("&Peek"), QKeySequence(Qt::Key_Space), &TForm1::Peek1Click);
+    Peek1 = AddItem(Game1, "Peek1", QT_TR_NOOP("&Peek"), QKeySequence(Qt::Key_Space), &TForm1::Peek1Click);
     sounds_ = new TGameSounds(this, session_);
     // Loaded once the window shows and what start-up left has been done.
     connect(this, &TForm1::Started, sounds_, [this] { QTimer::singleShot(0, sounds_, &TGameSounds::AllowLoading); });
@@ -221,7 +215,7 @@ void TForm1::ShowGame()
     Start1->setEnabled(states.StartItem);
     SpeedButton4->setEnabled(states.Pause);
     Pause1->setEnabled(states.Pause);
-    SetToolHint(SpeedButton4, states.PauseSaysContinue ? kContinueHint : kPauseHint);
+    SetToolHint(SpeedButton4, states.PauseSaysContinue ? tr("Продолжить.") : tr("Пауза."));
     SetShowHint(Label1, states.TimeHint);
     Label1->setEnabled(states.TimeEnabled);
     Hint1->setEnabled(states.Hint);
@@ -266,6 +260,12 @@ void TForm1::ChooseSize(int n) { session_.NewBoard(n); }
 
 bool TForm1::event(QEvent* event)
 {
+    if (event->type() == QEvent::LanguageChange) {  // every text in the language now in force
+        RetranslateTexts(this);
+        if (started_)
+            OpenDialog1.Filter = PictureDialogFilter();
+        ShowGame();
+    }
     if (event->type() == QEvent::Paint && !started_)
         QTimer::singleShot(0, this, &TForm1::FinishStart);  // the window is on the screen
     return QMainWindow::event(event);

@@ -93,7 +93,7 @@ private:
     void CreateComponents(TClock& clock);
     void CreateMenu();
     void CreateGameMenu();
-    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
                      void (TForm1::*command)());
     void FormCreate();
     void FormDestroy();

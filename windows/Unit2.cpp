@@ -3,9 +3,11 @@
 #include "effects/FxImage.h"
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
+#include "framework/Texts.h"
 #include "windows/DialogLayout.h"
 #include "art/Portrait.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -19,7 +21,7 @@ const QString kAuthor = QStringLiteral("Mozik");
 
 TAbout::TAbout(QWidget* parent) : QDialog(parent)
 {
-    SetUpDialog(this, "About", QStringLiteral("About"), 339, 169);
+    SetUpDialog(this, "About", QT_TR_NOOP("About"), 339, 169);
     const TFont dialogFont = MakeFont(QStringLiteral("MS Sans Serif"), 11, clWindowText);
 
     Bevel1 = new TBevel(this, TBevelStyle::bsLowered);
@@ -42,11 +44,11 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent)
     const TFont text = MakeFont(QStringLiteral("MS Sans Serif"), 13, clBlack);
     TFont italic = text;
     italic.Italic = true;
-    Label1 = MakeLabel(this, "Label1", QRect(160, 16, 175, 19), QStringLiteral("Составь кого-нибудь."),
+    Label1 = MakeLabel(this, "Label1", QRect(160, 16, 175, 19), QT_TR_NOOP("Составь кого-нибудь."),
                        MakeFont(QStringLiteral("Arial"), 16, clBlack, true));
-    Label2 = MakeLabel(this, "Label2", QRect(224, 40, 94, 13), QStringLiteral("( Например Мозика )"), dialogFont);
-    Label3 = MakeLabel(this, "Label3", QRect(192, 64, 80, 16), QStringLiteral("Версия : 2.13"), text);
-    Label4 = MakeLabel(this, "Label4", QRect(160, 88, 46, 16), QStringLiteral("Автор :"), text);
+    Label2 = MakeLabel(this, "Label2", QRect(224, 40, 94, 13), QT_TR_NOOP("( Например Мозика )"), dialogFont);
+    Label3 = MakeLabel(this, "Label3", QRect(192, 64, 80, 16), QT_TR_NOOP("Версия : 2.13"), text);
+    Label4 = MakeLabel(this, "Label4", QRect(160, 88, 46, 16), QT_TR_NOOP("Автор :"), text);
     Label5 = MakeLabel(this, "Label5", QRect(232, 88, 65, 16), kAuthor, italic);
     Label6 = MakeLabel(this, "Label6", QRect(168, 112, 139, 16), QString(), italic);
 
@@ -57,6 +59,13 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent)
 void TAbout::Button1Click()
 {
     accept();
+}
+
+void TAbout::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        RetranslateTexts(this);
 }
 
 void TAbout::showEvent(QShowEvent* event)

@@ -1,43 +1,61 @@
 #include "windows/Unit3.h"
 
+#include "framework/HintWindow.h"
 #include "framework/Hints.h"
+#include "framework/Texts.h"
 #include "windows/DialogLayout.h"
 #include "label/LblEffct.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
+#include <algorithm>
 
 TForm2* Form2 = nullptr;
 
 namespace {
 
 // Keeps the name box to what the score file can hold, typed or pasted: no line breaks or other
-// control characters, only characters of code page 1251.
+// control characters, only characters of code page 1251. A letter outside it becomes its nearest
+// neighbour inside as it is typed, so that the box shows what will be kept; one that has none is
+// refused, and a balloon at the box says why.
 class NameValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit NameValidator(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
     State validate(QString& input, int& position) const override
     {
-        const QString storable = StorableName(input);
-        if (storable != input) {
-            position = std::min(int(storable.size()), std::max(0, position - int(input.size() - storable.size())));
-            input = storable;
+        const TStorableName storable = MakeStorable(input);
+        if (storable.Name != input) {
+            position = std::clamp(position - int(input.size() - storable.Name.size()), 0, int(storable.Name.size()));
+            input = storable.Name;
         }
+        if (!storable.Refused.isEmpty())
+            ShowHintAt(edit_->mapToGlobal(QPoint(edit_->width() / 2, edit_->height())),
+                       TForm2::tr("«%1» не сохранить в таблице результатов: такой буквы в ней нет.").arg(storable.Refused));
         return Acceptable;
     }
+
+private:
+    QLineEdit* edit_;
 };
 
 // The time of the game, in red in a box of its own.
 const TFont kTimeFont = MakeFont(QStringLiteral("MS Sans Serif"), 16, clRed, true);
 constexpr int kTimeWidth = 41;
 
+// The word after the time, in the number's form where the language has one.
+QString SecondsText(int seconds)
+{
+    return TForm2::tr("секунд(ы) .", nullptr, seconds);
+}
+
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
-    SetUpDialog(this, "Form2", QStringLiteral("Message"), 426, 129);
+    SetUpDialog(this, "Form2", QT_TR_NOOP("Message"), 426, 129);
     move(220, 141);
     auto boldFont = [](int pixels, TColor colour) { return MakeFont(QStringLiteral("MS Sans Serif"), pixels, colour, true); };
 
@@ -47,7 +65,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     Edit1->setMaxLength(35);
     Edit1->setFont(boldFont(13, clBlack).ToQFont());
     Edit1->setValidator(new NameValidator(Edit1));
-    SetHint(Edit1, QStringLiteral("Наберите фамилию, имя и т. д."));
+    SetTranslatedHint(Edit1, "TForm2", QT_TR_NOOP("Наберите фамилию, имя и т. д."));
     SetShowHint(Edit1, true);
 
     // The caption: silver letters with a white highlight above-left and a red shadow below-right,
@@ -59,19 +77,19 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     LabelEffect1->SetGraduateFrom(clWindowText);
     LabelEffect1->SetColourScheme(csCustom);
     LabelEffect1->SetAlignment(taCenter);
-    LabelEffect1->SetCaption(QStringLiteral("Поздравляю !!!"));
+    LabelEffect1->SetCaption(tr("Поздравляю !!!"));
     LabelEffect1->SetFont(MakeFont(QStringLiteral("Times New Roman"), 27, clSilver));
 
-    Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QStringLiteral("Вы собрали картинку за "),
+    Label1 = MakeLabel(this, "Label1", QRect(48, 32, 210, 20), QT_TR_NOOP("Вы собрали картинку за "),
                        boldFont(16, clBlack));
     Label2 = MakeLabel(this, "Label2", QRect(256, 32, kTimeWidth, 20), QStringLiteral("000"), kTimeFont,
                        Qt::AlignHCenter | Qt::AlignTop);
-    Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), QStringLiteral("секунд(ы) ."), boldFont(16, clBlack));
+    Label3 = MakeLabel(this, "Label3", QRect(296, 32, 93, 20), SecondsText(0), boldFont(16, clBlack));
 
     Button1 = MakeOkButton(this, QRect(176, 96, 75, 25));  // the default button: Enter in the name box presses it
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 
-    Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QStringLiteral("Введите выше имя :"),
+    Label4 = MakeLabel(this, "Label4", QRect(16, 64, 145, 16), QT_TR_NOOP("Введите выше имя :"),
                        boldFont(13, clBlack), Qt::AlignHCenter | Qt::AlignTop);
 
     setTabOrder(Edit1, Button1);
@@ -86,6 +104,17 @@ void TForm2::Present(const TScoreTable& scores, int boardSize, int seconds)
     const QString time = QString::number(seconds);
     Label2->setFont(FittingFont(kTimeFont, time, kTimeWidth).ToQFont());
     Label2->setText(time);
+    Label3->setText(SecondsText(seconds));
+}
+
+void TForm2::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    RetranslateTexts(this);
+    LabelEffect1->SetCaption(tr("Поздравляю !!!"));
+    Label3->setText(SecondsText(seconds_));
 }
 
 void TForm2::FormShow()

@@ -37,6 +37,7 @@ signals:
     void NameEntered(const QString& name);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -4,8 +4,11 @@
 #include "framework/Bevel.h"
 #include "framework/Hints.h"
 #include "framework/TabSet.h"
+#include "framework/Texts.h"
 #include "windows/DialogLayout.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPushButton>
 
 TForm3* Form3 = nullptr;
@@ -31,7 +34,7 @@ TFxLabel* MakeRowLabel(QWidget* parent, int i, const QRect& bounds)
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent)
 {
-    SetUpDialog(this, "Form3", QStringLiteral("High Scores"), 390, 316);
+    SetUpDialog(this, "Form3", QT_TR_NOOP("High Scores"), 390, 316);
 
     // Created in this order, so that rows i and i + 10 are the window's components i and i + 10.
     Bevel1 = new TBevel(this, TBevelStyle::bsRaised);
@@ -49,7 +52,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     fxLabels_[21] = FxLabel21;
     FxLabel21->setObjectName(QStringLiteral("FxLabel21"));
     FxLabel21->setGeometry(8, 8, 377, 25);
-    FxLabel21->SetCaption(QStringLiteral("Таблица результатов :"));
+    FxLabel21->SetCaption(tr("Таблица результатов :"));
     FxLabel21->SetEffect(37);
     FxLabel21->SetBoxWidth(2);
     FxLabel21->SetAlignment(taCenter);
@@ -62,7 +65,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     TabSet1->setFont(MakeFont(QStringLiteral("Arial"), 12, clBlack, true).ToQFont());
     for (int size = kFirstScoreSize; size <= kLastScoreSize; ++size)
         TabSet1->addTab(QStringLiteral("%1  x  %1").arg(size));
-    SetHint(TabSet1, QStringLiteral("Размер картинки."));
+    SetTranslatedHint(TabSet1, "TForm3", QT_TR_NOOP("Размер картинки."));
     SetShowHint(TabSet1, true);
     TabSet1->OnChange = [this](int newTab, bool& allowChange) { TabSet1Change(newTab, allowChange); };
 
@@ -84,7 +87,9 @@ void TForm3::FillRows(int tab)
         return;
     for (int i = 1; i <= kScorePlaces; ++i) {
         const TScoreEntry& entry = scores_.Entry(size, i);
-        FxLabel(i)->SetCaption(DecodeName(entry.Name));
+        // An empty place shows the default name in the language in force; the file keeps it as it is.
+        const bool empty = entry == TScoreTable::EmptyEntry();
+        FxLabel(i)->SetCaption(empty ? QCoreApplication::translate("TScoreTable", kUnknownNameSource) : DecodeName(entry.Name));
         // A time too long for the column inside its bevel is condensed to fit.
         const QString time = QString::number(entry.Time);
         FxLabel(i + 10)->SetFont(FittingFont(kRowFont, time, FxLabel(i + 10)->width() - 2));
@@ -108,6 +113,16 @@ void TForm3::TabSet1Change(int newTab, bool& /*allowChange*/)
 void TForm3::Button1Click()
 {
     accept();
+}
+
+void TForm3::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    RetranslateTexts(this);
+    FxLabel21->SetCaption(tr("Таблица результатов :"));
+    FillRows(TabSet1->TabIndex());
 }
 
 void TForm3::showEvent(QShowEvent* event)

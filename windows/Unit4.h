@@ -31,6 +31,7 @@ public:
     void Button1Click();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

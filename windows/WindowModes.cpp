@@ -7,7 +7,11 @@
 #include "windows/MainLayout.h"
 #include "windows/PeekPanel.h"
 
+#include "framework/MenuStyle.h"
+#include "framework/Texts.h"
+
 #include <QAction>
+#include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
 #include <QWidget>
@@ -17,20 +21,21 @@ TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client
 {
     Named(gameMenu->addSeparator(), "N2");
     TBoardPanel* board = client->Board();
-    animation_ = AddSwitch(gameMenu, "Animation1", QStringLiteral("&Animation"), board->Animated(),
+    animation_ = AddSwitch(gameMenu, "Animation1", QT_TR_NOOP("&Animation"), board->Animated(),
                            [board](bool on) { board->SetAnimated(on); });
-    fullScreen_ = MakeItem(gameMenu, "FullScreen1", QStringLiteral("&Full Screen"), QKeySequence(Qt::Key_F11));
+    fullScreen_ = MakeItem(gameMenu, "FullScreen1", "TWindowModes", QT_TR_NOOP("&Full Screen"), QKeySequence(Qt::Key_F11));
     fullScreen_->setCheckable(true);
-    statusLine_ = AddSwitch(gameMenu, "StatusLine1", QStringLiteral("&Status Line"), client->StatusLineShown(),
+    statusLine_ = AddSwitch(gameMenu, "StatusLine1", QT_TR_NOOP("&Status Line"), client->StatusLineShown(),
                             [client](bool on) { client->SetStatusLineShown(on); });
-    keepProportions_ = AddSwitch(gameMenu, "KeepProportions1", QStringLiteral("&Keep Proportions"), board->KeepProportions(),
+    keepProportions_ = AddSwitch(gameMenu, "KeepProportions1", QT_TR_NOOP("&Keep Proportions"), board->KeepProportions(),
                                  [board, peek = client->Peek()](bool on) {
                                      board->SetKeepProportions(on);
                                      peek->SetKeepProportions(on);
                                  });
-    numbers_ = AddSwitch(gameMenu, "Numbers1", QStringLiteral("&Numbers"), board->Numbers(),
+    numbers_ = AddSwitch(gameMenu, "Numbers1", QT_TR_NOOP("&Numbers"), board->Numbers(),
                          [board](bool on) { board->SetNumbers(on); });
-    sound_ = AddSwitch(gameMenu, "Sound1", QStringLiteral("&Sound"), sounds->On(), [sounds](bool on) { sounds->SetOn(on); });
+    sound_ = AddSwitch(gameMenu, "Sound1", QT_TR_NOOP("&Sound"), sounds->On(), [sounds](bool on) { sounds->SetOn(on); });
+    AddLanguageMenu(gameMenu);
     leaveFullScreen_ = Named(new QAction(window), "LeaveFullScreen");
     leaveFullScreen_->setShortcut(QKeySequence(Qt::Key_Escape));
     leaveFullScreen_->setEnabled(false);
@@ -41,10 +46,10 @@ TWindowModes::TWindowModes(QWidget* window, QMenu* gameMenu, TClientArea* client
     window->installEventFilter(this);
 }
 
-QAction* TWindowModes::AddSwitch(QMenu* menu, const char* name, const QString& caption, bool on,
+QAction* TWindowModes::AddSwitch(QMenu* menu, const char* name, const char* caption, bool on,
                                  const std::function<void(bool)>& apply)
 {
-    QAction* item = MakeItem(menu, name, caption);
+    QAction* item = MakeItem(menu, name, "TWindowModes", caption);
     item->setCheckable(true);
     item->setChecked(on);
     connect(item, &QAction::toggled, this, [this, apply](bool checked) {
@@ -52,6 +57,36 @@ QAction* TWindowModes::AddSwitch(QMenu* menu, const char* name, const QString& c
         emit Changed();
     });
     return item;
+}
+
+void TWindowModes::AddLanguageMenu(QMenu* gameMenu)
+{
+    QMenu* menu = Named(new QMenu(gameMenu), "Language1");
+    SetTranslatedText(menu->menuAction(), "TWindowModes", QT_TR_NOOP("&Language"));
+    gameMenu->addMenu(menu);
+    UseClassicMenuLook(menu, window_->font());
+    auto* group = new QActionGroup(this);
+    // Each language's name in its own words, whatever the language in force.
+    const std::pair<TLanguage, QAction*> choices[] = {
+        {TLanguage::Automatic, MakeItem(menu, "LanguageAutomatic1", "TWindowModes", QT_TR_NOOP("&Automatic"))},
+        {TLanguage::Russian, Named(menu->addAction(QStringLiteral("Русский")), "LanguageRussian1")},
+        {TLanguage::English, Named(menu->addAction(QStringLiteral("English")), "LanguageEnglish1")}};
+    for (const auto& [language, item] : choices) {
+        item->setCheckable(true);
+        item->setChecked(language == ChosenLanguage());
+        group->addAction(item);
+        languages_[size_t(language)] = item;
+        connect(item, &QAction::triggered, this, [this, language] { SetLanguage(language); });
+    }
+}
+
+void TWindowModes::SetLanguage(TLanguage language)
+{
+    languages_[size_t(language)]->setChecked(true);
+    if (language == ChosenLanguage())
+        return;
+    UseLanguage(language);
+    emit LanguageChosen(language);
 }
 
 void TWindowModes::SetFullScreen(bool on)

@@ -5,10 +5,14 @@
 // Proportions" (a picture that is not square cut from its middle square rather than squeezed),
 // "&Numbers" (each tile's home number on it, the gap a well; off at first) and "&Sound" (a click
 // for each slide and a chime for a finished picture; on at first), all always enabled and checked
-// while on. It follows the window's state as the desktop changes
-// it (maximised, full screen) and tells of every change.
+// while on; and the "&Language" submenu: "&Automatic" (the locale's), "Русский" or "English", one
+// of them checked, applied at once to every window. It follows the window's state as the desktop
+// changes it (maximised, full screen) and tells of every change.
+
+#include "framework/Language.h"
 
 #include <QObject>
+#include <array>
 #include <functional>
 
 class QAction;
@@ -28,8 +32,12 @@ public:
     QAction* KeepProportions() const { return keepProportions_; }
     QAction* Numbers() const { return numbers_; }
     QAction* Sound() const { return sound_; }
+    // The language chosen in the menu; the program speaks it from then on.
+    void SetLanguage(TLanguage language);
 
 signals:
+    // The player chose another language.
+    void LanguageChosen(TLanguage language);
     // The window's state or a switch changed.
     void Changed();
 
@@ -38,7 +46,8 @@ protected:
 
 private:
     void SetFullScreen(bool on);
-    QAction* AddSwitch(QMenu* menu, const char* name, const QString& caption, bool on, const std::function<void(bool)>& apply);
+    QAction* AddSwitch(QMenu* menu, const char* name, const char* caption, bool on, const std::function<void(bool)>& apply);
+    void AddLanguageMenu(QMenu* gameMenu);
 
     QWidget* window_;
     QAction* animation_;
@@ -48,4 +57,5 @@ private:
     QAction* keepProportions_;
     QAction* numbers_;
     QAction* sound_;
+    std::array<QAction*, 3> languages_{};  // by TLanguage
 };

@@ -48,6 +48,7 @@ TWindowSettings::TWindowSettings(QWidget* window, TSession& session, TWindowMode
     connect(modes.KeepProportions(), &QAction::toggled, this, [this](bool on) { settings_.SetKeepProportions(on); });
     connect(modes.Numbers(), &QAction::toggled, this, [this](bool on) { settings_.SetNumbers(on); });
     connect(modes.Sound(), &QAction::toggled, this, [this](bool on) { settings_.SetSound(on); });
+    connect(&modes, &TWindowModes::LanguageChosen, this, [this](TLanguage language) { settings_.SetLanguage(LanguageKey(language)); });
     window_->installEventFilter(this);
 }
 
@@ -64,6 +65,7 @@ void TWindowSettings::Apply(TWindowModes& modes)
     modes.KeepProportions()->setChecked(settings_.KeepProportions());
     modes.Numbers()->setChecked(settings_.Numbers());
     modes.Sound()->setChecked(settings_.Sound());
+    modes.SetLanguage(LanguageOfKey(settings_.Language()));
     if (const std::optional<QRect>& geometry = settings_.WindowGeometry()) {
         window_->setGeometry(OntoScreens(*geometry, ScreenAreas()));
         placed_ = true;

@@ -10,6 +10,7 @@
 #include "art/Icon.h"
 #include "framework/Application.h"
 #include "framework/Font.h"
+#include "framework/Language.h"
 #include "framework/QuitSignals.h"
 #include "framework/Random.h"
 #include "framework/StartupProbe.h"
@@ -35,7 +36,7 @@ namespace {
 // How long after its start the program may hold its window back for the picture it was given.
 constexpr std::chrono::milliseconds kStartPictureWait{500};
 
-// The application's names, look, texts and fonts, and the generator seeded from the clock.
+// The application's names, look, language and fonts, and the generator seeded from the clock.
 void DressApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Mozik"));
@@ -43,7 +44,7 @@ void DressApplication()
     // The windows set black text on the face colour: the light look keeps them readable under
     // any desktop theme.
     UseLightLook();
-    UseRussianQtTexts();
+    UseLanguage(TLanguage::Automatic);  // now for the application; the settings may choose another
     RegisterFontSubstitutions();
     ProgramRandom().Randomize();
     // For the end-to-end tests: slides this slow, to be photographed on their way.
@@ -64,7 +65,9 @@ void MakeDialogs()
 int main(int argc, char** argv)
 {
     const auto launched = std::chrono::steady_clock::now();
-    // Read before anything starts: a command line that ends the program leaves nothing running.
+    // Read before anything starts: a command line that ends the program leaves nothing running;
+    // it is answered in the environment's language.
+    UseLanguage(TLanguage::Automatic);
     const TCommandLine command = ParseCommandLine(argc, argv);
     if (command.Action != TCommandLine::TAction::Play)
         return AnswerCommandLine(command, stdout, stderr);

@@ -4,6 +4,7 @@
 
 #include "framework/Application.h"
 #include "framework/Font.h"
+#include "framework/Language.h"
 #include "framework/StartupProbe.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mozik"));
     UseLightLook();
-    UseRussianQtTexts();
+    UseLanguage(TLanguage::Automatic);
     RegisterFontSubstitutions();
     QMainWindow window;
     window.menuBar()->addMenu(QStringLiteral("&File"));

@@ -1,10 +1,16 @@
 // The main window: building the board from the built-in and from a large picture, the sharp cut
-// of a full-screen board, Start, and moves drawn by the window.
+// of a full-screen board, Start, moves drawn by the window, and a change of language with the
+// main window and its three dialogs open.
 
 #include "framework/Clock.h"
+#include "framework/Language.h"
 #include "windows/BoardPanel.h"
 #include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+#include "windows/Unit4.h"
 
+#include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 
@@ -56,6 +62,29 @@ void BM_SharpCutFullScreen(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * 2);  // cuts
 }
+// English and back: every window puts its texts in the language (its LanguageChange events).
+void BM_LanguageChange(benchmark::State& state)
+{
+    TManualClock clock;
+    TForm1 form(clock);
+    TAbout about(&form);
+    TForm2 result(&form);
+    TForm3 scores(&form);
+    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&about), static_cast<QWidget*>(&result),
+                            static_cast<QWidget*>(&scores)})
+        window->show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        for (const TLanguage language : {TLanguage::English, TLanguage::Russian}) {
+            UseLanguage(language);
+            QApplication::processEvents();
+        }
+    }
+    UseLanguage(TLanguage::Automatic);
+    state.SetItemsProcessed(state.iterations() * 2);  // changes
+}
+BENCHMARK(BM_LanguageChange)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_SharpCutFullScreen)->Arg(4)->Arg(5)->Arg(7)->Unit(benchmark::kMillisecond);
 
 void BM_Start(benchmark::State& state)

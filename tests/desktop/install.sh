@@ -13,7 +13,7 @@ id=org.mozik.Mozik
 for file in bin/mozik bin/mozik-solve "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
             "share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png" \
             "share/icons/hicolor/scalable/apps/$id.svg" share/doc/Mozik/LICENSE \
-            share/man/man6/mozik.6 share/man/man6/mozik-solve.6; do
+            share/man/man6/mozik.6 share/man/man6/mozik-solve.6 share/man/ru/man6/mozik.6 share/man/ru/man6/mozik-solve.6; do
   [ -s "$prefix/$file" ] || { echo "missing: $file" >&2; exit 1; }
 done
 [ -x "$prefix/bin/mozik" ] || { echo "bin/mozik is not executable" >&2; exit 1; }
@@ -22,11 +22,15 @@ done
 grep -qx "Exec=mozik %f" "$prefix/share/applications/$id.desktop" || { echo "no Exec=mozik %f" >&2; exit 1; }
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null
-# The manual pages read without a warning, with their options, files and exit statuses.
-for page in mozik mozik-solve; do
-  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man6/$page.6" 2>"$prefix/man-warnings")
+# The manual pages, English and Russian, read without a warning, with their options, the
+# language's variables and exit statuses.
+version=$(cd "$build" && sed -n 's/^#define MOZIK_VERSION "\(.*\)"/\1/p' generated/MozikVersion.h)
+for page in man6/mozik man6/mozik-solve ru/man6/mozik ru/man6/mozik-solve; do
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/$page.6" 2>"$prefix/man-warnings")
   [ ! -s "$prefix/man-warnings" ] || { echo "man $page:" >&2; cat "$prefix/man-warnings" >&2; exit 1; }
-  for word in SYNOPSIS OPTIONS "EXIT STATUS" --help --version "$(cd "$build" && sed -n 's/^#define MOZIK_VERSION "\(.*\)"/\1/p' generated/MozikVersion.h)"; do
+  words=(SYNOPSIS OPTIONS "EXIT STATUS")
+  [[ $page != ru/* ]] || words=(ОБЗОР ПАРАМЕТРЫ "КОД ВЫХОДА")
+  for word in "${words[@]}" --help --version LC_MESSAGES "$version"; do
     grep -qe "$word" <<<"$text" || { echo "man $page does not tell $word" >&2; exit 1; }
   done
 done

@@ -5,6 +5,7 @@
 # opens. Without a display the game ends with one line and status 1, not an abort.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "the command line"
+export LANGUAGE=ru  # the answers are read in Russian (tests/e2e/language.sh reads the English ones)
 
 # expect STATUS ARGS...: runs the program, which must end with STATUS; its output in out and err.
 out="$E2E_TMP/out" err="$E2E_TMP/err"

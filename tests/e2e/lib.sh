@@ -19,6 +19,10 @@ e2e_note() {
 # state folders of whatever the script runs; all go at exit.
 e2e_setup() {
   unset QT_QPA_PLATFORM  # a real X server, whatever the unit tests run on
+  # The game speaks Russian, in which the scripts read its texts, whatever the machine's locale
+  # (LANGUAGE comes first): E2E_ENV, the variables each start is given, may say otherwise. The
+  # tools the scripts read keep the machine's language.
+  E2E_ENV=(LANGUAGE=ru)
   E2E_TITLE=$1 E2E_TMP=$(mktemp -d) E2E_STARTS=0 E2E_PID="" E2E_PIDS=()
   export XDG_DATA_HOME="$E2E_TMP/xdg/data" XDG_CONFIG_HOME="$E2E_TMP/xdg/config" XDG_CACHE_HOME="$E2E_TMP/xdg/cache"
   export XDG_STATE_HOME="$E2E_TMP/xdg/state"
@@ -62,7 +66,7 @@ e2e_start() {
   mkdir -p "$E2E_DATA" "$E2E_CONFIG" "$E2E_CACHE" "$E2E_STATE_HOME"
   E2E_STATE="$E2E_TMP/state-$E2E_STARTS"
   (cd "$folder" && XDG_DATA_HOME="$E2E_DATA" XDG_CONFIG_HOME="$E2E_CONFIG" XDG_CACHE_HOME="$E2E_CACHE" \
-    XDG_STATE_HOME="$E2E_STATE_HOME" exec "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
+    XDG_STATE_HOME="$E2E_STATE_HOME" exec env "${E2E_ENV[@]}" "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"

@@ -92,8 +92,25 @@ TEST(ScoreTable, NamesKeepOnlyWhatTheFileCanHold)
 {
     EXPECT_EQ(StorableName("Иван\r\nПетров"), QString("Иван  Петров"));
     EXPECT_EQ(StorableName(QString("a") + QChar(0x07) + "b\tc"), QString("ab c"));
-    EXPECT_EQ(StorableName(QString::fromUtf8("Zoë 中文 №5 €")), QString::fromUtf8("Zo  №5 €"));
+    EXPECT_EQ(StorableName(QString::fromUtf8("№5 € Ёлкин")), QString::fromUtf8("№5 € Ёлкин"));
     EXPECT_EQ(DecodeName(EncodeName("Неизвестный")), QString("Неизвестный"));
+}
+
+// A letter the file's code page lacks becomes its nearest neighbour there; one without a neighbour
+// is left out and named.
+TEST(ScoreTable, NamesTakeTheNearestLettersTheFileCanHold)
+{
+    const std::pair<const char*, const char*> nearest[] = {
+        {"Zoë", "Zoe"}, {"Straße", "Strasse"}, {"Łukasz Wałęsa", "Lukasz Walesa"}, {"Ørsted", "Orsted"},
+        {"Ægir Œdipe", "AEgir OEdipe"}, {"Çağlar Şık", "Caglar Sik"}, {"Nguyễn", "Nguyen"},
+        {"e\u0301te\u0301", "ete"}, {"ﬁne", "fine"}, {"Ｗｉｄｅ", "Wide"}};
+    for (const auto& [typed, kept] : nearest) {
+        const TStorableName storable = MakeStorable(QString::fromUtf8(typed));
+        EXPECT_EQ(std::pair(storable.Name, storable.Refused), std::pair(QString::fromUtf8(kept), QString())) << typed;
+    }
+    const TStorableName refused = MakeStorable(QString::fromUtf8("Ли 中文 🙂!"));
+    EXPECT_EQ(std::pair(refused.Name, refused.Refused), std::pair(QString::fromUtf8("Ли  !"), QString::fromUtf8("中文🙂")));
+    EXPECT_EQ(EncodeName(StorableName(QString::fromUtf8("Zoë"))), QByteArray("Zoe"));
 }
 
 } // namespace

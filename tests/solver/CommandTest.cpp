@@ -25,10 +25,12 @@ std::string ReadAll(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-// Runs the command through the shell, the text on its standard input; `before` comes first (a
-// limit, say), and the arguments follow the redirections, so that one there replaces them.
-TRun RunSolve(const std::string& text, const std::string& arguments = "", const std::string& before = "")
+// Runs the command through the shell, the text on its standard input, in English unless `before`
+// says otherwise; `before` comes first (a limit, say), and the arguments follow the redirections,
+// so that one there replaces them.
+TRun RunSolve(const std::string& text, const std::string& arguments = "", std::string before = "")
 {
+    before = "LANGUAGE=en " + before;
     const std::string base = ::testing::TempDir() + "mozik_solve_" + std::to_string(getpid());
     std::ofstream(base + ".in", std::ios::binary) << text;
     const int status = std::system((before + MOZIK_SOLVE_PATH + " <" + base + ".in >" + base + ".out 2>" + base
@@ -73,6 +75,19 @@ TEST(SolverCommand, BadLinesGetAReasonTheRestGoesOnAndUnknownOptionsGetTheUsage)
     EXPECT_EQ(RunSolve("", "").Status, 0);
     const TRun version = RunSolve("", "--version");
     EXPECT_EQ(std::pair(version.Status, version.Out.rfind("mozik-solve ", 0)), std::pair(0, std::size_t(0)));
+}
+
+TEST(SolverCommand, SpeaksTheEnvironmentsLanguage)
+{
+    const std::string boards = "3 1 2 x\n3 1 2 3 4 5 6 8 7 0\n";
+    EXPECT_EQ(RunSolve(boards, "", "LANGUAGE= LC_ALL= LC_MESSAGES=ru_RU.UTF-8 LANG=en_US.UTF-8 ").Out,
+              "error: «x» не число\nerror: не решается: никакие ходы не собирают эту доску\n");
+    EXPECT_EQ(RunSolve(boards, "", "LANGUAGE=de:ru ").Out,
+              "error: «x» не число\nerror: не решается: никакие ходы не собирают эту доску\n");
+    EXPECT_EQ(RunSolve(boards, "", "LANGUAGE= LC_ALL=de_DE.UTF-8 LANG=ru_RU.UTF-8 ").Out,
+              "error: 'x' is not a number\nerror: not solvable: no moves bring this board home\n");
+    const TRun help = RunSolve("", "--help", "LANGUAGE= LC_ALL= LC_MESSAGES= LANG=ru_RU.UTF-8 ");
+    EXPECT_EQ(help.Out.rfind("Использование: mozik-solve [--fast]", 0), 0u) << help.Out;
 }
 
 TEST(SolverCommand, AnyWhiteSpaceSeparatesAndBoardsItDoesNotSolveAreToldWithTheSizesItDoes)

@@ -4,6 +4,7 @@
 // fixed style.
 
 #include "framework/Font.h"
+#include "framework/Language.h"
 #include "tests/support/CoreSupport.h"
 #include "tests/support/ScratchFolders.h"
 
@@ -20,12 +21,16 @@ int main(int argc, char** argv)
 {
     const TScratchUserFolders folders;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tests read the texts in Russian, in which they are written, whatever the machine's
+    // locale; the English ones switch the language themselves.
+    qputenv("LANGUAGE", "ru");
 #ifdef MOZIK_TEST_WIDGETS
     QApplication::setStyle(QStringLiteral("Fusion"));
 #endif
     TTestApplication app(argc, argv);
     TTestApplication::setPalette(TestPalette());
     RegisterFontSubstitutions();
+    UseLanguage(TLanguage::Automatic);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -50,7 +50,8 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
     EXPECT_EQ(Captions(Menu("Options1")->actions()), QStringList({"&1  x  1", "&4  x  4", "&5  x  5", "&6  x  6", "&7  x  7"}));
     const QStringList game = Captions(Menu("Game1")->actions());
     EXPECT_EQ(game, QStringList({"&Hint", "S&olve", "&Undo", "&Redo", "&Peek", "-", "&Animation", "&Full Screen",
-                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound"}));
+                                 "&Status Line", "&Keep Proportions", "&Numbers", "&Sound", "&Language"}));
+    EXPECT_EQ(Captions(Menu("Language1")->actions()), QStringList({"&Automatic", "Русский", "English"}));
     QSet<QChar> keys;  // each access key once (the separator's "key" is its dash), but for S: Status
     for (const QString& caption : game)  // Line's and Sound's, as both are named (S twice reaches Sound)
         keys << caption.at(caption.indexOf('&') + 1).toLower();

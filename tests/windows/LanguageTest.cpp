@@ -1,0 +1,213 @@
+// The two languages: chosen from the locale or in the Game menu, applied at once to every open
+// window and back again pixel for pixel, English that fits the layouts, the name box's letters,
+// and the command line's answers.
+
+#include "framework/Language.h"
+#include "game/CommandLine.h"
+#include "game/Settings.h"
+#include "solver/Messages.h"
+#include "label/LblEffct.h"
+#include "tests/windows/WindowTestSupport.h"
+
+#include <QFontMetrics>
+#include <QTranslator>
+#include <cstdio>
+
+namespace {
+
+TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEnglish)
+{
+    const std::pair<QStringList, TLanguage> cases[] = {
+        {{"ru-RU", "ru-Cyrl-RU", "ru"}, TLanguage::Russian},   // LANG=ru_RU.UTF-8
+        {{"en-US", "en-Latn-US", "en"}, TLanguage::English},   // LANG=en_US.UTF-8
+        {{"de-DE", "de-Latn-DE", "de"}, TLanguage::English},   // LANG=de_DE.UTF-8
+        {{"C"}, TLanguage::English},                           // LANG=C.UTF-8
+        {{}, TLanguage::English},
+        {{"de", "de-DE", "ru", "ru-RU"}, TLanguage::Russian},  // LANGUAGE=de:ru
+        {{"en", "en-US", "ru-RU"}, TLanguage::English},        // LANGUAGE=en over LANG=ru_RU.UTF-8
+        {{"ru-UA", "uk-UA"}, TLanguage::Russian},
+        {{"rup"}, TLanguage::English}};                        // Aromanian is no Russian
+    for (const auto& [locales, language] : cases)
+        EXPECT_EQ(LanguageOfLocales(locales), language) << locales.join(',').toStdString();
+    for (const TLanguage language : {TLanguage::Automatic, TLanguage::Russian, TLanguage::English})
+        EXPECT_EQ(LanguageOfKey(LanguageKey(language)), language);
+    EXPECT_EQ(LanguageOfKey("fr"), TLanguage::Automatic);
+}
+
+// The command line speaks the language in force: the usage, and a refusal with its hint.
+TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
+{
+    const auto answer = [](const char* argument) {
+        const char* argv[] = {"mozik", argument, nullptr};
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        AnswerCommandLine(ParseCommandLine(2, argv), out, err);
+        std::string text;
+        for (std::FILE* file : {out, err}) {
+            std::rewind(file);
+            for (int c; (c = std::fgetc(file)) != EOF;)
+                text += char(c);
+            std::fclose(file);
+        }
+        return QString::fromStdString(text);
+    };
+    EXPECT_TRUE(answer("--help").startsWith("Использование: mozik [РИСУНОК]\n"));
+    EXPECT_EQ(answer("--bogus"), QString("mozik: неизвестный параметр «--bogus»\nСправка: mozik --help\n"));
+    UseLanguage(TLanguage::English);
+    const QString usage = answer("--help");
+    EXPECT_TRUE(usage.startsWith("Usage: mozik [PICTURE]\n") && usage.contains("--version") && usage.endsWith("man 6 mozik\n")) << usage.toStdString();
+    EXPECT_EQ(answer("--bogus"), QString("mozik: unknown option \"--bogus\"\nHelp: mozik --help\n"));
+    UseLanguage(TLanguage::Automatic);  // the tests' Russian
+}
+
+// mozik-solve keeps its texts in a table of its own, without Qt: its English is the translation
+// files' English of its Russian texts.
+TEST(LanguageChoice, TheSolversTextsAreTheTranslationFilesAndItChoosesTheLanguageAsTheGameDoes)
+{
+    QTranslator english;
+    ASSERT_TRUE(english.load(":/translations/mozik_en.qm"));
+    for (const TSolverTextPair& text : SolverTexts())
+        EXPECT_EQ(english.translate("MozikSolve", text.Russian), QString::fromUtf8(text.English)) << text.Russian;
+    const std::tuple<const char*, const char*, const char*, const char*, bool> environments[] = {
+        {"", "", "", "ru_RU.UTF-8", true},          {"", "", "", "en_US.UTF-8", false},
+        {nullptr, nullptr, nullptr, "de_DE.UTF-8", false}, {"", "", "", "C.UTF-8", false},
+        {"de:ru", "", "", "de_DE.UTF-8", true},     {"en", "", "", "ru_RU.UTF-8", false},
+        {"", "ru_RU.UTF-8", "en_US.UTF-8", "en_US.UTF-8", true}, {"", "", "ru_UA.UTF-8", "en_US.UTF-8", true},
+        {"", "C", "ru_RU.UTF-8", "", false},        {nullptr, nullptr, nullptr, nullptr, false}};
+    for (const auto& [language, all, messages, lang, russian] : environments)
+        EXPECT_EQ(EnvironmentSpeaksRussian(language, all, messages, lang), russian) << (lang ? lang : "-");
+}
+
+// The main window and the three dialogs, all shown, in a fresh folder.
+class LanguageTest : public TWindowTest {
+protected:
+    LanguageTest()
+    {
+        TFXGraphic::SetRevealTime(0);  // the effects drawn at once: a grab shows them whole
+        form.FinishStart();
+        result.Present(TScoreTable(), 4, 1);
+        scores.Present(TScoreTable(), 5);
+        for (QWidget* window : Windows())
+            window->show();
+        QApplication::processEvents();
+    }
+    ~LanguageTest() override
+    {
+        UseLanguage(TLanguage::Automatic);
+        TFXGraphic::SetRevealTime(500);
+    }
+
+    QList<QWidget*> Windows() { return {&form, &result, &scores, &about}; }
+    QList<QImage> Grabs()
+    {
+        QApplication::processEvents();
+        QList<QImage> grabs;
+        for (QWidget* window : Windows())
+            grabs << window->grab().toImage();
+        return grabs;
+    }
+    // The windows are told of the new language by events posted to them.
+    void Choose(const char* item)
+    {
+        Item(item)->trigger();
+        QApplication::processEvents();
+    }
+
+    TForm2 result{&form};
+    TForm3 scores{&form};
+    TAbout about{&form};
+};
+
+TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowInEnglishAndBackPixelForPixelAndIsKept)
+{
+    const QList<QImage> russian = Grabs();
+    EXPECT_TRUE(Item("LanguageAutomatic1")->isChecked());
+    Choose("LanguageEnglish1");
+    EXPECT_EQ(LanguageInForce(), TLanguage::English);
+    EXPECT_TRUE(Item("LanguageEnglish1")->isChecked() && !Item("LanguageAutomatic1")->isChecked());
+    EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("en"));
+
+    EXPECT_EQ((QStringList{Time(), Hint(Part<QWidget>(form, "SpeedButton1")), Hint(Part<QWidget>(form, "SpeedButton4")),
+                           Hint(Part<QWidget>(form, "Label1")), form.Session().StatusText(), Item("Start1")->text()}),
+              (QStringList{"Time : 0", "Shuffle.", "Pause.", "And time goes by ...", "No game yet", "&Start"}));
+    EXPECT_EQ((QStringList{result.windowTitle(), result.LabelEffect1->Caption(), result.Label1->text(), result.Label3->text(),
+                           result.Label4->text(), result.Button1->text(), Hint(result.Button1), Hint(result.Edit1)}),
+              (QStringList{"Message", "Well done !!!", "You put it together in ", "second.", "Your name :", "Ok", "Close.",
+                           "Type your name."}));
+    EXPECT_EQ((QStringList{scores.windowTitle(), scores.FxLabel21->Caption(), scores.FxLabel(1)->Caption(), Hint(scores.TabSet1)}),
+              (QStringList{"High Scores", "Best times :", "Unknown", "Picture size."}));
+    EXPECT_EQ((QStringList{about.Label1->text(), about.Label2->text(), about.Label3->text(), about.Label4->text()}),
+              (QStringList{"Put someone together.", "( Mozik, say )", "Version : 2.13", "Author :"}));
+    Choose("LanguageRussian1");
+    EXPECT_EQ(Grabs(), russian);
+    EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("ru"));
+    Choose("LanguageAutomatic1");  // the tests' locale is Russian
+    EXPECT_EQ(std::pair(LanguageInForce(), TSettings(TSettings::DefaultPath()).Language()), std::pair(TLanguage::Russian, QString("auto")));
+}
+
+TEST_F(LanguageTest, AWindowMadeAfterTheChoiceSpeaksItAndTheNextStartKeepsIt)
+{
+    Choose("LanguageEnglish1");
+    TForm1 next(clock);
+    EXPECT_TRUE(Part<QAction>(next, "LanguageEnglish1")->isChecked());
+    EXPECT_EQ(Part<TFxLabel>(next, "Label1")->Caption(), QString("Time : 0"));
+    TAbout box(&next);
+    EXPECT_EQ(box.Label4->text(), QString("Author :"));
+    // A game goes on in the language: the pause hint, the status line.
+    form.Start();
+    form.SpeedButton4Click();
+    EXPECT_EQ(std::pair(Hint(Part<QWidget>(form, "SpeedButton4")), form.Session().StatusText()),
+              std::pair(QString("Continue."), QString("Moves: 0  ·  Paused")));
+}
+
+// Each text, drawn in its font, against the width the layout gives its label.
+TEST_F(LanguageTest, EnglishFitsTheLayoutsLabelsWithoutBeingCut)
+{
+    Choose("LanguageEnglish1");
+    const auto width = [](const TFont& font, const QString& text) { return QFontMetrics(font.ToQFont()).horizontalAdvance(text); };
+    const auto label = [](const QLabel* label) { return QFontMetrics(label->font()).horizontalAdvance(label->text()); };
+    const auto* clock = Part<TFxLabel>(form, "Label1");
+    const std::tuple<const char*, int, int> texts[] = {
+        {"main window clock", width(MakeFont("Arial", 21, clBtnFace, true), clock->Caption()), clock->width() - 2},
+        {"result caption", width(result.LabelEffect1->Font(), result.LabelEffect1->Caption()), 198},
+        {"result Label1", label(result.Label1), 256 - 48},  // up to the time
+        {"result Label3", label(result.Label3), 93},
+        {"result Label3, plural", QFontMetrics(result.Label3->font()).horizontalAdvance("seconds."), 93},
+        {"result Label4", label(result.Label4), 145},
+        {"scores title", width(scores.FxLabel21->Font(), scores.FxLabel21->Caption()), 377},
+        {"scores empty row", width(scores.FxLabel(1)->Font(), scores.FxLabel(1)->Caption()), 265 - 4},
+        {"about Label1", label(about.Label1), 175},
+        {"about Label2", label(about.Label2), 94},
+        {"about Label3", label(about.Label3), 80},
+        {"about Label4", label(about.Label4), 232 - 160},  // up to the author's name
+        {"Ok", QFontMetrics(result.Button1->font()).horizontalAdvance(result.Button1->text()), 75 - 8}};
+    for (const auto& [what, drawn, room] : texts)
+        EXPECT_LE(drawn, room) << what;
+    // The labels keep the layout's places: none was widened over its neighbour.
+    EXPECT_EQ((QList<QRect>{result.Label1->geometry(), result.Label3->geometry(), result.Label4->geometry(), about.Label3->geometry()}),
+              (QList<QRect>{QRect(48, 32, 210, 20), QRect(296, 32, 93, 20), QRect(16, 64, 145, 16), QRect(192, 64, 80, 16)}));
+}
+
+TEST_F(LanguageTest, ANameBoxLetterTheFileCannotHoldBecomesItsNeighbourOrIsRefusedWithABalloon)
+{
+    ResetHints(NewHintWindow<TNewHint>, false);
+    result.Present(TScoreTable(), 4, 33);
+    result.FormShow();
+    TypeText(result.Edit1, QString::fromUtf8("Zoë Straße"));
+    EXPECT_EQ(result.Edit1->text(), QString("Zoe Strasse"));
+    EXPECT_FALSE(HintWindow()->isVisible());
+    TypeText(result.Edit1, QString::fromUtf8("中"));
+    EXPECT_EQ(result.Edit1->text(), QString("Zoe Strasse"));
+    EXPECT_TRUE(HintWindow()->isVisible());
+    EXPECT_EQ(HintWindow()->Caption(), QString::fromUtf8("«中» не сохранить в таблице результатов: такой буквы в ней нет."));
+    EXPECT_EQ(HintWindow()->Pointer(), result.Edit1->mapToGlobal(QPoint(result.Edit1->width() / 2, result.Edit1->height())));
+    TypeText(result.Edit1, "!");  // the next key takes the balloon away
+    EXPECT_FALSE(HintWindow()->isVisible());
+
+    Choose("LanguageEnglish1");
+    result.Edit1->insert(QString::fromUtf8("🙂"));  // pasted
+    EXPECT_EQ(HintWindow()->Caption(), QString::fromUtf8("\"🙂\" cannot be kept in the score table: it has no such letter."));
+    ResetHints(nullptr, true);
+}
+
+} // namespace

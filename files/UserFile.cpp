@@ -268,7 +268,8 @@ std::optional<std::string> XdgFolder(TXdgFolder which)
     static const struct {
         const char* Variable;
         const char* UnderHome;
-    } kFolders[] = {{"XDG_DATA_HOME", "/.local/share"}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_CACHE_HOME", "/.cache"}};
+    } kFolders[] = {{"XDG_DATA_HOME", "/.local/share"}, {"XDG_CONFIG_HOME", "/.config"}, {"XDG_CACHE_HOME", "/.cache"},
+                   {"XDG_STATE_HOME", "/.local/state"}};
     const auto& folder = kFolders[int(which)];
     if (const char* value = std::getenv(folder.Variable); value && value[0] == '/')
         return std::string(value);

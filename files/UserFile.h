@@ -15,7 +15,7 @@
 // The user's folders of the XDG base directory rules: the variable where it holds an absolute
 // path (a relative one is ignored, as the rules say), otherwise the folder under $HOME; nullopt
 // when HOME is unset, relative, or no existing folder.
-enum class TXdgFolder { Data, Config, Cache };
+enum class TXdgFolder { Data, Config, Cache, State };
 std::optional<std::string> XdgFolder(TXdgFolder which);
 
 enum class TFileProblem {

@@ -7,6 +7,7 @@
 #include "game/Board.h"
 #include "solver/Position.h"
 
+#include <cstdint>
 #include <vector>
 
 // One slide: the tile at From and every tile between it and the gap at To, in one row or column,
@@ -21,6 +22,25 @@ struct TMoveResult {
     bool Moved = false;   // false: no game is being played, or the tile is not in the gap's line
     TMove Move;
     bool Solved = false;  // the move brought every piece home, which ended the game
+};
+
+// The board as the solver reads it.
+TPosition PositionOf(const TGrid& grid, int n);
+
+// A game in progress as it can be taken up again later: the board's size, the board it began
+// with, the moves that stand and those taken back (as History and the take-backs give them), the
+// tiles slid and the seconds played.
+struct TGameRecord {
+    int BoardSize = 0;
+    TGrid Start;
+    std::vector<TMove> History;
+    std::vector<TMove> Undone;
+    int Moves = 0;
+    int Seconds = 0;
+    int Undos = 0;  // moves taken back, and hints asked for, so far
+    int Hints = 0;
+    std::int64_t StartedUtc = 0;  // when it began on the wall clock (ms since the epoch; 0: not known), which the session keeps
+    friend bool operator==(const TGameRecord&, const TGameRecord&) = default;
 };
 
 class TGame {
@@ -52,6 +72,8 @@ public:
     // The board as the solver reads it, and where a tile stands on it (0 for none).
     TPosition Position() const;
     int PositionOfTile(int tile) const;
+    // The board the game in progress (or the last one) began with.
+    const TGrid& StartGrid() const { return start_; }
     bool CanUndo() const { return Playing() && !history_.empty(); }
     bool CanRedo() const { return Playing() && !undone_.empty(); }
 
@@ -78,10 +100,22 @@ public:
     // The player asked for a hint; counted while the player plays.
     void CountHint();
 
+    // The game as it stands, to be taken up again with Resume.
+    TGameRecord Record() const;
+    // Takes a recorded game up again, paused, with its moves to take back and to make again. False,
+    // and nothing changed, when the record is no game that could have been played: a size that is
+    // not played, a start that is no board or cannot be brought home, a move that is no slide of
+    // its board or that would have ended the game, fewer tiles slid than its moves hold.
+    bool Resume(const TGameRecord& record);
+
 private:
     TMoveResult Slide(int p);
+    // Makes the moves again in order, each one that slides exactly so; false at the first that
+    // does not, or that ends the game.
+    bool Replay(const std::vector<TMove>& moves);
 
     int n_ = 5;
+    TGrid start_;
     TGrid grid_;
     int gapPos_ = 25;
     bool running_ = false;

@@ -2,8 +2,10 @@
 
 #include "framework/PictureFile.h"
 
-TPictureReading::TPictureReading(QByteArray localPath, int side)
-    : TPictureReading(localPath, [localPath, side](QString* error) { return ReadLocalPictureFile(localPath, error, side); })
+TPictureReading::TPictureReading(QByteArray localPath, int side, TPictureReader read)
+    : TPictureReading(localPath, [localPath, side, read = std::move(read)](QString* error) {
+          return read ? PictureWithin(read(localPath, error), side) : ReadLocalPictureFile(localPath, error, side);
+      })
 {
 }
 

@@ -17,11 +17,16 @@
 #include <mutex>
 #include <thread>
 
+// Reads the picture in a file named in the file system's own bytes: a null image and why, when it
+// cannot be used.
+using TPictureReader = std::function<QImage(const QByteArray& localPath, QString* error)>;
+
 class TPictureReading {
 public:
     // Starts reading the file, named in the file system's own bytes; a larger picture is brought
-    // down to `side` there, and a vector picture drawn at that size (ReadLocalPictureFile).
-    explicit TPictureReading(QByteArray localPath, int side = 0);
+    // down to `side` there, and a vector picture drawn at that size (ReadLocalPictureFile). A
+    // reader of its own reads the file as it must, and its picture is brought down to `side` after.
+    explicit TPictureReading(QByteArray localPath, int side = 0, TPictureReader read = {});
     // Starts reading a picture from bytes in memory, which have no file.
     static std::unique_ptr<TPictureReading> FromBytes(QByteArray bytes, int side = 0);
     ~TPictureReading();  // waits for the worker

@@ -64,11 +64,24 @@ void TSession::Notify()
 
 void TSession::SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath)
 {
+    TakePicture(picture, name, localPath, false);
+}
+
+void TSession::UseBuiltinPicture(const QImage& picture, const QString& name)
+{
+    builtinPicture_ = picture;
+    builtinName_ = name;
+    TakePicture(picture, name, {}, true);
+}
+
+void TSession::TakePicture(const QImage& picture, const QString& name, const QByteArray& localPath, bool builtIn)
+{
     ++pictureQuestion_;  // a reading still on its way comes too late
     picture_ = PictureWithin(picture, largestBoard_);
     pictureName_ = name;
     picturePath_ = localPath.isEmpty() || localPath.startsWith('/') ? localPath
                                                                     : QFile::encodeName(QDir::currentPath()) + '/' + localPath;
+    pictureBuiltIn_ = builtIn;
     NewBoard(game_.BoardSize());
 }
 
@@ -120,12 +133,25 @@ void TSession::PictureRead(int question)
     if (job == pictureJobs_.end())
         return;
     const std::unique_ptr<TPictureReading> reading = std::move(job->Reading);
+    const TPictureJob asked = std::move(*job);
     pictureJobs_.erase(job);
     const bool file = !reading->LocalPath().isEmpty();
     const QString path = file ? QFile::decodeName(reading->LocalPath()) : PastedPictureName();
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
+    }
+    if (asked.Resume) {
+        if (reading->Picture().isNull()) {
+            emit Problem(tr("Не удалось открыть рисунок отложенной игры «%1».\n%2\nИгра продолжается на встроенном рисунке.")
+                             .arg(path, reading->Error()));
+            ResumeGame(*asked.Resume);
+        } else {
+            TakePicture(reading->Picture(), asked.Name.isEmpty() ? QFileInfo(path).fileName() : asked.Name,
+                        asked.Copy ? QByteArray() : reading->LocalPath(), false);
+            TakeUp(*asked.Resume);
+        }
+        return;
     }
     if (reading->Picture().isNull()) {
         Notify();
@@ -142,9 +168,12 @@ void TSession::PictureRead(int question)
 void TSession::LeaveGame()
 {
     SendRow();
-    if (game_.Running() && game_.Moves() > 0) {
-        RecordGame(TGameOutcome::Abandoned);
-        SendRow();
+    if (game_.Running()) {
+        if (game_.Moves() > 0) {
+            RecordGame(TGameOutcome::Abandoned);
+            SendRow();
+        }
+        emit GameLeft();
     }
     StopSolver();
     ClearHint();
@@ -157,6 +186,45 @@ void TSession::NewBoard(int n)
     LeaveGame();
     game_.NewBoard(n);
     emit BoardChanged();
+    Notify();
+}
+
+void TSession::ResumeGame(const TGameRecord& record, const TKeptPicture& picture)
+{
+    if (!picture.LocalPath.isEmpty()) {
+        OpenPicture(std::make_unique<TPictureReading>(picture.LocalPath, largestBoard_, picture.Read));
+        TPictureJob& job = pictureJobs_.back();
+        job.Resume = record;
+        job.Name = picture.Name;
+        job.Copy = picture.Copy;
+        return;
+    }
+    if (!pictureBuiltIn_ && !builtinPicture_.isNull())
+        UseBuiltinPicture(builtinPicture_, builtinName_);
+    TakeUp(record);
+}
+
+TGameRecord TSession::GameRecord() const
+{
+    TGameRecord record = game_.Record();
+    record.StartedUtc = startedUtc_;
+    return record;
+}
+
+void TSession::TakeUp(const TGameRecord& record)
+{
+    LeaveGame();
+    if (game_.Resume(record)) {
+        // The history of games tells when it began and on what picture, as for a game started here.
+        startedUtc_ = record.StartedUtc > 0 ? record.StartedUtc : clock_.UtcMs() - 1000LL * record.Seconds;
+        gamePicture_ = pictureName_;
+        emit BoardChanged();
+        if (game_.BoardSize() == 4) {  // the measure of the shortest way home, as at Start
+            startBoard_ = PositionOf(game_.StartGrid(), 4);
+            solver_.PrepareTables();
+            solver_.Measure(startBoard_);
+        }
+    }
     Notify();
 }
 
@@ -227,8 +295,10 @@ void TSession::Moved(const TMoveResult& result)
 void TSession::EndGame(bool givenUp)
 {
     Notify();
-    if (!givenUp)
+    if (!givenUp) {  // a game given up was left when the solver took it
+        emit GameLeft();
         RereadScores();  // the place offered is judged against the file as it is now
+    }
     const int n = game_.BoardSize(), seconds = game_.Seconds(), hints = game_.Hints();
     // A game won with hints is remembered, but takes no place among the ten best.
     const bool qualifies = !givenUp && hints == 0 && TScoreTable::HasSize(n) && scores_.Qualifies(n, seconds);
@@ -327,6 +397,7 @@ void TSession::Solve()
     if (peeking_ || !game_.GiveUp())
         return;
     // The clock stops at once; from here on the player can only hurry the solution home.
+    emit GameLeft();
     StopSolver();
     ClearHint();
     solving_ = true;

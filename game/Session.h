@@ -35,6 +35,14 @@ struct TGameEnd {
     int Hints = 0;           // hints asked for during the game
 };
 
+// The picture a kept game comes back on (TSession::ResumeGame).
+struct TKeptPicture {
+    QByteArray LocalPath;  // the file's name in the file system's own bytes; empty: the built-in picture
+    QString Name;          // the name the caption shows; the file's own when empty
+    bool Copy = false;     // a copy of a picture that came without a file, which is remembered as such
+    TPictureReader Read;   // reads the file, when not as a picture the player opens is read
+};
+
 class TSession : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +56,8 @@ public:
     const QImage& Picture() const { return picture_; }
     const QString& PictureName() const { return pictureName_; }
     const QByteArray& PicturePath() const { return picturePath_; }
+    // The board shows the built-in picture (UseBuiltinPicture).
+    bool PictureBuiltIn() const { return pictureBuiltIn_; }
     bool Peeking() const { return peeking_; }
     // A given-up game on its way home: its solution is sought or plays itself.
     bool Solving() const { return solving_; }
@@ -72,6 +82,8 @@ public:
     // than the largest board can show, only that much is kept (KeepPicturesWithin). A picture
     // still being read is no longer wanted.
     void SetPicture(const QImage& picture, const QString& name, const QByteArray& localPath = {});
+    // The same for the program's own picture, which a kept game whose picture is gone falls back on.
+    void UseBuiltinPicture(const QImage& picture, const QString& name);
     // Reads the file on a worker; the board changes once the picture is there, and only if no
     // other picture was asked for meanwhile. A file that cannot be used is told (Problem,
     // PictureRefused). The name may also be given as the file system's own bytes.
@@ -91,6 +103,12 @@ public:
     // read, and the board changes once it is there.
     bool WaitForPicture(std::chrono::milliseconds bound);
     void NewBoard(int n);
+    // Takes a game kept from an earlier run up again, paused (TGame::Resume), on its picture: a file
+    // is read as OpenPicture reads one, and the game comes back once it is there; on the built-in
+    // picture when it has no file, or when the file cannot be used any more (which is told).
+    void ResumeGame(const TGameRecord& record, const TKeptPicture& picture = {});
+    // The game as it stands, with when it began, to be taken up again with ResumeGame.
+    TGameRecord GameRecord() const;
 
     // The player's commands; each does nothing where the command states say it cannot act.
     void Start();
@@ -168,6 +186,9 @@ signals:
     void Problem(const QString& message);
     // The picture asked for last cannot be used (told by Problem too); the board keeps its own.
     void PictureRefused();
+    // The game in progress is over for good: brought home, given up to the solver, or ended by a
+    // new board or a new shuffle.
+    void GameLeft();
 
 private:
     void Moved(const TMoveResult& result);
@@ -184,6 +205,8 @@ private:
     void ClearHint();
     void PlayNextSolutionMove();
     void PictureRead(int question);
+    void TakePicture(const QImage& picture, const QString& name, const QByteArray& localPath, bool builtIn);
+    void TakeUp(const TGameRecord& record);
 
     TClock& clock_;
     TRandom& random_;
@@ -191,6 +214,9 @@ private:
     QImage picture_;
     QString pictureName_;
     QByteArray picturePath_;
+    bool pictureBuiltIn_ = false;
+    QImage builtinPicture_;
+    QString builtinName_;
     TPosition startBoard_;               // the shuffled board of the running 4 x 4 game
     std::optional<int> startShortest_;   // the length of a shortest way home from it, once known
     THintOptions solverOptions_;
@@ -219,6 +245,9 @@ private:
     struct TPictureJob {
         int Question = 0;
         std::unique_ptr<TPictureReading> Reading;
+        std::optional<TGameRecord> Resume;  // the kept game that comes back on the picture
+        QString Name;
+        bool Copy = false;
     };
     // Last, so that they are joined before anything they answer to goes.
     std::list<TPictureJob> pictureJobs_;  // those still reading

@@ -27,6 +27,14 @@ QByteArray CsvField(const QString& text)
     return '"' + field + '"';
 }
 
+// A text the player or a file's name gave, made inert for a spreadsheet: one that begins as a
+// formula would begin ("=HYPERLINK(...)" as a picture's name) is read as text behind a quote.
+QString InertText(const QString& text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && formulaStarts.contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+
 QByteArray CsvLine(const QStringList& fields)
 {
     QByteArray line;
@@ -118,7 +126,7 @@ QByteArray HistoryCsv(const std::vector<THistoryRow>& rows)
         csv += CsvLine({number(row.Id), row.Started, row.Ended, number(row.BoardSize), number(row.Seconds), number(row.Moves),
                         number(row.Undos), number(row.Hints), number(row.Outcome == TGameOutcome::Computer),
                         number(row.Outcome == TGameOutcome::Abandoned), row.Shortest ? number(*row.Shortest) : QString(),
-                        row.Picture, row.Name});
+                        InertText(row.Picture), InertText(row.Name)});
     }
     return csv;
 }

@@ -46,5 +46,7 @@ struct TChartPoint {
 std::vector<TChartPoint> TimeChart(const std::vector<THistoryRow>& rows, int size, int count = 100);
 
 // The rows as CSV by RFC 4180, in UTF-8: a header line of the database's column names, then a
-// line per row, CRLF line ends, a field quoted where it holds a comma, a quote or a line break.
+// line per row, CRLF line ends, a field quoted where it holds a comma, a quote or a line break. A
+// picture's name or a player's name that begins as a spreadsheet formula would ('=', '+', '-',
+// '@', a tab) is written behind a single quote, so that opening the file runs nothing.
 QByteArray HistoryCsv(const std::vector<THistoryRow>& rows);

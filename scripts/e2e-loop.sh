@@ -35,7 +35,9 @@ if [ "$one" = 1 ]; then
   exit 0
 fi
 
-runs=${1:?usage: scripts/e2e-loop.sh [--jobs J] [--load] N [SCRIPT...]}
+usage="usage: scripts/e2e-loop.sh [--jobs J] [--minutes M] [--load] N [SCRIPT...]"
+runs=${1:-}
+[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "$usage" >&2; exit 2; }  # before the last loop's logs go
 shift
 scripts=("$@")
 if [ ${#scripts[@]} = 0 ]; then

@@ -591,6 +591,69 @@ input or output, 2 an unknown option.
     </message>
 </context>
 <context>
+    <name>TGameKeeper</name>
+    <message>
+        <source>это ссылка, созданная другим пользователем</source>
+        <translation>it is a link made by another user</translation>
+    </message>
+    <message>
+        <source>путь к нему проходит через ссылку, созданную другим пользователем</source>
+        <translation>the way to it goes through a link made by another user</translation>
+    </message>
+    <message>
+        <source>это ссылка, а не файл</source>
+        <translation>it is a link, not a file</translation>
+    </message>
+    <message>
+        <source>это папка, а не файл</source>
+        <translation>it is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>это канал, а не файл</source>
+        <translation>it is a pipe, not a file</translation>
+    </message>
+    <message>
+        <source>это устройство, а не файл</source>
+        <translation>it is a device, not a file</translation>
+    </message>
+    <message>
+        <source>это не обычный файл</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>файл принадлежит другому пользователю</source>
+        <translation>the file belongs to another user</translation>
+    </message>
+    <message>
+        <source>файл слишком велик для отложенной игры</source>
+        <translation>the file is too large for a game left in progress</translation>
+    </message>
+    <message>
+        <source>игра записана более новой версией Mozik</source>
+        <translation>the game was kept by a later version of Mozik</translation>
+    </message>
+    <message>
+        <source>копия рисунка повреждена</source>
+        <translation>the copy of the picture is damaged</translation>
+    </message>
+    <message>
+        <source>Отложенная игра не восстановлена: файл «%1» повреждён. Файл оставлен как есть.</source>
+        <translation>The game left in progress does not come back: the file &quot;%1&quot; is damaged. The file is left as it is.</translation>
+    </message>
+    <message>
+        <source>Отложенная игра не восстановлена: файл «%1» повреждён.
+Он переименован в «%2».</source>
+        <translation>The game left in progress does not come back: the file &quot;%1&quot; is damaged.
+It is renamed &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Отложенная игра не восстановлена: файл «%1» оставлен как есть (%2).
+Пока он там, игра при выходе не сохраняется.</source>
+        <translation>The game left in progress does not come back: the file &quot;%1&quot; is left as it is (%2).
+While it is there, no game is kept when you leave.</translation>
+    </message>
+</context>
+<context>
     <name>TGameQuestions</name>
     <message>
         <source>Прервать игру?</source>
@@ -888,6 +951,14 @@ The scores are kept in memory for now: the game will try to write them again at 
     <message>
         <source>Вставленный рисунок</source>
         <translation>Pasted picture</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть рисунок отложенной игры «%1».
+%2
+Игра продолжается на встроенном рисунке.</source>
+        <translation>The picture of the game left in progress, &quot;%1&quot;, cannot be opened.
+%2
+The game goes on with the built-in picture.</translation>
     </message>
 </context>
 <context>

@@ -160,7 +160,7 @@ void TPictureCommands::OpenRecent(const QByteArray& localPath)
 void TPictureCommands::UseBuiltinPicture()
 {
     if (questions_.MayEndGame())
-        session_.SetPicture(MakeBuiltinPicture(), TSession::BuiltinPictureName());
+        session_.UseBuiltinPicture(MakeBuiltinPicture(), TSession::BuiltinPictureName());
 }
 
 void TPictureCommands::Paste()

@@ -174,6 +174,11 @@ void ReportGameTo(TForm1& form, const QByteArray& localPath)
     // By the rules of the player's files, and never through a link: a report that may not be
     // written is not.
     auto write = [&form, path = localPath.toStdString()] {
+        // Not while the board is built again for a new picture or size: the window, arranged for
+        // it, would report the new caption, not busy, with no tile yet. The built board reports.
+        const auto* board = form.findChild<const TBoardPanel*>(QStringLiteral("Panel1"));
+        if (board && !board->FirstNode())
+            return;
         ReplaceUserFile(path, GameReport(form).toStdString(), TLeafLink::Refuse);
     };
     QObject::connect(&form, &TForm1::GameShown, &form, write);

@@ -23,9 +23,10 @@ class TForm1;
 QByteArray GameReport(const TForm1& form);
 // From now on, writes the report to the file when the window first shows, after every change of
 // the game it shows (its size and state and the end of a slide among them), whenever the window
-// moves or becomes active or inactive, and when any window of the program shows or hides: only to a regular file of the player's own or
-// a new one, never through a link, never over a pipe, a device or a folder. The name is the file
-// system's own bytes.
+// moves or becomes active or inactive, and when any window of the program shows or hides, never
+// while the board is being built again (so a report that names a picture places its tiles): only
+// to a regular file of the player's own or a new one, never through a link, never over a pipe, a
+// device or a folder. The name is the file system's own bytes.
 void ReportGameTo(TForm1& form, const QByteArray& localPath);
 
 // For tests that change a picture file while the game reads it: from now on every picture read

@@ -15,6 +15,7 @@
 #include "windows/BuiltinSharpness.h"
 #include "windows/ClientArea.h"
 #include "windows/DialogLayout.h"
+#include "windows/GameKeeping.h"
 #include "windows/GameQuestions.h"
 #include "windows/GameSounds.h"
 #include "windows/MainLayout.h"
@@ -71,6 +72,8 @@ TForm1::TForm1(TClock& clock, QWidget* parent)
     questions_ = new TGameQuestions(this, session_, settings_->Settings());
     pictures_ = new TPictureCommands(this, session_, *questions_, settings_->Settings(), File1, HighScores1);
     new TAwayPause(this, Game1, modes_->Sound(), session_, settings_->Settings());
+    auto* keeping = new TGameKeeping(this, session_, *modes_);  // the game in progress, kept as the window closes
+    connect(keeping, &TGameKeeping::Problem, this, [this](const QString& problem) { problems_.Tell(problem); });
 }
 
 TForm1::~TForm1()
@@ -162,7 +165,7 @@ void TForm1::CreateGameMenu()
 void TForm1::FormCreate()
 {
     // Taken as late as can be: it may still be being drawn on another thread.
-    session_.SetPicture(MakeBuiltinPicture(), TSession::BuiltinPictureName());
+    session_.UseBuiltinPicture(MakeBuiltinPicture(), TSession::BuiltinPictureName());
     // The file stays bound to where it was found at the start, wherever the open dialog goes later.
     session_.UseScoreFile(TScoreFile::Locate(QDir::currentPath(), TScoreFile::DataFolder()));
 }
@@ -342,7 +345,7 @@ void TForm1::SpeedButton2Click()
 void TForm1::Exit()
 {
     // Only what could not be written yet is written; a file that cannot be written is told of,
-    // and the window closes all the same.
+    // and the window closes all the same. The game in progress is kept as it closes.
     session_.SaveScores();
     close();
 }

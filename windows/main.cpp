@@ -1,20 +1,24 @@
 // Start-up: the command line first, then the application, the generator seeded from the clock,
 // then the windows, of which only the main window is shown; the program ends when the main window
-// closes. A picture named on the command line, or else the one remembered, is read while the
-// windows are made, and waited for a little, so that the window's first frame shows it; one that
-// takes longer comes when it is read.
+// closes, which a signal to end (SIGTERM, SIGINT, SIGHUP) does too. A picture named on the command
+// line, or else the game kept from the last run on its picture, or else the picture remembered, is
+// read while the windows are made, and waited for a little, so that the window's first frame
+// shows it; one that takes longer comes when it is read. A picture named on the command line wins
+// over a kept game, which stays kept for a later start: the player asked for that picture.
 
 #include "art/BuiltinPicture.h"
 #include "art/Icon.h"
 #include "framework/Application.h"
 #include "framework/Font.h"
 #include "framework/Language.h"
+#include "framework/QuitSignals.h"
 #include "framework/Random.h"
 #include "framework/StartupProbe.h"
 #include "game/CommandLine.h"
 #include "game/PictureReading.h"
 #include "windows/BoardPanel.h"
 #include "windows/ClientArea.h"
+#include "windows/GameKeeping.h"
 #include "windows/StateReport.h"
 #include "windows/WindowSettings.h"
 #include "windows/Unit1.h"
@@ -89,7 +93,7 @@ int main(int argc, char** argv)
     Form1 = new TForm1;  // the first window made becomes the main window
     if (picture)
         Form1->Session().OpenPicture(std::move(picture));
-    else  // the picture the window was left with
+    else if (!Form1->findChild<TGameKeeping*>()->Resume())  // the game left, or the picture
         Form1->findChild<TWindowSettings*>()->OpenRememberedPicture();
     // Shown with the busy cursor and the built-in picture when it takes longer; one that cannot be
     // used is told once the window is there.
@@ -101,6 +105,12 @@ int main(int argc, char** argv)
         ReportGameTo(*Form1, QByteArray::fromStdString(*command.StateFile));
     if (command.StartupProbe)
         ReportFirstPaintAndQuit(Form1);
+    // Ended as by its close, the game kept; the loops of dialogs open then end too.
+    const TQuitSignals quitSignals;
+    QObject::connect(&quitSignals, &TQuitSignals::Received, Form1, [] {
+        Form1->close();
+        QApplication::exit(0);
+    });
     Form1->show();
     const int result = QApplication::exec();
     delete Form1;  // and the dialogs it owns

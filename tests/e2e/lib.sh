@@ -28,10 +28,13 @@ e2e_failed_command() {
   e2e_fail "\"$2\" ended with status $1 (${BASH_SOURCE[1]##*/}, line ${BASH_LINENO[0]})"
 }
 trap 'e2e_failed_command $? "$BASH_COMMAND"' ERR
+# A script stopped from outside says so (its end would otherwise report it passed).
+trap 'e2e_fail "stopped by SIGTERM"' TERM
+trap 'e2e_fail "stopped by SIGINT"' INT
 
 # e2e_setup TITLE [wm]: a virtual X server of 1920 x 1200 on a display of its own (with Debian's
-# openbox as window manager when asked), and a scratch folder that also holds the data, settings and
-# cache folders of whatever the script runs; all go at exit.
+# openbox as window manager when asked), and a scratch folder that also holds the data, settings,
+# cache and state folders of whatever the script runs; all go at exit.
 e2e_setup() {
   unset QT_QPA_PLATFORM  # a real X server, whatever the unit tests run on
   # The game speaks Russian, in which the scripts read its texts, whatever the machine's locale
@@ -40,7 +43,8 @@ e2e_setup() {
   E2E_ENV=(LANGUAGE=ru)
   E2E_TITLE=$1 E2E_TMP=$(mktemp -d) E2E_STARTS=0 E2E_PID="" E2E_PIDS=() E2E_XVFB=""
   export XDG_DATA_HOME="$E2E_TMP/xdg/data" XDG_CONFIG_HOME="$E2E_TMP/xdg/config" XDG_CACHE_HOME="$E2E_TMP/xdg/cache"
-  mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+  export XDG_STATE_HOME="$E2E_TMP/xdg/state"
+  mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
   trap e2e_cleanup EXIT
   echo "== End-to-end: $E2E_TITLE"
   e2e_start_x_server
@@ -117,8 +121,9 @@ e2e_cleanup() {
 
 # e2e_start FOLDER [ARGS...]: starts the game in FOLDER (made if missing) with a state report and
 # waits for its window. Each start has its own data ($E2E_DATA, where the score file goes unless the
-# start folder has one), settings ($E2E_CONFIG) and cache ($E2E_CACHE) folders in $E2E_HOME; with
-# E2E_REUSE_HOME=1 it shares those of the start before. E2E_PID, E2E_WID and E2E_STATE then name
+# start folder has one), settings ($E2E_CONFIG), cache ($E2E_CACHE) and state ($E2E_STATE_HOME,
+# where a game left in progress is kept) folders in $E2E_HOME; with E2E_REUSE_HOME=1 it shares
+# those of the start before. E2E_PID, E2E_WID and E2E_STATE then name
 # this start's process, main window and report (see e2e_game). A picture named on the command line
 # may come after the window.
 e2e_start() {
@@ -127,11 +132,11 @@ e2e_start() {
   mkdir -p "$folder"
   E2E_STARTS=$((E2E_STARTS + 1))
   [ "${E2E_REUSE_HOME:-0}" = 1 ] && [ -n "${E2E_HOME:-}" ] || E2E_HOME="$E2E_TMP/start-$E2E_STARTS"
-  E2E_DATA="$E2E_HOME/data" E2E_CONFIG="$E2E_HOME/config" E2E_CACHE="$E2E_HOME/cache"
-  mkdir -p "$E2E_DATA" "$E2E_CONFIG" "$E2E_CACHE"
+  E2E_DATA="$E2E_HOME/data" E2E_CONFIG="$E2E_HOME/config" E2E_CACHE="$E2E_HOME/cache" E2E_STATE_HOME="$E2E_HOME/state"
+  mkdir -p "$E2E_DATA" "$E2E_CONFIG" "$E2E_CACHE" "$E2E_STATE_HOME"
   E2E_STATE="$E2E_TMP/state-$E2E_STARTS"
   (cd "$folder" && XDG_DATA_HOME="$E2E_DATA" XDG_CONFIG_HOME="$E2E_CONFIG" XDG_CACHE_HOME="$E2E_CACHE" \
-    exec env "${E2E_ENV[@]}" "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
+    XDG_STATE_HOME="$E2E_STATE_HOME" exec env "${E2E_ENV[@]}" "$MOZIK" --state-file "$E2E_STATE" "$@" >>"$E2E_TMP/mozik.log" 2>&1) &
   E2E_PID=$!
   E2E_PIDS+=("$E2E_PID")
   e2e_wait_for 'grep -qs "^client=" "$E2E_STATE"' "the main window"

@@ -37,8 +37,10 @@ TEST_F(UserFileTest, XdgFoldersTakeOnlyAbsoluteVariablesAndAUsableHome)
     setenv("XDG_DATA_HOME", "/data", 1);
     setenv("XDG_CONFIG_HOME", "relative", 1);
     unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ((std::vector{XdgFolder(TXdgFolder::Data), XdgFolder(TXdgFolder::Config), XdgFolder(TXdgFolder::Cache)}),
-              (std::vector<std::optional<std::string>>{"/data", dir + "/.config", dir + "/.cache"}));
+    setenv("XDG_STATE_HOME", "", 1);
+    EXPECT_EQ((std::vector{XdgFolder(TXdgFolder::Data), XdgFolder(TXdgFolder::Config), XdgFolder(TXdgFolder::Cache),
+                           XdgFolder(TXdgFolder::State)}),
+              (std::vector<std::optional<std::string>>{"/data", dir + "/.config", dir + "/.cache", dir + "/.local/state"}));
     for (const char* unusable : {"relative/home", "/no/such/home"}) {
         setenv("HOME", unusable, 1);
         EXPECT_EQ(XdgFolder(TXdgFolder::Config), std::nullopt) << unusable;

@@ -69,6 +69,10 @@ TEST(Statistics, TheCsvQuotesWhatNeedsItAndEndsLinesWithCrLf)
     row.Name = "Иван \"Грозный\"\nII";
     THistoryRow plain = Game(5, 1, 2, TGameOutcome::Computer);
     plain.Id = 8;
+    THistoryRow formulas = plain;
+    formulas.Picture = "=HYPERLINK(\"http://x\")";
+    formulas.Name = "@SUM(A1)";
+    EXPECT_TRUE(HistoryCsv({formulas}).endsWith(",\"'=HYPERLINK(\"\"http://x\"\")\",'@SUM(A1)\r\n")) << HistoryCsv({formulas}).toStdString();
     EXPECT_EQ(HistoryCsv({row, plain}),
               QByteArray("id,started,ended,size,seconds,moves,undos,hints,computer,abandoned,shortest,picture,name\r\n"
                          "7,2024-05-01T12:00:00Z,2024-05-01T12:00:42Z,4,42,52,0,0,0,0,46,\"a,b.png\",")

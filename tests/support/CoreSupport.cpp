@@ -64,11 +64,12 @@ std::set<TColor> ColoursOf(const QImage& image)
 // The test main has set both variables to folders of the run's.
 ScopedCurrentDir::ScopedCurrentDir(const QString& path)
     : previous_(QDir::currentPath()), previousDataHome_(qgetenv("XDG_DATA_HOME")),
-      previousConfigHome_(qgetenv("XDG_CONFIG_HOME"))
+      previousConfigHome_(qgetenv("XDG_CONFIG_HOME")), previousStateHome_(qgetenv("XDG_STATE_HOME"))
 {
     QDir::setCurrent(path);
     qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(path).absoluteFilePath("data")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(path).absoluteFilePath("config")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(QDir(path).absoluteFilePath("state")));
 }
 
 ScopedCurrentDir::~ScopedCurrentDir()
@@ -76,4 +77,5 @@ ScopedCurrentDir::~ScopedCurrentDir()
     QDir::setCurrent(previous_);
     qputenv("XDG_DATA_HOME", previousDataHome_);
     qputenv("XDG_CONFIG_HOME", previousConfigHome_);
+    qputenv("XDG_STATE_HOME", previousStateHome_);
 }

@@ -51,9 +51,9 @@ inline void WriteFile(const QString& path, const QByteArray& bytes)
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
 }
 
-// While alive, the process works in another directory, and the data and settings folders
-// ($XDG_DATA_HOME, $XDG_CONFIG_HOME) are the folders "data" and "config" inside it, so that each
-// test starts without scores or settings of another's.
+// While alive, the process works in another directory, and the data, settings and state folders
+// ($XDG_DATA_HOME, $XDG_CONFIG_HOME, $XDG_STATE_HOME) are the folders "data", "config" and "state"
+// inside it, so that each test starts without scores, settings or a kept game of another's.
 class ScopedCurrentDir {
 public:
     explicit ScopedCurrentDir(const QString& path);
@@ -63,4 +63,5 @@ private:
     QString previous_;
     QByteArray previousDataHome_;
     QByteArray previousConfigHome_;
+    QByteArray previousStateHome_;
 };

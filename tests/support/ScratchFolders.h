@@ -1,6 +1,6 @@
 #pragma once
-// Folders of the test run's own for the user's data, settings and cache ($XDG_DATA_HOME,
-// $XDG_CONFIG_HOME, $XDG_CACHE_HOME), so that no test touches the files of whoever runs it; made
+// Folders of the test run's own for the user's data, settings, cache and state ($XDG_DATA_HOME,
+// $XDG_CONFIG_HOME, $XDG_CACHE_HOME, $XDG_STATE_HOME), so that no test touches the files of whoever runs it; made
 // by every test main, removed with all in them when the run ends.
 
 #include <cstdlib>
@@ -16,7 +16,7 @@ public:
         if (!mkdtemp(root.data()))
             std::abort();  // a run that cannot keep off the user's folders does not run
         root_ = root;
-        for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+        for (const char* variable : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
             std::filesystem::create_directory(root_ / variable);
             setenv(variable, (root_ / variable).c_str(), 1);
         }

@@ -1,0 +1,295 @@
+// A game kept between runs, through the play session: kept by the session of one run, taken up
+// again by the session of the next, on a clock the test steps.
+
+#include "framework/QuitSignals.h"
+#include "game/History.h"
+#include "game/KeptGame.h"
+#include "game/Session.h"
+#include "tests/game/GameTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+QImage Filled(int width, int height, QColor colour)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+// A kept game one move from home: the tile at 25 slides into the gap at 24.
+TKeptGame NearlyHome()
+{
+    TKeptGame kept;
+    kept.Id = "00000000000000aa";
+    kept.Game = {5, {}, {}, {}, 0, 7};
+    kept.Game.Start.Reset(5);
+    std::swap(kept.Game.Start.AtPosition(24, 5), kept.Game.Start.AtPosition(25, 5));
+    return kept;
+}
+
+class KeptGameTest : public ::testing::Test {
+protected:
+    // One run of the game: its session, on the built-in picture, and its keeper.
+    struct TRun {
+        explicit TRun(KeptGameTest& test) : session(test.clock, test.random), keeper(session, test.path)
+        {
+            const auto tell = [&test](const QString& message) { test.told << message; };
+            QObject::connect(&session, &TSession::Problem, tell);
+            QObject::connect(&keeper, &TGameKeeper::Problem, tell);
+            session.UseBuiltinPicture(Filled(40, 40, Qt::magenta), "Mozik.bmp");
+        }
+        TSession session;
+        TGameKeeper keeper;
+    };
+
+    // The next run, once the one before it has ended: the kept game taken up, its picture read.
+    TRun& Restart(std::optional<bool>* keepProportions = nullptr)
+    {
+        next.reset();
+        next = std::make_unique<TRun>(*this);
+        const std::optional<bool> kept = next->keeper.Resume();
+        next->session.WaitForWork();
+        if (keepProportions)
+            *keepProportions = kept;
+        return *next;
+    }
+    // A game with moves and seconds, one of its moves taken back.
+    void Play(TSession& session)
+    {
+        session.Start();
+        clock.Advance(3000);
+        for (TDirection direction : {TDirection::Down, TDirection::Right, TDirection::Down})
+            session.MoveToward(direction);
+        session.Undo();
+    }
+    QStringList Beside(const QString& pattern) const
+    {
+        return QDir(QFileInfo(path).path()).entryList({pattern}, QDir::AllEntries | QDir::System | QDir::Hidden);
+    }
+    bool ToldOnce(const char* words)
+    {
+        const QStringList all = std::exchange(told, {});
+        return all.size() == 1 && all[0].contains(QString::fromUtf8(words));
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("state/Mozik/game");
+    TManualClock clock;
+    TRandom random;
+    QStringList told;
+    TRun first{*this};
+    std::unique_ptr<TRun> next;
+};
+
+TEST_F(KeptGameTest, AGameLeftBySIGTERMComesBackPausedWithItsBoardClockTakeBacksAndSwitch)
+{
+    const TQuitSignals quitSignals;
+    QObject::connect(&quitSignals, &TQuitSignals::Received, &first.keeper, [this] { first.keeper.Keep(true); });
+    Play(first.session);
+    std::raise(SIGTERM);
+    EXPECT_FALSE(QFile::exists(path));  // not kept inside the handler, but in the event loop
+    for (int round = 0; round < 1000 && !QFile::exists(path); ++round)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(QFile::exists(path)) << "the signal never reached the event loop";
+
+    std::optional<bool> keepProportions;
+    TSession& second = Restart(&keepProportions).session;
+    const TGame& game = second.Game();
+    EXPECT_EQ(std::tuple(keepProportions, game.Record(), game.Paused(), second.PictureBuiltIn(), second.StatusText(), told),
+              std::tuple(true, first.session.Game().Record(), true, true, QString("Ходов: 4  ·  Пауза"), QStringList()));
+    clock.Advance(5000);  // the clock stands until the player continues
+    second.TogglePause();
+    clock.Advance(1000);
+    second.Redo();
+    EXPECT_EQ(std::tuple(game.Seconds(), game.Moves(), game.CanRedo()), std::tuple(4, 5, false));
+}
+
+TEST_F(KeptGameTest, AGameTakenUpAgainKeepsItsHintsTakeBacksAndStartForTheScoresAndTheHistory)
+{
+    first.session.NewBoard(4);
+    Play(first.session);
+    first.session.Hint();
+    first.session.WaitForWork();
+    clock.Advance(60000);  // a minute later, on the wall clock too
+    first.keeper.Keep(false);
+
+    TRun& again = Restart();
+    THistory history(dir.filePath("history.sqlite"));
+    again.session.UseHistory(&history);
+    std::vector<TGameEnd> ends;
+    QObject::connect(&again.session, &TSession::Finished, [&ends](const TGameEnd& end) { ends.push_back(end); });
+    again.session.TogglePause();
+    for (int p : SolutionClicks(again.session.Game()))
+        again.session.Move(p);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(std::tuple(ends[0].Hints, ends[0].Qualifies), std::tuple(1, false));  // a hinted game takes no place, kept or not
+    history.WaitForWrites();
+    const std::vector<THistoryRow> rows = history.Load().Rows;
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(std::tuple(rows[0].Undos, rows[0].Hints, rows[0].Started, rows[0].Outcome),
+              std::tuple(1, 1, HistoryTime(TManualClock::kManualUtcStart), TGameOutcome::Finished));
+}
+
+TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenItIsGone)
+{
+    const QString file = dir.filePath("holi\nday 100%.png");
+    ASSERT_TRUE(Filled(60, 40, Qt::blue).save(file));
+    first.session.OpenPicture(file);
+    first.session.WaitForWork();
+    Play(first.session);
+    first.keeper.Keep(false);
+    const TSession* back = &Restart().session;
+    EXPECT_EQ(std::tuple(back->PictureName(), back->PicturePath(), back->Picture().pixel(0, 0), back->Game().Record(), told),
+              std::tuple(QString("holi\nday 100%.png"), QFile::encodeName(file), QColor(Qt::blue).rgb(), first.session.Game().Record(), QStringList()));
+    QFile::remove(file);
+    back = &Restart().session;
+    EXPECT_TRUE(ToldOnce("Не удалось открыть рисунок отложенной игры"));
+    EXPECT_EQ(std::tuple(back->PictureBuiltIn(), back->Game().Record(), back->Game().Paused()), std::tuple(true, first.session.Game().Record(), true));
+    next.reset();
+
+    // A picture of no file: a PNG copy of it goes beside the game, and goes with it.
+    QImage pasted = Filled(30, 20, Qt::yellow);
+    pasted.setPixel(0, 0, qRgb(255, 0, 0));
+    first.session.SetPicture(pasted, "Вставленный\nрисунок 100%");
+    Play(first.session);
+    first.keeper.Keep(false);
+    TRun& again = Restart();
+    EXPECT_EQ(std::tuple(again.session.PictureName(), again.session.PicturePath(), again.session.Picture().convertToFormat(QImage::Format_RGB32), told),
+              std::tuple(QString("Вставленный\nрисунок 100%"), QByteArray(), pasted, QStringList()));
+    again.session.TogglePause();
+    again.session.MoveToward(TDirection::Left);
+    again.keeper.Keep(false);
+    EXPECT_EQ(Beside("game-*.png").size(), 1);  // the same game's copy, written again
+    again.session.NewBoard(5);
+    EXPECT_EQ(Beside("game*"), QStringList());
+}
+
+TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
+{
+    Play(first.session);
+    first.keeper.Keep(false);
+    const QByteArray kept = ReadFile(path);
+    // A window that did not take the kept game up ends games of its own: the kept game stays.
+    TRun other(*this);
+    Play(other.session);
+    other.session.ResumeGame(NearlyHome().Game);
+    other.session.TogglePause();
+    other.session.Move(25);
+    EXPECT_EQ(std::pair(other.session.Game().Running(), ReadFile(path)), std::pair(false, kept));
+
+    // While one window plays the kept game, a window started meanwhile starts afresh. The last to
+    // leave keeps its game, and the game of the one that left before ends without taking it along.
+    TRun& second = Restart();
+    TRun third(*this);
+    EXPECT_EQ(third.keeper.Resume(), std::nullopt);
+    Play(third.session);
+    third.keeper.Keep(false);
+    const QByteArray thirds = ReadFile(path);
+    second.session.NewBoard(5);
+    EXPECT_TRUE(ReadFile(path) == thirds && thirds != kept);
+
+    // A game given up to the solver is over: its file goes, and such a game is never kept.
+    third.session.Solve();
+    EXPECT_FALSE(third.keeper.Keep(false) || QFile::exists(path));
+    // So does a game brought home.
+    WriteFile(path, NearlyHome().ToText());
+    TRun& last = Restart();
+    last.session.TogglePause();
+    last.session.Move(25);
+    EXPECT_EQ(std::pair(last.session.Game().Running(), Beside("game*")), std::pair(false, QStringList()));
+}
+
+TEST_F(KeptGameTest, ADamagedFileIsSetAsideAndOneToLeaveAloneIsNeverWrittenOverBothTold)
+{
+    Play(first.session);
+    first.keeper.Keep(false);
+    QByteArray changed = ReadFile(path);
+    changed[changed.indexOf("seconds=") + 8] = '9';
+    for (const QByteArray& damaged : {QByteArray("Something else\n"), changed, QByteArray()}) {
+        WriteFile(path, damaged);
+        EXPECT_FALSE(Restart().session.Game().Running());
+        const QStringList aside = Beside("game.damaged-*");
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_TRUE(ToldOnce("повреждён") && !QFile::exists(path));
+        EXPECT_TRUE(QFile(QFileInfo(path).dir().filePath(aside[0])).remove());
+    }
+    WriteFile(path, "damaged");  // one found as the game is kept is set aside then
+    next.reset();
+    EXPECT_TRUE(first.keeper.Keep(false) && Beside("game.damaged-*").size() == 1);
+    EXPECT_EQ(Restart().session.Game().Record(), first.session.Game().Record());
+    next.reset();
+
+    // Anything else is left as it is, and nothing is kept over it.
+    const QString elsewhere = dir.filePath("elsewhere");
+    const QByteArray game = ReadFile(path);
+    ASSERT_TRUE(QFile::rename(path, elsewhere));
+    const std::pair<std::function<void()>, const char*> things[] = {
+        {[&] { QDir().mkpath(path); }, "это папка"},
+        {[&] { QFile::link(elsewhere, path); }, "это ссылка"},
+        {[&] { mkfifo(path.toLocal8Bit().constData(), 0600); }, "это канал"},
+        {[&] { WriteFile(path, "mozik-game=2\nwhat a later version keeps\n"); }, "более новой версией"},
+    };
+    for (const auto& [make, words] : things) {
+        make();
+        EXPECT_TRUE(!Restart().session.Game().Running() && ToldOnce(words)) << words;
+        next.reset();
+        const auto before = std::pair(QFileInfo(path).lastModified(), Beside("game*"));
+        EXPECT_FALSE(first.keeper.Keep(false) || std::pair(QFileInfo(path).lastModified(), Beside("game*")) != before) << words;
+        std::filesystem::remove_all(path.toStdString());
+    }
+    EXPECT_EQ(ReadFile(elsewhere), game);
+}
+
+TEST(KeptGameText, NoGameThatCouldNotHaveBeenPlayedIsReadAndOneOfVeryManyMovesKeepsTheLatest)
+{
+    TGame game;
+    TRandom random(11);
+    game.Start(random);
+    game.Move(24);
+    TKeptGame kept, read;
+    kept.Id = "0123456789abcdef";
+    kept.Game = game.Record();
+    kept.Game.Hints = 2;
+    kept.Game.StartedUtc = TManualClock::kManualUtcStart;
+    ASSERT_EQ(ReadKeptGame(kept.ToText(), &read), TKeptText::Game);
+    EXPECT_EQ(read, kept);
+    // No game could have left these: each is damaged, as a file cut short or changed is.
+    std::vector<TKeptGame> impossible(8, kept);
+    impossible[0].Game.History.push_back({1, 25});  // the gap is not there
+    impossible[1].Game.History.push_back({7, 24});  // not in the gap's line
+    std::swap(impossible[2].Game.Start.AtPosition(1, 5), impossible[2].Game.Start.AtPosition(2, 5));  // cannot come home
+    impossible[3].Game.Start.AtPosition(1, 5) = impossible[3].Game.Start.AtPosition(2, 5);            // a tile twice
+    impossible[4].Game.BoardSize = 1;
+    impossible[5] = NearlyHome();
+    impossible[5].Game.History = {{25, 24}};  // brought home, which ended it
+    impossible[6].Game.Moves = 0;             // fewer tiles slid than its moves hold
+    impossible[7].Game.Hints = -1;
+    const QByteArray text = kept.ToText();
+    QByteArrayList damaged{text.chopped(2), text.left(text.size() / 2), "mozik-game=x\n"};
+    for (const TKeptGame& each : impossible)
+        damaged << each.ToText();
+    for (const QByteArray& each : damaged)
+        EXPECT_EQ(ReadKeptGame(each, &read), TKeptText::Damaged) << each.toStdString();
+    EXPECT_EQ(ReadKeptGame("mozik-game=2\n", &read), TKeptText::LaterFormat);
+
+    // A game of very many moves keeps the latest of them, and comes back on the same board.
+    game.Undo();
+    for (std::size_t i = 0; i < kMaxKeptMoves + 10; ++i)
+        game.Move(game.GapPos() == 25 ? 24 : 25);
+    const TGameRecord within = WithinKeptMoves(game.Record());
+    TGame back;
+    ASSERT_TRUE(back.Resume(within));
+    EXPECT_EQ(std::tuple(within.History.size(), back.Position(), back.Moves()), std::tuple(kMaxKeptMoves, game.Position(), game.Moves()));
+}
+
+} // namespace

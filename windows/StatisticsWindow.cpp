@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -211,6 +212,9 @@ void TStatisticsWindow::ShowSize(int size)
 {
     if (size >= kFirstSize && size <= kLastSize)
         Tabs->setCurrentIndex(size - kFirstSize);
+    // The first time over the main window, as the game's dialogs open; afterwards where the player left it.
+    if (!std::exchange(placed_, true))
+        CentreOver(this, parentWidget() ? parentWidget()->window() : nullptr);
     show();
     raise();
     activateWindow();

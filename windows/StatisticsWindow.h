@@ -86,4 +86,5 @@ private:
     std::array<TPage, kLastSize - kFirstSize + 1> pages_;
     std::unique_ptr<TTimer> look_;
     std::optional<qint64> version_;
+    bool placed_ = false;  // centred over the main window once
 };

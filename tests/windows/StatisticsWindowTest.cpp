@@ -6,6 +6,7 @@
 #include "windows/TimeChart.h"
 
 #include <QHeaderView>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTranslator>
@@ -57,9 +58,13 @@ TEST_F(StatisticsWindowTest, CtrlIShowsTheBoardsSizeAndTheWindowFollowsGamesEnde
 {
     OtherWindowWrites({Game(4, 30, 60), Game(4, 20, 50, 2), Game(5, 99, 300)});
     form.Session().NewBoard(4);
+    const QRect frame = form.frameGeometry(), area = form.screen()->availableGeometry();
+    form.move(area.center() - QPoint(frame.width() / 2 - 9, frame.height() / 2 + 7));  // off the screen's middle
     QTest::keyClick(&form, Qt::Key_I, Qt::ControlModifier);
     TStatisticsWindow* window = Window();
     ASSERT_TRUE(window && window->isVisible() && !window->isModal());
+    const auto middle = [](const QRect& frame) { return frame.topLeft() + QPoint(frame.width() / 2, frame.height() / 2); };
+    EXPECT_EQ(middle(window->frameGeometry()), middle(form.frameGeometry()));  // over the main window, as the dialogs
     EXPECT_EQ(std::pair(window->CurrentSize(), window->Tabs->tabText(0)), std::pair(4, QString("4  x  4")));
     EXPECT_EQ(Column(4, THistoryTableModel::Time), QStringList({"20", "30"}));  // the last game first
     EXPECT_EQ(Column(4, THistoryTableModel::Outcome), QStringList({"собрана с подсказками", "собрана"}));

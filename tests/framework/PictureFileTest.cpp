@@ -72,12 +72,9 @@ TEST_F(PictureFileTest, EveryFormatReadsWholeAndEveryCutFileIsRefused)
     }
     for (const QFileInfo& bitmap : QDir(TestDataPath("bmp/good")).entryInfoList({"*.bmp"}))  // every kind of bitmap
         EXPECT_FALSE(ReadPictureFile(bitmap.filePath(), nullptr).isNull()) << bitmap.fileName().toStdString();
-    // The first frame of an animation.
-    EXPECT_EQ(ReadPictureFile(TestDataPath("pictures/animated.gif"), nullptr).pixelColor(5, 5), QColor(Qt::yellow));
     // Transparent parts lie on white, at 8 and 16 bits a channel.
     for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGBA64}) {
-        QImage clear(8, 8, format);
-        clear.fill(Qt::transparent);
+        QImage clear = Filled({8, 8}, Qt::transparent, format);
         clear.setPixelColor(1, 1, QColor(255, 0, 0, 128));
         ASSERT_TRUE(clear.save(dir.filePath("clear.png")));
         const QImage read = ReadPictureFile(dir.filePath("clear.png"), nullptr);
@@ -169,9 +166,11 @@ TEST(PictureDialog, OffersEveryPictureFirstThenEachFormatThenAllFiles)
     const QStringList filter = PictureDialogFilter().split('|');
     ASSERT_EQ(filter.size(), 2 * (formats.size() + 2));
     EXPECT_TRUE(filter[0].startsWith("Все рисунки ( *.avif *.bmp ") && filter[0].contains("*.jpg *.jpeg"));
-    EXPECT_TRUE(filter[1].contains("*.png") && filter[1].contains("*.gif"));
+    for (const char* pattern : {"*.png", "*.gif", "*.webp", "*.tif", "*.svgz", "*.heic", "*.avif", "*.jpg"})
+        EXPECT_TRUE(filter[1].contains(pattern)) << pattern;
     EXPECT_EQ(filter.mid(2, 2), QStringList({"Рисунки AVIF ( *.avif )", "*.avif"}));
-    EXPECT_TRUE(filter.contains("Рисунки PNG ( *.png )"));
+    EXPECT_TRUE(filter.contains("Рисунки PNG ( *.png )") && filter.contains("Рисунки WEBP ( *.webp )") && filter.contains("Точечные рисунки ( *.bmp )"));
+    EXPECT_EQ(filter.mid(filter.size() - 2), QStringList({"Все файлы ( * )", "*"}));
 }
 
 } // namespace

@@ -19,13 +19,6 @@
 
 namespace {
 
-QImage Filled(int width, int height, QColor colour)
-{
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(colour);
-    return picture;
-}
-
 // A kept game one move from home: the tile at 25 slides into the gap at 24.
 TKeptGame NearlyHome()
 {
@@ -46,7 +39,7 @@ protected:
             const auto tell = [&test](const QString& message) { test.told << message; };
             QObject::connect(&session, &TSession::Problem, tell);
             QObject::connect(&keeper, &TGameKeeper::Problem, tell);
-            session.UseBuiltinPicture(Filled(40, 40, Qt::magenta), "Mozik.bmp");
+            session.UseBuiltinPicture(Filled({40, 40}, Qt::magenta), "Mozik.bmp");
         }
         TSession session;
         TGameKeeper keeper;
@@ -143,7 +136,7 @@ TEST_F(KeptGameTest, AGameTakenUpAgainKeepsItsHintsTakeBacksAndStartForTheScores
 TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenItIsGone)
 {
     const QString file = dir.filePath("holi\nday 100%.png");
-    ASSERT_TRUE(Filled(60, 40, Qt::blue).save(file));
+    ASSERT_TRUE(Filled({60, 40}, Qt::blue).save(file));
     first.session.OpenPicture(file);
     first.session.WaitForWork();
     Play(first.session);
@@ -158,7 +151,7 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
     next.reset();
 
     // A picture of no file: a PNG copy of it goes beside the game, and goes with it.
-    QImage pasted = Filled(30, 20, Qt::yellow);
+    QImage pasted = Filled({30, 20}, Qt::yellow);
     pasted.setPixel(0, 0, qRgb(255, 0, 0));
     first.session.SetPicture(pasted, "Вставленный\nрисунок 100%");
     Play(first.session);

@@ -35,9 +35,7 @@ protected:
     }
     QString Picture(const char* name, int width, QColor colour)
     {
-        QImage picture(width, 40, QImage::Format_RGB32);
-        picture.fill(colour);
-        EXPECT_TRUE(picture.save(dir.filePath(name)));
+        EXPECT_TRUE(Filled({width, 40}, colour).save(dir.filePath(name)));
         return dir.filePath(name);
     }
 

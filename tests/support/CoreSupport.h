@@ -4,6 +4,7 @@
 #include "framework/Bitmap.h"
 #include "framework/Colors.h"
 
+#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QPalette>
@@ -20,6 +21,14 @@ QPalette TestPalette();
 constexpr TColor kTestBtnFace = 0xC0C0C0;
 constexpr TColor kTestBtnShadow = 0x808080;
 constexpr TColor kTestBtnHighlight = 0xFFFFFF;
+
+// A picture of one colour.
+inline QImage Filled(QSize size, QColor colour, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage picture(size, format);
+    picture.fill(colour);
+    return picture;
+}
 
 // A bitmap filled with one colour.
 TBitmap FilledBitmap(int width, int height, TColor color = clWhite);

@@ -9,7 +9,6 @@ ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers
 {
     previous_ = SetOpenFileFunction([this](QWidget*, const TOpenDialog& dialog) -> std::optional<QString> {
         lastDefaultName_ = dialog.FileName;
-        lastFolder_ = dialog.InitialDir;
         const QString answer = answers_.isEmpty() ? QString() : answers_.takeFirst();
         return answer.isNull() ? std::nullopt : std::optional(answer);
     });

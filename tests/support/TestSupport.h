@@ -13,19 +13,17 @@
 #include <functional>
 
 // While alive, every open-file dialog "chooses" the queued answers in turn (nullopt: cancel),
-// and records the default name and the folder it was offered.
+// and records the default name it was offered.
 class ScopedOpenFile {
 public:
     explicit ScopedOpenFile(QStringList answers);
     ~ScopedOpenFile();
     QString LastDefaultName() const { return lastDefaultName_; }
-    QString LastFolder() const { return lastFolder_; }
 
 private:
     OpenFileFunction previous_;
     QStringList answers_;
     QString lastDefaultName_;
-    QString lastFolder_;
 };
 
 // No hint showing or due, a fresh hint window of the given class (none: the desktop's tips), the

@@ -143,9 +143,7 @@ TEST_F(BoardView, TheHintsMarkerStandsOutOnAWhiteAndOnABlackPictureAtEverySize)
 {
     for (QRgb colour : {0xFFFFFFFFu, 0xFF000000u})
         for (QSize client : {ClientSize(5), QSize(900, 960)}) {
-            QImage plain(100, 100, QImage::Format_RGB32);
-            plain.fill(colour);
-            UsePicture(plain);
+            UsePicture(Filled({100, 100}, colour));
             ResizeClient(client);
             form.Start();
             Item("Hint1")->trigger();
@@ -200,8 +198,7 @@ TEST_F(BoardView, APictureKeptInProportionShowsItsMiddleSquareOnTheTilesAndThePe
     // Cells of 20 pixels in 25 colours in the middle, black around them; wide, then tall.
     const auto colour = [](int p) { return qRgb(p * 10, 255 - p * 9, p * 37 % 256); };
     for (QSize size : {QSize(300, 100), QSize(100, 300)}) {
-        QImage picture(size, QImage::Format_RGB32);
-        picture.fill(Qt::black);
+        QImage picture = Filled(size, Qt::black);
         const QPoint middle((size.width() - 100) / 2, (size.height() - 100) / 2);
         for (int p = 1; p <= 25; ++p)
             QPainter(&picture).fillRect(QRect(middle + QPoint(20 * ColumnOf(p, 5), 20 * RowOf(p, 5)) - QPoint(20, 20), QSize(20, 20)), colour(p));

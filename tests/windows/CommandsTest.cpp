@@ -12,12 +12,10 @@ namespace {
 
 QMimeData* ImageData(QColor colour, const char* format = "png", int cut = 0)
 {
-    QImage image(30, 20, QImage::Format_RGB32);
-    image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format));
+    EXPECT_TRUE(Filled({30, 20}, colour).save(&buffer, format));
     auto* data = new QMimeData;
     data->setData(QStringLiteral("image/") + format, bytes.chopped(cut));
     return data;
@@ -156,10 +154,8 @@ TEST_F(CommandsTest, PasteAndADropTakeACopiedFileOrImageDataByTheSameRulesAndSay
               std::tuple(QString("Вставленный рисунок  -  5 x 5"), QColor(Qt::red), QByteArray()));
     paste(ImageData(Qt::blue, "png", 30));  // cut short: refused as a cut file is
     EXPECT_EQ(Shown(), QColor(Qt::red));
-    QImage green(20, 20, QImage::Format_RGB32);
-    green.fill(Qt::green);
     auto* decoded = new QMimeData;  // a picture already decoded, by this very program
-    decoded->setImageData(green);
+    decoded->setImageData(Filled({20, 20}, Qt::green));
     paste(decoded);
     EXPECT_EQ(Shown(), QColor(Qt::green));
     auto* copied = new QMimeData;  // a file copied in a file manager

@@ -164,9 +164,7 @@ TEST(StartPicture, APictureReadInTimeIsInTheFirstFrameALateOneComesWhileTheWindo
 {
     QTemporaryDir dir;
     ScopedCurrentDir workIn{dir.path()};
-    QImage picture(120, 90, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    ASSERT_TRUE(picture.save(dir.filePath("sea.png"), "PNG"));
+    ASSERT_TRUE(Filled({120, 90}, Qt::darkCyan).save(dir.filePath("sea.png"), "PNG"));
     WriteFile(dir.filePath("cut.png"), ReadFile(dir.filePath("sea.png")).chopped(40));
     const auto open = [&dir](TForm1& form, const char* name, std::chrono::milliseconds wait) {
         form.Session().OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(dir.filePath(name))));

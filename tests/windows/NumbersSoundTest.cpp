@@ -12,15 +12,7 @@
 
 namespace {
 
-class NumbersTest : public TShownWindowTest {
-protected:
-    QImage Plain(QSize size, QRgb colour)
-    {
-        QImage plain(size, QImage::Format_RGB32);
-        plain.fill(colour);
-        return plain;
-    }
-};
+class NumbersTest : public TShownWindowTest {};
 
 // The figure against its badge, as the screen shows them: the box's colour inside its rim at the
 // top left, against the badge's lightest pixel.
@@ -41,7 +33,7 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
     for (QRgb colour : {0xFFFFFFFFu, 0xFF000000u})
         for (auto [size, client] : {std::pair("N4x4", QSize()), std::pair("N7x7", QSize()), std::pair("N5x5", QSize(900, 960))}) {
             Item(size)->trigger();
-            form.Session().SetPicture(Plain({100, 100}, colour), "plain.png");
+            form.Session().SetPicture(Filled({100, 100}, colour), "plain.png");
             if (client.isValid()) {
                 form.resize(form.size() + client - form.centralWidget()->size());
                 QCoreApplication::processEvents();
@@ -52,7 +44,7 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
             const QImage off = Board()->grab().toImage();
             for (int p = 1; p <= n * n; ++p)  // nothing but the picture on the tiles
                 if (p != GapPos)
-                    ASSERT_EQ(TileAt(p)->grab().toImage().convertToFormat(QImage::Format_RGB32), Plain({t, t}, colour)) << p;
+                    ASSERT_EQ(TileAt(p)->grab().toImage().convertToFormat(QImage::Format_RGB32), Filled({t, t}, colour)) << p;
 
             Item("Numbers1")->trigger();
             for (int piece : {1, n * n - 1}) {
@@ -60,7 +52,7 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
                 const TBadge layout = BadgeLayout(t, piece > 9 ? 2 : 1);
                 QImage outside = tile;  // outside the badge, the picture as it was
                 QPainter(&outside).fillRect(layout.Box, colour);
-                EXPECT_EQ(outside, Plain({t, t}, colour)) << n << " " << piece;
+                EXPECT_EQ(outside, Filled({t, t}, colour)) << n << " " << piece;
                 EXPECT_GE(FigureContrast(tile.copy(layout.Box), layout.Radius), 7.0) << n << " " << piece;
                 // Within its rounded corners the badge hides the picture.
                 const int r = layout.Radius;
@@ -77,7 +69,7 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
             EXPECT_GE(Contrast(QColor(board.pixel(cell.center())), Qt::white), 4.5);
             form.Session().HoldPeek();  // the peek shows no numbers
             const QImage peek = Part<TImage>(form, "PeekImage")->grab().toImage();
-            EXPECT_EQ(peek.convertToFormat(QImage::Format_RGB32), Plain(peek.size(), colour));
+            EXPECT_EQ(peek.convertToFormat(QImage::Format_RGB32), Filled(peek.size(), colour));
             form.Session().ReleasePeek();
             Item("Numbers1")->trigger();
             EXPECT_EQ(Board()->grab().toImage(), off) << n;

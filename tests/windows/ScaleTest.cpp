@@ -25,9 +25,7 @@ TEST_F(Scale, EveryTileFrameHasTheSameDevicePixelsOnEverySide)
 {
     ASSERT_TRUE(scaled);
     ASSERT_EQ(form.devicePixelRatioF(), 1.5);
-    QImage red(50, 50, QImage::Format_RGB32);  // no pixel of the picture looks like an edge
-    red.fill(Qt::red);
-    form.Session().SetPicture(red, "red.png");
+    form.Session().SetPicture(Filled({50, 50}, Qt::red), "red.png");  // no pixel of it looks like an edge
     for (const char* size : {"N4x4", "N5x5", "N6x6", "N7x7"}) {
         Item(size)->trigger();
         EXPECT_EQ(Board()->TileAt(1)->Picture().Width(), (250 / form.BoardSize() * 3 + 1) / 2);  // cut in device pixels

@@ -15,8 +15,7 @@ using WindowSettingsTest = TShownWindowTest;
 
 TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureNamedAtTheStartWins)
 {
-    QImage sea(90, 60, QImage::Format_RGB32);
-    sea.fill(Qt::darkCyan);
+    const QImage sea = Filled({90, 60}, Qt::darkCyan);
     ASSERT_TRUE(sea.save(dir.filePath("sea.png")) && sea.save(dir.filePath("sand.png")));
     form.OpenPicture(dir.filePath("sea.png"));
     form.Session().WaitForWork();

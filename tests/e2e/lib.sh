@@ -104,11 +104,21 @@ e2e_start_x_server() {
   e2e_fail "the virtual X server did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
+# e2e_stop_child PID: ends the process if it is still this script's child. A program that ended
+# before (a game left by Alt+X) gave its number back, and on a busy machine another program soon
+# has it: a plain kill at the end ended other scripts' servers and scripts beside this one.
+e2e_stop_child() {
+  local stat fields
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  read -ra fields <<<"${stat##*) }"  # the state, then the parent
+  [ "${fields[1]}" != "$$" ] || kill "$1" 2>/dev/null || true
+}
+
 # e2e_cleanup [STATUS]: the script's end, with its status (by default the status it ends with).
 e2e_cleanup() {
   local status=${1:-$?} pid log
   trap - ERR
-  for pid in "${E2E_PIDS[@]}" ${E2E_XVFB:-}; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${E2E_PIDS[@]}" ${E2E_XVFB:-}; do e2e_stop_child "$pid"; done
   wait 2>/dev/null || true  # the X server gone whole, its socket and lock with it
   if [ "$status" != 0 ]; then  # what the programs said, to tell why
     for log in "$E2E_TMP"/*.log; do

@@ -42,9 +42,11 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
             form.Start();
             const int n = form.BoardSize(), t = Board()->Geometry().Tile;
             const QImage off = Board()->grab().toImage();
-            for (int p = 1; p <= n * n; ++p)  // nothing but the picture on the tiles
-                if (p != GapPos)
+            for (int p = 1; p <= n * n; ++p) {  // nothing but the picture on the tiles
+                if (p != GapPos) {
                     ASSERT_EQ(TileAt(p)->grab().toImage().convertToFormat(QImage::Format_RGB32), Filled({t, t}, colour)) << p;
+                }
+            }
 
             Item("Numbers1")->trigger();
             for (int piece : {1, n * n - 1}) {
@@ -57,8 +59,9 @@ TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAn
                 // Within its rounded corners the badge hides the picture.
                 const int r = layout.Radius;
                 const QImage inside = tile.copy(layout.Box.adjusted(r, r, -r, -r));
-                if (const auto [kept, fresh] = badges.emplace(std::pair(t, piece), inside); !fresh)
+                if (const auto [kept, fresh] = badges.emplace(std::pair(t, piece), inside); !fresh) {
                     EXPECT_EQ(inside, kept->second) << n << " " << piece;
+                }
             }
             // The gap: a dark floor that no light tile is taken for, shaded like a sunken bevel.
             const QImage board = Board()->grab().toImage();

@@ -52,7 +52,8 @@ opens() {
   e2e_start "$E2E_TMP/play" "$pictures/$1"
   shown=$(since "$started")
   # Read on a worker, which a busy machine may hold up for long: bounded by the time it computes.
-  e2e_wait_for_work '[ "$(e2e_state title)" = "$1  -  5 x 5" ] && [ "$(e2e_state busy)" = 0 ]' "$1 to be read" 60
+  # The condition is evaluated inside the helper, where $1 is no longer the file: its name goes in now.
+  e2e_wait_for_work "[ \"\$(e2e_state title)\" = \"$1  -  5 x 5\" ] && [ \"\$(e2e_state busy)\" = 0 ]" "$1 to be read" 60
   taken=$(since "$started")
   [ -z "$(e2e_windows_named '^Mozik$')" ] || e2e_fail "$1: an error box"
   [ -z "${3:-}" ] || e2e_expect picture "$3"

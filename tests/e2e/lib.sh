@@ -311,9 +311,10 @@ e2e_windows_named() {
 # e2e_answer TITLE KEY: waits for this start's window of that title (Mozik: an error box), answers
 # it with the key and waits until it is gone.
 e2e_answer() {
-  e2e_focus "$(e2e_window "$1")"
+  local title=$1  # the condition is evaluated inside e2e_wait_for, whose $1 is the condition
+  e2e_focus "$(e2e_window "$title")"
   e2e_key "$2"
-  e2e_wait_for '[ -z "$(e2e_windows_named "^$1\$")" ]' "the window \"$1\" to close"
+  e2e_wait_for '[ -z "$(e2e_windows_named "^$title\$")" ]' "the window \"$title\" to close"
 }
 
 # e2e_open_with_f3 PATH: opens the picture through F3's dialog, typing its name once the dialog

@@ -21,15 +21,19 @@ TAwayPause::TAwayPause(QWidget* window, QMenu* gameMenu, QAction* after, TSessio
     switch_->setChecked(settings.PauseWhenAway());
     connect(switch_, &QAction::toggled, this, [&settings](bool on) { settings.SetPauseWhenAway(on); });
     window->installEventFilter(this);
+    // The window outlives its session as it is taken apart, and still has events then.
+    connect(&session, &QObject::destroyed, this, [this] { window_->removeEventFilter(this); });
 }
 
 bool TAwayPause::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != window_ || !switch_->isChecked() || !session_.Game().Playing())
+    const QEvent::Type type = event->type();
+    if (watched != window_ || (type != QEvent::WindowStateChange && type != QEvent::WindowDeactivate) || !switch_->isChecked()
+        || !session_.Game().Playing())
         return false;
     const QWidget* modal = QApplication::activeModalWidget();
-    const bool minimised = event->type() == QEvent::WindowStateChange && window_->isMinimized();
-    const bool leftFor = event->type() == QEvent::WindowDeactivate && !(modal && modal->isVisible());
+    const bool minimised = type == QEvent::WindowStateChange && window_->isMinimized();
+    const bool leftFor = type == QEvent::WindowDeactivate && !(modal && modal->isVisible());
     if (minimised || leftFor)
         session_.TogglePause();
     return false;

@@ -14,6 +14,8 @@ namespace {
 // The texts are answered in the environment's language, before any window exists.
 const char* const kContext = "CommandLine";
 
+// One text marked for translation across its lines: the Russian is the source, translations/mozik_en.ts
+// holds its English, and the help prints the one the environment asks for.
 const char* const kUsage = QT_TRANSLATE_NOOP("CommandLine",
     "Использование: mozik [РИСУНОК]\n"
     "Пятнашки из картинки: рисунок режется на квадраты и перемешивается, их нужно собрать.\n"

@@ -281,6 +281,116 @@ std::uint32_t RankCells(const std::uint8_t* cells, int count, int boardCells)
     }
 }
 
+namespace {
+
+// The cells of a group's K tiles for a placement's number: RankCells undone.
+std::array<std::uint8_t, kMaxGroupTiles> UnrankCells(std::uint32_t index, int k, int boardCells)
+{
+    std::array<int, kMaxGroupTiles> digit{};
+    for (int i = k - 1; i >= 0; --i) {
+        digit[std::size_t(i)] = int(index % std::uint32_t(boardCells - i));
+        index /= std::uint32_t(boardCells - i);
+    }
+    std::array<std::uint8_t, kMaxGroupTiles> cells{};
+    std::uint32_t taken = 0;
+    for (int i = 0; i < k; ++i) {
+        int cell = 0;
+        for (int left = digit[std::size_t(i)];; ++cell)
+            if (!(taken >> cell & 1) && left-- == 0)
+                break;
+        cells[std::size_t(i)] = std::uint8_t(cell);
+        taken |= 1u << cell;
+    }
+    return cells;
+}
+
+// The cells beside a cell of an n x n board, as a bit mask.
+std::uint32_t Beside(int n, int cell)
+{
+    std::uint32_t beside = 0;
+    if (cell % n > 0)
+        beside |= 1u << (cell - 1);
+    if (cell % n < n - 1)
+        beside |= 1u << (cell + 1);
+    if (cell >= n)
+        beside |= 1u << (cell - n);
+    if (cell < n * n - n)
+        beside |= 1u << (cell + n);
+    return beside;
+}
+
+bool InOnePiece(int n, std::uint32_t free)
+{
+    std::uint32_t piece = free & (~free + 1), grown = piece;
+    do {
+        piece = grown;
+        for (std::uint32_t rest = piece; rest; rest &= rest - 1)
+            grown |= Beside(n, std::countr_zero(rest)) & free;
+    } while (grown != piece);
+    return piece == free;
+}
+
+// The checks of TableMakesSense on one placement whose free cells are in one piece: from it every
+// tile may step into any free cell beside it, and the build reached it from one such step away.
+bool PlacementMakesSense(int n, int k, const std::vector<std::uint8_t>& table, std::uint32_t index, bool goal)
+{
+    const int cells = n * n;
+    const int longest[kPatternMaxSize + 1] = {0, 0, 6, 31, 80};  // the most moves a board needs
+    const int cost = table[index];
+    if (cost > longest[n] || (cost == 0) != goal)
+        return false;
+    std::array<std::uint8_t, kMaxGroupTiles> at = UnrankCells(index, k, cells);
+    std::uint32_t occupied = 0;
+    for (int i = 0; i < k; ++i)
+        occupied |= 1u << at[std::size_t(i)];
+    bool nearer = goal;
+    for (int i = 0; i < k; ++i) {
+        const std::uint8_t from = at[std::size_t(i)];
+        for (std::uint32_t to = Beside(n, from) & ~occupied; to; to &= to - 1) {
+            at[std::size_t(i)] = std::uint8_t(std::countr_zero(to));
+            const int next = table[RankCells(at.data(), k, cells)];
+            if (next > cost + 1)
+                return false;
+            nearer = nearer || next < cost;
+        }
+        at[std::size_t(i)] = from;
+    }
+    return nearer;
+}
+
+}  // namespace
+
+bool TableMakesSense(int n, const TTileGroup& tiles, const std::vector<std::uint8_t>& table)
+{
+    const int cells = n * n, k = int(tiles.size());
+    if (n < 2 || n > kPatternMaxSize || k < 1 || k > kMaxGroupTiles || table.size() != TableEntries(cells, tiles.size()))
+        return false;
+    std::array<std::uint8_t, kMaxGroupTiles> home{};
+    for (int i = 0; i < k; ++i)
+        home[std::size_t(i)] = std::uint8_t(tiles[std::size_t(i)] - 1);
+    const std::uint32_t goal = RankCells(home.data(), k, cells);
+    if (table[goal] != 0)
+        return false;
+    // Placements spread over the whole table. Where the group leaves fewer than two other tiles,
+    // these cannot set the board's parity right, so some placements are never reached and their
+    // entries stay unset.
+    constexpr std::uint64_t kSamples = 2048;
+    const std::uint64_t entries = table.size();
+    const std::uint32_t all = (1u << cells) - 1;
+    for (std::uint64_t s = 0; s <= kSamples; ++s) {
+        const auto index = std::uint32_t(s == kSamples ? goal : (s * entries + s % 61) / kSamples % entries);
+        const std::array<std::uint8_t, kMaxGroupTiles> at = UnrankCells(index, k, cells);
+        std::uint32_t free = all;
+        for (int i = 0; i < k; ++i)
+            free &= ~(1u << at[std::size_t(i)]);
+        if (table[index] == kUnset && cells - k <= 2)
+            continue;
+        if (InOnePiece(n, free) && !PlacementMakesSense(n, k, table, index, index == goal))
+            return false;
+    }
+    return true;
+}
+
 TPartition DefaultPartition(int n)
 {
     switch (n) {

@@ -116,8 +116,6 @@ public:
 
 private:
     TBuildResult BuildAll(const TCancel& cancel, int threads);
-    // Fills the group's table; false when stopped (the table is then left empty).
-    bool BuildTable(int group, const TCancel& cancel);
 
     int n_;
     TPartition partition_;

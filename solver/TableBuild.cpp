@@ -37,8 +37,8 @@ struct TDivisor {
 };
 
 // Cell sets of a board of up to 16 cells as bit masks, and for every set of free cells the pieces
-// the gap can roam in: for each of its cells the piece's slot, the rank of the piece's lowest cell
-// among the free cells (four bits a cell), so that the build names a gap's region without
+// the gap can roam in: for each of its cells the piece's slot, the piece's place among the pieces
+// ordered by their lowest cells (four bits a cell), so that the build names a gap's region without
 // flooding it. A set in one piece has every cell in slot 0. The same for every group.
 class TRegions {
 public:
@@ -58,13 +58,15 @@ public:
                 return;
             }
             connected_[free] = Region(free & (~free + 1), free) == free;
-            for (std::uint32_t rest = free; rest;) {
+            std::uint64_t slot = 0;
+            for (std::uint32_t rest = free; rest; ++slot) {
                 const std::uint32_t region = Region(rest & (~rest + 1), free);
-                const auto slot = std::uint64_t(CountBelow(free, std::countr_zero(region)));
                 for (std::uint32_t left = region; left; left &= left - 1)
                     slots_[free] |= slot << (4 * std::countr_zero(left));
                 rest &= ~region;
             }
+            int& most = mostRegions_[std::size_t(CountBelow(free, 16))];
+            most = std::max(most, int(slot));
         }
     }
 
@@ -72,6 +74,16 @@ public:
     std::uint32_t NeighboursOf(int cell) const { return neighbours_[std::size_t(cell)]; }
     bool Connected(std::uint32_t free) const { return connected_[free] != 0; }
     int SlotOf(std::uint32_t free, int cell) const { return int((slots_[free] >> (4 * cell)) & 15); }
+    // The cells of the free cells' piece in the slot.
+    std::uint32_t Piece(std::uint32_t free, int slot) const
+    {
+        std::uint32_t piece = 0;
+        for (std::uint32_t left = free; left; left &= left - 1)
+            piece |= std::uint32_t(SlotOf(free, std::countr_zero(left)) == slot) << std::countr_zero(left);
+        return piece;
+    }
+    // The most pieces that so many free cells make.
+    int MostPieces(int freeCells) const { return mostRegions_[std::size_t(freeCells)]; }
     // The cells of `open` that the gap at `seed` reaches without moving a tile of the group.
     std::uint32_t Region(std::uint32_t seed, std::uint32_t open) const
     {
@@ -96,6 +108,7 @@ private:
     std::array<std::uint32_t, 16> neighbours_{};
     std::vector<std::uint8_t> connected_;
     std::vector<std::uint64_t> slots_;
+    std::array<int, 17> mostRegions_{};
 };
 
 // Bits that several threads set at once: each is tested first, and set with an atomic operation
@@ -121,8 +134,8 @@ private:
 
 // Breadth-first search backwards from the goal over placements of one group's tiles. The gap is
 // kept only as the region of free cells it can reach, since moving it inside that region costs
-// nothing: a state is a placement and the slot of its gap's region, bit placement * free + slot
-// of the bit sets. A placement's cost is the layer in which one of its states is first reached.
+// nothing: a state is a placement and the slot of its gap's region, bit placement * pieces + slot
+// of the bit sets, where pieces is the most regions the free cells ever make. A placement's cost is the layer in which one of its states is first reached.
 // A layer is the set bits of `current_`, taken in pieces of kPieceWords words in the order of the
 // placements' numbers (so that the successors' bits, for each tile and direction, are met in
 // order too); the states it reaches for the first time go to `next_`.
@@ -131,7 +144,8 @@ public:
     static constexpr std::size_t kPieceWords = 1024;
 
     TGroupSearch(const TTileGroup& tiles, int n, const TRegions& regions)
-        : k_(int(tiles.size())), cells_(n * n), free_(cells_ - k_), regions_(regions), perFree_(std::uint32_t(free_))
+        : k_(int(tiles.size())), cells_(n * n), pieces_(regions.MostPieces(cells_ - k_)), regions_(regions),
+          perPlacement_(std::uint32_t(pieces_))
     {
         for (int i = k_ - 1; i >= 0; --i) {
             weight_[std::size_t(i)] = i == k_ - 1 ? 1 : weight_[std::size_t(i + 1)] * (cells_ - i - 1);
@@ -146,9 +160,9 @@ public:
         const std::uint64_t entries = TableEntries(cells_, tiles.size());
         table_.assign(entries, kUnset);
         for (TBits* bits : {&seen_, &current_, &next_})
-            bits->Assign(entries * std::uint64_t(free_));
+            bits->Assign(entries * std::uint64_t(pieces_));
         // The start: every tile home, the gap in its home corner's region.
-        const std::uint64_t start = std::uint64_t(RankCells(home.data(), k_, cells_)) * std::uint64_t(free_)
+        const std::uint64_t start = std::uint64_t(RankCells(home.data(), k_, cells_)) * std::uint64_t(pieces_)
                                     + std::uint64_t(regions_.SlotOf(free, cells_ - 1));
         seen_.Set(start);
         current_.Set(start);
@@ -182,7 +196,7 @@ public:
                     && (cancel.Stopped(TSolverPhase::Build, steps) || abandon.load(std::memory_order_relaxed)))
                     return false;
                 const std::uint64_t state = std::uint64_t(w) * 64 + std::uint64_t(std::countr_zero(bits));
-                const std::uint32_t p = perFree_.Divide(state);
+                const std::uint32_t p = perPlacement_.Divide(state);
                 if (p != placement) {
                     placement = p;
                     at = Unrank(p);
@@ -192,7 +206,7 @@ public:
                     if (cost.load(std::memory_order_relaxed) > depth_)
                         cost.store(std::uint8_t(depth_), std::memory_order_relaxed);
                 }
-                Expand(p, int(state - std::uint64_t(p) * std::uint64_t(free_)), at, batch);
+                Expand(p, int(state - std::uint64_t(p) * std::uint64_t(pieces_)), at, batch);
                 if (batch.count > batch.states.size() - 4 * kMaxGroupTiles)
                     found += Reach(batch);
             }
@@ -257,13 +271,7 @@ private:
     void Expand(std::uint32_t index, int slot, const TPlacement& at, TBatch& batch)
     {
         const std::uint32_t free = regions_.All() & ~at.occupied;
-        std::uint32_t region = free;
-        if (!regions_.Connected(free)) {
-            std::uint32_t seed = free;
-            for (int s = 0; s < slot; ++s)
-                seed &= seed - 1;
-            region = regions_.Region(seed & (~seed + 1), free);
-        }
+        const std::uint32_t region = regions_.Connected(free) ? free : regions_.Piece(free, slot);
         for (int i = 0; i < k_; ++i) {
             const int from = at.cell[std::size_t(i)];
             const std::int64_t weight = weight_[std::size_t(i)];
@@ -283,16 +291,16 @@ private:
                 }
                 // The gap is left in the region of the tile's old cell.
                 const std::uint32_t movedFree = free ^ (1u << from) ^ (1u << to);
-                const std::uint64_t state = std::uint64_t(moved) * std::uint64_t(free_) + std::uint64_t(regions_.SlotOf(movedFree, from));
+                const std::uint64_t state = std::uint64_t(moved) * std::uint64_t(pieces_) + std::uint64_t(regions_.SlotOf(movedFree, from));
                 seen_.Prefetch(state);
                 batch.states[batch.count++] = state;
             }
         }
     }
 
-    const int k_, cells_, free_;
+    const int k_, cells_, pieces_;  // pieces_: the most the free cells ever make
     const TRegions& regions_;
-    const TDivisor perFree_;
+    const TDivisor perPlacement_;
     std::array<TDivisor, kMaxGroupTiles> radix_{};
     std::array<std::int64_t, kMaxGroupTiles> weight_{};  // of each tile's digit in a placement's number
     std::vector<std::uint8_t> table_;

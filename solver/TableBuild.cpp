@@ -310,16 +310,18 @@ private:
     std::atomic<std::uint64_t> found_{0};  // states first reached in this layer
 };
 
-// Hands the searches' pieces to the threads: the first search with a piece of its layer left,
-// largest groups first, so that every thread works while any piece is left and the groups are
-// built at once. The thread that ends a layer's last piece opens the next layer.
+// Hands the searches' pieces to the threads: of the searches with a piece of their layer left,
+// the one the fewest threads work on, the largest group first among equals. So the groups are
+// built at once, each by a thread of its own while there are enough of them (threads on one
+// search set bits in the same words), and every thread works while any piece is left. The
+// thread that ends a layer's last piece opens the next layer.
 class TScheduler {
 public:
     TScheduler(std::vector<std::unique_ptr<TGroupSearch>>& searches, const TCancel& cancel)
         : searches_(searches), cancel_(cancel)
     {
         for (auto& search : searches_)
-            layers_.push_back({search.get(), 0, 0});
+            layers_.push_back({search.get(), 0, 0, 0});
     }
 
     // One thread's work until every table is built, or the build stopped or failed.
@@ -330,10 +332,9 @@ public:
         while (!abandon_) {
             TLayer* layer = nullptr;
             for (TLayer& candidate : layers_)
-                if (!candidate.search->Done() && candidate.taken < candidate.search->Pieces()) {
+                if (!candidate.search->Done() && candidate.taken < candidate.search->Pieces()
+                    && (!layer || candidate.working < layer->working))
                     layer = &candidate;
-                    break;
-                }
             if (!layer) {
                 if (std::all_of(layers_.begin(), layers_.end(), [](const TLayer& l) { return l.search->Done(); }))
                     return;
@@ -341,6 +342,7 @@ public:
                 continue;
             }
             const std::size_t piece = layer->taken++;
+            ++layer->working;
             lock.unlock();
             bool ran = false, failed = false;
             try {
@@ -349,6 +351,7 @@ public:
                 failed = true;  // a watcher's failure
             }
             lock.lock();
+            --layer->working;
             failed_ = failed_ || failed;
             if (!ran) {
                 abandon_ = true;
@@ -370,6 +373,7 @@ private:
     struct TLayer {
         TGroupSearch* search;
         std::size_t taken, ended;  // pieces of the current layer
+        int working;               // threads on its pieces now
     };
 
     std::vector<std::unique_ptr<TGroupSearch>>& searches_;

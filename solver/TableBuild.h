@@ -12,7 +12,8 @@
 
 // Builds the table of every group of the partition (checked already) for an n x n board on up to
 // `threads` threads (at least one: the caller's), into `tables`. A stop request ends every thread
-// at its next check point, a few thousand states apart: Stopped, the tables left empty. Throws
-// what a thread threw (std::bad_alloc) after every thread has ended.
+// at its next check point, a few thousand states apart: Stopped, the tables left empty; Failed
+// when a thread's work threw. Returns only when every thread it started has ended. Throws
+// std::bad_alloc when there is no room for the searches.
 TBuildResult BuildTables(int n, const TPartition& partition, const TCancel& cancel, int threads,
                          std::vector<std::vector<std::uint8_t>>& tables);

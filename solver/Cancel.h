@@ -13,7 +13,7 @@ enum class TSolverPhase { Build, Load, Search, Beam, Place };
 class TCheckWatcher {
 public:
     virtual ~TCheckWatcher() = default;
-    // Called at every check point, on the thread doing the work (the table build uses two).
+    // Called at every check point, on the thread doing the work (the table build uses several).
     virtual void Checked(TSolverPhase phase, std::uint64_t steps) = 0;
 };
 

@@ -60,6 +60,13 @@ inline std::uint32_t RankCells(const std::uint8_t* cells, int boardCells)
 // The same for a size known only when run.
 std::uint32_t RankCells(const std::uint8_t* cells, int count, int boardCells);
 
+// Whether a table read from elsewhere can be the group's table, by checks that every table built
+// here passes: the goal placement's entry is 0, and for a sample of the placements whose free cells
+// are in one piece, the entry is within the most moves any board of the size needs, no placement
+// one move away is more than one move further, and unless the entry is the goal's, one of them is
+// nearer. A table that is all zeros, all 0xFF or noise fails; it costs a few thousand lookups.
+bool TableMakesSense(int n, const TTileGroup& tiles, const std::vector<std::uint8_t>& table);
+
 // How a table build ended.
 enum class TBuildResult { Built, Stopped, Failed };
 
@@ -109,8 +116,6 @@ public:
 
 private:
     TBuildResult BuildAll(const TCancel& cancel, int threads);
-    // Fills the group's table; false when stopped (the table is then left empty).
-    bool BuildTable(int group, const TCancel& cancel);
 
     int n_;
     TPartition partition_;

@@ -120,6 +120,11 @@ TLoadResult LoadTables(TPatternDatabase& tables, const std::string& path, const 
         stored |= std::uint64_t(bytes[at + i]) << (8 * i);
     if (stored != checksum.Final())
         return TLoadResult::Rebuild;
+    // A checksum only tells that the file is as it was written: tables written wrong (or made to
+    // match) would have the search wander without end.
+    for (int g = 0; g < tables.GroupCount(); ++g)
+        if (!TableMakesSense(tables.N(), tables.Partition()[std::size_t(g)], read[std::size_t(g)]))
+            return TLoadResult::Rebuild;
     tables.Adopt(std::move(read));
     return tables.IsBuilt() ? TLoadResult::Loaded : TLoadResult::Rebuild;
 }

@@ -9,8 +9,8 @@
 //   the G tables, a byte an entry
 //   8 bytes   checksum: 64-bit FNV-1a over the 64-bit little-endian words of everything before
 //             it (the last word filled with zeros)
-// A file that is short or long, of another format version, for other groups or sizes, or whose
-// checksum is wrong is not used: the tables are built again.
+// A file that is short or long, of another format version, for other groups or sizes, whose
+// checksum is wrong, or whose tables fail TableMakesSense is not used: the tables are built again.
 
 #include "solver/Cancel.h"
 #include "solver/PatternDatabase.h"

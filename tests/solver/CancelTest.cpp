@@ -71,13 +71,15 @@ private:
 // Groups of four tiles: many check points in the build, yet built again in a moment.
 TPartition Fours() { return {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15}}; }
 
+// On three threads, which build the four groups at once and share their layers: each of them
+// ends at its next check point (the build returns when all have ended).
 TEST(SolverCancel, ATableBuildStopsPromptlyOrFailsAndCanBeBuiltLater)
 {
     TPatternDatabase tables(4, Fours());
-    TStopAtCheck watcher(TSolverPhase::Build, 20), failing(TSolverPhase::Build, 20, true);
-    EXPECT_EQ(tables.Build(watcher.Cancel(), 2), TBuildResult::Stopped);
-    watcher.ExpectStoppedPromptly(2);
-    EXPECT_EQ(tables.Build(failing.Cancel(), 2), TBuildResult::Failed);
+    TStopAtCheck watcher(TSolverPhase::Build, 40), failing(TSolverPhase::Build, 40, true);
+    EXPECT_EQ(tables.Build(watcher.Cancel(), 3), TBuildResult::Stopped);
+    watcher.ExpectStoppedPromptly(3);
+    EXPECT_EQ(tables.Build(failing.Cancel(), 3), TBuildResult::Failed);
     EXPECT_FALSE(tables.IsBuilt());
     // A caller whose own stop is requested never waits for another's build.
     std::stop_source stopped;

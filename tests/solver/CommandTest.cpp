@@ -118,9 +118,9 @@ TEST(SolverCommand, InputOutputAndMemoryThatFailAreToldAndEndWithOne)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
     EXPECT_EQ(ReadAll(input + ".err"), "mozik-solve: cannot write the answers: Broken pipe\n");
 #if !defined(__SANITIZE_ADDRESS__)  // which needs more address space than the limit leaves
-    // 45 MB of address space: room to start, none to build the 4 x 4 tables (whatever the cache
+    // 25 MB of address space: room to start, none to build the 4 x 4 tables (whatever the cache
     // folder of the one running the tests holds).
-    const TRun memory = RunSolve("4 5 1 2 3 9 6 7 4 13 10 11 8 14 15 12 0\n1 0\n", "--no-cache", "ulimit -v 45000; ");
+    const TRun memory = RunSolve("4 5 1 2 3 9 6 7 4 13 10 11 8 14 15 12 0\n1 0\n", "--no-cache", "ulimit -v 25000; ");
     EXPECT_EQ(std::pair(memory.Status, memory.Out), std::pair(1, std::string("error: not enough memory to solve this board\n0\n")));
 #endif
 }

@@ -29,6 +29,26 @@ TEST(SolverTables, GroupsAreCheckedAndBuiltOnceOnDemand)
               std::tuple(TBuildResult::Built, 2u * 9 * 8 * 7 * 6, 0));
 }
 
+// The build's tables are those of a plain search, and the same byte for byte on one thread and on
+// several (the groups built at once and each layer split between the threads).
+TEST(SolverTables, EveryThreadCountBuildsThePlainSearchsTables)
+{
+    const std::pair<int, TPartition> cases[] = {{2, DefaultPartition(2)},
+                                                {3, DefaultPartition(3)},
+                                                {3, {{1, 2, 3, 4}, {5, 6, 7, 8}}},
+                                                {4, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15}}},
+                                                {4, {{1, 6, 11}, {15}}}};
+    for (const auto& [n, partition] : cases) {
+        TPatternDatabase one(n, partition), three(n, partition);
+        ASSERT_EQ(std::pair(one.Build({}, 1), three.Build({}, 3)), std::pair(TBuildResult::Built, TBuildResult::Built));
+        for (int g = 0; g < one.GroupCount(); ++g) {
+            const std::vector<std::uint8_t> plain = PlainTable(n, partition[std::size_t(g)]);
+            EXPECT_TRUE(std::equal(plain.begin(), plain.end(), one.Table(g))) << n << " " << g;
+            EXPECT_TRUE(std::equal(plain.begin(), plain.end(), three.Table(g))) << n << " " << g;
+        }
+    }
+}
+
 // Against a breadth-first search over every 3 x 3 board: the bound never overestimates, and the
 // solutions are shortest, with the shared tables and with two groups of four tiles.
 TEST(SolverOptimal, ThreeByThreeLengthsMatchBreadthFirstSearch)

@@ -1,5 +1,8 @@
 #include "tests/solver/SolverTestSupport.h"
 
+#include <algorithm>
+#include <array>
+#include <deque>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -67,6 +70,49 @@ TPosition UnpackBoard(int n, std::uint64_t key)
     for (int c = n * n - 1; c >= 0; --c, key >>= 4)
         board.Cells[std::size_t(c)] = std::uint8_t(key & 15);
     return board;
+}
+
+std::vector<std::uint8_t> PlainTable(int n, const TTileGroup& group)
+{
+    const int cells = n * n, k = int(group.size());
+    // A state is the group's cells, four bits each, and the gap's cell above them.
+    std::unordered_map<std::uint64_t, int> cost;
+    std::deque<std::uint64_t> queue;
+    const auto visit = [&](std::uint64_t state, int value, bool front) {
+        auto [it, added] = cost.try_emplace(state, value);
+        if (!added && it->second <= value)
+            return;
+        it->second = value;
+        front ? queue.push_front(state) : queue.push_back(state);
+    };
+    std::uint64_t goal = std::uint64_t(cells - 1) << (4 * k);
+    for (int i = 0; i < k; ++i)
+        goal |= std::uint64_t(group[std::size_t(i)] - 1) << (4 * i);
+    visit(goal, 0, true);
+    std::vector<std::uint8_t> table(TableEntries(cells, group.size()), 0xFF);
+    while (!queue.empty()) {
+        const std::uint64_t state = queue.front();
+        queue.pop_front();
+        const int value = cost[state], gap = int(state >> (4 * k));
+        std::array<std::uint8_t, kMaxGroupTiles> at{};
+        for (int i = 0; i < k; ++i)
+            at[std::size_t(i)] = std::uint8_t(state >> (4 * i) & 15);
+        std::uint8_t& entry = table[RankCells(at.data(), k, cells)];
+        entry = std::uint8_t(std::min(int(entry), value));
+        for (int to : {gap - 1, gap + 1, gap - n, gap + n}) {
+            if (to < 0 || to >= cells || (to / n != gap / n && to % n != gap % n))
+                continue;
+            std::uint64_t next = (state & ((std::uint64_t(1) << (4 * k)) - 1)) | std::uint64_t(to) << (4 * k);
+            int step = 0;
+            for (int i = 0; i < k; ++i)
+                if (at[std::size_t(i)] == to) {  // the group's tile slides into the gap
+                    next = (next & ~(std::uint64_t(15) << (4 * i))) | std::uint64_t(gap) << (4 * i);
+                    step = 1;
+                }
+            visit(next, value + step, step == 0);
+        }
+    }
+    return table;
 }
 
 TPatternDatabase& SmallTables4()

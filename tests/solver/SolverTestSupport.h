@@ -28,6 +28,11 @@ TPosition RandomWalk(int n, int steps, std::mt19937& random);
 // Whether the moves are legal and bring the board home.
 bool Solves(const TPosition& position, const TMoves& moves);
 
+// A group's table worked out the plain way, by a search over the group's placements with the
+// gap's own cell, where the gap's steps onto other cells cost nothing: entry 0xFF where no
+// placement is reached.
+std::vector<std::uint8_t> PlainTable(int n, const TTileGroup& group);
+
 // Small 4 x 4 tables (five groups of three): quick to build, weak enough that searches work hard.
 TPatternDatabase& SmallTables4();
 

@@ -1,13 +1,16 @@
 // The tables' file: what it takes and refuses, and that it is never seen half written.
 
 #include "solver/TableFile.h"
+#include "solver/OptimalSolver.h"
 #include "solver/TableStore.h"
+#include "tests/solver/SolverTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <sys/stat.h>
@@ -60,6 +63,27 @@ protected:
         return result;
     }
 
+    // Tables of these groups holding whatever is asked for, as a file with a right checksum has.
+    static std::unique_ptr<TPatternDatabase> Holding(std::vector<std::vector<std::uint8_t>> contents)
+    {
+        auto tables = std::make_unique<TPatternDatabase>(3, Threes3());
+        EXPECT_TRUE(tables->Adopt(std::move(contents)));
+        return tables;
+    }
+    static std::unique_ptr<TPatternDatabase> Filled(const std::function<std::uint8_t()>& entry)
+    {
+        std::vector<std::vector<std::uint8_t>> contents;
+        for (const TTileGroup& group : Threes3()) {
+            contents.emplace_back(TableEntries(9, group.size()));
+            std::generate(contents.back().begin(), contents.back().end(), entry);
+        }
+        return Holding(std::move(contents));
+    }
+    std::vector<std::uint8_t> BuiltTable(int group) const
+    {
+        return {built.Table(group), built.Table(group) + built.TableSize(group)};
+    }
+
     const fs::path folder = fs::path(::testing::TempDir()) / ("mozik_tables_" + std::to_string(getpid())) / "Mozik";
     const fs::path file = folder / "tables.bin";
     TPatternDatabase built{3, Threes3()};
@@ -103,19 +127,55 @@ TEST_F(TableFileTest, AShortCorruptLongOrForeignFileIsRebuilt)
     EXPECT_EQ(LoadFresh({{1, 2, 3, 4}, {5, 6, 7, 8}}), TLoadResult::Rebuild);
 }
 
+// Tables whose file is whole but whose entries cannot be the costs (all zero, all unset, noise) are
+// refused and built again, and the searches on what the store then holds are shortest.
+TEST_F(TableFileTest, TablesThatCannotBeRightAreRebuiltAndAnswersStayShortest)
+{
+    std::mt19937 random(32);
+    const auto zeros = Filled([] { return 0; }), unset = Filled([] { return 0xFF; }),
+               noise = Filled([&] { return std::uint8_t(random() % 40); });
+    const auto distance = DistancesFromGoal(3);
+    for (const TPatternDatabase* bad : {zeros.get(), unset.get(), noise.get()}) {
+        ASSERT_TRUE(StoreTables(*bad, file.string()));
+        EXPECT_EQ(LoadFresh(), TLoadResult::Rebuild);
+        TPatternDatabase tables(3, Threes3());
+        TPrepareWay way{};
+        ASSERT_EQ(TTableStore(tables, file.string()).Prepare({}, 0, &way), TPrepareResult::Ready);
+        EXPECT_EQ(way, TPrepareWay::Built);
+        EXPECT_EQ(ReadAll(file), EncodeTables(built));
+        TOptimalSolver solver(tables);
+        for (int k = 0; k < 40; ++k) {
+            const auto& [key, moves] = *std::next(distance.begin(), std::ptrdiff_t(random() % distance.size()));
+            EXPECT_EQ(solver.Solve(UnpackBoard(3, key))->Tiles.size(), std::size_t(moves)) << key;
+        }
+    }
+    // Every table built here passes, whatever its groups, on every size.
+    TPatternDatabase fours(4, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15}}), two(2, DefaultPartition(2)),
+        three(3, DefaultPartition(3)), ones(3, {{1}, {5}, {8}});
+    for (TPatternDatabase* tables : {&fours, &two, &three, &ones, &built}) {
+        ASSERT_EQ(tables->Build(), TBuildResult::Built);
+        for (int g = 0; g < tables->GroupCount(); ++g)
+            EXPECT_TRUE(TableMakesSense(tables->N(), tables->Partition()[std::size_t(g)],
+                                        std::vector<std::uint8_t>(tables->Table(g), tables->Table(g) + tables->TableSize(g))))
+                << tables->N() << " " << g;
+    }
+}
+
 // Two writers of different tables at once and a reader meanwhile: the reader finds one writer's
-// tables whole, never a mixture or a part, and no temporary file is left behind.
+// tables whole, never a mixture or a part, and no temporary file is left behind. The second
+// writer's first table is the built one with an entry lowered where that passes the file's checks
+// (a placement that cuts the free cells apart).
 TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
 {
-    auto filled = [](std::uint8_t value) {
-        auto tables = std::make_unique<TPatternDatabase>(3, Threes3());
-        std::vector<std::vector<std::uint8_t>> contents;
-        for (const TTileGroup& group : Threes3())
-            contents.emplace_back(TableEntries(9, group.size()), value);
-        tables->Adopt(std::move(contents));
-        return tables;
-    };
-    const auto first = filled(1), second = filled(2);
+    std::vector<std::uint8_t> changed = BuiltTable(0);
+    for (std::size_t i = 0; i < changed.size() && changed == BuiltTable(0); ++i) {
+        changed[i] -= changed[i] >= 2 ? 2 : 0;
+        if (!TableMakesSense(3, Threes3()[0], changed))
+            changed[i] = built.Table(0)[i];
+    }
+    ASSERT_NE(changed, BuiltTable(0));
+    const auto first = Holding({BuiltTable(0), BuiltTable(1), BuiltTable(2)});
+    const auto second = Holding({changed, BuiltTable(1), BuiltTable(2)});
     ASSERT_TRUE(StoreTables(*first, file.string()));
     std::vector<std::jthread> writers;
     for (const TPatternDatabase* tables : {first.get(), second.get()})
@@ -126,10 +186,10 @@ TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
     for (int k = 0; k < 60; ++k) {
         TPatternDatabase read(3, Threes3());
         ASSERT_EQ(LoadTables(read, file.string()), TLoadResult::Loaded);
-        const std::uint8_t value = read.Table(0)[0];
-        EXPECT_TRUE(value == 1 || value == 2);
-        for (int g = 0; g < read.GroupCount(); ++g)
-            EXPECT_EQ(std::count(read.Table(g), read.Table(g) + read.TableSize(g), value), std::ptrdiff_t(read.TableSize(g)));
+        const std::vector<std::uint8_t> found(read.Table(0), read.Table(0) + read.TableSize(0));
+        EXPECT_TRUE(found == BuiltTable(0) || found == changed);
+        for (int g = 1; g < read.GroupCount(); ++g)
+            EXPECT_TRUE(std::equal(read.Table(g), read.Table(g) + read.TableSize(g), built.Table(g)));
     }
     writers.clear();  // joins them
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);

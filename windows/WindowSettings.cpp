@@ -68,7 +68,8 @@ void TWindowSettings::Apply(TWindowModes& modes)
     modes.Sound()->setChecked(settings_.Sound());
     modes.SetLanguage(LanguageOfKey(settings_.Language()));
     if (const std::optional<QRect>& geometry = settings_.WindowGeometry()) {
-        window_->setGeometry(OntoScreens(*geometry, ScreenAreas()));
+        const TWindowRoom room = RoomOf(window_);
+        window_->setGeometry(OntoScreens(*geometry, ScreenAreas(), room.Least, room.Frame));
         placed_ = true;
     }
     Qt::WindowStates state = window_->windowState();
@@ -95,7 +96,7 @@ void TWindowSettings::PlaceOnFirstShow()
 void TWindowSettings::KeepGeometry()
 {
     if (window_->isVisible() && Normal(window_) && slot_.Number() == 0)
-        settings_.SetWindowGeometry(window_->geometry());
+        settings_.SetWindowGeometry(WithinRoom(window_->geometry(), RoomOf(window_)));
 }
 
 bool TWindowSettings::eventFilter(QObject* watched, QEvent* event)

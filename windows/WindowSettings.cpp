@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <utility>
 
 namespace {
 
@@ -36,7 +37,7 @@ bool Normal(const QWidget* window)
 TWindowSettings::TWindowSettings(QWidget* window, TSession& session, TWindowModes& modes, TClock& clock)
     : QObject(window), window_(window), session_(session), settings_(TSettings::DefaultPath())
 {
-    settle_ = clock.NewTimer(kSettleMs, false, [this] { KeepGeometry(); });
+    settle_ = clock.NewTimer(kSettleMs, false, [this] { Settled(); });
     Apply(modes);
     connect(&session_, &TSession::BoardChanged, this, [this] {
         settings_.SetBoardSize(session_.Game().BoardSize());
@@ -91,6 +92,21 @@ void TWindowSettings::PlaceOnFirstShow()
     slot_.Take(settings_.Path().isEmpty() ? QString() : QFileInfo(settings_.Path()).path());
     if (slot_.Number() > 0 && window_->screen())
         window_->move(OffsetForSlot(window_->frameGeometry(), slot_.Number(), window_->screen()->availableGeometry()));
+    settle_->Start();  // by then the desktop has framed it
+}
+
+// Once the window has stayed a moment: within its screen, and kept.
+void TWindowSettings::Settled()
+{
+    if (!window_->isVisible() || !Normal(window_))
+        return;
+    // The frame the desktop puts around the window is known only once it shows, and a size may
+    // come from elsewhere: a window that came out larger than its screen is brought within it,
+    // asked once for each place and size (a desktop that will not have it is not fought).
+    const QRect within = WithinRoom(window_->geometry(), RoomOf(window_));
+    if (within != window_->geometry() && std::exchange(asked_, within) != within)
+        window_->setGeometry(within);
+    KeepGeometry();
 }
 
 void TWindowSettings::KeepGeometry()

@@ -14,6 +14,7 @@
 #include "windows/WindowSlot.h"
 
 #include <QObject>
+#include <QRect>
 #include <memory>
 
 class QWidget;
@@ -42,6 +43,7 @@ protected:
 
 private:
     void Apply(TWindowModes& modes);
+    void Settled();
     void KeepGeometry();
 
     QWidget* window_;
@@ -50,4 +52,5 @@ private:
     bool placed_ = false;
     TWindowSlot slot_;
     std::unique_ptr<TTimer> settle_;  // the place and size are written once they stay a moment
+    QRect asked_;  // the last place and size asked of the desktop to bring the window within its screen
 };

@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int kSettleMs = 1000;
+constexpr int kFrameChecks = 10;  // a second apart after the window first shows
 
 QList<QRect> ScreenAreas()
 {
@@ -92,7 +93,8 @@ void TWindowSettings::PlaceOnFirstShow()
     slot_.Take(settings_.Path().isEmpty() ? QString() : QFileInfo(settings_.Path()).path());
     if (slot_.Number() > 0 && window_->screen())
         window_->move(OffsetForSlot(window_->frameGeometry(), slot_.Number(), window_->screen()->availableGeometry()));
-    settle_->Start();  // by then the desktop has framed it
+    frameChecks_ = kFrameChecks;
+    settle_->Start();
 }
 
 // Once the window has stayed a moment: within its screen, and kept.
@@ -103,10 +105,15 @@ void TWindowSettings::Settled()
     // The frame the desktop puts around the window is known only once it shows, and a size may
     // come from elsewhere: a window that came out larger than its screen is brought within it,
     // asked once for each place and size (a desktop that will not have it is not fought).
-    const QRect within = WithinRoom(window_->geometry(), RoomOf(window_));
+    const TWindowRoom room = RoomOf(window_);
+    const QRect within = WithinRoom(window_->geometry(), room);
     if (within != window_->geometry() && std::exchange(asked_, within) != within)
         window_->setGeometry(within);
     KeepGeometry();
+    // A busy desktop may frame the window a while after it shows, which tells the window nothing
+    // (its own place does not change): until a frame is known, it is looked for again a few times.
+    if (room.Frame.isNull() && frameChecks_ > 0 && --frameChecks_ > 0)
+        settle_->Start();
 }
 
 void TWindowSettings::KeepGeometry()

@@ -52,5 +52,6 @@ private:
     bool placed_ = false;
     TWindowSlot slot_;
     std::unique_ptr<TTimer> settle_;  // the place and size are written once they stay a moment
+    int frameChecks_ = 0;  // how many more times a frame not yet known is looked for
     QRect asked_;  // the last place and size asked of the desktop to bring the window within its screen
 };

@@ -10,7 +10,8 @@
 
 namespace {
 
-// A few hundred bytes in use; anything past this is not the game's settings and is not read.
+// A few hundred bytes in use; anything past this is not the game's settings and is not read, and
+// the game never writes more.
 constexpr std::size_t kMaxFileSize = 64 * 1024;
 constexpr int kLockWaitMs = 500;
 
@@ -71,33 +72,51 @@ bool WithIni(const std::string& bytes, const std::function<void(QSettings&)>& us
     return true;
 }
 
-// A switch as QSettings writes it; anything else leaves the default.
+// A switch as QSettings writes it; anything else leaves the fallback.
 bool Flag(const QSettings& ini, const char* key, bool fallback)
 {
     const QString text = ini.value(key).toString();
     return text == QLatin1String("true") ? true : text == QLatin1String("false") ? false : fallback;
 }
 
-int BoardSizeOf(const QSettings& ini)
+int BoardSizeOf(const QSettings& ini, int fallback)
 {
     bool ok = false;
     const int n = ini.value(kBoardSize).toString().toInt(&ok);
-    return ok && (n == 1 || (n >= 4 && n <= 7)) ? n : 5;
+    return ok && (n == 1 || (n >= 4 && n <= 7)) ? n : fallback;
 }
 
-// An absolute name, as bytes (the file system's own) or as text; empty for anything else.
+bool SanePath(const QByteArray& path)
+{
+    return path.startsWith('/') && !path.contains('\0') && path.size() <= TSettings::kLongestPictureName;
+}
+
+// An absolute name of a sane length, as bytes (the file system's own) or as text; empty for
+// anything else.
 QByteArray LocalPathOf(const QVariant& value)
 {
     const QByteArray path = value.typeId() == QMetaType::QByteArray ? value.toByteArray()
                           : value.typeId() == QMetaType::QString ? QFile::encodeName(value.toString())
                                                                  : QByteArray();
-    return path.startsWith('/') && !path.contains('\0') ? path : QByteArray();
+    return SanePath(path) ? path : QByteArray();
+}
+
+// The picture: a name, or empty for the built-in one; the fallback for anything else.
+QByteArray PictureOf(const QSettings& ini, const QByteArray& fallback)
+{
+    const QVariant value = ini.value(kPicture);
+    const bool empty = (value.typeId() == QMetaType::QByteArray || value.typeId() == QMetaType::QString)
+                    && value.toByteArray().isEmpty();
+    const QByteArray path = LocalPathOf(value);
+    return empty || !path.isEmpty() ? path : fallback;
 }
 
 // The list's entries that make sense, each once, as many as the list keeps; of a damaged list no
-// more entries are looked at than a few times that.
-QList<QByteArray> RecentOf(QSettings& ini)
+// more entries are looked at than a few times that. Without a list, the fallback.
+QList<QByteArray> RecentOf(QSettings& ini, const QList<QByteArray>& fallback)
 {
+    if (!ini.contains(QLatin1String(kRecentPictures) + QLatin1String("/size")))
+        return fallback;
     QList<QByteArray> list;
     const int size = std::min(ini.beginReadArray(kRecentPictures), 4 * TSettings::kRecentPictures);
     for (int i = 0; i < size && list.size() < TSettings::kRecentPictures; ++i) {
@@ -112,7 +131,6 @@ QList<QByteArray> RecentOf(QSettings& ini)
 
 void WriteRecent(QSettings& ini, const QList<QByteArray>& list)
 {
-    ini.remove(kRecentPictures);
     ini.beginWriteArray(kRecentPictures, int(list.size()));
     for (int i = 0; i < list.size(); ++i) {
         ini.setArrayIndex(i);
@@ -121,14 +139,20 @@ void WriteRecent(QSettings& ini, const QList<QByteArray>& list)
     ini.endArray();
 }
 
-std::optional<QRect> GeometryOf(const QSettings& ini)
+std::optional<QRect> GeometryOf(const QSettings& ini, const std::optional<QRect>& fallback)
 {
     constexpr int kFar = 1 << 16;  // beyond any screen
     const QVariant value = ini.value(kGeometry);
     const QRect rect = value.typeId() == QMetaType::QRect ? value.toRect() : QRect();
     if (!rect.isValid() || rect.width() > kFar || rect.height() > kFar || std::abs(rect.x()) > kFar || std::abs(rect.y()) > kFar)
-        return std::nullopt;
+        return fallback;
     return rect;
+}
+
+QString LanguageOf(const QSettings& ini, const QString& fallback)
+{
+    const QString language = ini.value(kLanguage).toString();
+    return language == "ru" || language == "en" || language == "auto" ? language : fallback;
 }
 
 } // namespace
@@ -144,54 +168,113 @@ TSettings::TSettings(const QString& path) : path_(path)
     if (path_.isEmpty())
         return;
     const TFileRead read = ReadUserFile(Local(path_), kMaxFileSize);
-    writable_ = read.Status.Problem == TFileProblem::Missing || (read.Status.Ok() && !read.WriteProtected);
-    if (!read.Status.Ok())
-        return;
-    // Whatever QSettings makes of a damaged file, each value is taken only when it makes sense.
-    WithIni(read.Bytes, [this](QSettings& ini) {
-        boardSize_ = BoardSizeOf(ini);
-        picture_ = LocalPathOf(ini.value(kPicture));
-        windowGeometry_ = GeometryOf(ini);
-        maximised_ = Flag(ini, kMaximised, false);
-        fullScreen_ = Flag(ini, kFullScreen, false);
-        animation_ = Flag(ini, kAnimation, true);
-        statusLine_ = Flag(ini, kStatusLine, false);
-        keepProportions_ = Flag(ini, kKeepProportions, false);
-        pauseWhenAway_ = Flag(ini, kPauseWhenAway, false);
-        askBeforeAbandoning_ = Flag(ini, kAskBeforeAbandoning, true);
-        numbers_ = Flag(ini, kNumbers, false);
-        sound_ = Flag(ini, kSound, true);
-        if (const QString language = ini.value(kLanguage).toString(); language == "ru" || language == "en")
-            language_ = language;
-        recentPictures_ = RecentOf(ini);
+    switch (read.Status.Problem) {
+    case TFileProblem::None:
+        writable_ = !read.WriteProtected;
+        values_ = Parse(read.Bytes, values_);
+        break;
+    case TFileProblem::Missing:
+        writable_ = true;
+        break;
+    case TFileProblem::TooBig:  // not the game's: the defaults, until the next change replaces it
+        writable_ = !CheckUserFile(Local(path_)).WriteProtected;
+        break;
+    default:
+        break;
+    }
+}
+
+// Whatever QSettings makes of a damaged file, each value is taken only when it makes sense.
+TSettings::TValues TSettings::Parse(const std::string& bytes, const TValues& fallback)
+{
+    TValues values = fallback;
+    WithIni(bytes, [&values, &fallback](QSettings& ini) {
+        values.BoardSize = BoardSizeOf(ini, fallback.BoardSize);
+        values.Picture = PictureOf(ini, fallback.Picture);
+        values.WindowGeometry = GeometryOf(ini, fallback.WindowGeometry);
+        values.Maximised = Flag(ini, kMaximised, fallback.Maximised);
+        values.FullScreen = Flag(ini, kFullScreen, fallback.FullScreen);
+        values.Animation = Flag(ini, kAnimation, fallback.Animation);
+        values.StatusLine = Flag(ini, kStatusLine, fallback.StatusLine);
+        values.KeepProportions = Flag(ini, kKeepProportions, fallback.KeepProportions);
+        values.PauseWhenAway = Flag(ini, kPauseWhenAway, fallback.PauseWhenAway);
+        values.AskBeforeAbandoning = Flag(ini, kAskBeforeAbandoning, fallback.AskBeforeAbandoning);
+        values.Numbers = Flag(ini, kNumbers, fallback.Numbers);
+        values.Sound = Flag(ini, kSound, fallback.Sound);
+        values.Language = LanguageOf(ini, fallback.Language);
+        values.RecentPictures = RecentOf(ini, fallback.RecentPictures);
     });
+    return values;
+}
+
+void TSettings::Write(QSettings& ini, const TValues& values)
+{
+    ini.setValue(kBoardSize, values.BoardSize);
+    ini.setValue(kPicture, SanePath(values.Picture) ? values.Picture : QByteArray());
+    if (values.WindowGeometry)
+        ini.setValue(kGeometry, *values.WindowGeometry);
+    for (const auto& [key, on] : {std::pair(kMaximised, values.Maximised), std::pair(kFullScreen, values.FullScreen),
+                                  std::pair(kAnimation, values.Animation), std::pair(kStatusLine, values.StatusLine),
+                                  std::pair(kKeepProportions, values.KeepProportions),
+                                  std::pair(kPauseWhenAway, values.PauseWhenAway),
+                                  std::pair(kAskBeforeAbandoning, values.AskBeforeAbandoning),
+                                  std::pair(kNumbers, values.Numbers), std::pair(kSound, values.Sound)})
+        ini.setValue(key, on);
+    ini.setValue(kLanguage, values.Language);
+    WriteRecent(ini, values.RecentPictures);
+}
+
+// Every value in QSettings' own form, in a fresh file; the oldest recent pictures, and then the
+// picture, give way while the names, written with their escapes, would not fit the limit.
+std::optional<std::string> TSettings::Serialise(TValues values)
+{
+    for (;;) {
+        const TPrivateCopy copy({});
+        if (!copy.Ok())
+            return std::nullopt;
+        {
+            QSettings ini(copy.Path(), QSettings::IniFormat);
+            Write(ini, values);
+            ini.sync();
+            if (ini.status() != QSettings::NoError)
+                return std::nullopt;
+        }
+        const std::optional<std::string> bytes = copy.Bytes();
+        if (!bytes || bytes->size() <= kMaxFileSize || (values.RecentPictures.isEmpty() && values.Picture.isEmpty()))
+            return bytes;
+        if (!values.RecentPictures.isEmpty())
+            values.RecentPictures.removeLast();
+        else
+            values.Picture.clear();
+    }
 }
 
 template <typename T>
-void TSettings::Change(T& field, const T& value, const char* key)
+void TSettings::Change(T TValues::*field, const T& value)
 {
-    if (field == value)
+    if (values_.*field == value)
         return;
-    field = value;
-    Write(key, QVariant::fromValue(value));
+    values_.*field = value;
+    Update([field, &value](TValues& file) { file.*field = value; });
 }
 
-void TSettings::SetBoardSize(int n) { Change(boardSize_, n, kBoardSize); }
-void TSettings::SetPicture(const QByteArray& localPath) { Change(picture_, localPath, kPicture); }
-void TSettings::SetMaximised(bool on) { Change(maximised_, on, kMaximised); }
-void TSettings::SetFullScreen(bool on) { Change(fullScreen_, on, kFullScreen); }
-void TSettings::SetAnimation(bool on) { Change(animation_, on, kAnimation); }
-void TSettings::SetStatusLine(bool on) { Change(statusLine_, on, kStatusLine); }
-void TSettings::SetKeepProportions(bool on) { Change(keepProportions_, on, kKeepProportions); }
-void TSettings::SetPauseWhenAway(bool on) { Change(pauseWhenAway_, on, kPauseWhenAway); }
-void TSettings::SetAskBeforeAbandoning(bool on) { Change(askBeforeAbandoning_, on, kAskBeforeAbandoning); }
-void TSettings::SetNumbers(bool on) { Change(numbers_, on, kNumbers); }
-void TSettings::SetSound(bool on) { Change(sound_, on, kSound); }
-void TSettings::SetLanguage(const QString& language) { Change(language_, language, kLanguage); }
+void TSettings::SetBoardSize(int n) { Change(&TValues::BoardSize, n); }
+void TSettings::SetPicture(const QByteArray& localPath) { Change(&TValues::Picture, localPath); }
+void TSettings::SetWindowGeometry(const QRect& geometry) { Change(&TValues::WindowGeometry, std::optional(geometry)); }
+void TSettings::SetMaximised(bool on) { Change(&TValues::Maximised, on); }
+void TSettings::SetFullScreen(bool on) { Change(&TValues::FullScreen, on); }
+void TSettings::SetAnimation(bool on) { Change(&TValues::Animation, on); }
+void TSettings::SetStatusLine(bool on) { Change(&TValues::StatusLine, on); }
+void TSettings::SetKeepProportions(bool on) { Change(&TValues::KeepProportions, on); }
+void TSettings::SetPauseWhenAway(bool on) { Change(&TValues::PauseWhenAway, on); }
+void TSettings::SetAskBeforeAbandoning(bool on) { Change(&TValues::AskBeforeAbandoning, on); }
+void TSettings::SetNumbers(bool on) { Change(&TValues::Numbers, on); }
+void TSettings::SetSound(bool on) { Change(&TValues::Sound, on); }
+void TSettings::SetLanguage(const QString& language) { Change(&TValues::Language, language); }
 
 void TSettings::AddRecentPicture(const QByteArray& localPath)
 {
-    if (!localPath.startsWith('/') || localPath.contains('\0'))
+    if (!SanePath(localPath))
         return;
     ChangeRecentPictures([&localPath](QList<QByteArray>& list) {
         list.removeAll(localPath);
@@ -213,46 +296,49 @@ void TSettings::ClearRecentPictures()
 
 void TSettings::RereadRecentPictures()
 {
-    Read([this](QSettings& ini) { recentPictures_ = RecentOf(ini); });
+    Read([this](const TValues& file) { values_.RecentPictures = file.RecentPictures; });
 }
 
 // Into the list as the file holds it now; where the file cannot be written, into this run's list.
 void TSettings::ChangeRecentPictures(const std::function<void(QList<QByteArray>&)>& change)
 {
     bool changed = false;
-    Update([&](QSettings& ini) {
-        recentPictures_ = RecentOf(ini);
-        change(recentPictures_);
+    Update([&](TValues& file) {
+        change(file.RecentPictures);
+        values_.RecentPictures = file.RecentPictures;
         changed = true;
-        WriteRecent(ini, recentPictures_);
     });
     if (!changed)
-        change(recentPictures_);
+        change(values_.RecentPictures);
 }
 
-void TSettings::SetWindowGeometry(const QRect& geometry)
-{
-    if (windowGeometry_ == geometry)
-        return;
-    windowGeometry_ = geometry;
-    Write(kGeometry, geometry);
-}
-
-// The value goes into the file as it is now, which other windows of the game may have changed.
-void TSettings::Write(const char* key, const QVariant& value)
-{
-    Update([key, &value](QSettings& ini) { ini.setValue(key, value); });
-}
-
-bool TSettings::Read(const std::function<void(QSettings&)>& read) const
+bool TSettings::Read(const std::function<void(const TValues&)>& read) const
 {
     if (path_.isEmpty())
         return false;
     const TFileRead file = ReadUserFile(Local(path_), kMaxFileSize);
-    return file.Status.Ok() && WithIni(file.Bytes, read);
+    if (!file.Status.Ok())
+        return false;
+    read(Parse(file.Bytes, values_));
+    return true;
 }
 
-bool TSettings::Update(const std::function<void(QSettings&)>& change)
+std::optional<TSettings::TValues> TSettings::ValuesToWrite() const
+{
+    const TFileRead read = ReadUserFile(Local(path_), kMaxFileSize);
+    switch (read.Status.Problem) {
+    case TFileProblem::None:
+        return read.WriteProtected ? std::nullopt : std::optional(Parse(read.Bytes, values_));
+    case TFileProblem::Missing:
+        return values_;
+    case TFileProblem::TooBig:
+        return CheckUserFile(Local(path_)).WriteProtected ? std::nullopt : std::optional(values_);
+    default:
+        return std::nullopt;
+    }
+}
+
+bool TSettings::Update(const std::function<void(TValues&)>& change)
 {
     if (!writable_)
         return false;
@@ -260,22 +346,12 @@ bool TSettings::Update(const std::function<void(QSettings&)>& change)
     // lock not to be had within a moment does not hold the change back.
     TUserFileLock lock;
     lock.Acquire(Local(path_), kLockWaitMs);
-    const TFileRead read = ReadUserFile(Local(path_), kMaxFileSize);
-    if (read.WriteProtected || (!read.Status.Ok() && read.Status.Problem != TFileProblem::Missing)) {
+    std::optional<TValues> values = ValuesToWrite();
+    if (!values) {
         writable_ = false;  // something else is there now: left alone
         return false;
     }
-    const TPrivateCopy copy(read.Bytes);
-    if (!copy.Ok())
-        return false;
-    {
-        // What QSettings could make of the file is written back with the change, in its own form.
-        QSettings ini(copy.Path(), QSettings::IniFormat);
-        change(ini);
-        ini.sync();
-        if (ini.status() == QSettings::AccessError)
-            return false;
-    }
-    const std::optional<std::string> bytes = copy.Bytes();
+    change(*values);
+    const std::optional<std::string> bytes = Serialise(*values);
     return bytes && ReplaceUserFile(Local(path_), *bytes).Ok();
 }

@@ -10,23 +10,30 @@
 // QSettings itself opens its path with a plain, blocking open and writes through links, so it
 // never sees the file: it reads and writes a private copy in a fresh temporary folder, and the
 // bytes go between that copy and the file through files/ alone. A file that cannot be read (a
-// pipe, a device, a folder, another user's file or link, one too large) gives the defaults and is
-// never written; of a damaged file only the values that make sense are taken (a garbage file gives
-// the defaults), and the next change writes it afresh.
+// pipe, a device, a folder, another user's file or link) gives the defaults and is never written.
+//
+// The file is read and written within one limit, so that the game never writes a file it would
+// not read back: each write makes the file afresh from the values the game knows, each value that
+// makes sense in the file as it is then and the rest as this run knows them; keys it does not
+// know are dropped, every name of a picture is bounded, and the oldest recent pictures give way
+// should the file still come out too large. Of a damaged file only the values that make sense
+// are taken, and one too large is not read at all; either is written afresh at the next change.
 
 #include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QString>
-#include <QVariant>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QSettings;
 
 class TSettings {
 public:
     static constexpr int kRecentPictures = 10;
+    // The longest name of a picture kept, in bytes: the longest path the system opens.
+    static constexpr int kLongestPictureName = 4096;
 
     // $XDG_CONFIG_HOME/Mozik/Mozik.conf (normally ~/.config/Mozik/Mozik.conf); empty without a
     // usable config folder.
@@ -39,27 +46,27 @@ public:
     bool Writable() const { return writable_; }
 
     // 1, 4, 5, 6 or 7; 5 at first.
-    int BoardSize() const { return boardSize_; }
+    int BoardSize() const { return values_.BoardSize; }
     // The picture's absolute name, as the file system's own bytes; empty for the built-in one.
-    const QByteArray& Picture() const { return picture_; }
+    const QByteArray& Picture() const { return values_.Picture; }
     // The window's place and size on the screen while it is neither maximised nor full screen
     // (its frame left out); none at first.
-    const std::optional<QRect>& WindowGeometry() const { return windowGeometry_; }
-    bool Maximised() const { return maximised_; }
-    bool FullScreen() const { return fullScreen_; }
-    bool Animation() const { return animation_; }  // on at first
-    bool StatusLine() const { return statusLine_; }
-    bool KeepProportions() const { return keepProportions_; }
-    bool PauseWhenAway() const { return pauseWhenAway_; }
+    const std::optional<QRect>& WindowGeometry() const { return values_.WindowGeometry; }
+    bool Maximised() const { return values_.Maximised; }
+    bool FullScreen() const { return values_.FullScreen; }
+    bool Animation() const { return values_.Animation; }  // on at first
+    bool StatusLine() const { return values_.StatusLine; }
+    bool KeepProportions() const { return values_.KeepProportions; }
+    bool PauseWhenAway() const { return values_.PauseWhenAway; }
     // Whether a command that would end a game in progress asks first (on at first).
-    bool AskBeforeAbandoning() const { return askBeforeAbandoning_; }
+    bool AskBeforeAbandoning() const { return values_.AskBeforeAbandoning; }
     // The pictures opened last, newest first, at most kRecentPictures of them, as absolute names
     // in the file system's own bytes.
-    const QList<QByteArray>& RecentPictures() const { return recentPictures_; }
-    bool Numbers() const { return numbers_; }
-    bool Sound() const { return sound_; }  // on at first
+    const QList<QByteArray>& RecentPictures() const { return values_.RecentPictures; }
+    bool Numbers() const { return values_.Numbers; }
+    bool Sound() const { return values_.Sound; }  // on at first
     // The language chosen in the Game menu: "ru", "en", or "auto" (the locale's) at first.
-    const QString& Language() const { return language_; }
+    const QString& Language() const { return values_.Language; }
 
     // Each setter stores a new value and writes it to the file; the same value writes nothing.
     void SetBoardSize(int n);
@@ -84,29 +91,43 @@ public:
     void SetLanguage(const QString& language);
 
 private:
+    // Everything the file keeps.
+    struct TValues {
+        int BoardSize = 5;
+        QByteArray Picture;
+        std::optional<QRect> WindowGeometry;
+        bool Maximised = false;
+        bool FullScreen = false;
+        bool Animation = true;
+        bool StatusLine = false;
+        bool KeepProportions = false;
+        bool PauseWhenAway = false;
+        bool AskBeforeAbandoning = true;
+        QList<QByteArray> RecentPictures;
+        bool Numbers = false;
+        bool Sound = true;
+        QString Language = QStringLiteral("auto");
+    };
+
+    // The values of the file's bytes that make sense, `fallback`'s for the rest.
+    static TValues Parse(const std::string& bytes, const TValues& fallback);
+    // The file that holds the values, no larger than the game reads; none where no private
+    // copy can be made to write it.
+    static std::optional<std::string> Serialise(TValues values);
+    static void Write(QSettings& ini, const TValues& values);
+
     template <typename T>
-    void Change(T& field, const T& value, const char* key);
-    void Write(const char* key, const QVariant& value);
-    // Reads the file, or changes it under the lock and writes it back; false when it is not there
-    // to be read, or is not to be written.
-    bool Read(const std::function<void(QSettings&)>& read) const;
-    bool Update(const std::function<void(QSettings&)>& change);
+    void Change(T TValues::*field, const T& value);
+    // Hands over the values of the file as it is now; false when it is not there to be read.
+    bool Read(const std::function<void(const TValues&)>& read) const;
+    // The values of the file as it is now, this run's where it holds none that make sense (a
+    // missing, damaged or too large file); none when the file is not to be written.
+    std::optional<TValues> ValuesToWrite() const;
+    // Changes the values as the file holds them now, under the lock, and writes them afresh.
+    bool Update(const std::function<void(TValues&)>& change);
     void ChangeRecentPictures(const std::function<void(QList<QByteArray>&)>& change);
 
     QString path_;
     bool writable_ = false;
-    int boardSize_ = 5;
-    QByteArray picture_;
-    std::optional<QRect> windowGeometry_;
-    bool maximised_ = false;
-    bool fullScreen_ = false;
-    bool animation_ = true;
-    bool statusLine_ = false;
-    bool keepProportions_ = false;
-    bool pauseWhenAway_ = false;
-    bool askBeforeAbandoning_ = true;
-    QList<QByteArray> recentPictures_;
-    bool numbers_ = false;
-    bool sound_ = true;
-    QString language_ = QStringLiteral("auto");
+    TValues values_;
 };

@@ -59,13 +59,10 @@ void TClientArea::FitBoard(int n)
     const bool atLayout = !window->testAttribute(Qt::WA_Resized) || window->size() == window->sizeHint();
     n_ = n;
     ApplyLeastSize();
-    if (atLayout && !Fixed(window)) {
-        window->resize(window->sizeHint());
-        resize(LeastSize());
-    } else if (window->size() != window->size().expandedTo(window->minimumSizeHint())) {
-        window->resize(window->size().expandedTo(window->minimumSizeHint()));
-        resize(size().expandedTo(LeastSize()));
-    }
+    if (atLayout && !Fixed(window))
+        ResizeWindow(window->sizeHint(), LeastSize());
+    else if (window->size() != window->size().expandedTo(window->minimumSizeHint()))
+        ResizeWindow(window->size().expandedTo(window->minimumSizeHint()), size().expandedTo(LeastSize()));
     Arrange();
 }
 
@@ -76,14 +73,20 @@ void TClientArea::SetStatusLineShown(bool shown)
     statusShown_ = shown;
     status_->setVisible(shown);
     const QSize change(0, shown ? kStatusLineHeight : -kStatusLineHeight);
-    QWidget* window = this->window();
-    const QSize windowBefore = window->size(), before = size();
+    const QSize windowBefore = window()->size(), before = size();
     ApplyLeastSize();
-    if (!Fixed(window)) {
-        window->resize(windowBefore + change);
-        resize(before + change);
-    }
+    if (!Fixed(window()))
+        ResizeWindow(windowBefore + change, before + change);
     Arrange();
+}
+
+// The window at the size wanted, as far as its screen lets it; the area at once at its share of it
+// (the window's layout gives it only once the window is shown), less what the screen took.
+void TClientArea::ResizeWindow(QSize wanted, QSize own)
+{
+    const QSize given = WithinRoom(wanted, RoomOf(window()));
+    window()->resize(given);
+    resize((own + given - wanted).expandedTo(LeastSize()));
 }
 
 void TClientArea::ShowStatus(const QString& text)

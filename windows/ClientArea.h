@@ -3,7 +3,7 @@
 // clock at its right, the board panel `Panel1` filling the rest, the peek over the board, and,
 // when shown, the status line `Panel3` across the bottom. It is never smaller than the layout of
 // its board size (with the status line's height), and whatever room the window gives it goes to
-// the board.
+// the board. The sizes it gives the window keep within the window's screen.
 
 #include <QWidget>
 
@@ -51,6 +51,7 @@ protected:
 private:
     QSize LeastSize() const;
     void ApplyLeastSize();
+    void ResizeWindow(QSize wanted, QSize own);
     void Arrange();
     void FitStatus();
 

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 void SetUpDialog(QDialog* dialog, const char* name, const char* caption, int clientWidth, int clientHeight)
 {
@@ -68,19 +69,12 @@ void CentreOnMainWindow(QDialog* dialog)
     CentreOver(dialog, parent ? parent->window() : nullptr);
 }
 
-QRect OntoScreens(const QRect& window, const QList<QRect>& screens)
+TWindowRoom RoomOf(const QWidget* window)
 {
-    // The strip under the title bar that must show, where the window can be taken and moved.
-    const QRect top(window.topLeft(), QSize(window.width(), std::min(window.height(), 20)));
-    const QSize grip(std::min(window.width(), 40), top.height());
-    for (const QRect& screen : screens) {
-        const QRect shown = screen.intersected(top);
-        if (shown.width() >= grip.width() && shown.height() >= grip.height())
-            return window;
-    }
-    if (screens.isEmpty())
-        return window;
-    QRect moved(QPoint(), window.size().boundedTo(screens.first().size()));
-    moved.moveCenter(screens.first().center());
-    return moved;
+    const QRect frame = window->frameGeometry(), inside = window->geometry();
+    const QScreen* screen = window->screen();
+    return {screen ? screen->availableGeometry() : QRect(QPoint(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)),
+            QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                     frame.bottom() - inside.bottom()),
+            window->minimumSize().expandedTo(window->minimumSizeHint())};
 }

@@ -1,10 +1,10 @@
 #pragma once
-// What the game's windows share in their layouts: the dialog frame, labels, the OK button, and
-// centring on the screen or on the main window.
+// What the game's windows share in their layouts: the dialog frame, labels, the OK button,
+// centring on the screen or on the main window, and the room a window has on its screen.
 
 #include "framework/Font.h"
+#include "windows/WindowBounds.h"
 
-#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -44,7 +44,6 @@ void CentreOnScreen(QWidget* window);
 // (of the screen, for a dialog of no window); each dialog does so every time it shows.
 void CentreOnMainWindow(QDialog* dialog);
 
-// A window's place (its frame left out) as it may be shown on the screens now attached (their
-// areas for windows): as it is while enough of its top lies on one of them to take it by its
-// title bar, otherwise in the middle of the first screen, no larger than it.
-QRect OntoScreens(const QRect& window, const QList<QRect>& screens);
+// What the window is given on the screen it is on (windows/WindowBounds.h): that screen's area
+// for windows, the frame the desktop gave it (once it has been shown), its layout's least size.
+TWindowRoom RoomOf(const QWidget* window);

@@ -11,10 +11,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <utility>
 
 namespace {
 
 constexpr int kSettleMs = 1000;
+constexpr int kFrameChecks = 10;  // a second apart after the window first shows
 
 QList<QRect> ScreenAreas()
 {
@@ -36,7 +38,7 @@ bool Normal(const QWidget* window)
 TWindowSettings::TWindowSettings(QWidget* window, TSession& session, TWindowModes& modes, TClock& clock)
     : QObject(window), window_(window), session_(session), settings_(TSettings::DefaultPath())
 {
-    settle_ = clock.NewTimer(kSettleMs, false, [this] { KeepGeometry(); });
+    settle_ = clock.NewTimer(kSettleMs, false, [this] { Settled(); });
     Apply(modes);
     connect(&session_, &TSession::BoardChanged, this, [this] {
         settings_.SetBoardSize(session_.Game().BoardSize());
@@ -68,7 +70,8 @@ void TWindowSettings::Apply(TWindowModes& modes)
     modes.Sound()->setChecked(settings_.Sound());
     modes.SetLanguage(LanguageOfKey(settings_.Language()));
     if (const std::optional<QRect>& geometry = settings_.WindowGeometry()) {
-        window_->setGeometry(OntoScreens(*geometry, ScreenAreas()));
+        const TWindowRoom room = RoomOf(window_);
+        window_->setGeometry(OntoScreens(*geometry, ScreenAreas(), room.Least, room.Frame));
         placed_ = true;
     }
     Qt::WindowStates state = window_->windowState();
@@ -90,12 +93,33 @@ void TWindowSettings::PlaceOnFirstShow()
     slot_.Take(settings_.Path().isEmpty() ? QString() : QFileInfo(settings_.Path()).path());
     if (slot_.Number() > 0 && window_->screen())
         window_->move(OffsetForSlot(window_->frameGeometry(), slot_.Number(), window_->screen()->availableGeometry()));
+    frameChecks_ = kFrameChecks;
+    settle_->Start();
+}
+
+// Once the window has stayed a moment: within its screen, and kept.
+void TWindowSettings::Settled()
+{
+    if (!window_->isVisible() || !Normal(window_))
+        return;
+    // The frame the desktop puts around the window is known only once it shows, and a size may
+    // come from elsewhere: a window that came out larger than its screen is brought within it,
+    // asked once for each place and size (a desktop that will not have it is not fought).
+    const TWindowRoom room = RoomOf(window_);
+    const QRect within = WithinRoom(window_->geometry(), room);
+    if (within != window_->geometry() && std::exchange(asked_, within) != within)
+        window_->setGeometry(within);
+    KeepGeometry();
+    // A busy desktop may frame the window a while after it shows, which tells the window nothing
+    // (its own place does not change): until a frame is known, it is looked for again a few times.
+    if (room.Frame.isNull() && frameChecks_ > 0 && --frameChecks_ > 0)
+        settle_->Start();
 }
 
 void TWindowSettings::KeepGeometry()
 {
     if (window_->isVisible() && Normal(window_) && slot_.Number() == 0)
-        settings_.SetWindowGeometry(window_->geometry());
+        settings_.SetWindowGeometry(WithinRoom(window_->geometry(), RoomOf(window_)));
 }
 
 bool TWindowSettings::eventFilter(QObject* watched, QEvent* event)

@@ -4,7 +4,9 @@
 // screen; the picture when asked, for a start that names none), and written as each changes:
 // the size and the picture with every new board (or the picture shown, when one asked for cannot
 // be used), the switches as they are toggled, the window's state as it changes, and its place and
-// size once they have settled and when it closes. The window first on the screen keeps its place
+// size once they have settled and when it closes. The place and size come back, and are written,
+// only within the screen (windows/WindowBounds.h); maximised and full screen are kept as states,
+// over the place and size the window has when it is neither. The window first on the screen keeps its place
 // and size; one opened while it is there comes offset from it (windows/WindowSlot.h) and leaves
 // the place where the game comes back as it is.
 
@@ -12,6 +14,7 @@
 #include "windows/WindowSlot.h"
 
 #include <QObject>
+#include <QRect>
 #include <memory>
 
 class QWidget;
@@ -40,6 +43,7 @@ protected:
 
 private:
     void Apply(TWindowModes& modes);
+    void Settled();
     void KeepGeometry();
 
     QWidget* window_;
@@ -48,4 +52,6 @@ private:
     bool placed_ = false;
     TWindowSlot slot_;
     std::unique_ptr<TTimer> settle_;  // the place and size are written once they stay a moment
+    int frameChecks_ = 0;  // how many more times a frame not yet known is looked for
+    QRect asked_;  // the last place and size asked of the desktop to bring the window within its screen
 };

@@ -32,9 +32,9 @@ trap 'e2e_failed_command $? "$BASH_COMMAND"' ERR
 trap 'e2e_fail "stopped by SIGTERM"' TERM
 trap 'e2e_fail "stopped by SIGINT"' INT
 
-# e2e_setup TITLE [wm]: a virtual X server of 1920 x 1200 on a display of its own (with Debian's
-# openbox as window manager when asked), and a scratch folder that also holds the data, settings,
-# cache and state folders of whatever the script runs; all go at exit.
+# e2e_setup TITLE [wm]: a virtual X server of 1920 x 1200 (E2E_SCREEN=WxH for another size) on a
+# display of its own (with Debian's openbox as window manager when asked), and a scratch folder that
+# also holds the data, settings, cache and state folders of whatever the script runs; all go at exit.
 e2e_setup() {
   unset QT_QPA_PLATFORM  # a real X server, whatever the unit tests run on
   # The game speaks Russian, in which the scripts read its texts, whatever the machine's locale
@@ -88,16 +88,16 @@ e2e_next_display() {
 # right after a short-lived xdotool) is accepted and then dropped, about one start in twenty on a
 # busy machine; a desktop's server always has clients and never does this.
 e2e_start_x_server() {
-  local attempt n
+  local attempt n screen=${E2E_SCREEN:-1920x1200}
   for attempt in 1 2 3 4 5; do
     n=$(e2e_next_display)
     : >"$E2E_TMP/display"
-    Xvfb ":$n" -displayfd 9 -screen 0 1920x1200x24 -nolisten tcp -noreset 9>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb ":$n" -displayfd 9 -screen 0 "${screen}x24" -nolisten tcp -noreset 9>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB=$!
     e2e_wait_for '[ -s "$E2E_TMP/display" ] || ! kill -0 "$E2E_XVFB" 2>/dev/null' "the virtual X server on :$n"
     if [ -s "$E2E_TMP/display" ]; then
       export DISPLAY=":$n"
-      e2e_wait_for '[ "$(xdotool getdisplaygeometry 2>/dev/null)" = "1920 1200" ]' "a connection to the virtual X server on :$n"
+      e2e_wait_for '[ "$(xdotool getdisplaygeometry 2>/dev/null)" = "${screen/x/ }" ]' "a connection to the virtual X server on :$n"
       return 0
     fi
     wait "$E2E_XVFB" || true

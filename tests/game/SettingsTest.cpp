@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +80,63 @@ TEST_F(SettingsTest, ADamagedFileGivesWhatMakesSenseAndTheNextChangeWritesItAfre
     ExpectDefaults(damaged);
     damaged.SetStatusLine(true);
     EXPECT_TRUE(TSettings(file).StatusLine() && !ReadFile(file).contains("[Game\n"));
+}
+
+TEST_F(SettingsTest, AValueTooLongOrUnknownIsDroppedAndTheFileWrittenIsOneTheGameReadsBackWithTheChange)
+{
+    QDir().mkpath(QFileInfo(file).path());
+    const QByteArray bytes80(40000, '\x80');
+    for (const QByteArray& key : {"Unknown=" + bytes80, "Picture=/" + bytes80}) {
+        WriteFile(file, "[Board]\nSize=6\n" + key + "\n[Game]\nNumbers=true\n[Window]\nGeometry=@Rect(10 20 300 400)\n");
+        TSettings kept(file);
+        EXPECT_TRUE(kept.BoardSize() == 6 && kept.Picture().isEmpty() && kept.Numbers());
+        kept.SetSound(false);
+        EXPECT_LT(QFileInfo(file).size(), 4096);
+        const TSettings next(file);
+        EXPECT_TRUE(next.BoardSize() == 6 && next.Numbers() && !next.Sound() && !ReadFile(file).contains("Unknown"));
+        EXPECT_EQ(next.WindowGeometry(), QRect(10, 20, 300, 400));
+    }
+}
+
+TEST_F(SettingsTest, GarbageOrAFileTooLargeToBeTheGamesIsWrittenAfreshAtTheFirstChange)
+{
+    QDir().mkpath(QFileInfo(file).path());
+    const QString fresh = dir.filePath("fresh.conf");
+    TSettings(fresh).SetStatusLine(true);
+    std::mt19937 random(32);
+    for (const int size : {4 * 1000, 17 * 1000, 60 * 1000, 65 * 1024, 1024 * 1024}) {
+        QByteArray garbage(size, '\0');
+        for (char& byte : garbage)
+            byte = char(random());
+        WriteFile(file, garbage);
+        TSettings damaged(file);
+        ExpectDefaults(damaged);
+        damaged.SetStatusLine(true);
+        EXPECT_EQ(ReadFile(file), ReadFile(fresh)) << size;
+    }
+}
+
+TEST_F(SettingsTest, TheFullestFileTheGameWritesIsOneItReadsTheOldestRecentPicturesGivingWay)
+{
+    // Names as long as the system opens, of every byte but a NUL: the escapes make them longest.
+    const auto name = [](char first) {
+        QByteArray path = QByteArray("/") + first;
+        while (path.size() < TSettings::kLongestPictureName)
+            path += char(1 + path.size() % 255);
+        return path;
+    };
+    TSettings full(file);
+    full.AddRecentPicture(name('a') + 'x');  // a byte too long: refused
+    EXPECT_TRUE(full.RecentPictures().isEmpty());
+    for (char i = 'a'; i < 'a' + TSettings::kRecentPictures; ++i)
+        full.AddRecentPicture(name(i));
+    full.SetPicture(name('z'));
+    EXPECT_LE(QFileInfo(file).size(), 64 * 1024);
+    const TSettings next(file);
+    ASSERT_FALSE(next.RecentPictures().isEmpty());
+    EXPECT_LT(next.RecentPictures().size(), TSettings::kRecentPictures);
+    EXPECT_EQ(next.RecentPictures(), full.RecentPictures().first(next.RecentPictures().size()));
+    EXPECT_EQ(std::pair(next.RecentPictures().first(), next.Picture()), std::pair(name('a' + 9), name('z')));
 }
 
 TEST_F(SettingsTest, APipeOrAnotherUsersLinkGivesTheDefaultsAndIsNeverWritten)

@@ -1,17 +1,23 @@
 // What the main window keeps between runs: the next window comes back as the last was left, a
 // picture named at the start wins over the remembered one, and a remembered picture that is gone
-// is told once; a window left off every screen comes back onto one; a second window at once
-// comes offset from the first.
+// is told once; a window left off every screen comes back onto one, and one larger than its
+// screen within it; a second window at once comes offset from the first.
 
 #include "game/Settings.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/DialogLayout.h"
+#include "windows/WindowBounds.h"
 #include "windows/WindowSettings.h"
 #include "windows/WindowSlot.h"
 
 namespace {
 
 using WindowSettingsTest = TShownWindowTest;
+
+std::string Text(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
 
 TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureNamedAtTheStartWins)
 {
@@ -75,6 +81,55 @@ TEST_F(WindowSettingsTest, ASecondWindowOpensOffsetFromTheFirstAStepOnOrBackWher
     EXPECT_EQ(OffsetForSlot(QRect(0, 0, 1920, 1200), 1, screen), QPoint(32, 32));  // fits neither way
 }
 
+TEST_F(WindowSettingsTest, AHugeRememberedGeometryComesBackWithinTheScreenAndOnlySoIsWrittenBack)
+{
+    form.close();  // the next window is the first on the screen, which keeps its place and size
+    const QRect area = form.screen()->availableGeometry();
+    const auto kept = [] { return TSettings(TSettings::DefaultPath()).WindowGeometry().value_or(QRect()); };
+    for (const QRect& huge : {QRect(0, 0, 65536, 65536), QRect(-3000, 5, 10000, 10000)}) {
+        TSettings(TSettings::DefaultPath()).SetWindowGeometry(huge);
+        TForm1 next{clock};
+        next.show();
+        EXPECT_TRUE(area.contains(next.frameGeometry())) << Text(next.frameGeometry());
+        EXPECT_EQ(std::pair(next.width(), next.height()), std::pair(area.width() - 4, area.height() - 4));  // a frame of 2
+        next.close();
+        EXPECT_TRUE(area.contains(kept())) << Text(kept());
+    }
+    TForm1 next{clock};
+    next.show();
+    next.setGeometry(QRect(10, 10, 4000, 3000));  // given from elsewhere: brought within, and kept so
+    clock.Advance(1000);
+    EXPECT_TRUE(area.contains(next.frameGeometry()) && area.contains(kept())) << Text(kept());
+    Part<QAction>(next, "StatusLine1")->setChecked(false);
+    Part<QAction>(next, "StatusLine1")->setChecked(true);  // the window grows by the line, as far as it may
+    EXPECT_TRUE(area.contains(next.frameGeometry()) && Part(next, "Panel3")->isVisible()) << Text(next.frameGeometry());
+    next.close();
+
+    TSettings(TSettings::DefaultPath()).SetWindowGeometry(QRect(0, 0, 10000, 10000));
+    TSettings(TSettings::DefaultPath()).SetMaximised(true);
+    TForm1 maximised{clock};
+    maximised.show();
+    EXPECT_TRUE(maximised.isMaximized() && area.contains(maximised.frameGeometry()));
+    EXPECT_TRUE(area.contains(maximised.normalGeometry())) << Text(maximised.normalGeometry());
+    maximised.close();
+    QFile::remove(TSettings::DefaultPath());  // the suite's next windows start as at the first start
+}
+
+TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndOneMadeSmallerComesOntoIt)
+{
+    const TWindowRoom room{QRect(0, 30, 1280, 994), QMargins(4, 24, 4, 4), QSize(276, 334)};
+    EXPECT_EQ(WithinRoom(QSize(65536, 65536), room), QSize(1272, 966));
+    EXPECT_EQ(WithinRoom(QSize(100, 2000), room), QSize(276, 966));
+    EXPECT_EQ(WithinRoom(QSize(600, 500), room), QSize(600, 500));
+    // One that fits stays where the player left it, partly off the screen or not; one cut to the
+    // screen is moved no further than it must, its top-left kept on a screen too small for it.
+    EXPECT_EQ(WithinRoom(QRect(-100, 900, 600, 500), room), QRect(-100, 900, 600, 500));
+    EXPECT_EQ(WithinRoom(QRect(1000, 100, 9000, 400), room), QRect(4, 100, 1272, 400));
+    EXPECT_EQ(WithinRoom(QRect(-500, -500, 300, 9000), room), QRect(4, 54, 300, 966));
+    EXPECT_EQ(WithinRoom(QRect(50, 60, 9000, 9000), {QRect(0, 0, 200, 300), QMargins(), QSize(276, 334)}),
+              QRect(0, 0, 276, 334));
+}
+
 TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesToTheFirst)
 {
     const QList<QRect> screens = {QRect(0, 0, 1920, 1200), QRect(1920, 0, 1280, 1024)};
@@ -84,6 +139,11 @@ TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesT
     for (const QRect& lost : {QRect(5000, 100, 276, 334), QRect(2000, 1100, 276, 334), QRect(100, -500, 276, 334)})
         EXPECT_EQ(OntoScreens(lost, screens), QRect(822, 433, 276, 334));
     EXPECT_EQ(OntoScreens(QRect(9000, 9000, 3000, 900), screens), QRect(0, 150, 1920, 900));
+    // Landing on the second screen, larger than it: within that screen, its frame and layout counted.
+    EXPECT_EQ(OntoScreens(QRect(2500, 0, 65536, 65536), screens, QSize(276, 334), QMargins(4, 24, 4, 4)),
+              QRect(1924, 24, 1272, 996));
+    EXPECT_EQ(OntoScreens(QRect(9000, 9000, 100, 100), screens, QSize(276, 334), QMargins(4, 24, 4, 4)),
+              QRect(822, 443, 276, 334));
 }
 
 } // namespace

@@ -10,13 +10,19 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.mozik.Mozik
-for file in bin/mozik bin/mozik-solve "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+# A build configured as the Debian package is installs its programs in games/ and Debian's copyright
+# file in place of the licence.
+bin=bin licence=share/doc/Mozik/LICENSE
+if grep -q '^MOZIK_DEBIAN_PACKAGE:BOOL=ON$' "$build/CMakeCache.txt"; then
+  bin=games licence=share/doc/mozik/copyright
+fi
+for file in "$bin/mozik" "$bin/mozik-solve" "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
             "share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/256x256/apps/$id.png" \
-            "share/icons/hicolor/scalable/apps/$id.svg" share/doc/Mozik/LICENSE \
+            "share/icons/hicolor/scalable/apps/$id.svg" "$licence" \
             share/man/man6/mozik.6.gz share/man/man6/mozik-solve.6.gz share/man/ru/man6/mozik.6.gz share/man/ru/man6/mozik-solve.6.gz; do
   [ -s "$prefix/$file" ] || { echo "missing: $file" >&2; exit 1; }
 done
-[ -x "$prefix/bin/mozik" ] || { echo "bin/mozik is not executable" >&2; exit 1; }
+[ -x "$prefix/$bin/mozik" ] || { echo "$bin/mozik is not executable" >&2; exit 1; }
 # The sound library, where the program looks for it: the library folder's mozik/, next to bin/.
 [ -n "$(find "$prefix"/lib* -path '*/mozik/libmozik-sound.so' -size +1k)" ] || { echo "missing: the sound library" >&2; exit 1; }
 grep -qx "Exec=mozik %f" "$prefix/share/applications/$id.desktop" || { echo "no Exec=mozik %f" >&2; exit 1; }

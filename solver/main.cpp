@@ -4,6 +4,7 @@
 // or English). Blank lines and lines starting with '#' are skipped. Exits with 0 when every
 // board was solved, 1 when one was not or the input or output failed, 2 for an unknown option.
 
+#include "files/ShownText.h"
 #include "solver/FastSolver.h"
 #include "solver/Messages.h"
 #include "solver/OptimalSolver.h"
@@ -104,8 +105,7 @@ std::variant<TOptions, int> ParseOptions(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--version") == 0) {
             return Answer("mozik-solve " MOZIK_VERSION) ? 0 : 1;
         } else {
-            const std::string option(argv[i], strnlen(argv[i], 100));
-            std::fputs(("mozik-solve: " + Say(TSolverText::UnknownOption, {option}) + '\n' + Say(TSolverText::Usage)).c_str(), stderr);
+            std::fputs(("mozik-solve: " + Say(TSolverText::UnknownOption, {Shown(argv[i], 100)}) + '\n' + Say(TSolverText::Usage)).c_str(), stderr);
             return 2;
         }
     }

@@ -3,6 +3,7 @@
 #include "files/UserFile.h"
 #include "framework/Dialogs.h"
 #include "game/ScoreFile.h"
+#include "game/ShownName.h"
 #include "game/Statistics.h"
 #include "windows/TimeChart.h"
 
@@ -244,7 +245,7 @@ void TStatisticsWindow::ExportCsv()
     // anything but a file of the player's own.
     const TFileStatus written = ReplaceUserFile(QFile::encodeName(dialog.FileName).toStdString(), HistoryCsv(model_.Rows()).toStdString());
     if (!written.Ok())
-        ShowErrorBox(this, tr("Не удалось записать файл «%1»: %2.").arg(dialog.FileName, FileProblemText(written)));
+        ShowErrorBox(this, tr("Не удалось записать файл «%1»: %2.").arg(ShownName(dialog.FileName), FileProblemText(written)));
 }
 
 QByteArray TStatisticsWindow::Report() const

@@ -569,11 +569,11 @@ void TSession::RereadScores()
 
 bool TSession::SaveScores()
 {
-    QString error;
-    if (scoreFile_.SaveKept(&error))
-        return true;
-    emit Problem(error);
-    return false;
+    QString tell;
+    const bool saved = scoreFile_.SaveKept(&tell);
+    if (!tell.isEmpty())
+        emit Problem(tell);
+    return saved;
 }
 
 void TSession::WaitForWork()

@@ -418,7 +418,7 @@ TFileStatus OpenLockFile(int folder, const std::string& name, TFd* fd, struct st
     return fstat(fd->Get(), st) != 0 ? SystemError(errno) : Usable(*st);
 }
 
-// One try at a flock; true when taken, false when another holder keeps it, an error otherwise.
+// One try at a flock: Ok when taken, nullopt while another holder keeps it, an error otherwise.
 std::optional<TFileStatus> TryLock(int fd, int how)
 {
     if (flock(fd, how | LOCK_NB) == 0)
@@ -426,6 +426,39 @@ std::optional<TFileStatus> TryLock(int fd, int how)
     if (errno == EWOULDBLOCK || errno == EINTR)
         return std::nullopt;
     return SystemError(errno);
+}
+
+struct TLockTry {
+    std::optional<TFileStatus> Status;  // Ok when held, nullopt while another holder keeps it
+    TFd File;                           // the lock file held; none where the folder is held alone
+    TFileStatus LockProblem;            // what is wrong with the lock file
+};
+
+// One try at the lock file `name` in the folder `place`. `folder`, where it is not -1, is that
+// folder opened for its own lock: held shared beside the lock file, alone in its place.
+TLockTry TryLockOnce(int place, const std::string& name, int folder)
+{
+    TLockTry attempt;
+    if (folder >= 0) {
+        attempt.Status = TryLock(folder, LOCK_SH);
+        if (!attempt.Status || !attempt.Status->Ok())
+            return attempt;
+    }
+    struct stat st {};
+    attempt.LockProblem = OpenLockFile(place, name, &attempt.File, &st);
+    if (!attempt.LockProblem.Ok()) {
+        attempt.File = TFd();
+        attempt.Status = folder >= 0 ? TryLock(folder, LOCK_EX) : attempt.LockProblem;
+        return attempt;
+    }
+    attempt.Status = TryLock(attempt.File.Get(), LOCK_EX);
+    // Its last holder may have removed the file between our open and our lock: then the lock is
+    // on a file nobody else sees, and the name is tried again.
+    struct stat now {};
+    if (attempt.Status && attempt.Status->Ok()
+        && (fstatat(place, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino))
+        attempt.Status = std::nullopt;
+    return attempt;
 }
 
 } // namespace
@@ -448,35 +481,17 @@ TFileStatus TUserFileLock::Acquire(const std::string& path, int waitMs, TLockFal
         folder = TFd(openat(place.Folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        std::optional<TFileStatus> taken = folder.Get() >= 0 ? TryLock(folder.Get(), LOCK_SH) : TFileStatus();
-        TFd fd;
-        struct stat st {};
-        lockProblem_ = {};
-        if (taken && taken->Ok()) {
-            if (const TFileStatus opened = OpenLockFile(place.Folder.Get(), name, &fd, &st); !opened.Ok()) {
-                lockProblem_ = opened;
-                if (folder.Get() < 0)
-                    return opened;
-                taken = TryLock(folder.Get(), LOCK_EX);  // the lock file's place taken by the folder
-                if (taken && taken->Ok()) {
-                    folderLock_ = folder.Release();
-                    return {};
-                }
-            } else {
-                taken = TryLock(fd.Get(), LOCK_EX);
+        TLockTry attempt = TryLockOnce(place.Folder.Get(), name, folder.Get());
+        lockProblem_ = attempt.LockProblem;
+        if (attempt.Status && !attempt.Status->Ok())
+            return *attempt.Status;
+        if (attempt.Status) {
+            if (attempt.File.Get() >= 0) {
+                folder_ = place.Folder.Release();
+                file_ = attempt.File.Release();
+                name_ = name;
             }
-        }
-        if (taken && !taken->Ok())
-            return *taken;
-        // Its last holder may have removed the file between our open and our lock: then the lock
-        // is on a file nobody else sees, and the name is tried again.
-        struct stat now {};
-        if (taken && fstatat(place.Folder.Get(), name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == st.st_dev
-            && now.st_ino == st.st_ino) {
-            folder_ = place.Folder.Release();
-            file_ = fd.Release();
             folderLock_ = folder.Release();
-            name_ = name;
             return {};
         }
         if (folder.Get() >= 0)

@@ -175,12 +175,6 @@ TEST_F(UserFileTest, ALockFileThatCannotBeUsedGivesWayToTheFoldersLockWhichKeeps
     first.Release();
     ASSERT_TRUE(second.Acquire(file, 0, TLockFallback::Folder).Ok());
     EXPECT_TRUE(second.LockProblem().Ok() && fs::is_regular_file(lockFile));
-    // And the other way round: the lock file broken again while it is held.
-    fs::rename(lockFile, At("data/held"));
-    fs::create_directory(lockFile);
-    EXPECT_EQ(first.Acquire(file, 0, TLockFallback::Folder).Problem, TFileProblem::Busy);
-    second.Release();
-    EXPECT_TRUE(first.Acquire(file, 0, TLockFallback::Folder).Ok());
     // A fault on the way to the file is the file's, not the lock's.
     Put(At("plain"), "");
     EXPECT_EQ(std::pair(plain.Acquire(At("plain/Mozik.ini"), 0, TLockFallback::Folder).Ok(), plain.LockPath()),

@@ -193,6 +193,8 @@ TChecked CheckFiles(const QString& path, bool makeFolders)
         if (!check.Status.Ok()) {
             checked.Problem = THistory::tr("Журнал игр «%1» не открыт: %2.\nСыгранные игры в него не записываются.")
                                   .arg(ShownName(name), FileProblemText(check.Status));
+            if (const QString advice = FileAdviceText(check.Status, ShownName(name)); !advice.isEmpty())
+                checked.Problem += '\n' + advice;
             return checked;
         }
         if (name == path) {

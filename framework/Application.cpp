@@ -37,11 +37,33 @@ TStart& Start()
     return start;
 }
 
+// Qt's own words under the game's sentence, each line indented, control characters shown as '?'
+// (a display name is the environment's, and Qt repeats it).
+std::string QtsOwnWords(const QString& message)
+{
+    std::string words;
+    for (const QString& line : message.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        std::string shown = line.trimmed().toStdString();
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = '?';
+        words += "  " + shown + '\n';
+    }
+    return words;
+}
+
 void HoldStartMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     const std::lock_guard lock(Start().Mutex);
     if (type == QtFatalMsg) {
-        std::fputs((Start().Answer + '\n').c_str(), stderr);
+        // The game's sentence says what the player can do; Qt's warnings before the fatal message
+        // and the message itself say what went wrong.
+        std::string answer = Start().Answer + '\n';
+        for (const THeldMessage& held : Start().Held)
+            if (held.Type == QtWarningMsg || held.Type == QtCriticalMsg)
+                answer += QtsOwnWords(held.Text);
+        answer += QtsOwnWords(message);
+        std::fputs(answer.c_str(), stderr);
         std::fflush(stderr);
         std::_Exit(1);  // threads started before may still wait for the application: nobody waits for them
     }

@@ -18,7 +18,8 @@ void UseLightLook();
 
 // Qt ends the program with a fatal message and an abort when its window system cannot start (no
 // display, or one that is not there). Around the making of the application, between these two
-// calls, such a start ends instead with `answer` alone on standard error and status 1, and Qt's
-// other messages are held back until the start has succeeded.
+// calls, such a start ends instead with `answer` on standard error, Qt's own warnings and fatal
+// message indented under it, and status 1; Qt's other messages are held back until the start has
+// succeeded.
 void AnswerFailedStartWith(std::string answer);
 void ApplicationStarted();

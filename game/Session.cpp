@@ -17,6 +17,9 @@ namespace {
 constexpr int kSecondMs = 1000;
 constexpr int kSolveStepMs = 125;   // eight moves a second
 constexpr int kPeekMs = 2000;
+// A held key's repeat may reach the window as a release and a press, the press a moment later on
+// a busy machine: a held peek ends only when no press follows its release within this time.
+constexpr int kPeekReleaseMs = 50;
 
 QString PictureProblem(const QString& path, const QString& reason)
 {
@@ -31,6 +34,7 @@ TSession::TSession(TClock& clock, TRandom& random, QObject* parent)
     secondTimer_ = clock_.NewTimer(kSecondMs, true, [this] { Timer1Timer(); });
     solveTimer_ = clock_.NewTimer(kSolveStepMs, true, [this] { PlayNextSolutionMove(); });
     peekTimer_ = clock_.NewTimer(kPeekMs, false, [this] { EndPeek(); });
+    peekReleaseTimer_ = clock_.NewTimer(kPeekReleaseMs, false, [this] { EndPeek(); });
     connect(&solver_, &TSolverClient::Answered, this, &TSession::SolverAnswered);
     connect(&solver_, &TSolverClient::Settled, this, &TSession::SolverSettled);
     connect(&solver_, &TSolverClient::Measured, this, [this](const TPosition& board, int moves) {
@@ -496,6 +500,7 @@ void TSession::FinishSolveNow()
 void TSession::HoldPeek()
 {
     peekTimer_->Stop();  // held, it lasts until it is let go
+    peekReleaseTimer_->Stop();
     if (game_.Playing() && !peeking_) {
         ClearHint();
         peeking_ = true;
@@ -505,8 +510,8 @@ void TSession::HoldPeek()
 
 void TSession::ReleasePeek()
 {
-    if (!peekTimer_->Active())
-        EndPeek();
+    if (peeking_ && !peekTimer_->Active())
+        peekReleaseTimer_->Start();
 }
 
 void TSession::PeekForAWhile()
@@ -522,6 +527,7 @@ void TSession::PeekForAWhile()
 void TSession::EndPeek()
 {
     peekTimer_->Stop();
+    peekReleaseTimer_->Stop();
     if (std::exchange(peeking_, false))
         Notify();
 }

@@ -128,8 +128,8 @@ public:
     void FinishSolveNow();
     // The playback was asked to end before its solution was known.
     bool SolveHurried() const { return solving_ && finishAtOnce_; }
-    // The whole picture over the board: while held, or for two seconds; ended by any change of
-    // the game and by EndPeek.
+    // The whole picture over the board: while held (it ends a moment after its release, unless
+    // held again meanwhile), or for two seconds; ended by any change of the game and by EndPeek.
     void HoldPeek();
     void ReleasePeek();
     void PeekForAWhile();
@@ -240,6 +240,7 @@ private:
     std::unique_ptr<TTimer> secondTimer_;  // Timer1
     std::unique_ptr<TTimer> solveTimer_;
     std::unique_ptr<TTimer> peekTimer_;
+    std::unique_ptr<TTimer> peekReleaseTimer_;
     int pictureQuestion_ = 0;
     int largestBoard_ = 0;
     struct TPictureJob {

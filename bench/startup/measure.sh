@@ -17,7 +17,8 @@ empty="$build/bench/startup/empty_window"
 tmp=$(mktemp -d)
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT
 exec 9>"$tmp/display"
-Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: a server that starts afresh as its last client leaves may drop the next one (tests/e2e/lib.sh)
+Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$tmp/display")"

@@ -50,22 +50,23 @@ for name in -teal.png "$odd"; do
 done
 e2e_note "\"mozik -- -teal.png\" and a name of bytes that are no valid UTF-8 both open their picture"
 
-# No display named, one that is not there, a platform that does not start: one line that names
-# the problem, status 1; what needs no window still answers.
+# No display named, one that is not there, a platform that does not start: a first line that names
+# the problem, Qt's own words indented under it, status 1; what needs no window still answers.
 absent=4000
 while [ -e "/tmp/.X11-unix/X$absent" ] || [ -e "/tmp/.X$absent-lock" ]; do absent=$((absent + 1)); done
 no_window() {
-  local want=$1 status=0
-  shift
+  local want=$1 qt=$2 status=0
+  shift 2
   (cd "$E2E_TMP" && env -u WAYLAND_DISPLAY "$@" timeout 60 "$MOZIK" >"$out" 2>"$err") || status=$?
-  [ "$status" = 1 ] && [ ! -s "$out" ] && [ "$(wc -l <"$err")" = 1 ] && grep -q "^mozik: .*$want" "$err" ||
-    e2e_fail "$* mozik: status $status, not 1 with one line naming \"$want\": $(cat "$err")"
+  [ "$status" = 1 ] && [ ! -s "$out" ] && head -n1 "$err" | grep -q "^mozik: .*$want" &&
+    tail -n +2 "$err" | grep -q "^  .*$qt" && ! tail -n +2 "$err" | grep -qv "^  " ||
+    e2e_fail "$* mozik: status $status, not 1 with a line naming \"$want\" and Qt's \"$qt\" indented: $(cat "$err")"
   [ -z "$(find "$E2E_TMP" -maxdepth 1 -name 'core*')" ] || e2e_fail "$* mozik: a core dump"
-  e2e_note "$*: \"$(cat "$err")\""
+  e2e_note "$*: \"$(head -n1 "$err")\", then Qt: \"$(grep -m1 "$qt" "$err" | sed 's/^ *//')\""
 }
-no_window "нет дисплея" -u DISPLAY
-no_window "к дисплею «:$absent»" DISPLAY=":$absent"
-no_window "платформа «nowhere»" QT_QPA_PLATFORM=nowhere
+no_window "нет дисплея" "no Qt platform plugin could be initialized" -u DISPLAY
+no_window "к дисплею «:$absent»" "could not connect to display :$absent" DISPLAY=":$absent"
+no_window "платформа «nowhere»" "Could not find the Qt platform plugin \"nowhere\"" QT_QPA_PLATFORM=nowhere
 DISPLAY=":$absent" expect 0 --version
 DISPLAY=":$absent" expect 2 --bogus
 [ "$(echo "3 1 2 3 4 5 6 0 7 8" | env -u DISPLAY "$(dirname "$MOZIK")/mozik-solve")" = "2 7 8" ] ||

@@ -109,7 +109,12 @@ TEST_F(PlayTest, APeekShowsTheWholePictureWhileSpaceIsHeldAndLeavesTheBoardAsItW
     Space(QEvent::KeyRelease, true);  // held: the keyboard repeats, the peek stays
     Space(QEvent::KeyPress, true);
     EXPECT_TRUE(Peeking());
+    Space(QEvent::KeyRelease);  // a repeat not told as one: its press follows at once
+    Space(QEvent::KeyPress);
+    clock.Advance(100);
+    EXPECT_TRUE(Peeking());
     Space(QEvent::KeyRelease);
+    clock.Advance(50);
     EXPECT_FALSE(Peeking());
     EXPECT_EQ(Picture(), before);
 

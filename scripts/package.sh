@@ -3,34 +3,38 @@
 # in OUT-DIR (default: build-package/out): a fresh build of its own in build-package/ (prefix /usr,
 # Debian's build flags with all its hardening), packed by CPack from the project's install rules;
 # then lintian (installed when missing) on the package, which must report no error and no warning.
-# Usage: scripts/package.sh [OUT-DIR]
+# With --from BUILD it packs a build already configured the package's way (scripts/test.sh's),
+# brought up to date, instead.
+# Usage: scripts/package.sh [--from BUILD] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$PWD
+from=""
+if [ "${1:-}" = --from ]; then
+  from=$(realpath "$2")
+  shift 2
+fi
 out=$(realpath -m "${1:-build-package/out}")
-build="$source/build-package"
+build=${from:-$source/build-package}
 
 scripts/setup.sh
 export DEBIAN_FRONTEND=noninteractive
-for tool in lintian dpkg-dev; do
-  dpkg-query -W -f='${Status}' "$tool" 2>/dev/null | grep -q "install ok installed" ||
-    apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "$tool" >/dev/null
-done
+dpkg-query -W -f='${Status}' lintian 2>/dev/null | grep -q "install ok installed" ||
+  apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 lintian >/dev/null
+source scripts/package-options.sh
 
-# Debian's build flags: optimised, with the stack protector, fortified functions, a read-only
-# relocation table bound at once, and position-independent programs.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-
-echo "== Building in $build"
-rm -rf "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=OFF -DMOZIK_DEBIAN_PACKAGE=ON \
-  -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_STRIP="$source/package/strip.sh" "${launcher[@]}" -DCMAKE_CXX_FLAGS="$cxxflags" \
-  -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_SHARED_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" >/dev/null
-cmake --build "$build" -j"$(nproc)" >"$build/build.log" 2>&1 || { tail -n 40 "$build/build.log" >&2; exit 1; }
+if [ -n "$from" ]; then
+  grep -q '^MOZIK_DEBIAN_PACKAGE:BOOL=ON$' "$build/CMakeCache.txt" && grep -q '^CMAKE_INSTALL_PREFIX:PATH=/usr$' "$build/CMakeCache.txt" ||
+    { echo "$build is not configured for the package (scripts/package-options.sh)" >&2; exit 1; }
+  echo "== Bringing $build up to date"
+else
+  echo "== Building in $build"
+  rm -rf "$build"
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=OFF "${package_options[@]}" "${launcher[@]}" >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" >"$build/package-build.log" 2>&1 || { tail -n 40 "$build/package-build.log" >&2; exit 1; }
 
 echo "== Packing"
 mkdir -p "$out"

@@ -11,7 +11,9 @@ jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Release build, unit and end-to-end tests =="
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=ON >/dev/null
+# Configured as the Debian package is, which the package test then packs from this build.
+source scripts/package-options.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMOZIK_TESTS=ON "${package_options[@]}" >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
 

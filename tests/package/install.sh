@@ -6,13 +6,15 @@
 # under a virtual X server, the installed program plays a 4 x 4 game home (its sound library
 # found where it is installed), and, installed, apt-get remove leaves nothing of the package but
 # the player's own files.
-# Usage: tests/package/install.sh [PACKAGE.deb]   (without one, scripts/package.sh makes it)
+# Usage: tests/package/install.sh [PACKAGE.deb]   (without one, scripts/package.sh makes it, from
+# the build MOZIK_PACKAGE_FROM names when it is set)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 deb=${1:-}
 if [ -z "$deb" ]; then
-  "$here/../../scripts/package.sh" >/dev/null
-  deb=$(ls "$here"/../../build-package/out/mozik_*.deb)
+  made=$(mktemp -d)
+  "$here/../../scripts/package.sh" ${MOZIK_PACKAGE_FROM:+--from "$MOZIK_PACKAGE_FROM"} "$made" >/dev/null
+  deb=$(ls "$made"/mozik_*.deb)
 fi
 deb=$(realpath "$deb")
 mode=${MOZIK_PACKAGE_ROOT:-$([ "$(id -u)" = 0 ] && echo system || echo scratch)}
@@ -34,10 +36,12 @@ fi
 program="$root/usr/games/mozik"
 source "$here/../e2e/lib.sh" "$program"
 e2e_setup "the Debian package, $mode-wide"
-# At the end the scratch root goes, and a package a failed test left installed is removed.
+# At the end the scratch root and the package made go, and a package a failed test left installed
+# is removed.
 package_cleanup() {
   local status=$?
   [ -z "$root" ] || rm -rf "$root"
+  [ -z "${made:-}" ] || rm -rf "$made"
   if [ "$mode" = system ] && [ "$(dpkg-query -W -f='${db:Status-Status}' mozik 2>/dev/null)" = installed ]; then
     "${apt[@]}" remove mozik >/dev/null 2>&1 || true
   fi

@@ -159,6 +159,7 @@ TFileStatus WalkFolders(TFd& at, std::string_view path, bool make, int& links)
 struct TPlace {
     TFd Folder;
     std::string Name;
+    std::string Path;  // the file's path as reached, the user's links at its end followed
     bool Exists = false;
     struct stat St {};  // of the name, no link followed; set where it exists
 };
@@ -168,12 +169,14 @@ TFileStatus Locate(const std::string& path, bool makeFolders, TLeafLink leaf, TP
     int links = 0;
     bool throughLink = false;
     std::string rest = path;
+    std::string base;  // where `rest` is read from, as a path: the folder of the link that led to it
     place->Folder = TFd(open(".", kFolderFlags));
     for (;;) {
         while (rest.size() > 1 && rest.ends_with('/'))
             rest.pop_back();
         const std::size_t slash = rest.rfind('/');
         place->Name = slash == std::string::npos ? rest : rest.substr(slash + 1);
+        place->Path = base + rest;
         if (place->Name.empty())
             return SystemError(rest.empty() ? ENOENT : EISDIR);
         const std::string_view folders = slash == std::string::npos ? std::string_view() : std::string_view(rest).substr(0, slash + 1);
@@ -195,8 +198,11 @@ TFileStatus Locate(const std::string& path, bool makeFolders, TLeafLink leaf, TP
             return Problem(TFileProblem::ForeignLink);
         if (++links > kMaxLinks)
             return SystemError(ELOOP);
+        base = slash == std::string::npos ? base : base + rest.substr(0, slash + 1);
         if (const TFileStatus read = ReadLink(place->Folder.Get(), place->Name, &rest); !read.Ok())
             return read;
+        if (rest.starts_with('/'))
+            base.clear();
         throughLink = true;
     }
 }
@@ -393,37 +399,103 @@ TFileStatus ReplaceUserFile(const std::string& path, std::string_view bytes, TLe
     return {};
 }
 
-TFileStatus TUserFileLock::Acquire(const std::string& path, int waitMs)
+namespace {
+
+// Opens the lock file for locking: a regular file of the user's own, made when missing. What is
+// no regular file is not even opened (opening a device may act on it), and the descriptor is
+// checked again, so nothing swapped in since is used.
+TFileStatus OpenLockFile(int folder, const std::string& name, TFd* fd, struct stat* st)
+{
+    if (fstatat(folder, name.c_str(), st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (const TFileStatus usable = Usable(*st); !usable.Ok())
+            return usable;
+    } else if (errno != ENOENT) {
+        return SystemError(errno);
+    }
+    *fd = TFd(openat(folder, name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
+    if (fd->Get() < 0)
+        return errno == ELOOP ? Problem(TFileProblem::Link) : SystemError(errno);
+    return fstat(fd->Get(), st) != 0 ? SystemError(errno) : Usable(*st);
+}
+
+// One try at a flock: Ok when taken, nullopt while another holder keeps it, an error otherwise.
+std::optional<TFileStatus> TryLock(int fd, int how)
+{
+    if (flock(fd, how | LOCK_NB) == 0)
+        return TFileStatus();
+    if (errno == EWOULDBLOCK || errno == EINTR)
+        return std::nullopt;
+    return SystemError(errno);
+}
+
+struct TLockTry {
+    std::optional<TFileStatus> Status;  // Ok when held, nullopt while another holder keeps it
+    TFd File;                           // the lock file held; none where the folder is held alone
+    TFileStatus LockProblem;            // what is wrong with the lock file
+};
+
+// One try at the lock file `name` in the folder `place`. `folder`, where it is not -1, is that
+// folder opened for its own lock: held shared beside the lock file, alone in its place.
+TLockTry TryLockOnce(int place, const std::string& name, int folder)
+{
+    TLockTry attempt;
+    if (folder >= 0) {
+        attempt.Status = TryLock(folder, LOCK_SH);
+        if (!attempt.Status || !attempt.Status->Ok())
+            return attempt;
+    }
+    struct stat st {};
+    attempt.LockProblem = OpenLockFile(place, name, &attempt.File, &st);
+    if (!attempt.LockProblem.Ok()) {
+        attempt.File = TFd();
+        attempt.Status = folder >= 0 ? TryLock(folder, LOCK_EX) : attempt.LockProblem;
+        return attempt;
+    }
+    attempt.Status = TryLock(attempt.File.Get(), LOCK_EX);
+    // Its last holder may have removed the file between our open and our lock: then the lock is
+    // on a file nobody else sees, and the name is tried again.
+    struct stat now {};
+    if (attempt.Status && attempt.Status->Ok()
+        && (fstatat(place, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino))
+        attempt.Status = std::nullopt;
+    return attempt;
+}
+
+} // namespace
+
+TFileStatus TUserFileLock::Acquire(const std::string& path, int waitMs, TLockFallback fallback)
 {
     Release();
+    lockPath_.clear();
+    lockProblem_ = {};
     TPlace place;
     if (TFileStatus located = Locate(path, true, TLeafLink::FollowOwn, &place); !located.Ok())
         return located;
     const std::string name = place.Name + ".lock";
+    lockPath_ = place.Path + ".lock";
+    // With the folder as the fallback, every holder of this lock also locks the folder that holds
+    // the file: shared while it uses the lock file, alone where the lock file cannot be used.
+    // Holders of either kind so exclude each other, whichever of them finds the lock file broken.
+    TFd folder;
+    if (fallback == TLockFallback::Folder)
+        folder = TFd(openat(place.Folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        TFd fd(openat(place.Folder.Get(), name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
-        if (fd.Get() < 0)
-            return errno == ELOOP ? Problem(TFileProblem::Link) : SystemError(errno);
-        struct stat st {};
-        if (fstat(fd.Get(), &st) != 0)
-            return SystemError(errno);
-        if (TFileStatus usable = Usable(st); !usable.Ok())
-            return usable;
-        if (flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) {
-            // Its last holder may have removed the file between our open and our lock: then the
-            // lock is on a file nobody else sees, and the name is tried again.
-            struct stat now {};
-            if (fstatat(place.Folder.Get(), name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == st.st_dev
-                && now.st_ino == st.st_ino) {
+        TLockTry attempt = TryLockOnce(place.Folder.Get(), name, folder.Get());
+        lockProblem_ = attempt.LockProblem;
+        if (attempt.Status && !attempt.Status->Ok())
+            return *attempt.Status;
+        if (attempt.Status) {
+            if (attempt.File.Get() >= 0) {
                 folder_ = place.Folder.Release();
-                file_ = fd.Release();
+                file_ = attempt.File.Release();
                 name_ = name;
-                return {};
             }
-        } else if (errno != EWOULDBLOCK && errno != EINTR) {
-            return SystemError(errno);
+            folderLock_ = folder.Release();
+            return {};
         }
+        if (folder.Get() >= 0)
+            flock(folder.Get(), LOCK_UN);
         if (std::chrono::steady_clock::now() >= deadline)
             return Problem(TFileProblem::Busy);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -432,10 +504,12 @@ TFileStatus TUserFileLock::Acquire(const std::string& path, int waitMs)
 
 void TUserFileLock::Release()
 {
-    if (file_ < 0)
-        return;
-    // Removed while still held, so that whoever opened it meanwhile sees it is gone (Acquire).
-    unlinkat(folder_, name_.c_str(), 0);
-    close(std::exchange(file_, -1));
-    close(std::exchange(folder_, -1));
+    if (file_ >= 0) {
+        // Removed while still held, so that whoever opened it meanwhile sees it is gone (Acquire).
+        unlinkat(folder_, name_.c_str(), 0);
+        close(std::exchange(file_, -1));
+        close(std::exchange(folder_, -1));
+    }
+    if (folderLock_ >= 0)
+        close(std::exchange(folderLock_, -1));
 }

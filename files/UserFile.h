@@ -83,6 +83,11 @@ enum class TReplace {
 TFileStatus ReplaceUserFile(const std::string& path, std::string_view bytes, TLeafLink leaf = TLeafLink::FollowOwn,
                             TReplace mode = TReplace::Always);
 
+// Where the lock file beside a file cannot be used (a link, a pipe, a folder, another user's file),
+// the folder that holds the file may be locked in its place: every holder that asks for this does
+// so, so the lock still keeps them apart.
+enum class TLockFallback { None, Folder };
+
 // An advisory lock on the file at `path`, shared by every program that keeps the rules here:
 // the lock file "<file>.lock" beside the file the path leads to, made for the lock and removed
 // when it is let go. The system lets the lock of a process that ends, however it ends, go at
@@ -95,13 +100,22 @@ public:
     TUserFileLock& operator=(const TUserFileLock&) = delete;
 
     // Takes the lock, trying again until `waitMs` milliseconds have passed (0: one try); Busy
-    // when another holder keeps it all that time.
-    TFileStatus Acquire(const std::string& path, int waitMs);
-    bool Held() const { return file_ >= 0; }
+    // when another holder keeps it all that time. With the folder fallback, a lock file that
+    // cannot be used gives the folder's lock instead (Ok, and LockProblem() says what was wrong).
+    TFileStatus Acquire(const std::string& path, int waitMs, TLockFallback fallback = TLockFallback::None);
+    bool Held() const { return file_ >= 0 || folderLock_ >= 0; }
     void Release();
+
+    // The lock file the last Acquire came to (its path as reached), empty when it failed on the
+    // way to the file; and what was wrong with that lock file, Ok where it served.
+    const std::string& LockPath() const { return lockPath_; }
+    const TFileStatus& LockProblem() const { return lockProblem_; }
 
 private:
     int folder_ = -1;
     int file_ = -1;
+    int folderLock_ = -1;  // the folder's descriptor that holds its lock, where it is locked
     std::string name_;
+    std::string lockPath_;
+    TFileStatus lockProblem_;
 };

@@ -2,6 +2,7 @@
 
 #include "MozikVersion.h"
 #include "framework/Language.h"
+#include "files/ShownText.h"
 #include "solver/Messages.h"
 
 #include <cerrno>
@@ -28,20 +29,8 @@ const char* const kUsage = QT_TRANSLATE_NOOP("CommandLine",
     "\n"
     "Подробнее: man 6 mozik\n");
 
-// An argument as it may be shown in a message: control characters (which could steer the
-// terminal) become '?', and a long one is cut at a character's start.
-std::string Shown(std::string_view argument)
-{
-    constexpr std::size_t kMaxShown = 100;
-    std::string shown;
-    for (std::size_t i = 0; i < argument.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(argument[i]);
-        if (i >= kMaxShown && (c & 0xC0) != 0x80)
-            return shown + "...";
-        shown += c < 0x20 || c == 0x7F ? '?' : char(c);
-    }
-    return shown;
-}
+// An argument is shown in a message escaped (files/ShownText.h), a long one cut.
+constexpr std::size_t kMaxShown = 100;
 
 // The text in the language in force, with %1, %2, ... replaced by the arguments' bytes as they are.
 std::string Text(const char* source, std::initializer_list<std::string_view> arguments = {})
@@ -74,7 +63,7 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv)
         const std::string_view argument = argv[i];
         if (optionsEnd || argument == "-" || !argument.starts_with('-')) {
             if (command.Picture)
-                return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "лишний аргумент «%1»: рисунок можно назвать только один"), {Shown(argument)}));
+                return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "лишний аргумент «%1»: рисунок можно назвать только один"), {Shown(argument, kMaxShown)}));
             command.Picture = std::string(argument);
             continue;
         }
@@ -105,7 +94,7 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv)
         } else if (name == "--startup-probe") {
             command.StartupProbe = true;  // for the start-up benchmark
         } else {
-            return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "неизвестный параметр «%1»"), {Shown(argument)}));
+            return Refused(Text(QT_TRANSLATE_NOOP("CommandLine", "неизвестный параметр «%1»"), {Shown(argument, kMaxShown)}));
         }
     }
     return command;
@@ -117,12 +106,12 @@ std::string NoWindowAnswer(const char* display, const char* waylandDisplay, cons
     if (given(platform)) {
         const std::string_view name = platform;
         if (name.find("xcb") == std::string_view::npos && name.find("wayland") == std::string_view::npos)
-            return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось открыть окно: оконная платформа «%1» (QT_QPA_PLATFORM) не запустилась"), {Shown(name)});
+            return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось открыть окно: оконная платформа «%1» (QT_QPA_PLATFORM) не запустилась"), {Shown(name, kMaxShown)});
     }
     if (given(display))
-        return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось подключиться к дисплею «%1»: его нет, или он не пускает"), {Shown(display)});
+        return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось подключиться к дисплею «%1»: его нет, или он не пускает"), {Shown(display, kMaxShown)});
     if (given(waylandDisplay))
-        return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось подключиться к дисплею Wayland «%1», а переменная DISPLAY не задана"), {Shown(waylandDisplay)});
+        return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "не удалось подключиться к дисплею Wayland «%1», а переменная DISPLAY не задана"), {Shown(waylandDisplay, kMaxShown)});
     return "mozik: " + Text(QT_TRANSLATE_NOOP("CommandLine", "нет дисплея, окно игры негде показать: переменная DISPLAY не задана (без дисплея: xvfb-run mozik)"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "files/UserFile.h"
 #include "game/ScoreFile.h"
+#include "game/ShownName.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -191,7 +192,9 @@ TChecked CheckFiles(const QString& path, bool makeFolders)
         const TFileCheck check = CheckUserFile(Local(name), TLeafLink::Refuse, makeFolders && name == path);
         if (!check.Status.Ok()) {
             checked.Problem = THistory::tr("Журнал игр «%1» не открыт: %2.\nСыгранные игры в него не записываются.")
-                                  .arg(name, FileProblemText(check.Status));
+                                  .arg(ShownName(name), FileProblemText(check.Status));
+            if (const QString advice = FileAdviceText(check.Status, ShownName(name)); !advice.isEmpty())
+                checked.Problem += '\n' + advice;
             return checked;
         }
         if (name == path) {
@@ -409,7 +412,7 @@ void THistory::TWorker::Open()
         return SetOff(checked.Problem, true);
     if (checked.WriteProtected) {
         state_ = TState::ReadOnly;
-        return Tell(THistory::tr("Журнал игр «%1» защищён от записи: сыгранные игры в него не записываются.").arg(path_));
+        return Tell(THistory::tr("Журнал игр «%1» защищён от записи: сыгранные игры в него не записываются.").arg(ShownName(path_)));
     }
     connection_ = std::make_unique<TConnection>(connectionName_, path_, busyTimeoutMs_);
     // The name may have become something else between the check and the opening.
@@ -424,7 +427,7 @@ void THistory::TWorker::Open()
         Repair();
         break;
     case TReadiness::Newer:
-        SetOff(THistory::tr("Журнал игр «%1» записан более новой версией игры: сыгранные игры в него не записываются.").arg(path_), true);
+        SetOff(THistory::tr("Журнал игр «%1» записан более новой версией игры: сыгранные игры в него не записываются.").arg(ShownName(path_)), true);
         break;
     case TReadiness::Failed:  // tried again with the next row
         connection_.reset();
@@ -439,8 +442,12 @@ bool THistory::TWorker::Repair()
     connection_.reset();
     state_ = TState::Closed;
     TUserFileLock lock;
-    if (const TFileStatus locked = lock.Acquire(Local(path_), busyTimeoutMs_); !locked.Ok()) {
-        failure_ = FileProblemText(locked);
+    // A lock file that cannot be used gives way to a lock on the folder, as for the score file.
+    if (const TFileStatus locked = lock.Acquire(Local(path_), busyTimeoutMs_, TLockFallback::Folder); !locked.Ok()) {
+        failure_ = lock.LockProblem().Ok() || locked.Problem == TFileProblem::Busy
+                       ? FileProblemText(locked)
+                       : THistory::tr("файл блокировки «%1» не годится (%2); удалите или переименуйте его")
+                             .arg(ShownName(QByteArray::fromStdString(lock.LockPath())), FileProblemText(lock.LockProblem()));
         return false;
     }
     auto connection = std::make_unique<TConnection>(connectionName_, path_, busyTimeoutMs_);
@@ -450,10 +457,10 @@ bool THistory::TWorker::Repair()
         const QString aside = MoveAside(path_);
         if (aside.isEmpty()) {
             SetOff(THistory::tr("Журнал игр «%1» повреждён, и его не удалось переименовать: %2.\nСыгранные игры не записываются.")
-                       .arg(path_, qt_error_string(errno)), true);
+                       .arg(ShownName(path_), qt_error_string(errno)), true);
             return false;
         }
-        Tell(THistory::tr("Журнал игр «%1» был повреждён. Он сохранён под именем «%2», и начат новый журнал.").arg(path_, aside));
+        Tell(THistory::tr("Журнал игр «%1» был повреждён. Он сохранён под именем «%2», и начат новый журнал.").arg(ShownName(path_), ShownName(aside)));
         connection = std::make_unique<TConnection>(connectionName_, path_, busyTimeoutMs_);
         upgrade = Upgrade(*connection);
     }
@@ -489,7 +496,7 @@ bool THistory::TWorker::WriteKept()
     const QString why = error.isValid() ? error.text() : failure_;
     if (!std::exchange(toldKept_, true))
         Tell(THistory::tr("Не удалось записать игру в журнал игр «%1»: %2.\nИгра продолжается; запись будет повторена "
-                "после следующей игры.").arg(path_, why));
+                "после следующей игры.").arg(ShownName(path_), why));
     return false;
 }
 
@@ -532,7 +539,7 @@ public:
         query.setForwardOnly(true);
         if (!query.exec(QStringLiteral("SELECT id, started, ended, size, seconds, moves, undos, hints, computer, abandoned,"
                                        " shortest, picture, name FROM games ORDER BY ended, id"))) {
-            load.Problem = THistory::tr("Не удалось прочитать журнал игр «%1»: %2.").arg(path_, query.lastError().text());
+            load.Problem = THistory::tr("Не удалось прочитать журнал игр «%1»: %2.").arg(ShownName(path_), query.lastError().text());
             return load;
         }
         while (query.next())

@@ -2,6 +2,7 @@
 
 #include "framework/PictureFile.h"
 #include "game/Session.h"
+#include "game/ShownName.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -25,6 +26,8 @@ const QByteArray kFormatKey = "mozik-game";
 const QByteArray kCheckKey = "sha1";
 // A game of the most moves kept takes some 700 KB.
 constexpr std::size_t kMaxFileBytes = 2 * 1024 * 1024;
+// The kept file's lock; where its lock file cannot be used, the state folder is locked in its
+// place (files/UserFile.h), so that windows still take turns at the file.
 constexpr int kLockWaitMs = 1000;
 
 const char* const kPictureKinds[] = {"built-in", "file", "copy"};
@@ -291,7 +294,7 @@ std::optional<bool> TGameKeeper::Resume()
     TFileStatus status;
     QString aside;
     TUserFileLock lock;
-    lock.Acquire(Local(path_), kLockWaitMs);
+    lock.Acquire(Local(path_), kLockWaitMs, TLockFallback::Folder);
     const TFound found = Find(&kept, &status);
     if (found == TFound::Damaged)
         aside = SetAside();
@@ -299,11 +302,11 @@ std::optional<bool> TGameKeeper::Resume()
     if (found != TFound::Game) {
         playing_.Release();
         if (found == TFound::Damaged)
-            emit Problem(aside.isEmpty() ? tr("Отложенная игра не восстановлена: файл «%1» повреждён. Файл оставлен как есть.").arg(path_)
-                                         : tr("Отложенная игра не восстановлена: файл «%1» повреждён.\nОн переименован в «%2».").arg(path_, aside));
+            emit Problem(aside.isEmpty() ? tr("Отложенная игра не восстановлена: файл «%1» повреждён. Файл оставлен как есть.").arg(ShownName(path_))
+                                         : tr("Отложенная игра не восстановлена: файл «%1» повреждён.\nОн переименован в «%2».").arg(ShownName(path_), ShownName(aside)));
         else if (found == TFound::Left)
             emit Problem(tr("Отложенная игра не восстановлена: файл «%1» оставлен как есть (%2).\n"
-                            "Пока он там, игра при выходе не сохраняется.").arg(path_, Why(status)));
+                            "Пока он там, игра при выходе не сохраняется.").arg(ShownName(path_), Why(status)));
         return std::nullopt;
     }
     id_ = kept.Id;
@@ -334,7 +337,7 @@ bool TGameKeeper::Keep(bool keepProportions)
     kept.KeepProportions = keepProportions;
 
     TUserFileLock lock;
-    lock.Acquire(Local(path_), kLockWaitMs);
+    lock.Acquire(Local(path_), kLockWaitMs, TLockFallback::Folder);
     TKeptGame current;
     TFileStatus status;
     switch (Find(&current, &status)) {
@@ -365,7 +368,7 @@ void TGameKeeper::GameLeft()
     if (id.isEmpty())
         return;
     TUserFileLock lock;
-    lock.Acquire(Local(path_), kLockWaitMs);
+    lock.Acquire(Local(path_), kLockWaitMs, TLockFallback::Folder);
     TKeptGame current;
     TFileStatus status;
     if (Find(&current, &status) == TFound::Game && current.Id == id) {

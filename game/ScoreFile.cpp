@@ -1,12 +1,14 @@
 #include "game/ScoreFile.h"
 
 #include "files/UserFile.h"
+#include "game/ShownName.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QtGlobal>
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -40,6 +42,34 @@ QString FileProblemText(const TFileStatus& status)
     return {};
 }
 
+QString FileAdviceText(const TFileStatus& status, const QString& name)
+{
+    switch (status.Problem) {
+    case TFileProblem::ForeignLink:
+    case TFileProblem::DanglingLink:
+    case TFileProblem::Link:
+    case TFileProblem::Folder:
+    case TFileProblem::Pipe:
+    case TFileProblem::Device:
+    case TFileProblem::Special:
+    case TFileProblem::Foreign:
+    case TFileProblem::TooBig: return TScoreFile::tr("Удалите или переименуйте «%1».").arg(name);
+    case TFileProblem::ForeignFolderLink: return TScoreFile::tr("Уберите чужую ссылку с пути к «%1».").arg(name);
+    case TFileProblem::WriteProtected: return TScoreFile::tr("Разрешите запись в «%1».").arg(name);
+    case TFileProblem::System:
+        if (status.Error == ENOSPC || status.Error == EDQUOT)
+            return TScoreFile::tr("Освободите место на диске, где лежит «%1».").arg(name);
+        if (status.Error == EACCES || status.Error == EPERM)
+            return TScoreFile::tr("Проверьте права доступа к «%1» и к его папке.").arg(name);
+        return {};
+    case TFileProblem::None:
+    case TFileProblem::Missing:
+    case TFileProblem::Exists:
+    case TFileProblem::Busy: return {};
+    }
+    return {};
+}
+
 namespace {
 
 std::string Local(const QString& path)
@@ -52,9 +82,27 @@ TFileRead Read(const QString& path)
     return ReadUserFile(Local(path), kMaxFileSize);
 }
 
-QString WriteFailure(const QString& path, const QString& reason)
+// A sentence, then what the player can do, on a line of its own where there is something.
+QString WithAdvice(const QString& sentence, const TFileStatus& status, const QString& name)
 {
-    return TScoreFile::tr("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(path, reason);
+    const QString advice = FileAdviceText(status, name);
+    return advice.isEmpty() ? sentence : sentence + '\n' + advice;
+}
+
+QString WriteFailure(const QString& path, const TFileStatus& status)
+{
+    const QString name = ShownName(path);
+    return WithAdvice(TScoreFile::tr("Не удалось записать таблицу результатов в файл «%1»: %2.").arg(name, FileProblemText(status)),
+                      status, name);
+}
+
+// The lock beside the score file is at fault, not the file.
+QString LockFailure(const QString& path, const TUserFileLock& lock)
+{
+    const QString name = ShownName(QByteArray::fromStdString(lock.LockPath()));
+    return WithAdvice(TScoreFile::tr("Не удалось записать таблицу результатов в файл «%1»: файл блокировки «%2» не годится (%3).")
+                          .arg(ShownName(path), name, FileProblemText(lock.LockProblem())),
+                      lock.LockProblem(), name);
 }
 
 } // namespace
@@ -80,9 +128,10 @@ TScoreFile TScoreFile::Locate(const QString& startDir, const std::optional<QStri
         return TScoreFile(startPath);  // a player's old scores keep working
     TScoreFile file(dataDir ? *dataDir + '/' + kFileName : QString());
     if (start.Problem != TFileProblem::Missing && file.path_ != startPath) {  // the same file is told of once, by Load
-        file.locateProblem_ = TScoreFile::tr("Файл «%1» в папке запуска оставлен как есть: %2.").arg(startPath, FileProblemText(start));
+        file.locateProblem_ =
+            TScoreFile::tr("Файл «%1» в папке запуска оставлен как есть: %2.").arg(ShownName(startPath), FileProblemText(start));
         if (dataDir)
-            file.locateProblem_ += TScoreFile::tr("\nТаблица результатов хранится в файле «%1».").arg(file.path_);
+            file.locateProblem_ += TScoreFile::tr("\nТаблица результатов хранится в файле «%1».").arg(ShownName(file.path_));
     }
     return file;
 }
@@ -106,14 +155,15 @@ TScoreTable TScoreFile::Load()
         if (read.WriteProtected)
             loadProblem_ = TScoreFile::tr("Файл «%1» защищён от записи: таблица результатов прочитана из него, "
                                           "но результаты в этот раз не будут сохранены.")
-                               .arg(path_);
+                               .arg(ShownName(path_));
     } else if (read.Status.Problem == TFileProblem::Missing) {
         inMemory_ = false;
         missing_ = true;
     } else {
-        loadProblem_ = TScoreFile::tr("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
-                                      "Файл остаётся как есть; результаты в этот раз не будут сохранены.")
-                           .arg(path_, FileProblemText(read.Status));
+        loadProblem_ = WithAdvice(TScoreFile::tr("Не удалось прочитать таблицу результатов из файла «%1»: %2.\n"
+                                                 "Файл остаётся как есть; результаты в этот раз не будут сохранены.")
+                                      .arg(ShownName(path_), FileProblemText(read.Status)),
+                                  read.Status, ShownName(path_));
     }
     return memory_;
 }
@@ -168,43 +218,54 @@ bool TScoreFile::Commit(const TChange& change, TScoreTable* table, QString* tell
         *table = memory_;
         return true;
     }
-    QString reason;
-    if (WriteKept(&reason)) {
+    QString failure;
+    if (WriteKept(&failure)) {
         *table = memory_;
         toldKept_ = false;
+        *tell = std::exchange(lockNotice_, {});
         return true;
     }
     *table = Table();
-    if (!std::exchange(toldKept_, true))
-        *tell = WriteFailure(path_, reason)
-                + TScoreFile::tr("\nТаблица пока хранится в памяти: игра попробует записать её снова "
-                                 "при следующем изменении и при выходе.");
+    if (!std::exchange(toldKept_, true)) {
+        toldFailure_ = failure;
+        *tell = failure + TScoreFile::tr("\nТаблица пока хранится в памяти: игра попробует записать её снова "
+                                         "при следующем изменении и при выходе.");
+    }
     return false;
 }
 
 bool TScoreFile::SaveKept(QString* error)
 {
-    QString reason;
-    if (kept_.empty() || WriteKept(&reason))
+    QString failure;
+    if (kept_.empty() || WriteKept(&failure)) {
+        *error = std::exchange(lockNotice_, {});
         return true;
-    *error = WriteFailure(path_, reason);
+    }
+    // The player has heard that the change is kept and why: the same failure at Exit tells
+    // nothing new.
+    *error = toldKept_ && failure == toldFailure_ ? QString() : failure;
     return false;
 }
 
-bool TScoreFile::WriteKept(QString* reason)
+bool TScoreFile::WriteKept(QString* failure)
 {
     // What has become no file of the player's is not even locked: nothing is made beside it.
-    const auto usable = [reason](const TFileRead& read) {
+    const auto usable = [this, failure](const TFileRead& read) {
         if (read.Status.Ok() || read.Status.Problem == TFileProblem::Missing)
             return true;
-        *reason = FileProblemText(read.Status);
+        *failure = WriteFailure(path_, read.Status);
         return false;
     };
     if (!usable(Read(path_)))
         return false;
+    // Where the lock file cannot be used, every window of the game locks the score file's folder
+    // in its place (files/UserFile.h), so the change is still read, merged and written while no
+    // other window writes: a broken lock file costs no record. Only where the folder cannot be
+    // locked either is the change kept in memory.
     TUserFileLock lock;
-    if (const TFileStatus locked = lock.Acquire(Local(path_), LockWaitMs); !locked.Ok()) {
-        *reason = FileProblemText(locked);
+    if (const TFileStatus locked = lock.Acquire(Local(path_), LockWaitMs, TLockFallback::Folder); !locked.Ok()) {
+        const bool lockAtFault = !lock.LockPath().empty() && !lock.LockProblem().Ok() && locked.Problem != TFileProblem::Busy;
+        *failure = lockAtFault ? LockFailure(path_, lock) : WriteFailure(path_, locked);
         return false;
     }
     const TFileRead read = Read(path_);  // as it is now that no other window writes it
@@ -213,12 +274,18 @@ bool TScoreFile::WriteKept(QString* reason)
     TScoreTable table = read.Status.Ok() ? TScoreTable::FromFileText(QByteArray::fromStdString(read.Bytes)) : TScoreTable();
     Apply(table);
     if (const TFileStatus written = ReplaceUserFile(Local(path_), table.ToFileText().toStdString()); !written.Ok()) {
-        *reason = FileProblemText(written);
+        *failure = WriteFailure(path_, written);
         return false;
     }
     memory_ = table;
     kept_.clear();
     missing_ = false;
+    if (!lock.LockProblem().Ok() && !std::exchange(toldLock_, true)) {
+        const QString name = ShownName(QByteArray::fromStdString(lock.LockPath()));
+        lockNotice_ = WithAdvice(TScoreFile::tr("Файл блокировки «%1» не годится: %2.\nТаблица результатов всё равно записана в «%3».")
+                                     .arg(name, FileProblemText(lock.LockProblem()), ShownName(path_)),
+                                 lock.LockProblem(), name);
+    }
     return true;
 }
 

@@ -19,6 +19,9 @@ struct TFileStatus;
 
 // Why a file of the player's was not read or written, as the player is told.
 QString FileProblemText(const TFileStatus& status);
+// What the player can do about that file (`name`, as shown), a sentence; empty where nothing
+// but waiting helps.
+QString FileAdviceText(const TFileStatus& status, const QString& name);
 
 class TScoreFile {
     Q_DECLARE_TR_FUNCTIONS(TScoreFile)
@@ -51,11 +54,12 @@ public:
     // Puts a place into the table as the file holds it now (a time that no longer earns a place
     // changes nothing), or empties every table, and writes the file. *table is the table then.
     // False when the change could not be written: it is kept for the next try, and *tell says
-    // why when the player has not heard of it yet (empty otherwise).
+    // why when the player has not heard of it yet (empty otherwise). Written all the same past a
+    // lock file that cannot be used, *tell names that file the first time.
     bool Place(int size, const QByteArray& name, int seconds, TScoreTable* table, QString* tell);
     bool Clear(TScoreTable* table, QString* tell);
     // Writes the changes kept from failed tries, if any (nothing else is written). False when
-    // they could not be written; *error says why.
+    // they could not be written; *error says why, unless the player has been told so already.
     bool SaveKept(QString* error);
 
     // How long a change waits for another window that holds the file.
@@ -70,13 +74,16 @@ private:
     };
     bool Commit(const TChange& change, TScoreTable* table, QString* tell);
     // Reads, applies the kept changes and writes, under the lock; clears what was kept on success.
-    bool WriteKept(QString* reason);
+    bool WriteKept(QString* failure);
     void Apply(TScoreTable& table) const;
 
     QString path_;
     bool inMemory_ = false;   // the table lives in memory_ only
     bool missing_ = false;    // Load found no file, and none has been written since
     bool toldKept_ = false;   // the player knows a change is kept
+    QString toldFailure_;     // and why
+    bool toldLock_ = false;   // the player knows the lock file cannot be used
+    QString lockNotice_;      // to be told: a change was written past that lock file
     TScoreTable memory_;      // the table last read or written
     std::vector<TChange> kept_;
     QString locateProblem_;   // the start folder's file was left alone

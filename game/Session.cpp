@@ -1,6 +1,7 @@
 #include "game/Session.h"
 
 #include "framework/PictureFile.h"
+#include "game/ShownName.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -141,6 +142,7 @@ void TSession::PictureRead(int question)
     pictureJobs_.erase(job);
     const bool file = !reading->LocalPath().isEmpty();
     const QString path = file ? QFile::decodeName(reading->LocalPath()) : PastedPictureName();
+    const QString shown = file ? ShownName(reading->LocalPath()) : path;  // in a message
     if (question != pictureQuestion_) {
         Notify();
         return;  // another picture was asked for meanwhile
@@ -148,7 +150,7 @@ void TSession::PictureRead(int question)
     if (asked.Resume) {
         if (reading->Picture().isNull()) {
             emit Problem(tr("Не удалось открыть рисунок отложенной игры «%1».\n%2\nИгра продолжается на встроенном рисунке.")
-                             .arg(path, reading->Error()));
+                             .arg(shown, reading->Error()));
             ResumeGame(*asked.Resume);
         } else {
             TakePicture(reading->Picture(), asked.Name.isEmpty() ? QFileInfo(path).fileName() : asked.Name,
@@ -159,7 +161,7 @@ void TSession::PictureRead(int question)
     }
     if (reading->Picture().isNull()) {
         Notify();
-        emit Problem(PictureProblem(path, reading->Error()));
+        emit Problem(PictureProblem(shown, reading->Error()));
         emit PictureRefused();
         return;
     }
@@ -573,11 +575,11 @@ void TSession::RereadScores()
 
 bool TSession::SaveScores()
 {
-    QString error;
-    if (scoreFile_.SaveKept(&error))
-        return true;
-    emit Problem(error);
-    return false;
+    QString tell;
+    const bool saved = scoreFile_.SaveKept(&tell);
+    if (!tell.isEmpty())
+        emit Problem(tell);
+    return saved;
 }
 
 void TSession::WaitForWork()

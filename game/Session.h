@@ -140,7 +140,7 @@ public:
     // The score file, which other windows of the game may share: read it, make the default one
     // where there was none (once the window shows), take the table as the file holds it now,
     // record the finished game's time under a name, clear the table, and at Exit write what could
-    // not be written yet. A write that fails is told (Problem); SaveScores then answers false.
+    // not be written yet. A write that fails is told (Problem) once; SaveScores then answers false.
     void UseScoreFile(TScoreFile file);
     void CreateScoreFileIfMissing();
     void RereadScores();

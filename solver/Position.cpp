@@ -1,10 +1,18 @@
 #include "solver/Position.h"
 
+#include "files/ShownText.h"
 #include "solver/Messages.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+
+namespace {
+
+// A word of the input is shown in an error line escaped (files/ShownText.h), and cut this short.
+constexpr std::size_t kMaxShown = 20;
+
+} // namespace
 
 TPosition GoalPosition(int n)
 {
@@ -152,13 +160,9 @@ TParsedPosition ParsePosition(std::string_view text)
         const auto [next, error] = std::from_chars(token.data(), token.data() + token.size(), value);
         if (error == std::errc::result_out_of_range || (error == std::errc() && next == token.data() + token.size()
                                                         && (value < 0 || value > 255)))
-            return fail(Say(TSolverText::HugeNumber, {token.substr(0, 20)}));
-        if (error != std::errc() || next != token.data() + token.size()) {
-            std::string shown;
-            for (char c : token.substr(0, 20))
-                shown += (c >= 0x20 && c < 0x7F) ? c : '?';
-            return fail(Say(TSolverText::NotANumber, {shown}));
-        }
+            return fail(Say(TSolverText::HugeNumber, {Shown(token, kMaxShown)}));
+        if (error != std::errc() || next != token.data() + token.size())
+            return fail(Say(TSolverText::NotANumber, {Shown(token, kMaxShown)}));
         numbers.push_back(value);
     }
     if (numbers.empty())

@@ -1,9 +1,10 @@
 // mozik-solve: reads boards from standard input, one a line ("N" and the N * N numbers row by
 // row, 0 for the gap), and writes for each the number of moves and the tiles moved, or
 // "error: <reason>" (the reason, the help and the refusals in the environment's language: Russian
-// or English). Blank lines and lines starting with '#' are skipped. Exits with 0 when every
+// or English; what they repeat of the input shown escaped, files/ShownText.h). Blank lines and lines starting with '#' are skipped. Exits with 0 when every
 // board was solved, 1 when one was not or the input or output failed, 2 for an unknown option.
 
+#include "files/ShownText.h"
 #include "solver/FastSolver.h"
 #include "solver/Messages.h"
 #include "solver/OptimalSolver.h"
@@ -104,8 +105,7 @@ std::variant<TOptions, int> ParseOptions(int argc, char** argv)
         } else if (std::strcmp(argv[i], "--version") == 0) {
             return Answer("mozik-solve " MOZIK_VERSION) ? 0 : 1;
         } else {
-            const std::string option(argv[i], strnlen(argv[i], 100));
-            std::fputs(("mozik-solve: " + Say(TSolverText::UnknownOption, {option}) + '\n' + Say(TSolverText::Usage)).c_str(), stderr);
+            std::fputs(("mozik-solve: " + Say(TSolverText::UnknownOption, {Shown(argv[i], 100)}) + '\n' + Say(TSolverText::Usage)).c_str(), stderr);
             return 2;
         }
     }
@@ -145,7 +145,7 @@ public:
         } catch (const std::bad_alloc&) {
             return "error: " + Say(TSolverText::NoMemory);
         } catch (const std::exception& failure) {
-            return std::string("error: ") + failure.what();
+            return "error: " + Shown(failure.what());
         }
         if (options_.Stats)
             std::fputs((Say(TSolverText::LineStats, {std::to_string(lineNumber), std::to_string(position.N),
@@ -221,7 +221,7 @@ int main(int argc, char** argv)
     } catch (const std::bad_alloc&) {
         Answer("error: " + Say(TSolverText::NoMemory));
     } catch (const std::exception& failure) {
-        Answer(std::string("error: ") + failure.what());
+        Answer("error: " + Shown(failure.what()));
     }
     return 1;
 }

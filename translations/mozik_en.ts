@@ -723,6 +723,10 @@ The game goes on; the writing is tried again after the next game.</translation>
         <source>Не удалось прочитать журнал игр «%1»: %2.</source>
         <translation>The history of games &quot;%1&quot; could not be read: %2.</translation>
     </message>
+    <message>
+        <source>файл блокировки «%1» не годится (%2); удалите или переименуйте его</source>
+        <translation>its lock file &quot;%1&quot; cannot be used (%2); delete or rename it</translation>
+    </message>
 </context>
 <context>
     <name>THistoryTableModel</name>
@@ -895,6 +899,36 @@ The file is left as it is; this time no result will be saved.</translation>
 Таблица пока хранится в памяти: игра попробует записать её снова при следующем изменении и при выходе.</source>
         <translation>
 The scores are kept in memory for now: the game will try to write them again at the next change and at exit.</translation>
+    </message>
+    <message>
+        <source>Удалите или переименуйте «%1».</source>
+        <translation>Delete or rename &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Уберите чужую ссылку с пути к «%1».</source>
+        <translation>Remove the other user&apos;s link on the way to &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Разрешите запись в «%1».</source>
+        <translation>Allow writing to &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Освободите место на диске, где лежит «%1».</source>
+        <translation>Free some space on the disk that holds &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Проверьте права доступа к «%1» и к его папке.</source>
+        <translation>Check the permissions of &quot;%1&quot; and of its folder.</translation>
+    </message>
+    <message>
+        <source>Не удалось записать таблицу результатов в файл «%1»: файл блокировки «%2» не годится (%3).</source>
+        <translation>The scores could not be written to the file &quot;%1&quot;: its lock file &quot;%2&quot; cannot be used (%3).</translation>
+    </message>
+    <message>
+        <source>Файл блокировки «%1» не годится: %2.
+Таблица результатов всё равно записана в «%3».</source>
+        <translation>The lock file &quot;%1&quot; cannot be used: %2.
+The scores were written to &quot;%3&quot; all the same.</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "framework/Texts.h"
 #include "game/Session.h"
 #include "game/Settings.h"
+#include "game/ShownName.h"
 #include "windows/DialogLayout.h"
 #include "windows/GameQuestions.h"
 #include "windows/MainLayout.h"
@@ -150,7 +151,7 @@ void TPictureCommands::OpenRecent(const QByteArray& localPath)
 {
     if (Gone(localPath)) {
         settings_.RemoveRecentPicture(localPath);  // told this once
-        ShowErrorBox(window_, tr("Рисунка «%1» больше нет, и он убран из списка.").arg(QFile::decodeName(localPath)));
+        ShowErrorBox(window_, tr("Рисунка «%1» больше нет, и он убран из списка.").arg(ShownName(localPath)));
         return;
     }
     if (questions_.MayEndGame())

@@ -3,6 +3,7 @@
 #include "files/UserFile.h"
 #include "framework/Dialogs.h"
 #include "game/ScoreFile.h"
+#include "game/ShownName.h"
 #include "game/Statistics.h"
 #include "windows/TimeChart.h"
 
@@ -243,8 +244,11 @@ void TStatisticsWindow::ExportCsv()
     // By the rules of the player's files: never through another user's link, never over
     // anything but a file of the player's own.
     const TFileStatus written = ReplaceUserFile(QFile::encodeName(dialog.FileName).toStdString(), HistoryCsv(model_.Rows()).toStdString());
-    if (!written.Ok())
-        ShowErrorBox(this, tr("Не удалось записать файл «%1»: %2.").arg(dialog.FileName, FileProblemText(written)));
+    if (!written.Ok()) {
+        const QString name = ShownName(dialog.FileName), advice = FileAdviceText(written, name);
+        ShowErrorBox(this, tr("Не удалось записать файл «%1»: %2.").arg(name, FileProblemText(written))
+                               + (advice.isEmpty() ? QString() : '\n' + advice));
+    }
 }
 
 QByteArray TStatisticsWindow::Report() const

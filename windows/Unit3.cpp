@@ -3,6 +3,7 @@
 #include "framework/HintWindow.h"
 #include "framework/Hints.h"
 #include "framework/Texts.h"
+#include "game/ShownName.h"
 #include "windows/DialogLayout.h"
 #include "label/LblEffct.h"
 
@@ -33,7 +34,7 @@ public:
         }
         if (!storable.Refused.isEmpty())
             ShowHintAt(edit_->mapToGlobal(QPoint(edit_->width() / 2, edit_->height())),
-                       TForm2::tr("«%1» не сохранить в таблице результатов: такой буквы в ней нет.").arg(storable.Refused));
+                       TForm2::tr("«%1» не сохранить в таблице результатов: такой буквы в ней нет.").arg(ShownName(storable.Refused)));
         return Acceptable;
     }
 

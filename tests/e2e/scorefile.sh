@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End-to-end: two windows sharing one score file, and hostile score files in the start folder. Two
-# windows each record a game: both records stay, and the file is never seen incomplete. Each
+# End-to-end: two windows sharing one score file, a lock file that is a folder, and hostile score
+# files in the start folder. Two windows each record a game: both records stay, and the file is
+# never seen incomplete; past a broken lock file the record is written and the lock file named. Each
 # hostile kind must let the window show before the start's deadline and under 100 MiB of memory,
 # be told once, and be left exactly as it was after Alt+X; the scores then go to the data folder.
 source "$(dirname "$0")/lib.sh"
@@ -56,6 +57,30 @@ for name in "${names[@]}"; do
 done
 [ "$(ls "$folder")" = Mozik.ini ] || e2e_fail "left beside the file: $(ls "$folder")"
 e2e_note "two windows on one file: Anna's and Boris's records both kept after both left; $(cat "$E2E_TMP/looks") looks never found the file incomplete"
+
+# A lock file that is a folder: the record is written all the same, the box names the lock file,
+# and the folder is left as it was.
+folder="$E2E_TMP/locked"
+mkdir -p "$folder/Mozik.ini.lock"
+touch "$folder/Mozik.ini.lock/kept"
+e2e_default_scores >"$folder/Mozik.ini"
+e2e_start "$folder"
+e2e_size 4
+e2e_play
+read -ra moves <<<"$(e2e_solutions "$(e2e_game)")"
+e2e_click_home "${moves[@]}"
+e2e_focus "$(e2e_window Message)"
+xdotool type --delay 20 Vera
+e2e_key Return
+e2e_wait_for '[ -n "$(e2e_state text.QMessageBox.qt_msgbox_label)" ]' "a box telling of the lock file"
+told=$(e2e_state text.QMessageBox.qt_msgbox_label)
+[[ $told == *"«$folder/Mozik.ini.lock»"*папка* ]] || e2e_fail "the box does not name the lock file: $told"
+e2e_answer Mozik Return
+e2e_answer "High Scores" Return
+e2e_quit
+[ "$(head -n 1 "$folder/Mozik.ini")" = $'Vera\r' ] || e2e_fail "the record is not in the file past the broken lock"
+[ "$(ls -A "$folder/Mozik.ini.lock")" = kept ] || e2e_fail "the lock folder was changed"
+e2e_note "a lock file that is a folder: the record written all the same; the box said \"$told\""
 
 # Hostile kinds, each made afresh in its own folder and checked by what it was.
 foreign="$E2E_TMP/foreign.txt"

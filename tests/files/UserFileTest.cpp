@@ -156,4 +156,29 @@ TEST_F(UserFileTest, ALockIsHeldAgainstOtherProcessesAndTakenOverFromOneThatDied
     EXPECT_FALSE(fs::exists(At("elsewhere")));
 }
 
+TEST_F(UserFileTest, ALockFileThatCannotBeUsedGivesWayToTheFoldersLockWhichKeepsEveryHolderApart)
+{
+    const std::string file = At("data/Mozik.ini"), lockFile = file + ".lock";
+    fs::create_directories(At("data"));
+    Put(file, "scores");
+    fs::create_directory(lockFile);
+    TUserFileLock plain, first, second;
+    EXPECT_EQ(plain.Acquire(file, 0).Problem, TFileProblem::Folder);
+    EXPECT_EQ(std::pair(plain.LockPath(), plain.LockProblem().Problem), std::pair(lockFile, TFileProblem::Folder));
+    // A link to the file: the lock is named beside the file it leads to.
+    fs::create_symlink("data/Mozik.ini", At("scores.ini"));
+    ASSERT_TRUE(first.Acquire(At("scores.ini"), 0, TLockFallback::Folder).Ok());
+    EXPECT_EQ(std::tuple(first.Held(), first.LockPath(), first.LockProblem().Problem), std::tuple(true, lockFile, TFileProblem::Folder));
+    EXPECT_EQ(second.Acquire(file, 0, TLockFallback::Folder).Problem, TFileProblem::Busy);
+    fs::remove(lockFile);  // mended meanwhile: a holder of the lock file still waits for the folder
+    EXPECT_EQ(second.Acquire(file, 0, TLockFallback::Folder).Problem, TFileProblem::Busy);
+    first.Release();
+    ASSERT_TRUE(second.Acquire(file, 0, TLockFallback::Folder).Ok());
+    EXPECT_TRUE(second.LockProblem().Ok() && fs::is_regular_file(lockFile));
+    // A fault on the way to the file is the file's, not the lock's.
+    Put(At("plain"), "");
+    EXPECT_EQ(std::pair(plain.Acquire(At("plain/Mozik.ini"), 0, TLockFallback::Folder).Ok(), plain.LockPath()),
+              std::pair(false, std::string()));
+}
+
 } // namespace

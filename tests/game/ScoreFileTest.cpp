@@ -194,6 +194,7 @@ TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndWrittenLate
     EXPECT_TRUE(!file.Place(5, "Anna", 20, &table, &error) && error.contains(dataFile) && error.contains("занят")) << error.toStdString();
     EXPECT_EQ(table, Record());  // in memory meanwhile
     EXPECT_FALSE(file.Place(6, "Boris", 30, &table, &error) || !error.isEmpty() || file.SaveKept(&error));  // told once
+    EXPECT_TRUE(error.isEmpty()) << "told again at Exit";
     TScoreTable others;  // what the other window writes before it lets go
     others.Place(7, "Vera", 99);
     WriteFile(dataFile, others.ToFileText());
@@ -202,6 +203,95 @@ TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndWrittenLate
     others.Place(5, "Anna", 20);
     others.Place(6, "Boris", 30);
     EXPECT_EQ(TScoreFile(dataFile).Load(), others);
+}
+
+struct THostileLock {
+    const char* Kind;
+    const char* Told;  // the words that say what is wrong with it
+    void (*Make)(const QString& lock);
+};
+
+const THostileLock kHostileLocks[] = {
+    {"LinkToTheScoreFile", "ссылка", [](const QString& lock) { ASSERT_EQ(symlink("Mozik.ini", Name(lock)), 0); }},
+    {"Pipe", "канал", [](const QString& lock) { ASSERT_EQ(mkfifo(Name(lock), 0600), 0); }},
+    {"Folder", "папка", [](const QString& lock) { ASSERT_TRUE(QDir().mkdir(lock)); }},
+    {"OthersFile", "другому пользователю", [](const QString& lock) {
+         WriteFile(lock, "");
+         ASSERT_EQ(chown(Name(lock), kNobody, kNobody), 0);
+     }},
+};
+
+class HostileScoreLock : public ScoreFileTest, public ::testing::WithParamInterface<THostileLock> {
+protected:
+    const QString lockFile = dataFile + ".lock";
+};
+
+// The score file itself may be written: the record is, and the player hears once which file is at
+// fault and what to do; the lock file is left as it is.
+TEST_P(HostileScoreLock, CostsNoRecordAndIsNamedOnce)
+{
+    if (std::string(GetParam().Kind) == "OthersFile" && geteuid() != 0)
+        GTEST_SKIP() << "only root can make a file owned by another user";
+    TScoreFile file(dataFile);
+    file.Load();
+    file.CreateIfMissing();
+    GetParam().Make(lockFile);
+    const auto before = Snapshot(data);
+    QString tell;
+    ASSERT_TRUE(Unblocked([&] { return file.Place(5, "Anna", 20, &table, &tell); }, lockFile));
+    EXPECT_TRUE(tell.contains("«" + lockFile + "»") && tell.contains(GetParam().Told) && tell.contains("Удалите"))
+        << tell.toStdString();
+    EXPECT_FALSE(tell.contains("«" + dataFile + "»:")) << "the score file is not at fault";
+    EXPECT_EQ(std::pair(TScoreFile(dataFile).Load(), table), std::pair(Record(), Record()));
+    ASSERT_TRUE(file.Place(6, "Boris", 30, &table, &tell) && tell.isEmpty());
+    ASSERT_TRUE(file.SaveKept(&tell) && tell.isEmpty());
+    EXPECT_EQ(TScoreFile(dataFile).Load().Entry(6, 1).Name, QByteArray("Boris"));
+    auto after = Snapshot(data);
+    after["Mozik.ini"] = before.at("Mozik.ini");  // replaced by the writes, the rest untouched
+    EXPECT_EQ(after, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreLock, ::testing::ValuesIn(kHostileLocks),
+                         [](const auto& info) { return std::string(info.param.Kind); });
+
+TEST_F(ScoreFileTest, ABrokenLockFileStillKeepsTwoWindowsApartAndAChangeThatWaitsIsToldOnlyOnce)
+{
+    TScoreFile file(dataFile);
+    file.Load();
+    file.LockWaitMs = 0;
+    file.CreateIfMissing();
+    ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
+    TUserFileLock other;  // another window writing past the same broken lock file: it holds the folder
+    ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0, TLockFallback::Folder).Ok());
+    QString tell;
+    EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &tell));
+    EXPECT_TRUE(tell.contains(dataFile) && tell.contains("занят") && tell.contains("в памяти")) << tell.toStdString();
+    EXPECT_EQ(table, Record());
+    EXPECT_TRUE(!file.SaveKept(&tell) && tell.isEmpty()) << "told again at Exit: " << tell.toStdString();
+    other.Release();
+    ASSERT_TRUE(file.SaveKept(&tell));
+    EXPECT_TRUE(tell.contains(dataFile + ".lock") && tell.contains("папка")) << tell.toStdString();
+    EXPECT_EQ(TScoreFile(dataFile).Load(), Record());
+}
+
+TEST_F(ScoreFileTest, ALockFileThatCannotBeUsedWhereTheFolderCannotBeLockedEitherIsNamedAndTheChangeKept)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root from reading a folder";
+    TScoreFile file(dataFile);
+    file.Load();
+    file.CreateIfMissing();
+    ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
+    ASSERT_EQ(chmod(Name(data), 0300), 0);  // searched and written, never listed: not to be locked
+    QString tell;
+    EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &tell));
+    chmod(Name(data), 0700);
+    EXPECT_TRUE(tell.contains("«" + dataFile + ".lock»") && tell.contains("папка") && tell.contains("в памяти"))
+        << tell.toStdString();
+    EXPECT_EQ(table, Record());
+    ASSERT_TRUE(QDir().rmdir(dataFile + ".lock"));
+    ASSERT_TRUE(file.SaveKept(&tell) && tell.isEmpty());
+    EXPECT_EQ(TScoreFile(dataFile).Load(), Record());
 }
 
 TEST_F(ScoreFileTest, AWriteProtectedFileOrNoDataFolderKeepsTheScoresInMemoryWithOneWord)

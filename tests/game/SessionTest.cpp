@@ -313,6 +313,15 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     EXPECT_EQ(session.PictureName(), QString("red.png"));
 }
 
+TEST_F(SessionTest, APictureThatCannotBeOpenedIsNamedWithItsControlCharactersAndStrayBytesEscaped)
+{
+    session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(dir.path()) + "/bad\x1b[2J\r\n\xff.png"));
+    session.WaitForWork();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(dir.path() + "/bad\\x1B[2J\\x0D\\x0A\\xFF.png»")) << problems[0].toStdString();
+    EXPECT_FALSE(problems[0].contains(QChar(0x1B)) || problems[0].contains(QChar(0xFFFD)));
+}
+
 TEST_F(SessionTest, NewGameShufflesAfreshAtAnyTimeWhereStartWaitsForTheEndAndAPictureSetWinsOverOneStillRead)
 {
     session.Start();

@@ -77,6 +77,16 @@ TEST(SolverCommand, BadLinesGetAReasonTheRestGoesOnAndUnknownOptionsGetTheUsage)
     EXPECT_EQ(std::pair(version.Status, version.Out.rfind("mozik-solve ", 0)), std::pair(0, std::size_t(0)));
 }
 
+TEST(SolverCommand, ErrorLinesShowTheInputsControlCharactersAndStrayBytesEscaped)
+{
+    const TRun run = RunSolve("4 9223372036854775808\033[2J\n3 1 \xff\x1b]0;x\x07\n", "\"$(printf -- '--\\033[2J\\377')\"");
+    EXPECT_EQ(run.Err.substr(0, run.Err.find('\n')), "mozik-solve: unknown option '--\\x1B[2J\\xFF'");
+    const TRun lines = RunSolve("4 9223372036854775808\033[2J\n3 1 \xff\x1b]0;x\x07\n");
+    EXPECT_EQ(lines.Out, "error: number 9223372036854775808\\x1B... is out of range\n"
+                         "error: '\\xFF\\x1B]0;x\\x07' is not a number\n");
+    EXPECT_EQ(std::pair(lines.Status, run.Status), std::pair(1, 2));
+}
+
 TEST(SolverCommand, SpeaksTheEnvironmentsLanguage)
 {
     const std::string boards = "3 1 2 x\n3 1 2 3 4 5 6 8 7 0\n";

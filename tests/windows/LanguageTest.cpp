@@ -53,6 +53,8 @@ TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
     };
     EXPECT_TRUE(answer("--help").startsWith("Использование: mozik [РИСУНОК]\n"));
     EXPECT_EQ(answer("--bogus"), QString("mozik: неизвестный параметр «--bogus»\nСправка: mozik --help\n"));
+    // What it repeats shows control characters and bytes that are no UTF-8 escaped.
+    EXPECT_EQ(answer("--\x1b[31m\r\n\xff"), QString("mozik: неизвестный параметр «--\\x1B[31m\\x0D\\x0A\\xFF»\nСправка: mozik --help\n"));
     UseLanguage(TLanguage::English);
     const QString usage = answer("--help");
     EXPECT_TRUE(usage.startsWith("Usage: mozik [PICTURE]\n") && usage.contains("--version") && usage.endsWith("man 6 mozik\n")) << usage.toStdString();

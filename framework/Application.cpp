@@ -1,5 +1,7 @@
 #include "framework/Application.h"
 
+#include "files/ShownText.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QStyle>
@@ -37,18 +39,13 @@ TStart& Start()
     return start;
 }
 
-// Qt's own words under the game's sentence, each line indented, control characters shown as '?'
-// (a display name is the environment's, and Qt repeats it).
+// Qt's own words under the game's sentence, each line indented and shown as a message shows
+// what came from outside (a display name is the environment's, and Qt repeats it).
 std::string QtsOwnWords(const QString& message)
 {
     std::string words;
-    for (const QString& line : message.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        std::string shown = line.trimmed().toStdString();
-        for (char& c : shown)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                c = '?';
-        words += "  " + shown + '\n';
-    }
+    for (const QString& line : message.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        words += "  " + Shown(line.trimmed().toStdString()) + '\n';
     return words;
 }
 

@@ -5,7 +5,6 @@
 #include "framework/Hints.h"
 #include "framework/TabSet.h"
 #include "framework/Texts.h"
-#include "game/ShownName.h"
 #include "windows/DialogLayout.h"
 
 #include <QCoreApplication>
@@ -89,9 +88,9 @@ void TForm3::FillRows(int tab)
     for (int i = 1; i <= kScorePlaces; ++i) {
         const TScoreEntry& entry = scores_.Entry(size, i);
         // An empty place shows the default name in the language in force; the file keeps it as it
-        // is. A name's control characters (a hand-edited file) show escaped.
+        // is. A name shows as it was typed (drawn, its characters steer nothing).
         const bool empty = entry == TScoreTable::EmptyEntry();
-        FxLabel(i)->SetCaption(empty ? QCoreApplication::translate("TScoreTable", kUnknownNameSource) : ShownName(DecodeName(entry.Name)));
+        FxLabel(i)->SetCaption(empty ? QCoreApplication::translate("TScoreTable", kUnknownNameSource) : DecodeName(entry.Name));
         // A time too long for the column inside its bevel is condensed to fit.
         const QString time = QString::number(entry.Time);
         FxLabel(i + 10)->SetFont(FittingFont(kRowFont, time, FxLabel(i + 10)->width() - 2));

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 void SetUpDialog(QDialog* dialog, const char* name, const char* caption, int clientWidth, int clientHeight)
 {
@@ -73,8 +74,11 @@ TWindowRoom RoomOf(const QWidget* window)
 {
     const QRect frame = window->frameGeometry(), inside = window->geometry();
     const QScreen* screen = window->screen();
-    return {screen ? screen->availableGeometry() : QRect(QPoint(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)),
-            QMargins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
-                     frame.bottom() - inside.bottom()),
+    // The frame as the window system has it now: the widget learns of a frame only with its next
+    // move or resize, and a desktop may frame a window without either.
+    const QMargins margins = window->windowHandle() ? window->windowHandle()->frameMargins()
+                                                    : QMargins(inside.left() - frame.left(), inside.top() - frame.top(),
+                                                               frame.right() - inside.right(), frame.bottom() - inside.bottom());
+    return {screen ? screen->availableGeometry() : QRect(QPoint(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)), margins,
             window->minimumSize().expandedTo(window->minimumSizeHint())};
 }

@@ -35,7 +35,7 @@ e2e_start "$folder"
 e2e_quit
 printf '[Window]\nGeometry=@Rect(0 0 65536 65536)\n' >"$(settings)"
 E2E_REUSE_HOME=1 e2e_start "$folder"
-e2e_wait_for 'within $(frame)' "the window and its frame within the screen"
+e2e_wait_for 'within $(frame)' "the window and its frame within the screen (the frame: $(frame || echo none yet); the client: $(xwininfo -id "$E2E_WID" | awk '/Absolute upper-left/ {p = p $NF " "} /Width:|Height:/ {p = p $2 " "} END {print p}'))"
 e2e_wait_for 'within $(kept_geometry)' "a place and size within the screen in the settings file"
 peak=$(e2e_peak_memory)
 rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$E2E_PID/status")

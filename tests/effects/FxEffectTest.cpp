@@ -136,7 +136,7 @@ const std::vector<OrderCase> kOrders{
     {41, 3, 3, Whole, {{1, 1}, {1, 2}, {1, 3}, {3, 1}, {3, 2}, {3, 3}, {2, 3}, {2, 2}, {2, 1}}},
 };
 
-TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
+TEST(FxEffectOrder, SmallGridsGoInTheirOrderAndEveryEffectHasAnOrderOfItsOwn)
 {
     for (const OrderCase& c : kOrders) {
         const Boxes order = BoxOrder(c.Effect, c.Columns, c.Rows);
@@ -147,11 +147,7 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
         EXPECT_EQ(Boxes(from, from + long(n)), c.Expected)
             << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
     }
-}
-
-// The table pins one case per painter's flags; that no effect is wired to another's painter is this test.
-TEST(FxEffectOrder, EveryEffectHasAnOrderOfItsOwn)
-{
+    // The table pins one case per painter's flags; that no effect is wired to another's painter is this.
     std::vector<std::vector<TFxCopy>> orders;
     for (int effect = 1; effect <= kFxLastEffect; ++effect) {
         const std::vector<TFxCopy> order = Record(effect, 17, 13, 2);

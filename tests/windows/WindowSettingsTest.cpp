@@ -115,7 +115,7 @@ TEST_F(WindowSettingsTest, AHugeRememberedGeometryComesBackWithinTheScreenAndOnl
     QFile::remove(TSettings::DefaultPath());  // the suite's next windows start as at the first start
 }
 
-TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndOneMadeSmallerComesOntoIt)
+TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndComesOntoAScreenItCanBeTakenOn)
 {
     const TWindowRoom room{QRect(0, 30, 1280, 994), QMargins(4, 24, 4, 4), QSize(276, 334)};
     EXPECT_EQ(WithinRoom(QSize(65536, 65536), room), QSize(1272, 966));
@@ -128,10 +128,8 @@ TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndOn
     EXPECT_EQ(WithinRoom(QRect(-500, -500, 300, 9000), room), QRect(4, 54, 300, 966));
     EXPECT_EQ(WithinRoom(QRect(50, 60, 9000, 9000), {QRect(0, 0, 200, 300), QMargins(), QSize(276, 334)}),
               QRect(0, 0, 276, 334));
-}
 
-TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesToTheFirst)
-{
+    // Onto the screens: one that can be taken by its title stays, one off every screen comes to the first.
     const QList<QRect> screens = {QRect(0, 0, 1920, 1200), QRect(1920, 0, 1280, 1024)};
     for (const QRect& reachable : {QRect(100, 100, 276, 334), QRect(3000, 500, 900, 1000), QRect(-800, 10, 840, 400)})
         EXPECT_EQ(OntoScreens(reachable, screens), reachable);

@@ -19,7 +19,7 @@ std::string Text(const QRect& r)
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
-TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureNamedAtTheStartWins)
+TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAPictureNamedAtTheStartWinsAndOneGoneIsToldOnce)
 {
     const QImage sea = Filled({90, 60}, Qt::darkCyan);
     ASSERT_TRUE(sea.save(dir.filePath("sea.png")) && sea.save(dir.filePath("sand.png")));
@@ -47,22 +47,20 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureName
     named.show();
     named.Session().WaitForWork();
     EXPECT_EQ(named.windowTitle(), QString("sand.png  -  6 x 6"));
-}
 
-TEST_F(WindowSettingsTest, ARememberedPictureThatIsGoneIsToldOnceTheWindowShowsAndTheBuiltInOneStays)
-{
+    // A remembered picture that is gone is told once the window shows, and the built-in one stays.
     const QString gone = dir.filePath("gone.png");
     TSettings(TSettings::DefaultPath()).SetPicture(QFile::encodeName(gone));
     ScopedErrorBoxes errors;
-    TForm1 next{clock};
-    next.findChild<TWindowSettings*>()->OpenRememberedPicture();
-    next.show();
-    next.Session().WaitForWork();
+    TForm1 last{clock};
+    last.findChild<TWindowSettings*>()->OpenRememberedPicture();
+    last.show();
+    last.Session().WaitForWork();
     EXPECT_TRUE(errors.Messages().isEmpty());  // not before the window is there
-    next.FinishStart();
+    last.FinishStart();
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(gone));
-    EXPECT_EQ(next.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_EQ(last.windowTitle(), QString("Mozik.bmp  -  6 x 6"));
     EXPECT_TRUE(TSettings(TSettings::DefaultPath()).Picture().isEmpty());  // and not told again
 }
 

@@ -30,7 +30,7 @@ QImage Painted(THintDirection direction, int w, int h, const QString& text = {},
     return picture;
 }
 
-TEST(HintBalloon, BodyPointerAndHalfToneShadowLieWhereTheDirectionPutsThem)
+TEST(HintBalloon, BodyPointerShadowAndTextLieWhereTheDirectionPutsThemAndTheTextIsDrawnWhole)
 {
     // Up, for a 66 x 18 text rectangle: the body (0, 0) to (76, 24) with round corners, its outline open
     // at the joint; the pointer's tip (0, 38) just below the window; a half-tone shadow right of and below
@@ -48,10 +48,8 @@ TEST(HintBalloon, BodyPointerAndHalfToneShadowLieWhereTheDirectionPutsThem)
                   {15, 15, clYellow}, {8, 10, clYellow}, {16, 5, kScreen}, {78, 34, clPurple}, {79, 34, kScreen},
                   {38, 44, clPurple}, {38, 46, kScreen}});
     ExpectPixels(Painted(hdDownLeft, 82, 47), {{76, 0, clBlack}, {0, 0, kScreen}});
-}
 
-TEST(HintBalloon, TextStartsAtEightThreeUpAndEightEighteenDownAndIsDrawnWhole)
-{
+    // The text starts at (8, 3) up and (8, 18) down, and is drawn whole.
     const QString text = QStringLiteral("Перемешать. & Co");
     EXPECT_EQ(Painted(hdUpRight, 160, 38, text), Painted(hdUpRight, 160, 38, text, QPoint(8, 3)));
     EXPECT_EQ(Painted(hdDownLeft, 160, 47, text), Painted(hdDownLeft, 160, 47, text, QPoint(8, 18)));

@@ -40,7 +40,7 @@ Boxes BoxOrder(int effect, int columns, int rows, int box = 2)
     return order;
 }
 
-TEST(FxGrid, ReachesOnePixelBeyondThePictureAndSplitsAtRoundedFractions)
+TEST(FxGrid, ReachesOnePixelBeyondThePictureSplitsAtRoundedFractionsAndItsCopiesAreRecordedInOrder)
 {
     const TFxGrid grid = MakeFxGrid(Rect(0, 0, 120, 136), 2);
     EXPECT_EQ(QPoint(grid.NX, grid.NY), QPoint(61, 69));
@@ -52,10 +52,8 @@ TEST(FxGrid, ReachesOnePixelBeyondThePictureAndSplitsAtRoundedFractions)
     EXPECT_EQ((std::vector<int>{FxHalf(61), FxHalf(63), FxHalf(5), FxHalf(7), FxHalf(1), FxQuarter(10),
                                 FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
               (std::vector<int>{30, 32, 2, 4, 0, 2, 4, 0, 3, 4}));
-}
 
-TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
-{
+    // The recorder lists each copy's rectangles in order.
     // Effect 0: the whole picture in one piece; box width 0: nothing.
     EXPECT_EQ(Record(0, 30, 20, 5), (std::vector<TFxCopy>{{Rect(0, 0, 30, 20), Rect(0, 0, 30, 20)}}));
     EXPECT_TRUE(Record(1, 20, 10, 0).empty());
@@ -72,10 +70,10 @@ TEST(FxRecorder, ListsEachCopysRectanglesInOrder)
               std::tuple(Rect(1, 0, 2, 6), TFxCopy{Rect(2, 0, 3, 6), Rect(2, 0, 3, 6)}, Rect(0, 2, 7, 3)));
     // Screen drip on three rows: each strip, bottom first, slides down to its row; the last
     // strip is one pixel high and is stretched into the others.
-    const TFxGrid grid = MakeFxGrid(Rect(0, 0, 4, 4), 2);
+    const TFxGrid strips = MakeFxGrid(Rect(0, 0, 4, 4), 2);
     std::vector<TFxCopy> drip;
     for (const auto& [from, to] : Boxes{{3, 1}, {3, 2}, {3, 3}, {2, 1}, {2, 2}, {1, 1}})
-        drip.push_back({grid.Strip(to), grid.Strip(from)});
+        drip.push_back({strips.Strip(to), strips.Strip(from)});
     EXPECT_EQ(Record(37, 4, 4, 2), drip);
 }
 
@@ -136,7 +134,7 @@ const std::vector<OrderCase> kOrders{
     {41, 3, 3, Whole, {{1, 1}, {1, 2}, {1, 3}, {3, 1}, {3, 2}, {3, 3}, {2, 3}, {2, 2}, {2, 1}}},
 };
 
-TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
+TEST(FxEffectOrder, SmallGridsGoInTheirOrderAndEveryEffectHasAnOrderOfItsOwn)
 {
     for (const OrderCase& c : kOrders) {
         const Boxes order = BoxOrder(c.Effect, c.Columns, c.Rows);
@@ -147,11 +145,7 @@ TEST(FxEffectOrder, SmallGridsGoInTheirOrder)
         EXPECT_EQ(Boxes(from, from + long(n)), c.Expected)
             << "effect " << c.Effect << " on " << c.Columns << " x " << c.Rows;
     }
-}
-
-// The table pins one case per painter's flags; that no effect is wired to another's painter is this test.
-TEST(FxEffectOrder, EveryEffectHasAnOrderOfItsOwn)
-{
+    // The table pins one case per painter's flags; that no effect is wired to another's painter is this.
     std::vector<std::vector<TFxCopy>> orders;
     for (int effect = 1; effect <= kFxLastEffect; ++effect) {
         const std::vector<TFxCopy> order = Record(effect, 17, 13, 2);

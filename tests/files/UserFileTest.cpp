@@ -1,16 +1,15 @@
 // The rules every file of the user shares; the kinds of file refused are the score file's test.
 
 #include "files/UserFile.h"
+#include "tests/support/WriteLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -70,13 +69,10 @@ TEST_F(UserFileTest, AFileIsReplacedWholeInPrivateFoldersOnlyWhereItMayBe)
     EXPECT_TRUE(fs::is_symlink(At("link")));
 
     // A write that fails leaves the file as it was, and nothing beside it.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limit{3, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const TFileStatus failed = ReplaceUserFile(deep, "too long");
-    setrlimit(RLIMIT_FSIZE, &saved);
+    const TFileStatus failed = [&] {
+        const ScopedWriteLimit limit(3);
+        return ReplaceUserFile(deep, "too long");
+    }();
     EXPECT_EQ(failed, (TFileStatus{TFileProblem::System, EFBIG}));
     EXPECT_EQ(ReadUserFile(deep, 99).Bytes, "third");
     EXPECT_EQ(std::distance(fs::directory_iterator(At("a/b")), fs::directory_iterator()), 1);

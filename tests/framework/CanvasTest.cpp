@@ -14,7 +14,7 @@ TEST(Bitmap, SixteenBitPicturesKeepFiveAndSixBitChannels)
     EXPECT_EQ(bitmap.Canvas().Pixel(0, 0), RGB(0x10, 0x34, 0xFF));  // the high bits fill the low ones
 }
 
-TEST(Canvas, RectanglesAndLinesLeaveOutTheirRightAndBottomEdgesAndEndPoints)
+TEST(Canvas, RectanglesAndLinesLeaveOutTheirRightAndBottomEdgesAndEndPointsAndFrame3DItsCorners)
 {
     TBitmap bitmap = FilledBitmap(10, 10);
     TCanvas& canvas = bitmap.Canvas();
@@ -32,20 +32,18 @@ TEST(Canvas, RectanglesAndLinesLeaveOutTheirRightAndBottomEdgesAndEndPoints)
     canvas.LineTo(3, 6);  // a diagonal: (0,9), (1,8), (2,7)
     EXPECT_EQ(canvas.PenPos(), QPoint(3, 6));
     ExpectPixels(bitmap.Image(), {{1, 5, clBlack}, {4, 5, clBlack}, {5, 5, clWhite}, {2, 7, clBlack}, {3, 6, clWhite}});
-}
 
-TEST(Canvas, Frame3DGivesTheTopRightAndBottomLeftCornersTheBottomColour)
-{
-    TBitmap bitmap = FilledBitmap(6, 5);
+    // Frame3D gives the top-right and bottom-left corners the bottom colour.
+    TBitmap framed = FilledBitmap(6, 5);
     TRect r = Rect(0, 0, 6, 5);
-    Frame3D(bitmap.Canvas(), r, clRed, clBlue, 2);
-    Frame3D(bitmap.Canvas(), r, clRed, clBlue, 0);  // nothing
+    Frame3D(framed.Canvas(), r, clRed, clBlue, 2);
+    Frame3D(framed.Canvas(), r, clRed, clBlue, 0);  // nothing
     EXPECT_EQ(r, Rect(2, 2, 4, 3));
-    ExpectPixels(bitmap.Image(), {{0, 3, clRed}, {4, 0, clRed}, {5, 0, clBlue}, {0, 4, clBlue}, {5, 4, clBlue},
+    ExpectPixels(framed.Image(), {{0, 3, clRed}, {4, 0, clRed}, {5, 0, clBlue}, {0, 4, clBlue}, {5, 4, clBlue},
                                   {1, 1, clRed}, {4, 1, clBlue}, {1, 3, clBlue}, {2, 2, clWhite}});
 }
 
-TEST(Canvas, CopyRectCopiesClippedBlocksAndStretchesOtherSizes)
+TEST(Canvas, CopyRectCopiesClippedBlocksAndStretchesOtherSizesAndBrushCopyOnlyTheKeyColour)
 {
     TBitmap source = FilledBitmap(4, 4, clBlack), target = FilledBitmap(8, 8), big = FilledBitmap(8, 8), small = FilledBitmap(4, 4);
     source.Canvas().SetPixel(3, 3, clRed);
@@ -57,16 +55,14 @@ TEST(Canvas, CopyRectCopiesClippedBlocksAndStretchesOtherSizes)
     ExpectPixels(big.Image(), {{5, 5, clBlack}, {6, 6, clRed}, {7, 7, clRed}});
     small.Canvas().CopyRect(Rect(0, 0, 4, 4), big.Canvas(), Rect(0, 0, 8, 8));
     ExpectPixels(small.Image(), {{3, 3, clRed}, {2, 2, clBlack}});
-}
 
-TEST(Canvas, BrushCopyReplacesOnlyTheKeyColour)
-{
+    // BrushCopy replaces only the key colour.
     constexpr TColor key = 0xFE09F1;
-    TBitmap source = FilledBitmap(3, 1, key), target = FilledBitmap(3, 1);
-    source.Canvas().SetPixel(1, 0, 0xFE09F0);  // one step off the key: kept
-    target.Canvas().Brush.Color = clLime;
-    target.Canvas().BrushCopy(Rect(0, 0, 3, 1), source.Image(), Rect(0, 0, 3, 1), key);
-    ExpectPixels(target.Image(), {{0, 0, clLime}, {1, 0, 0xFE09F0}, {2, 0, clLime}});
+    TBitmap keyed = FilledBitmap(3, 1, key), brushed = FilledBitmap(3, 1);
+    keyed.Canvas().SetPixel(1, 0, 0xFE09F0);  // one step off the key: kept
+    brushed.Canvas().Brush.Color = clLime;
+    brushed.Canvas().BrushCopy(Rect(0, 0, 3, 1), keyed.Image(), Rect(0, 0, 3, 1), key);
+    ExpectPixels(brushed.Image(), {{0, 0, clLime}, {1, 0, 0xFE09F0}, {2, 0, clLime}});
 }
 
 TEST(Canvas, TextIsDrawnUnsmoothedWhereItsFormatPutsItAndCalcRectOnlyMeasures)

@@ -9,16 +9,13 @@
 namespace {
 
 // Raised boxes are the scaled board's test: light above and left, dark below and right.
-TEST(Bevel, LoweredBoxIsDarkAboveLeftAndLightBelowRight)
+TEST(Controls, ALoweredBevelIsDarkAboveLeftAndLightBelowRightAndASpeedButtonShowsTheGlyphOfItsState)
 {
     QWidget parent;
     TBevel bevel(&parent, TBevelStyle::bsLowered);
     bevel.setGeometry(0, 0, 10, 8);
     ExpectPixels(bevel.grab().toImage(), {{0, 0, kTestBtnShadow}, {9, 7, kTestBtnHighlight}});
-}
 
-TEST(SpeedButton, ShowsTheGlyphOfItsState)
-{
     QImage strip(64, 16, QImage::Format_RGB32);  // up, disabled, down, exclusive
     const Qt::GlobalColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
     for (int x = 0; x < 64; ++x)

@@ -16,7 +16,7 @@ std::vector<QString> Texts(const QString& text, const TRect& r, unsigned format)
     return texts;
 }
 
-TEST(TextLayout, PlacesALineByItsAlignmentAndCentresVerticallyOnlySingleLines)
+TEST(TextLayout, PlacesALineByItsAlignmentCentresVerticallyOnlySingleLinesAndBreaksWordsAtBlanks)
 {
     const struct {
         unsigned format;
@@ -27,10 +27,8 @@ TEST(TextLayout, PlacesALineByItsAlignmentAndCentresVerticallyOnlySingleLines)
         const LaidLine line = LayoutText("abc", Rect(10, 5, 110, 65), c.format, kFixed).Lines[0];
         EXPECT_EQ(QPoint(line.X, line.Y), c.at) << "format " << c.format;
     }
-}
 
-TEST(TextLayout, BreaksWordsAtBlanksAndLetsLongWordsOverflow)
-{
+    // Words break at blanks, and long words overflow.
     const TRect r = Rect(0, 0, 65, 100);  // six characters fit
     const TextLayoutResult result = LayoutText("ab cd  efghijk l", r, DT_WORDBREAK, kFixed);
     EXPECT_EQ(Texts("ab cd  efghijk l", r, DT_WORDBREAK), (std::vector<QString>{"ab cd", "efghijk", "l"}));
@@ -43,7 +41,7 @@ TEST(TextLayout, BreaksWordsAtBlanksAndLetsLongWordsOverflow)
     EXPECT_EQ(Texts("a\r\nb", r, DT_SINGLELINE).size(), 1u);
 }
 
-TEST(TextLayout, PrefixesUnderlineTheNextCharacterAndDoubleAmpersandDrawsOne)
+TEST(TextLayout, PrefixesUnderlineTheNextCharacterDoubleAmpersandDrawsOneAndTabsExpandToStops)
 {
     const TRect r = Rect(0, 0, 500, 100);
     const TextLayoutResult result = LayoutText("&File && E&xit&", r, DT_LEFT, kFixed);
@@ -51,10 +49,8 @@ TEST(TextLayout, PrefixesUnderlineTheNextCharacterAndDoubleAmpersandDrawsOne)
     EXPECT_EQ(std::pair(result.Lines[0].Text, result.Lines[0].Underlined), std::pair(QString("File & Exit"), std::vector<int>{0, 8}));
     const LaidLine raw = LayoutText("a&b", r, DT_NOPREFIX, kFixed).Lines[0];
     EXPECT_EQ(std::pair(raw.Text, raw.Underlined), std::pair(QString("a&b"), std::vector<int>{}));
-}
 
-TEST(TextLayout, ExpandsTabsToStopsOfEightAverageCharacters)
-{
+    // Tabs expand to stops of eight average characters.
     EXPECT_EQ(ExpandedWidth("ab\tc", DT_EXPANDTABS, kFixed), 90);
     EXPECT_EQ(ExpandedWidth("\t\tx", DT_EXPANDTABS, kFixed), 170);
     std::vector<std::pair<int, QString>> pieces;

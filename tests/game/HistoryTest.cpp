@@ -3,6 +3,7 @@
 
 #include "game/History.h"
 #include "tests/support/CoreSupport.h"
+#include "tests/support/WriteLimit.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -226,14 +225,8 @@ TEST_F(HistoryTest, RowsThatCannotBeWrittenAreKeptForTheNextAndToldOnce)
     EXPECT_EQ(Seconds(*history), std::vector{1});  // read beside the stuck writer
     QSqlQuery(stuck).exec("ROLLBACK");
     {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{}, full{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        full = saved;
-        full.rlim_cur = QFileInfo(path + "-wal").size();  // not a byte more
-        setrlimit(RLIMIT_FSIZE, &full);
+        const ScopedWriteLimit full(QFileInfo(path + "-wal").size());  // not a byte more
         Write(*history, {Row(4, 4)});
-        setrlimit(RLIMIT_FSIZE, &saved);
     }
     EXPECT_EQ(Seconds(*history), std::vector{1});
     Write(*history, {Row(4, 5)});

@@ -71,7 +71,7 @@ TEST_F(SettingsTest, TheRecentPicturesAreTheLastTenOpenedNewestFirstEachOnceAndT
     EXPECT_EQ(std::pair(first.RecentPictures(), TSettings(file).RecentPictures()), std::pair(expected, expected));
 }
 
-TEST_F(SettingsTest, ADamagedFileGivesWhatMakesSenseAndTheNextChangeWritesItAfresh)
+TEST_F(SettingsTest, ADamagedFileOrGarbageOrOneTooLargeGivesWhatMakesSenseAndTheNextChangeWritesItAfresh)
 {
     QDir().mkpath(QFileInfo(file).path());
     WriteFile(file, "[Board]\nSize=3\nPicture=relative.png\n\x01\xfe\n[Window]\nGeometry=@Rect(0 0 -5 2)\nMaximised=maybe\n"
@@ -80,6 +80,21 @@ TEST_F(SettingsTest, ADamagedFileGivesWhatMakesSenseAndTheNextChangeWritesItAfre
     ExpectDefaults(damaged);
     damaged.SetStatusLine(true);
     EXPECT_TRUE(TSettings(file).StatusLine() && !ReadFile(file).contains("[Game\n"));
+
+    // Garbage, or a file too large to be the game's: written as a fresh file is.
+    const QString fresh = dir.filePath("fresh.conf");
+    TSettings(fresh).SetStatusLine(true);
+    std::mt19937 random(32);
+    for (const int size : {4 * 1000, 17 * 1000, 60 * 1000, 65 * 1024, 1024 * 1024}) {
+        QByteArray garbage(size, '\0');
+        for (char& byte : garbage)
+            byte = char(random());
+        WriteFile(file, garbage);
+        TSettings garbled(file);
+        ExpectDefaults(garbled);
+        garbled.SetStatusLine(true);
+        EXPECT_EQ(ReadFile(file), ReadFile(fresh)) << size;
+    }
 }
 
 TEST_F(SettingsTest, AValueTooLongOrUnknownIsDroppedAndTheFileWrittenIsOneTheGameReadsBackWithTheChange)
@@ -95,24 +110,6 @@ TEST_F(SettingsTest, AValueTooLongOrUnknownIsDroppedAndTheFileWrittenIsOneTheGam
         const TSettings next(file);
         EXPECT_TRUE(next.BoardSize() == 6 && next.Numbers() && !next.Sound() && !ReadFile(file).contains("Unknown"));
         EXPECT_EQ(next.WindowGeometry(), QRect(10, 20, 300, 400));
-    }
-}
-
-TEST_F(SettingsTest, GarbageOrAFileTooLargeToBeTheGamesIsWrittenAfreshAtTheFirstChange)
-{
-    QDir().mkpath(QFileInfo(file).path());
-    const QString fresh = dir.filePath("fresh.conf");
-    TSettings(fresh).SetStatusLine(true);
-    std::mt19937 random(32);
-    for (const int size : {4 * 1000, 17 * 1000, 60 * 1000, 65 * 1024, 1024 * 1024}) {
-        QByteArray garbage(size, '\0');
-        for (char& byte : garbage)
-            byte = char(random());
-        WriteFile(file, garbage);
-        TSettings damaged(file);
-        ExpectDefaults(damaged);
-        damaged.SetStatusLine(true);
-        EXPECT_EQ(ReadFile(file), ReadFile(fresh)) << size;
     }
 }
 

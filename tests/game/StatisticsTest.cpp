@@ -19,7 +19,7 @@ THistoryRow Game(int size, int seconds, int moves, TGameOutcome outcome = TGameO
     return row;
 }
 
-TEST(Statistics, AveragesLeaveTheBestAndTheWorstOutAndNeedTheirCountOfGames)
+TEST(Statistics, AveragesLeaveTheBestAndTheWorstOutAndNeedTheirCountOfGamesAndTheChartShowsTheLastHundred)
 {
     const std::vector<int> times{31, 10, 12, 15, 20, 30, 40, 11, 13, 17, 25, 60, 14};
     // The last 5 (13 17 25 60 14): without 13 and 60.
@@ -41,11 +41,9 @@ TEST(Statistics, AveragesLeaveTheBestAndTheWorstOutAndNeedTheirCountOfGames)
     EXPECT_DOUBLE_EQ(*four.MovesOverShortest, (1.5 + 2.0) / 2);  // where the shortest is known
     const TSizeStatistics none = SizeStatistics(rows, 7);
     EXPECT_EQ(std::tuple(none.Games, none.BestTime, none.MeanTime, none.MovesPerSecond), std::tuple(0, std::nullopt, std::nullopt, std::nullopt));
-}
 
-TEST(Statistics, TheChartShowsTheLastHundredGamesAndTheRunningAverageOfFive)
-{
-    std::vector<THistoryRow> rows;
+    // The chart: the last hundred games, and the running average of five.
+    rows.clear();
     for (int i = 1; i <= 104; ++i)
         rows.push_back(Game(5, i, i));
     rows.insert(rows.begin() + 50, Game(5, 1000, 1, TGameOutcome::Abandoned));  // not a time of the player's

@@ -58,7 +58,7 @@ TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)
     EXPECT_EQ(UnturnedGradientSpan(goHorizontal, taLeftJustify, left, 142, 0, 31).N, -1);
 }
 
-TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
+TEST(LabelTurnedText, CentresTheTurnedCellAndItsBoxAndUprightLettersStepAlongTheRisingLine)
 {
     const LabelOffsets raised = RaisedOffsets(taLeftJustify);
     // At 90 degrees the cosine terms truncate to 0; the text turns about C = 61 and is drawn at
@@ -73,11 +73,8 @@ TEST(LabelTurnedText, CentresTheTurnedCellAndItsBox)
     // The sum of the offsets, not their spread, widens the box.
     const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taLeftJustify);
     EXPECT_EQ(LayoutTurnedText(100, 30, 120, ComputeAngleTrig(360), flying).W2, 100 + 5 + 0 + 4);
-}
 
-TEST(LabelUprightLetters, StepAlongTheRisingLine)
-{
-    const LabelOffsets raised = RaisedOffsets(taLeftJustify);
+    // Upright letters step along the rising line.
     const auto layout = [&](const QString& caption, int height, int angle) {
         return LayoutUprightLetters(caption, FakeWidth, height, ComputeAngleTrig(angle), raised);
     };
@@ -91,10 +88,10 @@ TEST(LabelUprightLetters, StepAlongTheRisingLine)
               (std::vector<QPoint>{{48, 8}, {18, 8}, {8, 8}, {8, 34}, {32, 34}, {48, 34}}));
 
     // 90 degrees: letter 1 at the bottom, each next one text height higher.
-    const UprightLettersLayout up = layout("Wiki", 20, 90);
-    EXPECT_EQ(QPoint(up.X0, up.Y0), QPoint(10, 70));
-    EXPECT_EQ(UprightBackground(90, up), (std::vector<QPoint>{{8, 68}, {8, 8}, {18, 8}, {18, 34}, {24, 94}, {8, 94}}));
-    EXPECT_EQ(UprightBackground(360, up).front(), QPoint(up.R1.Right, up.R1.Top));  // the 271 to 360 row
+    const UprightLettersLayout rising = layout("Wiki", 20, 90);
+    EXPECT_EQ(QPoint(rising.X0, rising.Y0), QPoint(10, 70));
+    EXPECT_EQ(UprightBackground(90, rising), (std::vector<QPoint>{{8, 68}, {8, 8}, {18, 8}, {18, 34}, {24, 94}, {8, 94}}));
+    EXPECT_EQ(UprightBackground(360, rising).front(), QPoint(rising.R1.Right, rising.R1.Top));  // the 271 to 360 row
 
     // In between, the distance blends the advance and the height by cos² and sin²:
     // L = 10 x 0.25 + 21 x 0.75 = 18.25, rounded to 18, stepping (9, 16).

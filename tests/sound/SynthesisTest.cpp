@@ -18,7 +18,7 @@ double Peak(const std::vector<std::int16_t>& samples, double from = 0)
     return peak / 32767.0;
 }
 
-TEST(Synthesis, TheClickAndTheChimeAreSoftDieAwayAndStartAndEndInSilence)
+TEST(Synthesis, TheClickAndTheChimeAreSoftDieAwayStartAndEndInSilenceAndAreWrittenAsSixteenBitWave)
 {
     for (const auto& [samples, seconds, peak, over] : {std::tuple(ClickSamples(), 0.04, 0.32, 0.025), std::tuple(ChimeSamples(), 1.5, 0.4, 1.3)}) {
         EXPECT_EQ(samples.size(), size_t(seconds * kSampleRate));
@@ -26,10 +26,7 @@ TEST(Synthesis, TheClickAndTheChimeAreSoftDieAwayAndStartAndEndInSilence)
         EXPECT_NEAR(Peak(samples), peak, 0.001);
         EXPECT_LT(Peak(samples, over), peak / 6) << "still loud after " << over << " s";
     }
-}
-
-TEST(Synthesis, AWaveFileHoldsSixteenBitMonoSamplesLittleEndian)
-{
+    // A WAVE file holds sixteen-bit mono samples, little-endian.
     const std::string file = WaveFile({0, 1, -2, 0x1234}, 8000);
     const std::string header("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0data\x08\0\0\0", 44);
     EXPECT_EQ(file, header + std::string("\0\0\x01\0\xfe\xff\x34\x12", 8));

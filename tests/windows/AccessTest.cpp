@@ -66,23 +66,7 @@ TEST_F(AccessTest, TheBoardIsATableOfCellsNamedByTheirPieceAndPlaceThatFollowThe
     EXPECT_EQ(std::pair(far->isValid(), Cell(16)->text(QAccessible::Name)), std::pair(false, QString("16, ряд 4, столбец 4")));
 }
 
-TEST_F(AccessTest, TheClockTheStatusLineAndTheToolButtonsReadAsTheTextTheyShow)
-{
-    EXPECT_EQ(std::pair(QAccessible::queryAccessibleInterface(Part(form, "Label1"))->role(), Name("Label1")),
-              std::pair(QAccessible::StaticText, QString("Время : 0")));
-    form.Start();
-    clock.Advance(3000);
-    EXPECT_EQ(Name("Label1"), "Время : 3");
-    const QString line = QString("Ходов: 123  ·  ").repeated(4);  // whole, however the window cuts it
-    static_cast<TClientArea*>(form.centralWidget())->ShowStatus(line);
-    EXPECT_EQ(Name("Label2"), line);
-    EXPECT_EQ(QStringList({Name("SpeedButton1"), Name("SpeedButton4"), Name("SpeedButton2"), Name("SpeedButton3")}),
-              QStringList({"Перемешать.", "Пауза.", "Другой рисунок.", "Выход из программы."}));
-    form.SpeedButton4Click();
-    EXPECT_EQ(Name("SpeedButton4"), "Продолжить.");
-}
-
-TEST_F(AccessTest, EveryMenuCommandHasAKeyTheBoardTakesTheArrowsAndShowsItsFocusOnceTheKeyboardIsUsed)
+TEST_F(AccessTest, EveryMenuCommandHasAKeyTheBoardShowsItsFocusOnceTheKeyboardIsUsedAndTheRestReadsAsItsText)
 {
     for (QAction* menu : Part<QMenuBar>(form, "MainMenu1")->actions())
         for (QAction* item : QList<QAction*>{menu} + menu->menu()->actions())  // the tool buttons' commands among them
@@ -106,6 +90,20 @@ TEST_F(AccessTest, EveryMenuCommandHasAKeyTheBoardTakesTheArrowsAndShowsItsFocus
     QTest::keyClick(Board(), Qt::Key_Tab);
     Board()->clearFocus();
     EXPECT_EQ(std::pair(Board()->FocusShown(), Board()->grab().toImage()), std::pair(false, plain));
+
+    // The clock, the status line and the tool buttons read as the text they show.
+    EXPECT_EQ(std::pair(QAccessible::queryAccessibleInterface(Part(form, "Label1"))->role(), Name("Label1")),
+              std::pair(QAccessible::StaticText, QString("Время : 0")));
+    form.Start();
+    clock.Advance(3000);
+    EXPECT_EQ(Name("Label1"), "Время : 3");
+    const QString line = QString("Ходов: 123  ·  ").repeated(4);  // whole, however the window cuts it
+    static_cast<TClientArea*>(form.centralWidget())->ShowStatus(line);
+    EXPECT_EQ(Name("Label2"), line);
+    EXPECT_EQ(QStringList({Name("SpeedButton1"), Name("SpeedButton4"), Name("SpeedButton2"), Name("SpeedButton3")}),
+              QStringList({"Перемешать.", "Пауза.", "Другой рисунок.", "Выход из программы."}));
+    form.SpeedButton4Click();
+    EXPECT_EQ(Name("SpeedButton4"), "Продолжить.");
 }
 
 } // namespace

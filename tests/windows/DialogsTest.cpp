@@ -28,20 +28,6 @@ protected:
     QStringList names;  // what the result dialog handed on
 };
 
-TEST_F(DialogsTest, ResultDialogAndAboutBoxFollowTheirLayouts)
-{
-    EXPECT_EQ(std::pair(result.windowTitle(), result.size()), std::pair(QString("Message"), QSize(426, 129)));  // placed on showing
-    // The caption as its settings leave it when loaded in order: silver, centred, with the raised
-    // style's white highlight and the custom scheme's red shadow.
-    const TLabelEffect& caption = *result.LabelEffect1;
-    EXPECT_EQ(caption.Caption(), QString("Поздравляю !!!"));
-    EXPECT_EQ(std::tuple(caption.Font().Color, caption.Alignment(), caption.EffectStyle(), caption.ColourScheme()),
-              std::tuple(clSilver, taCenter, esRaised, csCustom));
-    EXPECT_EQ(std::pair(caption.ColourHighlight(), caption.ColourShadow()), std::pair(clWhite, clRed));
-
-    EXPECT_EQ(std::pair(about.size(), about.FxImage1->geometry()), std::pair(QSize(339, 169), QRect(24, 16, 120, 136)));  // by its portrait
-}
-
 TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWhatTheFileCanHold)
 {
     const TScoreTable empty;
@@ -84,8 +70,18 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWha
     EXPECT_EQ(names, QStringList({QString::fromUtf8("Иван  Петров ") + QString(22, QLatin1Char('x'))}));
 }
 
-TEST_F(DialogsTest, ScoreDialogFollowsItsLayoutOpensOnTheBoardInPlayAndBrowsesBySize)
+TEST_F(DialogsTest, EachDialogFollowsItsLayoutAndTheScoreDialogOpensOnTheBoardInPlayAndBrowsesBySize)
 {
+    EXPECT_EQ(std::pair(result.windowTitle(), result.size()), std::pair(QString("Message"), QSize(426, 129)));  // placed on showing
+    // The caption as its settings leave it when loaded in order: silver, centred, with the raised
+    // style's white highlight and the custom scheme's red shadow.
+    const TLabelEffect& caption = *result.LabelEffect1;
+    EXPECT_EQ(caption.Caption(), QString("Поздравляю !!!"));
+    EXPECT_EQ(std::tuple(caption.Font().Color, caption.Alignment(), caption.EffectStyle(), caption.ColourScheme()),
+              std::tuple(clSilver, taCenter, esRaised, csCustom));
+    EXPECT_EQ(std::pair(caption.ColourHighlight(), caption.ColourShadow()), std::pair(clWhite, clRed));
+
+    EXPECT_EQ(std::pair(about.size(), about.FxImage1->geometry()), std::pair(QSize(339, 169), QRect(24, 16, 120, 136)));  // by its portrait
     EXPECT_EQ(scores.size(), QSize(390, 316));
     EXPECT_EQ(QStringList({scores.windowTitle(), scores.FxLabel21->Caption(), scores.TabSet1->tabText(3), Hint(scores.TabSet1)}),
               QStringList({"High Scores", "Таблица результатов :", "7  x  7", "Размер картинки."}));

@@ -120,7 +120,7 @@ protected:
     TAbout about{&form};
 };
 
-TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowInEnglishAndBackPixelForPixelAndIsKept)
+TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowAndEveryNewOneInEnglishAndBackPixelForPixelAndIsKept)
 {
     const QList<QImage> russian = Grabs();
     EXPECT_TRUE(Item("LanguageAutomatic1")->isChecked());
@@ -140,26 +140,20 @@ TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowInEnglishAndBackPixelForPixelAndI
               (QStringList{"High Scores", "Best times :", "Unknown", "Picture size."}));
     EXPECT_EQ((QStringList{about.Label1->text(), about.Label2->text(), about.Label3->text(), about.Label4->text()}),
               (QStringList{"Put someone together.", "( Mozik, say )", "Version : 2.13", "Author :"}));
+    // A window made after the choice speaks it, as the next start does; a game goes on in it.
+    TForm1 next(clock);
+    EXPECT_TRUE(Part<QAction>(next, "LanguageEnglish1")->isChecked());
+    EXPECT_EQ(std::pair(Part<TFxLabel>(next, "Label1")->Caption(), TAbout(&next).Label4->text()), std::pair(QString("Time : 0"), QString("Author :")));
+    next.Start();
+    next.SpeedButton4Click();
+    EXPECT_EQ(std::pair(Hint(Part<QWidget>(next, "SpeedButton4")), next.Session().StatusText()),
+              std::pair(QString("Continue."), QString("Moves: 0  ·  Paused")));
+
     Choose("LanguageRussian1");
     EXPECT_EQ(Grabs(), russian);
     EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("ru"));
     Choose("LanguageAutomatic1");  // the tests' locale is Russian
     EXPECT_EQ(std::pair(LanguageInForce(), TSettings(TSettings::DefaultPath()).Language()), std::pair(TLanguage::Russian, QString("auto")));
-}
-
-TEST_F(LanguageTest, AWindowMadeAfterTheChoiceSpeaksItAndTheNextStartKeepsIt)
-{
-    Choose("LanguageEnglish1");
-    TForm1 next(clock);
-    EXPECT_TRUE(Part<QAction>(next, "LanguageEnglish1")->isChecked());
-    EXPECT_EQ(Part<TFxLabel>(next, "Label1")->Caption(), QString("Time : 0"));
-    TAbout box(&next);
-    EXPECT_EQ(box.Label4->text(), QString("Author :"));
-    // A game goes on in the language: the pause hint, the status line.
-    form.Start();
-    form.SpeedButton4Click();
-    EXPECT_EQ(std::pair(Hint(Part<QWidget>(form, "SpeedButton4")), form.Session().StatusText()),
-              std::pair(QString("Continue."), QString("Moves: 0  ·  Paused")));
 }
 
 // Each text, drawn in its font, against the width the layout gives its label.

@@ -245,20 +245,9 @@ TEST_F(MainWindowTest, EveryTileShowsThePieceTheGameSaysAndAFinishedGameHandsOve
     EXPECT_EQ(TScoreFile(form.Session().ScoreFile().Path()).Load().Entry(5, 1), (TScoreEntry{EncodeName("Мозик"), 42}));
 }
 
-TEST_F(MainWindowTest, TheStateReportIsNeverWrittenWhileTheBoardIsBuiltAgain)
-{
-    const QString report = dir.filePath("report");
-    ReportGameTo(form, QFile::encodeName(report));
-    QStringList seen;  // each report as the window tells of a change, the first writer before us
-    QObject::connect(&form, &TForm1::GameShown, &form, [&] { seen << QString::fromUtf8(ReadFile(report)); });
-    Item("N4x4")->trigger();
-    ASSERT_FALSE(seen.isEmpty());
-    for (const QString& each : seen)
-        EXPECT_TRUE(!each.contains("4 x 4\n") || each.contains("tile.16=")) << each.toStdString();
-    EXPECT_TRUE(seen.last().contains("title=Mozik.bmp  -  4 x 4\n") && seen.last().contains("tile.16="));
-}
-
-TEST_F(MainWindowTest, TheStateReportGoesOnlyToAnOwnRegularFileNeverThroughALinkOrIntoAPipe)
+// The report goes only to an own regular file, never through a link or into a pipe, and is never
+// written while the board is built again.
+TEST_F(MainWindowTest, TheStateReportGoesOnlyToAnOwnRegularFileAndNeverWhileTheBoardIsBuiltAgain)
 {
     const QString report = dir.filePath("report"), target = dir.filePath("target"), link = dir.filePath("link"),
                   pipe = dir.filePath("pipe"), folder = dir.filePath("folder");
@@ -268,6 +257,13 @@ TEST_F(MainWindowTest, TheStateReportGoesOnlyToAnOwnRegularFileNeverThroughALink
     ASSERT_TRUE(QDir().mkdir(folder));
     for (const QString& path : {report, link, pipe, folder})
         ReportGameTo(form, QFile::encodeName(path));
+    QStringList seen;  // each report as the window tells of a change, the first writer before us
+    QObject::connect(&form, &TForm1::GameShown, &form, [&] { seen << QString::fromUtf8(ReadFile(report)); });
+    Item("N4x4")->trigger();
+    ASSERT_FALSE(seen.isEmpty());
+    for (const QString& each : seen)
+        EXPECT_TRUE(!each.contains("4 x 4\n") || each.contains("tile.16=")) << each.toStdString();
+    EXPECT_TRUE(seen.last().contains("title=Mozik.bmp  -  4 x 4\n") && seen.last().contains("tile.16="));
     form.Start();
     EXPECT_TRUE(ReadFile(report).contains("running=1\n")) << ReadFile(report).toStdString();
     form.Start();  // an own file is replaced again

@@ -1,27 +1,9 @@
+#include "tests/support/WriteLimit.h"
 #include "tests/windows/WindowTestSupport.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
-
-// A write limit far below the file's size makes every write fail, even for a privileged user.
-class ScopedWriteLimit {
-public:
-    explicit ScopedWriteLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedWriteLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
 
 class ScoreCommandsTest : public ::testing::Test {
 protected:

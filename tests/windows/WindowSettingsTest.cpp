@@ -19,7 +19,7 @@ std::string Text(const QRect& r)
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
-TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureNamedAtTheStartWins)
+TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAPictureNamedAtTheStartWinsAndOneGoneIsToldOnce)
 {
     const QImage sea = Filled({90, 60}, Qt::darkCyan);
     ASSERT_TRUE(sea.save(dir.filePath("sea.png")) && sea.save(dir.filePath("sand.png")));
@@ -47,22 +47,20 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndAPictureName
     named.show();
     named.Session().WaitForWork();
     EXPECT_EQ(named.windowTitle(), QString("sand.png  -  6 x 6"));
-}
 
-TEST_F(WindowSettingsTest, ARememberedPictureThatIsGoneIsToldOnceTheWindowShowsAndTheBuiltInOneStays)
-{
+    // A remembered picture that is gone is told once the window shows, and the built-in one stays.
     const QString gone = dir.filePath("gone.png");
     TSettings(TSettings::DefaultPath()).SetPicture(QFile::encodeName(gone));
     ScopedErrorBoxes errors;
-    TForm1 next{clock};
-    next.findChild<TWindowSettings*>()->OpenRememberedPicture();
-    next.show();
-    next.Session().WaitForWork();
+    TForm1 last{clock};
+    last.findChild<TWindowSettings*>()->OpenRememberedPicture();
+    last.show();
+    last.Session().WaitForWork();
     EXPECT_TRUE(errors.Messages().isEmpty());  // not before the window is there
-    next.FinishStart();
+    last.FinishStart();
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(gone));
-    EXPECT_EQ(next.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
+    EXPECT_EQ(last.windowTitle(), QString("Mozik.bmp  -  6 x 6"));
     EXPECT_TRUE(TSettings(TSettings::DefaultPath()).Picture().isEmpty());  // and not told again
 }
 
@@ -115,7 +113,7 @@ TEST_F(WindowSettingsTest, AHugeRememberedGeometryComesBackWithinTheScreenAndOnl
     QFile::remove(TSettings::DefaultPath());  // the suite's next windows start as at the first start
 }
 
-TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndOneMadeSmallerComesOntoIt)
+TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndComesOntoAScreenItCanBeTakenOn)
 {
     const TWindowRoom room{QRect(0, 30, 1280, 994), QMargins(4, 24, 4, 4), QSize(276, 334)};
     EXPECT_EQ(WithinRoom(QSize(65536, 65536), room), QSize(1272, 966));
@@ -128,10 +126,8 @@ TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndOn
     EXPECT_EQ(WithinRoom(QRect(-500, -500, 300, 9000), room), QRect(4, 54, 300, 966));
     EXPECT_EQ(WithinRoom(QRect(50, 60, 9000, 9000), {QRect(0, 0, 200, 300), QMargins(), QSize(276, 334)}),
               QRect(0, 0, 276, 334));
-}
 
-TEST(OntoScreens, AWindowThatCanBeTakenByItsTitleStaysAndOneOffEveryScreenComesToTheFirst)
-{
+    // Onto the screens: one that can be taken by its title stays, one off every screen comes to the first.
     const QList<QRect> screens = {QRect(0, 0, 1920, 1200), QRect(1920, 0, 1280, 1024)};
     for (const QRect& reachable : {QRect(100, 100, 276, 334), QRect(3000, 500, 900, 1000), QRect(-800, 10, 840, 400)})
         EXPECT_EQ(OntoScreens(reachable, screens), reachable);

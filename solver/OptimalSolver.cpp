@@ -2,22 +2,24 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <stdexcept>
 
 namespace {
 
 constexpr int kMaxCells = kPatternMaxSize * kPatternMaxSize;
 constexpr int kMaxGroups = kMaxCells;
+constexpr int kMaxCrossed = kPatternMaxSize - 1;  // cells a step along a column passes over
+constexpr std::int8_t kNoSlot = kMaxGroupTiles;   // a cell none of the group's tiles stands on
 
-// What the search keeps of one group's tiles, on the board or on its mirror image: the cells they
-// stand on (a bit each), which of the group's tiles stands on each of them, and the number of
-// their placement, which a move changes by a sum of the group's digit weights.
+// What the search keeps of one group's tiles, on the board or on its mirror image: which of the
+// group's tiles stands on each cell (kNoSlot on the others, and on one cell past the board that
+// stands for no cell), and the number of their placement, which a move changes by a sum of the
+// group's digit weights.
 struct TGroupState {
-    std::uint32_t occupied = 0;
+    TGroupState() { slotAt.fill(kNoSlot); }
     std::uint32_t index = 0;
     int cost = 0;
-    std::array<std::int8_t, kMaxCells> slotAt{};
+    std::array<std::int8_t, kMaxCells + 1> slotAt;
 };
 
 // A tile's part in one lookup: its group and its place in the group's order. Tiles in no group
@@ -28,13 +30,27 @@ struct TMember {
     std::int8_t slot = 0;
 };
 
-// A move of the tile on `from` into the gap, on the board and on its mirror image: the cells it
-// crosses (those between the two cells: none for a step along a row, N - 1 along a column) and
-// how far it goes in cell numbers.
+// The ways a tile steps, by how far it goes in cell numbers: up (-N), left, right, down (+N), and
+// a step that moves nothing.
+enum TWay : std::int8_t { kUp, kLeft, kRight, kDown, kStill, kWays };
+
+// A move of the tile on `from` into the gap, on the board and on its mirror image: the way it
+// goes, and the cells it passes over in cell numbers (those between the two cells: none for a
+// step along a row, N - 1 along a column; the cell past the board stands for the rest).
 struct TStep {
     std::int8_t from, mirrorFrom, mirrorGap;
-    std::int8_t delta, mirrorDelta;
-    std::uint32_t cross, mirrorCross;
+    TWay way, mirrorWay;
+    std::array<std::int8_t, kMaxCrossed> crossed, mirrorCrossed;
+};
+
+// What a step of one of a group's tiles adds to the group's placement number: its own digit's
+// weight times the cells it goes, and for each cell it passes over, by the slot of the group's
+// tile standing there: its own weight less (an earlier tile's cell is not counted in its digit),
+// or the later tile's weight more (that tile's digit counts one free cell more or less); nothing
+// for a cell without one (kNoSlot). Negated for a step backwards.
+struct TSlotStep {
+    std::int32_t along = 0;
+    std::array<std::int32_t, kMaxGroupTiles + 1> passed{};
 };
 
 // Each cell's steps into the gap there, leaving out the one that undoes the move before (counted
@@ -62,10 +78,9 @@ public:
         for (std::size_t g = 0; g < partition.size(); ++g) {
             const TTileGroup& tiles = partition[g];
             table_[g] = tables.Table(int(g));
-            for (std::size_t i = 0; i < tiles.size(); ++i) {
+            for (std::size_t i = 0; i < tiles.size(); ++i)
                 member_[std::size_t(tiles[i])] = {std::int8_t(g), std::int8_t(i)};
-                weight_[g][i] = std::int32_t(TableEntries(kCells - int(i) - 1, tiles.size() - i - 1));
-            }
+            MakeSlotSteps(g, tiles.size());
         }
         std::array<std::uint8_t, kCells> mirrorCell{};
         for (int c = 0; c < kCells; ++c) {
@@ -94,7 +109,7 @@ public:
             for (TGroupState* state : {&board_[std::size_t(g)], &mirror_[std::size_t(g)]}) {
                 std::array<std::uint8_t, kMaxGroupTiles> cells{};
                 for (int cell = 0; cell < kCells; ++cell)
-                    if (state->occupied >> cell & 1)
+                    if (state->slotAt[std::size_t(cell)] != kNoSlot)
                         cells[std::size_t(state->slotAt[std::size_t(cell)])] = std::uint8_t(cell);
                 state->index = RankCells(cells.data(), int(partition[std::size_t(g)].size()), kCells);
                 state->cost = table_[std::size_t(g)][state->index];
@@ -125,53 +140,78 @@ private:
     static constexpr int kCells = N * N;
     static constexpr std::uint8_t kNothing = 0;
 
+    void MakeSlotSteps(std::size_t group, std::size_t tiles)
+    {
+        std::array<std::int32_t, kMaxGroupTiles> weight{};
+        for (std::size_t i = 0; i < tiles; ++i)
+            weight[i] = std::int32_t(TableEntries(kCells - int(i) - 1, tiles - i - 1));
+        const std::array<std::int32_t, kWays> cells = {-N, -1, 1, N, 0};
+        for (std::size_t i = 0; i < tiles; ++i)
+            for (int way = 0; way < kWays; ++way) {
+                TSlotStep& step = slotSteps_[group][i][std::size_t(way)];
+                const std::int32_t sign = cells[std::size_t(way)] > 0 ? 1 : -1;
+                step.along = cells[std::size_t(way)] * weight[i];
+                for (std::size_t other = 0; other < tiles && way != kStill; ++other)
+                    if (other != i)
+                        step.passed[other] = sign * (other < i ? -weight[i] : weight[other]);
+            }
+    }
+
     static void Place(TGroupState& state, int slot, int cell)
     {
-        state.occupied |= 1u << cell;
         state.slotAt[std::size_t(cell)] = std::int8_t(slot);
     }
 
     void MakeSteps(const std::array<std::uint8_t, kCells>& mirrorCell)
     {
         auto between = [](int a, int b) {
-            const int low = std::min(a, b), high = std::max(a, b);
-            return (1u << high) - (2u << low);
+            std::array<std::int8_t, kMaxCrossed> cells;
+            cells.fill(kCells);
+            for (int cell = std::min(a, b) + 1, k = 0; cell < std::max(a, b); ++cell)
+                cells[std::size_t(k++)] = std::int8_t(cell);
+            return cells;
         };
         for (int gap = 0; gap < kCells; ++gap) {
             const int beside[] = {gap % N > 0 ? gap - 1 : -1, gap % N < N - 1 ? gap + 1 : -1, gap >= N ? gap - N : -1,
                                   gap < kCells - N ? gap + N : -1};
             for (int came = 0; came <= kCells; ++came) {
                 std::int8_t& count = steps_.count[std::size_t(gap)][std::size_t(came)];
+                // Places left over hold a step that moves nothing (from the gap, over no tile), so
+                // that the first three places can always be looked at.
+                const int mirrorGap = mirrorCell[std::size_t(gap)];
+                steps_.step[std::size_t(gap)][std::size_t(came)].fill(
+                    TStep{std::int8_t(gap), std::int8_t(mirrorGap), std::int8_t(mirrorGap), kStill, kStill, between(0, 0),
+                          between(0, 0)});
                 for (int from : beside) {
                     if (from < 0 || from == came)
                         continue;
-                    const int mirrorFrom = mirrorCell[std::size_t(from)], mirrorGap = mirrorCell[std::size_t(gap)];
+                    const int mirrorFrom = mirrorCell[std::size_t(from)];
                     steps_.step[std::size_t(gap)][std::size_t(came)][std::size_t(count++)] =
-                        TStep{std::int8_t(from), std::int8_t(mirrorFrom), std::int8_t(mirrorGap), std::int8_t(gap - from),
-                              std::int8_t(mirrorGap - mirrorFrom), between(from, gap), between(mirrorFrom, mirrorGap)};
+                        TStep{std::int8_t(from), std::int8_t(mirrorFrom), std::int8_t(mirrorGap), WayOf(gap - from),
+                              WayOf(mirrorGap - mirrorFrom), between(from, gap), between(mirrorFrom, mirrorGap)};
                 }
             }
         }
     }
 
-    // The group's placement number after its tile `slot` moves `delta` cells, crossing the cells
-    // of `cross`: its own digit changes by the cells crossed, less the earlier tiles' cells among
-    // them; a later tile whose cell lies in between changes its digit by one.
-    std::uint32_t Moved(const TGroupState& state, int group, int slot, int delta, std::uint32_t cross) const
+    static TWay WayOf(int cells) { return cells == -N ? kUp : cells == -1 ? kLeft : cells == 1 ? kRight : kDown; }
+
+    // The group's placement number after its tile `slot` steps `way`, passing over the cells
+    // `crossed`. The same three lookups serve every step (a cell without a tile of the group adds
+    // nothing), so that no branch depends on where the group's tiles stand.
+    std::uint32_t Moved(const TGroupState& state, int group, int slot, TWay way,
+                        const std::array<std::int8_t, kMaxCrossed>& crossed) const
     {
-        const std::int32_t* weight = weight_[std::size_t(group)].data();
-        std::int32_t index = std::int32_t(state.index) + delta * weight[slot];
-        const std::int32_t direction = delta > 0 ? 1 : -1;
-        for (std::uint32_t between = state.occupied & cross; between; between &= between - 1) {
-            const int other = state.slotAt[std::size_t(std::countr_zero(between))];
-            index += direction * (other < slot ? -weight[slot] : weight[other]);
-        }
+        const TSlotStep& step = slotSteps_[std::size_t(group)][std::size_t(slot)][std::size_t(way)];
+        std::int32_t index = std::int32_t(state.index) + step.along;
+        for (const std::int8_t cell : crossed)
+            index += step.passed[std::size_t(state.slotAt[std::size_t(cell)])];
         return std::uint32_t(index);
     }
 
     static void Move(TGroupState& state, int slot, int from, int to, std::uint32_t index, int cost)
     {
-        state.occupied ^= (1u << from) | (1u << to);
+        state.slotAt[std::size_t(from)] = kNoSlot;
         state.slotAt[std::size_t(to)] = std::int8_t(slot);
         state.index = index;
         state.cost = cost;
@@ -188,18 +228,24 @@ private:
         const TStep* steps = steps_.step[std::size_t(gap)][std::size_t(cameFrom)].data();
         const int count = steps_.count[std::size_t(gap)][std::size_t(cameFrom)];
         // Look the children's entries up first and fetch them ahead, so that the table reads of
-        // the children (three at most, four at the start) overlap. The mirror image's entry is
-        // looked up only for a child that the board's own does not cut off.
+        // the children (three at most, four at the start) overlap; the first three places are
+        // always looked at (a place without a child holds a step that moves nothing), so that the
+        // loop has no branch to guess. The mirror image's entry is looked up only for a child that
+        // the board's own does not cut off.
         std::array<TMember, 4> member, mirror;
         std::array<std::uint32_t, 4> index;
-        for (int c = 0; c < count; ++c) {
+        auto lookAhead = [&](int c) {
             const TStep& step = steps[c];
             const TMember m = memberAt_[std::size_t(step.from)];
             member[std::size_t(c)] = m;
             mirror[std::size_t(c)] = mirrorMemberAt_[std::size_t(step.from)];
-            index[std::size_t(c)] = Moved(board_[std::size_t(m.group)], m.group, m.slot, step.delta, step.cross);
+            index[std::size_t(c)] = Moved(board_[std::size_t(m.group)], m.group, m.slot, step.way, step.crossed);
             __builtin_prefetch(table_[std::size_t(m.group)] + index[std::size_t(c)]);
-        }
+        };
+        for (int c = 0; c < 3; ++c)
+            lookAhead(c);
+        if (count == 4)
+            lookAhead(3);
         for (int c = 0; c < count; ++c) {
             const TStep& step = steps[c];
             const TMember m = member[std::size_t(c)], r = mirror[std::size_t(c)];
@@ -211,7 +257,7 @@ private:
                 continue;
             }
             TGroupState& image = mirror_[std::size_t(r.group)];
-            const std::uint32_t imageIndex = Moved(image, r.group, r.slot, step.mirrorDelta, step.mirrorCross);
+            const std::uint32_t imageIndex = Moved(image, r.group, r.slot, step.mirrorWay, step.mirrorCrossed);
             const int mirrorCost = table_[std::size_t(r.group)][imageIndex];
             const int childMirrorSum = mirrorSum + mirrorCost - image.cost;
             if (depth + 1 + childMirrorSum > bound) {
@@ -262,7 +308,7 @@ private:
     std::array<TMember, kCells> member_{}, mirrorMember_{};        // by tile
     std::array<TMember, kCells> memberAt_{}, mirrorMemberAt_{};    // of the tile on each cell
     std::array<const std::uint8_t*, kMaxGroups + 1> table_{};
-    std::array<std::array<std::int32_t, kMaxGroupTiles>, kMaxGroups + 1> weight_{};
+    std::array<std::array<std::array<TSlotStep, kWays>, kMaxGroupTiles>, kMaxGroups + 1> slotSteps_{};  // by group, slot, way
     std::array<TGroupState, kMaxGroups + 1> board_{}, mirror_{};
     int sum_ = 0, mirrorSum_ = 0;
     int gap_ = 0;

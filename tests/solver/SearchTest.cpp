@@ -51,11 +51,18 @@ TEST(SolverTables, EveryThreadCountBuildsThePlainSearchsTables)
 
 // Against a breadth-first search over every 3 x 3 board: the bound never overestimates, and the
 // solutions are shortest, with the shared tables and with two groups of four tiles.
-TEST(SolverOptimal, ThreeByThreeLengthsMatchBreadthFirstSearch)
+TEST(SolverOptimal, TwoAndThreeByThreeLengthsMatchBreadthFirstSearch)
 {
+    for (const auto& [key, moves] : DistancesFromGoal(2)) {
+        const auto solution = TOptimalSolver(TPatternDatabase::Shared(2)).Solve(UnpackBoard(2, key));
+        ASSERT_TRUE(solution);
+        EXPECT_EQ(int(solution->Tiles.size()), moves) << key;
+    }
     const auto distance = DistancesFromGoal(3);
-    TPatternDatabase fours(3, {{1, 2, 3, 4}, {5, 6, 7, 8}});
-    TOptimalSolver withShared(TPatternDatabase::Shared(3)), withFours(fours);
+    // Tiles 5, 6 and 7 in no group: 3 and 8 count on the board, while their mirror images, 7 and 6,
+    // do not.
+    TPatternDatabase fours(3, {{1, 2, 3, 4}, {5, 6, 7, 8}}), partial(3, {{1, 2, 3, 4, 8}});
+    TOptimalSolver withShared(TPatternDatabase::Shared(3)), withFours(fours), withPartial(partial);
     std::mt19937 random(3);
     int checked = 0;
     for (const auto& [key, moves] : distance) {
@@ -63,7 +70,7 @@ TEST(SolverOptimal, ThreeByThreeLengthsMatchBreadthFirstSearch)
         if (moves < 30 && random() % 400 != 0)
             continue;
         const TPosition board = UnpackBoard(3, key);
-        for (TOptimalSolver* solver : {&withShared, &withFours}) {
+        for (TOptimalSolver* solver : {&withShared, &withFours, &withPartial}) {
             const auto solution = solver->Solve(board);
             ASSERT_TRUE(solution);
             EXPECT_EQ(std::tuple(int(solution->Tiles.size()), solution->LowerBound <= moves, Solves(board, solution->Tiles)),

@@ -80,6 +80,9 @@ int main(int argc, char** argv)
     AnswerFailedStartWith(NoWindowAnswer(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("QT_QPA_PLATFORM")));
     QApplication application(qtArgc, qtArgv);
     ApplicationStarted();
+    // Dressed before any work starts on another thread: the language must be in force before
+    // a picture's reading can put a refusal into words.
+    DressApplication();
     // For the end-to-end tests: picture reads wait at this named pipe, so that a test can change
     // the file between the check of its length and its reading, or hold the reading up.
     if (const QString gate = qEnvironmentVariable("MOZIK_TEST_PICTURE_GATE"); !gate.isEmpty())
@@ -88,7 +91,6 @@ int main(int argc, char** argv)
     if (command.Picture)
         picture = std::make_unique<TPictureReading>(QByteArray::fromStdString(*command.Picture), LargestBoardSide());
     BuiltinPictureMayPaint();
-    DressApplication();
 
     Form1 = new TForm1;  // the first window made becomes the main window
     if (picture)

@@ -127,6 +127,8 @@ e2e_cleanup() {
     for log in "$E2E_TMP"/*.log; do
       [ -s "$log" ] && { echo "-- ${log##*/}:"; tail -n 20 "$log"; } >&2
     done
+    # What the program's windows said last.
+    [ -s "${E2E_STATE:-}" ] && { echo "-- the windows' texts:"; grep '^text\.' "$E2E_STATE" | head -n 40; } >&2
   fi
   rm -rf "$E2E_TMP"
   [ "$status" != 0 ] || echo "End-to-end test passed: $E2E_TITLE."
@@ -321,14 +323,16 @@ e2e_answer() {
 }
 
 # e2e_open_with_f3 PATH: opens the picture through F3's dialog, typing its name once the dialog
-# has listed its folder.
+# has listed its folder, and taking it once the dialog's name box holds all of it.
 e2e_open_with_f3() {
+  local typed=$1
   e2e_focus "$E2E_WID"
   e2e_key F3
   e2e_focus "$(e2e_window "Открыть")"
   sleep 0.5
   e2e_key ctrl+a
-  xdotool type --delay 10 "$1"
+  xdotool type --delay 10 "$typed"
+  e2e_wait_for '[ "$(e2e_state text.QFileDialog.fileNameEdit)" = "$typed" ]' "the open dialog's name box to hold \"$typed\""
   e2e_key Return
 }
 

@@ -111,6 +111,31 @@ private:
     std::array<int, 17> mostRegions_{};
 };
 
+// The cell of the nth (from 0) of the cells of a 16-cell mask that has more than n, by a byte at a
+// time from two small tables instead of a loop of n steps, whose end no branch can foretell.
+class TNthCell {
+public:
+    TNthCell()
+    {
+        for (int byte = 0; byte < 256; ++byte)
+            for (int bit = 0; bit < 8; ++bit)
+                if (byte >> bit & 1)
+                    nth_[std::size_t(byte)][std::size_t(count_[std::size_t(byte)]++)] = std::uint8_t(bit);
+    }
+    int operator()(std::uint32_t mask, int n) const
+    {
+        const int low = count_[mask & 255];
+        const bool high = n >= low;
+        return (high ? 8 : 0) + nth_[high ? mask >> 8 & 255 : mask & 255][std::size_t(high ? n - low : n)];
+    }
+
+private:
+    std::array<std::uint8_t, 256> count_{};
+    std::array<std::array<std::uint8_t, 8>, 256> nth_{};
+};
+
+const TNthCell NthCell;
+
 // Bits that several threads set at once: each is tested first, and set with an atomic operation
 // only when it was clear, which is rare next to the tests.
 class TBits {
@@ -147,10 +172,12 @@ public:
         : k_(int(tiles.size())), cells_(n * n), pieces_(regions.MostPieces(cells_ - k_)), regions_(regions),
           perPlacement_(std::uint32_t(pieces_))
     {
+        std::array<std::int32_t, kMaxGroupTiles> weight{};  // of each tile's digit in a placement's number
         for (int i = k_ - 1; i >= 0; --i) {
-            weight_[std::size_t(i)] = i == k_ - 1 ? 1 : weight_[std::size_t(i + 1)] * (cells_ - i - 1);
+            weight[std::size_t(i)] = i == k_ - 1 ? 1 : weight[std::size_t(i + 1)] * (cells_ - i - 1);
             radix_[std::size_t(i)] = TDivisor(std::uint32_t(cells_ - i));
         }
+        MakeSteps(n, weight);
         std::array<std::uint8_t, kMaxGroupTiles> home{};
         std::uint32_t free = regions_.All();
         for (int i = 0; i < k_; ++i) {
@@ -217,12 +244,52 @@ public:
     }
 
 private:
-    // The cells of a placement's tiles, which tile is on each cell, and the cells they cover.
+    static constexpr std::int8_t kNoTile = kMaxGroupTiles;  // the order of a cell without a tile
+    static constexpr int kPast = 16;                          // a cell past the board: no tile on it
+
+    // The cells of a placement's tiles, which tile is on each cell (kNoTile on the others and on
+    // kPast), and the cells they cover.
     struct TPlacement {
+        TPlacement() { order.fill(kNoTile); }
         std::array<std::uint8_t, kMaxGroupTiles> cell{};
-        std::array<std::int8_t, 16> order{};
+        std::array<std::int8_t, 17> order;
         std::uint32_t occupied = 0;
     };
+
+    // What a step of a tile one way (up, left, right, down) adds to the placement's number: its own
+    // digit's weight times the cells it goes, and for each cell it passes over in cell numbers, by
+    // the order of the tile standing there: its own weight less (an earlier tile's cell is not
+    // counted in its digit), or the later tile's weight more (that tile's digit counts one free
+    // cell more or less); nothing for a cell without one. Negated for a step backwards.
+    struct TSlotStep {
+        std::int32_t along = 0;
+        std::array<std::int32_t, kMaxGroupTiles + 1> passed{};
+    };
+
+    void MakeSteps(int n, const std::array<std::int32_t, kMaxGroupTiles>& weight)
+    {
+        const std::array<int, 4> cells = {-n, -1, 1, n};
+        for (int way = 0; way < 4; ++way) {
+            wayOf_[std::size_t(cells[std::size_t(way)] + 4)] = std::int8_t(way);
+            const std::int32_t sign = cells[std::size_t(way)] > 0 ? 1 : -1;
+            for (int i = 0; i < k_; ++i) {
+                TSlotStep& step = slotSteps_[std::size_t(i)][std::size_t(way)];
+                step.along = cells[std::size_t(way)] * weight[std::size_t(i)];
+                for (int j = 0; j < k_; ++j)
+                    if (j != i)
+                        step.passed[std::size_t(j)] = sign * (j < i ? -weight[std::size_t(i)] : weight[std::size_t(j)]);
+            }
+            for (int from = 0; from < cells_; ++from) {
+                auto& crossed = crossed_[std::size_t(from)][std::size_t(way)];
+                crossed.fill(kPast);
+                const int to = from + cells[std::size_t(way)];
+                if (to < 0 || to >= cells_)
+                    continue;  // off the board, never taken
+                for (int cell = std::min(from, to) + 1, k = 0; cell < std::max(from, to); ++cell)
+                    crossed[std::size_t(k++)] = std::int8_t(cell);
+            }
+        }
+    }
 
     // The placement of a number (see RankCells): its digits, last first, then each tile's cell
     // as the digit-th of the cells the earlier tiles left free.
@@ -236,10 +303,7 @@ private:
         }
         TPlacement at;
         for (int i = 0; i < k_; ++i) {
-            std::uint32_t open = ~at.occupied & regions_.All();
-            for (std::uint32_t d = digit[std::size_t(i)]; d > 0; --d)
-                open &= open - 1;
-            const int cell = std::countr_zero(open) & 15;  // open is never empty
+            const int cell = NthCell(~at.occupied & regions_.All(), int(digit[std::size_t(i)]));
             at.cell[std::size_t(i)] = std::uint8_t(cell);
             at.order[std::size_t(cell)] = std::int8_t(i);
             at.occupied |= 1u << cell;
@@ -274,21 +338,15 @@ private:
         const std::uint32_t region = regions_.Connected(free) ? free : regions_.Piece(free, slot);
         for (int i = 0; i < k_; ++i) {
             const int from = at.cell[std::size_t(i)];
-            const std::int64_t weight = weight_[std::size_t(i)];
             for (std::uint32_t targets = regions_.NeighboursOf(from) & region; targets; targets &= targets - 1) {
                 const int to = std::countr_zero(targets);
-                // The tile's own digit moves by the cells crossed, less the earlier tiles' cells
-                // among them; each later tile whose cell lies in between changes its digit by
-                // one. A step along a row crosses no cell.
-                std::int64_t moved = std::int64_t(index) + std::int64_t(to - from) * weight;
-                const int low = std::min(from, to), high = std::max(from, to);
-                if (high - low > 1) {
-                    const int direction = to > from ? 1 : -1;
-                    for (std::uint32_t between = at.occupied & ((1u << high) - (2u << low)); between; between &= between - 1) {
-                        const int j = at.order[std::size_t(std::countr_zero(between))];
-                        moved += j < i ? -direction * weight : direction * weight_[std::size_t(j)];
-                    }
-                }
+                // The same three lookups for every step (a step along a row passes over no cell),
+                // so that no branch depends on where the tiles stand.
+                const int way = wayOf_[std::size_t(to - from + 4)];
+                const TSlotStep& step = slotSteps_[std::size_t(i)][std::size_t(way)];
+                std::int32_t moved = std::int32_t(index) + step.along;
+                for (const std::int8_t cell : crossed_[std::size_t(from)][std::size_t(way)])
+                    moved += step.passed[std::size_t(at.order[std::size_t(cell)])];
                 // The gap is left in the region of the tile's old cell.
                 const std::uint32_t movedFree = free ^ (1u << from) ^ (1u << to);
                 const std::uint64_t state = std::uint64_t(moved) * std::uint64_t(pieces_) + std::uint64_t(regions_.SlotOf(movedFree, from));
@@ -302,7 +360,9 @@ private:
     const TRegions& regions_;
     const TDivisor perPlacement_;
     std::array<TDivisor, kMaxGroupTiles> radix_{};
-    std::array<std::int64_t, kMaxGroupTiles> weight_{};  // of each tile's digit in a placement's number
+    std::array<std::array<TSlotStep, 4>, kMaxGroupTiles> slotSteps_{};          // by tile and way
+    std::array<std::array<std::array<std::int8_t, 3>, 4>, 16> crossed_{};       // by cell and way
+    std::array<std::int8_t, 9> wayOf_{};                                       // by cells gone, plus 4
     std::vector<std::uint8_t> table_;
     TBits seen_, current_, next_;
     int depth_ = 0;

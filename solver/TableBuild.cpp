@@ -231,7 +231,7 @@ public:
                 const std::uint32_t p = perPlacement_.Divide(state);
                 if (p != placement) {
                     placement = p;
-                    at = Unrank(p);
+                    Unrank(p, at);
                     // A placement on a piece's edge may be another thread's too: the same value
                     // is written by both.
                     std::atomic_ref<std::uint8_t> cost(table_[p]);
@@ -253,12 +253,15 @@ private:
     static constexpr int kPast = 16;                          // a cell past the board: no tile on it
 
     // The cells of a placement's tiles, which tile is on each cell (kNoTile on the others and on
-    // kPast), and the cells they cover.
+    // kPast), and the cells they cover; and to make the next placement from it, its digits and
+    // the cells the tiles before each one cover.
     struct TPlacement {
         TPlacement() { order.fill(kNoTile); }
         std::array<std::uint8_t, kMaxGroupTiles> cell{};
         std::array<std::int8_t, 17> order;
         std::uint32_t occupied = 0;
+        std::array<std::uint32_t, kMaxGroupTiles> digit{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};  // none yet
+        std::array<std::uint32_t, kMaxGroupTiles + 1> before{};
     };
 
     // What a step of a tile one way (up, left, right, down) adds to the placement's number: its own
@@ -296,9 +299,11 @@ private:
         }
     }
 
-    // The placement of a number (see RankCells): its digits, last first, then each tile's cell
-    // as the digit-th of the cells the earlier tiles left free.
-    TPlacement Unrank(std::uint32_t index) const
+    // Turns `at` into the placement of a number (see RankCells): its digits, last first, then
+    // each tile's cell as the digit-th of the cells the earlier tiles left free. The placements
+    // of a layer come in order, and mostly differ in their last digits only: the tiles before
+    // the first digit that changed stay where they are.
+    void Unrank(std::uint32_t index, TPlacement& at) const
     {
         std::array<std::uint32_t, kMaxGroupTiles> digit{};
         for (int i = k_ - 1; i >= 0; --i) {
@@ -306,14 +311,20 @@ private:
             digit[std::size_t(i)] = index - quotient * std::uint32_t(cells_ - i);
             index = quotient;
         }
-        TPlacement at;
-        for (int i = 0; i < k_; ++i) {
-            const int cell = NthCell(~at.occupied & regions_.All(), int(digit[std::size_t(i)]));
+        int first = 0;
+        while (first < k_ && digit[std::size_t(first)] == at.digit[std::size_t(first)])
+            ++first;
+        for (int i = first; i < k_; ++i)
+            at.order[at.cell[std::size_t(i)]] = kNoTile;
+        for (int i = first; i < k_; ++i) {
+            const std::uint32_t before = at.before[std::size_t(i)];
+            const int cell = NthCell(~before & regions_.All(), int(digit[std::size_t(i)]));
+            at.digit[std::size_t(i)] = digit[std::size_t(i)];
             at.cell[std::size_t(i)] = std::uint8_t(cell);
             at.order[std::size_t(cell)] = std::int8_t(i);
-            at.occupied |= 1u << cell;
+            at.before[std::size_t(i + 1)] = before | 1u << cell;
         }
-        return at;
+        at.occupied = at.before[std::size_t(k_)];
     }
 
     // The states one move from some states of the layer, their bits fetched ahead as they are

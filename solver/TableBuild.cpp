@@ -143,7 +143,6 @@ public:
     void Assign(std::uint64_t bits) { words_.assign((bits + 63) / 64, 0); }
     std::size_t Words() const { return words_.size(); }
     std::uint64_t& Word(std::size_t w) { return words_[w]; }
-    void Swap(TBits& other) { words_.swap(other.words_); }
     void Prefetch(std::uint64_t bit) const { __builtin_prefetch(&words_[bit / 64]); }
     // Sets the bit; true when this call set it.
     bool Set(std::uint64_t bit)
@@ -163,7 +162,9 @@ private:
 // of the bit sets, where pieces is the most regions the free cells ever make. A placement's cost is the layer in which one of its states is first reached.
 // A layer is the set bits of `current_`, taken in pieces of kPieceWords words in the order of the
 // placements' numbers (so that the successors' bits, for each tile and direction, are met in
-// order too); the states it reaches for the first time go to `next_`.
+// order too). The states it reaches for the first time are marked in `seen_` alone: the next
+// layer is what `seen_` gained meanwhile, found once the layer is done by comparing it with
+// `layerStart_`, a word at a time, which costs less than marking each new state twice.
 class TGroupSearch {
 public:
     static constexpr std::size_t kPieceWords = 1024;
@@ -186,13 +187,14 @@ public:
         }
         const std::uint64_t entries = TableEntries(cells_, tiles.size());
         table_.assign(entries, kUnset);
-        for (TBits* bits : {&seen_, &current_, &next_})
+        for (TBits* bits : {&seen_, &current_, &layerStart_})
             bits->Assign(entries * std::uint64_t(pieces_));
         // The start: every tile home, the gap in its home corner's region.
         const std::uint64_t start = std::uint64_t(RankCells(home.data(), k_, cells_)) * std::uint64_t(pieces_)
                                     + std::uint64_t(regions_.SlotOf(free, cells_ - 1));
         seen_.Set(start);
         current_.Set(start);
+        layerStart_.Set(start);
     }
 
     bool Done() const { return done_; }
@@ -201,7 +203,10 @@ public:
     void Advance()
     {
         done_ = found_.exchange(0) == 0;
-        current_.Swap(next_);
+        for (std::size_t w = 0; w < seen_.Words(); ++w) {
+            current_.Word(w) = seen_.Word(w) ^ layerStart_.Word(w);
+            layerStart_.Word(w) = seen_.Word(w);
+        }
         ++depth_;
     }
     std::vector<std::uint8_t> Take() { return std::move(table_); }
@@ -217,7 +222,7 @@ public:
         std::uint64_t found = 0;
         TBatch batch;
         for (std::size_t w = first; w < last; ++w) {
-            std::uint64_t bits = std::exchange(current_.Word(w), 0);
+            std::uint64_t bits = current_.Word(w);
             for (; bits; bits &= bits - 1) {
                 if (++steps % kCheckInterval == 0
                     && (cancel.Stopped(TSolverPhase::Build, steps) || abandon.load(std::memory_order_relaxed)))
@@ -226,7 +231,7 @@ public:
                 const std::uint32_t p = perPlacement_.Divide(state);
                 if (p != placement) {
                     placement = p;
-                    at = Unrank(p);
+                    Unrank(p, at);
                     // A placement on a piece's edge may be another thread's too: the same value
                     // is written by both.
                     std::atomic_ref<std::uint8_t> cost(table_[p]);
@@ -248,12 +253,15 @@ private:
     static constexpr int kPast = 16;                          // a cell past the board: no tile on it
 
     // The cells of a placement's tiles, which tile is on each cell (kNoTile on the others and on
-    // kPast), and the cells they cover.
+    // kPast), and the cells they cover; and to make the next placement from it, its digits and
+    // the cells the tiles before each one cover.
     struct TPlacement {
         TPlacement() { order.fill(kNoTile); }
         std::array<std::uint8_t, kMaxGroupTiles> cell{};
         std::array<std::int8_t, 17> order;
         std::uint32_t occupied = 0;
+        std::array<std::uint32_t, kMaxGroupTiles> digit{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};  // none yet
+        std::array<std::uint32_t, kMaxGroupTiles + 1> before{};
     };
 
     // What a step of a tile one way (up, left, right, down) adds to the placement's number: its own
@@ -291,9 +299,11 @@ private:
         }
     }
 
-    // The placement of a number (see RankCells): its digits, last first, then each tile's cell
-    // as the digit-th of the cells the earlier tiles left free.
-    TPlacement Unrank(std::uint32_t index) const
+    // Turns `at` into the placement of a number (see RankCells): its digits, last first, then
+    // each tile's cell as the digit-th of the cells the earlier tiles left free. The placements
+    // of a layer come in order, and mostly differ in their last digits only: the tiles before
+    // the first digit that changed stay where they are.
+    void Unrank(std::uint32_t index, TPlacement& at) const
     {
         std::array<std::uint32_t, kMaxGroupTiles> digit{};
         for (int i = k_ - 1; i >= 0; --i) {
@@ -301,14 +311,20 @@ private:
             digit[std::size_t(i)] = index - quotient * std::uint32_t(cells_ - i);
             index = quotient;
         }
-        TPlacement at;
-        for (int i = 0; i < k_; ++i) {
-            const int cell = NthCell(~at.occupied & regions_.All(), int(digit[std::size_t(i)]));
+        int first = 0;
+        while (first < k_ && digit[std::size_t(first)] == at.digit[std::size_t(first)])
+            ++first;
+        for (int i = first; i < k_; ++i)
+            at.order[at.cell[std::size_t(i)]] = kNoTile;
+        for (int i = first; i < k_; ++i) {
+            const std::uint32_t before = at.before[std::size_t(i)];
+            const int cell = NthCell(~before & regions_.All(), int(digit[std::size_t(i)]));
+            at.digit[std::size_t(i)] = digit[std::size_t(i)];
             at.cell[std::size_t(i)] = std::uint8_t(cell);
             at.order[std::size_t(cell)] = std::int8_t(i);
-            at.occupied |= 1u << cell;
+            at.before[std::size_t(i + 1)] = before | 1u << cell;
         }
-        return at;
+        at.occupied = at.before[std::size_t(k_)];
     }
 
     // The states one move from some states of the layer, their bits fetched ahead as they are
@@ -318,15 +334,12 @@ private:
         std::size_t count = 0;
     };
 
-    // Marks the batch's states reached and puts the new ones in the next layer; how many were new.
+    // Marks the batch's states reached; how many were new.
     std::uint64_t Reach(TBatch& batch)
     {
         std::uint64_t found = 0;
         for (std::size_t i = 0; i < batch.count; ++i)
-            if (seen_.Set(batch.states[i])) {
-                next_.Set(batch.states[i]);
-                ++found;
-            }
+            found += seen_.Set(batch.states[i]);
         batch.count = 0;
         return found;
     }
@@ -364,7 +377,7 @@ private:
     std::array<std::array<std::array<std::int8_t, 3>, 4>, 16> crossed_{};       // by cell and way
     std::array<std::int8_t, 9> wayOf_{};                                       // by cells gone, plus 4
     std::vector<std::uint8_t> table_;
-    TBits seen_, current_, next_;
+    TBits seen_, current_, layerStart_;
     int depth_ = 0;
     bool done_ = false;
     std::atomic<std::uint64_t> found_{0};  // states first reached in this layer

@@ -1,5 +1,7 @@
 #include "solver/OptimalSolver.h"
 
+#include "solver/PlacementSteps.h"
+
 #include <algorithm>
 #include <array>
 #include <stdexcept>
@@ -8,15 +10,13 @@ namespace {
 
 constexpr int kMaxCells = kPatternMaxSize * kPatternMaxSize;
 constexpr int kMaxGroups = kMaxCells;
-constexpr int kMaxCrossed = kPatternMaxSize - 1;  // cells a step along a column passes over
-constexpr std::int8_t kNoSlot = kMaxGroupTiles;   // a cell none of the group's tiles stands on
 
 // What the search keeps of one group's tiles, on the board or on its mirror image: which of the
-// group's tiles stands on each cell (kNoSlot on the others, and on one cell past the board that
+// group's tiles stands on each cell (kNoTile on the others, and on one cell past the board that
 // stands for no cell), and the number of their placement, which a move changes by a sum of the
 // group's digit weights.
 struct TGroupState {
-    TGroupState() { slotAt.fill(kNoSlot); }
+    TGroupState() { slotAt.fill(kNoTile); }
     std::uint32_t index = 0;
     int cost = 0;
     std::array<std::int8_t, kMaxCells + 1> slotAt;
@@ -30,27 +30,13 @@ struct TMember {
     std::int8_t slot = 0;
 };
 
-// The ways a tile steps, by how far it goes in cell numbers: up (-N), left, right, down (+N), and
-// a step that moves nothing.
-enum TWay : std::int8_t { kUp, kLeft, kRight, kDown, kStill, kWays };
-
 // A move of the tile on `from` into the gap, on the board and on its mirror image: the way it
 // goes, and the cells it passes over in cell numbers (those between the two cells: none for a
 // step along a row, N - 1 along a column; the cell past the board stands for the rest).
 struct TStep {
     std::int8_t from, mirrorFrom, mirrorGap;
     TWay way, mirrorWay;
-    std::array<std::int8_t, kMaxCrossed> crossed, mirrorCrossed;
-};
-
-// What a step of one of a group's tiles adds to the group's placement number: its own digit's
-// weight times the cells it goes, and for each cell it passes over, by the slot of the group's
-// tile standing there: its own weight less (an earlier tile's cell is not counted in its digit),
-// or the later tile's weight more (that tile's digit counts one free cell more or less); nothing
-// for a cell without one (kNoSlot). Negated for a step backwards.
-struct TSlotStep {
-    std::int32_t along = 0;
-    std::array<std::int32_t, kMaxGroupTiles + 1> passed{};
+    std::array<std::int8_t, kMaxPassed> crossed, mirrorCrossed;
 };
 
 // Each cell's steps into the gap there, leaving out the one that undoes the move before (counted
@@ -80,7 +66,7 @@ public:
             table_[g] = tables.Table(int(g));
             for (std::size_t i = 0; i < tiles.size(); ++i)
                 member_[std::size_t(tiles[i])] = {std::int8_t(g), std::int8_t(i)};
-            MakeSlotSteps(g, tiles.size());
+            slotSteps_[g] = MakeSlotSteps(N, int(tiles.size()));
         }
         std::array<std::uint8_t, kCells> mirrorCell{};
         for (int c = 0; c < kCells; ++c) {
@@ -109,7 +95,7 @@ public:
             for (TGroupState* state : {&board_[std::size_t(g)], &mirror_[std::size_t(g)]}) {
                 std::array<std::uint8_t, kMaxGroupTiles> cells{};
                 for (int cell = 0; cell < kCells; ++cell)
-                    if (state->slotAt[std::size_t(cell)] != kNoSlot)
+                    if (state->slotAt[std::size_t(cell)] != kNoTile)
                         cells[std::size_t(state->slotAt[std::size_t(cell)])] = std::uint8_t(cell);
                 state->index = RankCells(cells.data(), int(partition[std::size_t(g)].size()), kCells);
                 state->cost = table_[std::size_t(g)][state->index];
@@ -140,23 +126,6 @@ private:
     static constexpr int kCells = N * N;
     static constexpr std::uint8_t kNothing = 0;
 
-    void MakeSlotSteps(std::size_t group, std::size_t tiles)
-    {
-        std::array<std::int32_t, kMaxGroupTiles> weight{};
-        for (std::size_t i = 0; i < tiles; ++i)
-            weight[i] = std::int32_t(TableEntries(kCells - int(i) - 1, tiles - i - 1));
-        const std::array<std::int32_t, kWays> cells = {-N, -1, 1, N, 0};
-        for (std::size_t i = 0; i < tiles; ++i)
-            for (int way = 0; way < kWays; ++way) {
-                TSlotStep& step = slotSteps_[group][i][std::size_t(way)];
-                const std::int32_t sign = cells[std::size_t(way)] > 0 ? 1 : -1;
-                step.along = cells[std::size_t(way)] * weight[i];
-                for (std::size_t other = 0; other < tiles && way != kStill; ++other)
-                    if (other != i)
-                        step.passed[other] = sign * (other < i ? -weight[i] : weight[other]);
-            }
-    }
-
     static void Place(TGroupState& state, int slot, int cell)
     {
         state.slotAt[std::size_t(cell)] = std::int8_t(slot);
@@ -164,13 +133,7 @@ private:
 
     void MakeSteps(const std::array<std::uint8_t, kCells>& mirrorCell)
     {
-        auto between = [](int a, int b) {
-            std::array<std::int8_t, kMaxCrossed> cells;
-            cells.fill(kCells);
-            for (int cell = std::min(a, b) + 1, k = 0; cell < std::max(a, b); ++cell)
-                cells[std::size_t(k++)] = std::int8_t(cell);
-            return cells;
-        };
+        auto between = [](int a, int b) { return CellsBetween(a, b, kCells); };
         for (int gap = 0; gap < kCells; ++gap) {
             const int beside[] = {gap % N > 0 ? gap - 1 : -1, gap % N < N - 1 ? gap + 1 : -1, gap >= N ? gap - N : -1,
                                   gap < kCells - N ? gap + N : -1};
@@ -187,31 +150,25 @@ private:
                         continue;
                     const int mirrorFrom = mirrorCell[std::size_t(from)];
                     steps_.step[std::size_t(gap)][std::size_t(came)][std::size_t(count++)] =
-                        TStep{std::int8_t(from), std::int8_t(mirrorFrom), std::int8_t(mirrorGap), WayOf(gap - from),
-                              WayOf(mirrorGap - mirrorFrom), between(from, gap), between(mirrorFrom, mirrorGap)};
+                        TStep{std::int8_t(from), std::int8_t(mirrorFrom), std::int8_t(mirrorGap), WayOf(N, gap - from),
+                              WayOf(N, mirrorGap - mirrorFrom), between(from, gap), between(mirrorFrom, mirrorGap)};
                 }
             }
         }
     }
 
-    static TWay WayOf(int cells) { return cells == -N ? kUp : cells == -1 ? kLeft : cells == 1 ? kRight : kDown; }
-
     // The group's placement number after its tile `slot` steps `way`, passing over the cells
-    // `crossed`. The same three lookups serve every step (a cell without a tile of the group adds
-    // nothing), so that no branch depends on where the group's tiles stand.
+    // `crossed`.
     std::uint32_t Moved(const TGroupState& state, int group, int slot, TWay way,
-                        const std::array<std::int8_t, kMaxCrossed>& crossed) const
+                        const std::array<std::int8_t, kMaxPassed>& crossed) const
     {
-        const TSlotStep& step = slotSteps_[std::size_t(group)][std::size_t(slot)][std::size_t(way)];
-        std::int32_t index = std::int32_t(state.index) + step.along;
-        for (const std::int8_t cell : crossed)
-            index += step.passed[std::size_t(state.slotAt[std::size_t(cell)])];
-        return std::uint32_t(index);
+        return Stepped(slotSteps_[std::size_t(group)][std::size_t(slot)][std::size_t(way)], state.index,
+                       state.slotAt.data(), crossed);
     }
 
     static void Move(TGroupState& state, int slot, int from, int to, std::uint32_t index, int cost)
     {
-        state.slotAt[std::size_t(from)] = kNoSlot;
+        state.slotAt[std::size_t(from)] = kNoTile;
         state.slotAt[std::size_t(to)] = std::int8_t(slot);
         state.index = index;
         state.cost = cost;
@@ -308,7 +265,7 @@ private:
     std::array<TMember, kCells> member_{}, mirrorMember_{};        // by tile
     std::array<TMember, kCells> memberAt_{}, mirrorMemberAt_{};    // of the tile on each cell
     std::array<const std::uint8_t*, kMaxGroups + 1> table_{};
-    std::array<std::array<std::array<TSlotStep, kWays>, kMaxGroupTiles>, kMaxGroups + 1> slotSteps_{};  // by group, slot, way
+    std::array<TSlotSteps, kMaxGroups + 1> slotSteps_{};  // by group
     std::array<TGroupState, kMaxGroups + 1> board_{}, mirror_{};
     int sum_ = 0, mirrorSum_ = 0;
     int gap_ = 0;

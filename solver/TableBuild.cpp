@@ -1,5 +1,7 @@
 #include "solver/TableBuild.h"
 
+#include "solver/PlacementSteps.h"
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -173,12 +175,9 @@ public:
         : k_(int(tiles.size())), cells_(n * n), pieces_(regions.MostPieces(cells_ - k_)), regions_(regions),
           perPlacement_(std::uint32_t(pieces_))
     {
-        std::array<std::int32_t, kMaxGroupTiles> weight{};  // of each tile's digit in a placement's number
-        for (int i = k_ - 1; i >= 0; --i) {
-            weight[std::size_t(i)] = i == k_ - 1 ? 1 : weight[std::size_t(i + 1)] * (cells_ - i - 1);
+        for (int i = 0; i < k_; ++i)
             radix_[std::size_t(i)] = TDivisor(std::uint32_t(cells_ - i));
-        }
-        MakeSteps(n, weight);
+        MakeSteps(n);
         std::array<std::uint8_t, kMaxGroupTiles> home{};
         std::uint32_t free = regions_.All();
         for (int i = 0; i < k_; ++i) {
@@ -249,8 +248,7 @@ public:
     }
 
 private:
-    static constexpr std::int8_t kNoTile = kMaxGroupTiles;  // the order of a cell without a tile
-    static constexpr int kPast = 16;                          // a cell past the board: no tile on it
+    static constexpr int kPast = 16;  // a cell past the board: no tile on it
 
     // The cells of a placement's tiles, which tile is on each cell (kNoTile on the others and on
     // kPast), and the cells they cover; and to make the next placement from it, its digits and
@@ -264,38 +262,16 @@ private:
         std::array<std::uint32_t, kMaxGroupTiles + 1> before{};
     };
 
-    // What a step of a tile one way (up, left, right, down) adds to the placement's number: its own
-    // digit's weight times the cells it goes, and for each cell it passes over in cell numbers, by
-    // the order of the tile standing there: its own weight less (an earlier tile's cell is not
-    // counted in its digit), or the later tile's weight more (that tile's digit counts one free
-    // cell more or less); nothing for a cell without one. Negated for a step backwards.
-    struct TSlotStep {
-        std::int32_t along = 0;
-        std::array<std::int32_t, kMaxGroupTiles + 1> passed{};
-    };
-
-    void MakeSteps(int n, const std::array<std::int32_t, kMaxGroupTiles>& weight)
+    // The steps' tables (PlacementSteps.h), and the way of a step by the cells it goes (plus 4,
+    // a lookup where a chain of comparisons would branch).
+    void MakeSteps(int n)
     {
-        const std::array<int, 4> cells = {-n, -1, 1, n};
-        for (int way = 0; way < 4; ++way) {
-            wayOf_[std::size_t(cells[std::size_t(way)] + 4)] = std::int8_t(way);
-            const std::int32_t sign = cells[std::size_t(way)] > 0 ? 1 : -1;
-            for (int i = 0; i < k_; ++i) {
-                TSlotStep& step = slotSteps_[std::size_t(i)][std::size_t(way)];
-                step.along = cells[std::size_t(way)] * weight[std::size_t(i)];
-                for (int j = 0; j < k_; ++j)
-                    if (j != i)
-                        step.passed[std::size_t(j)] = sign * (j < i ? -weight[std::size_t(i)] : weight[std::size_t(j)]);
-            }
-            for (int from = 0; from < cells_; ++from) {
-                auto& crossed = crossed_[std::size_t(from)][std::size_t(way)];
-                crossed.fill(kPast);
-                const int to = from + cells[std::size_t(way)];
-                if (to < 0 || to >= cells_)
-                    continue;  // off the board, never taken
-                for (int cell = std::min(from, to) + 1, k = 0; cell < std::max(from, to); ++cell)
-                    crossed[std::size_t(k++)] = std::int8_t(cell);
-            }
+        slotSteps_ = MakeSlotSteps(n, k_);
+        for (const int cells : {-n, -1, 1, n}) {
+            const TWay way = WayOf(n, cells);
+            wayOf_[std::size_t(cells + 4)] = way;
+            for (int from = std::max(0, -cells); from < std::min(cells_, cells_ - cells); ++from)  // to on the board
+                crossed_[std::size_t(from)][std::size_t(way)] = CellsBetween(from, from + cells, kPast);
         }
     }
 
@@ -356,10 +332,8 @@ private:
                 // The same three lookups for every step (a step along a row passes over no cell),
                 // so that no branch depends on where the tiles stand.
                 const int way = wayOf_[std::size_t(to - from + 4)];
-                const TSlotStep& step = slotSteps_[std::size_t(i)][std::size_t(way)];
-                std::int32_t moved = std::int32_t(index) + step.along;
-                for (const std::int8_t cell : crossed_[std::size_t(from)][std::size_t(way)])
-                    moved += step.passed[std::size_t(at.order[std::size_t(cell)])];
+                const std::uint32_t moved = Stepped(slotSteps_[std::size_t(i)][std::size_t(way)], index, at.order.data(),
+                                                    crossed_[std::size_t(from)][std::size_t(way)]);
                 // The gap is left in the region of the tile's old cell.
                 const std::uint32_t movedFree = free ^ (1u << from) ^ (1u << to);
                 const std::uint64_t state = std::uint64_t(moved) * std::uint64_t(pieces_) + std::uint64_t(regions_.SlotOf(movedFree, from));
@@ -373,9 +347,9 @@ private:
     const TRegions& regions_;
     const TDivisor perPlacement_;
     std::array<TDivisor, kMaxGroupTiles> radix_{};
-    std::array<std::array<TSlotStep, 4>, kMaxGroupTiles> slotSteps_{};          // by tile and way
-    std::array<std::array<std::array<std::int8_t, 3>, 4>, 16> crossed_{};       // by cell and way
-    std::array<std::int8_t, 9> wayOf_{};                                       // by cells gone, plus 4
+    TSlotSteps slotSteps_{};                                                          // by tile and way
+    std::array<std::array<std::array<std::int8_t, kMaxPassed>, kStill>, 16> crossed_{};  // by cell and way
+    std::array<TWay, 9> wayOf_{};                                                    // by cells gone, plus 4
     std::vector<std::uint8_t> table_;
     TBits seen_, current_, layerStart_;
     int depth_ = 0;

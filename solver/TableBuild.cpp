@@ -7,8 +7,10 @@
 #include <atomic>
 #include <bit>
 #include <condition_variable>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -139,11 +141,20 @@ private:
 const TNthCell NthCell;
 
 // Bits that several threads set at once: each is tested first, and set with an atomic operation
-// only when it was clear, which is rare next to the tests.
+// only when it was clear, which is rare next to the tests. They come cleared from calloc, which
+// for sets this large hands over pages the system clears when first touched: by the threads that
+// work on them, not by the one that makes every search before the others start.
 class TBits {
 public:
-    void Assign(std::uint64_t bits) { words_.assign((bits + 63) / 64, 0); }
-    std::size_t Words() const { return words_.size(); }
+    void Assign(std::uint64_t bits)
+    {
+        words_.reset();
+        count_ = std::size_t((bits + 63) / 64);
+        words_.reset(static_cast<std::uint64_t*>(std::calloc(count_, sizeof(std::uint64_t))));
+        if (!words_)
+            throw std::bad_alloc();
+    }
+    std::size_t Words() const { return count_; }
     std::uint64_t& Word(std::size_t w) { return words_[w]; }
     void Prefetch(std::uint64_t bit) const { __builtin_prefetch(&words_[bit / 64]); }
     // Sets the bit; true when this call set it.
@@ -155,7 +166,11 @@ public:
     }
 
 private:
-    std::vector<std::uint64_t> words_;
+    struct TFree {
+        void operator()(std::uint64_t* words) const { std::free(words); }
+    };
+    std::unique_ptr<std::uint64_t[], TFree> words_;
+    std::size_t count_ = 0;
 };
 
 // Breadth-first search backwards from the goal over placements of one group's tiles. The gap is

@@ -53,7 +53,6 @@ TEST(FxGrid, ReachesOnePixelBeyondThePictureSplitsAtRoundedFractionsAndItsCopies
                                 FxQuarter(14), FxQuarter(2), FxThird(10), FxThird(11)}),
               (std::vector<int>{30, 32, 2, 4, 0, 2, 4, 0, 3, 4}));
 
-    // The recorder lists each copy's rectangles in order.
     // Effect 0: the whole picture in one piece; box width 0: nothing.
     EXPECT_EQ(Record(0, 30, 20, 5), (std::vector<TFxCopy>{{Rect(0, 0, 30, 20), Rect(0, 0, 30, 20)}}));
     EXPECT_TRUE(Record(1, 20, 10, 0).empty());

@@ -87,8 +87,7 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutT
     EXPECT_FALSE(game.GivenUp());
 }
 
-// A line slides as one move that counts every tile, and is taken back and made again in one step.
-TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainALineAsOneStep)
+TEST(Game, UndoAndRedoGoBackToTheStartAndForwardAgainALineThatCountsEveryTileAsOneStep)
 {
     TGame game(5);
     TRandom random(8);

@@ -1,6 +1,4 @@
 #pragma once
-// Where to click to bring a game's board home, or to another board, and a picture read held up,
-// for the game's tests.
 
 #include "game/Game.h"
 #include "tests/support/CoreSupport.h"

@@ -236,13 +236,11 @@ TEST_P(HostileScoreLock, CostsNoRecordAndIsNamedOnce)
 INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreLock, ::testing::ValuesIn(kHostileLocks),
                          [](const auto& info) { return std::string(info.param.Kind); });
 
-// Another window in the middle of its own save, past the same broken lock file (it holds the
-// folder): the change waits in memory, told once, and is merged with that window's when it is done.
 TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndMergedLaterPastABrokenLockFileToo)
 {
     TScoreFile file = Made(0);
     ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
-    TUserFileLock other;
+    TUserFileLock other;  // another window in the middle of its own save: it holds the folder
     ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0, TLockFallback::Folder).Ok());
     QString tell;
     EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &tell));

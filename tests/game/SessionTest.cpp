@@ -61,7 +61,7 @@ protected:
     QStringList problems;
 };
 
-TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAGameEndsByANewBoardWithoutAResultOrHomeWithItsTimeAndRecord)
+TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAndAGameEndedByANewBoardHasNoResult)
 {
     EXPECT_EQ(std::pair(clock.ActiveTimers(), Status()), std::pair(0, std::string("Игра не начата")));  // nothing runs before a game
     session.Start();
@@ -75,27 +75,11 @@ TEST_F(SessionTest, TheClockCountsOnlyWhileThePlayerPlaysAGameEndsByANewBoardWit
     EXPECT_EQ(Game().Seconds(), 3);
     session.NewBoard(4);
     EXPECT_FALSE(Game().Running() || Game().Seconds() || clock.ActiveTimers());
-    // No result for a game ended by a new board.
     EXPECT_EQ(std::tuple(boards, ends.size(), Status()), std::tuple(2, std::size_t(0), std::string("Игра не начата")));
-
-    session.Start();
-    clock.Advance(42000);
-    PlayHome();
-    ASSERT_EQ(ends.size(), 1u);
-    EXPECT_EQ(std::tuple(ends[0].BoardSize, ends[0].Seconds, ends[0].GivenUp, ends[0].Qualifies), std::tuple(4, 42, false, true));
-    EXPECT_EQ(Status(), "Ходов: " + std::to_string(Game().Moves()) + "  ·  Рисунок собран");
-    session.RecordScore("Мозик");
-    const TScoreEntry record{EncodeName("Мозик"), 42};
-    EXPECT_EQ(std::pair(session.Scores().Entry(4, 1), TScoreFile(dir.filePath("Mozik.ini")).Load().Entry(4, 1)), std::pair(record, record));
-    session.Start();
-    session.RecordScore("Again");  // a game in progress earns nothing
-    EXPECT_EQ(session.Scores().Entry(4, 2), TScoreTable::EmptyEntry());
-
-    session.ClearScores();
-    EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load(), TScoreTable());
 }
 
-TEST_F(SessionTest, EveryGameThatEndsLeavesItsRowAndOneWonWithAHintTakesNoPlace)
+// The game won alone takes its place, in the file too; the rest take none.
+TEST_F(SessionTest, EveryGameThatEndsLeavesItsRowAndOnlyOneWonWithoutHelpTakesAPlace)
 {
     KeepHistory();
     session.NewBoard(5);
@@ -121,9 +105,12 @@ TEST_F(SessionTest, EveryGameThatEndsLeavesItsRowAndOneWonWithAHintTakesNoPlace)
     session.Start();
     clock.Advance(42000);
     PlayHome();
+    EXPECT_EQ(std::tuple(ends.back().BoardSize, ends.back().Seconds, ends.back().GivenUp, ends.back().Qualifies), std::tuple(5, 42, false, true));
+    EXPECT_EQ(Status(), "Ходов: " + std::to_string(Game().Moves()) + "  ·  Рисунок собран");
     EXPECT_EQ(Rows().size(), 3u);  // the record's row waits for its name, after the score file
     session.RecordScore("Мозик");
-    EXPECT_EQ(session.Scores().Entry(5, 2), TScoreTable::EmptyEntry());  // the hinted game's place
+    const TScoreEntry record{EncodeName("Мозик"), 42};
+    EXPECT_EQ(std::pair(session.Scores().Entry(5, 1), TScoreFile(dir.filePath("Mozik.ini")).Load().Entry(5, 1)), std::pair(record, record));
 
     const std::vector<THistoryRow> rows = Rows();
     std::vector<std::tuple<int, int, int, int, TGameOutcome, QString>> seen;
@@ -135,6 +122,11 @@ TEST_F(SessionTest, EveryGameThatEndsLeavesItsRowAndOneWonWithAHintTakesNoPlace)
     EXPECT_EQ(std::tuple(rows[0].Moves, rows[1].Moves, rows[0].Started, rows[0].Ended, rows[0].Picture, rows[0].Shortest),
               std::tuple(2, hintedMoves, HistoryTime(TManualClock::kManualUtcStart), HistoryTime(TManualClock::kManualUtcStart + 3000),
                          QString("start.png"), std::optional<int>()));
+    session.Start();
+    session.RecordScore("Again");  // a game in progress earns nothing
+    EXPECT_EQ(session.Scores().Entry(5, 2), TScoreTable::EmptyEntry());  // nor did the hinted one
+    session.ClearScores();
+    EXPECT_EQ(TScoreFile(dir.filePath("Mozik.ini")).Load(), TScoreTable());
 }
 
 TEST_F(SessionTest, APeekIsHeldOrLastsTwoSecondsMovesNothingAndEndsWithTheGame)
@@ -467,7 +459,6 @@ TEST_F(SolverSessionTest, A4x4SolveNeverPlaysAWayLongerThanAny4x4BoardNeedsAndWa
     EXPECT_EQ(std::tuple(Game().Position(), Game().Moves() - moves, ends.size()), std::tuple(GoalPosition(4), Distance(kBoard), std::size_t(1)));
 }
 
-// A move, a size change, a new game: none waits for the held worker, which then stops at its first look.
 TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
 {
     const std::function<void()> changes[] = {[&] { session.Undo(); }, [&] { session.NewBoard(6); }, [&] { session.NewGame(); }};

@@ -55,9 +55,10 @@ protected:
             *keepProportions = kept;
         return *next;
     }
-    // A game with moves, seconds and a hint, one of its moves taken back.
-    void Play(TSession& session)
+    // A game with moves, seconds and a hint, one of its moves taken back; kept unless told not to.
+    void Play(TRun& run, bool keep = true)
     {
+        TSession& session = run.session;
         session.Start();
         clock.Advance(3000);
         for (TDirection direction : {TDirection::Down, TDirection::Right, TDirection::Down})
@@ -65,6 +66,8 @@ protected:
         session.Undo();
         session.Hint();
         session.WaitForWork();
+        if (keep)
+            run.keeper.Keep(false);
     }
     QStringList Beside(const QString& pattern) const
     {
@@ -91,7 +94,7 @@ TEST_F(KeptGameTest, AGameLeftBySIGTERMComesBackPausedWithItsRecordAndSwitch)
 {
     const TQuitSignals quitSignals;
     QObject::connect(&quitSignals, &TQuitSignals::Received, &first.keeper, [this] { first.keeper.Keep(true); });
-    Play(first.session);
+    Play(first, false);
     const TGameRecord kept = first.session.GameRecord();
     std::raise(SIGTERM);
     EXPECT_FALSE(QFile::exists(path));  // not kept inside the handler, but in the event loop
@@ -119,8 +122,7 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
     ASSERT_TRUE(Filled({60, 40}, Qt::blue).save(file));
     first.session.OpenPicture(file);
     first.session.WaitForWork();
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     const TSession* back = &Restart().session;
     EXPECT_EQ(std::tuple(back->PictureName(), back->PicturePath(), back->Picture().pixel(0, 0), back->Game().Record(), told),
               std::tuple(QString("holi\nday 100%.png"), QFile::encodeName(file), QColor(Qt::blue).rgb(), first.session.Game().Record(), QStringList()));
@@ -134,8 +136,7 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
     QImage pasted = Filled({30, 20}, Qt::yellow);
     pasted.setPixel(0, 0, qRgb(255, 0, 0));
     first.session.SetPicture(pasted, "Вставленный\nрисунок 100%");
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     TRun& again = Restart();
     EXPECT_EQ(std::tuple(again.session.PictureName(), again.session.PicturePath(), again.session.Picture().convertToFormat(QImage::Format_RGB32), told),
               std::tuple(QString("Вставленный\nрисунок 100%"), QByteArray(), pasted, QStringList()));
@@ -149,12 +150,11 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
 
 TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
 {
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     const QByteArray kept = ReadFile(path);
     // A window that did not take the kept game up ends games of its own: the kept game stays.
     TRun other(*this);
-    Play(other.session);
+    Play(other, false);
     other.session.ResumeGame(NearlyHome().Game);
     other.session.TogglePause();
     other.session.Move(25);
@@ -165,8 +165,7 @@ TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
     TRun& second = Restart();
     TRun third(*this);
     EXPECT_EQ(third.keeper.Resume(), std::nullopt);
-    Play(third.session);
-    third.keeper.Keep(false);
+    Play(third);
     const QByteArray thirds = ReadFile(path);
     second.session.NewBoard(5);
     EXPECT_TRUE(ReadFile(path) == thirds && thirds != kept);
@@ -184,8 +183,7 @@ TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
 
 TEST_F(KeptGameTest, ADamagedFileIsSetAsideAndOneToLeaveAloneIsNeverWrittenOverBothTold)
 {
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     QByteArray changed = ReadFile(path);
     changed[changed.indexOf("seconds=") + 8] = '9';
     for (const QByteArray& damaged : {QByteArray("Something else\n"), changed, QByteArray()}) {

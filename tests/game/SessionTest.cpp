@@ -395,11 +395,11 @@ TEST_F(SolverSessionTest, TheTablesAreMadeReadyInTheBackgroundOnceA4x4GameStarts
     EXPECT_EQ(gate.begun[kTables], 0);  // not at the start, nor for another board
 
     gate.Hold(TSolverJob::Tables, true);
-    StartOnBoard();
+    session.NewBoard(4);
+    session.Start();
     EXPECT_FALSE(session.Busy());  // the player does not wait for them
     gate.Hold(TSolverJob::Tables, false);
-    session.WaitForTables();
-    session.Start();
+    session.NewGame();  // while they are made: made once
     session.WaitForTables();
     EXPECT_EQ(std::pair(store.IsReady(), gate.begun[kTables].load()), std::pair(true, 1));
 }

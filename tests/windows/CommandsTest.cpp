@@ -1,6 +1,3 @@
-// The commands that never throw a game away unasked, the ways to any picture besides Open, the
-// pause when away, and where the dialogs open.
-
 #include "game/Settings.h"
 #include "tests/windows/WindowTestSupport.h"
 
@@ -222,7 +219,6 @@ TEST_F(CommandsTest, DialogsOpenCentredOnTheMainWindowWhereverItIsAndOnA640By480
     for (const QSize main : {QSize(284, 362), QSize(283, 361)})
         for (const QSize dialog : {QSize(398, 343), QSize(347, 196), QSize(434, 156)})
             EXPECT_EQ(CentredOver(QRect(onScreen(main), main), dialog, screen), onScreen(dialog)) << main.width() << " " << dialog.width();
-    EXPECT_EQ(onScreen(QSize(434, 156)), QPoint(102, 161));
     // At the screen's edge, a dialog stays on the screen where it fits.
     EXPECT_EQ(CentredOver(QRect(500, 300, 284, 362), QSize(434, 156), screen), QPoint(206, 324));
     EXPECT_EQ(CentredOver(QRect(0, 0, 284, 362), QSize(700, 156), screen), QPoint(-208, 103));  // too wide: centred

@@ -25,11 +25,11 @@ protected:
     QStringList names;  // what the result dialog handed on
 };
 
-TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWhatTheFileCanHold)
+TEST_F(DialogsTest, ANameOfAtMost35LettersIsHandedOnByOkOrEnterOnlyForAPlaceEarnedWithoutAHint)
 {
     const TScoreTable empty;
     ShowResult(empty, 4, 33, [](TForm2& dialog) {
-        EXPECT_EQ(dialog.focusWidget(), dialog.Edit1);  // first showing: the name box
+        EXPECT_TRUE(dialog.focusWidget() == dialog.Edit1 && !dialog.Label5->isVisible());  // first showing: the name box
         dialog.Button1->click();  // an empty name: closes, hands nothing on
     });
     ShowResult(empty, 4, 33, [](TForm2& dialog) {
@@ -60,6 +60,15 @@ TEST_F(DialogsTest, ANameIsHandedOnByOkOrEnterOnlyWhenTheTimeQualifiesAndOnlyWha
     });
     EXPECT_FALSE(result.isVisible());
     EXPECT_EQ(names, QStringList({"Anna" + QString(31, QLatin1Char('x'))}));
+
+    // A game won with a hint takes no place, and a line beside no other says why.
+    result.Present(empty, 4, 33, true);
+    ExecAnswered(result, [&] {
+        EXPECT_TRUE(!result.Edit1->isEnabled() && !result.Label4->isEnabled() && result.Label5->isVisible());
+        for (const QWidget* other : result.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other == result.Label5 || !other->geometry().intersects(result.Label5->geometry())) << other->objectName().toStdString();
+        result.Button1->click();
+    });
 }
 
 TEST_F(DialogsTest, EachDialogFollowsItsLayoutAndTheScoreDialogOpensOnTheBoardInPlayAndBrowsesBySize)

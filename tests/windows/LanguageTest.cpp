@@ -18,7 +18,6 @@ TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEng
         {{"ru-RU", "ru-Cyrl-RU", "ru"}, TLanguage::Russian},   // LANG=ru_RU.UTF-8
         {{"en-US", "en-Latn-US", "en"}, TLanguage::English},   // LANG=en_US.UTF-8
         {{"de-DE", "de-Latn-DE", "de"}, TLanguage::English},   // LANG=de_DE.UTF-8
-        {{"C"}, TLanguage::English},                           // LANG=C.UTF-8
         {{}, TLanguage::English},
         {{"de", "de-DE", "ru", "ru-RU"}, TLanguage::Russian},  // LANGUAGE=de:ru
         {{"en", "en-US", "ru-RU"}, TLanguage::English},        // LANGUAGE=en over LANG=ru_RU.UTF-8

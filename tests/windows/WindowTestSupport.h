@@ -71,6 +71,11 @@ protected:
     TTile* TileAt(int p) const { return Board()->TileAt(p); }
     void Click(int p) { QTest::mouseClick(TileAt(p), Qt::LeftButton, {}, QPoint(3, 3)); }
     QString Time() const { return Part<TFxLabel>(form, "Label1")->Caption(); }
+    void ResizeClient(QSize client)
+    {
+        form.resize(form.size() + client - form.centralWidget()->size());
+        QCoreApplication::processEvents();
+    }
 
     QTemporaryDir dir;
     ScopedCurrentDir workIn{dir.path()};

@@ -1,3 +1,4 @@
+#include "framework/Language.h"
 #include "game/Statistics.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/StatisticsWindow.h"
@@ -7,7 +8,6 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTranslator>
 
 namespace {
 
@@ -22,16 +22,6 @@ THistoryRow Game(int size, int seconds, int moves, int hints = 0)
     row.Picture = "Mozik.bmp";
     return row;
 }
-
-// Puts every text of the game's own classes in brackets.
-class TBracketTranslator : public QTranslator {
-public:
-    QString translate(const char* context, const char* source, const char*, int) const override
-    {
-        return context[0] == 'T' ? '[' + QString::fromUtf8(source) + ']' : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
 
 class StatisticsWindowTest : public TShownWindowTest {
 protected:
@@ -110,12 +100,11 @@ TEST_F(StatisticsWindowTest, TheWindowFollowsTheLanguageAndTheChartReadsAtAnySiz
     OtherWindowWrites({Game(5, 30, 60), Game(5, 20, 50), Game(5, 25, 50), Game(5, 40, 50), Game(5, 22, 50)});
     form.Statistics1Click();
     TStatisticsWindow* window = Window();
-    TBracketTranslator translator;
-    QCoreApplication::installTranslator(&translator);
+    UseLanguage(TLanguage::English);
     QCoreApplication::processEvents();
-    EXPECT_EQ(std::pair(window->windowTitle(), window->CloseButton->text()), std::pair(QString("[Статистика]"), QString("[Закрыть]")));
-    EXPECT_EQ(window->Model().headerData(THistoryTableModel::Name, Qt::Horizontal).toString(), "[Имя]");
-    QCoreApplication::removeTranslator(&translator);
+    EXPECT_EQ(std::pair(RussianTexts(*window), window->Model().headerData(THistoryTableModel::Name, Qt::Horizontal).toString()),
+              std::pair(QStringList(), QString("Name")));
+    UseLanguage(TLanguage::Automatic);  // the tests' Russian
     QCoreApplication::processEvents();
     EXPECT_EQ(window->windowTitle(), "Статистика");
 

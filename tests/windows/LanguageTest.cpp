@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -28,19 +30,15 @@ TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEng
 
 TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
 {
-    const auto answer = [](const char* argument) {
+    const auto answer = [](const char* argument) {  // what it writes on either stream
         const char* argv[] = {"mozik", argument, nullptr};
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        AnswerCommandLine(ParseCommandLine(2, argv), out, err);
-        std::string text;
-        for (std::FILE* file : {out, err}) {
-            std::rewind(file);
-            for (int c; (c = std::fgetc(file)) != EOF;)
-                text += char(c);
-            std::fclose(file);
-        }
-        return QString::fromStdString(text);
+        char* text = nullptr;
+        std::size_t size = 0;
+        std::FILE* both = open_memstream(&text, &size);
+        AnswerCommandLine(ParseCommandLine(2, argv), both, both);
+        std::fclose(both);
+        const std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
+        return QString::fromUtf8(text, qsizetype(size));
     };
     EXPECT_TRUE(answer("--help").startsWith("Использование: mozik [РИСУНОК]\n"));
     EXPECT_EQ(answer("--bogus"), QString("mozik: неизвестный параметр «--bogus»\nСправка: mozik --help\n"));

@@ -26,7 +26,6 @@ double FigureContrast(const QImage& badge, int radius)
 
 TEST_F(NumbersTest, OffTheBoardIsAsItWasOnEachTileShowsItsNumberLegiblyOnWhiteAndOnBlackAndTheGapIsAWell)
 {
-    EXPECT_FALSE(Item("Numbers1")->isChecked());
     std::map<std::pair<int, int>, QImage> badges;  // by tile side and number: the same on any picture
     for (QRgb colour : {0xFFFFFFFFu, 0xFF000000u})
         for (auto [size, client] : {std::pair("N4x4", QSize()), std::pair("N7x7", QSize()), std::pair("N5x5", QSize(900, 960))}) {

@@ -95,8 +95,7 @@ TEST_F(MainWindowTest, LongTimesShowWholeInTheClockTheResultAndTheScoreRows)
     EXPECT_EQ(scores.FxLabel(16)->Caption(), QString("99999"));
 }
 
-// Whether a picture can be read, and that one which cannot changes nothing, is the session's test;
-// here the tool button and a drop reach it, and the window shows what it cut.
+// Whether a picture can be read is the session's test: here the window takes it and shows its pieces.
 TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndWhatIsNoLocalFileIsNotTaken)
 {
     form.N7x7Click();
@@ -130,8 +129,7 @@ TEST_F(MainWindowTest, APictureOpenedOrDroppedIsCutIntoWholePiecesAndWhatIsNoLoc
     EXPECT_EQ(form.windowTitle(), QString("sea.png  -  7 x 7"));
 }
 
-// A picture that cannot be used, read at the start, is told once the window shows as every problem
-// is: the score files' and the remembered picture's tests.
+// One that cannot be used is told once the window shows, as every problem is (ScoreCommandsTest).
 TEST(StartPicture, APictureReadInTimeIsInTheFirstFrameAndALateOneComesWhileTheWindowWaits)
 {
     QTemporaryDir dir;

@@ -1,6 +1,4 @@
 #pragma once
-// Where to click to bring a game's board home, or to another board, and a picture read held up,
-// for the game's tests.
 
 #include "game/Game.h"
 #include "tests/support/CoreSupport.h"
@@ -8,11 +6,9 @@
 #include <future>
 #include <vector>
 
-// The positions to click in turn (each beside the gap at its turn) to bring the game's board to
-// the target, a board of its size with the gap in the bottom-right corner (home when not given),
-// found by the solver without its 4 x 4 tables, so that tests stay quick.
+// The positions to click in turn (each beside the gap at its turn) to bring the game's board
+// home, found by the solver without its 4 x 4 tables, so that tests stay quick.
 std::vector<int> SolutionClicks(const TGame& game);
-std::vector<int> ClicksTo(const TGame& game, const TPosition& target);
 
 // While alive, every picture file read waits, once its length is checked, until LetGo. Every
 // reading must have ended before it goes.

@@ -2,7 +2,6 @@
 // again by the session of the next, on a clock the test steps.
 
 #include "framework/QuitSignals.h"
-#include "game/History.h"
 #include "game/KeptGame.h"
 #include "game/Session.h"
 #include "tests/game/GameTestSupport.h"
@@ -56,14 +55,19 @@ protected:
             *keepProportions = kept;
         return *next;
     }
-    // A game with moves and seconds, one of its moves taken back.
-    void Play(TSession& session)
+    // A game with moves, seconds and a hint, one of its moves taken back; kept unless told not to.
+    void Play(TRun& run, bool keep = true)
     {
+        TSession& session = run.session;
         session.Start();
         clock.Advance(3000);
         for (TDirection direction : {TDirection::Down, TDirection::Right, TDirection::Down})
             session.MoveToward(direction);
         session.Undo();
+        session.Hint();
+        session.WaitForWork();
+        if (keep)
+            run.keeper.Keep(false);
     }
     QStringList Beside(const QString& pattern) const
     {
@@ -84,53 +88,32 @@ protected:
     std::unique_ptr<TRun> next;
 };
 
-TEST_F(KeptGameTest, AGameLeftBySIGTERMComesBackPausedWithItsBoardClockTakeBacksAndSwitch)
+// Its record holds the board, the moves made and taken back, the seconds, the hints, which keep
+// it from the scores, and when it began, for the history.
+TEST_F(KeptGameTest, AGameLeftBySIGTERMComesBackPausedWithItsRecordAndSwitch)
 {
     const TQuitSignals quitSignals;
     QObject::connect(&quitSignals, &TQuitSignals::Received, &first.keeper, [this] { first.keeper.Keep(true); });
-    Play(first.session);
+    Play(first, false);
+    const TGameRecord kept = first.session.GameRecord();
     std::raise(SIGTERM);
     EXPECT_FALSE(QFile::exists(path));  // not kept inside the handler, but in the event loop
     for (int round = 0; round < 1000 && !QFile::exists(path); ++round)
         QCoreApplication::processEvents();
     ASSERT_TRUE(QFile::exists(path)) << "the signal never reached the event loop";
 
+    clock.Advance(60000);  // started again a minute later
     std::optional<bool> keepProportions;
     TSession& second = Restart(&keepProportions).session;
     const TGame& game = second.Game();
-    EXPECT_EQ(std::tuple(keepProportions, game.Record(), game.Paused(), second.PictureBuiltIn(), second.StatusText(), told),
-              std::tuple(true, first.session.Game().Record(), true, true, QString("Ходов: 4  ·  Пауза"), QStringList()));
+    EXPECT_EQ(std::tuple(keepProportions, second.GameRecord(), game.Paused(), second.PictureBuiltIn(), second.StatusText(), told),
+              std::tuple(true, kept, true, true, QString("Ходов: 4  ·  Пауза"), QStringList()));
+    EXPECT_EQ(std::pair(kept.Hints, kept.StartedUtc), std::pair(1, TManualClock::kManualUtcStart));
     clock.Advance(5000);  // the clock stands until the player continues
     second.TogglePause();
     clock.Advance(1000);
     second.Redo();
     EXPECT_EQ(std::tuple(game.Seconds(), game.Moves(), game.CanRedo()), std::tuple(4, 5, false));
-}
-
-TEST_F(KeptGameTest, AGameTakenUpAgainKeepsItsHintsTakeBacksAndStartForTheScoresAndTheHistory)
-{
-    first.session.NewBoard(4);
-    Play(first.session);
-    first.session.Hint();
-    first.session.WaitForWork();
-    clock.Advance(60000);  // a minute later, on the wall clock too
-    first.keeper.Keep(false);
-
-    TRun& again = Restart();
-    THistory history(dir.filePath("history.sqlite"));
-    again.session.UseHistory(&history);
-    std::vector<TGameEnd> ends;
-    QObject::connect(&again.session, &TSession::Finished, [&ends](const TGameEnd& end) { ends.push_back(end); });
-    again.session.TogglePause();
-    for (int p : SolutionClicks(again.session.Game()))
-        again.session.Move(p);
-    ASSERT_EQ(ends.size(), 1u);
-    EXPECT_EQ(std::tuple(ends[0].Hints, ends[0].Qualifies), std::tuple(1, false));  // a hinted game takes no place, kept or not
-    history.WaitForWrites();
-    const std::vector<THistoryRow> rows = history.Load().Rows;
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(std::tuple(rows[0].Undos, rows[0].Hints, rows[0].Started, rows[0].Outcome),
-              std::tuple(1, 1, HistoryTime(TManualClock::kManualUtcStart), TGameOutcome::Finished));
 }
 
 TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenItIsGone)
@@ -139,8 +122,7 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
     ASSERT_TRUE(Filled({60, 40}, Qt::blue).save(file));
     first.session.OpenPicture(file);
     first.session.WaitForWork();
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     const TSession* back = &Restart().session;
     EXPECT_EQ(std::tuple(back->PictureName(), back->PicturePath(), back->Picture().pixel(0, 0), back->Game().Record(), told),
               std::tuple(QString("holi\nday 100%.png"), QFile::encodeName(file), QColor(Qt::blue).rgb(), first.session.Game().Record(), QStringList()));
@@ -154,8 +136,7 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
     QImage pasted = Filled({30, 20}, Qt::yellow);
     pasted.setPixel(0, 0, qRgb(255, 0, 0));
     first.session.SetPicture(pasted, "Вставленный\nрисунок 100%");
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     TRun& again = Restart();
     EXPECT_EQ(std::tuple(again.session.PictureName(), again.session.PicturePath(), again.session.Picture().convertToFormat(QImage::Format_RGB32), told),
               std::tuple(QString("Вставленный\nрисунок 100%"), QByteArray(), pasted, QStringList()));
@@ -169,12 +150,11 @@ TEST_F(KeptGameTest, AGameComesBackOnItsPictureFileOrCopyAndOnTheBuiltInOneWhenI
 
 TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
 {
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     const QByteArray kept = ReadFile(path);
     // A window that did not take the kept game up ends games of its own: the kept game stays.
     TRun other(*this);
-    Play(other.session);
+    Play(other, false);
     other.session.ResumeGame(NearlyHome().Game);
     other.session.TogglePause();
     other.session.Move(25);
@@ -185,8 +165,7 @@ TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
     TRun& second = Restart();
     TRun third(*this);
     EXPECT_EQ(third.keeper.Resume(), std::nullopt);
-    Play(third.session);
-    third.keeper.Keep(false);
+    Play(third);
     const QByteArray thirds = ReadFile(path);
     second.session.NewBoard(5);
     EXPECT_TRUE(ReadFile(path) == thirds && thirds != kept);
@@ -204,8 +183,7 @@ TEST_F(KeptGameTest, AGameThatEndsTakesItsFileAlongButNeverAnotherWindowsGame)
 
 TEST_F(KeptGameTest, ADamagedFileIsSetAsideAndOneToLeaveAloneIsNeverWrittenOverBothTold)
 {
-    Play(first.session);
-    first.keeper.Keep(false);
+    Play(first);
     QByteArray changed = ReadFile(path);
     changed[changed.indexOf("seconds=") + 8] = '9';
     for (const QByteArray& damaged : {QByteArray("Something else\n"), changed, QByteArray()}) {

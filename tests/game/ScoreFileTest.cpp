@@ -91,6 +91,15 @@ const THostileFile kHostileFiles[] = {
 class ScoreFileTest : public ::testing::Test {
 protected:
     ScoreFileTest() { QDir().mkpath(start); }
+    // The data folder's file as a window has it once it is shown: read, and made if it was missing.
+    TScoreFile Made(int lockWaitMs = 1000)
+    {
+        TScoreFile file(dataFile);
+        file.Load();
+        file.CreateIfMissing();
+        file.LockWaitMs = lockWaitMs;
+        return file;
+    }
     QTemporaryDir dir;
     const QString start = dir.filePath("start");
     const QString startFile = start + "/Mozik.ini";
@@ -166,10 +175,7 @@ TEST_F(ScoreFileTest, AnOwnLinkIsWrittenThroughToItsTargetWhileThatStaysAnOwnFil
 TEST_F(ScoreFileTest, TwoWindowsOnOneFileKeepEachOthersRecordsAndExitWritesOnlyWhatWasNotWritten)
 {
     // Both read the default file; neither has seen the other's record when it makes its own.
-    TScoreFile first(dataFile), second(dataFile);
-    first.Load();
-    second.Load();
-    first.CreateIfMissing();
+    TScoreFile first = Made(), second = Made();
     ASSERT_TRUE(first.Place(5, "Anna", 20, &table, &error));
     ASSERT_TRUE(second.Place(5, "Boris", 30, &table, &error));
     TScoreTable both = Record();
@@ -181,28 +187,6 @@ TEST_F(ScoreFileTest, TwoWindowsOnOneFileKeepEachOthersRecordsAndExitWritesOnlyW
     // Clear Scores empties every table of the file, the ones it never saw filled too.
     ASSERT_TRUE(first.Clear(&table, &error));
     EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
-}
-
-TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndWrittenLater)
-{
-    TScoreFile file(dataFile);
-    file.Load();
-    file.LockWaitMs = 0;
-    file.CreateIfMissing();
-    TUserFileLock other;  // another window in the middle of its own save
-    ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0).Ok());
-    EXPECT_TRUE(!file.Place(5, "Anna", 20, &table, &error) && error.contains(dataFile) && error.contains("занят")) << error.toStdString();
-    EXPECT_EQ(table, Record());  // in memory meanwhile
-    EXPECT_FALSE(file.Place(6, "Boris", 30, &table, &error) || !error.isEmpty() || file.SaveKept(&error));  // told once
-    EXPECT_TRUE(error.isEmpty()) << "told again at Exit";
-    TScoreTable others;  // what the other window writes before it lets go
-    others.Place(7, "Vera", 99);
-    WriteFile(dataFile, others.ToFileText());
-    other.Release();
-    EXPECT_TRUE(file.SaveKept(&error));
-    others.Place(5, "Anna", 20);
-    others.Place(6, "Boris", 30);
-    EXPECT_EQ(TScoreFile(dataFile).Load(), others);
 }
 
 struct THostileLock {
@@ -232,9 +216,7 @@ TEST_P(HostileScoreLock, CostsNoRecordAndIsNamedOnce)
 {
     if (std::string(GetParam().Kind) == "OthersFile" && geteuid() != 0)
         GTEST_SKIP() << "only root can make a file owned by another user";
-    TScoreFile file(dataFile);
-    file.Load();
-    file.CreateIfMissing();
+    TScoreFile file = Made();
     GetParam().Make(lockFile);
     const auto before = Snapshot(data);
     QString tell;
@@ -254,33 +236,34 @@ TEST_P(HostileScoreLock, CostsNoRecordAndIsNamedOnce)
 INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreLock, ::testing::ValuesIn(kHostileLocks),
                          [](const auto& info) { return std::string(info.param.Kind); });
 
-TEST_F(ScoreFileTest, ABrokenLockFileStillKeepsTwoWindowsApartAndAChangeThatWaitsIsToldOnlyOnce)
+TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndMergedLaterPastABrokenLockFileToo)
 {
-    TScoreFile file(dataFile);
-    file.Load();
-    file.LockWaitMs = 0;
-    file.CreateIfMissing();
+    TScoreFile file = Made(0);
     ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
-    TUserFileLock other;  // another window writing past the same broken lock file: it holds the folder
+    TUserFileLock other;  // another window in the middle of its own save: it holds the folder
     ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0, TLockFallback::Folder).Ok());
     QString tell;
     EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &tell));
     EXPECT_TRUE(tell.contains(dataFile) && tell.contains("занят") && tell.contains("в памяти")) << tell.toStdString();
     EXPECT_EQ(table, Record());
-    EXPECT_TRUE(!file.SaveKept(&tell) && tell.isEmpty()) << "told again at Exit: " << tell.toStdString();
+    EXPECT_FALSE(file.Place(6, "Boris", 30, &table, &tell) || !tell.isEmpty() || file.SaveKept(&tell));
+    EXPECT_TRUE(tell.isEmpty()) << "told again: " << tell.toStdString();
+    TScoreTable others;  // what the other window writes before it lets go
+    others.Place(7, "Vera", 99);
+    WriteFile(dataFile, others.ToFileText());
     other.Release();
     ASSERT_TRUE(file.SaveKept(&tell));
     EXPECT_TRUE(tell.contains(dataFile + ".lock") && tell.contains("папка")) << tell.toStdString();
-    EXPECT_EQ(TScoreFile(dataFile).Load(), Record());
+    others.Place(5, "Anna", 20);
+    others.Place(6, "Boris", 30);
+    EXPECT_EQ(TScoreFile(dataFile).Load(), others);
 }
 
 TEST_F(ScoreFileTest, ALockFileThatCannotBeUsedWhereTheFolderCannotBeLockedEitherIsNamedAndTheChangeKept)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop root from reading a folder";
-    TScoreFile file(dataFile);
-    file.Load();
-    file.CreateIfMissing();
+    TScoreFile file = Made();
     ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
     ASSERT_EQ(chmod(Name(data), 0300), 0);  // searched and written, never listed: not to be locked
     QString tell;

@@ -88,18 +88,15 @@ TEST(ScoreTable, ReadingKeepsNamesByteForByteAndReadsMalformedFilesAsFarAsTheyGo
     }
 }
 
-// Names keep only what the file can hold: no control characters, and a letter the file's code page
-// lacks becomes its nearest neighbour there; one without a neighbour is left out and named.
-TEST(ScoreTable, NamesKeepOnlyWhatTheFileCanHoldAndTakeTheNearestLetters)
+TEST(ScoreTable, NamesKeepOnlyWhatTheFileCanHoldTakeTheNearestLettersAndNameTheLettersLeftOut)
 {
     EXPECT_EQ(StorableName("Иван\r\nПетров"), QString("Иван  Петров"));
     EXPECT_EQ(StorableName(QString("a") + QChar(0x07) + "b\tc"), QString("ab c"));
     EXPECT_EQ(StorableName(QString::fromUtf8("№5 € Ёлкин")), QString::fromUtf8("№5 € Ёлкин"));
     EXPECT_EQ(DecodeName(EncodeName("Неизвестный")), QString("Неизвестный"));
+    // Each way to a neighbour: a decomposition, a letter of no decomposition, accents typed apart, a ligature.
     const std::pair<const char*, const char*> nearest[] = {
-        {"Zoë", "Zoe"}, {"Straße", "Strasse"}, {"Łukasz Wałęsa", "Lukasz Walesa"}, {"Ørsted", "Orsted"},
-        {"Ægir Œdipe", "AEgir OEdipe"}, {"Çağlar Şık", "Caglar Sik"}, {"Nguyễn", "Nguyen"},
-        {"e\u0301te\u0301", "ete"}, {"ﬁne", "fine"}, {"Ｗｉｄｅ", "Wide"}};
+        {"Zoë", "Zoe"}, {"Straße", "Strasse"}, {"Łukasz Wałęsa", "Lukasz Walesa"}, {"e\u0301te\u0301", "ete"}, {"ﬁne", "fine"}};
     for (const auto& [typed, kept] : nearest) {
         const TStorableName storable = MakeStorable(QString::fromUtf8(typed));
         EXPECT_EQ(std::pair(storable.Name, storable.Refused), std::pair(QString::fromUtf8(kept), QString())) << typed;

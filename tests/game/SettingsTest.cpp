@@ -1,5 +1,3 @@
-// The settings file: written as values change, read back, merged; damaged and foreign files.
-
 #include "game/Settings.h"
 #include "tests/support/CoreSupport.h"
 

@@ -1,6 +1,3 @@
-// The statistics' figures against numbers worked by hand, the chart's points, the CSV, and the
-// table of games through its model.
-
 #include "game/HistoryModel.h"
 #include "game/Statistics.h"
 
@@ -102,7 +99,6 @@ TEST(HistoryModel, ShowsEachGameFiltersASizeAndSortsByAnyColumnByItsValue)
     EXPECT_EQ(column(THistoryTableModel::Outcome), QStringList({"собрана", "брошена", "собрана с подсказками"}));
     EXPECT_FALSE(four.index(2, THistoryTableModel::Hints).data(Qt::ToolTipRole).toString().isEmpty());  // marked
     EXPECT_EQ(column(THistoryTableModel::Ended)[0], QDateTime(QDate(2024, 5, 1), QTime(12, 0), Qt::UTC).toLocalTime().toString("dd.MM.yyyy HH:mm"));
-    EXPECT_EQ(model.headerData(THistoryTableModel::Shortest, Qt::Horizontal).toString(), "Кратчайшее");
 }
 
 } // namespace

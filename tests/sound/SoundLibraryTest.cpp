@@ -1,6 +1,4 @@
-// The sound library as the game loads it: its entry makes a player whose sounds Qt reads from the
-// library itself, and which plays them, heard or not, without waiting or failing where there is
-// no sound device.
+// The sound library as the game loads it, playing where there is no sound device.
 
 #include "game/Sounds.h"
 

@@ -1,6 +1,3 @@
-// The game's sounds as made: short, soft and dying away, starting and ending in silence so that
-// they play without a crack, and written as a WAVE file.
-
 #include "sound/Synthesis.h"
 
 #include <gtest/gtest.h>

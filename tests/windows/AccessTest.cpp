@@ -1,7 +1,3 @@
-// The main window for screen readers and the keyboard: the board a table of named cells that a
-// reader can press, the clock, the status line and the tool buttons as text, every menu command
-// within reach of the keys, and the board's focus frame.
-
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/ClientArea.h"
 

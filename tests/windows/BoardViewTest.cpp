@@ -1,6 +1,4 @@
-// The board as the window grows: the layout's size pixel for pixel, larger boards cut sharp from the
-// picture, tiles sliding on the test's clock, line slides, the hint's marker. (Full screen and
-// Escape are told end to end, under a window manager.)
+// Full screen and Escape are told end to end, under a window manager.
 
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/BoardGeometry.h"
@@ -14,11 +12,6 @@ namespace {
 class BoardView : public TShownWindowTest {
 protected:
     QWidget* Client() const { return form.centralWidget(); }
-    void ResizeClient(QSize client)
-    {
-        form.resize(form.size() + client - Client()->size());
-        QCoreApplication::processEvents();
-    }
     void UsePicture(QImage picture) { form.Session().SetPicture(picture, "test.png"); }
     QRect Home(int p) const { return Board()->Geometry().TileRect(p).ToQRect(); }
 };

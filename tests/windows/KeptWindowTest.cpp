@@ -1,6 +1,3 @@
-// The main window keeps its game in progress as it closes, by Exit or otherwise, without a
-// question, and the next window takes it up again, paused, as it was left.
-
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/GameKeeping.h"
 

@@ -81,7 +81,7 @@ TEST_F(ScoreCommandsTest, ABoxNeverOpensUnderOrBehindAnotherDialog)
     EXPECT_EQ(form.Session().Game().Running(), false);
 }
 
-TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWhatCouldNotBeWrittenYet)
+TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitClosesThoughAChangeCouldNotBeWritten)
 {
     TForm1 form(clock);
     EXPECT_EQ(form.Session().ScoreFile().Path(), DataFile());
@@ -89,36 +89,22 @@ TEST_F(ScoreCommandsTest, TheDefaultFileFollowsTheFirstPaintAndExitWritesOnlyWha
     form.show();
     QCoreApplication::processEvents();  // its first paint
     QCoreApplication::processEvents();
-    const QByteArray defaults = TScoreTable().ToFileText();
-    EXPECT_EQ(ReadFile(DataFile()), defaults);
+    EXPECT_EQ(ReadFile(DataFile()), TScoreTable().ToFileText());
 
-    // Another window records meanwhile; this one's Clear Scores cannot be written: it is told
-    // once and kept, and Exit, which fails the same way, tells nothing new and closes all the same.
-    TScoreTable others;
+    // Clear Scores cannot be written (how the file keeps and tells such a change is its own test):
+    // it is told once, and Exit, which fails the same way, tells nothing new and closes all the same.
+    TScoreTable others;  // another window's record, for Clear to write
     others.Place(6, EncodeName("Иван"), 95);
     WriteFile(DataFile(), others.ToFileText());
     ScopedErrorBoxes errors;
-    {
-        const ScopedQuestions yes({{true, false}, {true, false}});
-        ScopedWriteLimit limit(64);
-        Part<QAction>(form, "ClearScores1")->trigger();
-        Part<QAction>(form, "ClearScores1")->trigger();
-        EXPECT_EQ(form.Scores(), TScoreTable());
-        ASSERT_EQ(errors.Messages().size(), 1);
-        form.Exit();
-    }
+    const ScopedQuestions yes({{true, false}});
+    const ScopedWriteLimit limit(64);
+    Part<QAction>(form, "ClearScores1")->trigger();
+    EXPECT_EQ(form.Scores(), TScoreTable());
+    form.Exit();
     EXPECT_FALSE(form.isVisible());
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(DataFile())) << errors.Messages()[0].toStdString();
-    EXPECT_EQ(ReadFile(DataFile()), others.ToFileText());
-    EXPECT_EQ(QDir(dir.filePath("data/Mozik")).entryList(QDir::Files), QStringList{"Mozik.ini"});  // no leftovers
-
-    // A window that changed nothing writes nothing, whatever others wrote since it started.
-    TForm1 idle(clock);
-    WriteFile(DataFile(), defaults);
-    Part<QAction>(idle, "Exit1")->trigger();
-    EXPECT_EQ(ReadFile(DataFile()), defaults);
-    EXPECT_EQ(errors.Messages().size(), 1);
 }
 
 TEST_F(ScoreCommandsTest, ThePlaceOfferedAndTheScoresShownAreTheFileAsItIsThen)

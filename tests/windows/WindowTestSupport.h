@@ -10,6 +10,7 @@
 #include "framework/Panel.h"
 #include "framework/SpeedButton.h"
 #include "framework/TabSet.h"
+#include "label/LblEffct.h"
 #include "tests/game/GameTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "windows/BoardPanel.h"
@@ -29,6 +30,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -40,6 +42,18 @@ T* Part(const QObject& window, const char* name)
     T* part = window.findChild<T*>(QLatin1String(name));
     EXPECT_TRUE(part) << name;
     return part;
+}
+
+// The texts in Cyrillic that a window shows, its parts' hints included.
+inline QStringList RussianTexts(const QWidget& window)
+{
+    QStringList texts{window.windowTitle()};
+    for (const QWidget* part : window.findChildren<QWidget*>()) {
+        const auto* fx = qobject_cast<const TFxLabel*>(part);
+        const auto* effect = qobject_cast<const TLabelEffect*>(part);
+        texts << Hint(part) << part->property("text").toString() << (fx ? fx->Caption() : effect ? effect->Caption() : QString());
+    }
+    return texts.filter(QRegularExpression("[А-яЁё]"));
 }
 
 // Drags the data onto the window and drops it there, if the window takes it; whether it did.
@@ -71,6 +85,11 @@ protected:
     TTile* TileAt(int p) const { return Board()->TileAt(p); }
     void Click(int p) { QTest::mouseClick(TileAt(p), Qt::LeftButton, {}, QPoint(3, 3)); }
     QString Time() const { return Part<TFxLabel>(form, "Label1")->Caption(); }
+    void ResizeClient(QSize client)
+    {
+        form.resize(form.size() + client - form.centralWidget()->size());
+        QCoreApplication::processEvents();
+    }
 
     QTemporaryDir dir;
     ScopedCurrentDir workIn{dir.path()};

@@ -7,17 +7,6 @@
 #include <jpeglib.h>
 #include <vector>
 
-namespace {
-
-// The colour of the upright picture's quarter at (x, y) of a picture of `size`.
-QRgb QuarterAt(int x, int y, QSize size)
-{
-    const bool right = x >= size.width() / 2, bottom = y >= size.height() / 2;
-    return kQuarterColours[bottom ? (right ? 2 : 3) : (right ? 1 : 0)];
-}
-
-} // namespace
-
 bool WriteLargeJpeg(const QString& path, QSize size, int orientation)
 {
     FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");

@@ -25,17 +25,6 @@ namespace {
 
 using TWrite = std::function<void(const QString& name, const QByteArray& bytes)>;
 
-QByteArray Svg(QSize size)
-{
-    const QByteArray w = QByteArray::number(size.width() / 2), h = QByteArray::number(size.height() / 2);
-    return "<svg xmlns='http://www.w3.org/2000/svg' width='" + QByteArray::number(size.width()) + "' height='"
-           + QByteArray::number(size.height()) + "'><rect width='" + w + "' height='" + h + "' fill='#dc1e1e'/>"
-           + "<rect x='" + w + "' width='" + w + "' height='" + h + "' fill='#1ec828'/>"
-           + "<rect x='" + w + "' y='" + h + "' width='" + w + "' height='" + h + "' fill='#2832d2'/>"
-           + "<rect y='" + h + "' width='" + w + "' height='" + h + "' fill='#e6dc14'/><circle cx='" + w + "' cy='" + h
-           + "' r='" + h + "' fill='none' stroke='black' stroke-width='2'/></svg>\n";
-}
-
 // The quarters in every format that has a writer here, named NAME.FORMAT; HEIF's encoders, far
 // slower than the others, code them at `heifSize`.
 void WriteFormats(const TWrite& write, const QString& name, QSize size, QSize heifSize)
@@ -44,8 +33,8 @@ void WriteFormats(const TWrite& write, const QString& name, QSize size, QSize he
     for (const char* format : {"png", "jpeg", "webp", "tiff", "bmp", "gif"})
         if (const QByteArray bytes = Encoded(picture, format); !bytes.isEmpty())
             write(name + "." + format, bytes);
-    write(name + ".svg", Svg(size));
-    write(name + ".svgz", Gzipped(Svg(size)));
+    write(name + ".svg", QuartersSvg(size));
+    write(name + ".svgz", Gzipped(QuartersSvg(size)));
     write(name + ".heic", HeifEncoded(Quarters(heifSize), "heic"));
     write(name + ".avif", HeifEncoded(Quarters(heifSize), "avif"));
 }

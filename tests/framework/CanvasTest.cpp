@@ -56,7 +56,6 @@ TEST(Canvas, CopyRectCopiesClippedBlocksAndStretchesOtherSizesAndBrushCopyOnlyTh
     small.Canvas().CopyRect(Rect(0, 0, 4, 4), big.Canvas(), Rect(0, 0, 8, 8));
     ExpectPixels(small.Image(), {{3, 3, clRed}, {2, 2, clBlack}});
 
-    // BrushCopy replaces only the key colour.
     constexpr TColor key = 0xFE09F1;
     TBitmap keyed = FilledBitmap(3, 1, key), brushed = FilledBitmap(3, 1);
     keyed.Canvas().SetPixel(1, 0, 0xFE09F0);  // one step off the key: kept

@@ -3,10 +3,8 @@
 #include "tests/support/CoreSupport.h"
 #include "tests/support/TestPictures.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -30,19 +28,15 @@ protected:
         return ReadPictureFile(Write(name, bytes), &error).isNull() ? error : QStringLiteral("opened");
     }
 
-    // A 60 x 40 picture in the format, with pixels that differ from row to row.
-    static QByteArray Encoded(const char* format, bool progressive = false)
+    // A 60 x 40 picture in the format ("progressive": a progressive JPEG), with pixels that differ
+    // from row to row.
+    static QByteArray Encoded(const char* format)
     {
         QImage image(60, 40, QImage::Format_RGB32);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 60; ++x)
                 image.setPixel(x, y, qRgb(x * 4, y * 6, (x * y) & 0xFF));
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, format);
-        writer.setProgressiveScanWrite(progressive);
-        EXPECT_TRUE(writer.write(image)) << format;
-        return buffer.data();
+        return ::Encoded(image, format);
     }
 
     QTemporaryDir dir;
@@ -50,24 +44,19 @@ protected:
 
 TEST_F(PictureFileTest, EveryFormatReadsWholeAndEveryCutFileIsRefused)
 {
-    struct Case {
-        QString name;
-        QByteArray bytes;
-        QSize size;
-    };
-    std::vector<Case> cases;
+    std::vector<std::tuple<QString, QByteArray, QSize>> cases;  // name, bytes, size
     for (const char* format : {"bmp", "png", "jpg", "ppm", "pgm", "pbm", "xbm", "xpm", "ico"})
-        cases.push_back({QString("p.") + format, Encoded(format), {60, 40}});
-    cases.push_back({"progressive.jpg", Encoded("jpg", true), {60, 40}});
-    cases.push_back({"still.gif", ReadFile(TestDataPath("pictures/still.gif")), {40, 30}});
-    cases.push_back({"animated.gif", ReadFile(TestDataPath("pictures/animated.gif")), {40, 30}});
-    for (const Case& c : cases) {
-        const QImage image = ReadPictureFile(Write(c.name, c.bytes), nullptr);
-        EXPECT_EQ(std::pair(image.size(), image.format()), std::pair(c.size, QImage::Format_RGB32)) << c.name.toStdString();
+        cases.emplace_back(QString("p.") + format, Encoded(format), QSize(60, 40));
+    cases.emplace_back("progressive.jpg", Encoded("progressive"), QSize(60, 40));
+    cases.emplace_back("still.gif", ReadFile(TestDataPath("pictures/still.gif")), QSize(40, 30));
+    cases.emplace_back("animated.gif", ReadFile(TestDataPath("pictures/animated.gif")), QSize(40, 30));
+    for (const auto& [name, bytes, size] : cases) {
+        const QImage image = ReadPictureFile(Write(name, bytes), nullptr);
+        EXPECT_EQ(std::pair(image.size(), image.format()), std::pair(size, QImage::Format_RGB32)) << name.toStdString();
         for (double kept : {0.3, 0.75, 0.97}) {
-            const QString why = Refusal("cut-" + c.name, c.bytes.left(qsizetype(c.bytes.size() * kept)));
+            const QString why = Refusal("cut-" + name, bytes.left(qsizetype(bytes.size() * kept)));
             // An animation's first frame may well be whole in a cut file.
-            EXPECT_TRUE(c.name.startsWith("animated") || (why != "opened" && !why.isEmpty())) << c.name.toStdString() << kept;
+            EXPECT_TRUE(name.startsWith("animated") || (why != "opened" && !why.isEmpty())) << name.toStdString() << kept;
         }
     }
     for (const QFileInfo& bitmap : QDir(TestDataPath("bmp/good")).entryInfoList({"*.bmp"}))  // every kind of bitmap
@@ -169,7 +158,6 @@ TEST(PictureDialog, OffersEveryPictureFirstThenEachFormatThenAllFiles)
     for (const char* pattern : {"*.png", "*.gif", "*.webp", "*.tif", "*.svgz", "*.heic", "*.avif", "*.jpg"})
         EXPECT_TRUE(filter[1].contains(pattern)) << pattern;
     EXPECT_EQ(filter.mid(2, 2), QStringList({"Рисунки AVIF ( *.avif )", "*.avif"}));
-    EXPECT_TRUE(filter.contains("Рисунки PNG ( *.png )") && filter.contains("Рисунки WEBP ( *.webp )") && filter.contains("Точечные рисунки ( *.bmp )"));
     EXPECT_EQ(filter.mid(filter.size() - 2), QStringList({"Все файлы ( * )", "*"}));
 }
 

@@ -50,7 +50,6 @@ TEST(TextLayout, PrefixesUnderlineTheNextCharacterDoubleAmpersandDrawsOneAndTabs
     const LaidLine raw = LayoutText("a&b", r, DT_NOPREFIX, kFixed).Lines[0];
     EXPECT_EQ(std::pair(raw.Text, raw.Underlined), std::pair(QString("a&b"), std::vector<int>{}));
 
-    // Tabs expand to stops of eight average characters.
     EXPECT_EQ(ExpandedWidth("ab\tc", DT_EXPANDTABS, kFixed), 90);
     EXPECT_EQ(ExpandedWidth("\t\tx", DT_EXPANDTABS, kFixed), 170);
     std::vector<std::pair<int, QString>> pieces;

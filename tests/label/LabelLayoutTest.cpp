@@ -74,7 +74,6 @@ TEST(LabelTurnedText, CentresTheTurnedCellAndItsBoxAndUprightLettersStepAlongThe
     const LabelOffsets flying = ComputeOffsets(edDownRight, 1, edDownRight, 5, taLeftJustify);
     EXPECT_EQ(LayoutTurnedText(100, 30, 120, ComputeAngleTrig(360), flying).W2, 100 + 5 + 0 + 4);
 
-    // Upright letters step along the rising line.
     const auto layout = [&](const QString& caption, int height, int angle) {
         return LayoutUprightLetters(caption, FakeWidth, height, ComputeAngleTrig(angle), raised);
     };

@@ -9,7 +9,6 @@
 
 namespace {
 
-using Row = TLabelEffect::TSchemeRow;
 using Colours = std::set<TColor>;
 
 // Style, directions (highlight, shadow) and depths (highlight, shadow).
@@ -19,9 +18,6 @@ auto EffectOf(const TLabelEffect& label)
                       int(label.DepthHighlight()), int(label.DepthShadow()));
 }
 const auto kRaised = std::tuple(esRaised, edUpLeft, edDownRight, 1, 1);
-
-// Highlight, shadow and face colours, as a scheme row.
-Row RowOf(const TLabelEffect& label) { return {label.ColourHighlight(), label.ColourShadow(), label.Font().Color}; }
 
 // Paints the label over a surface of its size filled with `background`.
 QImage PaintOver(const TLabelEffect& label, TColor background)
@@ -47,7 +43,6 @@ TEST(LabelModel, FreshLabelIsRaisedEditingADepthLeavesThePresetAndAnAngleForcesL
 {
     TLabelEffect label;
     EXPECT_EQ(EffectOf(label), kRaised);
-    EXPECT_EQ(RowOf(label), (Row{clWhite, clBlack, 0x808080}));
     label.SetDepthShadow(3);
     EXPECT_EQ(EffectOf(label), std::tuple(esCustom, edUpLeft, edDownRight, 1, 3));
     label.SetEffectStyle(esShadow);

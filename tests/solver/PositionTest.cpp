@@ -12,7 +12,7 @@ TPosition Board(int n, std::vector<std::uint8_t> cells) { return TPosition{n, st
 
 TEST(SolverPosition, TextIsReadOrRefusedWithItsReason)
 {
-    EXPECT_EQ(ParsePosition("  2\t1 2\r 0 3 ").Position, Board(2, {1, 2, 0, 3}));
+    EXPECT_EQ(ParsePosition("  2\t1\v2\r 0\f3 ").Position, Board(2, {1, 2, 0, 3}));
     const std::pair<const char*, const char*> refused[] = {
         {"", "no board size"}, {"x", "not a number"}, {"0", "between 1 and 7"}, {"9 0", "between 1 and 7"},
         {"2 1 2 0", "needs 4 numbers"}, {"2 1 2 3 4", "out of range"}, {"2 1 2 3 -1", "out of range"},

@@ -1,24 +1,7 @@
 #include "tests/support/CoreSupport.h"
 
-#include <QColor>
 #include <QDir>
 #include <gtest/gtest.h>
-
-QPalette TestPalette()
-{
-    const QColor face(0xC0, 0xC0, 0xC0), white(Qt::white), black(Qt::black);
-    const std::pair<QPalette::ColorRole, QColor> colours[] = {
-        {QPalette::Window, face}, {QPalette::Button, face}, {QPalette::Dark, QColor(0x80, 0x80, 0x80)},
-        {QPalette::Mid, QColor(0xA0, 0xA0, 0xA0)}, {QPalette::Light, white}, {QPalette::Midlight, QColor(0xE0, 0xE0, 0xE0)},
-        {QPalette::Shadow, QColor(0x00, 0x80, 0x80)}, {QPalette::Base, white}, {QPalette::Text, black},
-        {QPalette::WindowText, black}, {QPalette::ButtonText, black}, {QPalette::Highlight, QColor(0x00, 0x00, 0x80)},
-        {QPalette::HighlightedText, white}, {QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1)}, {QPalette::ToolTipText, black}};
-    QPalette palette;
-    for (const auto& [role, colour] : colours)
-        palette.setColor(role, colour);  // every group
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    return palette;
-}
 
 TBitmap FilledBitmap(int width, int height, TColor color)
 {
@@ -61,21 +44,19 @@ std::set<TColor> ColoursOf(const QImage& image)
     return colours;
 }
 
-// The test main has set both variables to folders of the run's.
-ScopedCurrentDir::ScopedCurrentDir(const QString& path)
-    : previous_(QDir::currentPath()), previousDataHome_(qgetenv("XDG_DATA_HOME")),
-      previousConfigHome_(qgetenv("XDG_CONFIG_HOME")), previousStateHome_(qgetenv("XDG_STATE_HOME"))
+// The test main has set the variables to folders of the run's.
+ScopedCurrentDir::ScopedCurrentDir(const QString& path) : previous_(QDir::currentPath())
 {
     QDir::setCurrent(path);
-    qputenv("XDG_DATA_HOME", QFile::encodeName(QDir(path).absoluteFilePath("data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(QDir(path).absoluteFilePath("config")));
-    qputenv("XDG_STATE_HOME", QFile::encodeName(QDir(path).absoluteFilePath("state")));
+    for (const auto& [variable, folder] : {std::pair("XDG_DATA_HOME", "data"), {"XDG_CONFIG_HOME", "config"}, {"XDG_STATE_HOME", "state"}}) {
+        previousHomes_.append({variable, qgetenv(variable)});
+        qputenv(variable, QFile::encodeName(QDir(path).absoluteFilePath(folder)));
+    }
 }
 
 ScopedCurrentDir::~ScopedCurrentDir()
 {
     QDir::setCurrent(previous_);
-    qputenv("XDG_DATA_HOME", previousDataHome_);
-    qputenv("XDG_CONFIG_HOME", previousConfigHome_);
-    qputenv("XDG_STATE_HOME", previousStateHome_);
+    for (const auto& [variable, value] : previousHomes_)
+        qputenv(variable, value);
 }

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QPalette>
+#include <QList>
 #include <QString>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -15,9 +15,7 @@
 #include <set>
 #include <tuple>
 
-// The classic desktop colours: button face silver, shadow grey, highlight white, text black.
-QPalette TestPalette();
-
+// The test palette's colours (the classic desktop's): button face, shadow, highlight.
 constexpr TColor kTestBtnFace = 0xC0C0C0;
 constexpr TColor kTestBtnShadow = 0x808080;
 constexpr TColor kTestBtnHighlight = 0xFFFFFF;
@@ -70,7 +68,5 @@ public:
 
 private:
     QString previous_;
-    QByteArray previousDataHome_;
-    QByteArray previousConfigHome_;
-    QByteArray previousStateHome_;
+    QList<std::pair<const char*, QByteArray>> previousHomes_;
 };

@@ -8,6 +8,7 @@
 #include "tests/support/CoreSupport.h"
 #include "tests/support/ScratchFolders.h"
 
+#include <QPalette>
 #include <gtest/gtest.h>
 #ifdef MOZIK_TEST_WIDGETS
 #include "framework/Dialogs.h"
@@ -18,6 +19,27 @@ using TTestApplication = QApplication;
 #include <QGuiApplication>
 using TTestApplication = QGuiApplication;
 #endif
+
+namespace {
+
+// The classic desktop colours: button face silver, shadow grey, highlight white, text black.
+QPalette TestPalette()
+{
+    const QColor face(0xC0, 0xC0, 0xC0), white(Qt::white), black(Qt::black);
+    const std::pair<QPalette::ColorRole, QColor> colours[] = {
+        {QPalette::Window, face}, {QPalette::Button, face}, {QPalette::Dark, QColor(0x80, 0x80, 0x80)},
+        {QPalette::Mid, QColor(0xA0, 0xA0, 0xA0)}, {QPalette::Light, white}, {QPalette::Midlight, QColor(0xE0, 0xE0, 0xE0)},
+        {QPalette::Shadow, QColor(0x00, 0x80, 0x80)}, {QPalette::Base, white}, {QPalette::Text, black},
+        {QPalette::WindowText, black}, {QPalette::ButtonText, black}, {QPalette::Highlight, QColor(0x00, 0x00, 0x80)},
+        {QPalette::HighlightedText, white}, {QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE1)}, {QPalette::ToolTipText, black}};
+    QPalette palette;
+    for (const auto& [role, colour] : colours)
+        palette.setColor(role, colour);  // every group
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -115,24 +115,13 @@ QByteArray RleBitmap(QSize size, int rows, int width)
     return bitmap + runs;
 }
 
-quint32 Crc32(QByteArrayView bytes)
-{
-    quint32 crc = 0xFFFFFFFF;
-    for (const char byte : bytes) {
-        crc ^= uchar(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320 : crc >> 1;
-    }
-    return ~crc;
-}
-
 // The PNG with the size in its header changed, and the header's check sum with it.
 QByteArray WithPngSize(QByteArray png, QSize size)
 {
     constexpr int header = 8 + 4, width = header + 4, end = width + 13;
     qToBigEndian<quint32>(quint32(size.width()), png.data() + width);
     qToBigEndian<quint32>(quint32(size.height()), png.data() + width + 4);
-    qToBigEndian<quint32>(Crc32(QByteArrayView(png).sliced(header, end - header)), png.data() + end);
+    qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + header), end - header)), png.data() + end);
     return png;
 }
 
@@ -192,21 +181,39 @@ QByteArray WithScans(const QByteArray& jpeg, int scans)
 
 const QRgb kQuarterColours[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210), qRgb(230, 220, 20)};
 
+QRgb QuarterAt(int x, int y, QSize size)
+{
+    const bool right = x >= size.width() / 2, bottom = y >= size.height() / 2;
+    return kQuarterColours[bottom ? (right ? 2 : 3) : (right ? 1 : 0)];
+}
+
 QImage Quarters(QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
-    const int w = size.width() / 2, h = size.height() / 2;
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, kQuarterColours[y < h ? (x < w ? 0 : 1) : (x < w ? 3 : 2)]);
+            image.setPixel(x, y, QuarterAt(x, y, size));
     return image;
+}
+
+QByteArray QuartersSvg(QSize size)
+{
+    const int w = size.width() / 2, h = size.height() / 2;
+    QByteArray svg = QString("<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>").arg(size.width()).arg(size.height()).toUtf8();
+    const QPoint corners[] = {{0, 0}, {w, 0}, {w, h}, {0, h}};  // in the order of the colours
+    for (int i = 0; i < 4; ++i)
+        svg += QString("<rect x='%1' y='%2' width='%3' height='%4' fill='%5'/>").arg(corners[i].x()).arg(corners[i].y()).arg(w).arg(h)
+                   .arg(QColor(kQuarterColours[i]).name()).toUtf8();
+    return svg + QString("<circle cx='%1' cy='%2' r='%2' fill='none' stroke='black' stroke-width='2'/></svg>\n").arg(w).arg(h).toUtf8();
 }
 
 QByteArray Encoded(const QImage& image, const char* format)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
+    const bool progressive = qstrcmp(format, "progressive") == 0;
+    QImageWriter writer(&buffer, progressive ? "jpeg" : format);
+    writer.setProgressiveScanWrite(progressive);
     writer.setQuality(qstrcmp(format, "webp") == 0 ? 100 : 95);  // 100: lossless WebP
     writer.write(image);
     return buffer.data();

@@ -24,12 +24,14 @@ QByteArray ShortPicture(const QString& kind, QSize size);
 QByteArray WithScans(const QByteArray& jpeg, int scans);
 
 // Four flat quarters, red, green, blue and yellow from the top left clockwise, so that any turn
-// or mirror shows; their colours, in that order.
+// or mirror shows; the colour of such a picture of `size` at (x, y).
 QImage Quarters(QSize size);
-extern const QRgb kQuarterColours[4];
+QRgb QuarterAt(int x, int y, QSize size);
+// The quarters drawn in SVG, with a black ring through them.
+QByteArray QuartersSvg(QSize size);
 
-// The picture written by Qt's writer of the format ("jpeg", "png", "tiff", "webp", ...), at its
-// best quality; lossless for WebP.
+// The picture written by Qt's writer of the format ("jpeg", "progressive", "png", "tiff", "webp",
+// ...), at its best quality; lossless for WebP.
 QByteArray Encoded(const QImage& image, const char* format);
 
 // The picture as the camera stores it for an EXIF orientation (1 to 8): turned so that applying

@@ -22,7 +22,7 @@ using TTestApplication = QGuiApplication;
 
 namespace {
 
-// The classic desktop colours: button face silver, shadow grey, highlight white, text black.
+// The classic desktop colours: a silver button face with grey and white 3-D edges, a navy selection, black text.
 QPalette TestPalette()
 {
     const QColor face(0xC0, 0xC0, 0xC0), white(Qt::white), black(Qt::black);

@@ -5,6 +5,7 @@
 #include "tests/game/GameTestSupport.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
@@ -306,10 +307,23 @@ public:
         held_[int(job)] = held;
         changed_.notify_all();
     }
-    void WaitUntilBegun(TSolverJob job, int count)
+    // Waits, handling the session's queued answers meanwhile, until `count` workers of the kind
+    // have begun; after a minute it gives up and says what it waited for, rather than hang.
+    testing::AssertionResult WaitUntilBegun(TSolverJob job, int count)
     {
+        const QDeadlineTimer deadline(std::chrono::minutes(1));
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return begun[int(job)] >= count; });
+        while (begun[int(job)] < count) {
+            if (deadline.hasExpired())
+                return testing::AssertionFailure() << "waited a minute for the solver's "
+                                                   << std::array{"question", "tables", "measure"}[int(job)]
+                                                   << " worker number " << count << " to begin";
+            lock.unlock();
+            QCoreApplication::processEvents();
+            lock.lock();
+            changed_.wait_for(lock, std::chrono::milliseconds(10), [&] { return begun[int(job)] >= count; });
+        }
+        return testing::AssertionSuccess();
     }
 
     void Begin(TSolverJob job, const std::stop_token& stop) override
@@ -413,8 +427,7 @@ TEST_F(SolverSessionTest, A4x4HintIsTheFastMoveAtOnceAndAShortestOneWhenTheTable
     // for once more shows that answer.
     gate.Hold(TSolverJob::Question, true);
     gate.Hold(TSolverJob::Tables, false);
-    while (gate.begun[int(TSolverJob::Question)] < 2)
-        QCoreApplication::processEvents();
+    ASSERT_TRUE(gate.WaitUntilBegun(TSolverJob::Question, 2));
     session.TogglePause();
     session.TogglePause();
     session.Hint();
@@ -452,7 +465,7 @@ TEST_F(SolverSessionTest, NothingWaitsForAWorkerToldToStopAndItsAnswerIsDropped)
         session.NewGame();
         session.MoveToward(TDirection::Right);
         session.Hint();
-        gate.WaitUntilBegun(TSolverJob::Question, held++);
+        ASSERT_TRUE(gate.WaitUntilBegun(TSolverJob::Question, held++));
         change();
         EXPECT_FALSE(session.Busy());
     }
@@ -492,7 +505,7 @@ TEST_F(SolverSessionTest, TheMeasureOfA4x4GameLeftIsToldToStopAndNeverShown)
     UseTables();
     session.NewBoard(4);
     session.Start();
-    gate.WaitUntilBegun(TSolverJob::Measure, 1);
+    ASSERT_TRUE(gate.WaitUntilBegun(TSolverJob::Measure, 1));
     session.NewBoard(5);
     gate.Hold(TSolverJob::Measure, false);
     session.WaitForWork();

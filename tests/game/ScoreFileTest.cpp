@@ -138,8 +138,6 @@ TEST_F(ScoreFileTest, TheStartFoldersOwnFileIsUsedWhereItIsOtherwiseTheDataFolde
     EXPECT_EQ(std::tuple(file.Path(), file.Load(), file.Problem()), std::tuple(dataFile, TScoreTable(), QString()));
     TScoreFile late = file;  // another window, as far as its first paint
     file.CreateIfMissing();
-    EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
-    EXPECT_FALSE(QFileInfo::exists(startFile));
     WriteFile(dataFile, Record().ToFileText());
     late.CreateIfMissing();  // never replaces a file made meanwhile
     EXPECT_EQ(ReadFile(dataFile), Record().ToFileText());

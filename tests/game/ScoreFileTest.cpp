@@ -105,6 +105,7 @@ protected:
     const QString startFile = start + "/Mozik.ini";
     const QString data = dir.filePath("data/Mozik");
     const QString dataFile = data + "/Mozik.ini";
+    const QString lockFile = dataFile + ".lock";
     QString error;
     TScoreTable table;
 };
@@ -203,10 +204,7 @@ const THostileLock kHostileLocks[] = {
      }},
 };
 
-class HostileScoreLock : public ScoreFileTest, public ::testing::WithParamInterface<THostileLock> {
-protected:
-    const QString lockFile = dataFile + ".lock";
-};
+class HostileScoreLock : public ScoreFileTest, public ::testing::WithParamInterface<THostileLock> {};
 
 // The score file itself may be written: the record is, and the player hears once which file is at
 // fault and what to do; the lock file is left as it is.
@@ -237,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HostileScoreLock, ::testing::ValuesIn(kHostileLo
 TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndMergedLaterPastABrokenLockFileToo)
 {
     TScoreFile file = Made(0);
-    ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
+    ASSERT_TRUE(QDir().mkdir(lockFile));
     TUserFileLock other;  // another window in the middle of its own save: it holds the folder
     ASSERT_TRUE(other.Acquire(Name(dataFile).toStdString(), 0, TLockFallback::Folder).Ok());
     QString tell;
@@ -251,7 +249,7 @@ TEST_F(ScoreFileTest, AChangeWaitingForAnotherWindowIsKeptToldOnceAndMergedLater
     WriteFile(dataFile, others.ToFileText());
     other.Release();
     ASSERT_TRUE(file.SaveKept(&tell));
-    EXPECT_TRUE(tell.contains(dataFile + ".lock") && tell.contains("папка")) << tell.toStdString();
+    EXPECT_TRUE(tell.contains(lockFile) && tell.contains("папка")) << tell.toStdString();
     others.Place(5, "Anna", 20);
     others.Place(6, "Boris", 30);
     EXPECT_EQ(TScoreFile(dataFile).Load(), others);
@@ -262,15 +260,15 @@ TEST_F(ScoreFileTest, ALockFileThatCannotBeUsedWhereTheFolderCannotBeLockedEithe
     if (geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop root from reading a folder";
     TScoreFile file = Made();
-    ASSERT_TRUE(QDir().mkdir(dataFile + ".lock"));
+    ASSERT_TRUE(QDir().mkdir(lockFile));
     ASSERT_EQ(chmod(Name(data), 0300), 0);  // searched and written, never listed: not to be locked
     QString tell;
     EXPECT_FALSE(file.Place(5, "Anna", 20, &table, &tell));
     chmod(Name(data), 0700);
-    EXPECT_TRUE(tell.contains("«" + dataFile + ".lock»") && tell.contains("папка") && tell.contains("в памяти"))
+    EXPECT_TRUE(tell.contains("«" + lockFile + "»") && tell.contains("папка") && tell.contains("в памяти"))
         << tell.toStdString();
     EXPECT_EQ(table, Record());
-    ASSERT_TRUE(QDir().rmdir(dataFile + ".lock"));
+    ASSERT_TRUE(QDir().rmdir(lockFile));
     ASSERT_TRUE(file.SaveKept(&tell) && tell.isEmpty());
     EXPECT_EQ(TScoreFile(dataFile).Load(), Record());
 }

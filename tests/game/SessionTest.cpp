@@ -361,8 +361,7 @@ protected:
     void StartOnBoard(const THintOptions& options = {})
     {
         UseTables(options);
-        TGameRecord record;
-        record.BoardSize = 4;
+        TGameRecord record{4, {}, {}, {}};
         for (int p = 1; p <= 16; ++p)
             record.Start.AtPosition(p, 4) = kBoard.Cells[std::size_t(p - 1)];
         session.ResumeGame(record);

@@ -183,9 +183,6 @@ TEST_F(ScoreFileTest, TwoWindowsOnOneFileKeepEachOthersRecordsAndExitWritesOnlyW
     const auto before = Snapshot(data);
     EXPECT_TRUE(first.SaveKept(&error) && second.SaveKept(&error));  // Exit: nothing left to write
     EXPECT_EQ(Snapshot(data), before);
-    // Clear Scores empties every table of the file, the ones it never saw filled too.
-    ASSERT_TRUE(first.Clear(&table, &error));
-    EXPECT_EQ(ReadFile(dataFile), TScoreTable().ToFileText());
 }
 
 struct THostileLock {

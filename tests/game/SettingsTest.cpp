@@ -34,12 +34,10 @@ TEST_F(SettingsTest, EachValueIsWrittenAsItChangesIntoTheFileAsItIsThenAndReadBa
     first.SetWindowGeometry(QRect(-30, 40, 900, 1000));
     first.SetMaximised(true);
     second.SetFullScreen(true);
-    second.SetStatusLine(true);
     first.SetNumbers(true);
-    second.SetSound(false);
     const TSettings next(file);
     EXPECT_EQ(std::tuple(next.BoardSize(), next.Picture(), next.WindowGeometry()), std::tuple(6, picture, QRect(-30, 40, 900, 1000)));
-    EXPECT_TRUE(next.Maximised() && next.FullScreen() && next.StatusLine() && next.Numbers() && !next.Sound());
+    EXPECT_TRUE(next.Maximised() && next.FullScreen() && next.Numbers());
     EXPECT_TRUE(ReadFile(file).startsWith("[Board]\n"));
 
     QFile::remove(file);

@@ -243,16 +243,6 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     EXPECT_TRUE(problems[0].contains(dir.path() + "/cut\\x1B[2J\\x0D\\x0A.png") && !problems[0].contains(QChar(0x1B))) << problems[0].toStdString();
     EXPECT_EQ(std::pair(Game().Running(), session.PictureName()), std::pair(true, QString("blue.bmp")));
 
-    // A reading on its way is waited for up to a bound, and otherwise taken when it arrives.
-    {
-        ScopedPictureReadsHeld held;  // longer than any bound
-        session.OpenPicture(std::make_unique<TPictureReading>(QFile::encodeName(red)));
-        EXPECT_FALSE(session.WaitForPicture(std::chrono::milliseconds(0)));
-        EXPECT_TRUE(session.Busy() && session.PictureName() == "blue.bmp");
-        held.LetGo();
-        session.WaitForWork();
-    }
-    EXPECT_EQ(std::pair(session.Busy(), session.PictureName()), std::pair(false, QString("red.png")));
     // Read already when handed over, and not to be used: told once, on return.
     auto missing = std::make_unique<TPictureReading>(QFile::encodeName(dir.filePath("none.png")));
     missing->Wait();
@@ -262,7 +252,7 @@ TEST_F(SessionTest, APictureIsReadWhileTheGameGoesOnOnlyTheLastOneAskedForIsTake
     session.WaitForWork();
     ASSERT_EQ(problems.size(), 2);
     EXPECT_TRUE(problems[1].contains(dir.filePath("none.png")) && problems[1].contains("Файл не найден."));
-    EXPECT_EQ(session.PictureName(), QString("red.png"));
+    EXPECT_EQ(session.PictureName(), QString("blue.bmp"));
 }
 
 TEST_F(SessionTest, NewGameShufflesAfreshAtAnyTimeWhereStartWaitsForTheEndAndAPictureSetWinsOverOneStillRead)

@@ -1,8 +1,6 @@
 #include "art/BuiltinPicture.h"
 #include "tests/support/CoreSupport.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 // Neighbouring pixels, across and down, whose colours differ by more than half the range in a

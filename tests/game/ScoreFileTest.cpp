@@ -9,7 +9,6 @@
 #include <chrono>
 #include <fcntl.h>
 #include <future>
-#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>

@@ -30,6 +30,9 @@ TEST(Game, StartShufflesTheWholePictureWithTheCornerOutAndANewBoardEndsTheGame)
     EXPECT_TRUE(game.Paused());
     game.Start(random);
     EXPECT_FALSE(game.Paused());
+
+    TGame single(1);
+    EXPECT_FALSE(single.Start(random) || single.Running());  // a 1 x 1 board is only shown
 }
 
 TEST(Game, MovesSlideTilesInTheGapsLineOnlyWhilePlaying)
@@ -46,6 +49,9 @@ TEST(Game, MovesSlideTilesInTheGapsLineOnlyWhilePlaying)
     EXPECT_EQ(std::pair(game.Grid().AtPosition(16, 4), game.Grid().AtPosition(15, 4)), std::pair(before.Cells[14], std::uint8_t(0)));
     game.Move(11);
     EXPECT_EQ(game.History(), (std::vector<TMove>{{15, 16}, {11, 15}}));
+
+    game.TogglePause();
+    EXPECT_FALSE(game.Move(15).Moved);
 }
 
 TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutTheClock)
@@ -64,9 +70,10 @@ TEST(Game, TheMoveThatBringsEveryPieceHomeEndsTheGameAndAGameGivenUpEndsWithoutT
     game.Tick();
     EXPECT_EQ(std::pair(game.Seconds(), game.Move(clicks.back()).Moved), std::pair(42, false));  // the time stays to be shown
 
-    // Given up, the game waits for the solution's moves on a clock that stands.
+    // Given up, the game waits for the solution's moves on a clock that stands, and takes none back.
     game.Start(random);
     ASSERT_TRUE(game.GiveUp());
+    EXPECT_TRUE(game.Running() && game.GivenUp() && !game.Playing() && !game.CanUndo());
     game.Tick();
     EXPECT_EQ(game.Seconds(), 0);
 }

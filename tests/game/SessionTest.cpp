@@ -289,11 +289,13 @@ public:
     testing::AssertionResult WaitUntilBegun(TSolverJob job, int count)
     {
         const auto begunAll = [&] { return begun[int(job)] >= count; };
-        for (const QDeadlineTimer deadline(std::chrono::minutes(1)); !begunAll(); QCoreApplication::processEvents()) {
+        const QDeadlineTimer deadline(std::chrono::minutes(1));
+        while (!begunAll()) {
             if (deadline.hasExpired())
                 return testing::AssertionFailure() << "waited a minute for the solver's "
                                                    << std::array{"question", "tables", "measure"}[int(job)]
                                                    << " worker number " << count << " to begin";
+            QCoreApplication::processEvents();
             std::unique_lock lock(mutex_);
             changed_.wait_for(lock, std::chrono::milliseconds(10), begunAll);
         }

@@ -69,21 +69,6 @@ TEST_F(BoardView, ALargerWindowGoesToTheBoardAndNeitherResizingNorASizeCommandSh
     EXPECT_EQ(Client()->size(), ClientSize(7));
 }
 
-TEST_F(BoardView, ALargeBoardIsCutSharpFromThePictureOnceTheSizeHasSettledAndIsScaledMeanwhile)
-{
-    QImage stripes(600, 600, QImage::Format_RGB32);  // columns of one pixel, black and white
-    for (int x = 0; x < 600; ++x)
-        for (int y = 0; y < 600; ++y)
-            stripes.setPixel(x, y, x % 2 ? 0xFFFFFFu : 0xFF000000u);
-    UsePicture(stripes);
-    const QImage piece = stripes.copy(120, 120, 120, 120);  // tile 7's
-    ResizeClient({626, 666});  // tiles of 120: the piece shown pixel for pixel
-    clock.Advance(99);
-    EXPECT_EQ(TileAt(7)->Picture().Width(), 50);  // the piece cut for the layout, scaled meanwhile
-    clock.Advance(1);
-    EXPECT_EQ(std::pair(TileAt(7)->Picture().Image(), TileAt(7)->grab().toImage().convertToFormat(QImage::Format_RGB32)), std::pair(piece, piece));
-}
-
 TEST_F(BoardView, TheBuiltInPictureIsDrawnAtTheSizeOfALargeBoardAndTheGameGoesOn)
 {
     form.Start();
@@ -91,6 +76,7 @@ TEST_F(BoardView, TheBuiltInPictureIsDrawnAtTheSizeOfALargeBoardAndTheGameGoesOn
     auto* sharpness = form.findChild<TBuiltinSharpness*>();
     ASSERT_TRUE(sharpness);
     ResizeClient({526, 566});  // tiles of 100
+    EXPECT_EQ(TileAt(7)->Picture().Width(), 50);  // the pieces cut for the layout, scaled until the size settles
     sharpness->WaitForDrawing();
     const QImage shown = Board()->Source().Image();
     EXPECT_GE(shown.width(), 500);

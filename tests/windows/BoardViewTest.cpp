@@ -155,10 +155,9 @@ TEST_F(BoardView, TheStatusLineGrowsTheWindowUnderAnUnchangedBoardOrTakesTheBoar
     auto* label = Part<QLabel>(form, "Label2");
     static_cast<TClientArea*>(Client())->ShowStatus(line);
     EXPECT_TRUE(label->text().endsWith(QChar(0x2026)) && Hint(label) == line) << label->text().toStdString();
-    form.resize(form.width() + 300, form.height());
-    QCoreApplication::processEvents();
+    ResizeClient(Client()->size() + QSize(300, 0));
     EXPECT_EQ(std::pair(label->text(), Hint(label)), std::pair(line, QString()));
-    form.resize(form.width() - 300, form.height());
+    ResizeClient(Client()->size() - QSize(300, 0));
     Item("StatusLine1")->trigger();
     EXPECT_EQ(form.grab().toImage(), before);  // the layout's window again
     form.showMaximized();

@@ -21,8 +21,7 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftWithItsGameAndA
 {
     for (const char* item : {"Animation1", "KeepProportions1"})
         Item(item)->trigger();
-    form.resize(form.size() + QSize(120, 80));
-    QCoreApplication::processEvents();
+    ResizeClient(form.centralWidget()->size() + QSize(120, 80));
     form.Start();
     clock.Advance(5000);  // the size has settled, and the game has its seconds
     Click(24);

@@ -22,8 +22,7 @@ class CommandsTest : public TShownWindowTest {
 protected:
     QString Picture(const QString& name, QColor colour)
     {
-        const std::unique_ptr<QMimeData> data(ImageData(colour));
-        WriteFile(dir.filePath(name), data->data("image/png"));
+        EXPECT_TRUE(Filled({30, 20}, colour).save(dir.filePath(name), "PNG"));
         return dir.filePath(name);
     }
     QColor Shown() const { return form.Session().Picture().pixelColor(0, 0); }

@@ -12,17 +12,14 @@
 
 namespace {
 
+// Each kind of locale variable is told end to end through mozik --help (tests/e2e/language.sh);
+// here the edges of the lists they give.
 TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEnglish)
 {
     const std::pair<QStringList, TLanguage> cases[] = {
-        {{"ru-RU", "ru-Cyrl-RU", "ru"}, TLanguage::Russian},   // LANG=ru_RU.UTF-8
-        {{"en-US", "en-Latn-US", "en"}, TLanguage::English},   // LANG=en_US.UTF-8
-        {{"de-DE", "de-Latn-DE", "de"}, TLanguage::English},   // LANG=de_DE.UTF-8
         {{}, TLanguage::English},
-        {{"de", "de-DE", "ru", "ru-RU"}, TLanguage::Russian},  // LANGUAGE=de:ru
-        {{"en", "en-US", "ru-RU"}, TLanguage::English},        // LANGUAGE=en over LANG=ru_RU.UTF-8
         {{"ru-UA", "uk-UA"}, TLanguage::Russian},
-        {{"rup"}, TLanguage::English}};                        // Aromanian is no Russian
+        {{"rup"}, TLanguage::English}};  // Aromanian is no Russian
     for (const auto& [locales, language] : cases)
         EXPECT_EQ(LanguageOfLocales(locales), language) << locales.join(',').toStdString();
     EXPECT_EQ(LanguageOfKey("fr"), TLanguage::Automatic);  // a settings file's unknown language
@@ -40,7 +37,6 @@ TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
         const std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
         return QString::fromUtf8(text, qsizetype(size));
     };
-    EXPECT_TRUE(answer("--help").startsWith("Использование: mozik [РИСУНОК]\n"));
     EXPECT_EQ(answer("--bogus"), QString("mozik: неизвестный параметр «--bogus»\nСправка: mozik --help\n"));
     // What it repeats shows control characters and bytes that are no UTF-8 escaped.
     EXPECT_EQ(answer("--\x1b[31m\r\n\xff"), QString("mozik: неизвестный параметр «--\\x1B[31m\\x0D\\x0A\\xFF»\nСправка: mozik --help\n"));

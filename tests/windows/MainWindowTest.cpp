@@ -20,11 +20,9 @@ TEST_F(MainWindowTest, StartsWithTheBuiltInPictureAndTheWholeLayout)
 {
     // Its size and the board's pieces are the sizes' test.
     EXPECT_EQ(std::pair(form.windowTitle(), Image1()->Picture().PixelFormat()), std::pair(QString("Mozik.bmp  -  5 x 5"), TPixelFormat::pf16bit));
-    {
-        ScopedOpenFile cancel({});
-        Item("Open1")->trigger();
-        EXPECT_EQ(cancel.LastDefaultName(), QString());  // no name filled in
-    }
+    ScopedOpenFile cancel({});
+    Item("Open1")->trigger();
+    EXPECT_EQ(cancel.LastDefaultName(), QString());  // no name filled in
     const auto* clock = Part<TFxLabel>(form, "Label1");
     EXPECT_EQ(std::tuple(clock->geometry(), clock->Font(), Hint(clock)),  // right-aligned in the tool bar
               std::tuple(QRect(151, 1, 124, 38), MakeFont("Arial", 21, clBtnFace, true), QString("А время идет ...")));

@@ -13,14 +13,8 @@ namespace {
 
 THistoryRow Game(int size, int seconds, int moves, int hints = 0)
 {
-    THistoryRow row;
-    row.Started = row.Ended = "2024-05-01T12:00:00Z";
-    row.BoardSize = size;
-    row.Seconds = seconds;
-    row.Moves = moves;
-    row.Hints = hints;
-    row.Picture = "Mozik.bmp";
-    return row;
+    return {.Started = "2024-05-01T12:00:00Z", .Ended = "2024-05-01T12:00:00Z", .BoardSize = size, .Seconds = seconds,
+            .Moves = moves, .Hints = hints, .Shortest = {}, .Picture = "Mozik.bmp", .Name = {}};
 }
 
 class StatisticsWindowTest : public TShownWindowTest {
@@ -66,10 +60,7 @@ TEST_F(StatisticsWindowTest, CtrlIShowsTheBoardsSizeAndTheWindowFollowsGamesEnde
     EXPECT_EQ(Column(4, THistoryTableModel::Moves),
               header->sortIndicatorOrder() == Qt::AscendingOrder ? QStringList({"50", "60"}) : QStringList({"60", "50"}));
 
-    std::vector<THistoryRow> more;
-    for (int seconds : {10, 12, 15, 40})
-        more.push_back(Game(4, seconds, seconds));
-    OtherWindowWrites({more[0], more[1], more[2], more[3]});
+    OtherWindowWrites({Game(4, 10, 10), Game(4, 12, 12), Game(4, 15, 15), Game(4, 40, 40)});
     clock.Advance(1000);  // the window's next look
     EXPECT_EQ(Column(4, THistoryTableModel::Time).size(), 6);
     EXPECT_EQ(window->Figure(4, TStatisticsWindow::AverageOf5), QLocale().toString((20 + 15 + 12) / 3.0, 'f', 2) + " с");

@@ -1,6 +1,7 @@
 #include "game/Settings.h"
 #include "tests/windows/WindowTestSupport.h"
 #include "windows/DialogLayout.h"
+#include "windows/GameKeeping.h"
 #include "windows/WindowBounds.h"
 #include "windows/WindowSettings.h"
 #include "windows/WindowSlot.h"
@@ -14,27 +15,28 @@ std::string Text(const QRect& r)
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
-TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndARememberedPictureGoneIsToldOnce)
+// The picture, the board's size, the status line and the window's size coming back are told end to
+// end (tests/e2e/settings.sh), and so are a game's board, moves and seconds (tests/e2e/keep.sh).
+TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftWithItsGameAndARememberedPictureGoneIsToldOnce)
 {
-    const QImage sea = Filled({90, 60}, Qt::darkCyan);
-    ASSERT_TRUE(sea.save(dir.filePath("sea.png")));
-    form.OpenPicture(dir.filePath("sea.png"));
-    form.Session().WaitForWork();
-    form.N6x6Click();
-    for (const char* item : {"Animation1", "StatusLine1", "KeepProportions1"})
+    for (const char* item : {"Animation1", "KeepProportions1"})
         Item(item)->trigger();
-    form.resize(form.size() + QSize(120, 80));
-    QCoreApplication::processEvents();
-    clock.Advance(1000);  // the size has settled
-    form.close();
+    ResizeClient(form.centralWidget()->size() + QSize(120, 80));
+    form.Start();
+    clock.Advance(5000);  // the size has settled, and the game has its seconds
+    Click(24);
+    const TGameRecord left = form.Session().Game().Record();
+    form.Exit();  // never asks: a question would stand here with no one to answer it
 
     TForm1 next{clock};
-    next.findChild<TWindowSettings*>()->OpenRememberedPicture();
+    EXPECT_TRUE(next.findChild<TGameKeeping*>()->Resume());
     next.show();
-    next.Session().WaitForWork();
-    EXPECT_EQ(std::pair(next.windowTitle(), next.geometry()), std::pair(QString("sea.png  -  6 x 6"), form.geometry()));
+    EXPECT_EQ(next.geometry(), form.geometry());
     EXPECT_FALSE(Part<QAction>(next, "Animation1")->isChecked() || Part<TBoardPanel>(next, "Panel1")->Animated());
-    EXPECT_TRUE(Part<QAction>(next, "KeepProportions1")->isChecked() && Part(next, "Panel3")->isVisible());
+    // The game taken up paused, with its Keep Proportions as it was left.
+    EXPECT_EQ(std::tuple(next.Session().Game().Record(), next.Paused(), Part<QAction>(next, "KeepProportions1")->isChecked(),
+                         Part<TFxLabel>(next, "Label1")->Caption(), Hint(Part(next, "SpeedButton4"))),
+              std::tuple(left, true, true, QString("Время : 5"), QString("Продолжить.")));
 
     // A remembered picture that is gone is told once the window shows, and the built-in one stays.
     const QString gone = dir.filePath("gone.png");
@@ -43,24 +45,20 @@ TEST_F(WindowSettingsTest, TheNextWindowComesBackAsTheLastWasLeftAndARememberedP
     TForm1 last{clock};
     last.findChild<TWindowSettings*>()->OpenRememberedPicture();
     last.show();
+    EXPECT_EQ(last.frameGeometry().topLeft(), next.frameGeometry().topLeft() + QPoint(32, 32));  // a second window
     last.Session().WaitForWork();
     EXPECT_TRUE(errors.Messages().isEmpty());  // not before the window is there
     last.FinishStart();
     ASSERT_EQ(errors.Messages().size(), 1);
     EXPECT_TRUE(errors.Messages()[0].contains(gone));
-    EXPECT_EQ(last.windowTitle(), QString("Mozik.bmp  -  6 x 6"));
+    EXPECT_EQ(last.windowTitle(), QString("Mozik.bmp  -  5 x 5"));
     EXPECT_TRUE(TSettings(TSettings::DefaultPath()).Picture().isEmpty());  // and not told again
 }
 
-TEST_F(WindowSettingsTest, ASecondWindowOpensOffsetFromTheFirstAStepOnOrBackWhereThatLeavesTheScreen)
+// Windows: the slot of the one closed is free again (the next window takes its place above), a
+// second one opens a step on from the first (there too; never on it: tests/e2e/questions.sh).
+TEST(WindowSlot, ASecondWindowOpensOffsetFromTheFirstAStepOnOrBackWhereThatLeavesTheScreen)
 {
-    const QRect first = form.frameGeometry();
-    for (int i = 0; i < 2; ++i) {  // the slot of a window closed is free again
-        TForm1 second{clock};
-        second.show();
-        EXPECT_EQ(second.frameGeometry().topLeft(), first.topLeft() + QPoint(32, 32));
-        second.close();
-    }
     const QRect screen(0, 0, 1920, 1200);
     EXPECT_EQ(OffsetForSlot(QRect(822, 433, 284, 362), 2, screen), QPoint(886, 497));
     EXPECT_EQ(OffsetForSlot(QRect(1620, 820, 284, 362), 1, screen), QPoint(1588, 788));  // at the corner: back
@@ -104,7 +102,6 @@ TEST_F(WindowSettingsTest, AHugeRememberedGeometryComesBackWithinTheScreenAndOnl
 TEST(WindowBounds, AWindowIsNeverLargerThanItsScreenNorSmallerThanItsLayoutAndComesOntoAScreenItCanBeTakenOn)
 {
     const TWindowRoom room{QRect(0, 30, 1280, 994), QMargins(4, 24, 4, 4), QSize(276, 334)};
-    EXPECT_EQ(WithinRoom(QSize(65536, 65536), room), QSize(1272, 966));
     EXPECT_EQ(WithinRoom(QSize(100, 2000), room), QSize(276, 966));
     // One that fits stays where the player left it, partly off the screen or not; one cut to the
     // screen is moved no further than it must, its top-left kept on a screen too small for it.

@@ -4,10 +4,8 @@
 
 #include "balloon/Zelhint.h"
 #include "effects/FxImage.h"
-#include "framework/Bevel.h"
 #include "framework/Hints.h"
 #include "framework/Image.h"
-#include "framework/Panel.h"
 #include "framework/SpeedButton.h"
 #include "framework/TabSet.h"
 #include "label/LblEffct.h"

@@ -78,15 +78,14 @@ TEST(PictureFormats, BombsAreRefusedBeforeTheyAreDecoded)
     }
     copies += "</defs><use xlink:href='#c8'/></svg>";
     const QByteArray inflating = Gzipped(svgStart + "<!--" + QByteArray(40 << 20, ' ') + "--></svg>");
-    const QByteArray embeddedSvg = svgStart + "<image width='9' height='9' xlink:href='data:image/svg+xml;base64,"
-                                   + (svgStart + "</svg>").toBase64() + "'/></svg>";
-    const QByteArray embeddedHuge = svgStart + "<image width='9' height='9' xlink:href='data:image/png;base64,"
-                                    + ShortPicture("png", QSize(10000, 10000)).toBase64() + "'/></svg>";
+    const auto image = [&svgStart](const QByteArray& link) {
+        return svgStart + "<image width='9' height='9' xlink:href='" + link + "'/></svg>";
+    };
     const std::vector<std::pair<QByteArray, QString>> bombs{
         {QByteArray(svgStart).replace("width='100' height='100'", "width='100000' height='100000'") + "</svg>", "больше 50 миллионов точек"},
         {laughs, "вложены"},
         {"<?xml version='1.0'?><!DOCTYPE svg [<!ENTITY x SYSTEM 'file:///etc/passwd'>]>" + svgStart + "<text>&x;</text></svg>", "вне себя"},
-        {svgStart + "<image width='9' height='9' xlink:href='" + dir.filePath("red.png").toUtf8() + "'/></svg>", "вне себя"},
+        {image(dir.filePath("red.png").toUtf8()), "вне себя"},
         {svgStart + "<image width='9' height='9' href='red.png'/></svg>", "вне себя"},
         {svgStart + "<style>@import url(http://example.org/a.css);</style></svg>", "вне себя"},
         {svgStart + "<rect width='9' height='9' style='fill:url(http://example.org/p.svg#p)'/></svg>", "вне себя"},
@@ -95,8 +94,8 @@ TEST(PictureFormats, BombsAreRefusedBeforeTheyAreDecoded)
         {svgStart + "<g id='a'><use xlink:href='#a'/></g></svg>", "копирует сам себя"},
         {svgStart + QByteArray("<g>").repeated(300) + QByteArray("</g>").repeated(300) + "</svg>", "слишком глубоко"},
         {inflating, "длиннее 32 МБ"},
-        {embeddedSvg, "вложен рисунок"},
-        {embeddedHuge, "больше 50 миллионов точек"},
+        {image("data:image/svg+xml;base64," + (svgStart + "</svg>").toBase64()), "вложен рисунок"},
+        {image("data:image/png;base64," + ShortPicture("png", QSize(10000, 10000)).toBase64()), "больше 50 миллионов точек"},
         {HeifGrid(100000), "больше 4096 частей"},
         {TiffPicture(Quarters(kSize), 0, 10000), "больше 1000 страниц"},
         {TiffPicture(Quarters(kSize), 0, 1, QSize(65536, 65536)), "больше 50 миллионов точек"},
@@ -145,8 +144,7 @@ TEST(PictureFormats, TheEightOrientationsOfAPhotoGiveTheSameUprightPicture)
 TEST(PictureFormats, APictureWithAColourProfileComesOutInSrgb)
 {
     // The same numbers meant in the wide Display P3 space are more saturated in sRGB.
-    QImage wide(kSize, QImage::Format_RGB32);
-    wide.fill(QColor(200, 60, 50));
+    QImage wide = Filled(kSize, QColor(200, 60, 50));
     wide.setColorSpace(QColorSpace::DisplayP3);
     const QColor inSrgb = QColorSpace(QColorSpace::DisplayP3).transformationToColorSpace(QColorSpace::SRgb).map(QColor(200, 60, 50));
     ASSERT_GT(inSrgb.red(), 210);

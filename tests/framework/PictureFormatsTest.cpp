@@ -111,7 +111,7 @@ TEST(PictureFormats, BombsAreRefusedBeforeTheyAreDecoded)
     EXPECT_EQ(Refusal(embedded), "opened");
 }
 
-TEST(PictureFormats, AVectorPictureIsDrawnAtTheBoardsSize)
+TEST(PictureFormats, AVectorPictureIsDrawnAtTheBoardsSizeAndALargePhotoBroughtDownToIt)
 {
     // A stripe one unit wide: drawn at twenty times its declared size, it is twenty pixels wide
     // and sharp, not a blurred pixel scaled up.
@@ -121,6 +121,9 @@ TEST(PictureFormats, AVectorPictureIsDrawnAtTheBoardsSize)
     EXPECT_EQ(std::tuple(drawn.pixelColor(199, 300), drawn.pixelColor(201, 300), drawn.pixelColor(218, 300), drawn.pixelColor(221, 300)),
               std::tuple(QColor(Qt::white), QColor(Qt::black), QColor(Qt::black), QColor(Qt::white)));
     EXPECT_EQ(ReadPictureBytes(svg, nullptr).size(), QSize(40, 30));  // no board: at its own size
+    // A JPEG of 4000 x 3000 for a board of 400: decoded at a quarter, then brought down.
+    const QImage read = ReadPictureBytes(Encoded(Quarters(QSize(4000, 3000)), "jpeg"), nullptr, 400);
+    ExpectQuarters(read, Quarters(QSize(533, 400)), 8, "jpeg within 400");
 }
 
 TEST(PictureFormats, TheEightOrientationsOfAPhotoGiveTheSameUprightPicture)
@@ -166,14 +169,6 @@ TEST(PictureFormats, APictureWithAColourProfileComesOutInSrgb)
     QByteArray broken = Encoded(untagged, "jpeg");
     broken.insert(2, QByteArray("\xFF\xE2\x00\x1EICC_PROFILE\0\x01\x01", 18) + QByteArray(14, '\x7F'));
     EXPECT_NEAR(ReadPictureBytes(broken, nullptr).pixelColor(10, 10).red(), 200, 4);
-}
-
-TEST(PictureFormats, LargePhotosAreLimitedByTheirFormatAndBroughtDownToTheBoard)
-{
-    // A JPEG of 4000 x 3000 for a board of 400: decoded at a quarter, then brought down.
-    const QImage large = Quarters(QSize(4000, 3000));
-    const QImage read = ReadPictureBytes(Encoded(large, "jpeg"), nullptr, 400);
-    ExpectQuarters(read, Quarters(QSize(533, 400)), 8, "jpeg within 400");
 }
 
 TEST(PictureFormats, WhatTheFuzzerFoundIsReadWithoutHarm)

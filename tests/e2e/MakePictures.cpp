@@ -13,7 +13,6 @@
 
 #include "tests/support/TestPictures.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -136,7 +135,7 @@ void WriteSeeds(const TWrite& write)
 int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);  // for Qt's image plugins and painting
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QStringList arguments = QGuiApplication::arguments().mid(1);
     if (arguments.size() != 1 && !(arguments.size() == 2 && (arguments[0] == "--formats" || arguments[0] == "--seeds"))) {
         std::fprintf(stderr, "Usage: mozik-test-pictures [--formats | --seeds] FOLDER\n");
         return 2;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <gtest/gtest.h>
 
 ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers))
 {

@@ -155,7 +155,7 @@ QSize WebpSize(const QByteArray& webp)
     return QImageReader(&buffer).size();
 }
 
-// A box of HEIF's, with the version and no flags if it is given.
+// A box of HEIF's; given a version, a full box of that version without flags.
 QByteArray Box(const char* type, const QByteArray& contents, int version = -1)
 {
     const QByteArray full = version >= 0 ? Be(4, qint64(version) << 24) : QByteArray();
@@ -278,7 +278,7 @@ QByteArray TiffPicture(const QImage& image, int orientation, int pages, QSize de
     for (int y = 0; y < rgb.height(); ++y)
         strip += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), 3 * rgb.width());
     const QSize size = declared.isEmpty() ? rgb.size() : declared;
-    // The first page after the strip and the samples' bits.
+    // The header, the first page's place (after the strip and the samples' bits), the strip.
     QByteArray tiff = QByteArray("II*\0", 4) + Le(4, {8 + strip.size() + 8}) + strip + Le(2, {8, 8, 8, 0});
     const bool tiled = !tile.isEmpty();
     const std::vector<std::pair<int, qint64>> fields{

@@ -81,7 +81,8 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
     const QString refused[] = {dir.filePath("missing.png"), dir.path(), dir.filePath("pipe.png"), dir.filePath("zero.bmp"),
                                huge.fileName(), Write("empty.jpg", {}), Write("text.png", "no picture here\n"),
                                Write("header.xbm", "#define LIMIT 10\nint limit = LIMIT;\n"),
-                               Write("wide.bmp", ShortPicture("bmp", QSize(10000, 10000))), Write("big.ppm", "P6\n10000 6000\n255\n" + QByteArray(300, 0))};
+                               Write("wide.bmp", ShortPicture("bmp", QSize(10000, 10000))),
+                               Write("big.ppm", "P6\n10000 6000\n255\n" + QByteArray(300, 0))};
     QStringList errors;
     for (const QString& path : refused) {
         QString error;

@@ -11,17 +11,59 @@
 // mozik-test-pictures --seeds FOLDER
 //   small pictures of every format, whole, cut and hostile, to start the fuzzer from.
 
-#include "tests/e2e/LargeJpeg.h"
 #include "tests/support/TestPictures.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 #include <functional>
+#include <jpeglib.h>
+#include <vector>
 
 namespace {
+
+// Writes a JPEG of `size`, a row at a time so that a picture of a hundred million pixels is never
+// held whole, that shows the quarters once turned as the EXIF orientation says (0: no EXIF; 6:
+// stored on its side, a quarter turn clockwise makes it upright). False when it cannot be written.
+bool WriteLargeJpeg(const QString& path, QSize size, int orientation)
+{
+    FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct jpeg{};
+    jpeg_error_mgr errors{};
+    jpeg.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&jpeg);
+    jpeg_stdio_dest(&jpeg, file);
+    jpeg.image_width = JDIMENSION(size.width());
+    jpeg.image_height = JDIMENSION(size.height());
+    jpeg.input_components = 3;
+    jpeg.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&jpeg);
+    jpeg_set_quality(&jpeg, 80, TRUE);
+    jpeg_start_compress(&jpeg, TRUE);
+    if (orientation != 0) {
+        const QByteArray exif = ExifWithOrientation(orientation);
+        jpeg_write_marker(&jpeg, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.constData()), unsigned(exif.size()));
+    }
+    // Stored on its side (orientation 6), the upright picture is as tall as the stored one is wide.
+    const bool sideways = orientation == 6;
+    const QSize upright = sideways ? size.transposed() : size;
+    std::vector<unsigned char> row(size_t(3 * size.width()));
+    while (jpeg.next_scanline < jpeg.image_height) {
+        const int y = int(jpeg.next_scanline);
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb colour = sideways ? QuarterAt(size.height() - 1 - y, x, upright) : QuarterAt(x, y, upright);
+            row[size_t(3 * x)] = uchar(qRed(colour)), row[size_t(3 * x + 1)] = uchar(qGreen(colour)), row[size_t(3 * x + 2)] = uchar(qBlue(colour));
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&jpeg, rows, 1);
+    }
+    jpeg_finish_compress(&jpeg);
+    jpeg_destroy_compress(&jpeg);
+    return std::fclose(file) == 0;
+}
 
 using TWrite = std::function<void(const QString& name, const QByteArray& bytes)>;
 
@@ -93,7 +135,7 @@ void WriteSeeds(const TWrite& write)
 int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);  // for Qt's image plugins and painting
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QStringList arguments = QGuiApplication::arguments().mid(1);
     if (arguments.size() != 1 && !(arguments.size() == 2 && (arguments[0] == "--formats" || arguments[0] == "--seeds"))) {
         std::fprintf(stderr, "Usage: mozik-test-pictures [--formats | --seeds] FOLDER\n");
         return 2;

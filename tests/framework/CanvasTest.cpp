@@ -86,23 +86,20 @@ TEST(Canvas, TextIsDrawnUnsmoothedWhereItsFormatPutsItAndCalcRectOnlyMeasures)
 
 TEST(Font, TimesKeepTheirFontUpTo999AndAreCondensedToFitTheirBoxBeyond)
 {
-    // The game's three boxes of times: the clock, the result dialog's time, the score rows.
-    const struct {
-        TFont font;
-        QString prefix;
-        int width;
-    } boxes[] = {{MakeFont("Arial", 21, clBtnFace, true), "Время : ", 122},
-                 {MakeFont("MS Sans Serif", 16, clRed, true), "", 41},
-                 {MakeFont("Arial", 13, clBlack, true, true), "", 98}};
-    for (const auto& box : boxes)
+    // The game's three boxes of times (font, text before the time, width): the clock, the result
+    // dialog's time, the score rows.
+    const std::tuple<TFont, QString, int> boxes[] = {{MakeFont("Arial", 21, clBtnFace, true), "Время : ", 122},
+                                                     {MakeFont("MS Sans Serif", 16, clRed, true), "", 41},
+                                                     {MakeFont("Arial", 13, clBlack, true, true), "", 98}};
+    for (const auto& [font, prefix, width] : boxes)
         for (int seconds : {9, 99, 999, 1000, 9999, 99999}) {
-            const QString text = box.prefix + QString::number(seconds);
-            const TFont fitting = FittingFont(box.font, text, box.width);
-            EXPECT_LE(QFontMetrics(fitting.ToQFont()).horizontalAdvance(text), box.width) << text.toStdString();
-            EXPECT_EQ(fitting.Height, box.font.Height);
+            const QString text = prefix + QString::number(seconds);
+            const TFont fitting = FittingFont(font, text, width);
+            EXPECT_LE(QFontMetrics(fitting.ToQFont()).horizontalAdvance(text), width) << text.toStdString();
+            EXPECT_EQ(fitting.Height, font.Height);
             // Condensed only where it does not fit, which never happens up to 999.
-            const bool fits = QFontMetrics(box.font.ToQFont()).horizontalAdvance(text) <= box.width;
-            EXPECT_EQ(fitting == box.font, fits || seconds <= 999) << text.toStdString();
+            const bool fits = QFontMetrics(font.ToQFont()).horizontalAdvance(text) <= width;
+            EXPECT_EQ(fitting == font, fits || seconds <= 999) << text.toStdString();
         }
 }
 

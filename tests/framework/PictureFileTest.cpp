@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,14 +77,12 @@ TEST_F(PictureFileTest, WhatIsNoPictureOrTooLargeIsRefusedWithoutBlockingOrDecod
     QFile huge(dir.filePath("huge.bmp"));  // sparse: no disk is used
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxPictureFileBytes + 1));
     huge.close();
-    // A bitmap whose header claims 10,000 x 10,000 pixels, and a pixel map of 10,000 x 6,000.
-    QByteArray wide = Encoded("bmp");
-    qToLittleEndian<qint32>(10000, wide.data() + 18);
-    qToLittleEndian<qint32>(10000, wide.data() + 22);
+    // The last two: a bitmap whose header claims 10,000 x 10,000 pixels, a pixel map of 10,000 x 6,000.
     const QString refused[] = {dir.filePath("missing.png"), dir.path(), dir.filePath("pipe.png"), dir.filePath("zero.bmp"),
                                huge.fileName(), Write("empty.jpg", {}), Write("text.png", "no picture here\n"),
                                Write("header.xbm", "#define LIMIT 10\nint limit = LIMIT;\n"),
-                               Write("wide.bmp", wide), Write("big.ppm", "P6\n10000 6000\n255\n" + QByteArray(300, 0))};
+                               Write("wide.bmp", ShortPicture("bmp", QSize(10000, 10000))),
+                               Write("big.ppm", "P6\n10000 6000\n255\n" + QByteArray(300, 0))};
     QStringList errors;
     for (const QString& path : refused) {
         QString error;

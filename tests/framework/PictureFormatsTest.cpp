@@ -78,15 +78,14 @@ TEST(PictureFormats, BombsAreRefusedBeforeTheyAreDecoded)
     }
     copies += "</defs><use xlink:href='#c8'/></svg>";
     const QByteArray inflating = Gzipped(svgStart + "<!--" + QByteArray(40 << 20, ' ') + "--></svg>");
-    const QByteArray embeddedSvg = svgStart + "<image width='9' height='9' xlink:href='data:image/svg+xml;base64,"
-                                   + (svgStart + "</svg>").toBase64() + "'/></svg>";
-    const QByteArray embeddedHuge = svgStart + "<image width='9' height='9' xlink:href='data:image/png;base64,"
-                                    + ShortPicture("png", QSize(10000, 10000)).toBase64() + "'/></svg>";
+    const auto image = [&svgStart](const QByteArray& link) {
+        return svgStart + "<image width='9' height='9' xlink:href='" + link + "'/></svg>";
+    };
     const std::vector<std::pair<QByteArray, QString>> bombs{
         {QByteArray(svgStart).replace("width='100' height='100'", "width='100000' height='100000'") + "</svg>", "больше 50 миллионов точек"},
         {laughs, "вложены"},
         {"<?xml version='1.0'?><!DOCTYPE svg [<!ENTITY x SYSTEM 'file:///etc/passwd'>]>" + svgStart + "<text>&x;</text></svg>", "вне себя"},
-        {svgStart + "<image width='9' height='9' xlink:href='" + dir.filePath("red.png").toUtf8() + "'/></svg>", "вне себя"},
+        {image(dir.filePath("red.png").toUtf8()), "вне себя"},
         {svgStart + "<image width='9' height='9' href='red.png'/></svg>", "вне себя"},
         {svgStart + "<style>@import url(http://example.org/a.css);</style></svg>", "вне себя"},
         {svgStart + "<rect width='9' height='9' style='fill:url(http://example.org/p.svg#p)'/></svg>", "вне себя"},
@@ -95,8 +94,8 @@ TEST(PictureFormats, BombsAreRefusedBeforeTheyAreDecoded)
         {svgStart + "<g id='a'><use xlink:href='#a'/></g></svg>", "копирует сам себя"},
         {svgStart + QByteArray("<g>").repeated(300) + QByteArray("</g>").repeated(300) + "</svg>", "слишком глубоко"},
         {inflating, "длиннее 32 МБ"},
-        {embeddedSvg, "вложен рисунок"},
-        {embeddedHuge, "больше 50 миллионов точек"},
+        {image("data:image/svg+xml;base64," + (svgStart + "</svg>").toBase64()), "вложен рисунок"},
+        {image("data:image/png;base64," + ShortPicture("png", QSize(10000, 10000)).toBase64()), "больше 50 миллионов точек"},
         {HeifGrid(100000), "больше 4096 частей"},
         {TiffPicture(Quarters(kSize), 0, 10000), "больше 1000 страниц"},
         {TiffPicture(Quarters(kSize), 0, 1, QSize(65536, 65536)), "больше 50 миллионов точек"},
@@ -112,7 +111,7 @@ TEST(PictureFormats, BombsAreRefusedBeforeTheyAreDecoded)
     EXPECT_EQ(Refusal(embedded), "opened");
 }
 
-TEST(PictureFormats, AVectorPictureIsDrawnAtTheBoardsSize)
+TEST(PictureFormats, AVectorPictureIsDrawnAtTheBoardsSizeAndALargePhotoBroughtDownToIt)
 {
     // A stripe one unit wide: drawn at twenty times its declared size, it is twenty pixels wide
     // and sharp, not a blurred pixel scaled up.
@@ -122,6 +121,9 @@ TEST(PictureFormats, AVectorPictureIsDrawnAtTheBoardsSize)
     EXPECT_EQ(std::tuple(drawn.pixelColor(199, 300), drawn.pixelColor(201, 300), drawn.pixelColor(218, 300), drawn.pixelColor(221, 300)),
               std::tuple(QColor(Qt::white), QColor(Qt::black), QColor(Qt::black), QColor(Qt::white)));
     EXPECT_EQ(ReadPictureBytes(svg, nullptr).size(), QSize(40, 30));  // no board: at its own size
+    // A JPEG of 4000 x 3000 for a board of 400: decoded at a quarter, then brought down.
+    const QImage read = ReadPictureBytes(Encoded(Quarters(QSize(4000, 3000)), "jpeg"), nullptr, 400);
+    ExpectQuarters(read, Quarters(QSize(533, 400)), 8, "jpeg within 400");
 }
 
 TEST(PictureFormats, TheEightOrientationsOfAPhotoGiveTheSameUprightPicture)
@@ -145,8 +147,7 @@ TEST(PictureFormats, TheEightOrientationsOfAPhotoGiveTheSameUprightPicture)
 TEST(PictureFormats, APictureWithAColourProfileComesOutInSrgb)
 {
     // The same numbers meant in the wide Display P3 space are more saturated in sRGB.
-    QImage wide(kSize, QImage::Format_RGB32);
-    wide.fill(QColor(200, 60, 50));
+    QImage wide = Filled(kSize, QColor(200, 60, 50));
     wide.setColorSpace(QColorSpace::DisplayP3);
     const QColor inSrgb = QColorSpace(QColorSpace::DisplayP3).transformationToColorSpace(QColorSpace::SRgb).map(QColor(200, 60, 50));
     ASSERT_GT(inSrgb.red(), 210);
@@ -168,14 +169,6 @@ TEST(PictureFormats, APictureWithAColourProfileComesOutInSrgb)
     QByteArray broken = Encoded(untagged, "jpeg");
     broken.insert(2, QByteArray("\xFF\xE2\x00\x1EICC_PROFILE\0\x01\x01", 18) + QByteArray(14, '\x7F'));
     EXPECT_NEAR(ReadPictureBytes(broken, nullptr).pixelColor(10, 10).red(), 200, 4);
-}
-
-TEST(PictureFormats, LargePhotosAreLimitedByTheirFormatAndBroughtDownToTheBoard)
-{
-    // A JPEG of 4000 x 3000 for a board of 400: decoded at a quarter, then brought down.
-    const QImage large = Quarters(QSize(4000, 3000));
-    const QImage read = ReadPictureBytes(Encoded(large, "jpeg"), nullptr, 400);
-    ExpectQuarters(read, Quarters(QSize(533, 400)), 8, "jpeg within 400");
 }
 
 TEST(PictureFormats, WhatTheFuzzerFoundIsReadWithoutHarm)

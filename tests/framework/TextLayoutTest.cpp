@@ -18,14 +18,12 @@ std::vector<QString> Texts(const QString& text, const TRect& r, unsigned format)
 
 TEST(TextLayout, PlacesALineByItsAlignmentCentresVerticallyOnlySingleLinesAndBreaksWordsAtBlanks)
 {
-    const struct {
-        unsigned format;
-        QPoint at;
-    } cases[] = {{DT_LEFT, {10, 5}},  {DT_RIGHT, {80, 5}},  {DT_CENTER, {45, 5}}, {DT_VCENTER | DT_SINGLELINE, {10, 25}},
-                 {DT_VCENTER, {10, 5}}, {DT_BOTTOM | DT_SINGLELINE, {10, 45}}};
-    for (const auto& c : cases) {
-        const LaidLine line = LayoutText("abc", Rect(10, 5, 110, 65), c.format, kFixed).Lines[0];
-        EXPECT_EQ(QPoint(line.X, line.Y), c.at) << "format " << c.format;
+    const std::pair<unsigned, QPoint> cases[] = {{DT_LEFT, {10, 5}},    {DT_RIGHT, {80, 5}},
+                                                 {DT_CENTER, {45, 5}}, {DT_VCENTER | DT_SINGLELINE, {10, 25}},
+                                                 {DT_VCENTER, {10, 5}}, {DT_BOTTOM | DT_SINGLELINE, {10, 45}}};
+    for (const auto& [format, at] : cases) {
+        const LaidLine line = LayoutText("abc", Rect(10, 5, 110, 65), format, kFixed).Lines[0];
+        EXPECT_EQ(QPoint(line.X, line.Y), at) << "format " << format;
     }
 
     // Words break at blanks, and long words overflow.

@@ -16,22 +16,19 @@ int FakeWidth(const QString& text) { return 10 * text.size() - 6 * text.count(QL
 
 TEST(LabelOffsets, LeaveRoomForTheLayerCopiesOnBothAxes)
 {
-    const struct {
-        LabelOffsets offsets;
-        Room room;
-        TRect face;  // of a 100 x 40 label
-    } cases[] = {
+    // The offsets, the room they leave and the face's place in a 100 x 40 label.
+    const std::tuple<LabelOffsets, Room, TRect> cases[] = {
         {RaisedOffsets(taLeftJustify), {-1, 1, 0}, Rect(1, 1, 101, 41)},  // a fresh label
         {RaisedOffsets(taCenter), {-1, 1, 1}, Rect(0, 1, 100, 41)},       // the result dialog's caption
         {ComputeOffsets(edDownRight, 1, edDownRight, 5, taRightJustify), {0, 5, 5}, Rect(-5, 0, 95, 40)},  // flying
         // A lone upward shadow still moves the text sideways: one pair serves both axes.
         {ComputeOffsets(edUpLeft, 0, edUp, 3, taLeftJustify), {-3, 0, 0}, Rect(3, 3, 103, 43)},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(RoomOf(c.offsets), c.room);
-        EXPECT_EQ(TextCopyRect(c.offsets, 100, 40, 0, 0), c.face);
+    for (const auto& [offsets, room, face] : cases) {
+        EXPECT_EQ(RoomOf(offsets), room);
+        EXPECT_EQ(TextCopyRect(offsets, 100, 40, 0, 0), face);
     }
-    EXPECT_EQ(TextCopyRect(cases[1].offsets, 100, 40, 1, 1), Rect(1, 2, 101, 42));  // the shadow copy
+    EXPECT_EQ(TextCopyRect(RaisedOffsets(taCenter), 100, 40, 1, 1), Rect(1, 2, 101, 42));  // the shadow copy
 }
 
 TEST(LabelColours, LayerCopiesAndGradientBandsStepBetweenTheirColours)

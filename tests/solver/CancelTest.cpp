@@ -39,9 +39,7 @@ public:
         last = steps;
         if (source_.stop_requested()) {
             ++afterStop_;
-            return;
-        }
-        if (++checks_ == at_) {
+        } else if (++checks_ == at_) {
             if (fail_)
                 throw std::bad_alloc();
             source_.request_stop();

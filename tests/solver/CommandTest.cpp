@@ -8,7 +8,6 @@
 #include <fstream>
 #include <regex>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 

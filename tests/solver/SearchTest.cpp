@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <thread>
 
 namespace {
@@ -49,38 +50,34 @@ TEST(SolverTables, EveryThreadCountBuildsThePlainSearchsTables)
     }
 }
 
-// Against a breadth-first search over every 3 x 3 board: the bound never overestimates, and the
-// solutions are shortest, with the shared tables and with two groups of four tiles.
+// Against a breadth-first search over every 2 x 2 and 3 x 3 board: the bound never overestimates,
+// and the solutions are shortest, with the shared tables and with two groups of four tiles.
 TEST(SolverOptimal, TwoAndThreeByThreeLengthsMatchBreadthFirstSearch)
 {
-    for (const auto& [key, moves] : DistancesFromGoal(2)) {
-        const auto solution = TOptimalSolver(TPatternDatabase::Shared(2)).Solve(UnpackBoard(2, key));
-        ASSERT_TRUE(solution);
-        EXPECT_EQ(int(solution->Tiles.size()), moves) << key;
-    }
-    const auto distance = DistancesFromGoal(3);
     // Tiles 5, 6 and 7 in no group: 3 and 8 count on the board, while their mirror images, 7 and 6,
     // do not.
     TPatternDatabase fours(3, {{1, 2, 3, 4}, {5, 6, 7, 8}}), partial(3, {{1, 2, 3, 4, 8}});
-    TOptimalSolver withShared(TPatternDatabase::Shared(3)), withFours(fours), withPartial(partial);
-    // Every board with the game's tables; with the others, every board far from home and a
+    TOptimalSolver withTwo(TPatternDatabase::Shared(2)), withShared(TPatternDatabase::Shared(3));
+    TOptimalSolver withFours(fours), withPartial(partial);
+    // Every board with the game's tables; with the others, every 3 x 3 board far from home and a
     // sample of the rest.
     std::mt19937 random(3);
     int checked = 0;
-    for (const auto& [key, moves] : distance) {
-        const TPosition board = UnpackBoard(3, key);
-        const bool sampled = moves >= 30 || random() % 400 == 0;
-        for (TOptimalSolver* solver : {&withShared, &withFours, &withPartial}) {
-            if (solver != &withShared && !sampled)
-                continue;
-            const auto solution = solver->Solve(board);
-            ASSERT_TRUE(solution);
-            if (int(solution->Tiles.size()) != moves || solution->LowerBound > moves || !Solves(board, solution->Tiles))
-                ADD_FAILURE() << key << ": " << solution->Tiles.size() << " moves, at least " << solution->LowerBound
-                              << ", where " << moves << " are fewest";
+    for (int n : {2, 3})
+        for (const auto& [key, moves] : DistancesFromGoal(n)) {
+            const TPosition board = UnpackBoard(n, key);
+            const bool sampled = n == 3 && (moves >= 30 || random() % 400 == 0);
+            TOptimalSolver* const solvers[] = {n == 2 ? &withTwo : &withShared, &withFours, &withPartial};
+            for (TOptimalSolver* solver : std::span(solvers).first(sampled ? 3 : 1)) {
+                const auto solution = solver->Solve(board);
+                ASSERT_TRUE(solution);
+                const int length = int(solution->Tiles.size());
+                if (length != moves || solution->LowerBound > moves || !Solves(board, solution->Tiles))
+                    ADD_FAILURE() << key << ": " << length << " moves, at least " << solution->LowerBound
+                                  << ", where " << moves << " are fewest";
+            }
+            checked += sampled;
         }
-        checked += sampled;
-    }
     EXPECT_GT(checked, 400);
 }
 
@@ -142,10 +139,8 @@ int FollowHints(THintPlanner& planner, TPosition board, bool detours, std::mt199
             ++moves;
         }
         const auto tile = planner.NextMove(board);
-        if (!tile)
-            return -1;
-        if (*tile == 0)
-            return IsGoal(board) ? moves : -1;
+        if (!tile || *tile == 0)  // no answer, or home
+            return tile && IsGoal(board) ? moves : -1;
         if (!ApplyMove(board, *tile))
             return -1;
         ++moves;

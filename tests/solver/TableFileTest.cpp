@@ -35,6 +35,15 @@ void WriteAll(const fs::path& path, const TBytes& bytes)
                                                                   std::streamsize(bytes.size()));
 }
 
+// Every table's entries, in the order of the groups.
+std::vector<TBytes> TablesOf(const TPatternDatabase& tables)
+{
+    std::vector<TBytes> contents;
+    for (int g = 0; g < tables.GroupCount(); ++g)
+        contents.emplace_back(tables.Table(g), tables.Table(g) + tables.TableSize(g));
+    return contents;
+}
+
 class TableFileTest : public ::testing::Test {
 protected:
     TableFileTest()
@@ -44,20 +53,12 @@ protected:
     }
     ~TableFileTest() override { fs::remove_all(folder.parent_path()); }
 
-    bool SameAsBuilt(const TPatternDatabase& tables) const
-    {
-        for (int g = 0; g < tables.GroupCount(); ++g)
-            if (!std::equal(tables.Table(g), tables.Table(g) + tables.TableSize(g), built.Table(g)))
-                return false;
-        return true;
-    }
-
     // What tables of these groups make of the file; the tables loaded are the built ones.
     TLoadResult LoadFresh(const TPartition& partition = Threes3())
     {
         TPatternDatabase tables(3, partition);
         const TLoadResult result = LoadTables(tables, file.string());
-        EXPECT_TRUE(result != TLoadResult::Loaded || SameAsBuilt(tables));
+        EXPECT_TRUE(result != TLoadResult::Loaded || TablesOf(tables) == TablesOf(built));
         return result;
     }
 
@@ -67,12 +68,12 @@ protected:
         TPatternDatabase tables(3, Threes3());
         std::pair<TPrepareResult, TPrepareWay> result{};
         result.first = TTableStore(tables, file.string()).Prepare({}, 0, &result.second);
-        EXPECT_TRUE(result.first != TPrepareResult::Ready || SameAsBuilt(tables));
+        EXPECT_TRUE(result.first != TPrepareResult::Ready || TablesOf(tables) == TablesOf(built));
         return result;
     }
 
     // Tables of these groups holding whatever is asked for, as a file with a right checksum has.
-    static std::unique_ptr<TPatternDatabase> Holding(std::vector<std::vector<std::uint8_t>> contents)
+    static std::unique_ptr<TPatternDatabase> Holding(std::vector<TBytes> contents)
     {
         auto tables = std::make_unique<TPatternDatabase>(3, Threes3());
         EXPECT_TRUE(tables->Adopt(std::move(contents)));
@@ -80,16 +81,12 @@ protected:
     }
     static std::unique_ptr<TPatternDatabase> Filled(const std::function<std::uint8_t()>& entry)
     {
-        std::vector<std::vector<std::uint8_t>> contents;
+        std::vector<TBytes> contents;
         for (const TTileGroup& group : Threes3()) {
             contents.emplace_back(TableEntries(9, group.size()));
             std::generate(contents.back().begin(), contents.back().end(), entry);
         }
         return Holding(std::move(contents));
-    }
-    std::vector<std::uint8_t> BuiltTable(int group) const
-    {
-        return {built.Table(group), built.Table(group) + built.TableSize(group)};
     }
 
     const fs::path folder = fs::path(::testing::TempDir()) / ("mozik_tables_" + std::to_string(getpid())) / "Mozik";
@@ -151,9 +148,9 @@ TEST_F(TableFileTest, TablesThatCannotBeRightAreRebuilt)
         three(3, DefaultPartition(3)), ones(3, {{1}, {5}, {8}});
     for (TPatternDatabase* tables : {&fours, &two, &three, &ones, &built}) {
         ASSERT_EQ(tables->Build(), TBuildResult::Built);
-        for (int g = 0; g < tables->GroupCount(); ++g)
-            EXPECT_TRUE(TableMakesSense(tables->N(), tables->Partition()[std::size_t(g)],
-                                        std::vector<std::uint8_t>(tables->Table(g), tables->Table(g) + tables->TableSize(g))))
+        const std::vector<TBytes> contents = TablesOf(*tables);
+        for (std::size_t g = 0; g < contents.size(); ++g)
+            EXPECT_TRUE(TableMakesSense(tables->N(), tables->Partition()[g], contents[g]))
                 << tables->N() << " " << g;
     }
 }
@@ -164,15 +161,16 @@ TEST_F(TableFileTest, TablesThatCannotBeRightAreRebuilt)
 // (a placement that cuts the free cells apart).
 TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
 {
-    std::vector<std::uint8_t> changed = BuiltTable(0);
-    for (std::size_t i = 0; i < changed.size() && changed == BuiltTable(0); ++i) {
+    const std::vector<TBytes> firstTables = TablesOf(built);
+    std::vector<TBytes> secondTables = firstTables;
+    TBytes& changed = secondTables[0];
+    for (std::size_t i = 0; i < changed.size() && changed == firstTables[0]; ++i) {
         changed[i] -= changed[i] >= 2 ? 2 : 0;
         if (!TableMakesSense(3, Threes3()[0], changed))
-            changed[i] = built.Table(0)[i];
+            changed[i] = firstTables[0][i];
     }
-    ASSERT_NE(changed, BuiltTable(0));
-    const auto first = Holding({BuiltTable(0), BuiltTable(1), BuiltTable(2)});
-    const auto second = Holding({changed, BuiltTable(1), BuiltTable(2)});
+    ASSERT_NE(changed, firstTables[0]);
+    const auto first = Holding(firstTables), second = Holding(secondTables);
     ASSERT_TRUE(StoreTables(*first, file.string()));
     std::vector<std::jthread> writers;
     for (const TPatternDatabase* tables : {first.get(), second.get()})
@@ -183,10 +181,8 @@ TEST_F(TableFileTest, TwoWritersNeverLeaveATornFile)
     for (int k = 0; k < 60; ++k) {
         TPatternDatabase read(3, Threes3());
         ASSERT_EQ(LoadTables(read, file.string()), TLoadResult::Loaded);
-        const std::vector<std::uint8_t> found(read.Table(0), read.Table(0) + read.TableSize(0));
-        EXPECT_TRUE(found == BuiltTable(0) || found == changed);
-        for (int g = 1; g < read.GroupCount(); ++g)
-            EXPECT_TRUE(std::equal(read.Table(g), read.Table(g) + read.TableSize(g), built.Table(g)));
+        const std::vector<TBytes> found = TablesOf(read);
+        EXPECT_TRUE(found == firstTables || found == secondTables);
     }
     writers.clear();  // joins them
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);

@@ -1,7 +1,6 @@
 #include "tests/support/CoreSupport.h"
 
 #include <QDir>
-#include <gtest/gtest.h>
 
 TBitmap FilledBitmap(int width, int height, TColor color)
 {

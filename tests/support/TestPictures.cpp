@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QColor>
-#include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTransform>
@@ -17,26 +16,36 @@ namespace {
 
 const QSize kShortData(16, 16);
 const QColor kFlatColour(40, 90, 160);
+const QRgb kQuarterColours[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210), qRgb(230, 220, 20)};
 
 // The numbers in `size` bytes each, the least significant first.
-void Le(QByteArray& bytes, int size, std::initializer_list<qint64> values)
+QByteArray Le(int size, std::initializer_list<qint64> values)
 {
+    QByteArray bytes;
     for (const qint64 value : values)
         for (int i = 0; i < size; ++i)
             bytes += char((value >> (8 * i)) & 0xFF);
+    return bytes;
 }
 
-QByteArray Written(QSize size, const char* format, bool progressive = false)
+// The number in `size` bytes, the most significant first.
+QByteArray Be(int size, qint64 value)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(kFlatColour);
+    QByteArray bytes = Le(size, {value});
+    std::reverse(bytes.begin(), bytes.end());
+    return bytes;
+}
+
+// The picture written by Qt's writer of the format ("progressive": a progressive JPEG).
+QByteArray Written(const QImage& image, const char* format, int quality, bool optimised)
+{
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setOptimizedWrite(true);
+    const bool progressive = qstrcmp(format, "progressive") == 0;
+    QImageWriter writer(&buffer, progressive ? "jpeg" : format);
     writer.setProgressiveScanWrite(progressive);
-    if (qstrcmp(format, "png") == 0)
-        writer.setQuality(0);  // deflate's best level
+    writer.setOptimizedWrite(optimised);
+    writer.setQuality(quality);
     writer.write(image);
     return buffer.data();
 }
@@ -46,11 +55,8 @@ QByteArray WithJpegSize(QByteArray jpeg, QSize size)
 {
     for (qsizetype pos = 2; pos + 9 <= jpeg.size(); pos += 2 + qFromBigEndian<quint16>(jpeg.constData() + pos + 2)) {
         const uchar marker = uchar(jpeg[pos + 1]);
-        if (marker == 0xC0 || marker == 0xC2) {
-            qToBigEndian<quint16>(quint16(size.height()), jpeg.data() + pos + 5);
-            qToBigEndian<quint16>(quint16(size.width()), jpeg.data() + pos + 7);
-            break;
-        }
+        if (marker == 0xC0 || marker == 0xC2)
+            return jpeg.replace(pos + 5, 4, Be(2, size.height()) + Be(2, size.width()));
     }
     return jpeg;
 }
@@ -84,13 +90,10 @@ QByteArray FlatLzw(qint64 pixels)
 
 QByteArray Gif(QSize size, qint64 pixels)
 {
-    QByteArray gif("GIF89a");
-    Le(gif, 2, {size.width(), size.height()});
-    gif += QByteArray("\x81\0\0", 3);  // a table of four colours
+    // A table of four colours, then the picture: no colours of its own, codes of two bits and up.
+    QByteArray gif = "GIF89a" + Le(2, {size.width(), size.height()}) + QByteArray("\x81\0\0", 3);
     gif += QByteArray(1, char(kFlatColour.red())) + char(kFlatColour.green()) + char(kFlatColour.blue()) + QByteArray(9, 0);
-    gif += '\x2C';
-    Le(gif, 2, {0, 0, size.width(), size.height()});
-    gif += QByteArray("\0\2", 2);  // no own colours; codes of two bits and up
+    gif += '\x2C' + Le(2, {0, 0, size.width(), size.height()}) + QByteArray("\0\2", 2);
     const QByteArray codes = FlatLzw(pixels);
     for (qsizetype pos = 0; pos < codes.size(); pos += 255)
         gif += char(std::min<qsizetype>(255, codes.size() - pos)) + codes.mid(pos, 255);
@@ -107,10 +110,9 @@ QByteArray RleBitmap(QSize size, int rows, int width)
         runs += row + 1 < rows ? QByteArray(2, 0) : QByteArray("\0\1", 2);  // end of the row, of the picture
     }
     constexpr int headers = 14 + 40, palette = 2 * 4;
-    QByteArray bitmap("BM");
-    Le(bitmap, 4, {headers + palette + runs.size(), 0, headers + palette, 40, size.width(), size.height()});
-    Le(bitmap, 2, {1, 8});
-    Le(bitmap, 4, {1, runs.size(), 2835, 2835, 2, 0});  // RLE8, two colours
+    QByteArray bitmap = "BM" + Le(4, {headers + palette + runs.size(), 0, headers + palette, 40});
+    bitmap += Le(4, {size.width(), size.height()});
+    bitmap += Le(2, {1, 8}) + Le(4, {1, runs.size(), 2835, 2835, 2, 0});  // RLE8, two colours
     bitmap += QByteArray(1, char(kFlatColour.blue())) + char(kFlatColour.green()) + char(kFlatColour.red()) + QByteArray(5, 0);
     return bitmap + runs;
 }
@@ -118,11 +120,46 @@ QByteArray RleBitmap(QSize size, int rows, int width)
 // The PNG with the size in its header changed, and the header's check sum with it.
 QByteArray WithPngSize(QByteArray png, QSize size)
 {
-    constexpr int header = 8 + 4, width = header + 4, end = width + 13;
-    qToBigEndian<quint32>(quint32(size.width()), png.data() + width);
-    qToBigEndian<quint32>(quint32(size.height()), png.data() + width + 4);
-    qToBigEndian<quint32>(quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData() + header), end - header)), png.data() + end);
-    return png;
+    constexpr int header = 8 + 4, end = header + 4 + 13;
+    png.replace(header + 4, 8, Be(4, size.width()) + Be(4, size.height()));
+    const uLong sum = crc32(0, reinterpret_cast<const Bytef*>(png.constData() + header), end - header);
+    return png.replace(end, 4, Be(4, qint64(sum)));
+}
+
+// The first chunk of a RIFF file, whole: name, length, data and the byte that pads it to even.
+QByteArray FirstChunk(const QByteArray& riff)
+{
+    const qsizetype length = qFromLittleEndian<quint32>(riff.constData() + 16);
+    return riff.mid(12, 8 + length + (length & 1));
+}
+
+QByteArray Chunk(const QByteArray& name, const QByteArray& data)
+{
+    return name + Le(4, {data.size()}) + data + QByteArray(data.size() % 2, 0);
+}
+
+QByteArray Riff(const QByteArray& chunks)
+{
+    return "RIFF" + Le(4, {4 + chunks.size()}) + "WEBP" + chunks;
+}
+
+QByteArray ExtendedHeader(int flags, QSize size)
+{
+    return Chunk("VP8X", Le(4, {flags}) + Le(3, {size.width() - 1, size.height() - 1}));  // flags, then size
+}
+
+QSize WebpSize(const QByteArray& webp)
+{
+    QBuffer buffer;
+    buffer.setData(webp);
+    return QImageReader(&buffer).size();
+}
+
+// A box of HEIF's; given a version, a full box of that version without flags.
+QByteArray Box(const char* type, const QByteArray& contents, int version = -1)
+{
+    const QByteArray full = version >= 0 ? Be(4, qint64(version) << 24) : QByteArray();
+    return Be(4, 8 + full.size() + contents.size()) + type + full + contents;
 }
 
 } // namespace
@@ -134,14 +171,14 @@ QStringList TestPictureKinds()
 
 QByteArray FlatPicture(const QString& kind, QSize size)
 {
-    const qint64 pixels = qint64(size.width()) * size.height();
     if (kind == "gif")
-        return Gif(size, pixels);
+        return Gif(size, qint64(size.width()) * size.height());
     if (kind == "rle")
         return RleBitmap(size, size.height(), size.width());
-    if (kind == "progressive")
-        return Written(size, "jpeg", true);
-    return Written(size, kind.toLatin1().constData());
+    QImage flat(size, QImage::Format_RGB32);
+    flat.fill(kFlatColour);
+    const int quality = kind == "png" ? 0 : -1;  // PNG at deflate's best level, the others at their default
+    return Written(flat, kind.toLatin1().constData(), quality, true);
 }
 
 QByteArray ShortPicture(const QString& kind, QSize size)
@@ -156,12 +193,8 @@ QByteArray ShortPicture(const QString& kind, QSize size)
         return Gif(size, pixels);
     if (kind == "rle")
         return RleBitmap(size, kShortData.height(), kShortData.width());
-    if (kind == "bmp") {
-        QByteArray bitmap = FlatPicture(kind, kShortData);
-        qToLittleEndian<qint32>(size.width(), bitmap.data() + 18);
-        qToLittleEndian<qint32>(size.height(), bitmap.data() + 22);
-        return bitmap;
-    }
+    if (kind == "bmp")  // the width and height in the information header
+        return FlatPicture(kind, kShortData).replace(18, 8, Le(4, {size.width(), size.height()}));
     if (kind == "pbm")
         return "P4\n" + width + ' ' + height + '\n' + QByteArray(pixels / 8, 0);
     if (kind == "xbm")
@@ -178,8 +211,6 @@ QByteArray WithScans(const QByteArray& jpeg, int scans)
     const qsizetype last = jpeg.lastIndexOf("\xFF\xDA"), end = jpeg.lastIndexOf("\xFF\xD9");
     return jpeg.left(end) + jpeg.sliced(last, end - last).repeated(scans - int(jpeg.count("\xFF\xDA"))) + jpeg.sliced(end);
 }
-
-const QRgb kQuarterColours[4] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 210), qRgb(230, 220, 20)};
 
 QRgb QuarterAt(int x, int y, QSize size)
 {
@@ -209,14 +240,7 @@ QByteArray QuartersSvg(QSize size)
 
 QByteArray Encoded(const QImage& image, const char* format)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    const bool progressive = qstrcmp(format, "progressive") == 0;
-    QImageWriter writer(&buffer, progressive ? "jpeg" : format);
-    writer.setProgressiveScanWrite(progressive);
-    writer.setQuality(qstrcmp(format, "webp") == 0 ? 100 : 95);  // 100: lossless WebP
-    writer.write(image);
-    return buffer.data();
+    return Written(image, format, qstrcmp(format, "webp") == 0 ? 100 : 95, false);  // 100: lossless WebP
 }
 
 QImage AsStoredFor(const QImage& upright, int orientation)
@@ -236,21 +260,15 @@ QImage AsStoredFor(const QImage& upright, int orientation)
 
 QByteArray ExifWithOrientation(int orientation)
 {
-    QByteArray exif("Exif\0\0II*\0", 10);
-    Le(exif, 4, {8});
-    Le(exif, 2, {1, 0x0112, 3});  // one entry: the orientation, a short
-    Le(exif, 4, {1});
-    Le(exif, 2, {orientation, 0});
-    Le(exif, 4, {0});  // no next directory
-    return exif;
+    // The first directory at 8; one entry, the orientation, a short; no next directory.
+    return QByteArray("Exif\0\0II*\0", 10) + Le(4, {8}) + Le(2, {1, 0x0112, 3}) + Le(4, {1})
+           + Le(2, {orientation, 0}) + Le(4, {0});
 }
 
 QByteArray JpegWithOrientation(const QByteArray& jpeg, int orientation)
 {
     const QByteArray exif = ExifWithOrientation(orientation);
-    QByteArray segment("\xFF\xE1");
-    segment += char((exif.size() + 2) >> 8) + QByteArray(1, char((exif.size() + 2) & 0xFF)) + exif;
-    return jpeg.left(2) + segment + jpeg.sliced(2);
+    return jpeg.left(2) + "\xFF\xE1" + Be(2, exif.size() + 2) + exif + jpeg.sliced(2);
 }
 
 QByteArray TiffPicture(const QImage& image, int orientation, int pages, QSize declared, QSize tile)
@@ -260,10 +278,8 @@ QByteArray TiffPicture(const QImage& image, int orientation, int pages, QSize de
     for (int y = 0; y < rgb.height(); ++y)
         strip += QByteArray(reinterpret_cast<const char*>(rgb.constScanLine(y)), 3 * rgb.width());
     const QSize size = declared.isEmpty() ? rgb.size() : declared;
-    QByteArray tiff("II*\0", 4);
-    Le(tiff, 4, {8 + strip.size() + 8});  // the first page, after the strip and the samples' bits
-    tiff += strip;
-    Le(tiff, 2, {8, 8, 8, 0});
+    // The header, the first page's place (after the strip and the samples' bits), the strip.
+    QByteArray tiff = QByteArray("II*\0", 4) + Le(4, {8 + strip.size() + 8}) + strip + Le(2, {8, 8, 8, 0});
     const bool tiled = !tile.isEmpty();
     const std::vector<std::pair<int, qint64>> fields{
         {256, size.width()}, {257, size.height()}, {258, 8 + strip.size()}, {259, 1}, {262, 2},
@@ -276,63 +292,14 @@ QByteArray TiffPicture(const QImage& image, int orientation, int pages, QSize de
         for (const auto& [tag, value] : fields) {
             if ((tag == 274 && value == 0) || (tag == 323 && !tiled))
                 continue;
-            Le(directory, 2, {tag, tag == 258 ? 3 : 4});
-            Le(directory, 4, {tag == 258 ? 3 : 1, value});
+            directory += Le(2, {tag, tag == 258 ? 3 : 4}) + Le(4, {tag == 258 ? 3 : 1, value});
             ++count;
         }
-        QByteArray entries;
-        Le(entries, 2, {count});
         const qint64 next = page + 1 < pages ? tiff.size() + 2 + directory.size() + 4 : 0;
-        tiff += entries + directory;
-        Le(tiff, 4, {next});
+        tiff += Le(2, {count}) + directory + Le(4, {next});
     }
     return tiff;
 }
-
-namespace {
-
-// The chunks of a RIFF file after its header: name and data.
-QList<std::pair<QByteArray, QByteArray>> RiffChunks(const QByteArray& riff)
-{
-    QList<std::pair<QByteArray, QByteArray>> chunks;
-    for (qsizetype pos = 12; pos + 8 <= riff.size();) {
-        const qsizetype length = qFromLittleEndian<quint32>(riff.constData() + pos + 4);
-        chunks.append({riff.sliced(pos, 4), riff.mid(pos + 8, length)});
-        pos += 8 + length + (length & 1);
-    }
-    return chunks;
-}
-
-QByteArray Chunk(const QByteArray& name, const QByteArray& data)
-{
-    QByteArray chunk = name;
-    Le(chunk, 4, {data.size()});
-    return chunk + data + (data.size() % 2 ? QByteArray(1, 0) : QByteArray());
-}
-
-QByteArray Riff(const QByteArray& chunks)
-{
-    QByteArray riff("RIFF");
-    Le(riff, 4, {4 + chunks.size()});
-    return riff + "WEBP" + chunks;
-}
-
-QByteArray ExtendedHeader(int flags, QSize size)
-{
-    QByteArray header(1, char(flags));
-    header += QByteArray(3, 0);
-    Le(header, 3, {size.width() - 1, size.height() - 1});
-    return Chunk("VP8X", header);
-}
-
-QSize WebpSize(const QByteArray& webp)
-{
-    QBuffer buffer;
-    buffer.setData(webp);
-    return QImageReader(&buffer).size();
-}
-
-} // namespace
 
 QByteArray WebpWithMetadata(const QByteArray& webp, int orientation, const QByteArray& icc)
 {
@@ -340,7 +307,7 @@ QByteArray WebpWithMetadata(const QByteArray& webp, int orientation, const QByte
     QByteArray chunks = ExtendedHeader(flags, WebpSize(webp));
     if (!icc.isEmpty())
         chunks += Chunk("ICCP", icc);
-    chunks += Chunk(RiffChunks(webp).first().first, RiffChunks(webp).first().second);
+    chunks += FirstChunk(webp);
     if (orientation)
         chunks += Chunk("EXIF", ExifWithOrientation(orientation).sliced(6));
     return Riff(chunks);
@@ -348,18 +315,11 @@ QByteArray WebpWithMetadata(const QByteArray& webp, int orientation, const QByte
 
 QByteArray AnimatedWebp(const QList<QByteArray>& frames, QSize size)
 {
-    QByteArray chunks = ExtendedHeader(0x02, size);
-    QByteArray animation;
-    Le(animation, 4, {0xFFFFFFFF});  // white behind
-    Le(animation, 2, {0});           // for ever
-    chunks += Chunk("ANIM", animation);
-    for (const QByteArray& frame : frames) {
-        QByteArray header;
-        Le(header, 3, {0, 0, size.width() - 1, size.height() - 1, 100});
-        header += char(0);
-        const auto [name, data] = RiffChunks(frame).first();
-        chunks += Chunk("ANMF", header + Chunk(name, data));
-    }
+    // White behind, played for ever; each frame over the whole picture for 100 ms.
+    QByteArray chunks = ExtendedHeader(0x02, size) + Chunk("ANIM", Le(4, {0xFFFFFFFF}) + Le(2, {0}));
+    const QByteArray place = Le(3, {0, 0, size.width() - 1, size.height() - 1, 100}) + QByteArray(1, 0);
+    for (const QByteArray& frame : frames)
+        chunks += Chunk("ANMF", place + FirstChunk(frame));
     return Riff(chunks);
 }
 
@@ -424,29 +384,6 @@ QByteArray HeifEncoded(const QImage& image, const char* kind, int primaries, int
     heif_context_free(context);
     return bytes;
 }
-
-namespace {
-
-QByteArray Box(const char* type, const QByteArray& contents, int version = -1)
-{
-    QByteArray box;
-    box.resize(4);
-    qToBigEndian<quint32>(quint32(8 + contents.size() + (version >= 0 ? 4 : 0)), box.data());
-    box += type;
-    if (version >= 0)
-        box += char(version) + QByteArray(3, 0);
-    return box + contents;
-}
-
-QByteArray Be(int bytes, qint64 value)
-{
-    QByteArray number;
-    for (int i = bytes - 1; i >= 0; --i)
-        number += char((value >> (8 * i)) & 0xFF);
-    return number;
-}
-
-} // namespace
 
 QByteArray HeifGrid(int tiles)
 {

@@ -31,7 +31,7 @@ QRgb QuarterAt(int x, int y, QSize size);
 QByteArray QuartersSvg(QSize size);
 
 // The picture written by Qt's writer of the format ("jpeg", "progressive", "png", "tiff", "webp",
-// ...), at its best quality; lossless for WebP.
+// ...), at quality 95 (for PNG: little compression); lossless for WebP.
 QByteArray Encoded(const QImage& image, const char* format);
 
 // The picture as the camera stores it for an EXIF orientation (1 to 8): turned so that applying

@@ -1,9 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QTest>
-#include <gtest/gtest.h>
 
 ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers))
 {
@@ -14,11 +12,6 @@ ScopedOpenFile::ScopedOpenFile(QStringList answers) : answers_(std::move(answers
     });
 }
 
-ScopedOpenFile::~ScopedOpenFile()
-{
-    SetOpenFileFunction(previous_);
-}
-
 ScopedErrorBoxes::ScopedErrorBoxes()
 {
     previous_ = SetErrorBoxFunction([this](QWidget* owner, const QString& message) {
@@ -27,22 +20,12 @@ ScopedErrorBoxes::ScopedErrorBoxes()
     });
 }
 
-ScopedErrorBoxes::~ScopedErrorBoxes()
-{
-    SetErrorBoxFunction(previous_);
-}
-
 ScopedQuestions::ScopedQuestions(QList<TAnswer> answers) : answers_(std::move(answers))
 {
     previous_ = SetQuestionBoxFunction([this](QWidget*, const TQuestion& question) {
         asked_ << question;
         return answers_.isEmpty() ? TAnswer() : answers_.takeFirst();
     });
-}
-
-ScopedQuestions::~ScopedQuestions()
-{
-    SetQuestionBoxFunction(previous_);
 }
 
 ModalDriver::ModalDriver()
@@ -56,11 +39,6 @@ ModalDriver::~ModalDriver()
 {
     EXPECT_TRUE(handlers_.empty()) << handlers_.size() << " modal windows expected never opened";
     EXPECT_EQ(unexpected_, 0) << "modal windows opened unexpected";
-}
-
-void ModalDriver::Expect(std::function<void(QWidget*)> handler)
-{
-    handlers_.push_back(std::move(handler));
 }
 
 void ModalDriver::Poll()

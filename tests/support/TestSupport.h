@@ -17,7 +17,7 @@
 class ScopedOpenFile {
 public:
     explicit ScopedOpenFile(QStringList answers);
-    ~ScopedOpenFile();
+    ~ScopedOpenFile() { SetOpenFileFunction(previous_); }
     QString LastDefaultName() const { return lastDefaultName_; }
 
 private:
@@ -37,7 +37,7 @@ void TypeText(QWidget* widget, const QString& text);
 class ScopedErrorBoxes {
 public:
     ScopedErrorBoxes();
-    ~ScopedErrorBoxes();
+    ~ScopedErrorBoxes() { SetErrorBoxFunction(previous_); }
     const QStringList& Messages() const { return messages_; }
     // The window each box was shown over.
     const QList<QWidget*>& Owners() const { return owners_; }
@@ -53,7 +53,7 @@ private:
 class ScopedQuestions {
 public:
     explicit ScopedQuestions(QList<TAnswer> answers = {});
-    ~ScopedQuestions();
+    ~ScopedQuestions() { SetQuestionBoxFunction(previous_); }
     void Answer(TAnswer answer) { answers_ << answer; }
     const QList<TQuestion>& Asked() const { return asked_; }
 
@@ -71,7 +71,7 @@ class ModalDriver {
 public:
     ModalDriver();
     ~ModalDriver();
-    void Expect(std::function<void(QWidget* modal)> handler);
+    void Expect(std::function<void(QWidget* modal)> handler) { handlers_.push_back(std::move(handler)); }
 
 private:
     void Poll();

@@ -105,7 +105,7 @@ protected:
     TAbout about{&form};
 };
 
-TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowAndEveryNewOneInEnglishAndBackPixelForPixelAndIsKept)
+TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowAndEveryNewOneInEnglishThatFitsTheLayoutAndBackPixelForPixelAndIsKept)
 {
     const QList<QImage> russian = Grabs();
     for (QWidget* window : Windows())
@@ -116,32 +116,12 @@ TEST_F(LanguageTest, TheMenuPutsEveryOpenWindowAndEveryNewOneInEnglishAndBackPix
     EXPECT_TRUE(Item("LanguageEnglish1")->isChecked() && !Item("LanguageAutomatic1")->isChecked());
     EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("en"));
 
-    // Every text of every window has its English (the translation check holds which), none left Russian.
-    for (QWidget* window : Windows())
-        EXPECT_EQ(RussianTexts(*window), QStringList()) << window->objectName().toStdString();
-    // A window made after the choice speaks it, as the next start does; a game goes on in it.
-    TForm1 next(clock);
-    EXPECT_TRUE(Part<QAction>(next, "LanguageEnglish1")->isChecked());
-    next.Start();
-    next.SpeedButton4Click();
-    EXPECT_EQ(std::pair(RussianTexts(next) + RussianTexts(TAbout(&next)), next.Session().StatusText()), std::pair(QStringList(), QString("Moves: 0  ·  Paused")));
-
-    Choose("LanguageRussian1");
-    EXPECT_EQ(Grabs(), russian);
-    EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("ru"));
-    Choose("LanguageAutomatic1");  // the tests' locale is Russian
-    EXPECT_EQ(std::pair(LanguageInForce(), TSettings(TSettings::DefaultPath()).Language()), std::pair(TLanguage::Russian, QString("auto")));
-}
-
-// Each text, drawn in its font, against the width the layout gives its label.
-TEST_F(LanguageTest, EnglishFitsTheLayoutsLabelsWithoutBeingCut)
-{
-    Choose("LanguageEnglish1");
+    // Each text, drawn in its font, against the width the layout gives its label.
     const auto width = [](const TFont& font, const QString& text) { return QFontMetrics(font.ToQFont()).horizontalAdvance(text); };
     const auto label = [](const QLabel* label) { return QFontMetrics(label->font()).horizontalAdvance(label->text()); };
-    const auto* clock = Part<TFxLabel>(form, "Label1");
+    const auto* clockLabel = Part<TFxLabel>(form, "Label1");
     const std::tuple<const char*, int, int> texts[] = {
-        {"main window clock", width(MakeFont("Arial", 21, clBtnFace, true), clock->Caption()), clock->width() - 2},
+        {"main window clock", width(MakeFont("Arial", 21, clBtnFace, true), clockLabel->Caption()), clockLabel->width() - 2},
         {"result caption", width(result.LabelEffect1->Font(), result.LabelEffect1->Caption()), 198},
         {"result Label1", label(result.Label1), 256 - 48},  // up to the time
         {"result Label3", label(result.Label3), 93},
@@ -159,6 +139,21 @@ TEST_F(LanguageTest, EnglishFitsTheLayoutsLabelsWithoutBeingCut)
     // The labels keep the layout's places: none was widened over its neighbour.
     EXPECT_EQ((QList<QRect>{result.Label1->geometry(), result.Label3->geometry(), result.Label4->geometry(), about.Label3->geometry()}),
               (QList<QRect>{QRect(48, 32, 210, 20), QRect(296, 32, 93, 20), QRect(16, 64, 145, 16), QRect(192, 64, 80, 16)}));
+    // Every text of every window has its English (the translation check holds which), none left Russian.
+    for (QWidget* window : Windows())
+        EXPECT_EQ(RussianTexts(*window), QStringList()) << window->objectName().toStdString();
+    // A window made after the choice speaks it, as the next start does; a game goes on in it.
+    TForm1 next(clock);
+    EXPECT_TRUE(Part<QAction>(next, "LanguageEnglish1")->isChecked());
+    next.Start();
+    next.SpeedButton4Click();
+    EXPECT_EQ(std::pair(RussianTexts(next) + RussianTexts(TAbout(&next)), next.Session().StatusText()), std::pair(QStringList(), QString("Moves: 0  ·  Paused")));
+
+    Choose("LanguageRussian1");
+    EXPECT_EQ(Grabs(), russian);
+    EXPECT_EQ(TSettings(TSettings::DefaultPath()).Language(), QString("ru"));
+    Choose("LanguageAutomatic1");  // the tests' locale is Russian
+    EXPECT_EQ(std::pair(LanguageInForce(), TSettings(TSettings::DefaultPath()).Language()), std::pair(TLanguage::Russian, QString("auto")));
 }
 
 TEST_F(LanguageTest, ANameBoxLetterTheFileCannotHoldBecomesItsNeighbourOrIsRefusedWithABalloon)

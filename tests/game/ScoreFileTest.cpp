@@ -167,20 +167,6 @@ TEST_F(ScoreFileTest, AnOwnLinkIsWrittenThroughToItsTargetWhileThatStaysAnOwnFil
     EXPECT_EQ(Snapshot(dir.path()), before);
 }
 
-TEST_F(ScoreFileTest, TwoWindowsOnOneFileKeepEachOthersRecordsAndExitWritesOnlyWhatWasNotWritten)
-{
-    // Both read the default file; neither has seen the other's record when it makes its own.
-    TScoreFile first = Made(), second = Made();
-    ASSERT_TRUE(first.Place(5, "Anna", 20, &table, &error));
-    ASSERT_TRUE(second.Place(5, "Boris", 30, &table, &error));
-    TScoreTable both = Record();
-    both.Place(5, "Boris", 30);
-    EXPECT_EQ(std::pair(table, first.Table()), std::pair(both, both));
-    const auto before = Snapshot(data);
-    EXPECT_TRUE(first.SaveKept(&error) && second.SaveKept(&error));  // Exit: nothing left to write
-    EXPECT_EQ(Snapshot(data), before);
-}
-
 struct THostileLock {
     const char* Kind;
     const char* Told;  // the words that say what is wrong with it

@@ -96,9 +96,7 @@ TEST_F(AccessTest, EveryMenuCommandHasAKeyTheBoardShowsItsFocusOnceTheKeyboardIs
     const QString line = QString("Ходов: 123  ·  ").repeated(4);  // whole, however the window cuts it
     static_cast<TClientArea*>(form.centralWidget())->ShowStatus(line);
     EXPECT_EQ(Name("Label2"), line);
-    EXPECT_EQ(QStringList({Name("SpeedButton1"), Name("SpeedButton4"), Name("SpeedButton2"), Name("SpeedButton3")}),
-              QStringList({"Перемешать.", "Пауза.", "Другой рисунок.", "Выход из программы."}));
-    form.SpeedButton4Click();
+    form.SpeedButton4Click();  // the four names at the start are told end to end (tests/e2e/access.sh)
     EXPECT_EQ(Name("SpeedButton4"), "Продолжить.");
 }
 

@@ -1,19 +1,16 @@
 #include "framework/Language.h"
-#include "game/CommandLine.h"
 #include "game/Settings.h"
 #include "solver/Messages.h"
 #include "tests/windows/WindowTestSupport.h"
 
 #include <QFontMetrics>
 #include <QTranslator>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
 
 namespace {
 
-// Each kind of locale variable is told end to end through mozik --help (tests/e2e/language.sh);
-// here the edges of the lists they give.
+// Each kind of locale variable is told end to end through mozik --help (tests/e2e/language.sh), and
+// the command line's answers in both languages there and in tests/e2e/cmdline.sh; here the edges
+// of the lists the locale variables give.
 TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEnglish)
 {
     const std::pair<QStringList, TLanguage> cases[] = {
@@ -23,28 +20,6 @@ TEST(LanguageChoice, TheFirstRussianOrEnglishLocaleDecidesAndEveryOtherSpeaksEng
     for (const auto& [locales, language] : cases)
         EXPECT_EQ(LanguageOfLocales(locales), language) << locales.join(',').toStdString();
     EXPECT_EQ(LanguageOfKey("fr"), TLanguage::Automatic);  // a settings file's unknown language
-}
-
-TEST(LanguageChoice, TheCommandLineAnswersInTheLanguageInForce)
-{
-    const auto answer = [](const char* argument) {  // what it writes on either stream
-        const char* argv[] = {"mozik", argument, nullptr};
-        char* text = nullptr;
-        std::size_t size = 0;
-        std::FILE* both = open_memstream(&text, &size);
-        AnswerCommandLine(ParseCommandLine(2, argv), both, both);
-        std::fclose(both);
-        const std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
-        return QString::fromUtf8(text, qsizetype(size));
-    };
-    EXPECT_EQ(answer("--bogus"), QString("mozik: неизвестный параметр «--bogus»\nСправка: mozik --help\n"));
-    // What it repeats shows control characters and bytes that are no UTF-8 escaped.
-    EXPECT_EQ(answer("--\x1b[31m\r\n\xff"), QString("mozik: неизвестный параметр «--\\x1B[31m\\x0D\\x0A\\xFF»\nСправка: mozik --help\n"));
-    UseLanguage(TLanguage::English);
-    const QString usage = answer("--help");
-    EXPECT_TRUE(usage.startsWith("Usage: mozik [PICTURE]\n") && usage.contains("--version") && usage.endsWith("man 6 mozik\n")) << usage.toStdString();
-    EXPECT_EQ(answer("--bogus"), QString("mozik: unknown option \"--bogus\"\nHelp: mozik --help\n"));
-    UseLanguage(TLanguage::Automatic);  // the tests' Russian
 }
 
 // mozik-solve keeps its texts in a table of its own, without Qt: its English is the translation
